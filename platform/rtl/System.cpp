@@ -1,0 +1,12 @@
+#include "System.h"
+
+#include <cmath>
+
+TClass TObject::StaticClass() {
+  static const TClassInfo info{"TObject", nullptr, []() -> TObject* { return new TObject; }};
+  return &info;
+}
+
+Currency Currency::FromDouble(double d) {
+  return FromScaled(static_cast<int64_t>(std::llround(d * Scale)));
+}

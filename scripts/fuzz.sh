@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang and runs each for a while (default 60 s).
+# Usage: scripts/fuzz.sh [seconds] [name-filter]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+filter=${2:-}
+bash "$here/scripts/setup.sh"
+build="$here/build/fuzz"
+CC=clang-14 CXX=clang++-14 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVXN_TESTS=OFF -DVXN_FUZZ=ON
+cmake --build "$build"
+export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp"
+for f in "$build"/fuzz_*; do
+  [ -x "$f" ] || continue
+  case "$(basename "$f")" in *"$filter"*) ;; *) continue ;; esac
+  corpus="$build/corpus/$(basename "$f")"
+  mkdir -p "$corpus"
+  echo "== $(basename "$f") for ${seconds}s"
+  "$f" -max_total_time="$seconds" -print_final_stats=1 "$corpus"
+done
