@@ -39,6 +39,11 @@ function(vxn_folder_tests entry)
   endif()
   add_executable(test_${label} ${sources})
   target_link_libraries(test_${label} PRIVATE vxn_test_support)
+  # Resources that only the tests use (vxn_add_resources on test_${label}).
+  set(test_resources ${CMAKE_CURRENT_SOURCE_DIR}/tests/${folder}/resources.cmake)
+  if(EXISTS ${test_resources})
+    include(${test_resources})
+  endif()
   gtest_discover_tests(test_${label}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60

@@ -2,6 +2,12 @@
 
 #include <cmath>
 
+#include "ObjectHandles.h"
+
+TObject::~TObject() {
+  if (FObjectHandle != 0) ObjectHandleSlot::Release(FObjectHandle);
+}
+
 TClass TObject::StaticClass() {
   static const TClassInfo info{"TObject", nullptr, []() -> TObject* { return new TObject; }};
   return &info;

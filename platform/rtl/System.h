@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 using Integer = int32_t;
 using Cardinal = uint32_t;
@@ -78,13 +79,18 @@ constexpr TRect Bounds(Integer left, Integer top, Integer width, Integer height)
 class TObject;
 
 // Run-time description of a class: its name, its parent and, for classes that
-// can be created by reference, a factory (the virtual constructor). The object
-// model of the component layer hangs its published-property table here.
+// can be created by reference, factories (the virtual constructor). Factory
+// builds a free-standing instance; OwnerFactory builds one for an owner (a
+// component's owner, a collection item's collection, an owned persistent's
+// owner) and is set for classes that name their owner type as TOwnerClass.
+// The type registry (TypInfo.h) keeps its published-property table and
+// handler methods in TypeData.
 struct TClassInfo {
   const char* Name;
   const TClassInfo* Parent;
   TObject* (*Factory)() = nullptr;
-  mutable void* TypeData = nullptr;  // filled by the type registry
+  TObject* (*OwnerFactory)(TObject* owner) = nullptr;
+  mutable void* TypeData = nullptr;  // owned by the type registry
 
   bool InheritsFrom(const TClassInfo* ancestor) const {
     for (const TClassInfo* c = this; c; c = c->Parent)
@@ -100,7 +106,8 @@ class TObject {
   TObject() = default;
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
-  virtual ~TObject() = default;
+  // Kills the object's handle in the registry of live objects, if it has one.
+  virtual ~TObject();
 
   static TClass StaticClass();
   virtual TClass ClassType() const { return StaticClass(); }
@@ -109,15 +116,31 @@ class TObject {
   TClass ClassParent() const { return ClassType()->Parent; }
   bool InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
 
+  // Runs before any destructor when the object is freed through Free (the
+  // component layer marks itself as being destroyed here).
+  virtual void BeforeDestruction() {}
+
   // Frees the object; safe on nil through FreeAndNil.
-  void Free() { delete this; }
+  void Free() {
+    BeforeDestruction();
+    delete this;
+  }
+
+ private:
+  friend struct ObjectHandleSlot;  // ObjectHandles.cpp
+  // Handle in the registry of live objects; 0 until one is asked for.
+  mutable int32_t FObjectHandle = 0;
 };
 
 template <typename T>
 void FreeAndNil(T*& object) {
   T* p = object;
   object = nullptr;
-  delete p;
+  if constexpr (std::is_base_of_v<TObject, T>) {
+    if (p) p->Free();
+  } else {
+    delete p;
+  }
 }
 
 // Declares the class reference of a class derived from TObject; pair it with
@@ -135,11 +158,48 @@ void FreeAndNil(T*& object) {
     return &info;                                                    \
   }
 
-// A class that can be created from its class reference through a default
-// constructor.
-#define VXN_IMPLEMENT_CREATABLE_CLASS(Name, Parent)                    \
-  TClass Name::StaticClass() {                                         \
-    static const TClassInfo info{#Name, Parent::StaticClass(),         \
-                                 []() -> TObject* { return new Name; }}; \
-    return &info;                                                      \
+namespace vxn_class_detail {
+
+template <typename T>
+TObject* CreateDefault() {
+  return new T;
+}
+
+// The owner's type is checked: an owner of the wrong class gives nil rather
+// than an instance wired to an object it cannot use.
+template <typename T>
+TObject* CreateOwned(TObject* owner) {
+  using Owner = typename T::TOwnerClass;
+  Owner* typed = dynamic_cast<Owner*>(owner);
+  if (owner && !typed) return nullptr;
+  return new T(typed);
+}
+
+template <typename T>
+constexpr TObject* (*DefaultFactoryOf())() {
+  if constexpr (std::is_default_constructible_v<T>)
+    return &CreateDefault<T>;
+  else
+    return nullptr;
+}
+
+template <typename T>
+constexpr TObject* (*OwnerFactoryOf())(TObject*) {
+  if constexpr (requires { typename T::TOwnerClass; }) {
+    if constexpr (std::is_constructible_v<T, typename T::TOwnerClass*>) return &CreateOwned<T>;
+  }
+  return nullptr;
+}
+
+}  // namespace vxn_class_detail
+
+// A class that can be created from its class reference: through its default
+// constructor (Factory) and, when it names a TOwnerClass and has a
+// constructor taking one, through that constructor (OwnerFactory).
+#define VXN_IMPLEMENT_CREATABLE_CLASS(Name, Parent)                                    \
+  TClass Name::StaticClass() {                                                         \
+    static const TClassInfo info{#Name, Parent::StaticClass(),                         \
+                                 vxn_class_detail::DefaultFactoryOf<Name>(),           \
+                                 vxn_class_detail::OwnerFactoryOf<Name>()};            \
+    return &info;                                                                      \
   }

@@ -1,0 +1,106 @@
+#include "SyncObjs.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+
+#include "SysUtils.h"
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TCriticalSection, TObject)
+VXN_IMPLEMENT_CLASS(TEvent, TObject)
+
+namespace {
+
+// Milliseconds left until the deadline, as poll takes them (-1: no limit).
+// Time-outs are real time: they wait on the system, not on the program's
+// replaceable clock.
+class Deadline {
+ public:
+  explicit Deadline(Cardinal timeout)
+      : infinite_(timeout == INFINITE), end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout)) {}
+  int Remaining() const {
+    if (infinite_) return -1;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now()).count();
+    if (left <= 0) return 0;
+    return left > INT_MAX ? INT_MAX : static_cast<int>(left);
+  }
+
+ private:
+  bool infinite_;
+  std::chrono::steady_clock::time_point end_;
+};
+
+}  // namespace
+
+TEvent::TEvent(bool ManualReset, bool InitialState) : manualReset_(ManualReset) {
+  fd_ = ::eventfd(InitialState ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (fd_ < 0) RaiseLastOSError("eventfd");
+}
+
+TEvent::~TEvent() { ::close(fd_); }
+
+void TEvent::SetEvent() {
+  const uint64_t one = 1;
+  // Only a counter at its maximum refuses, and that is signalled already.
+  while (::write(fd_, &one, sizeof one) < 0 && errno == EINTR) {
+  }
+}
+
+void TEvent::ResetEvent() {
+  uint64_t value;
+  while (::read(fd_, &value, sizeof value) < 0 && errno == EINTR) {
+  }
+}
+
+bool TEvent::IsSignaled() const {
+  pollfd p{fd_, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
+}
+
+bool TEvent::TryConsume() {
+  if (manualReset_) return IsSignaled();
+  uint64_t value;
+  for (;;) {
+    if (::read(fd_, &value, sizeof value) == sizeof value) return true;
+    if (errno != EINTR) return false;
+  }
+}
+
+TWaitResult TEvent::WaitFor(Cardinal Timeout) {
+  const Deadline deadline(Timeout);
+  for (;;) {
+    pollfd p{fd_, POLLIN, 0};
+    const int r = ::poll(&p, 1, deadline.Remaining());
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return wrError;
+    }
+    if (r == 0) return wrTimeout;
+    if (p.revents & (POLLERR | POLLNVAL)) return wrError;
+    // Another waiter may have taken an automatic event first: wait on.
+    if (TryConsume()) return wrSignaled;
+    if (deadline.Remaining() == 0) return wrTimeout;
+  }
+}
+
+Integer WaitForAnyEvent(const std::vector<TEvent*>& Events, Cardinal Timeout) {
+  const Deadline deadline(Timeout);
+  std::vector<pollfd> fds(Events.size());
+  for (;;) {
+    for (size_t i = 0; i < Events.size(); ++i) fds[i] = pollfd{Events[i]->Handle(), POLLIN, 0};
+    const int r = ::poll(fds.data(), fds.size(), deadline.Remaining());
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      RaiseLastOSError("poll");
+    }
+    if (r == 0) return -1;
+    for (size_t i = 0; i < Events.size(); ++i)
+      if ((fds[i].revents & POLLIN) && Events[i]->TryConsume()) return static_cast<Integer>(i);
+    if (deadline.Remaining() == 0) return -1;
+  }
+}

@@ -1,0 +1,12 @@
+# Drawing goes through cairo (image and PDF surfaces) and pixman (regions);
+# text through pango on cairo with fontconfig choosing the families.
+pkg_check_modules(VXN_CAIRO REQUIRED IMPORTED_TARGET cairo cairo-pdf cairo-png)
+pkg_check_modules(VXN_PIXMAN REQUIRED IMPORTED_TARGET pixman-1)
+pkg_check_modules(VXN_PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
+pkg_check_modules(VXN_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+target_link_libraries(vxn_${label} PUBLIC PkgConfig::VXN_CAIRO PkgConfig::VXN_PIXMAN
+                      PkgConfig::VXN_PANGOCAIRO PkgConfig::VXN_FONTCONFIG)
+# The text engine reads font tables through FreeType and gives pango its own
+# fontconfig set.
+pkg_check_modules(VXN_PANGOFT2 REQUIRED IMPORTED_TARGET pangoft2 freetype2)
+target_link_libraries(vxn_${label} PUBLIC PkgConfig::VXN_PANGOFT2)

@@ -1,0 +1,357 @@
+#include "fs_xml.h"
+
+#include <algorithm>
+
+#include "Streams.h"
+#include "SysUtils.h"
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TfsXMLItem, TObject)
+VXN_IMPLEMENT_CREATABLE_CLASS(TfsXMLDocument, TObject)
+VXN_IMPLEMENT_CLASS(TfsXMLReader, TObject)
+VXN_IMPLEMENT_CLASS(TfsXMLWriter, TObject)
+
+namespace {
+
+constexpr size_t kBlockSize = 4096;
+
+[[noreturn]] void InvalidFormat() { throw Exception("Invalid file format"); }
+
+void AppendCodePoint(std::string& out, unsigned code) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
+}  // namespace
+
+// ---- escapes ----
+
+std::string EscapeScriptXml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '\n': out += "&#10;"; break;
+      case '\r': out += "&#13;"; break;
+      case '"': out += "&#34;"; break;
+      case '&': out += "&#38;"; break;
+      case '<': out += "&#60;"; break;
+      case '>': out += "&#62;"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string UnescapeScriptXml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '&') {
+      if (text.substr(i + 1, 5) == "quot;") {
+        out.push_back('"');
+        i += 6;
+        continue;
+      }
+      if (i + 1 < text.size() && text[i + 1] == '#') {
+        size_t j = i + 2;
+        unsigned code = 0;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9' && j - i < 10) {
+          code = code * 10 + static_cast<unsigned>(text[j] - '0');
+          ++j;
+        }
+        if (j > i + 2 && j < text.size() && text[j] == ';' && code <= 0x10FFFF) {
+          AppendCodePoint(out, code);
+          i = j + 1;
+          continue;
+        }
+      }
+    }
+    out.push_back(text[i++]);
+  }
+  return out;
+}
+
+// ---- TfsXMLItem ----
+
+TfsXMLItem::~TfsXMLItem() {
+  Clear();
+  if (FParent) FParent->Unlink(this);
+}
+
+void TfsXMLItem::Clear() {
+  std::vector<TfsXMLItem*> items;
+  items.swap(FItems);
+  for (TfsXMLItem* item : items) {
+    item->FParent = nullptr;
+    delete item;
+  }
+}
+
+TfsXMLItem* TfsXMLItem::Items(Integer index) const {
+  if (index < 0 || index >= Count())
+    throw EListError(Format("List index out of bounds (%d)", {index}));
+  return FItems[static_cast<size_t>(index)];
+}
+
+TfsXMLItem* TfsXMLItem::Add() {
+  auto* item = new TfsXMLItem;
+  AddItem(item);
+  return item;
+}
+
+void TfsXMLItem::AddItem(TfsXMLItem* item) {
+  if (item->FParent) item->FParent->Unlink(item);
+  item->FParent = this;
+  FItems.push_back(item);
+}
+
+void TfsXMLItem::InsertItem(Integer index, TfsXMLItem* item) {
+  AddItem(item);
+  FItems.pop_back();
+  index = std::clamp<Integer>(index, 0, Count());
+  FItems.insert(FItems.begin() + index, item);
+}
+
+void TfsXMLItem::Unlink(TfsXMLItem* child) {
+  auto it = std::find(FItems.begin(), FItems.end(), child);
+  if (it != FItems.end()) FItems.erase(it);
+  child->FParent = nullptr;
+}
+
+Integer TfsXMLItem::Find(std::string_view name) const {
+  for (size_t i = 0; i < FItems.size(); ++i)
+    if (AnsiSameText(FItems[i]->Name, name)) return static_cast<Integer>(i);
+  return -1;
+}
+
+TfsXMLItem* TfsXMLItem::FindItem(std::string_view name) {
+  const Integer i = Find(name);
+  if (i >= 0) return FItems[static_cast<size_t>(i)];
+  TfsXMLItem* item = Add();
+  item->Name = name;
+  return item;
+}
+
+TfsXMLItem* TfsXMLItem::Root() {
+  TfsXMLItem* item = this;
+  while (item->FParent) item = item->FParent;
+  return item;
+}
+
+std::string TfsXMLItem::Prop(std::string_view name) const {
+  // A blank must stand before the name, so "pos" never matches "xpos".
+  // ASCII upper-casing keeps byte offsets, so the match indexes Text itself.
+  const std::string haystack = UpperCase(" " + Text);
+  const std::string needle = UpperCase(" " + std::string(name) + "=\"");
+  const size_t at = haystack.find(needle);
+  if (at == std::string::npos) return {};
+  const size_t start = at + needle.size() - 1;  // -1: the added blank
+  const size_t end = Text.find('"', start);
+  return UnescapeScriptXml(std::string_view(Text).substr(
+      start, end == std::string::npos ? std::string::npos : end - start));
+}
+
+void TfsXMLItem::CopyFrom(const TfsXMLItem& source) {
+  if (&source == this) return;
+  Clear();
+  Name = source.Name;
+  Text = source.Text;
+  Data = source.Data;
+  for (const TfsXMLItem* child : source.FItems) Add()->CopyFrom(*child);
+}
+
+// ---- TfsXMLReader ----
+
+TfsXMLReader::TfsXMLReader(TStream& stream) : FStream(stream), FBuffer(kBlockSize) {
+  FBufferStart = FStream.Position();
+  FSize = FStream.Size();
+}
+
+TfsXMLReader::~TfsXMLReader() {
+  try {
+    FStream.SetPosition(FBufferStart + static_cast<Int64>(FBufferPos));
+  } catch (...) {
+  }
+}
+
+int TfsXMLReader::NextChar() {
+  if (FBufferPos >= FBufferLen) {
+    FBufferStart += static_cast<Int64>(FBufferLen);
+    FBufferPos = 0;
+    FBufferLen = 0;
+    if (FBufferStart >= FSize) return -1;
+    FStream.SetPosition(FBufferStart);
+    const Int64 got = FStream.Read(FBuffer.data(), static_cast<Int64>(kBlockSize));
+    if (got <= 0) return -1;
+    FBufferLen = static_cast<size_t>(got);
+  }
+  return static_cast<unsigned char>(FBuffer[FBufferPos++]);
+}
+
+TfsXMLReader::TagKind TfsXMLReader::ReadTag(std::string& name, std::string& text) {
+  std::string tag;
+  for (;;) {
+    int c;
+    do {
+      c = NextChar();
+      if (c < 0) return TagKind::None;
+    } while (c != '<');
+    tag.clear();
+    bool comment = false;
+    for (;;) {
+      c = NextChar();
+      if (c < 0 || c == '<') InvalidFormat();
+      if (c == '>') break;
+      tag.push_back(static_cast<char>(c));
+      if (tag == "!--") {
+        comment = true;
+        break;
+      }
+    }
+    if (!comment) break;
+    // A comment runs to "-->" and may hold "<" and ">".
+    std::string tail;
+    for (;;) {
+      c = NextChar();
+      if (c < 0) InvalidFormat();
+      tail.push_back(static_cast<char>(c));
+      if (tail.size() > 3) tail.erase(0, 1);
+      if (tail == "-->") break;
+    }
+  }
+  if (!tag.empty() && tag.back() == ' ') tag.pop_back();
+  const size_t blank = tag.find(' ');
+  name = tag.substr(0, blank);
+  text = blank == std::string::npos ? std::string() : tag.substr(blank + 1);
+  if (!name.empty() && name[0] == '/') return TagKind::Close;
+  if (!name.empty() && name.back() == '/') {
+    name.pop_back();
+    return TagKind::Empty;
+  }
+  if (!text.empty() && text.back() == '/') {
+    text.pop_back();
+    return TagKind::Empty;
+  }
+  return TagKind::Open;
+}
+
+void TfsXMLReader::ReadHeader() {
+  std::string name, text;
+  if (ReadTag(name, text) == TagKind::None || name.rfind("?xml", 0) != 0) InvalidFormat();
+}
+
+void TfsXMLReader::ReadItem(TfsXMLItem& item) {
+  for (;;) {
+    std::string name, text;
+    const TagKind kind = ReadTag(name, text);
+    if (kind == TagKind::None) return;  // the end of the stream closes open elements
+    if (kind == TagKind::Close) {
+      if (!AnsiSameText(std::string_view(name).substr(1), item.Name)) InvalidFormat();
+      return;
+    }
+    TfsXMLItem* child = item.Add();
+    child->Name = name;
+    child->Text = text;
+    if (kind == TagKind::Open) ReadItem(*child);
+  }
+}
+
+void TfsXMLReader::ReadRootItem(TfsXMLItem& item) {
+  std::string name, text;
+  TagKind kind = ReadTag(name, text);
+  if (kind == TagKind::None) return;
+  if (kind == TagKind::Close) InvalidFormat();
+  item.Name = name;
+  item.Text = text;
+  if (kind == TagKind::Open) ReadItem(item);
+}
+
+// ---- TfsXMLWriter ----
+
+TfsXMLWriter::TfsXMLWriter(TStream& stream, bool autoIndent)
+    : FStream(stream), FAutoIndent(autoIndent) {}
+
+TfsXMLWriter::~TfsXMLWriter() {
+  try {
+    Flush();
+  } catch (...) {
+  }
+}
+
+void TfsXMLWriter::Flush() {
+  if (FBuffer.empty()) return;
+  std::string pending;
+  pending.swap(FBuffer);
+  FStream.WriteBuffer(pending.data(), static_cast<Int64>(pending.size()));
+}
+
+void TfsXMLWriter::WriteLine(int level, std::string_view text) {
+  if (FAutoIndent) FBuffer.append(static_cast<size_t>(level) * 2, ' ');
+  FBuffer += text;
+  if (FAutoIndent) FBuffer += "\r\n";
+  if (FBuffer.size() > kBlockSize) Flush();
+}
+
+void TfsXMLWriter::WriteHeader() { WriteLine(0, "<?xml version=\"1.0\"?>"); }
+
+void TfsXMLWriter::WriteItem(const TfsXMLItem& item, int level) {
+  std::string tag = "<" + item.Name;
+  if (!item.Text.empty()) {
+    if (item.Text[0] != ' ') tag += ' ';
+    tag += item.Text;
+  }
+  if (item.Count() == 0) {
+    WriteLine(level, tag + "/>");
+    return;
+  }
+  WriteLine(level, tag + ">");
+  for (Integer i = 0; i < item.Count(); ++i) WriteItem(*item.Items(i), level + 1);
+  WriteLine(level, "</" + item.Name + ">");
+}
+
+void TfsXMLWriter::WriteRootItem(const TfsXMLItem& item) { WriteItem(item, 0); }
+
+// ---- TfsXMLDocument ----
+
+TfsXMLDocument::TfsXMLDocument() : FRoot(std::make_unique<TfsXMLItem>()) {}
+TfsXMLDocument::~TfsXMLDocument() = default;
+
+void TfsXMLDocument::LoadFromStream(TStream& stream) {
+  FRoot->Clear();
+  FRoot->Name.clear();
+  FRoot->Text.clear();
+  TfsXMLReader reader(stream);
+  reader.ReadHeader();
+  reader.ReadRootItem(*FRoot);
+}
+
+void TfsXMLDocument::SaveToStream(TStream& stream) const {
+  TfsXMLWriter writer(stream, AutoIndent);
+  writer.WriteHeader();
+  writer.WriteRootItem(*FRoot);
+  writer.Flush();
+}
+
+void TfsXMLDocument::LoadFromFile(const std::string& fileName) {
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream);
+}
+
+void TfsXMLDocument::SaveToFile(const std::string& fileName) const {
+  TFileStream stream(fileName, fmCreate);
+  SaveToStream(stream);
+}

@@ -1,0 +1,64 @@
+// Fixture of the application tests: fresh global objects with filled model
+// and band tables for every test, a fake clock, and a scratch folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "AllClass.h"
+#include "Clock.h"
+#include "DateUtils.h"
+#include "FormatSettings.h"
+#include "MacType.h"
+#include "Maindb.h"
+
+class AppGlobalsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ALL = new TALL;
+    ChannelScratch = new TChannel;
+    LangTexts = new TLanguage;
+    MacList = new TMacList;
+    FrqList = new TFrqList;
+    RegisterBands();
+    RegisterModels();
+    char pattern[] = "/tmp/vxn-app-XXXXXX";
+    Folder = std::string(mkdtemp(pattern)) + "/";
+    ALL->AppPath = Folder;
+  }
+
+  void TearDown() override {
+    std::filesystem::remove_all(Folder);
+    FreeAndNil(ALL);
+    FreeAndNil(ChannelScratch);
+    FreeAndNil(LangTexts);
+    FreeAndNil(MacList);
+    FreeAndNil(FrqList);
+  }
+
+  // 2024-03-05 09:07:02.
+  TFakeClockScope Clock{1000, EncodeDate(2024, 3, 5) + EncodeTime(9, 7, 2, 0)};
+  std::string Folder;
+};
+
+// Switches the process to a comma-decimal locale for the scope.
+class CommaLocale {
+ public:
+  CommaLocale() : saved_(DefaultFormatSettings()) {
+    SetDefaultFormatSettings(TFormatSettings::FromLocaleName("de_DE.UTF-8"));
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+  }
+  ~CommaLocale() {
+    std::setlocale(LC_ALL, "C.UTF-8");
+    SetDefaultFormatSettings(saved_);
+  }
+  CommaLocale(const CommaLocale&) = delete;
+  CommaLocale& operator=(const CommaLocale&) = delete;
+
+ private:
+  TFormatSettings saved_;
+};
