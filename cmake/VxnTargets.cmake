@@ -7,6 +7,7 @@
 # Sources are globbed (CONFIGURE_DEPENDS), so adding a module needs no edit here.
 
 set(VXN_ALL_LIBRARIES "")
+set(VXN_ALL_INCLUDE_DIRS "")
 set(VXN_FOLDERS "")
 
 function(vxn_folder_library folder label)
@@ -26,6 +27,7 @@ function(vxn_folder_library folder label)
     include(${extra_cmake})
   endif()
   set(VXN_ALL_LIBRARIES ${VXN_ALL_LIBRARIES} vxn_${label} PARENT_SCOPE)
+  set(VXN_ALL_INCLUDE_DIRS ${VXN_ALL_INCLUDE_DIRS} ${CMAKE_CURRENT_SOURCE_DIR}/${folder} PARENT_SCOPE)
   set(VXN_FOLDERS ${VXN_FOLDERS} "${folder}|${label}" PARENT_SCOPE)
 endfunction()
 
@@ -38,7 +40,7 @@ function(vxn_folder_tests entry)
     return()
   endif()
   add_executable(test_${label} ${sources})
-  target_link_libraries(test_${label} PRIVATE vxn_test_support)
+  target_link_libraries(test_${label} PRIVATE vxn_test_support vxn_${label})
   # Resources that only the tests use (vxn_add_resources on test_${label}).
   set(test_resources ${CMAKE_CURRENT_SOURCE_DIR}/tests/${folder}/resources.cmake)
   if(EXISTS ${test_resources})

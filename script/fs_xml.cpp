@@ -4,6 +4,7 @@
 
 #include "Streams.h"
 #include "SysUtils.h"
+#include "Utf8.h"
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TfsXMLItem, TObject)
 VXN_IMPLEMENT_CREATABLE_CLASS(TfsXMLDocument, TObject)
@@ -15,24 +16,6 @@ namespace {
 constexpr size_t kBlockSize = 4096;
 
 [[noreturn]] void InvalidFormat() { throw Exception("Invalid file format"); }
-
-void AppendCodePoint(std::string& out, unsigned code) {
-  if (code < 0x80) {
-    out.push_back(static_cast<char>(code));
-  } else if (code < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else if (code < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  }
-}
 
 }  // namespace
 
@@ -74,7 +57,7 @@ std::string UnescapeScriptXml(std::string_view text) {
           ++j;
         }
         if (j > i + 2 && j < text.size() && text[j] == ';' && code <= 0x10FFFF) {
-          AppendCodePoint(out, code);
+          out += Utf8Encode(static_cast<char32_t>(code));
           i = j + 1;
           continue;
         }

@@ -511,7 +511,7 @@ std::string TableText(Integer absCode) {
 }
 
 std::string SystemText(Integer absCode) {
-  char buffer[kMaxMessageLength + 1];
+  char buffer[1024];  // the whole text; ErrorMessageText cuts it to length
   win::DWORD n = win::FormatMessage(win::FORMAT_MESSAGE_FROM_SYSTEM | win::FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                     static_cast<win::DWORD>(absCode), 0, buffer, sizeof buffer, nullptr);
   if (n == 0) return "";

@@ -97,8 +97,11 @@ TApdBaseDispatcher::~TApdBaseDispatcher() {
 }
 
 void TApdBaseDispatcher::ReleasePortPrim() {
-  LockGuard guard(DispatcherLock_);
-  if (ThreadsStarted) StopThreads();
+  {
+    LockGuard guard(DispatcherLock_);
+    if (ThreadsStarted) StopThreads();
+  }
+  // A ring lock is never taken while the dispatcher lock is held.
   {
     LockGuard in(InputLock_);
     std::vector<Byte>().swap(InBuff);
@@ -393,8 +396,7 @@ bool TApdBaseDispatcher::InputReady() {
 void TApdBaseDispatcher::FillInputRing() {
   LockGuard guard(InputLock_);
   if (InBuff.empty() || InBuffFull) return;
-  CollectDeviceStatus();
-  Integer waiting = static_cast<Integer>(DeviceStatus.cbInQue);
+  Integer waiting = static_cast<Integer>(CollectDeviceStatus().cbInQue);
   if (waiting <= 0) return;
   Integer room = InHead >= InTail ? InputRingSize - InHead : InTail - InHead;
   Integer wanted = std::min(waiting, room);
@@ -473,8 +475,7 @@ Integer TApdBaseDispatcher::WriteOutputBlock(const Byte* Block, Integer Length) 
   {
     LockGuard guard(OutputLock_);
     if (OutBuff.empty()) return ecOutputBufferTooSmall;
-    CollectDeviceStatus(true);
-    Integer free = TransmitSize_ - static_cast<Integer>(DeviceStatus.cbOutQue);
+    Integer free = TransmitSize_ - static_cast<Integer>(CollectDeviceStatus(true).cbOutQue);
     if (free < Length) return ecOutputBufferTooSmall;
     bool fills = Length == free;
     Integer queued = QueueOutput(Block, Length);
@@ -487,8 +488,7 @@ Integer TApdBaseDispatcher::WriteOutputBlock(const Byte* Block, Integer Length) 
 
 Integer TApdBaseDispatcher::OutputCount() {
   LockGuard guard(OutputLock_);
-  CollectDeviceStatus();
-  return static_cast<Integer>(DeviceStatus.cbOutQue);
+  return static_cast<Integer>(CollectDeviceStatus().cbOutQue);
 }
 
 Integer TApdBaseDispatcher::OutputFree() {
@@ -501,10 +501,14 @@ void TApdBaseDispatcher::PurgeOutputRing() {
 
 // Status ---------------------------------------------------------------------------------
 
-void TApdBaseDispatcher::CollectDeviceStatus(bool Replace) {
+win::COMSTAT TApdBaseDispatcher::CollectDeviceStatus(bool Replace) {
+  // The query takes the output lock, so it runs before the dispatcher lock.
+  win::COMSTAT stat;
+  Byte errors = static_cast<Byte>(QueryDeviceStatus(stat) & 0x1F);
   LockGuard guard(DispatcherLock_);
-  Byte errors = static_cast<Byte>(QueryDeviceStatus(DeviceStatus) & 0x1F);
+  DeviceStatus = stat;
   LineErrors_ = Replace ? errors : static_cast<Byte>(LineErrors_ | errors);
+  return stat;
 }
 
 Integer TApdBaseDispatcher::TakeLineError() {

@@ -8,6 +8,7 @@
 // them over the device layer and runs the worker threads.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,7 +68,8 @@ class TApdBaseDispatcher : public TObject {
  public:
   // Takes a handle in the list of open ports.
   explicit TApdBaseDispatcher(TComponent* Owner);
-  // Releases the port and waits for the worker threads (see Free).
+  // Releases the port and waits for the worker threads. It needs the
+  // platform operations, so a dispatcher is freed with Free, never deleted.
   void BeforeDestruction() override;
   ~TApdBaseDispatcher() override;
 
@@ -137,7 +139,9 @@ class TApdBaseDispatcher : public TObject {
   void PurgeOutputRing();
 
   // Status ---------------------------------------------------------------------------------
-  void CollectDeviceStatus(bool Replace = false);
+  // Queries the device and adds its error bits to the accumulated ones
+  // (replaces them before a write); gives the status record.
+  win::COMSTAT CollectDeviceStatus(bool Replace = false);
   Integer TakeLineError();
   bool TakeLineBreak();
   Byte RefreshModemStatus(Byte Mask);
@@ -223,8 +227,8 @@ class TApdBaseDispatcher : public TObject {
   std::unique_ptr<TEvent> WriteDone;
   std::unique_ptr<TEvent> PurgeOutputEvent;
   bool ThreadsStarted = false;
-  bool KillThreads = false;
-  Integer RunningThreads = 0;
+  std::atomic<bool> KillThreads{false};
+  std::atomic<Integer> RunningThreads{0};
   Integer ThreadBoost = 0;
 
   Cardinal LogStart = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Clock.h"
+#include "Input.h"
 #include "Messages.h"
 #include "TypInfo.h"
 
@@ -42,5 +43,6 @@ void PumpOneMessage() {
     win::PostQuitMessage(static_cast<int>(msg.wParam));
     return;
   }
+  win::TranslateMessage(&msg);
   win::DispatchMessage(&msg);
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -50,7 +51,6 @@ namespace {
 
 const char* const kFamilies[] = {"Liberation Sans", "Liberation Serif", "Liberation Mono", "DejaVu Sans",
                                  "DejaVu Serif",    "DejaVu Sans Mono", "WenQuanYi Micro Hei"};
-constexpr int kFamilyCount = static_cast<int>(sizeof(kFamilies) / sizeof(kFamilies[0]));
 
 struct FontUnits {
   double upem = 2048;
@@ -109,6 +109,24 @@ FcConfig* BuildFontSet() {
       if (wanted && std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
     }
     std::sort(files.begin(), files.end());
+    // Faces without a bold or italic cut (WenQuanYi) get them synthesized,
+    // as GDI does; these two rules are the whole configuration.
+    static const char kSynthetic[] = R"(<?xml version="1.0"?><fontconfig>
+<match target="font">
+  <test name="weight" compare="less_eq"><const>medium</const></test>
+  <test target="pattern" name="weight" compare="more_eq"><const>demibold</const></test>
+  <edit name="embolden" mode="assign"><bool>true</bool></edit>
+  <edit name="weight" mode="assign"><const>bold</const></edit>
+</match>
+<match target="font">
+  <test name="slant" compare="eq"><const>roman</const></test>
+  <test target="pattern" name="slant" compare="not_eq"><const>roman</const></test>
+  <edit name="matrix" mode="assign"><times><name>matrix</name>
+    <matrix><double>1</double><double>0.2</double><double>0</double><double>1</double></matrix></times></edit>
+  <edit name="slant" mode="assign"><const>oblique</const></edit>
+</match>
+</fontconfig>)";
+    FcConfigParseAndLoadFromMemory(ours, reinterpret_cast<const FcChar8*>(kSynthetic), FcFalse);
     for (const std::string& f : files) FcConfigAppFontAddFile(ours, reinterpret_cast<const FcChar8*>(f.c_str()));
     if (set) FcFontSetDestroy(set);
     FcObjectSetDestroy(os);
@@ -237,7 +255,7 @@ std::shared_ptr<FontFace> Resolve(const LOGFONT& lf) {
   double cellUnits = u.winAscent + u.winDescent;
   // A positive height asks for the cell (ascent + descent), a negative one
   // for the character height (the em); 0 is the default cell of 16 pixels.
-  int cell = lf.lfHeight > 0 ? static_cast<int>(lf.lfHeight) : lf.lfHeight == 0 ? 16 : 0;
+  int cell = lf.lfHeight > 0 ? std::min<int>(lf.lfHeight, 4000) : lf.lfHeight == 0 ? 16 : 0;
   double em = cell > 0 ? cell * u.upem / cellUnits : -static_cast<double>(lf.lfHeight);
   em = std::min(em, 2000.0);
   char key[256];
@@ -292,11 +310,6 @@ std::shared_ptr<FontFace> Resolve(const LOGFONT& lf) {
 bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 }  // namespace
-
-const char* const* FontFamilies(int* count) {
-  if (count) *count = kFamilyCount;
-  return kFamilies;
-}
 
 std::string MapFaceName(const LOGFONT& lf) {
   std::string_view name(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));

@@ -86,8 +86,6 @@ struct FontObject : GdiObject {
   std::shared_ptr<FontFace> face;  // resolved on first use
 };
 
-// The families of the fixed font set.
-const char* const* FontFamilies(int* count);
 // The installed family a face name stands for.
 std::string MapFaceName(const LOGFONT& lf);
 // The resolved face of a font object (resolving and caching it on first use).

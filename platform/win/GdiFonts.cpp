@@ -62,7 +62,7 @@ int GetTextFace(HDC hdc, int size, char* name) {
   size_t n = std::min(family.size(), static_cast<size_t>(size - 1));
   std::memcpy(name, family.data(), n);
   name[n] = 0;
-  return static_cast<int>(n);
+  return static_cast<int>(n) + 1;
 }
 
 BOOL GetCharWidth32(HDC hdc, UINT first, UINT last, INT* widths) {
@@ -74,7 +74,5 @@ BOOL GetCharWidth32(HDC hdc, UINT first, UINT last, INT* widths) {
 }
 
 std::string MappedFontFamily(const LOGFONT& lf) { return MapFaceName(lf); }
-
-const char* const* FontSetFamilies(int* count) { return FontFamilies(count); }
 
 }  // namespace win

@@ -121,7 +121,7 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
 
 BOOL GetTextMetrics(HDC dc, TEXTMETRIC* tm);
 // The installed family the selected font is drawn with; returns the bytes
-// copied without the terminating zero (or the size needed when name is null).
+// copied with the terminating zero (the size needed when name is null).
 int GetTextFace(HDC dc, int size, char* name);
 // Advances of the code points first..last.
 BOOL GetCharWidth32(HDC dc, UINT first, UINT last, INT* widths);
@@ -129,7 +129,5 @@ BOOL GetCharWidth32(HDC dc, UINT first, UINT last, INT* widths);
 // The installed family a face name is drawn with ("Arial" -> "Liberation
 // Sans", "宋体" -> "WenQuanYi Micro Hei", unknown names by pitch and family).
 std::string MappedFontFamily(const LOGFONT& lf);
-// Every installed family of the fixed font set.
-const char* const* FontSetFamilies(int* count);
 
 }  // namespace win

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "FontEngine.h"
@@ -39,8 +40,7 @@ struct TabSpec {
     }
     int w = stops && count == 1 && stops[0] > 0 ? stops[0] : width;
     if (w <= 0) return x;
-    int q = ax >= 0 ? ax / w + 1 : -((-ax) / w) + 1;
-    if (q * w <= ax) ++q;
+    int q = (ax >= 0 ? ax / w : -((-ax + w - 1) / w)) + 1;  // the first multiple of w after ax
     return q * w - shift;
   }
 };
@@ -164,6 +164,117 @@ void Composite(DCObject& dc, int x0, int y0, const RECT& box, COLORREF color) {
   });
 }
 
+// Glyph images, rendered once per font and glyph. Putting them into the
+// mask ourselves is many times faster than having cairo composite aliased
+// (1-bit) glyphs, and gives the same pixels at whole-pixel positions.
+struct GlyphImage {
+  int left = 0;  // offset of the image from the glyph origin
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> alpha;
+};
+
+struct FontGlyphs {
+  PangoFont* font = nullptr;  // owned reference: the key stays that font
+  std::unordered_map<PangoGlyph, GlyphImage> glyphs;
+};
+
+const GlyphImage& GlyphOf(PangoFont* font, PangoGlyph glyph) {
+  static auto* cache = new std::unordered_map<PangoFont*, FontGlyphs>;  // lives as long as the process
+  FontGlyphs& fg = (*cache)[font];
+  if (!fg.font) fg.font = static_cast<PangoFont*>(g_object_ref(font));
+  auto it = fg.glyphs.find(glyph);
+  if (it != fg.glyphs.end()) return it->second;
+  GlyphImage img;
+  PangoRectangle ink;
+  pango_font_get_glyph_extents(font, glyph, &ink, nullptr);
+  int x0 = PANGO_PIXELS_FLOOR(ink.x) - 2;
+  int y0 = PANGO_PIXELS_FLOOR(ink.y) - 2;
+  int x1 = PANGO_PIXELS_CEIL(ink.x + ink.width) + 2;
+  int y1 = PANGO_PIXELS_CEIL(ink.y + ink.height) + 2;
+  if (ink.width > 0 && ink.height > 0 && x1 - x0 < 4096 && y1 - y0 < 4096) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, x1 - x0, y1 - y0);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);
+    PangoGlyphString* gs = pango_glyph_string_new();
+    pango_glyph_string_set_size(gs, 1);
+    gs->glyphs[0].glyph = glyph;
+    gs->glyphs[0].geometry = {0, 0, 0};
+    gs->glyphs[0].attr.is_cluster_start = 1;
+    gs->log_clusters[0] = 0;
+    cairo_move_to(cr, -x0, -y0);
+    pango_cairo_show_glyph_string(cr, font, gs);
+    pango_glyph_string_free(gs);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    img.left = x0;
+    img.top = y0;
+    img.width = x1 - x0;
+    img.height = y1 - y0;
+    img.alpha.resize(static_cast<size_t>(img.width) * static_cast<size_t>(img.height));
+    for (int y = 0; y < img.height; ++y)
+      std::memcpy(img.alpha.data() + static_cast<size_t>(y) * static_cast<size_t>(img.width),
+                  data + static_cast<ptrdiff_t>(y) * stride, static_cast<size_t>(img.width));
+    cairo_surface_destroy(surface);
+  }
+  return fg.glyphs.emplace(glyph, std::move(img)).first->second;
+}
+
+// Fills rows [y, y + h) x [x, x + w) of the mask (clipped to w x h).
+void MaskRect(unsigned char* data, int stride, int mw, int mh, int x, int y, int w, int h) {
+  int l = std::max(x, 0), r = std::min(x + w, mw);
+  int t = std::max(y, 0), b = std::min(y + h, mh);
+  for (int row = t; row < b; ++row)
+    if (l < r) std::memset(data + static_cast<ptrdiff_t>(row) * stride + l, 0xFF, static_cast<size_t>(r - l));
+}
+
+// The unturned text straight into the mask; (bx, by) is the baseline start
+// in mask coordinates.
+void MaskText(FontFace& f, const TextJob& job, int bx, int by, int mw, int mh) {
+  MaskScratch& m = Scratch();
+  cairo_surface_flush(m.surface);
+  unsigned char* data = cairo_image_surface_get_data(m.surface);
+  int stride = cairo_image_surface_get_stride(m.surface);
+  const std::vector<int>& adv = *job.adv;
+  m.starts.resize(job.text.size());
+  int x = 0;
+  for (size_t i = 0; i < job.text.size(); ++i) {
+    m.starts[i] = x;
+    x += adv[i];
+  }
+  if (job.glyphs) {
+    const ShapedText& s = f.Shape(job.text);
+    for (const ShapedRun& r : s.runs) {
+      for (int i = 0; i < r.glyphs->num_glyphs; ++i) {
+        const PangoGlyphInfo& g = r.glyphs->glyphs[i];
+        if (g.glyph == PANGO_GLYPH_EMPTY) continue;
+        const GlyphImage& img = GlyphOf(r.font, g.glyph);
+        if (img.alpha.empty()) continue;
+        int gx = bx + m.starts[static_cast<size_t>(r.clusterByte[static_cast<size_t>(i)])] +
+                 PANGO_PIXELS(r.offsetInCluster[static_cast<size_t>(i)] + g.geometry.x_offset) + img.left;
+        int gy = by + PANGO_PIXELS(g.geometry.y_offset) + img.top;
+        int x0 = std::max(0, -gx), x1 = std::min(img.width, mw - gx);
+        int y0 = std::max(0, -gy), y1 = std::min(img.height, mh - gy);
+        for (int y = y0; y < y1; ++y) {
+          const uint8_t* src = img.alpha.data() + static_cast<size_t>(y) * static_cast<size_t>(img.width);
+          unsigned char* dst = data + static_cast<ptrdiff_t>(gy + y) * stride + gx;
+          for (int xx = x0; xx < x1; ++xx)
+            if (src[xx] > dst[xx]) dst[xx] = src[xx];
+        }
+      }
+    }
+    if (f.underline) MaskRect(data, stride, mw, mh, bx, by + f.underlinePos, job.width, f.underlineThickness);
+    if (f.strikeOut) MaskRect(data, stride, mw, mh, bx, by - f.strikeoutPos, job.width, f.strikeoutThickness);
+  }
+  if (job.markTo > job.markFrom)
+    MaskRect(data, stride, mw, mh, bx + job.markFrom, by + f.underlinePos, job.markTo - job.markFrom,
+             f.underlineThickness);
+  cairo_surface_mark_dirty(m.surface);
+}
+
 void SetSource(cairo_t* cr, COLORREF c) {
   cairo_set_source_rgb(cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
 }
@@ -279,8 +390,13 @@ void PaintText(DCObject& dc, FontFace& f, const TextJob& job) {
     Composite(dc, box.left, box.top, box, dc.s.bkColor);
   }
   cairo_t* cr = BeginMask(w, h);
-  frame(cr);
-  DrawTextFrame(cr, f, job);
+  if (f.escapement == 0) {
+    MaskText(f, job, static_cast<int>(std::lround(job.ox)) - box.left, static_cast<int>(std::lround(job.oy)) - box.top,
+             w, h);
+  } else {
+    frame(cr);
+    DrawTextFrame(cr, f, job);
+  }
   cairo_destroy(cr);
   Composite(dc, box.left, box.top, box, dc.s.textColor);
 }
@@ -377,6 +493,8 @@ UINT GetTextAlign(HDC hdc) {
 int SetTextCharacterExtra(HDC hdc, int extra) {
   DCObject* dc = LookupDC(hdc);
   if (!dc) return static_cast<int>(0x80000000);
+  // Bounded so that no sum of advances can overflow.
+  extra = std::clamp(extra, -32767, 32767);
   std::swap(dc->s.textCharacterExtra, extra);
   return extra;
 }
@@ -393,8 +511,8 @@ BOOL SetTextJustification(HDC hdc, int breakExtra, int breakCount) {
     dc->s.justifyExtra = 0;
     dc->s.justifyBreaks = 0;
   } else {
-    dc->s.justifyExtra = breakExtra;
-    dc->s.justifyBreaks = breakCount;
+    dc->s.justifyExtra = std::clamp(breakExtra, -32767, 32767);
+    dc->s.justifyBreaks = std::min(breakCount, 32767);
   }
   return TRUE;
 }
@@ -415,10 +533,10 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, const cha
     width = 0;
     for (size_t i = 0; i < s.size();) {
       int n = Utf8CharLength(s, i);
-      int a = 0;
+      long long a = 0;
       for (int k = 0; k < n; ++k) a += dx[i + static_cast<size_t>(k)];
-      adv[i] = a;
-      width += a;
+      adv[i] = static_cast<int>(std::clamp<long long>(a, -32767, 32767));
+      width += adv[i];
       i += static_cast<size_t>(n);
     }
   }
@@ -515,10 +633,11 @@ bool IsCjk(uint32_t cp) {
 
 class TextFormatter {
  public:
-  TextFormatter(DCObject& dc, FontFace& f, UINT format, int tabLength) : dc_(dc), f_(f), format_(format) {
-    tabs_.expand = (format & DT_EXPANDTABS) != 0;
-    int chars = tabLength > 0 ? tabLength : (format & DT_TABSTOP) ? static_cast<int>((format >> 8) & 0xFF) : 8;
-    if (chars <= 0) chars = 8;
+  // flags: the format without the tab width byte; tabChars: the tab width
+  // in average characters.
+  TextFormatter(DCObject& dc, FontFace& f, UINT flags, int tabChars) : dc_(dc), f_(f), format_(flags) {
+    tabs_.expand = (flags & DT_EXPANDTABS) != 0;
+    int chars = tabChars > 0 ? tabChars : 8;
     tabs_.width = chars * std::max<int>(1, f.tm.tmAveCharWidth);
   }
 
@@ -612,6 +731,7 @@ class TextFormatter {
       size_t i = start;
       size_t lineEnd = n;
       bool prevCjk = false;
+      bool seenWord = false;
       while (i < n) {
         int len = Utf8CharLength(para, i);
         uint32_t cp = Utf8Decode(para, i);
@@ -622,7 +742,8 @@ class TextFormatter {
           // Spaces may hang past the edge; the line breaks after them.
           size_t j = i;
           while (j < n && para[j] == ' ') ++j;
-          breakAt = j;
+          // Leading spaces stay with the first word.
+          if (seenWord) breakAt = j;
           x += a;
           i += 1;
           prevCjk = false;
@@ -643,6 +764,7 @@ class TextFormatter {
         }
         x += a;
         prevCjk = cjk;
+        seenWord = true;
         i += static_cast<size_t>(len);
       }
       if (i >= n) lineEnd = n;
@@ -760,7 +882,10 @@ int DrawTextCore(HDC hdc, const char* text, char* writable, int count, RECT* rec
   if (params) params->uiLengthDrawn = 0;
   // DT_TABSTOP takes bits 8-15 for the tab width; they are no flags then.
   UINT flags = (format & DT_TABSTOP) ? (format & ~0xFF00u) : format;
-  TextFormatter fmt(*dc, f, format, params ? params->iTabLength : 0);
+  int tabChars = params && params->iTabLength > 0 ? params->iTabLength
+                 : (format & DT_TABSTOP)                 ? static_cast<int>((format >> 8) & 0xFF)
+                                                         : 8;
+  TextFormatter fmt(*dc, f, flags, tabChars);
   int lineHeight = f.tm.tmHeight + ((flags & DT_EXTERNALLEADING) ? f.tm.tmExternalLeading : 0);
   int left = rect->left + leftMargin;
   int right = rect->right - rightMargin;
@@ -850,7 +975,7 @@ int DrawTextCore(HDC hdc, const char* text, char* writable, int count, RECT* rec
     const DrawLine& l = lines[k];
     if ((flags & DT_EDITCONTROL) && k > 0 && lineY + lineHeight > rect->bottom) break;
     if (clipped && (lineY >= rect->bottom || lineY + lineHeight <= rect->top)) continue;
-    int x = (flags & DT_CENTER) ? left + (width - l.width) / 2 : (flags & DT_RIGHT) ? right - l.width : left;
+    int x = (flags & DT_CENTER) ? (left + right - l.width) / 2 : (flags & DT_RIGHT) ? right - l.width : left;
     std::vector<int> adv;
     int w = Advances(*dc, f, l.text, fmt.Tabs(), false, adv);
     int markFrom = 0;

@@ -2,10 +2,13 @@
 // mouse tracking, the caret, TranslateMessage, and the entry through which
 // the display (or a test) feeds input in.
 //
-// Input is queued per thread apart from posted messages and handed out after
-// them, as in Windows: the message that TranslateMessage posts comes before
-// the next key. GetKeyState answers for the input message last taken from
-// the queue; GetAsyncKeyState for the keys as they are now.
+// Input waits in a queue of the user-interface thread apart from posted
+// messages and is handed out after them, as in Windows: the message that
+// TranslateMessage posts comes before the next key. Which window an event
+// goes to is decided when it is taken from the queue, so a capture or focus
+// set while handling earlier input counts. GetKeyState answers for the input
+// message last taken; GetAsyncKeyState for the keys as they are now.
+// Everything here runs on the user-interface thread.
 #pragma once
 
 #include <string>
@@ -220,10 +223,10 @@ BOOL SetCaretBlinkTime(UINT milliseconds);
 
 // Feeding input in -------------------------------------------------------------------
 // What a display backend (or a test) calls for each event of the mouse and
-// keyboard. Each becomes the message(s) Windows would make: hit testing,
-// WM_SETCURSOR, WM_MOUSEACTIVATE and activation, double clicks by
-// CS_DBLCLKS, WM_MOUSELEAVE, key messages to the focus window. The messages
-// wait in the input queue of the window's thread.
+// keyboard. When taken from the queue, each becomes the message Windows
+// would make, with hit testing, WM_SETCURSOR, WM_MOUSEACTIVATE and
+// activation, double clicks by CS_DBLCLKS and WM_MOUSELEAVE on the way; keys
+// go to the focus window.
 void InjectMouseMove(POINT screen);
 // button: VK_LBUTTON, VK_RBUTTON or VK_MBUTTON.
 void InjectMouseButton(UINT button, bool down, POINT screen);

@@ -190,7 +190,11 @@ LRESULT CallHooks(ThreadQueue& q, int id, int code, WPARAM wParam, LPARAM lParam
   return hooks.front()->proc(code, wParam, lParam);
 }
 
-// Lock held. What the queue holds now, as QS_* bits.
+// What the layers above hold for the calling thread; asked without the lock,
+// since they take locks of their own.
+UINT PendingStatus() { return LayerExtensions().pendingStatus ? LayerExtensions().pendingStatus() : 0; }
+
+// Lock held. What the queue holds now, as QS_* bits (without PendingStatus).
 UINT StatusBits(ThreadQueue& q, UInt64 now) {
   UINT bits = 0;
   if (!q.posted.empty() || q.quit) bits |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
@@ -232,25 +236,27 @@ void ProcessIncomingSends(ThreadQueue& q) {
       Reply(sm, 0, true);
       continue;
     }
-    // The sender is let go even when the handler throws.
+    // The sender is let go even when the handler throws; it sees a failed send.
     struct Answer {
       ThreadQueue& q;
       const std::shared_ptr<SentMessage>& sm;
       LRESULT result = 0;
+      bool handled = false;
       ~Answer() {
         q.receiving.pop_back();
-        Reply(sm, result, false);
+        Reply(sm, result, !handled);
       }
     };
     q.receiving.push_back(sm);
     Answer answer{q, sm};
     answer.result = CallWithHooks(w, sm->msg, sm->wParam, sm->lParam);
+    answer.handled = true;
   }
 }
 
 enum : int { kWaitDone = -1, kWaitInput = -2, kWaitTimeout = -3 };
 
-struct WaitSpec {
+struct WaitPlan {
   std::function<bool()> done;  // evaluated with the lock held
   UINT wakeMask = 0;
   bool inputAvailable = false;
@@ -263,38 +269,39 @@ struct WaitSpec {
 // The one place where a thread sleeps: on its wake descriptor, the given
 // events and the display, until the predicate holds, input of the mask
 // arrives, an event is set or the deadline (on the program's clock) passes.
-int WaitLoop(ThreadQueue& q, const WaitSpec& spec) {
+int WaitLoop(ThreadQueue& q, const WaitPlan& plan) {
   bool pumpDisplay = q.threadId == UserInterfaceThreadId();
   std::vector<pollfd> fds;
   for (;;) {
-    if (spec.handleSends) ProcessIncomingSends(q);
+    if (plan.handleSends) ProcessIncomingSends(q);
     UInt64 now = GetTickCount64();
-    UInt64 nextDue = (spec.wakeMask & QS_TIMER) ? MarkDueTimers(q, now) : kForever;
+    UInt64 nextDue = (plan.wakeMask & QS_TIMER) ? MarkDueTimers(q, now) : kForever;
+    UINT pending = plan.inputAvailable ? PendingStatus() : 0;
     int result = 0;
     bool again = false;
     {
       std::lock_guard<std::mutex> g(QueueLock());
       q.lastLook = now;
-      if (spec.done && spec.done()) {
+      if (plan.done && plan.done()) {
         result = kWaitDone;
-      } else if (spec.wakeMask) {
-        UINT bits = q.changed | (spec.inputAvailable ? StatusBits(q, now) : 0);
-        if (bits & spec.wakeMask) result = kWaitInput;
+      } else if (plan.wakeMask) {
+        UINT bits = q.changed | (plan.inputAvailable ? StatusBits(q, now) | pending : 0);
+        if (bits & plan.wakeMask) result = kWaitInput;
       }
-      again = spec.handleSends && !q.incoming.empty();
+      again = plan.handleSends && !q.incoming.empty();
       q.sleeping = !result && !again;
     }
     int timeout = -1;
     if (result || again) {
       timeout = 0;
     } else {
-      UInt64 until = std::min(spec.deadline, nextDue);
+      UInt64 until = std::min(plan.deadline, nextDue);
       if (until != kForever) timeout = static_cast<int>(std::min<UInt64>(until > now ? until - now : 0, 0x7FFFFFFF));
       if (!ClockIsReal()) timeout = timeout < 0 ? kFakeClockSlice : std::min(timeout, kFakeClockSlice);
     }
     fds.clear();
     fds.push_back({q.wakeFd, POLLIN, 0});
-    for (DWORD i = 0; i < spec.count; ++i) fds.push_back({spec.events[i]->Handle(), POLLIN, 0});
+    for (DWORD i = 0; i < plan.count; ++i) fds.push_back({plan.events[i]->Handle(), POLLIN, 0});
     int displayFd = pumpDisplay ? CurrentDisplay().EventDescriptor() : -1;
     if (displayFd >= 0) fds.push_back({displayFd, POLLIN, 0});
     int r = ::poll(fds.data(), fds.size(), timeout);
@@ -308,13 +315,13 @@ int WaitLoop(ThreadQueue& q, const WaitSpec& spec) {
       ssize_t n = ::read(q.wakeFd, &value, sizeof value);
       (void)n;
     }
-    for (DWORD i = 0; r > 0 && i < spec.count; ++i)
-      if ((fds[i + 1].revents & POLLIN) && spec.events[i]->TryConsume()) return static_cast<int>(i);
+    for (DWORD i = 0; r > 0 && i < plan.count; ++i)
+      if ((fds[i + 1].revents & POLLIN) && plan.events[i]->TryConsume()) return static_cast<int>(i);
     if (displayFd >= 0 && r > 0 && (fds.back().revents & POLLIN)) CurrentDisplay().PumpEvents();
     if (result) return result;
-    if (spec.deadline != kForever && GetTickCount64() >= spec.deadline) {
+    if (plan.deadline != kForever && GetTickCount64() >= plan.deadline) {
       std::lock_guard<std::mutex> g(QueueLock());
-      return spec.done && spec.done() ? kWaitDone : kWaitTimeout;
+      return plan.done && plan.done() ? kWaitDone : kWaitTimeout;
     }
   }
 }
@@ -484,6 +491,13 @@ std::shared_ptr<ThreadQueue> CurrentQueue() {
   return holder.queue;
 }
 
+void NoteNewInput(UINT qsBits) {
+  auto q = CurrentQueue();
+  std::lock_guard<std::mutex> g(QueueLock());
+  q->changed |= qsBits;
+  Wake(*q);
+}
+
 void ForgetWindowMessages(HWND hwnd) {
   auto q = CurrentQueue();
   q->timers.erase(std::remove_if(q->timers.begin(), q->timers.end(), [&](const Timer& t) { return t.hwnd == hwnd; }),
@@ -589,16 +603,16 @@ LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UI
     target->changed |= QS_SENDMESSAGE;
     Wake(*target);
   }
-  WaitSpec spec;
-  spec.done = [&] { return sm->replied; };
-  spec.handleSends = !(flags & SMTO_BLOCK);
-  spec.deadline = timeout == INFINITE ? kForever : now + timeout;
+  WaitPlan plan;
+  plan.done = [&] { return sm->replied; };
+  plan.handleSends = !(flags & SMTO_BLOCK);
+  plan.deadline = timeout == INFINITE ? kForever : now + timeout;
   for (;;) {
-    int r = WaitLoop(*me, spec);
+    int r = WaitLoop(*me, plan);
     if (r == kWaitDone) break;
     UInt64 at = GetTickCount64();
     if ((flags & SMTO_NOTIMEOUTIFNOTHUNG) && !Hung(*target, at)) {
-      spec.deadline = at + timeout;
+      plan.deadline = at + timeout;
       continue;
     }
     // The message stays queued and is handled later; its answer is dropped.
@@ -672,11 +686,11 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     return -1;
   }
   auto q = CurrentQueue();
-  WaitSpec spec;
-  spec.wakeMask = QS_ALLINPUT;
+  WaitPlan plan;
+  plan.wakeMask = QS_ALLINPUT;
   for (;;) {
     if (PeekCore(*q, msg, hwnd, filterMin, filterMax, PM_REMOVE)) return msg->message == WM_QUIT ? FALSE : TRUE;
-    WaitLoop(*q, spec);
+    WaitLoop(*q, plan);
   }
 }
 
@@ -717,9 +731,9 @@ LRESULT DispatchMessage(const MSG* msg) {
 }
 
 BOOL WaitMessage() {
-  WaitSpec spec;
-  spec.wakeMask = QS_ALLINPUT;
-  WaitLoop(*CurrentQueue(), spec);
+  WaitPlan plan;
+  plan.wakeMask = QS_ALLINPUT;
+  WaitLoop(*CurrentQueue(), plan);
   return TRUE;
 }
 
@@ -734,8 +748,9 @@ DWORD GetQueueStatus(UINT flags) {
   auto q = CurrentQueue();
   UInt64 now = GetTickCount64();
   MarkDueTimers(*q, now);
+  UINT pending = PendingStatus();
   std::lock_guard<std::mutex> g(QueueLock());
-  UINT status = StatusBits(*q, now) & flags;
+  UINT status = (StatusBits(*q, now) | pending) & flags;
   UINT changed = q->changed & flags;
   q->changed &= ~flags;
   return (status << 16) | (changed & 0xFFFF);
@@ -753,13 +768,13 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, TEvent* const* events, DWORD mill
       SetLastError(ERROR_INVALID_PARAMETER);
       return WAIT_FAILED;
     }
-  WaitSpec spec;
-  spec.wakeMask = wakeMask;
-  spec.inputAvailable = (flags & MWMO_INPUTAVAILABLE) != 0;
-  spec.events = events;
-  spec.count = count;
-  spec.deadline = milliseconds == INFINITE ? kForever : GetTickCount64() + milliseconds;
-  int r = WaitLoop(*CurrentQueue(), spec);
+  WaitPlan plan;
+  plan.wakeMask = wakeMask;
+  plan.inputAvailable = (flags & MWMO_INPUTAVAILABLE) != 0;
+  plan.events = events;
+  plan.count = count;
+  plan.deadline = milliseconds == INFINITE ? kForever : GetTickCount64() + milliseconds;
+  int r = WaitLoop(*CurrentQueue(), plan);
   if (r >= 0) return WAIT_OBJECT_0 + static_cast<DWORD>(r);
   if (r == kWaitInput) return WAIT_OBJECT_0 + count;
   return WAIT_TIMEOUT;

@@ -26,12 +26,14 @@ void PostQuitMessage(int exitCode);
 // queues the message and waits for the answer.
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Gives nonzero with the answer in *result, or 0 on time-out
-// (ERROR_TIMEOUT; the message is still handled later) or for a window that is
-// gone. SMTO_BLOCK keeps the sender from handling messages sent to itself
-// while it waits; SMTO_ABORTIFHUNG gives up at once on a thread that has not
-// looked at its queue for 5 seconds; SMTO_NOTIMEOUTIFNOTHUNG waits past the
-// time-out while the target is not hung; SMTO_ERRORONEXIT gives up when the
-// target's thread ends.
+// (ERROR_TIMEOUT; the message is still handled later), for a window or
+// thread that is gone, and when the handler on the other thread threw (the
+// exception goes on in that thread). SMTO_BLOCK keeps the sender from
+// handling messages sent to itself while it waits; SMTO_ABORTIFHUNG gives up
+// at once on a thread that has not looked at its queue for 5 seconds;
+// SMTO_NOTIMEOUTIFNOTHUNG waits past the time-out while the target is not
+// hung. A target thread that ends always lets its senders go with 0, so
+// SMTO_ERRORONEXIT changes nothing.
 LRESULT SendMessageTimeout(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeout,
                            DWORD_PTR* result);
 // Same thread: like SendMessage. Another thread: queued like a send, but the

@@ -102,6 +102,10 @@ void ResetSysColors() {
   if (t.hook) t.hook();
 }
 
-void SetSysColorChangeHook(SysColorChangeHook hook) { Table().hook = hook; }
+SysColorChangeHook SetSysColorChangeHook(SysColorChangeHook hook) {
+  SysColorChangeHook previous = Table().hook;
+  Table().hook = hook;
+  return previous;
+}
 
 }  // namespace win

@@ -18,8 +18,9 @@ BOOL SetSysColors(int count, const INT* indexes, const COLORREF* colors);
 // Puts the classic scheme back (tests that changed colours call this).
 void ResetSysColors();
 
-// Called after every SetSysColors; the window layer installs it.
+// Called after every SetSysColors; the window layer installs it. Gives the
+// hook it replaces, so that a test can put it back.
 using SysColorChangeHook = void (*)();
-void SetSysColorChangeHook(SysColorChangeHook hook);
+SysColorChangeHook SetSysColorChangeHook(SysColorChangeHook hook);
 
 }  // namespace win

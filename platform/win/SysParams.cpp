@@ -95,6 +95,29 @@ BOOL Put(void* out, const T& value) {
   return TRUE;
 }
 
+// New frame sizes: every window of the thread lays out its frame again.
+void ReframeWindows() {
+  std::vector<HWND> all;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM p) -> BOOL {
+        auto* v = reinterpret_cast<std::vector<HWND>*>(p);
+        v->push_back(h);
+        EnumChildWindows(
+            h,
+            [](HWND c, LPARAM q) -> BOOL {
+              reinterpret_cast<std::vector<HWND>*>(q)->push_back(c);
+              return TRUE;
+            },
+            p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  for (HWND h : all)
+    if (IsWindow(h))
+      SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 }  // namespace
 
 int GetSystemMetrics(int index) {
@@ -285,6 +308,7 @@ BOOL SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT winIni)
     }
     default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
   }
+  if (changed && action == SPI_SETNONCLIENTMETRICS) ReframeWindows();
   if (changed && (winIni & SPIF_SENDCHANGE)) NotifySettingChange(action, nullptr);
   return ok;
 }

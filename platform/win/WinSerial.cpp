@@ -12,6 +12,7 @@
 #include <linux/serial.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -95,6 +96,9 @@ struct SerialDevice {
   DWORD lineErrors = 0;
   COMMTIMEOUTS timeouts;
   DCB shadow;  // the DCB fields that termios does not keep
+  // A pseudo-terminal always reads back 8 bits without parity; it then
+  // reports the framing it was given.
+  bool framingIgnored = false;
 
   bool modemKnown = false;
   int lastModemLines = 0;
@@ -304,7 +308,9 @@ void PumpWrite(SerialDevice& d) {
   }
 }
 
-void PumpRead(SerialDevice& d) {
+// In raw mode (VMIN 0, VTIME 0) a read without data gives 0 like an end of
+// file; only with a hang-up reported by poll does 0 mean the line is gone.
+void PumpRead(SerialDevice& d, bool hungUp) {
   BYTE chunk[1024];
   bool arrived = false;
   while (d.received.size() < d.receiveCapacity) {
@@ -316,7 +322,8 @@ void PumpRead(SerialDevice& d) {
       continue;
     }
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
-    // 0 (end of file) or EIO: the other side hung up or the adapter is gone.
+    if (n == 0 && !hungUp) break;
+    // EIO, or 0 after a hang-up: the other side hung up or the adapter is gone.
     MarkDead(d);
     break;
   }
@@ -364,7 +371,7 @@ void ServiceLoop(SerialDevice* dp) {
       (void)n;
     }
     if (!d.dead && fds[0].fd >= 0) {
-      if (fds[0].revents & POLLIN) PumpRead(d);
+      if (fds[0].revents & POLLIN) PumpRead(d, (fds[0].revents & (POLLHUP | POLLERR)) != 0);
       if (!d.dead && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[0].revents & POLLIN)) MarkDead(d);
       if (!d.dead && (fds[0].revents & POLLOUT)) PumpWrite(d);
     }
@@ -452,6 +459,10 @@ DWORD ErrorFromErrno(int error) {
     default:
       return ERROR_GEN_FAILURE;
   }
+}
+
+bool DeviceExistsDespite(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SERIAL_PERMISSION;
 }
 
 void SetSerialDeviceFolders(const std::string& devFolder, const std::string& sysTtyFolder) {
@@ -646,6 +657,11 @@ BOOL GetCommState(HANDLE handle, DCB* dcb) {
   else
     r.Parity = (t.c_cflag & PARODD) ? ODDPARITY : EVENPARITY;
   r.fParity = (t.c_cflag & PARENB) ? 1 : 0;
+  if (d.framingIgnored) {
+    r.ByteSize = d.shadow.ByteSize;
+    r.Parity = d.shadow.Parity;
+    r.fParity = d.shadow.Parity != NOPARITY;
+  }
   if (t.c_cflag & CSTOPB)
     r.StopBits = r.ByteSize == 5 ? ONE5STOPBITS : TWOSTOPBITS;
   else
@@ -711,6 +727,10 @@ BOOL SetCommState(HANDLE handle, const DCB* dcb) {
     if (ioctl(d.fd, kTCSETS2, &t2) != 0) return FailErrno();
   }
   d.shadow = *dcb;
+  termios applied{};
+  if (tcgetattr(d.fd, &applied) == 0)
+    d.framingIgnored = (applied.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR)) !=
+                       (t.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR));
   if (dcb->fDtrControl == DTR_CONTROL_ENABLE || dcb->fDtrControl == DTR_CONTROL_DISABLE)
     ApplyModemLine(d.fd, TIOCM_DTR, dcb->fDtrControl == DTR_CONTROL_ENABLE);
   if (dcb->fRtsControl == RTS_CONTROL_ENABLE || dcb->fRtsControl == RTS_CONTROL_DISABLE)
@@ -891,7 +911,10 @@ BOOL ClearCommError(HANDLE handle, DWORD* errors, COMSTAT* stat) {
   SerialDevice& d = *device;
   std::lock_guard<std::mutex> guard(d.lock);
   EnsureService(d);
-  if (!d.dead) PollLines(d);
+  if (!d.dead) {
+    PollLines(d);
+    Settle(d);  // a line change seen here may end a pending wait
+  }
   if (errors) *errors = d.lineErrors;
   d.lineErrors = 0;
   if (stat) {
@@ -1012,7 +1035,7 @@ DWORD FormatMessage(DWORD flags, const void* source, DWORD messageId, DWORD lang
   for (const SystemText& entry : kSystemTexts) {
     if (entry.code != messageId) continue;
     std::string text = std::string(entry.text) + "\r\n";
-    if (text.size() + 1 > size) return Fail(ERROR_INVALID_PARAMETER);
+    if (text.size() + 1 > size) return Fail(122);  // ERROR_INSUFFICIENT_BUFFER
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return static_cast<DWORD>(text.size());
   }

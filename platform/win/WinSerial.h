@@ -258,6 +258,10 @@ void Sleep(DWORD milliseconds);
 // EACCES, EPERM -> ERROR_SERIAL_PERMISSION; anything else ERROR_GEN_FAILURE.
 DWORD ErrorFromErrno(int error);
 
+// Whether a failed CreateFile still shows that the device exists: another
+// program holds it, or the user may not open it. Port probes list both.
+bool DeviceExistsDespite(DWORD error);
+
 // The device path a serial name stands for ("COM3", "\\.\COM3", "/dev/ttyS0"),
 // empty when there is none.
 std::string SerialDevicePath(const std::string& name);

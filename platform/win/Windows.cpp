@@ -12,7 +12,9 @@
 #include "GdiRegions.h"
 #include "GdiSurface.h"
 #include "Messages.h"
+#include "NonClient.h"
 #include "SysColors.h"
+#include "SysParams.h"
 #include "WindowsPrivate.h"
 
 namespace win {
@@ -23,17 +25,7 @@ namespace {
 
 thread_local DWORD lastError = ERROR_SUCCESS;
 
-// Classic metrics of the default non-client area.
-constexpr int kBorder = 1;
-constexpr int kDialogFrame = 3;
-constexpr int kSizingFrame = 4;
-constexpr int kCaption = 19;
-constexpr int kSmallCaption = 15;
-constexpr int kScrollBar = 16;
-constexpr int kMinTrackWidth = 112;
-constexpr int kMinTrackHeight = 27;
-constexpr int kMinimizedWidth = 160;
-constexpr int kMinimizedHeight = 31;
+// Where Windows parks minimized top-level windows.
 constexpr int kIconicPosition = -32000;
 
 bool SameText(const std::string& a, const char* b) {
@@ -114,6 +106,7 @@ void Unregister(Window* w) {
 
 void SendSysColorChange() {
   for (Window* w : TopLevelWindows()) SendNotifyMessage(w->handle, WM_SYSCOLORCHANGE, 0, 0);
+  if (LayerExtensions().sysColorsChanged) LayerExtensions().sysColorsChanged();
 }
 
 Window* MakeRoot() {
@@ -244,8 +237,8 @@ MINMAXINFO DefaultMinMax(Window* w) {
   MINMAXINFO mm;
   mm.ptMaxSize = {Width(area) + 2 * frame, Height(area) + 2 * frame};
   mm.ptMaxPosition = {area.left - frame, area.top - frame};
-  mm.ptMinTrackSize = {kMinTrackWidth, kMinTrackHeight};
-  mm.ptMaxTrackSize = {GetScreenSize().cx + 12, GetScreenSize().cy + 12};
+  mm.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+  mm.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
   return mm;
 }
 
@@ -411,30 +404,10 @@ RECT DefaultClientRect(DWORD style, DWORD exStyle, const RECT& r) {
     c.bottom = c.top;
     return c;
   }
-  int frame = 0;
-  if (style & WS_THICKFRAME)
-    frame = kSizingFrame;
-  else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
-    frame = kDialogFrame;
-  else if (style & WS_BORDER)
-    frame = kBorder;
-  if (exStyle & WS_EX_CLIENTEDGE) frame += 2;
-  if (exStyle & WS_EX_STATICEDGE) frame += 1;
-  c.left += frame;
-  c.top += frame;
-  c.right -= frame;
-  c.bottom -= frame;
-  if ((style & WS_CAPTION) == WS_CAPTION) c.top += (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaption : kCaption;
-  if (style & WS_VSCROLL) {
-    if (exStyle & WS_EX_LEFTSCROLLBAR)
-      c.left += kScrollBar;
-    else
-      c.right -= kScrollBar;
-  }
-  if (style & WS_HSCROLL) c.bottom -= kScrollBar;
-  c.right = std::max(c.right, c.left);
-  c.bottom = std::max(c.bottom, c.top);
-  return c;
+  // The frame's own layout, so that hit testing and painting agree with it
+  // and it follows the system's metrics.
+  NonClientLayout l = LayoutNonClient(style, exStyle, c.right - c.left, c.bottom - c.top);
+  return RECT{c.left + l.client.left, c.top + l.client.top, c.left + l.client.right, c.top + l.client.bottom};
 }
 
 std::vector<Window*> TopLevelWindows() { return Desktop()->children; }
@@ -1090,7 +1063,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   wp.cy = Height(newRect);
 
   NotifyPlacement(w, oldScreen, flags);
-  if (!(flags & SWP_NOACTIVATE) && w->parent == Desktop() && (w->style & WS_VISIBLE) &&
+  if (!(flags & SWP_NOACTIVATE) && !(w->exStyle & WS_EX_NOACTIVATE) && w->parent == Desktop() &&
+      (w->style & WS_VISIBLE) &&
       (!(flags & SWP_NOZORDER) || (flags & SWP_SHOWWINDOW)) && LayerExtensions().activate)
     LayerExtensions().activate(hwnd);
   SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
@@ -1128,11 +1102,11 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
         if (!(w->style & WS_MAXIMIZE)) w->normalRect = w->rect;
         w->style = (w->style | WS_MINIMIZE) & ~WS_MAXIMIZE;
         if (IsTopLevel(w))
-          newRect = {kIconicPosition, kIconicPosition, kIconicPosition + kMinimizedWidth,
-                     kIconicPosition + kMinimizedHeight};
+          newRect = {kIconicPosition, kIconicPosition, kIconicPosition + GetSystemMetrics(SM_CXMINIMIZED),
+                     kIconicPosition + GetSystemMetrics(SM_CYMINIMIZED)};
         else
-          newRect = {0, Height(w->parent->client) - kMinimizedHeight, kMinimizedWidth,
-                     Height(w->parent->client)};
+          newRect = {0, Height(w->parent->client) - GetSystemMetrics(SM_CYMINIMIZED),
+                     GetSystemMetrics(SM_CXMINIMIZED), Height(w->parent->client)};
         place = true;
       }
       break;

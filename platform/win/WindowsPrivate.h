@@ -126,8 +126,19 @@ struct Extensions {
   // posted messages and before WM_PAINT, as in Windows, so the WM_CHAR that
   // TranslateMessage posts is handled before the next key.
   bool (*nextInputMessage)(HWND filter, UINT filterMin, UINT filterMax, bool remove, MSG* out) = nullptr;
+  // QS_* bits of what the layers above hold for the calling thread now
+  // (QS_MOUSE, QS_KEY, QS_PAINT), for GetQueueStatus and for waits that ask
+  // for input already there (MWMO_INPUTAVAILABLE).
+  UINT (*pendingStatus)() = nullptr;
+  // After WM_SYSCOLORCHANGE went out (the windows repaint in the new colours).
+  void (*sysColorsChanged)() = nullptr;
 };
 Extensions& LayerExtensions();
+
+// Tells the calling thread's queue that input of these QS_* kinds arrived,
+// so that GetMessage, WaitMessage and MsgWaitForMultipleObjects waiting for
+// it return (input kept by the layers above calls this when it queues some).
+void NoteNewInput(UINT qsBits);
 
 // Where the cursor is, for the pt of posted messages (the input layer keeps
 // it up to date).

@@ -10,3 +10,6 @@ target_link_libraries(vxn_${label} PUBLIC PkgConfig::VXN_CAIRO PkgConfig::VXN_PI
 # fontconfig set.
 pkg_check_modules(VXN_PANGOFT2 REQUIRED IMPORTED_TARGET pangoft2 freetype2)
 target_link_libraries(vxn_${label} PUBLIC PkgConfig::VXN_PANGOFT2)
+# Real windows on a desktop (the sdl display backend).
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+target_link_libraries(vxn_${label} PUBLIC PkgConfig::SDL2)

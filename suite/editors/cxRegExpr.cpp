@@ -78,8 +78,8 @@ std::string Text(Msg id, std::string_view arg) { return Format(Text(id), {arg});
 // (the original cloned without limit).
 constexpr int64_t kMaxRepeatCount = 1000;
 constexpr int64_t kMaxClonedItems = 100000;
-// State-set entries that one run of forced characters may visit.
-constexpr size_t kMaxForcedRunWork = 1000000;
+// States that one run of forced characters may visit.
+constexpr size_t kMaxForcedRunWork = 200000;
 // Parsing, linking and freeing a group recurse; deeper nesting is refused
 // before it can exhaust the stack.
 constexpr int kMaxGroupDepth = 500;
@@ -103,6 +103,10 @@ char32_t FirstChar(std::string_view s) {
 // Identifies one walk over a graph (see TcxRegExprState::Mark).
 std::atomic<uint64_t> g_markStamp{0};
 uint64_t NewMark() { return g_markStamp.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+// Block states passed by the walks of this thread, the hidden part of their
+// cost (see CompleteForced).
+thread_local size_t g_blockVisits = 0;
 
 }  // namespace
 
@@ -323,6 +327,7 @@ class TcxRegExprBlockState : public TcxRegExprState {
   void EntryStates(TcxRegExprStates& out, uint64_t mark) override {
     if (Mark == mark) return;
     Mark = mark;
+    ++g_blockVisits;
     for (TcxRegExprState* s : Successors) s->EntryStates(out, mark);
   }
 };
@@ -599,6 +604,7 @@ class TcxRegExprAutomat {
     // large pattern would cost its length squared in time and in history,
     // and a run that came back to an earlier set would never end. Past the
     // bound the rest is left for the user to type.
+    const size_t visitsBefore = g_blockVisits;
     size_t work = 0;
     for (;;) {
       if (current_.HasFinal()) return;
@@ -606,7 +612,7 @@ class TcxRegExprAutomat {
       char32_t ch = 0;
       if (!following.ForcedChar(ch)) return;
       work += following.Items.size();
-      if (work > kMaxForcedRunWork) return;
+      if (work + (g_blockVisits - visitsBefore) > kMaxForcedRunWork) return;
       owner_.DoForcedCharAdded(ch);
       history_.push_back(std::move(current_));
       current_ = std::move(following);

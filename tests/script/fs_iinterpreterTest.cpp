@@ -346,6 +346,13 @@ TEST_F(HostBindingTest, PublishedPropertiesReadAndWrite) {
   Member(pets, "Friend", pet)->SetValue(VarFromObject(buddy));
   EXPECT_EQ(pet->Friend, buddy);
   EXPECT_EQ(VarToObject(Member(pets, "Friend", pet)->GetValue()), buddy);
+  // A dotted path (pet.Friend.Nick): each step's value is the next step's instance.
+  buddy->Nick = "Max";
+  TfsCustomHelper* friendNick = pets->FindMember("Nick");
+  friendNick->InstanceValue = Member(pets, "Friend", pet)->GetValue();
+  EXPECT_EQ(friendNick->GetValue().AsString(), "Max");
+  friendNick->SetValue("Maxi");
+  EXPECT_EQ(buddy->Nick, "Maxi");
 
   // Members of an ancestor are found through the derived class.
   auto* puppy = new TPuppy(&owner);

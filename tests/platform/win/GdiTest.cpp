@@ -32,7 +32,7 @@ TEST(GdiColors, SystemColorsChangeAtRunTimeAndBrushesFollow) {
   ASSERT_NE(face, nullptr);
   EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE), face);
   EXPECT_TRUE(DeleteObject(face));  // a stock object: stays alive
-  SetSysColorChangeHook(&CountChange);
+  SysColorChangeHook windowLayer = SetSysColorChangeHook(&CountChange);
   INT index = COLOR_BTNFACE;
   COLORREF color = RGB(1, 2, 3);
   ASSERT_TRUE(SetSysColors(1, &index, &color));
@@ -42,7 +42,7 @@ TEST(GdiColors, SystemColorsChangeAtRunTimeAndBrushesFollow) {
   ASSERT_EQ(GetObject(face, sizeof lb, &lb), static_cast<int>(sizeof lb));
   EXPECT_EQ(lb.lbColor, RGB(1, 2, 3));
   ResetSysColors();
-  SetSysColorChangeHook(nullptr);
+  SetSysColorChangeHook(windowLayer);
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(212, 208, 200));
 }
 

@@ -3,227 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "GdiFixture.h"
-#include "platform/win/GdiFonts.h"
+#include "GdiTextFixture.h"
+#include "platform/win/GdiShapes.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/WinUser.h"
 
 using namespace win;
-
-namespace {
-
-HFONT MakeFont(const char* face, int height, int weight = FW_NORMAL, int escapement = 0, BYTE charSet = DEFAULT_CHARSET,
-               BYTE pitch = 0) {
-  return CreateFont(height, 0, escapement, escapement, weight, 0, 0, 0, charSet, 0, 0, 0, pitch, face);
-}
-
-// A 32-bit canvas with a font selected and helpers that read the whole
-// picture at once.
-class TextCanvas : public GdiCanvas {
- protected:
-  void SetUp() override { Start(240, 80); }
-  void TearDown() override {
-    if (dc) SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    for (HFONT f : fonts_) DeleteObject(f);
-    fonts_.clear();
-    GdiCanvas::TearDown();
-  }
-
-  void Start(int w, int h) {
-    Reset(w, h);
-    SetBkMode(dc, TRANSPARENT);
-    Use("Arial", -13);
-  }
-
-  HFONT Use(const char* face, int height, int weight = FW_NORMAL, int escapement = 0) {
-    HFONT f = MakeFont(face, height, weight, escapement);
-    fonts_.push_back(f);
-    SelectObject(dc, f);
-    return f;
-  }
-
-  void Clear() {
-    RECT all{0, 0, width_, height_};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  }
-
-  std::vector<COLORREF> Snap() const {
-    std::vector<uint32_t> px(static_cast<size_t>(width_ * height_));
-    BITMAPINFO info{};
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biBitCount = 32;
-    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height_), px.data(), &info, DIB_RGB_COLORS);
-    std::vector<COLORREF> out(px.size());
-    for (size_t i = 0; i < px.size(); ++i) out[i] = RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF);
-    return out;
-  }
-
-  // Bounding box of the pixels of colour c (of every non-white pixel when c
-  // is CLR_INVALID); empty when there are none.
-  RECT Ink(COLORREF c = CLR_INVALID) const {
-    std::vector<COLORREF> px = Snap();
-    RECT r{width_, height_, 0, 0};
-    for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) {
-        COLORREF p = px[static_cast<size_t>(y * width_ + x)];
-        if (c == CLR_INVALID ? p != RGB(255, 255, 255) : p == c) {
-          r.left = std::min<LONG>(r.left, x);
-          r.top = std::min<LONG>(r.top, y);
-          r.right = std::max<LONG>(r.right, x + 1);
-          r.bottom = std::max<LONG>(r.bottom, y + 1);
-        }
-      }
-    if (r.left >= r.right) return {};
-    return r;
-  }
-
-  SIZE Extent(const std::string& s) {
-    SIZE sz{};
-    EXPECT_TRUE(GetTextExtentPoint32(dc, s.data(), static_cast<int>(s.size()), &sz));
-    return sz;
-  }
-
-  TEXTMETRIC Metrics() {
-    TEXTMETRIC tm;
-    EXPECT_TRUE(GetTextMetrics(dc, &tm));
-    return tm;
-  }
-
-  void Out(int x, int y, const std::string& s) { TextOut(dc, x, y, s.data(), static_cast<int>(s.size())); }
-
-  std::vector<HFONT> fonts_;
-};
-
-bool Inside(const RECT& inner, const RECT& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-         inner.bottom <= outer.bottom;
-}
-
-std::string Str(const RECT& r) {
-  char b[64];
-  std::snprintf(b, sizeof b, "(%d,%d,%d,%d)", r.left, r.top, r.right, r.bottom);
-  return b;
-}
-
-}  // namespace
-
-// Fonts ------------------------------------------------------------------------------------
-
-TEST(GdiFonts, FaceNamesMapToInstalledFamilies) {
-  struct Case {
-    const char* face;
-    BYTE charSet;
-    BYTE pitch;
-    const char* family;
-  };
-  const Case cases[] = {
-      {"MS Sans Serif", DEFAULT_CHARSET, 0, "Liberation Sans"},
-      {"Tahoma", DEFAULT_CHARSET, 0, "Liberation Sans"},
-      {"arial", DEFAULT_CHARSET, 0, "Liberation Sans"},
-      {"Verdana", DEFAULT_CHARSET, 0, "DejaVu Sans"},
-      {"Courier New", DEFAULT_CHARSET, 0, "Liberation Mono"},
-      {"Times New Roman", DEFAULT_CHARSET, 0, "Liberation Serif"},
-      {"宋体", GB2312_CHARSET, 0, "WenQuanYi Micro Hei"},
-      {"SimSun", DEFAULT_CHARSET, 0, "WenQuanYi Micro Hei"},
-      {"MS Song", DEFAULT_CHARSET, 0, "WenQuanYi Micro Hei"},
-      {"@宋体", DEFAULT_CHARSET, 0, "WenQuanYi Micro Hei"},
-      {"DejaVu Sans Mono", DEFAULT_CHARSET, 0, "DejaVu Sans Mono"},
-      // Names nobody installed fall back by charset, then pitch and family.
-      {"No Such Face", GB2312_CHARSET, 0, "WenQuanYi Micro Hei"},
-      {"No Such Face", DEFAULT_CHARSET, FIXED_PITCH, "Liberation Mono"},
-      {"No Such Face", DEFAULT_CHARSET, FF_ROMAN, "Liberation Serif"},
-      {"", DEFAULT_CHARSET, 0, "Liberation Sans"},
-  };
-  HDC dc = CreateCompatibleDC(nullptr);
-  for (const Case& c : cases) {
-    LOGFONT lf;
-    std::snprintf(lf.lfFaceName, LF_FACESIZE, "%s", c.face);
-    lf.lfCharSet = c.charSet;
-    lf.lfPitchAndFamily = c.pitch;
-    EXPECT_EQ(MappedFontFamily(lf), c.family) << c.face;
-    // The selected font is drawn with that family.
-    HFONT f = CreateFontIndirect(&lf);
-    HGDIOBJ old = SelectObject(dc, f);
-    char name[LF_FACESIZE];
-    EXPECT_EQ(GetTextFace(dc, sizeof name, name), static_cast<int>(std::strlen(c.family)));
-    EXPECT_STREQ(name, c.family);
-    SelectObject(dc, old);
-    DeleteObject(f);
-  }
-  DeleteDC(dc);
-}
-
-TEST_F(TextCanvas, FontObjectsSelectDescribeAndOutliveTheirDeletion) {
-  HFONT f = MakeFont("Courier New", -20, FW_BOLD);
-  EXPECT_EQ(GetObjectType(f), static_cast<DWORD>(OBJ_FONT));
-  LOGFONT lf;
-  ASSERT_EQ(GetObject(f, sizeof lf, &lf), static_cast<int>(sizeof lf));
-  EXPECT_EQ(lf.lfHeight, -20);
-  EXPECT_EQ(lf.lfWeight, FW_BOLD);
-  EXPECT_STREQ(lf.lfFaceName, "Courier New");
-
-  HGDIOBJ previous = SelectObject(dc, f);
-  EXPECT_EQ(GetObjectType(previous), static_cast<DWORD>(OBJ_FONT));
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), f);
-  // Deleted while selected: the handle dies, the DC keeps drawing with it.
-  EXPECT_TRUE(DeleteObject(f));
-  EXPECT_EQ(GetObjectType(f), 0u);
-  EXPECT_EQ(Metrics().tmWeight, FW_BOLD);
-  Out(2, 2, "Still drawn");
-  EXPECT_NE(Ink().right, 0);
-  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-
-  // Every DC starts with the system font; stock fonts exist.
-  HDC fresh = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(GetCurrentObject(fresh, OBJ_FONT), GetStockObject(SYSTEM_FONT));
-  TEXTMETRIC tm;
-  ASSERT_TRUE(GetTextMetrics(fresh, &tm));
-  EXPECT_EQ(tm.tmHeight, 16);
-  DeleteDC(fresh);
-  for (int i : {OEM_FIXED_FONT, ANSI_FIXED_FONT, ANSI_VAR_FONT, SYSTEM_FONT, DEFAULT_GUI_FONT, SYSTEM_FIXED_FONT})
-    EXPECT_EQ(GetObjectType(GetStockObject(i)), static_cast<DWORD>(OBJ_FONT)) << i;
-}
-
-TEST_F(TextCanvas, MetricsFollowTheRequestedHeight) {
-  struct Case {
-    const char* face;
-    int height;
-    bool fixed;
-  };
-  const Case cases[] = {{"Arial", -11, false},      {"Arial", -16, false},     {"Arial", 20, false},
-                        {"Courier New", -13, true}, {"Times New Roman", 16, false}, {"宋体", -12, false}};
-  for (const Case& c : cases) {
-    Use(c.face, c.height);
-    TEXTMETRIC tm = Metrics();
-    SCOPED_TRACE(std::string(c.face) + " " + std::to_string(c.height));
-    EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
-    if (c.height > 0)
-      EXPECT_EQ(tm.tmHeight, c.height);  // the cell height
-    else
-      EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, -c.height);  // the character height
-    EXPECT_GT(tm.tmAscent, tm.tmDescent);
-    EXPECT_GT(tm.tmAveCharWidth, 0);
-    EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
-    EXPECT_GE(tm.tmExternalLeading, 0);
-    EXPECT_EQ(tm.tmBreakChar, 0x20u);
-    EXPECT_EQ(tm.tmPitchAndFamily & TMPF_TRUETYPE, TMPF_TRUETYPE);
-    // Set means variable pitch, as on Windows.
-    EXPECT_EQ((tm.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0, c.fixed);
-    if (c.fixed) {
-      EXPECT_EQ(Extent("iiii").cx, Extent("WWWW").cx);
-    }
-  }
-  Use("Arial", -13);
-  int regular = Extent("Bold text").cx;
-  Use("Arial", -13, FW_BOLD);
-  EXPECT_EQ(Metrics().tmWeight, FW_BOLD);
-  EXPECT_GT(Extent("Bold text").cx, regular);
-}
 
 // Measuring --------------------------------------------------------------------------------
 
@@ -285,6 +75,61 @@ TEST_F(TextCanvas, ExtentExPointFitsWholeCharactersOnly) {
   INT han = 0;
   ASSERT_TRUE(GetCharWidth32(dc, 0x4E2D, 0x4E2D, &han));
   EXPECT_EQ(han, Extent("中").cx);
+}
+
+TEST_F(TextCanvas, BrokenUtf8CountsByteByByte) {
+  // A byte that starts no character is one character of its own (shown as
+  // a stand-in), so a cut-off character is measured and drawn, never read
+  // past.
+  const std::string cut = std::string("a") + "\xE4\xB8";  // "a" and two bytes of a Chinese character
+  SIZE sz = Extent(cut);
+  EXPECT_GT(sz.cx, Extent("a").cx);
+  INT fit = -1;
+  std::vector<INT> dx(cut.size());
+  ASSERT_TRUE(GetTextExtentExPoint(dc, cut.data(), 3, 1000, &fit, dx.data(), nullptr));
+  EXPECT_EQ(fit, 3);
+  EXPECT_LT(dx[1], dx[2]);
+  EXPECT_TRUE(TextOut(dc, 2, 2, cut.data(), 3));
+  // Counting into the middle of a character.
+  const std::string han = "中文";
+  EXPECT_GT(Extent(han.substr(0, 4)).cx, Extent("中").cx);
+  // A character no installed font has still takes room and shows a box.
+  Clear();
+  const std::string none = "\xF0\x9F\x98\x80";
+  EXPECT_GT(Extent(none).cx, 0);
+  Out(2, 2, none);
+  EXPECT_NE(Ink().right, 0);
+  EXPECT_FALSE(TextOut(dc, 0, 0, "x", -1));
+  EXPECT_FALSE(TextOut(nullptr, 0, 0, "x", 1));
+}
+
+TEST_F(TextCanvas, TextOnMonochromeBitmapsIsBlackOrWhite) {
+  HDC mono = CreateCompatibleDC(nullptr);
+  HBITMAP bm = CreateCompatibleBitmap(mono, 80, 20);
+  HGDIOBJ old = SelectObject(mono, bm);
+  RECT all{0, 0, 80, 20};
+  FillRect(mono, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextColor(mono, RGB(40, 40, 40));  // dark: becomes black
+  HFONT f = MakeFont("Arial", -13);
+  HGDIOBJ oldFont = SelectObject(mono, f);
+  EXPECT_TRUE(TextOut(mono, 2, 2, "Mono", 4));
+  std::vector<uint32_t> px(80 * 20);
+  BITMAPINFO info{};
+  info.bmiHeader.biWidth = 80;
+  info.bmiHeader.biHeight = -20;
+  info.bmiHeader.biBitCount = 32;
+  ASSERT_EQ(GetDIBits(mono, bm, 0, 20, px.data(), &info, DIB_RGB_COLORS), 20);
+  int black = 0;
+  for (uint32_t p : px) {
+    ASSERT_TRUE((p & 0xFFFFFF) == 0 || (p & 0xFFFFFF) == 0xFFFFFF);
+    black += (p & 0xFFFFFF) == 0;
+  }
+  EXPECT_GT(black, 20);
+  SelectObject(mono, oldFont);
+  DeleteObject(f);
+  SelectObject(mono, old);
+  DeleteObject(bm);
+  DeleteDC(mono);
 }
 
 TEST_F(TextCanvas, CharacterExtraAndJustificationWidenText) {
@@ -570,6 +415,9 @@ TEST_F(DrawTextCanvas, LongWordsBreakOnlyInEditControlMode) {
   RECT broken = Calc(text, box, DT_WORDBREAK | DT_EDITCONTROL);
   EXPECT_LE(broken.right, 50);
   EXPECT_GT(broken.bottom, kept.bottom);
+  // Leading spaces stay with the first word instead of making an empty line.
+  EXPECT_EQ(Calc("   indented words", RECT{0, 0, Extent("   ind").cx, 100}, DT_WORDBREAK).bottom,
+            2 * Metrics().tmHeight);
   // Without word break the text stays one line per paragraph.
   EXPECT_EQ(Calc(text, box, 0).bottom, Metrics().tmHeight);
 }
@@ -682,11 +530,12 @@ TEST_F(DrawTextCanvas, TabsExpandByTheTabLengthAndMarginsIndent) {
   EXPECT_EQ(Calc(text, box, DT_EXPANDTABS | DT_SINGLELINE).right, 8 * tm.tmAveCharWidth + b);
   // DT_TABSTOP takes the high byte, so DT_CALCRECT cannot go with it: look
   // at the drawing.
-  Draw(text, box, DT_EXPANDTABS | DT_TABSTOP | (4 << 8) | DT_SINGLELINE);
+  // The width byte is no flags: 8 would read as DT_NOPREFIX.
+  Draw("&a\tb", box, DT_EXPANDTABS | DT_TABSTOP | (8 << 8) | DT_SINGLELINE);
   std::vector<COLORREF> tabbed = Snap();
   Clear();
-  Out(0, 0, "a");
-  Out(4 * tm.tmAveCharWidth, 0, "b");
+  Draw("&a", box, DT_SINGLELINE);
+  Out(8 * tm.tmAveCharWidth, 0, "b");
   EXPECT_EQ(Snap(), tabbed);
   Clear();
   // Without expansion a tab takes no room.
@@ -704,4 +553,166 @@ TEST_F(DrawTextCanvas, TabsExpandByTheTabLengthAndMarginsIndent) {
   DrawTextEx(dc, "b", -1, &drawn, DT_SINGLELINE | DT_RIGHT, &params);
   EXPECT_LE(Ink().right, 200 - 7);
   EXPECT_GE(Ink().right, 200 - 7 - 2);
+}
+
+// Demo -------------------------------------------------------------------------------------------
+
+// Writes a picture of text in every mapped font, every alignment and every
+// ellipsis mode, for a person to look at (VXN_DEMO_DIR, else the working
+// directory).
+namespace {
+
+// Every style the demo shows.
+HFONT DemoFont(const char* face, int height, int weight = FW_NORMAL, int escapement = 0, BYTE italic = 0,
+           BYTE underline = 0, BYTE quality = DEFAULT_QUALITY) {
+  return CreateFont(height, 0, escapement, escapement, weight, italic, underline, 0, DEFAULT_CHARSET, 0, 0,
+                    quality, 0, face);
+}
+
+}  // namespace
+
+TEST(GdiTextDemo, WritesPictureOfFontsAlignmentsAndEllipses) {
+  const int W = 900, H = 860;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bm = CreateBitmap(W, H, 1, 32, nullptr);
+  HGDIOBJ oldBm = SelectObject(dc, bm);
+  RECT all{0, 0, W, H};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(dc, TRANSPARENT);
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  HBRUSH frame = CreateSolidBrush(RGB(200, 200, 200));
+
+  // Every mapped face, plain, bold, italic and underlined.
+  const char* faces[] = {"MS Sans Serif", "Tahoma",          "Arial",  "Verdana", "Courier New",
+                         "Times New Roman", "宋体",           "SimSun", "MS Song", "Unknown Face"};
+  int y = 8;
+  for (const char* face : faces) {
+    HFONT plain = DemoFont(face, -13);
+    SelectObject(dc, plain);
+    char family[64];
+    GetTextFace(dc, sizeof family, family);
+    std::string line = std::string(face) + " → " + family + ": The quick brown fox 0123 中文字体 Ωμ";
+    TextOut(dc, 8, y, line.c_str(), static_cast<int>(line.size()));
+    HFONT styles[] = {DemoFont(face, -13, FW_BOLD), DemoFont(face, -13, FW_NORMAL, 0, 1), DemoFont(face, -13, FW_NORMAL, 0, 0, 1),
+                      DemoFont(face, -13, FW_NORMAL, 0, 0, 0, ANTIALIASED_QUALITY)};
+    const char* names[] = {"Bold", "Italic", "Underline", "Smooth"};
+    int x = 560;
+    for (int i = 0; i < 4; ++i) {
+      SelectObject(dc, styles[i]);
+      TextOut(dc, x, y, names[i], static_cast<int>(std::string(names[i]).size()));
+      SIZE sz;
+      GetTextExtentPoint32(dc, names[i], static_cast<int>(std::string(names[i]).size()), &sz);
+      x += sz.cx + 10;
+    }
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    for (HFONT s : styles) DeleteObject(s);
+    DeleteObject(plain);
+    y += 20;
+  }
+
+  // DrawText alignments in framed boxes.
+  HFONT ui = DemoFont("Tahoma", -12);
+  SelectObject(dc, ui);
+  const UINT horz[] = {DT_LEFT, DT_CENTER, DT_RIGHT};
+  const UINT vert[] = {DT_TOP, DT_VCENTER, DT_BOTTOM};
+  const char* hn[] = {"left", "center", "right"};
+  const char* vn[] = {"top", "vcenter", "bottom"};
+  y += 10;
+  for (int v = 0; v < 3; ++v)
+    for (int h = 0; h < 3; ++h) {
+      RECT r{8 + h * 150, y + v * 44, 8 + h * 150 + 140, y + v * 44 + 40};
+      FrameRect(dc, &r, frame);
+      std::string t = std::string("&") + hn[h] + " " + vn[v];
+      DrawText(dc, t.c_str(), -1, &r, horz[h] | vert[v] | DT_SINGLELINE);
+    }
+  // Word break and tabs.
+  RECT wb{470, y, 700, y + 130};
+  FrameRect(dc, &wb, frame);
+  DrawText(dc, "Word break: the text flows onto as many lines as it needs, centred.\nTabs:\tone\ttwo\tthree", -1, &wb,
+           DT_WORDBREAK | DT_CENTER | DT_EXPANDTABS);
+  RECT cj{710, y, 890, y + 130};
+  FrameRect(dc, &cj, frame);
+  DrawText(dc, "中文换行：每个汉字之间都可以断开，不需要空格。Mixed with English words.", -1, &cj, DT_WORDBREAK);
+  y += 140;
+
+  // Ellipsis modes.
+  struct Mode {
+    UINT flags;
+    const char* name;
+  };
+  const Mode modes[] = {{0, "clipped"},
+                        {DT_END_ELLIPSIS, "DT_END_ELLIPSIS"},
+                        {DT_PATH_ELLIPSIS, "DT_PATH_ELLIPSIS"},
+                        {DT_END_ELLIPSIS | DT_PATH_ELLIPSIS, "both"}};
+  for (const Mode& m : modes) {
+    TextOut(dc, 8, y + 2, m.name, static_cast<int>(std::string(m.name).size()));
+    RECT r{160, y, 400, y + 20};
+    FrameRect(dc, &r, frame);
+    DrawText(dc, "C:\\Program Files\\Radio Programmer\\Channels\\Memory bank.dat", -1, &r,
+             m.flags | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    RECT r2{420, y, 600, y + 20};
+    FrameRect(dc, &r2, frame);
+    DrawText(dc, "A long caption that does not fit the box", -1, &r2, m.flags | DT_SINGLELINE | DT_VCENTER);
+    y += 24;
+  }
+
+  // TextOut alignments around a marked reference point, opaque background.
+  y += 16;
+  const UINT aligns[] = {TA_LEFT | TA_TOP, TA_CENTER | TA_BASELINE, TA_RIGHT | TA_BOTTOM};
+  const char* an[] = {"TA_LEFT|TA_TOP", "TA_CENTER|TA_BASELINE", "TA_RIGHT|TA_BOTTOM"};
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, RGB(255, 255, 160));
+  for (int i = 0; i < 3; ++i) {
+    int x = 150 + i * 280;
+    SetTextAlign(dc, aligns[i]);
+    TextOut(dc, x, y + 10, an[i], static_cast<int>(std::string(an[i]).size()));
+    RECT dot{x - 1, y + 9, x + 2, y + 12};
+    FillRect(dc, &dot, reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_HIGHLIGHT + 1)));
+  }
+  SetTextAlign(dc, TA_LEFT | TA_TOP);
+  SetBkMode(dc, TRANSPARENT);
+
+  // Rotated text.
+  y += 40;
+  for (int a = 0; a < 360; a += 45) {
+    HFONT r = DemoFont("Arial", -14, FW_NORMAL, a * 10);
+    SelectObject(dc, r);
+    std::string t = "  " + std::to_string(a) + " degrees";
+    TextOut(dc, 150, y + 110, t.c_str(), static_cast<int>(t.size()));
+    SelectObject(dc, ui);
+    DeleteObject(r);
+  }
+  HFONT up = DemoFont("Arial", -16, FW_BOLD, 900);
+  SelectObject(dc, up);
+  SetTextColor(dc, RGB(0, 0, 160));
+  TextOut(dc, 330, y + 200, "Reading upward", 14);
+  HFONT down = DemoFont("Arial", -16, FW_BOLD, 2700);
+  SelectObject(dc, down);
+  TextOut(dc, 360, y + 20, "Reading downward", 16);
+  SelectObject(dc, ui);
+  DeleteObject(up);
+  DeleteObject(down);
+  SetTextColor(dc, RGB(0, 0, 0));
+
+  // Character extra and justification.
+  SetTextCharacterExtra(dc, 3);
+  TextOut(dc, 420, y + 20, "Character extra 3", 17);
+  SetTextCharacterExtra(dc, 0);
+  SetTextJustification(dc, 60, 3);
+  TextOut(dc, 420, y + 40, "Justified by sixty pixels", 25);
+  SetTextJustification(dc, 0, 0);
+  INT tabs[] = {60, 120};
+  TabbedTextOut(dc, 420, y + 60, "Tabbed\tat 60\tat 120", 19, 2, tabs, 420);
+
+  SelectObject(dc, oldFont);
+  DeleteObject(ui);
+  DeleteObject(frame);
+
+  const char* dir = std::getenv("VXN_DEMO_DIR");
+  std::string path = std::string(dir && *dir ? dir : ".") + "/gdi-text-demo.png";
+  EXPECT_TRUE(SaveBitmapToPng(bm, path));
+  std::printf("text demo written to %s\n", path.c_str());
+  SelectObject(dc, oldBm);
+  DeleteDC(dc);
+  DeleteObject(bm);
 }

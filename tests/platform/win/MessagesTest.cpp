@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 #include "Clock.h"
@@ -410,6 +411,78 @@ TEST_F(Messages, AThreadThatEndsLetsItsSendersGo) {
   owner.join();
   releaser.join();
   EXPECT_FALSE(PostMessage(remote, WM_USER, 0, 0));
+}
+
+TEST_F(Messages, AbortIfHungGivesUpOnAThreadThatStoppedLooking) {
+  TFakeClockScope clock;
+  MSG m;
+  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);  // the thread looks at its queue now
+  clock.Advance(6000);                          // and then not for six seconds
+  std::atomic<LRESULT> sent{-1};
+  std::atomic<DWORD> error{0};
+  std::thread worker([&] {
+    DWORD_PTR answer = 0;
+    sent = SendMessageTimeout(w, WM_USER + 14, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 3000, &answer);
+    error = GetLastError();
+  });
+  worker.join();
+  EXPECT_EQ(sent, 0);
+  EXPECT_EQ(error, ERROR_TIMEOUT);
+  Pump();
+  EXPECT_TRUE(Taken().empty());  // a hung thread is not even asked
+}
+
+TEST_F(Messages, WaitMessageReturnsWhenSomethingArrives) {
+  std::thread poster([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    PostMessage(w, WM_USER + 15, 0, 0);
+  });
+  EXPECT_TRUE(WaitMessage());
+  poster.join();
+  MSG m;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_USER + 15);
+}
+
+TEST_F(Messages, AHandlerThatThrowsStillLetsTheSenderGo) {
+  static WNDPROC previous;
+  previous = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
+      w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_USER + 16) throw std::runtime_error("handler failed");
+        return CallWindowProc(previous, h, msg, wp, lp);
+      })));
+  std::atomic<LRESULT> sent{-1};
+  std::thread worker([&] {
+    DWORD_PTR answer = 0;
+    sent = SendMessageTimeout(w, WM_USER + 16, 0, 0, SMTO_BLOCK, 10000, &answer);
+  });
+  MSG m;
+  bool thrown = false;
+  while (sent.load() == -1) {
+    try {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      PeekMessage(&m, nullptr, 0, 0, PM_REMOVE);
+    } catch (const std::runtime_error&) {
+      thrown = true;
+    }
+  }
+  worker.join();
+  EXPECT_TRUE(thrown);  // the exception reaches the thread that handled the message
+  EXPECT_EQ(sent, 0);   // and the sender hears of a failure instead of waiting
+}
+
+TEST_F(Messages, NoTimeOutIfNotHungWaitsForABusyThread) {
+  wintest::Answers()[{"w", WM_USER + 17}] = 5;
+  MSG m;
+  PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE);
+  std::atomic<LRESULT> sent{-1};
+  DWORD_PTR answer = 0;
+  std::thread worker([&] { sent = SendMessageTimeout(w, WM_USER + 17, 0, 0, SMTO_NOTIMEOUTIFNOTHUNG, 20, &answer); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // busy, but not hung
+  while (sent.load() == -1) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  worker.join();
+  EXPECT_EQ(sent, TRUE);
+  EXPECT_EQ(answer, 5u);
 }
 
 TEST_F(Messages, MsgWaitReturnsForEventsInputAndTime) {

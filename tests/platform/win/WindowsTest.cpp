@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "WinFixture.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"
+#include "platform/win/SysColors.h"
 
 using namespace win;
 using wintest::WinTest;
@@ -418,6 +421,63 @@ TEST_F(Windows, ClassesRegisterOnce) {
   EXPECT_EQ(GetLastError(), ERROR_CLASS_HAS_WINDOWS);
   DestroyWindow(w);
   EXPECT_TRUE(UnregisterClass("VxnTestScratch", nullptr));
+}
+
+TEST_F(Windows, SetWindowPosFlagsDecideTheMessages) {
+  HWND w = Make("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  struct Case {
+    int x, y, cx, cy;
+    UINT flags;
+    Lines expected;
+  } cases[] = {
+      {5, 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOSENDCHANGING, {"w WM_WINDOWPOSCHANGED", "w WM_MOVE"}},
+      {0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED,
+       {"w WM_WINDOWPOSCHANGING", "w WM_NCCALCSIZE", "w WM_WINDOWPOSCHANGED"}},
+      {0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER, {"w WM_WINDOWPOSCHANGING", "w WM_WINDOWPOSCHANGED"}},
+      {5, 5, 60, 50, SWP_NOZORDER,  // same place: only the size changes
+       {"w WM_WINDOWPOSCHANGING", "w WM_NCCALCSIZE", "w WM_WINDOWPOSCHANGED", "w WM_SIZE"}},
+      {0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW, {"w WM_WINDOWPOSCHANGING", "w WM_WINDOWPOSCHANGED"}},
+  };
+  for (const Case& c : cases) {
+    Taken();
+    EXPECT_TRUE(SetWindowPos(w, HWND_TOP, c.x, c.y, c.cx, c.cy, c.flags));
+    EXPECT_EQ(Taken(), c.expected) << std::hex << c.flags;
+  }
+  EXPECT_FALSE(IsWindowVisible(w));
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r, (RECT{5, 5, 65, 55}));
+}
+
+WNDPROC beforeLimit = nullptr;
+LRESULT LimitWidth(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_WINDOWPOSCHANGING) {
+    auto* wp = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (!(wp->flags & SWP_NOSIZE)) wp->cx = std::min(wp->cx, 40);
+    wp->flags |= SWP_NOMOVE;
+    return 0;
+  }
+  return CallWindowProc(beforeLimit, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Windows, WindowPosChangingMayRewriteThePlacement) {
+  HWND w = Make("w", WS_POPUP, 0, 0, 20, 20);
+  beforeLimit = reinterpret_cast<WNDPROC>(SetWindowLongPtr(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LimitWidth)));
+  MoveWindow(w, 30, 30, 100, 100, TRUE);
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r, (RECT{0, 0, 40, 100}));
+}
+
+TEST_F(Windows, SystemColourChangesReachTopLevelWindows) {
+  HWND w = Make("w", WS_POPUP, 0, 0, 20, 20);
+  Make("kid", WS_CHILD, 0, 0, 5, 5, w);
+  Taken();
+  INT index = COLOR_BTNFACE;
+  COLORREF color = RGB(1, 2, 3);
+  SetSysColors(1, &index, &color);
+  ResetSysColors();
+  EXPECT_EQ(Taken(), (Lines{"w WM_SYSCOLORCHANGE", "w WM_SYSCOLORCHANGE"}));
 }
 
 }  // namespace

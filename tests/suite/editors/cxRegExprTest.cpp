@@ -378,3 +378,27 @@ TEST(cxRegExprAutoComplete, ForcedCharactersOfEveryAlternativeMustAgree) {
   EXPECT_EQ(Feed(re, "b"), "b");
   EXPECT_TRUE(re.IsFinal());
 }
+
+TEST(cxRegExprAutoComplete, LongRunsAreCompletedAndGrowingOnesBounded) {
+  struct Counter {
+    int added = 0;
+    void Added(char32_t) { ++added; }
+  };
+  Counter counter;
+  TcxRegExpr re;
+  re.OnForcedCharAdded = TcxRegExpr::TForcedCharAddedEvent(&counter, &Counter::Added);
+  re.SetAutoComplete(true);
+  re.Compile("x{1000}{5}");
+  EXPECT_EQ(counter.added, 5000);
+  EXPECT_TRUE(re.IsFinal());
+
+  // Every "+" passed stays in the set, so this run would cost its length
+  // squared; it stops early and leaves the rest to be typed.
+  counter.added = 0;
+  re.Compile("((a+){1000}){2}");
+  EXPECT_GT(counter.added, 100);
+  EXPECT_LT(counter.added, 2000);
+  EXPECT_FALSE(re.IsFinal());
+  char32_t ch = 'a';
+  EXPECT_TRUE(re.Next(ch));
+}

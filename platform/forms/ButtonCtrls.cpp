@@ -1,0 +1,901 @@
+#include "ButtonCtrls.h"
+
+#include "CustomForms.h"
+
+#include <unordered_map>
+
+#include "platform/win/ChildNotify.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiBlit.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/Windows.h"
+
+using namespace win;
+
+// The BUTTON window class ------------------------------------------------------------------
+
+namespace {
+
+struct ButtonState {
+  LRESULT Check = BST_UNCHECKED;
+  bool Pushed = false;
+  bool Focused = false;
+  bool MouseDown = false;  // the press came from the mouse (captured)
+  HFONT Font = nullptr;
+};
+
+std::unordered_map<HWND, ButtonState>& Buttons() {
+  static std::unordered_map<HWND, ButtonState> map;
+  return map;
+}
+
+DWORD ButtonType(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE)) & BS_TYPEMASK; }
+
+bool IsRadio(DWORD type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
+bool IsCheck(DWORD type) {
+  return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE;
+}
+
+void Notify(HWND hwnd, WORD code) {
+  HWND parent = GetParent(hwnd);
+  if (!parent) return;
+  auto id = static_cast<WORD>(GetWindowLongPtr(hwnd, GWLP_ID));
+  SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+}
+
+void Redraw(HWND hwnd) { InvalidateRect(hwnd, nullptr, TRUE); }
+
+// What a click does before it is announced: automatic styles change their
+// own check state (an automatic radio button unchecks the automatic radio
+// buttons of its group).
+void Clicked(HWND hwnd) {
+  DWORD type = ButtonType(hwnd);
+  ButtonState& s = Buttons()[hwnd];
+  if (type == BS_AUTOCHECKBOX) {
+    s.Check = s.Check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
+    Redraw(hwnd);
+  } else if (type == BS_AUTO3STATE) {
+    s.Check = (s.Check + 1) % 3;
+    Redraw(hwnd);
+  } else if (type == BS_AUTORADIOBUTTON) {
+    if (HWND parent = GetParent(hwnd)) {
+      for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w != hwnd && GetClassName(w) == GetClassName(hwnd) && ButtonType(w) == BS_AUTORADIOBUTTON)
+          SendMessage(w, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    SendMessage(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+  }
+  Notify(hwnd, BN_CLICKED);
+}
+
+void SetPushed(HWND hwnd, bool pushed) {
+  ButtonState& s = Buttons()[hwnd];
+  if (s.Pushed == pushed) return;
+  s.Pushed = pushed;
+  Redraw(hwnd);
+}
+
+void PaintButton(HWND hwnd, HDC dc) {
+  ButtonState s = Buttons()[hwnd];
+  DWORD style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
+  DWORD type = style & BS_TYPEMASK;
+  RECT client;
+  GetClientRect(hwnd, &client);
+  bool enabled = IsWindowEnabled(hwnd);
+  if (type == BS_OWNERDRAW) {
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_BUTTON;
+    dis.CtlID = static_cast<UINT>(GetWindowLongPtr(hwnd, GWLP_ID));
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = (s.Pushed ? ODS_SELECTED : 0) | (s.Focused ? ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+    dis.hwndItem = hwnd;
+    dis.hDC = dc;
+    dis.rcItem = client;
+    SendMessage(GetParent(hwnd), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    return;
+  }
+  int saved = SaveDC(dc);
+  UINT colorMsg = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessage(GetParent(hwnd), colorMsg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+  if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
+  if (s.Font) SelectObject(dc, s.Font);
+  FillRect(dc, &client, brush);
+  SetBkMode(dc, TRANSPARENT);
+  if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  std::string text = GetWindowText(hwnd);
+  if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+    RECT r = client;
+    if (type == BS_DEFPUSHBUTTON) {
+      // The default button wears a black frame outside its edges.
+      FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    }
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (s.Pushed ? DFCS_PUSHED : 0));
+    RECT t = r;
+    if (s.Pushed) t = {t.left + 1, t.top + 1, t.right + 1, t.bottom + 1};
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (s.Focused) {
+      RECT f{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
+      DrawFocusRect(dc, &f);
+    }
+  } else if (IsCheck(type) || IsRadio(type)) {
+    const int box = 13;
+    bool leftText = style & BS_LEFTTEXT;
+    int top = (client.top + client.bottom - box) / 2;
+    RECT mark = leftText ? RECT{client.right - box, top, client.right, top + box}
+                         : RECT{client.left, top, client.left + box, top + box};
+    UINT state = IsRadio(type) ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK;
+    if (s.Check == BST_CHECKED) state |= DFCS_CHECKED;
+    if (s.Check == BST_INDETERMINATE) state |= DFCS_BUTTON3STATE | DFCS_CHECKED;
+    if (s.Pushed || !enabled) state |= DFCS_PUSHED * s.Pushed | DFCS_INACTIVE * !enabled;
+    DrawFrameControl(dc, &mark, DFC_BUTTON, state);
+    RECT t = leftText ? RECT{client.left, client.top, mark.left - 4, client.bottom}
+                      : RECT{mark.right + 4, client.top, client.right, client.bottom};
+    RECT measured = t;
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
+    int h = measured.bottom - measured.top;
+    t.top = (client.top + client.bottom - h) / 2;
+    t.bottom = t.top + h;
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | (leftText ? DT_RIGHT : DT_LEFT));
+    if (s.Focused && !text.empty()) {
+      RECT f{t.left - 1, t.top - 1, std::min(t.left + (measured.right - measured.left) + 1, t.right), t.bottom + 1};
+      DrawFocusRect(dc, &f);
+    }
+  } else if (type == BS_GROUPBOX) {
+    SIZE ext{0, 0};
+    GetTextExtentPoint32(dc, "0", 1, &ext);
+    RECT frame{client.left, client.top + ext.cy / 2, client.right, client.bottom};
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (!text.empty()) {
+      RECT t{client.left + 8, client.top, client.right - 8, client.top + ext.cy};
+      SetBkMode(dc, OPAQUE);
+      DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | DT_LEFT);
+    }
+  }
+  RestoreDC(dc, saved);
+}
+
+}  // namespace
+
+namespace win {
+
+void RegisterButtonClass() {
+  WNDCLASSEX existing;
+  if (GetClassInfoEx(nullptr, "BUTTON", &existing)) return;
+  WNDCLASSEX wc;
+  wc.style = CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = &ButtonWindowProc;
+  wc.lpszClassName = "BUTTON";
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  RegisterClassEx(&wc);
+}
+
+LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_NCDESTROY:
+      Buttons().erase(hwnd);
+      break;
+    case WM_GETDLGCODE: {
+      DWORD type = ButtonType(hwnd);
+      if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+      if (type == BS_PUSHBUTTON || type == BS_OWNERDRAW) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      if (IsRadio(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+      if (type == BS_GROUPBOX) return DLGC_STATIC;
+      return DLGC_BUTTON;
+    }
+    case BM_GETCHECK: return Buttons()[hwnd].Check;
+    case BM_SETCHECK: {
+      DWORD type = ButtonType(hwnd);
+      if (!IsCheck(type) && !IsRadio(type)) return 0;
+      LRESULT value = static_cast<LRESULT>(wParam);
+      if (value == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE) value = BST_CHECKED;
+      ButtonState& s = Buttons()[hwnd];
+      if (s.Check != value) {
+        s.Check = value;
+        Redraw(hwnd);
+      }
+      return 0;
+    }
+    case BM_GETSTATE: {
+      const ButtonState& s = Buttons()[hwnd];
+      return s.Check | (s.Pushed ? BST_PUSHED : 0) | (s.Focused ? BST_FOCUS : 0);
+    }
+    case BM_SETSTATE: SetPushed(hwnd, wParam != 0); return 0;
+    case BM_SETSTYLE:
+      SetWindowLongPtr(hwnd, GWL_STYLE,
+                       static_cast<LONG_PTR>((static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE)) & ~BS_TYPEMASK) |
+                                             (static_cast<DWORD>(wParam) & BS_TYPEMASK)));
+      if (lParam) Redraw(hwnd);
+      return 0;
+    case BM_CLICK:
+      if (IsWindowEnabled(hwnd)) Clicked(hwnd);
+      return 0;
+    case WM_SETFONT:
+      Buttons()[hwnd].Font = reinterpret_cast<HFONT>(wParam);
+      if (lParam) Redraw(hwnd);
+      return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(Buttons()[hwnd].Font);
+    case WM_LBUTTONDBLCLK: {
+      DWORD type = ButtonType(hwnd);
+      DWORD style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
+      // Radio and owner-drawn buttons (and any with BS_NOTIFY) tell of the
+      // double click; the others take it as a second press.
+      if (IsRadio(type) || type == BS_OWNERDRAW || (style & BS_NOTIFY)) {
+        Notify(hwnd, BN_DOUBLECLICKED);
+        return 0;
+      }
+      [[fallthrough]];
+    }
+    case WM_LBUTTONDOWN:
+      if (ButtonType(hwnd) == BS_GROUPBOX) return 0;
+      Buttons()[hwnd].MouseDown = true;
+      SetCapture(hwnd);
+      SetFocus(hwnd);
+      SetPushed(hwnd, true);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (GetCapture() == hwnd && Buttons()[hwnd].MouseDown) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        SetPushed(hwnd, x >= r.left && x < r.right && y >= r.top && y < r.bottom);
+      }
+      return 0;
+    case WM_LBUTTONUP: {
+      ButtonState& s = Buttons()[hwnd];
+      if (!s.MouseDown) return 0;
+      s.MouseDown = false;
+      bool click = s.Pushed;
+      SetPushed(hwnd, false);
+      if (GetCapture() == hwnd) ReleaseCapture();
+      if (click) Clicked(hwnd);
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (Buttons()[hwnd].MouseDown) {
+        Buttons()[hwnd].MouseDown = false;
+        SetPushed(hwnd, false);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE && ButtonType(hwnd) != BS_GROUPBOX) {
+        SetPushed(hwnd, true);
+        return 0;
+      }
+      break;
+    case WM_KEYUP:
+      if (wParam == VK_SPACE && Buttons()[hwnd].Pushed && !Buttons()[hwnd].MouseDown) {
+        SetPushed(hwnd, false);
+        Clicked(hwnd);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS: {
+      ButtonState& s = Buttons()[hwnd];
+      s.Focused = true;
+      Redraw(hwnd);
+      // A radio button reached by the keyboard is chosen as it gets the focus.
+      if (IsRadio(ButtonType(hwnd)) && !s.MouseDown && !(GetKeyState(VK_LBUTTON) & 0x8000) &&
+          s.Check != BST_CHECKED)
+        Clicked(hwnd);
+      return 0;
+    }
+    case WM_KILLFOCUS: {
+      ButtonState& s = Buttons()[hwnd];
+      s.Focused = false;
+      if (s.Pushed && !s.MouseDown) s.Pushed = false;
+      Redraw(hwnd);
+      return 0;
+    }
+    case WM_ENABLE: Redraw(hwnd); return 0;
+    case WM_SETTEXT: {
+      LRESULT r = DefWindowProc(hwnd, msg, wParam, lParam);
+      Redraw(hwnd);
+      return r;
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      if (wParam) {
+        PaintButton(hwnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+      }
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      PaintButton(hwnd, dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace win
+
+// Button controls ---------------------------------------------------------------------------------
+
+VXN_IMPLEMENT_CLASS(TButtonControl, TWinControl)
+
+TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner), Brush_(new TBrush) {
+  DefWndProc = &ButtonWindowProc;
+  ControlStyle -= csClickEvents;  // clicks come from BN_CLICKED, not from the mouse messages
+  SetParentColor(true);
+}
+
+TButtonControl::~TButtonControl() {
+  DestroyHandle();
+  delete Brush_;
+}
+
+void TButtonControl::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  RegisterButtonClass();
+}
+
+void TButtonControl::CreateWnd() {
+  TWinControl::CreateWnd();
+  SendMessage(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+}
+
+void TButtonControl::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case CN_COMMAND: {
+      WORD code = HIWORD(static_cast<uintptr_t>(Message.WParam));
+      if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
+        ButtonNotified(code);
+        return;
+      }
+      break;
+    }
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC: {
+      auto dc = reinterpret_cast<HDC>(Message.WParam);
+      SetTextColor(dc, ColorToRGB(Font()->GetColor()));
+      SetBkColor(dc, ColorToRGB(Color()));
+      Brush_->SetColor(Color());
+      Message.Result = reinterpret_cast<LRESULT>(Brush_->Handle());
+      return;
+    }
+  }
+  TWinControl::WndProc(Message);
+}
+
+void TButtonControl::ButtonNotified(WORD Code) {
+  if (Code == BN_DOUBLECLICKED) DblClick();
+}
+
+void TButtonControl::CMFontChanged(TMessage& Message) {
+  TWinControl::CMFontChanged(Message);
+  if (HandleAllocated()) SendMessage(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
+}
+
+void TButtonControl::CMTextChanged(TMessage& Message) {
+  TWinControl::CMTextChanged(Message);
+  if (HandleAllocated()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// TButton -------------------------------------------------------------------------------------------
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TButton, TButtonControl)
+VXN_PUBLISH(TButton) {
+  P.Property("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
+  P.Property("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+  P.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
+}
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 75, 25);
+  SetTabStop(true);
+  ControlStyle += csSetCaption;
+}
+
+void TButton::CreateParams(TCreateParams& Params) {
+  TButtonControl::CreateParams(Params);
+  Params.Style |= Default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::SetDefault(bool Value) {
+  if (Value == Default_) return;
+  Default_ = Value;
+  if (HandleAllocated()) SendMessage(Handle(), BM_SETSTYLE, Default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 1);
+}
+
+bool TButton::Active() const {
+  TWinControl* focused = FindControl(GetFocus());
+  if (auto* b = dynamic_cast<TButton*>(focused)) return b == this;
+  return Default_;
+}
+
+void TButton::Click() {
+  // The form takes the button's result as its own, which ends a modal form.
+  if (ModalResult_ != mrNone)
+    if (TForm* form = GetParentForm(this)) form->SetModalResult(ModalResult_);
+  TButtonControl::Click();
+}
+
+void TButton::CMDialogKey(TMessage& Message) {
+  bool enter = Message.WParam == VK_RETURN && Active();
+  bool escape = Message.WParam == VK_ESCAPE && Cancel_;
+  if ((enter || escape) && Visible() && Enabled()) {
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  TButtonControl::CMDialogKey(Message);
+}
+
+void TButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
+    Click();
+    Message.Result = 1;
+    return;
+  }
+  TButtonControl::CMDialogChar(Message);
+}
+
+void TButton::ButtonNotified(WORD Code) {
+  if (Code == BN_CLICKED)
+    Click();
+  else
+    TButtonControl::ButtonNotified(Code);
+}
+
+// TCheckBox --------------------------------------------------------------------------------------------
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TCheckBox, TButtonControl)
+VXN_PUBLISH(TCheckBox) {
+  P.Property("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment).Default(taRightJustify);
+  P.Property("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(false);
+  P.Property("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Stored(false);
+  P.Property("State", &TCheckBox::State, &TCheckBox::SetState).Default(cbUnchecked);
+}
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 97, 17);
+  SetTabStop(true);
+  ControlStyle += csSetCaption;
+}
+
+void TCheckBox::CreateParams(TCreateParams& Params) {
+  TButtonControl::CreateParams(Params);
+  Params.Style |= BS_3STATE;
+  if (Alignment_ == taLeftJustify) Params.Style |= BS_LEFTTEXT;
+}
+
+void TCheckBox::CreateWnd() {
+  TButtonControl::CreateWnd();
+  SendMessage(Handle(), BM_SETCHECK, static_cast<WPARAM>(State_), 0);
+}
+
+void TCheckBox::SetAlignment(TAlignment Value) {
+  if (Value == Alignment_) return;
+  Alignment_ = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TCheckBox::SetState(TCheckBoxState Value) {
+  if (Value == State_) return;
+  State_ = Value;
+  if (HandleAllocated()) SendMessage(Handle(), BM_SETCHECK, static_cast<WPARAM>(State_), 0);
+  if (!ClicksDisabled) Click();
+}
+
+void TCheckBox::Toggle() {
+  switch (State_) {
+    case cbUnchecked: SetState(cbChecked); break;
+    case cbChecked: SetState(AllowGrayed_ ? cbGrayed : cbUnchecked); break;
+    case cbGrayed: SetState(cbUnchecked); break;
+  }
+}
+
+void TCheckBox::CMDialogChar(TMessage& Message) {
+  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
+    SetFocus();
+    if (Focused()) Toggle();
+    Message.Result = 1;
+    return;
+  }
+  TButtonControl::CMDialogChar(Message);
+}
+
+void TCheckBox::ButtonNotified(WORD Code) {
+  if (Code == BN_CLICKED)
+    Toggle();
+  else
+    TButtonControl::ButtonNotified(Code);
+}
+
+// TRadioButton -----------------------------------------------------------------------------------------
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TRadioButton, TButtonControl)
+VXN_PUBLISH(TRadioButton) {
+  P.Property("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment).Default(taRightJustify);
+  P.Property("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked).Default(false);
+}
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 113, 17);
+  ControlStyle += csSetCaption;
+}
+
+void TRadioButton::CreateParams(TCreateParams& Params) {
+  TButtonControl::CreateParams(Params);
+  Params.Style |= BS_RADIOBUTTON;
+  if (Alignment_ == taLeftJustify) Params.Style |= BS_LEFTTEXT;
+}
+
+void TRadioButton::CreateWnd() {
+  TButtonControl::CreateWnd();
+  SendMessage(Handle(), BM_SETCHECK, Checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetAlignment(TAlignment Value) {
+  if (Value == Alignment_) return;
+  Alignment_ = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TRadioButton::SetChecked(bool Value) {
+  if (Value == Checked_) return;
+  Checked_ = Value;
+  SetTabStop(Value);
+  if (HandleAllocated()) SendMessage(Handle(), BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (!Value) return;
+  if (TWinControl* parent = Parent())
+    for (Integer i = 0; i < parent->ControlCount(); ++i)
+      if (auto* sibling = dynamic_cast<TRadioButton*>(parent->Controls(i)); sibling && sibling != this)
+        sibling->SetChecked(false);
+  if (!ClicksDisabled) Click();
+}
+
+void TRadioButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
+    SetFocus();
+    if (Focused()) SetChecked(true);
+    Message.Result = 1;
+    return;
+  }
+  TButtonControl::CMDialogChar(Message);
+}
+
+void TRadioButton::ButtonNotified(WORD Code) {
+  if (Code == BN_CLICKED)
+    SetChecked(true);
+  else
+    TButtonControl::ButtonNotified(Code);
+}
+
+// TGroupBox --------------------------------------------------------------------------------------------
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TGroupBox, TCustomControl)
+
+TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+  ControlStyle += csAcceptsControls;
+  ControlStyle += csSetCaption;
+  ControlStyle += csReplicatable;
+  SetBounds(0, 0, 185, 105);
+  SetParentColor(true);
+}
+
+void TGroupBox::AdjustClientRect(TRect& Rect) {
+  TCustomControl::AdjustClientRect(Rect);
+  Canvas()->SetFont(Font());
+  HDC dc = CreateCompatibleDC(nullptr);
+  TCanvas measure;
+  measure.SetHandle(dc);
+  measure.SetFont(Font());
+  Integer h = measure.TextHeight("0");
+  measure.SetHandle(nullptr);
+  DeleteDC(dc);
+  Rect = {Rect.Left + 1, Rect.Top + h, Rect.Right - 1, Rect.Bottom - 1};
+}
+
+void TGroupBox::Paint() {
+  TCanvas* c = Canvas();
+  c->SetFont(Font());
+  Integer h = c->TextHeight("0");
+  TRect r = Rect(0, h / 2, Width(), Height());
+  RECT frame{r.Left, r.Top, r.Right, r.Bottom};
+  c->RequiredState();
+  DrawEdge(c->Handle(), &frame, EDGE_ETCHED, BF_RECT);
+  std::string text = Caption();
+  if (text.empty()) return;
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(Color());
+  c->RequiredState();
+  RECT t{8, 0, Width() - 8, h};
+  UINT flags = DT_SINGLELINE | DT_LEFT;
+  RECT measured = t;
+  DrawText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &measured, flags | DT_CALCRECT);
+  c->FillRect(Rect(measured.left, measured.top, measured.right, measured.bottom));
+  SetBkMode(c->Handle(), TRANSPARENT);
+  if (!Enabled()) SetTextColor(c->Handle(), ColorToRGB(clGrayText));
+  DrawText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &t, flags);
+}
+
+void TGroupBox::CMDialogChar(TMessage& Message) {
+  // The mnemonic of a group box moves the focus into the group.
+  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
+    SelectFirst();
+    Message.Result = 1;
+    return;
+  }
+  TCustomControl::CMDialogChar(Message);
+}
+
+void TGroupBox::CMTextChanged(TMessage& Message) {
+  TCustomControl::CMTextChanged(Message);
+  Invalidate();
+  Realign();
+}
+
+[[maybe_unused]] static const bool kButtonControlsRegistered = [] {
+  RegisterClasses({TButton::StaticClass(), TCheckBox::StaticClass(), TRadioButton::StaticClass(),
+                   TGroupBox::StaticClass()});
+  return true;
+}();
+
+// TSpeedButton ------------------------------------------------------------------------------------------
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TSpeedButton, TGraphicControl)
+VXN_PUBLISH(TSpeedButton) {
+  P.Property("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
+  P.Property("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
+  P.Property("Down", &TSpeedButton::Down, &TSpeedButton::SetDown).Default(false);
+  P.Property("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
+  P.Property("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph);
+  P.Property("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
+  P.Property("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
+  P.Property("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
+  P.Property("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
+}
+
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), Glyph_(new TBitmap) {
+  Glyph_->OnChange = TNotifyEvent(this, &TSpeedButton::GlyphChanged);
+  ControlStyle = {csCaptureMouse, csDoubleClicks, csSetCaption, csReplicatable};
+  SetBounds(0, 0, 23, 22);
+  SetParentFont(true);
+}
+
+TSpeedButton::~TSpeedButton() { delete Glyph_; }
+
+void TSpeedButton::GlyphChanged(TObject*) { Invalidate(); }
+
+void TSpeedButton::SetAllowAllUp(bool Value) {
+  if (Value == AllowAllUp_) return;
+  AllowAllUp_ = Value;
+  UpdateExclusive();
+}
+
+void TSpeedButton::SetGroupIndex(Integer Value) {
+  if (Value == GroupIndex_) return;
+  GroupIndex_ = Value;
+  UpdateExclusive();
+}
+
+void TSpeedButton::SetDown(bool Value) {
+  if (GroupIndex_ == 0) Value = false;
+  if (Value == Down_) return;
+  if (Down_ && !AllowAllUp_) return;  // the last one down of its group stays down
+  Down_ = Value;
+  State_ = Value ? bsExclusive : bsUp;
+  Invalidate();
+  if (Value) UpdateExclusive();
+}
+
+void TSpeedButton::SetFlat(bool Value) {
+  if (Value == Flat_) return;
+  Flat_ = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetNumGlyphs(Integer Value) {
+  Value = std::clamp<Integer>(Value, 1, 4);
+  if (Value == NumGlyphs_) return;
+  NumGlyphs_ = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetLayout(TButtonLayout Value) {
+  if (Value == Layout_) return;
+  Layout_ = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetMargin(Integer Value) {
+  if (Value == Margin_ || Value < -1) return;
+  Margin_ = Value;
+  Invalidate();
+}
+
+void TSpeedButton::SetSpacing(Integer Value) {
+  if (Value == Spacing_) return;
+  Spacing_ = Value;
+  Invalidate();
+}
+
+// Tells the other buttons of the group (and the whole group the AllowAllUp
+// setting) through the parent.
+void TSpeedButton::UpdateExclusive() {
+  if (GroupIndex_ == 0 || !Parent()) return;
+  TMessage m{CM_BUTTONPRESSED, static_cast<WPARAM>(GroupIndex_), reinterpret_cast<LPARAM>(this), 0};
+  Parent()->Broadcast(m);
+}
+
+void TSpeedButton::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_BUTTONPRESSED) {
+    auto* sender = reinterpret_cast<TSpeedButton*>(Message.LParam);
+    if (Message.WParam == static_cast<WPARAM>(GroupIndex_) && sender && sender != this) {
+      if (sender->Down_ && Down_) {
+        Down_ = false;
+        State_ = bsUp;
+        Invalidate();
+      }
+      AllowAllUp_ = sender->AllowAllUp_;
+    }
+    return;
+  }
+  if (Message.Msg == CM_DIALOGCHAR) {
+    if (IsAccel(Message.WParam, Caption()) && Enabled() && Visible() && Parent() && Parent()->Showing()) {
+      Click();
+      Message.Result = 1;
+    }
+    return;
+  }
+  TGraphicControl::Dispatch(Message);
+}
+
+void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft || !Enabled()) return;
+  if (!Down_) {
+    State_ = bsDown;
+    Invalidate();
+  }
+  Dragging_ = true;
+}
+
+void TSpeedButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  TGraphicControl::MouseMove(Shift, X, Y);
+  if (!Dragging_) return;
+  TButtonState state = Down_ ? bsExclusive : bsUp;
+  if (Inside(X, Y)) state = bsDown;
+  if (state != State_) {
+    State_ = state;
+    Invalidate();
+  }
+}
+
+void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  TGraphicControl::MouseUp(Button, Shift, X, Y);
+  if (!Dragging_) return;
+  Dragging_ = false;
+  bool click = Inside(X, Y);
+  if (GroupIndex_ == 0) {
+    State_ = bsUp;
+    MouseInControl_ = false;
+  } else if (click) {
+    SetDown(!Down_);
+  }
+  if (!Down_) State_ = bsUp;
+  if (Down_) State_ = bsExclusive;
+  Invalidate();
+  if (click) Click();
+}
+
+void TSpeedButton::CMMouseEnter(TMessage& Message) {
+  TGraphicControl::CMMouseEnter(Message);
+  if (Flat_ && !MouseInControl_ && Enabled()) {
+    MouseInControl_ = true;
+    Invalidate();
+  }
+}
+
+void TSpeedButton::CMMouseLeave(TMessage& Message) {
+  TGraphicControl::CMMouseLeave(Message);
+  if (Flat_ && MouseInControl_) {
+    MouseInControl_ = false;
+    Invalidate();
+  }
+}
+
+void TSpeedButton::CMEnabledChanged(TMessage& Message) {
+  TGraphicControl::CMEnabledChanged(Message);
+  if (!Enabled()) {
+    Dragging_ = false;
+    MouseInControl_ = false;
+  }
+  State_ = Down_ ? bsExclusive : bsUp;
+  Invalidate();
+}
+
+void TSpeedButton::Paint() {
+  TCanvas* c = Canvas();
+  HDC dc = c->Handle();
+  RECT r{0, 0, Width(), Height()};
+  bool pressed = State_ == bsDown || State_ == bsExclusive;
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(clBtnFace);
+  c->FillRect(Rect(0, 0, Width(), Height()));
+  if (!Flat_) {
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  } else if (pressed || (MouseInControl_ && Enabled())) {
+    DrawEdge(dc, &r, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  }
+  if (State_ == bsExclusive && !(Flat_ && MouseInControl_)) {
+    // Stuck down: the face checkered with the highlight colour.
+    for (Integer y = 2; y < Height() - 2; ++y)
+      for (Integer x = 2 + (y % 2); x < Width() - 2; x += 2) SetPixel(dc, x, y, ColorToRGB(clBtnHighlight));
+  }
+
+  // Glyph and caption, laid out as one block.
+  Integer gw = Glyph_->Empty() ? 0 : Glyph_->Width() / NumGlyphs_, gh = Glyph_->Empty() ? 0 : Glyph_->Height();
+  c->SetFont(Font());
+  std::string text = Caption();
+  RECT tr{0, 0, Width(), 0};
+  c->RequiredState();
+  if (!text.empty()) DrawText(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_SINGLELINE | DT_CALCRECT);
+  Integer tw = text.empty() ? 0 : tr.right - tr.left, th = text.empty() ? 0 : tr.bottom - tr.top;
+  bool horizontal = Layout_ == blGlyphLeft || Layout_ == blGlyphRight;
+  Integer space = (gw && tw) ? Spacing_ : 0;
+  Integer total = horizontal ? gw + space + tw : gh + space + th;
+  Integer extent = horizontal ? Width() : Height();
+  Integer start = Margin_ < 0 ? (extent - total) / 2 : Margin_;
+  if (Margin_ >= 0 && (Layout_ == blGlyphRight || Layout_ == blGlyphBottom)) start = extent - Margin_ - total;
+  TPoint glyphAt, textAt;
+  if (horizontal) {
+    bool glyphFirst = Layout_ == blGlyphLeft;
+    glyphAt = {glyphFirst ? start : start + tw + space, (Height() - gh) / 2};
+    textAt = {glyphFirst ? start + gw + space : start, (Height() - th) / 2};
+  } else {
+    bool glyphFirst = Layout_ == blGlyphTop;
+    glyphAt = {(Width() - gw) / 2, glyphFirst ? start : start + th + space};
+    textAt = {(Width() - tw) / 2, glyphFirst ? start + gh + space : start};
+  }
+  Integer shift = pressed ? 1 : 0;
+  if (gw > 0) {
+    static constexpr Integer kIndexOfState[] = {0, 1, 2, 3};
+    Integer index = Enabled() ? kIndexOfState[State_] : 1;
+    if (index >= NumGlyphs_) index = 0;
+    TBitmap part;
+    part.SetSize(gw, gh);
+    BitBlt(part.DC(), 0, 0, gw, gh, Glyph_->DC(), index * gw, 0, SRCCOPY);
+    part.SetTransparent(true);
+    if (!Enabled() && NumGlyphs_ < 2) {
+      // No disabled image of its own: engraved from the glyph's shape.
+      COLORREF key = ColorToRGB(part.TransparentColor()) & 0xFFFFFF;
+      for (Integer y = 0; y < gh; ++y)
+        for (Integer x = 0; x < gw; ++x)
+          if ((GetPixel(part.DC(), x, y) & 0xFFFFFF) != key) {
+            SetPixel(dc, glyphAt.X + x + 1, glyphAt.Y + y + 1, ColorToRGB(clBtnHighlight));
+            SetPixel(dc, glyphAt.X + x, glyphAt.Y + y, ColorToRGB(clBtnShadow));
+          }
+    } else {
+      c->Draw(glyphAt.X + shift, glyphAt.Y + shift, &part);
+    }
+  }
+  if (!text.empty()) {
+    RECT t{textAt.X + shift, textAt.Y + shift, textAt.X + shift + tw, textAt.Y + shift + th};
+    SetBkMode(dc, TRANSPARENT);
+    if (!Enabled()) {
+      RECT t1{t.left + 1, t.top + 1, t.right + 1, t.bottom + 1};
+      SetTextColor(dc, ColorToRGB(clBtnHighlight));
+      DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t1, DT_SINGLELINE);
+      SetTextColor(dc, ColorToRGB(clBtnShadow));
+    }
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE);
+  }
+}
+
+[[maybe_unused]] static const bool kSpeedButtonRegistered = [] {
+  RegisterClasses({TSpeedButton::StaticClass()});
+  return true;
+}();

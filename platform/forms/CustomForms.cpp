@@ -1,0 +1,576 @@
+#include "CustomForms.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "Forms.h"
+#include "platform/rtl/FormFiles.h"
+#include "platform/rtl/Formatting.h"
+#include "platform/rtl/Resources.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/Windows.h"
+
+using namespace win;
+
+namespace {
+// The active child of each MDI client window.
+std::unordered_map<HWND, HWND>& ActiveChildren() {
+  static std::unordered_map<HWND, HWND> map;
+  return map;
+}
+
+std::vector<TForm*> ChildrenOf(HWND client) {
+  std::vector<TForm*> out;
+  if (!client) return out;
+  for (HWND w = GetWindow(client, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (auto* f = dynamic_cast<TForm*>(FindControl(w))) out.push_back(f);
+  return out;
+}
+
+TForm* ActiveChildOf(HWND client) {
+  auto it = ActiveChildren().find(client);
+  if (it == ActiveChildren().end() || !IsWindow(it->second)) return nullptr;
+  return dynamic_cast<TForm*>(FindControl(it->second));
+}
+}  // namespace
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TForm, TCustomControl)
+VXN_PUBLISH(TForm) {
+  P.Property("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
+  P.Property("AlphaBlend", &TForm::AlphaBlend).Default(false);
+  P.Property("AlphaBlendValue", &TForm::AlphaBlendValue).Default(255);
+  P.Property("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons);
+  P.Property("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle).Default(bsSizeable);
+  P.Property("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle).Default(fsNormal);
+  P.Property("KeyPreview", &TForm::KeyPreview).Default(false);
+  P.Property("Position", &TForm::Position, &TForm::SetPosition).Default(poDesigned);
+  P.Property("TransparentColor", &TForm::TransparentColor).Default(false);
+  P.Property("TransparentColorValue", &TForm::TransparentColorValue).Type(TypeInfoColor()).Default(clBlack);
+  P.Property("WindowState", &TForm::WindowState, &TForm::SetWindowState).Default(wsNormal);
+  P.Event("OnActivate", &TForm::OnActivate);
+  P.Event("OnClose", &TForm::OnClose);
+  P.Event("OnCloseQuery", &TForm::OnCloseQuery);
+  P.Event("OnCreate", &TForm::OnCreate);
+  P.Event("OnDeactivate", &TForm::OnDeactivate);
+  P.Event("OnDestroy", &TForm::OnDestroy);
+  P.Event("OnHide", &TForm::OnHide);
+  P.Event("OnPaint", &TForm::OnPaint);
+  P.Event("OnShow", &TForm::OnShow);
+}
+
+TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
+  ControlStyle += csAcceptsControls;
+  SetVisible(false);
+  SetColor(clBtnFace);
+  SetBounds(0, 0, 320, 240);
+  if (Screen) Screen->AddForm(this);
+}
+
+TForm::~TForm() {
+  if (Created_) {
+    try {
+      OnDestroy(this);
+    } catch (...) {
+      if (Application) Application->HandleException(this);
+    }
+  }
+  if (Screen) Screen->RemoveForm(this);
+  HWND client = FormStyle_ == fsMDIChild && HandleAllocated() ? GetParent(Handle()) : nullptr;
+  bool wasActive = client && ActiveChildOf(client) == this;
+  DestroyHandle();
+  if (wasActive) {
+    ActiveChildren().erase(client);
+    if (HWND next = GetWindow(client, GW_CHILD)) SendMessage(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(next), 0);
+    else if (TForm* frame = MDIFrame()) frame->UpdateFrameCaption();
+  }
+}
+
+void TForm::AfterConstruction() {
+  if (Created_) return;
+  if (ClassType() != TForm::StaticClass() && !InitInheritedComponent(this, TForm::StaticClass()))
+    throw EResNotFound(Format(SResNotFound, {ClassName()}));
+  Created_ = true;
+  try {
+    OnCreate(this);
+  } catch (...) {
+    if (Application) Application->HandleException(this);
+  }
+  if (FormStyle_ == fsMDIChild) Show();  // MDI children appear as they are made
+}
+
+TForm* CreateForm(TClass InstanceClass, TComponent* AOwner) {
+  auto* form = dynamic_cast<TForm*>(CreateComponent(InstanceClass, AOwner));
+  if (!form) throw EInvalidOperation(Format("%s is not a form", {InstanceClass->Name}));
+  try {
+    form->AfterConstruction();
+  } catch (...) {
+    form->Free();
+    throw;
+  }
+  return form;
+}
+
+TForm* GetParentForm(TControl* Control) {
+  while (Control && Control->Parent()) Control = Control->Parent();
+  return dynamic_cast<TForm*>(Control);
+}
+
+void TForm::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style &= ~(WS_CHILD | WS_VISIBLE);
+  Params.WndParent = nullptr;
+  DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+  DWORD ex = 0;
+  switch (BorderStyle_) {
+    case bsNone: break;
+    case bsSingle:
+    case bsToolWindow: style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable:
+    case bsSizeToolWin: style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      style |= WS_CAPTION;
+      ex |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  if (BorderStyle_ == bsToolWindow || BorderStyle_ == bsSizeToolWin) ex |= WS_EX_TOOLWINDOW;
+  if (BorderStyle_ != bsNone && BorderIcons_.Contains(biSystemMenu)) {
+    style |= WS_SYSMENU;
+    // Dialogs and tool windows have no minimise and maximise boxes.
+    if (BorderStyle_ != bsDialog && BorderStyle_ != bsToolWindow && BorderStyle_ != bsSizeToolWin) {
+      if (BorderIcons_.Contains(biMinimize)) style |= WS_MINIMIZEBOX;
+      if (BorderIcons_.Contains(biMaximize)) style |= WS_MAXIMIZEBOX;
+    }
+    if (BorderIcons_.Contains(biHelp)) ex |= WS_EX_CONTEXTHELP;
+  }
+  if (FormStyle_ == fsStayOnTop) ex |= WS_EX_TOPMOST;
+  Params.Style |= style;
+  Params.ExStyle |= ex;
+  if (FormStyle_ == fsMDIChild) {
+    TForm* frame = MDIFrame();
+    if (!frame) throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+    frame->HandleNeeded();
+    Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                   WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    Params.ExStyle = WS_EX_MDICHILD;
+    Params.WndParent = frame->ClientHandle_;
+  }
+}
+
+
+void TForm::CreateWnd() {
+  TCustomControl::CreateWnd();
+  if (FormStyle_ == fsMDIForm) {
+    WNDCLASSEX existing;
+    if (!GetClassInfoEx(nullptr, "MDICLIENT", &existing)) {
+      WNDCLASSEX wc;
+      wc.lpfnWndProc = &MdiClientWindowProc;
+      wc.lpszClassName = "MDICLIENT";
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_APPWORKSPACE + 1));
+      RegisterClassEx(&wc);
+    }
+    RECT r;
+    win::GetClientRect(Handle(), &r);
+    ClientHandle_ = CreateWindowEx(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+                                   r.right, r.bottom, Handle(), nullptr, nullptr, nullptr);
+  }
+  if (Visible()) ShowWindow(Handle(), SW_SHOW);
+}
+
+TForm* TForm::MDIFrame() const {
+  auto* frame = Application ? dynamic_cast<TForm*>(Application->MainForm()) : nullptr;
+  return frame && frame->FormStyle_ == fsMDIForm ? frame : nullptr;
+}
+
+Integer TForm::MDIChildCount() const { return static_cast<Integer>(ChildrenOf(ClientHandle_).size()); }
+
+TForm* TForm::MDIChildren(Integer Index) const {
+  // Most recently activated first: the active child, then the z-order.
+  std::vector<TForm*> list = ChildrenOf(ClientHandle_);
+  if (TForm* active = ActiveChildOf(ClientHandle_)) {
+    list.erase(std::remove(list.begin(), list.end(), active), list.end());
+    list.insert(list.begin(), active);
+  }
+  return Index >= 0 && Index < static_cast<Integer>(list.size()) ? list[static_cast<size_t>(Index)] : nullptr;
+}
+
+TForm* TForm::ActiveMDIChild() const { return ActiveChildOf(ClientHandle_); }
+
+void TForm::Cascade() {
+  if (ClientHandle_) SendMessage(ClientHandle_, WM_MDICASCADE, 0, 0);
+}
+void TForm::Tile() {
+  if (ClientHandle_)
+    SendMessage(ClientHandle_, WM_MDITILE, TileMode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+void TForm::ArrangeIcons() {
+  if (ClientHandle_) SendMessage(ClientHandle_, WM_MDIICONARRANGE, 0, 0);
+}
+void TForm::Next() {
+  if (ClientHandle_) SendMessage(ClientHandle_, WM_MDINEXT, 0, 0);
+}
+void TForm::Previous() {
+  if (ClientHandle_) SendMessage(ClientHandle_, WM_MDINEXT, 0, 1);
+}
+
+// A maximised active child lends its caption to the frame.
+void TForm::UpdateFrameCaption() {
+  TForm* active = ActiveChildOf(ClientHandle_);
+  std::string caption = FrameCaption_.empty() ? Caption() : FrameCaption_;
+  if (active && active->WindowState_ == wsMaximized) {
+    if (FrameCaption_.empty()) FrameCaption_ = Caption();
+    SetCaption(FrameCaption_ + " - [" + active->Caption() + "]");
+  } else if (!FrameCaption_.empty()) {
+    SetCaption(FrameCaption_);
+    FrameCaption_.clear();
+  }
+}
+
+LRESULT MdiClientWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* frame = dynamic_cast<TForm*>(FindControl(GetParent(hwnd)));
+  RECT client;
+  GetClientRect(hwnd, &client);
+  auto activate = [&](TForm* child) {
+    TForm* old = ActiveChildOf(hwnd);
+    if (!child || child == old) return;
+    bool maximized = old && old->WindowState_ == wsMaximized;
+    ActiveChildren()[hwnd] = child->Handle();
+    BringWindowToTop(child->Handle());
+    // The caption bars show which child is active.
+    if (old) SendMessage(old->Handle(), WM_NCACTIVATE, FALSE, 0);
+    SendMessage(child->Handle(), WM_NCACTIVATE, TRUE, 0);
+    if (old) SendMessage(old->Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old->Handle()),
+                         reinterpret_cast<LPARAM>(child->Handle()));
+    SendMessage(child->Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old ? old->Handle() : nullptr),
+                reinterpret_cast<LPARAM>(child->Handle()));
+    // A maximised child hands its state to the one taking over.
+    if (maximized) {
+      old->SetWindowState(wsNormal);
+      child->SetWindowState(wsMaximized);
+    }
+    if (frame) frame->UpdateFrameCaption();
+  };
+  switch (msg) {
+    case WM_MDIGETACTIVE: {
+      TForm* active = ActiveChildOf(hwnd);
+      return reinterpret_cast<LRESULT>(active ? active->Handle() : nullptr);
+    }
+    case WM_MDIACTIVATE: activate(dynamic_cast<TForm*>(FindControl(reinterpret_cast<HWND>(wParam)))); return 0;
+    case WM_MDINEXT: {
+      std::vector<TForm*> list = ChildrenOf(hwnd);
+      TForm* active = ActiveChildOf(hwnd);
+      if (list.size() < 2 || !active) return 0;
+      auto it = std::find(list.begin(), list.end(), active);
+      size_t at = it == list.end() ? 0 : static_cast<size_t>(it - list.begin());
+      if (lParam == 0) {
+        // The next child comes forward; the active one goes to the back.
+        TForm* next = list[(at + 1) % list.size()];
+        activate(next);
+        SetWindowPos(active->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      } else {
+        activate(list.back());
+      }
+      return 0;
+    }
+    case WM_MDIMAXIMIZE:
+    case WM_MDIRESTORE:
+      if (auto* child = dynamic_cast<TForm*>(FindControl(reinterpret_cast<HWND>(wParam))))
+        child->SetWindowState(msg == WM_MDIMAXIMIZE ? wsMaximized : wsNormal);
+      return 0;
+    case WM_MDIDESTROY:
+      if (auto* child = dynamic_cast<TForm*>(FindControl(reinterpret_cast<HWND>(wParam)))) child->Free();
+      return 0;
+    case WM_MDICASCADE: {
+      std::vector<TForm*> list = ChildrenOf(hwnd);
+      const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+      int w = client.right * 2 / 3, h = client.bottom * 2 / 3;
+      int i = 0;
+      // Bottom of the z-order first, so that the active child ends on top.
+      for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        TForm* f = *it;
+        if (f->WindowState_ == wsMinimized) continue;
+        if (f->WindowState_ == wsMaximized) f->SetWindowState(wsNormal);
+        f->SetBounds(i * step, i * step, w, h);
+        ++i;
+      }
+      if (frame) frame->UpdateFrameCaption();
+      return 0;
+    }
+    case WM_MDITILE: {
+      std::vector<TForm*> list;
+      for (TForm* f : ChildrenOf(hwnd))
+        if (f->WindowState_ != wsMinimized) list.push_back(f);
+      if (list.empty()) return 0;
+      int n = static_cast<int>(list.size());
+      for (int i = 0; i < n; ++i) {
+        TForm* f = list[static_cast<size_t>(i)];
+        if (f->WindowState_ == wsMaximized) f->SetWindowState(wsNormal);
+        if (wParam & MDITILE_HORIZONTAL) {
+          int top = client.bottom * i / n, bottom = client.bottom * (i + 1) / n;
+          f->SetBounds(0, top, client.right, bottom - top);
+        } else {
+          int left = client.right * i / n, right = client.right * (i + 1) / n;
+          f->SetBounds(left, 0, right - left, client.bottom);
+        }
+      }
+      if (frame) frame->UpdateFrameCaption();
+      return 0;
+    }
+    case WM_MDIICONARRANGE: {
+      const int iconWidth = 160;
+      const int iconHeight = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
+      int i = 0;
+      for (TForm* f : ChildrenOf(hwnd))
+        if (f->WindowState_ == wsMinimized) {
+          f->SetBounds(i * iconWidth, client.bottom - iconHeight, iconWidth, iconHeight);
+          ++i;
+        }
+      return 0;
+    }
+    case WM_NCDESTROY: ActiveChildren().erase(hwnd); break;
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (Value == BorderStyle_) return;
+  BorderStyle_ = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value) {
+  if (Value == BorderIcons_) return;
+  BorderIcons_ = Value;
+  if (HandleAllocated()) RecreateWnd();
+}
+
+void TForm::SetWindowState(TWindowState Value) {
+  if (Value == WindowState_) return;
+  if (FormStyle_ == fsMDIChild && HandleAllocated()) {
+    // Children change state inside the client window.
+    HWND client = GetParent(Handle());
+    RECT r;
+    win::GetClientRect(client, &r);
+    if (WindowState_ == wsNormal) RestoredBounds_ = BoundsRect();
+    WindowState_ = Value;
+    const int iconHeight = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
+    if (Value == wsMaximized)
+      SetBounds(0, 0, r.right, r.bottom);
+    else if (Value == wsMinimized)
+      SetBounds(0, r.bottom - iconHeight, 160, iconHeight);
+    else
+      SetBoundsRect(RestoredBounds_);
+    if (TForm* frame = MDIFrame()) frame->UpdateFrameCaption();
+    return;
+  }
+  WindowState_ = Value;
+  if (HandleAllocated() && Visible()) {
+    static constexpr int kShow[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+    ShowWindow(Handle(), kShow[Value]);
+  }
+}
+
+void TForm::SetActiveControl(TWinControl* Value) {
+  if (Value == ActiveControl_) return;
+  if (Value && (Value == this || GetParentForm(Value) != this))
+    throw EInvalidOperation("Invalid activation of a control that is not on the form");
+  ActiveControl_ = Value;
+  if (Value && Visible() && HandleAllocated() && Value->CanFocus()) Value->SetFocus();
+}
+
+void TForm::PlaceOnShow() {
+  if (Placed_) return;
+  Placed_ = true;
+  SIZE screen = GetScreenSize();
+  TForm* centre = nullptr;
+  if (Position_ == poMainFormCenter && Application) centre = dynamic_cast<TForm*>(Application->MainForm());
+  if (Position_ == poOwnerFormCenter) centre = dynamic_cast<TForm*>(Owner());
+  if (centre == this) centre = nullptr;
+  if (centre) {
+    SetBounds(centre->Left() + (centre->Width() - Width()) / 2, centre->Top() + (centre->Height() - Height()) / 2,
+              Width(), Height());
+  } else if (Position_ == poScreenCenter || Position_ == poDesktopCenter || Position_ == poMainFormCenter ||
+             Position_ == poOwnerFormCenter) {
+    SetBounds((screen.cx - Width()) / 2, (screen.cy - Height()) / 2, Width(), Height());
+  }
+}
+
+void TForm::DoShow() {
+  try {
+    OnShow(this);
+  } catch (...) {
+    if (Application) Application->HandleException(this);
+  }
+}
+
+void TForm::DoHide() {
+  try {
+    OnHide(this);
+  } catch (...) {
+    if (Application) Application->HandleException(this);
+  }
+}
+
+void TForm::Show() {
+  if (Visible()) {
+    if (HandleAllocated()) BringWindowToTop(Handle());
+    return;
+  }
+  PlaceOnShow();
+  DoShow();
+  SetVisible(true);
+  HandleNeeded();
+  if (FormStyle_ == fsMDIChild) {
+    ShowWindow(Handle(), SW_SHOW);
+    SendMessage(GetParent(Handle()), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()), 0);
+    return;
+  }
+  ShowWindow(Handle(), WindowState_ == wsMaximized   ? SW_MAXIMIZE
+                       : WindowState_ == wsMinimized ? SW_MINIMIZE
+                                                     : SW_SHOW);
+  if (ActiveControl_ && ActiveControl_->CanFocus())
+    ActiveControl_->SetFocus();
+  else
+    SelectFirst();
+}
+
+void TForm::Hide() {
+  if (!Visible()) return;
+  DoHide();
+  SetVisible(false);
+  if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TForm::DoClose(TCloseAction& Action) { OnClose(this, Action); }
+
+void TForm::Close() {
+  if (Modal_) {
+    // A modal form closes through its loop.
+    ModalResult_ = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  // A closed MDI child is minimised unless OnClose says otherwise.
+  TCloseAction action = FormStyle_ != fsMDIChild ? caHide : BorderIcons_.Contains(biMinimize) ? caMinimize : caNone;
+  DoClose(action);
+  switch (action) {
+    case caNone: break;
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree: Release(); break;
+  }
+}
+
+namespace {
+BOOL CollectEnabled(HWND hwnd, LPARAM lParam) {
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+  return TRUE;
+}
+}  // namespace
+
+TModalResult TForm::ShowModal() {
+  if (Visible() || !Enabled() || Modal_) throw EInvalidOperation(SCannotShowModal);
+  if (GetCapture()) ReleaseCapture();
+  // Every other window of the application waits while the form is up.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+  for (HWND w : disabled) EnableWindow(w, FALSE);
+  Modal_ = true;
+  ModalResult_ = mrNone;
+  TModalResult result = mrNone;
+  try {
+    Show();
+    while (true) {
+      Application->HandleMessage();
+      if (Application->Terminated()) ModalResult_ = mrCancel;
+      if (ModalResult_ == mrNone) continue;
+      // Asked to close: the form may still refuse.
+      TCloseAction action = caHide;
+      if (CloseQuery()) {
+        DoClose(action);
+        if (action != caNone) break;
+      }
+      ModalResult_ = mrNone;
+    }
+    result = ModalResult_;
+    Modal_ = false;
+    for (HWND w : disabled)
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+    Hide();
+  } catch (...) {
+    Modal_ = false;
+    for (HWND w : disabled)
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+    Hide();
+    throw;
+  }
+  return result;
+}
+
+void TForm::Release() {
+  HandleNeeded();
+  PostMessage(Handle(), CM_RELEASE, 0, 0);
+}
+
+void TForm::Paint() {
+  try {
+    OnPaint(this);
+  } catch (...) {
+    if (Application) Application->HandleException(this);
+  }
+}
+
+void TForm::WndProc(TMessage& Message) {
+  if (Message.Msg == CM_RELEASE) {
+    Free();
+    return;
+  }
+  if (Message.Msg == WM_CLOSE) {
+    Close();
+    return;
+  }
+  if (Message.Msg == WM_MDIACTIVATE && FormStyle_ == fsMDIChild) {
+    bool active = reinterpret_cast<HWND>(Message.LParam) == Handle();
+    try {
+      if (active)
+        OnActivate(this);
+      else
+        OnDeactivate(this);
+    } catch (...) {
+      if (Application) Application->HandleException(this);
+    }
+    return;
+  }
+  if (Message.Msg == WM_SIZE && ClientHandle_) {
+    TCustomControl::WndProc(Message);
+    MoveWindow(ClientHandle_, 0, 0, LOWORD(static_cast<uintptr_t>(Message.LParam)),
+               HIWORD(static_cast<uintptr_t>(Message.LParam)), TRUE);
+    return;
+  }
+  if (Message.Msg == WM_ACTIVATE) {
+    bool active = LOWORD(static_cast<uintptr_t>(Message.WParam)) != WA_INACTIVE;
+    if (active && Screen) Screen->SetActiveForm(this);
+    try {
+      if (active)
+        OnActivate(this);
+      else
+        OnDeactivate(this);
+    } catch (...) {
+      if (Application) Application->HandleException(this);
+    }
+  }
+  TCustomControl::WndProc(Message);
+}
+
+[[maybe_unused]] static const bool kFormRegistered = [] {
+  RegisterClasses({TForm::StaticClass()});
+  return true;
+}();

@@ -1,0 +1,145 @@
+// Forms: top-level windows made from their form files, shown modeless or
+// modal, closed through OnCloseQuery and OnClose.
+#pragma once
+
+#include <string>
+
+#include "Controls.h"
+#include "Graphics.h"
+#include "SimpleCtrls.h"
+
+VXN_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
+using TBorderIcons = TSet<TBorderIcon>;
+VXN_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+         poMainFormCenter, poOwnerFormCenter)
+VXN_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+VXN_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
+VXN_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
+VXN_ENUM(TTileMode, tbHorizontal, tbVertical)
+
+namespace win {
+// The MDI client's messages besides WM_MDICREATE..WM_MDIACTIVATE.
+constexpr UINT WM_MDIRESTORE = 0x0223;
+constexpr UINT WM_MDINEXT = 0x0224;
+constexpr UINT WM_MDIMAXIMIZE = 0x0225;
+constexpr UINT WM_MDITILE = 0x0226;
+constexpr UINT WM_MDICASCADE = 0x0227;
+constexpr UINT WM_MDIICONARRANGE = 0x0228;
+constexpr UINT WM_MDIGETACTIVE = 0x0229;
+constexpr WPARAM MDITILE_VERTICAL = 0x0000;
+constexpr WPARAM MDITILE_HORIZONTAL = 0x0001;
+}  // namespace win
+
+using TCloseEvent = TDelegate<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
+
+inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
+
+
+class TForm : public TCustomControl {
+  VXN_DECLARE_CLASS(TForm)
+
+ public:
+  explicit TForm(TComponent* AOwner);
+  ~TForm() override;
+
+  // Reads the form files of the class (and its ancestors up to TForm) and
+  // fires OnCreate; whoever constructs a form calls it once (CreateForm does).
+  void AfterConstruction();
+
+  TFormBorderStyle BorderStyle() const { return BorderStyle_; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons BorderIcons() const { return BorderIcons_; }
+  void SetBorderIcons(TBorderIcons Value);
+  TPosition Position() const { return Position_; }
+  void SetPosition(TPosition Value) { Position_ = Value; }
+  TFormStyle FormStyle() const { return FormStyle_; }
+  void SetFormStyle(TFormStyle Value) { FormStyle_ = Value; }
+  TWindowState WindowState() const { return WindowState_; }
+  void SetWindowState(TWindowState Value);
+  TWinControl* ActiveControl() const { return ActiveControl_; }
+  void SetActiveControl(TWinControl* Value);
+  TModalResult ModalResult() const { return ModalResult_; }
+  void SetModalResult(TModalResult Value) { ModalResult_ = Value; }
+  // Kept for the form file; the window layer shows forms opaque.
+  bool AlphaBlend = false;
+  Integer AlphaBlendValue = 255;
+  bool TransparentColor = false;
+  TColor TransparentColorValue = clBlack;
+  // The form's OnKeyDown, OnKeyPress and OnKeyUp see its controls' keys first.
+  bool KeyPreview = false;
+
+  void Show();
+  void Hide();
+  // Asks OnCloseQuery, then OnClose for what to do (hide by default).
+  void Close();
+  virtual bool CloseQuery();
+  // Disables the other windows of the application, runs messages until
+  // ModalResult is set and the form agrees to close, and returns it.
+  virtual TModalResult ShowModal();
+  // Frees the form once the messages now waiting have been handled.
+  void Release();
+  bool Modal() const { return Modal_; }
+
+  // MDI frames (fsMDIForm): the client window holds the children
+  // (fsMDIChild forms of the application's main form).
+  win::HWND ClientHandle() const { return ClientHandle_; }
+  Integer MDIChildCount() const;
+  // Most recently activated first.
+  TForm* MDIChildren(Integer Index) const;
+  TForm* ActiveMDIChild() const;
+  TTileMode TileMode = tbHorizontal;
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnPaint;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+  bool PreviewsKeys() const override { return KeyPreview; }
+  virtual void DoClose(TCloseAction& Action);
+  void DoShow();
+  void DoHide();
+
+ private:
+  void PlaceOnShow();
+  TForm* MDIFrame() const;
+  void UpdateFrameCaption();
+  friend win::LRESULT MdiClientWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
+  win::HWND ClientHandle_ = nullptr;
+  std::string FrameCaption_;
+  TRect RestoredBounds_;
+
+  TFormBorderStyle BorderStyle_ = bsSizeable;
+  TBorderIcons BorderIcons_ = {biSystemMenu, biMinimize, biMaximize};
+  TPosition Position_ = poDesigned;
+  TFormStyle FormStyle_ = fsNormal;
+  TWindowState WindowState_ = wsNormal;
+  TWinControl* ActiveControl_ = nullptr;
+  TModalResult ModalResult_ = mrNone;
+  bool Modal_ = false;
+  bool Created_ = false;
+  bool Placed_ = false;
+};
+
+win::LRESULT MdiClientWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
+
+// The form a control sits on (nil when its top parent is no form).
+TForm* GetParentForm(TControl* Control);
+
+// Makes a form of the class, reads its form file and fires OnCreate.
+TForm* CreateForm(TClass InstanceClass, TComponent* AOwner);

@@ -1,0 +1,3 @@
+# JPEG pictures go through libjpeg's classic (6b) interface.
+pkg_check_modules(VXN_LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
+target_link_libraries(vxn_${label} PUBLIC PkgConfig::VXN_LIBJPEG)

@@ -1,0 +1,335 @@
+#include "platform/forms/ButtonCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include "FormsFixture.h"
+#include "platform/win/ChildNotify.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Windows.h"
+
+using namespace formstest;
+using namespace win;
+
+namespace {
+
+class ButtonCtrlsTest : public FormsTest {
+ protected:
+  void SetUp() override {
+    FormsTest::SetUp();
+    host = std::make_unique<THost>();
+  }
+  void TearDown() override {
+    host.reset();
+    FormsTest::TearDown();
+  }
+  template <typename T>
+  T* Add(const char* caption, Integer left, Integer top, Integer width = 80, Integer height = 24) {
+    auto* c = new T(host.get());
+    c->SetParent(host.get());
+    c->SetBounds(left, top, width, height);
+    c->SetCaption(caption);
+    return c;
+  }
+  void Show() {
+    host->HandleNeeded();
+    ShowWindow(host->Handle(), SW_SHOW);
+  }
+  static void Press(TWinControl* c, UINT down, UINT up) {
+    SendMessage(c->Handle(), down, MK_LBUTTON, MAKELPARAM(3, 3));
+    if (up) SendMessage(c->Handle(), up, 0, MAKELPARAM(3, 3));
+  }
+
+  struct Clicks {
+    std::vector<std::string> Log;
+    void Click(TObject* Sender) { Log.push_back(static_cast<TComponent*>(Sender)->Name() + " click"); }
+    void DblClick(TObject* Sender) { Log.push_back(static_cast<TComponent*>(Sender)->Name() + " dblclick"); }
+  } clicks;
+  void Watch(TControl* c, const char* name) {
+    c->SetName(name);
+    c->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
+    c->OnDblClick = TNotifyEvent(&clicks, &Clicks::DblClick);
+  }
+
+  std::unique_ptr<THost> host;
+};
+
+TEST_F(ButtonCtrlsTest, EnterAndEscapeReachTheDefaultAndCancelButtons) {
+  std::vector<std::string> log;
+  auto* other = new TLogged(host.get(), &log, "edit");
+  other->SetParent(host.get());
+  other->SetTabStop(true);
+  auto* ok = Add<TButton>("OK", 10, 100);
+  auto* cancel = Add<TButton>("Cancel", 100, 100);
+  auto* third = Add<TButton>("Third", 190, 100);
+  Watch(ok, "ok");
+  Watch(cancel, "cancel");
+  Watch(third, "third");
+  ok->SetDefault(true);
+  cancel->SetCancel(true);
+  Show();
+  EXPECT_EQ(GetWindowLongPtr(ok->Handle(), GWL_STYLE) & BS_TYPEMASK, static_cast<LONG_PTR>(BS_DEFPUSHBUTTON));
+
+  other->SetFocus();
+  EXPECT_NE(host->Perform(CM_DIALOGKEY, VK_RETURN, 0), 0);
+  EXPECT_NE(host->Perform(CM_DIALOGKEY, VK_ESCAPE, 0), 0);
+  EXPECT_EQ(clicks.Log, (std::vector<std::string>{"ok click", "cancel click"}));
+
+  // A focused button takes Enter from the default one.
+  clicks.Log.clear();
+  third->SetFocus();
+  EXPECT_FALSE(ok->Active());
+  host->Perform(CM_DIALOGKEY, VK_RETURN, 0);
+  EXPECT_EQ(clicks.Log, (std::vector<std::string>{"third click"}));
+
+  // Disabled buttons and other keys stay out of it.
+  clicks.Log.clear();
+  other->SetFocus();
+  ok->SetEnabled(false);
+  EXPECT_EQ(host->Perform(CM_DIALOGKEY, VK_RETURN, 0), 0);
+  EXPECT_EQ(host->Perform(CM_DIALOGKEY, VK_TAB, 0), 0);
+  EXPECT_TRUE(clicks.Log.empty());
+}
+
+// An owner-drawn button as the suite's buttons make them.
+class TOwnerDrawn : public TButton {
+ public:
+  using TButton::TButton;
+  std::vector<UINT> States;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TButton::CreateParams(Params);
+    Params.Style = (Params.Style & ~BS_TYPEMASK) | BS_OWNERDRAW;
+  }
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CN_DRAWITEM) {
+      auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+      EXPECT_EQ(dis->CtlType, ODT_BUTTON);
+      EXPECT_EQ(dis->hwndItem, Handle());
+      EXPECT_EQ(dis->rcItem.right, Width());
+      States.push_back(dis->itemState);
+      Message.Result = 1;
+      return;
+    }
+    TButton::WndProc(Message);
+  }
+};
+
+TEST_F(ButtonCtrlsTest, OwnerDrawnButtonGetsItsDrawItems) {
+  auto* button = Add<TOwnerDrawn>("Draw", 10, 10);
+  Watch(button, "drawn");
+  Show();
+  auto paint = [&] {
+    button->States.clear();
+    button->Repaint();
+    return button->States.empty() ? ~0u : button->States.back();
+  };
+  EXPECT_EQ(paint(), 0u);
+  button->SetFocus();
+  EXPECT_EQ(paint(), ODS_FOCUS);
+  SendMessage(button->Handle(), BM_SETSTATE, 1, 0);
+  EXPECT_EQ(SendMessage(button->Handle(), BM_GETSTATE, 0, 0), BST_PUSHED | BST_FOCUS);
+  EXPECT_EQ(paint(), ODS_SELECTED | ODS_FOCUS);
+  SendMessage(button->Handle(), BM_SETSTATE, 0, 0);
+  button->SetEnabled(false);
+  EXPECT_EQ(paint() & ODS_DISABLED, ODS_DISABLED);
+  button->SetEnabled(true);
+
+  // Mouse press and release click; a press released outside does not.
+  Press(button, WM_LBUTTONDOWN, 0);
+  EXPECT_EQ(paint() & ODS_SELECTED, ODS_SELECTED);
+  SendMessage(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  Press(button, WM_LBUTTONDOWN, 0);
+  SendMessage(button->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 3));
+  EXPECT_EQ(paint() & ODS_SELECTED, 0u);
+  SendMessage(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(500, 3));
+  EXPECT_EQ(clicks.Log, (std::vector<std::string>{"drawn click"}));
+
+  // Space press and release click; an owner-drawn button tells of double clicks.
+  clicks.Log.clear();
+  SendMessage(button->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(paint() & ODS_SELECTED, ODS_SELECTED);
+  SendMessage(button->Handle(), WM_KEYUP, VK_SPACE, 0);
+  SendMessage(button->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+  EXPECT_EQ(clicks.Log, (std::vector<std::string>{"drawn click", "drawn dblclick"}));
+}
+
+TEST_F(ButtonCtrlsTest, CheckBoxCyclesItsStates) {
+  auto* box = Add<TCheckBox>("&Check", 10, 10, 100, 17);
+  Watch(box, "box");
+  Show();
+  HWND h = box->Handle();
+  SendMessage(h, BM_CLICK, 0, 0);
+  EXPECT_EQ(box->State(), cbChecked);
+  EXPECT_EQ(SendMessage(h, BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessage(h, BM_CLICK, 0, 0);
+  EXPECT_EQ(box->State(), cbUnchecked);  // no grayed unless allowed
+  box->SetAllowGrayed(true);
+  for (TCheckBoxState want : {cbChecked, cbGrayed, cbUnchecked}) {
+    SendMessage(h, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessage(h, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(box->State(), want);
+  }
+  box->SetState(cbGrayed);
+  EXPECT_EQ(SendMessage(h, BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  EXPECT_EQ(clicks.Log.size(), 6u);  // every change clicks, also a programmatic one
+
+  // The mnemonic focuses and toggles.
+  EXPECT_NE(host->Perform(CM_DIALOGCHAR, 'c', 0), 0);
+  EXPECT_EQ(GetFocus(), h);
+  EXPECT_EQ(box->State(), cbUnchecked);
+}
+
+TEST_F(ButtonCtrlsTest, RadioButtonsUncheckTheirSiblings) {
+  auto* a = Add<TRadioButton>("&Alpha", 10, 10);
+  auto* b = Add<TRadioButton>("&Beta", 10, 40);
+  auto* c = Add<TRadioButton>("&Gamma", 10, 70);
+  Watch(a, "a");
+  Watch(b, "b");
+  Show();
+  a->SetChecked(true);
+  EXPECT_TRUE(a->TabStop());
+  EXPECT_FALSE(b->TabStop());
+
+  SendMessage(b->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(b->Checked());
+  EXPECT_FALSE(a->Checked());
+  EXPECT_EQ(SendMessage(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessage(b->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(b->TabStop());  // the checked one takes the tab stop
+  EXPECT_FALSE(a->TabStop());
+
+  // Reaching a radio button by the keyboard (arrows move the focus) chooses it.
+  c->SetFocus();
+  EXPECT_TRUE(c->Checked());
+  EXPECT_FALSE(b->Checked());
+
+  // A radio button tells of double clicks; the mnemonic chooses.
+  clicks.Log.clear();
+  SendMessage(a->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+  EXPECT_EQ(clicks.Log, (std::vector<std::string>{"a dblclick"}));
+  EXPECT_NE(host->Perform(CM_DIALOGCHAR, 'b', 0), 0);
+  EXPECT_TRUE(b->Checked());
+  EXPECT_EQ(GetFocus(), b->Handle());
+}
+
+TEST_F(ButtonCtrlsTest, ButtonMnemonicClicks) {
+  auto* ok = Add<TButton>("&Save", 10, 10);
+  Watch(ok, "save");
+  Show();
+  EXPECT_EQ(host->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  EXPECT_NE(host->Perform(CM_DIALOGCHAR, 's', 0), 0);
+  EXPECT_EQ(clicks.Log, (std::vector<std::string>{"save click"}));
+}
+
+TEST_F(ButtonCtrlsTest, SpeedButtonsOfAGroupStayDownOneAtATime) {
+  auto make = [&](const char* name, Integer left) {
+    auto* b = new TSpeedButton(host.get());
+    b->SetParent(host.get());
+    b->SetBounds(left, 10, 30, 22);
+    b->SetGroupIndex(1);
+    Watch(b, name);
+    return b;
+  };
+  TSpeedButton* a = make("a", 10);
+  TSpeedButton* b = make("b", 50);
+  Show();
+  HWND h = host->Handle();
+  auto click = [&](int x, int upX) {
+    SendMessage(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 20));
+    SendMessage(h, WM_LBUTTONUP, 0, MAKELPARAM(upX, 20));
+  };
+  click(20, 20);
+  EXPECT_TRUE(a->Down());
+  EXPECT_EQ(a->State(), bsExclusive);
+  click(60, 60);
+  EXPECT_TRUE(b->Down());
+  EXPECT_FALSE(a->Down());
+  click(60, 60);  // the last one down stays down without AllowAllUp
+  EXPECT_TRUE(b->Down());
+  b->SetAllowAllUp(true);  // told to the whole group
+  EXPECT_TRUE(a->AllowAllUp());
+  click(60, 60);
+  EXPECT_FALSE(b->Down());
+  click(20, 200);  // released outside: no click, no change
+  EXPECT_FALSE(a->Down());
+  EXPECT_EQ(a->State(), bsUp);
+  EXPECT_EQ(clicks.Log, (std::vector<std::string>{"a click", "b click", "b click", "b click"}));
+
+  // Without a group a speed button only clicks.
+  a->SetGroupIndex(0);
+  a->SetDown(true);
+  EXPECT_FALSE(a->Down());
+}
+
+// A window with every simple control, saved as simple-controls.png in the
+// working directory for a person to look at.
+TEST_F(ButtonCtrlsTest, ScreenshotOfEverySimpleControl) {
+  host->SetBounds(100, 100, 420, 260);
+  host->SetColor(clBtnFace);
+  auto* label = new TLabel(host.get());
+  label->SetParent(host.get());
+  label->SetBounds(10, 10, 0, 0);
+  label->SetCaption("&Label");
+  auto* panel = Add<TPanel>("Panel", 10, 30, 120, 40);
+  panel->SetBevelInner(bvLowered);
+  auto* bevel = new TBevel(host.get());
+  bevel->SetParent(host.get());
+  bevel->SetBounds(140, 30, 60, 40);
+  auto* image = new TImage(host.get());
+  image->SetParent(host.get());
+  image->SetBounds(210, 30, 40, 40);
+  image->SetStretch(true);
+  image->Canvas()->Brush()->SetColor(clNavy);
+  image->Canvas()->Ellipse(0, 0, 40, 40);
+  auto* paint = new TPaintBox(host.get());
+  paint->SetParent(host.get());
+  paint->SetBounds(260, 30, 60, 40);
+  auto* group = Add<TGroupBox>("Group", 10, 80, 200, 100);
+  auto* r1 = new TRadioButton(host.get());
+  r1->SetParent(group);
+  r1->SetBounds(10, 20, 120, 20);
+  r1->SetCaption("Radio one");
+  r1->SetChecked(true);
+  auto* r2 = new TRadioButton(host.get());
+  r2->SetParent(group);
+  r2->SetBounds(10, 45, 120, 20);
+  r2->SetCaption("Radio two");
+  auto* check = Add<TCheckBox>("Check box", 220, 90, 120, 20);
+  check->SetChecked(true);
+  auto* grayed = Add<TCheckBox>("Grayed", 220, 115, 120, 20);
+  grayed->SetAllowGrayed(true);
+  grayed->SetState(cbGrayed);
+  auto* ok = Add<TButton>("OK", 220, 200, 80, 25);
+  ok->SetDefault(true);
+  Add<TButton>("Cancel", 310, 200, 80, 25);
+  auto* speed = new TSpeedButton(host.get());
+  speed->SetParent(host.get());
+  speed->SetBounds(330, 30, 70, 26);
+  speed->SetCaption("Speed");
+  speed->Glyph()->SetSize(16, 16);
+  speed->Glyph()->Canvas()->Brush()->SetColor(clFuchsia);  // the bottom-left colour: transparent
+  speed->Glyph()->Canvas()->FillRect(Rect(0, 0, 16, 16));
+  speed->Glyph()->Canvas()->Brush()->SetColor(clGreen);
+  speed->Glyph()->Canvas()->Ellipse(2, 2, 14, 14);
+  speed->SetGroupIndex(3);
+  speed->SetDown(true);
+  Show();
+  host->Repaint();
+  UpdateWindow(host->Handle());
+  HDC dc = GetWindowDC(host->Handle());
+  EXPECT_TRUE(SaveDCToPng(dc, "simple-controls.png"));
+  ReleaseDC(host->Handle(), dc);
+  EXPECT_EQ(SendMessage(r1->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  win::SurfacePixels s;
+  ASSERT_TRUE(win::GetWindowSurface(host->Handle(), &s));
+  TPoint glyph = host->ClientToScreen({speed->Left() + 30, speed->Top() + 13});
+  RECT wr;
+  GetWindowRect(host->Handle(), &wr);
+  uint32_t p = s.pixels[(glyph.Y - wr.top) * s.strideBytes / 4 + glyph.X - wr.left];
+  EXPECT_NE(p & 0xFFFFFF, 0xFF00FFu);  // the glyph's key colour is left out
+}
+
+}  // namespace

@@ -1,0 +1,384 @@
+#include "platform/forms/CustomForms.h"
+
+#include <gtest/gtest.h>
+
+#include "FormsFixture.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/rtl/Resources.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Windows.h"
+
+using namespace formstest;
+using namespace win;
+
+namespace {
+
+class CustomFormsTest : public FormsTest {
+ protected:
+  void TearDown() override {
+    Application->OnIdle = nullptr;
+    FormsTest::TearDown();
+  }
+};
+
+// Presses a button from the idle handler, as a person would while the
+// modal loop waits.
+struct Presser {
+  TButton* Button = nullptr;
+  int Idles = 0;
+  void Idle(TObject*, bool& Done) {
+    Done = false;  // never wait for a message in a test
+    if (++Idles == 2 && Button) SendMessage(Button->Handle(), BM_CLICK, 0, 0);
+    if (Idles > 50) Application->Terminate();  // a safety net, not part of the behaviour
+  }
+};
+
+TEST_F(CustomFormsTest, ShowModalReturnsTheButtonsResultAndReenablesTheOwner) {
+  THost owner;
+  owner.HandleNeeded();
+  ShowWindow(owner.Handle(), SW_SHOW);
+  TForm form(nullptr);
+  form.AfterConstruction();
+  form.SetBorderStyle(bsDialog);
+  form.SetPosition(poScreenCenter);
+  auto* ok = new TButton(&form);
+  ok->SetParent(&form);
+  ok->SetModalResult(mrOk);
+  bool ownerDisabledMeanwhile = false;
+  struct Watch {
+    THost* Owner;
+    bool* Seen;
+    void Show(TObject*) { *Seen = !IsWindowEnabled(Owner->Handle()); }
+  } watch{&owner, &ownerDisabledMeanwhile};
+  form.OnShow = TNotifyEvent(&watch, &Watch::Show);
+  Presser presser;
+  presser.Button = ok;
+  Application->OnIdle = TIdleEvent(&presser, &Presser::Idle);
+
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_TRUE(ownerDisabledMeanwhile);
+  EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+  EXPECT_FALSE(form.Visible());
+  EXPECT_FALSE(form.Modal());
+  EXPECT_EQ(form.Left(), (800 - form.Width()) / 2);  // centred on the 800 x 600 screen
+  EXPECT_THROW((form.Show(), form.ShowModal()), EInvalidOperation);
+}
+
+struct CloseRules {
+  bool Allow = true;
+  TCloseAction Action = caHide;
+  std::vector<std::string> Log;
+  void Query(TObject*, bool& CanClose) {
+    Log.push_back("query");
+    CanClose = Allow;
+  }
+  void Close(TObject*, TCloseAction& A) {
+    Log.push_back("close");
+    A = Action;
+  }
+};
+
+TEST_F(CustomFormsTest, CloseAsksOnCloseQueryThenOnClose) {
+  TForm form(nullptr);
+  form.AfterConstruction();
+  CloseRules rules;
+  form.OnCloseQuery = TCloseQueryEvent(&rules, &CloseRules::Query);
+  form.OnClose = TCloseEvent(&rules, &CloseRules::Close);
+  form.Show();
+  rules.Allow = false;
+  form.Close();
+  EXPECT_TRUE(form.Visible());
+  rules.Allow = true;
+  rules.Action = caNone;
+  form.Close();
+  EXPECT_TRUE(form.Visible());
+  rules.Action = caHide;
+  SendMessage(form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(rules.Log, (std::vector<std::string>{"query", "query", "close", "query", "close"}));
+
+  // A refusing modal form stays up until it agrees.
+  auto* ok = new TButton(&form);
+  ok->SetParent(&form);
+  ok->SetModalResult(mrOk);
+  struct Refuser {
+    TButton* Button;
+    CloseRules* Rules;
+    int Idles = 0;
+    void Idle(TObject*, bool& Done) {
+      Done = false;
+      ++Idles;
+      if (Idles == 2 || Idles == 4) {
+        Rules->Allow = Idles == 4;
+        SendMessage(Button->Handle(), BM_CLICK, 0, 0);
+      }
+      if (Idles > 50) Application->Terminate();
+    }
+  } refuser{ok, &rules};
+  rules.Log.clear();
+  Application->OnIdle = TIdleEvent(&refuser, &Refuser::Idle);
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_EQ(refuser.Idles, 4);
+  EXPECT_EQ(rules.Log, (std::vector<std::string>{"query", "query", "close"}));
+}
+
+TEST_F(CustomFormsTest, ReleaseFreesTheFormLater) {
+  auto* form = new TForm(nullptr);
+  form->AfterConstruction();
+  struct Gone {
+    bool Destroyed = false;
+    void Destroy(TObject*) { Destroyed = true; }
+  } gone;
+  form->OnDestroy = TNotifyEvent(&gone, &Gone::Destroy);
+  int before = Screen->FormCount();
+  form->Release();
+  EXPECT_FALSE(gone.Destroyed);
+  Pump();
+  EXPECT_TRUE(gone.Destroyed);
+  EXPECT_EQ(Screen->FormCount(), before - 1);
+}
+
+// A form class with a form file and a handler the file names.
+class TTestDialog : public TForm {
+  VXN_DECLARE_CLASS(TTestDialog)
+
+ public:
+  using TForm::TForm;
+  std::vector<std::string> Log;
+  void FormCreate(TObject*) { Log.push_back("create"); }
+  void OkClick(TObject*) { Log.push_back("ok"); }
+};
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TTestDialog, TForm)
+VXN_PUBLISH(TTestDialog) {
+  P.Handler("FormCreate", &TTestDialog::FormCreate);
+  P.Handler("OkClick", &TTestDialog::OkClick);
+}
+
+const char kDialogForm[] =
+    "object TestDialog: TTestDialog\n"
+    "  Left = 10\n"
+    "  Top = 20\n"
+    "  Width = 300\n"
+    "  Height = 200\n"
+    "  BorderStyle = bsDialog\n"
+    "  Caption = 'Settings'\n"
+    "  Position = poScreenCenter\n"
+    "  OnCreate = FormCreate\n"
+    "  object OkButton: TButton\n"
+    "    Left = 100\n"
+    "    Top = 150\n"
+    "    Caption = 'OK'\n"
+    "    Default = True\n"
+    "    ModalResult = 1\n"
+    "    OnClick = OkClick\n"
+    "  end\n"
+    "  object NameLabel: TLabel\n"
+    "    Left = 8\n"
+    "    Top = 8\n"
+    "    Caption = '&Name'\n"
+    "  end\n"
+    "end\n";
+
+TEST_F(CustomFormsTest, FormComesFromItsFormFileWithEventsBound) {
+  static const TResourceEntry entries[] = {
+      {"TTestDialog", "FORM", reinterpret_cast<const unsigned char*>(kDialogForm), sizeof kDialogForm - 1}};
+  RegisterResources(entries, 1);
+  RegisterClasses({TTestDialog::StaticClass()});
+  std::unique_ptr<TForm> owned(CreateForm(TTestDialog::StaticClass(), nullptr));
+  auto* dialog = static_cast<TTestDialog*>(owned.get());
+  EXPECT_EQ(dialog->Log, (std::vector<std::string>{"create"}));
+  EXPECT_EQ(dialog->Caption(), "Settings");
+  EXPECT_EQ(dialog->BorderStyle(), bsDialog);
+  auto* ok = dynamic_cast<TButton*>(dialog->FindComponent("OkButton"));
+  ASSERT_NE(ok, nullptr);
+  EXPECT_EQ(ok->Parent(), dialog);
+  EXPECT_TRUE(ok->Default());
+  auto* label = dynamic_cast<TLabel*>(dialog->FindComponent("NameLabel"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_GT(label->Width(), 0);  // sized to its caption once loaded
+
+  // Enter reaches the default button, which closes the modal dialog.
+  struct Enter {
+    TForm* Form;
+    int Idles = 0;
+    void Idle(TObject*, bool& Done) {
+      Done = false;
+      if (++Idles == 2) Form->Perform(CM_DIALOGKEY, VK_RETURN, 0);
+      if (Idles > 50) Application->Terminate();
+    }
+  } enter{dialog};
+  Application->OnIdle = TIdleEvent(&enter, &Enter::Idle);
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_EQ(dialog->Log, (std::vector<std::string>{"create", "ok"}));
+
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CustomFormsTest, ActivationAndKeyPreview) {
+  struct Log {
+    std::vector<std::string> Lines;
+    void Activate(TObject* S) { Lines.push_back(static_cast<TComponent*>(S)->Name() + " activate"); }
+    void Deactivate(TObject* S) { Lines.push_back(static_cast<TComponent*>(S)->Name() + " deactivate"); }
+    void Key(TObject*, Word& Key, TShiftState) {
+      Lines.push_back("form key");
+      if (Key == 'X') Key = 0;  // swallowed before the control sees it
+    }
+  } log;  // outlives the forms, which deactivate as they go
+  TForm a(nullptr), b(nullptr);
+  a.AfterConstruction();
+  b.AfterConstruction();
+  a.SetName("a");
+  b.SetName("b");
+  for (TForm* f : {&a, &b}) {
+    f->OnActivate = TNotifyEvent(&log, &Log::Activate);
+    f->OnDeactivate = TNotifyEvent(&log, &Log::Deactivate);
+  }
+  a.Show();
+  b.Show();
+  log.Lines.clear();
+  SetActiveWindow(a.Handle());
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{"b deactivate", "a activate"}));
+  EXPECT_EQ(Screen->ActiveForm(), &a);
+
+  std::vector<std::string> keys;
+  auto* child = new TLogged(&a, &keys, "child");
+  child->SetParent(&a);
+  a.OnKeyDown = TKeyEvent(&log, &Log::Key);
+  log.Lines.clear();
+  SendMessage(child->Handle(), WM_KEYDOWN, 'A', 0);
+  EXPECT_TRUE(log.Lines.empty());  // no preview unless asked
+  a.KeyPreview = true;
+  SendMessage(child->Handle(), WM_KEYDOWN, 'A', 0);
+  EXPECT_EQ(log.Lines, (std::vector<std::string>{"form key"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A frame is the main form; its children live in its client window.
+class MdiTest : public CustomFormsTest {
+ protected:
+  void SetUp() override {
+    CustomFormsTest::SetUp();
+    previousMain_ = Application->MainForm();
+    frame = new TForm(nullptr);
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetCaption("Frame");
+    frame->SetBounds(0, 0, 600, 400);
+    frame->AfterConstruction();
+    Application->SetMainForm(frame);
+    frame->Show();
+  }
+  void TearDown() override {
+    delete frame;
+    Application->SetMainForm(previousMain_);
+    CustomFormsTest::TearDown();
+  }
+  TForm* Child(const char* name) {
+    auto* f = new TForm(nullptr);
+    f->SetName(name);
+    f->SetCaption(name);
+    f->SetFormStyle(fsMDIChild);
+    f->SetBounds(10, 10, 200, 150);
+    f->AfterConstruction();
+    return f;
+  }
+  TForm* frame = nullptr;
+
+ private:
+  TWinControl* previousMain_ = nullptr;
+};
+
+TEST_F(MdiTest, FrameCreatesActivatesMaximisesTilesAndClosesChildren) {
+  ASSERT_NE(frame->ClientHandle(), nullptr);
+  TForm* a = Child("a");
+  TForm* b = Child("b");
+  TForm* c = Child("c");
+  EXPECT_EQ(GetParent(a->Handle()), frame->ClientHandle());
+  EXPECT_EQ(frame->MDIChildCount(), 3);
+  EXPECT_EQ(frame->ActiveMDIChild(), c);  // the newest is active
+  EXPECT_EQ(frame->MDIChildren(0), c);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessage(frame->ClientHandle(), WM_MDIGETACTIVE, 0, 0)), c->Handle());
+
+  std::vector<std::string> log;
+  struct Log {
+    std::vector<std::string>* Lines;
+    void Activate(TObject* S) { Lines->push_back(static_cast<TComponent*>(S)->Name() + " activate"); }
+    void Deactivate(TObject* S) { Lines->push_back(static_cast<TComponent*>(S)->Name() + " deactivate"); }
+  } sink{&log};
+  for (TForm* f : {a, b, c}) {
+    f->OnActivate = TNotifyEvent(&sink, &Log::Activate);
+    f->OnDeactivate = TNotifyEvent(&sink, &Log::Deactivate);
+  }
+  frame->Next();
+  EXPECT_EQ(log, (std::vector<std::string>{"c deactivate", "b activate"}));
+  frame->Previous();
+  EXPECT_EQ(frame->ActiveMDIChild(), c);
+
+  // A maximised child fills the client and lends the frame its caption;
+  // the next active child takes the maximised state over.
+  c->SetWindowState(wsMaximized);
+  RECT client;
+  GetClientRect(frame->ClientHandle(), &client);
+  EXPECT_EQ(c->BoundsRect(), Rect(0, 0, client.right, client.bottom));
+  EXPECT_EQ(frame->Caption(), "Frame - [c]");
+  SendMessage(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->Handle()), 0);
+  EXPECT_EQ(a->WindowState(), wsMaximized);
+  EXPECT_EQ(c->WindowState(), wsNormal);
+  EXPECT_EQ(c->BoundsRect(), Rect(10, 10, 210, 160));
+  EXPECT_EQ(frame->Caption(), "Frame - [a]");
+
+  frame->TileMode = tbVertical;
+  frame->Tile();
+  EXPECT_EQ(frame->Caption(), "Frame");
+  std::vector<TRect> tiles;
+  for (Integer i = 0; i < 3; ++i) tiles.push_back(frame->MDIChildren(i)->BoundsRect());
+  for (const TRect& r : tiles) {
+    EXPECT_EQ(r.Top, 0);
+    EXPECT_EQ(r.Height(), client.bottom);
+    EXPECT_NEAR(r.Width(), client.right / 3, 1);
+  }
+  frame->TileMode = tbHorizontal;
+  frame->Tile();
+  EXPECT_EQ(a->Width(), client.right);
+  frame->Cascade();
+  // Cascaded: each child one caption lower and further right, the active one on top (last).
+  for (TForm* f : {a, b, c}) EXPECT_EQ(f->Left(), f->Top());
+  EXPECT_GT(frame->ActiveMDIChild()->Left(), 0);
+  frame->Repaint();
+  UpdateWindow(frame->Handle());
+  HDC dc = GetWindowDC(frame->Handle());
+  EXPECT_TRUE(SaveDCToPng(dc, "mdi-frame.png"));  // for a person to look at
+  ReleaseDC(frame->Handle(), dc);
+
+  // Closing: minimised by default, freed when OnClose says so.
+  b->Close();
+  EXPECT_EQ(b->WindowState(), wsMinimized);
+  struct Free {
+    void Close(TObject*, TCloseAction& A) { A = caFree; }
+  } freer;
+  a->OnClose = TCloseEvent(&freer, &Free::Close);
+  a->Close();
+  Pump();
+  EXPECT_EQ(frame->MDIChildCount(), 2);
+  EXPECT_NE(frame->ActiveMDIChild(), nullptr);
+  delete b;
+  delete c;
+  EXPECT_EQ(frame->MDIChildCount(), 0);
+  EXPECT_EQ(frame->ActiveMDIChild(), nullptr);
+}
+
+TEST_F(CustomFormsTest, MdiChildNeedsAFrame) {
+  TForm child(nullptr);
+  child.SetFormStyle(fsMDIChild);
+  EXPECT_THROW(child.AfterConstruction(), EInvalidOperation);
+}
+
+}  // namespace

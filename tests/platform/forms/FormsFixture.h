@@ -1,0 +1,133 @@
+// Controls for tests: a top-level host window at a known place on the
+// headless screen, children that log the messages they get, and a fixture
+// that catches the application's message boxes and clears up afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms/Controls.h"
+#include "platform/forms/Forms.h"
+#include "platform/win/Display.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+
+namespace formstest {
+
+// A top-level window standing in for a form.
+class THost : public TCustomControl {
+ public:
+  explicit THost(TComponent* AOwner = nullptr) : TCustomControl(AOwner) {
+    ControlStyle += csAcceptsControls;
+    SetBounds(100, 100, 300, 200);
+  }
+  std::vector<win::WPARAM> DialogKeys;
+  bool TakeDialogKeys = false;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    Params.Style = win::WS_POPUP | win::WS_VISIBLE | win::WS_CLIPCHILDREN;
+    Params.WndParent = nullptr;
+  }
+  void CMDialogKey(TMessage& Message) override {
+    DialogKeys.push_back(Message.WParam);
+    if (TakeDialogKeys) {
+      Message.Result = 1;
+      return;
+    }
+    TCustomControl::CMDialogKey(Message);
+  }
+};
+
+// A windowed child that writes the messages of interest to a shared log.
+class TLogged : public TCustomControl {
+ public:
+  TLogged(TComponent* AOwner, std::vector<std::string>* Log, std::string Tag)
+      : TCustomControl(AOwner), Log_(Log), Tag_(std::move(Tag)) {
+    SetBounds(0, 0, 50, 20);
+  }
+  win::LRESULT Answer = 0;
+  win::LRESULT DlgCode = 0;
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    if (const char* name = Name(Message.Msg); name && Log_) Log_->push_back(Tag_ + " " + name);
+    if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400 && Message.Msg != CN_KEYDOWN &&
+        Message.Msg != CN_CHAR) {
+      Message.Result = Answer;
+      return;
+    }
+    if (Message.Msg == win::WM_GETDLGCODE) {
+      Message.Result = DlgCode;
+      return;
+    }
+    TCustomControl::WndProc(Message);
+  }
+
+ private:
+  static const char* Name(win::UINT msg) {
+    switch (msg) {
+      case CN_COMMAND: return "CN_COMMAND";
+      case CN_NOTIFY: return "CN_NOTIFY";
+      case CN_DRAWITEM: return "CN_DRAWITEM";
+      case CN_MEASUREITEM: return "CN_MEASUREITEM";
+      case CN_HSCROLL: return "CN_HSCROLL";
+      case CN_VSCROLL: return "CN_VSCROLL";
+      case CN_CTLCOLORSTATIC: return "CN_CTLCOLORSTATIC";
+      case CN_CTLCOLOREDIT: return "CN_CTLCOLOREDIT";
+      case CN_KEYDOWN: return "CN_KEYDOWN";
+      case CN_KEYUP: return "CN_KEYUP";
+      case CN_CHAR: return "CN_CHAR";
+      case CN_SYSKEYDOWN: return "CN_SYSKEYDOWN";
+      case win::WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
+      case win::WM_KEYDOWN: return "WM_KEYDOWN";
+      case win::WM_KEYUP: return "WM_KEYUP";
+      case win::WM_CHAR: return "WM_CHAR";
+      case win::WM_COMMAND: return "WM_COMMAND";
+      default: return nullptr;
+    }
+  }
+  std::vector<std::string>* Log_;
+  std::string Tag_;
+};
+
+class FormsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    win::SetScreenSize(800, 600);
+    win::ResetInputState();
+    Boxes.clear();
+    previousHook_ = SetMessageBoxHook([this](const std::string& Text, const std::string& Caption, win::UINT) {
+      Boxes.push_back(Caption + ": " + Text);
+      return IDOK;
+    });
+  }
+
+  void TearDown() override {
+    Application->OnException = nullptr;
+    Application->OnIdle = nullptr;
+    Application->OnHint = nullptr;
+    Application->OnMessage = nullptr;
+    Application->CancelHint();
+    Application->SetShowHint(true);
+    SetMessageBoxHook(previousHook_);
+    Pump();
+    win::ResetInputState();
+  }
+
+  static void Pump() { Application->ProcessMessages(); }
+
+  static TPoint Center(TControl* c) { return c->ClientToScreen({c->Width() / 2, c->Height() / 2}); }
+
+  std::vector<std::string> Boxes;
+
+ private:
+  TMessageBoxHook previousHook_;
+};
+
+}  // namespace formstest

@@ -1,0 +1,396 @@
+#include "platform/win/Input.h"
+
+#include <gtest/gtest.h>
+
+#include "UserFixture.h"
+
+namespace usertest {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr DWORD kFramed = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
+class InputTest : public UserTest {};
+
+TEST_F(InputTest, ActivationAndFocusMessagesComeInWindowsOrder) {
+  Reg().only = {WM_ACTIVATE, WM_ACTIVATEAPP, WM_NCACTIVATE, WM_SETFOCUS, WM_KILLFOCUS};
+  HWND a = Make("A", WS_OVERLAPPEDWINDOW, 10, 10, 200, 150);
+  HWND child = Make("C", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, a);
+  HWND b = Make("B", WS_OVERLAPPEDWINDOW, 300, 10, 200, 150);
+  ShowWindow(a, SW_SHOWNA);
+  ShowWindow(b, SW_SHOWNA);
+  Taken();
+
+  // The program gains the activation: every top-level window hears it first
+  // (in z-order).
+  EXPECT_EQ(SetActiveWindow(a), nullptr);
+  EXPECT_EQ(Taken(), (Lines{"B WM_ACTIVATEAPP 1", "A WM_ACTIVATEAPP 1", "A WM_NCACTIVATE 1", "A WM_ACTIVATE 1",
+                            "A WM_SETFOCUS"}));
+  EXPECT_EQ(GetFocus(), a);
+
+  EXPECT_EQ(SetActiveWindow(b), a);
+  EXPECT_EQ(Taken(), (Lines{"A WM_NCACTIVATE 0", "A WM_ACTIVATE 0", "B WM_NCACTIVATE 1", "B WM_ACTIVATE 1",
+                            "A WM_KILLFOCUS", "B WM_SETFOCUS"}));
+
+  // Focusing a child of the inactive window activates it without a detour
+  // of the focus over the frame.
+  EXPECT_EQ(SetFocus(child), b);
+  EXPECT_EQ(Taken(), (Lines{"B WM_NCACTIVATE 0", "B WM_ACTIVATE 0", "A WM_NCACTIVATE 1", "A WM_ACTIVATE 1",
+                            "B WM_KILLFOCUS", "C WM_SETFOCUS"}));
+  EXPECT_EQ(GetActiveWindow(), a);
+  EXPECT_EQ(GetFocus(), child);
+
+  // Going away hands activation to the other window.
+  DestroyWindow(a);
+  EXPECT_EQ(GetActiveWindow(), b);
+  EXPECT_EQ(GetFocus(), b);
+  Taken();
+  SetActiveWindow(nullptr);
+  EXPECT_EQ(Taken(), (Lines{"B WM_NCACTIVATE 0", "B WM_ACTIVATE 0", "B WM_ACTIVATEAPP 0", "B WM_KILLFOCUS"}));
+  EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(InputTest, ShowingAWindowActivatesItAndHidingPassesActivationOn) {
+  HWND a = Make("A", kFramed, 10, 10, 200, 150);
+  EXPECT_EQ(GetActiveWindow(), a);
+  HWND b = Make("B", kFramed, 300, 10, 200, 150);
+  EXPECT_EQ(GetActiveWindow(), b);
+  ShowWindow(b, SW_HIDE);
+  EXPECT_EQ(GetActiveWindow(), a);
+  EXPECT_EQ(GetFocus(), a);
+}
+
+TEST_F(InputTest, CaptureChangesAndCancelModeAreAnnounced) {
+  Reg().only = {WM_CAPTURECHANGED, WM_CANCELMODE};
+  HWND a = Make("A", kFramed, 10, 10, 200, 150);
+  HWND c = Make("C", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, a);
+  HWND b = Make("B", WS_OVERLAPPEDWINDOW, 300, 10, 200, 150);
+  SetActiveWindow(a);
+  Taken();
+
+  EXPECT_EQ(SetCapture(a), nullptr);
+  EXPECT_EQ(SetCapture(c), a);
+  EXPECT_EQ(GetCapture(), c);
+  EXPECT_EQ(Taken(), Lines{"A WM_CAPTURECHANGED"});
+
+  // Everything the mouse does goes to the capture, wherever it is.
+  Reg().only = {WM_LBUTTONDOWN, WM_CAPTURECHANGED, WM_CANCELMODE};
+  InjectMouseButton(VK_LBUTTON, true, {600, 400});
+  Pump();
+  EXPECT_EQ(Taken(), Lines{"C WM_LBUTTONDOWN"});
+
+  // Another window taking the activation ends the mode.
+  SetActiveWindow(b);
+  EXPECT_EQ(Taken(), (Lines{"C WM_CANCELMODE", "C WM_CAPTURECHANGED"}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  SetCapture(b);
+  ReleaseCapture();
+  EXPECT_EQ(Taken(), Lines{"B WM_CAPTURECHANGED"});
+}
+
+TEST_F(InputTest, DoubleClicksNeedTheClassStyleTimeAndPlace) {
+  struct Case {
+    const char* cls;
+    UInt64 pause;
+    int dx;
+    Lines expected;
+  } cases[] = {
+      {kDoubleClickClass, 100, 0, {"W WM_LBUTTONDOWN", "W WM_LBUTTONUP", "W WM_LBUTTONDBLCLK", "W WM_LBUTTONUP"}},
+      {kDoubleClickClass, 100, 1, {"W WM_LBUTTONDOWN", "W WM_LBUTTONUP", "W WM_LBUTTONDBLCLK", "W WM_LBUTTONUP"}},
+      {kDoubleClickClass, 600, 0, {"W WM_LBUTTONDOWN", "W WM_LBUTTONUP", "W WM_LBUTTONDOWN", "W WM_LBUTTONUP"}},
+      {kDoubleClickClass, 100, 5, {"W WM_LBUTTONDOWN", "W WM_LBUTTONUP", "W WM_LBUTTONDOWN", "W WM_LBUTTONUP"}},
+      {kPlainClass, 100, 0, {"W WM_LBUTTONDOWN", "W WM_LBUTTONUP", "W WM_LBUTTONDOWN", "W WM_LBUTTONUP"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.cls) + " pause " + std::to_string(c.pause) + " dx " + std::to_string(c.dx));
+    Reg().only = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
+    HWND w = Make("W", WS_POPUP | WS_VISIBLE, 100, 100, 100, 100, nullptr, 0, c.cls);
+    POINT p = ScreenOf(w, 50, 50);
+    InjectClick(p);
+    clock_.Advance(c.pause);
+    InjectClick({p.x + c.dx, p.y});
+    Pump();
+    EXPECT_EQ(Taken(), c.expected);
+    DestroyWindow(w);
+    clock_.Advance(1000);
+  }
+}
+
+TEST_F(InputTest, ThirdClickStartsAfreshAndTheCaptionDoubleClicksWithoutClassStyle) {
+  Reg().only = {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK};
+  HWND w = Make("W", kFramed, 100, 100, 200, 150, nullptr, 0, kDoubleClickClass);
+  POINT p = ScreenOf(w, 20, 20);
+  InjectClick(p);
+  InjectClick(p);
+  InjectClick(p);
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"W WM_LBUTTONDOWN", "W WM_LBUTTONDBLCLK", "W WM_LBUTTONDOWN"}));
+
+  HWND plain = Make("P", kFramed & ~WS_MAXIMIZEBOX, 400, 100, 200, 150);
+  RECT r;
+  GetWindowRect(plain, &r);
+  POINT caption{r.left + 60, r.top + 10};
+  clock_.Advance(1000);
+  InjectDoubleClick(caption);
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"P WM_NCLBUTTONDOWN", "P WM_NCLBUTTONDBLCLK"}));
+}
+
+TEST_F(InputTest, SetCursorCarriesTheHitCodeAndTheDefaultPicksTheShape) {
+  std::vector<std::pair<LRESULT, UINT>> seen;
+  Reg().handlers[{"W", WM_SETCURSOR}] = [&](HWND h, WPARAM wp, LPARAM lp) {
+    seen.push_back({static_cast<SHORT>(LOWORD(static_cast<uintptr_t>(lp))), HIWORD(static_cast<uintptr_t>(lp))});
+    return DefWindowProc(h, WM_SETCURSOR, wp, lp);
+  };
+  HWND w = Make("W", kFramed, 100, 100, 200, 150);
+  RECT r;
+  GetWindowRect(w, &r);
+  struct Case {
+    POINT at;
+    LRESULT hit;
+    const char* cursor;
+  } cases[] = {
+      {{r.left + 1, r.top + 60}, HTLEFT, "IDC_SIZEWE"},
+      {{r.right - 1, r.bottom - 1}, HTBOTTOMRIGHT, "IDC_SIZENWSE"},
+      {{r.left + 100, r.top + 1}, HTTOP, "IDC_SIZENS"},
+      {{r.right - 1, r.top + 1}, HTTOPRIGHT, "IDC_SIZENESW"},
+      {{r.left + 80, r.top + 12}, HTCAPTION, "IDC_ARROW"},
+      {{r.left + 80, r.top + 80}, HTCLIENT, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hit);
+    seen.clear();
+    SetCursor(nullptr);
+    InjectMouseMove(c.at);
+    EXPECT_TRUE(seen.empty());  // decided when the message is taken
+    Pump();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].first, c.hit);
+    EXPECT_EQ(seen[0].second, c.hit == HTCLIENT ? WM_MOUSEMOVE : WM_NCMOUSEMOVE);
+    EXPECT_EQ(CursorName(GetCursor()), c.cursor);
+  }
+  // A press reports the button message.
+  seen.clear();
+  InjectMouseButton(VK_LBUTTON, true, cases[4].at);
+  InjectMouseButton(VK_LBUTTON, false, cases[4].at);
+  Pump();
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front().second, WM_NCLBUTTONDOWN);
+}
+
+TEST_F(InputTest, SetCursorAsksTheParentFirstAndUsesTheClassCursor) {
+  HWND parent = Make("P", kFramed, 100, 100, 300, 200);
+  HWND child = Make("C", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, parent);
+  SetClassLongPtr(child, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_IBEAM)));
+  InjectMouseMove(ScreenOf(child, 5, 5));
+  Pump();
+  EXPECT_EQ(CursorName(GetCursor()), "IDC_IBEAM");
+
+  Reg().handlers[{"P", WM_SETCURSOR}] = [](HWND, WPARAM, LPARAM) {
+    SetCursor(LoadCursor(nullptr, IDC_HAND));
+    return LRESULT{TRUE};
+  };
+  InjectMouseMove(ScreenOf(child, 6, 5));
+  Pump();
+  EXPECT_EQ(CursorName(GetCursor()), "IDC_HAND");
+  SetClassLongPtr(child, GCLP_HCURSOR, 0);
+
+  // The program's own cursors keep one handle per name.
+  HINSTANCE self = reinterpret_cast<HINSTANCE>(1);
+  EXPECT_EQ(LoadCursor(self, "CX_DRAGCURSOR"), LoadCursor(self, "CX_DRAGCURSOR"));
+  EXPECT_NE(LoadCursor(self, "CX_DRAGCURSOR"), LoadCursor(self, "CX_NODROPCURSOR"));
+  EXPECT_EQ(CursorName(LoadCursor(self, MAKEINTRESOURCE(2100))), "#2100");
+  EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
+}
+
+TEST_F(InputTest, ContextMenuComesFromTheRightButtonAndFromTheKeyboard) {
+  std::vector<std::pair<std::string, LPARAM>> menus;
+  Reg().handlers[{"P", WM_CONTEXTMENU}] = [&](HWND h, WPARAM wp, LPARAM lp) {
+    menus.push_back({NameOf(reinterpret_cast<HWND>(wp)) + ">P", lp});
+    (void)h;
+    return LRESULT{0};
+  };
+  HWND parent = Make("P", kFramed, 100, 100, 300, 200);
+  HWND child = Make("C", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, parent);
+  SetFocus(child);
+  POINT at = ScreenOf(child, 7, 8);
+  InjectClick(at, VK_RBUTTON);
+  Pump();
+  // The child does not take it, so it travels up with the child's handle.
+  ASSERT_EQ(menus.size(), 1u);
+  EXPECT_EQ(menus[0].first, "C>P");
+  EXPECT_EQ(GET_X_LPARAM(menus[0].second), at.x);
+  EXPECT_EQ(GET_Y_LPARAM(menus[0].second), at.y);
+
+  menus.clear();
+  InjectKeyPress(VK_F10, true);
+  InjectKeyPress(VK_APPS);
+  InjectKeyPress(VK_F10);  // without Shift: no menu
+  Pump();
+  ASSERT_EQ(menus.size(), 2u);
+  EXPECT_EQ(menus[0].second, -1);
+  EXPECT_EQ(menus[1].second, -1);
+}
+
+TEST_F(InputTest, TypingGivesOneCodePointPerCharacterBetweenItsKeyMessages) {
+  HWND w = Make("W", kFramed, 100, 100, 200, 150);
+  SetFocus(w);
+  Reg().only = {WM_KEYDOWN, WM_CHAR, WM_KEYUP};
+  InjectText("aB1!\xE4\xB8\xAD\xF0\x9F\x98\x80");  // a B 1 ! U+4E2D U+1F600
+  Pump();
+  Lines chars;
+  for (const std::string& l : Reg().log)
+    if (l.find("WM_CHAR") != std::string::npos) chars.push_back(l);
+  EXPECT_EQ(chars, (Lines{"W WM_CHAR 97", "W WM_CHAR 66", "W WM_CHAR 49", "W WM_CHAR 33", "W WM_CHAR 20013",
+                          "W WM_CHAR 128512"}));
+  // Each WM_CHAR lies between the press and the release of its key.
+  Taken();
+  InjectKeyPress('Q');
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"W WM_KEYDOWN", "W WM_CHAR 113", "W WM_KEYUP"}));
+}
+
+TEST_F(InputTest, KeyStateFollowsTheMessagesAsTheyAreTaken) {
+  HWND w = Make("W", kFramed, 100, 100, 200, 150);
+  SetFocus(w);
+  std::vector<bool> shiftDownAtKey;
+  Reg().handlers[{"W", WM_KEYDOWN}] = [&](HWND, WPARAM wp, LPARAM) {
+    if (wp == 'A') shiftDownAtKey.push_back(GetKeyState(VK_SHIFT) < 0);
+    return LRESULT{0};
+  };
+  InjectKeyPress('A', true);
+  InjectKeyPress('A');
+  // Nothing taken yet: the thread's key state has not moved, the keyboard's has.
+  EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+  Pump();
+  EXPECT_EQ(shiftDownAtKey, (std::vector<bool>{true, false}));
+  BYTE keys[256];
+  ASSERT_TRUE(GetKeyboardState(keys));
+  EXPECT_EQ(keys[VK_SHIFT] & 0x80, 0);
+  EXPECT_EQ(keys['A'] & 0x80, 0);
+
+  // Caps lock toggles in the low bit.
+  InjectKeyPress(VK_CAPITAL);
+  Pump();
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
+  Reg().only = {WM_CHAR};
+  Taken();
+  InjectText("b");
+  Pump();
+  EXPECT_EQ(Taken(), Lines{"W WM_CHAR 66"});
+}
+
+TEST_F(InputTest, MouseActivationActivatesAndMayEatTheClick) {
+  Reg().only = {WM_ACTIVATE, WM_LBUTTONDOWN, WM_MOUSEACTIVATE};
+  HWND a = Make("A", kFramed, 10, 10, 200, 150);
+  HWND b = Make("B", kFramed, 300, 10, 200, 150);
+  HWND child = Make("C", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, a);
+  EXPECT_EQ(GetActiveWindow(), b);
+  Taken();
+  InjectClick(ScreenOf(child, 5, 5));
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"C WM_MOUSEACTIVATE", "A WM_MOUSEACTIVATE", "B WM_ACTIVATE 0", "A WM_ACTIVATE 2",
+                            "C WM_LBUTTONDOWN"}));
+  EXPECT_EQ(GetActiveWindow(), a);
+
+  Reg().handlers[{"B", WM_MOUSEACTIVATE}] = [](HWND, WPARAM, LPARAM) { return MA_ACTIVATEANDEAT; };
+  InjectClick(ScreenOf(b, 5, 5));
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), b);
+  EXPECT_EQ(Taken(), (Lines{"B WM_MOUSEACTIVATE", "A WM_ACTIVATE 0", "B WM_ACTIVATE 2"}));
+}
+
+TEST_F(InputTest, MouseLeaveAndWheelGoWhereWindowsSendsThem) {
+  Reg().only = {WM_MOUSELEAVE, WM_MOUSEWHEEL};
+  HWND parent = Make("P", kFramed, 100, 100, 300, 200);
+  HWND child = Make("C", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, parent);
+  InjectMouseMove(ScreenOf(child, 5, 5));
+  TRACKMOUSEEVENT t;
+  t.dwFlags = TME_LEAVE;
+  t.hwndTrack = child;
+  ASSERT_TRUE(TrackMouseEvent(&t));
+  InjectMouseMove(ScreenOf(child, 6, 5));
+  Pump();
+  EXPECT_TRUE(Taken().empty());
+  InjectMouseMove(ScreenOf(parent, 250, 150));
+  Pump();
+  EXPECT_EQ(Taken(), Lines{"C WM_MOUSELEAVE"});
+  // Tracking a window the pointer is not over answers at once.
+  ASSERT_TRUE(TrackMouseEvent(&t));
+  Pump();
+  EXPECT_EQ(Taken(), Lines{"C WM_MOUSELEAVE"});
+  t.dwFlags = TME_HOVER;
+  EXPECT_FALSE(TrackMouseEvent(&t));
+
+  // The wheel goes to the focus and up to the parent by default.
+  SetFocus(child);
+  WPARAM got = 0;
+  Reg().handlers[{"P", WM_MOUSEWHEEL}] = [&](HWND, WPARAM wp, LPARAM) {
+    got = wp;
+    return LRESULT{0};
+  };
+  InjectMouseWheel(-WHEEL_DELTA, ScreenOf(parent, 250, 150));
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"C WM_MOUSEWHEEL", "P WM_MOUSEWHEEL"}));
+  EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(got), -WHEEL_DELTA);
+}
+
+TEST_F(InputTest, InputIsRoutedWhenTakenSoEarlierHandlersCount) {
+  HWND w = Make("W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+  HWND edit = Make("E", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, w);
+  HWND other = Make("O", WS_CHILD | WS_VISIBLE, 10, 50, 100, 20, w);
+  // A click that focuses the edit, then typing: the keys reach the edit.
+  Reg().handlers[{"E", WM_LBUTTONDOWN}] = [](HWND h, WPARAM, LPARAM) {
+    SetFocus(h);
+    SetCapture(h);
+    return LRESULT{0};
+  };
+  Reg().only = {WM_CHAR, WM_MOUSEMOVE, WM_LBUTTONUP};
+  Taken();
+  InjectMouseButton(VK_LBUTTON, true, ScreenOf(edit, 5, 5));
+  InjectMouseMove(ScreenOf(other, 5, 5));  // captured by then
+  InjectMouseButton(VK_LBUTTON, false, ScreenOf(other, 5, 5));
+  InjectText("ok");
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"E WM_MOUSEMOVE", "E WM_LBUTTONUP", "E WM_CHAR 111", "E WM_CHAR 107"}));
+}
+
+TEST_F(InputTest, DraggingTheCaptionMovesAndTheBorderSizes) {
+  HWND w = Make("W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+  InjectDrag({200, 110}, {260, 150});
+  Pump();
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r, (RECT{160, 140, 460, 340}));
+  InjectDrag({459, 240}, {489, 200});  // the right edge
+  Pump();
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r, (RECT{160, 140, 490, 340}));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(InputTest, CaretInvertsItsRectangleWhileShown) {
+  HWND w = Make("W", WS_POPUP | WS_VISIBLE, 100, 100, 100, 60);
+  UpdateWindow(w);
+  COLORREF before = ScreenPixel(121, 111);
+  ASSERT_TRUE(CreateCaret(w, nullptr, 2, 14));
+  SetCaretPos(20, 10);
+  EXPECT_EQ(ScreenPixel(121, 111), before);  // created hidden
+  ShowCaret(w);
+  EXPECT_EQ(ScreenPixel(121, 111), before ^ 0xFFFFFF);
+  SetCaretPos(40, 10);
+  EXPECT_EQ(ScreenPixel(121, 111), before);
+  EXPECT_EQ(ScreenPixel(141, 111), before ^ 0xFFFFFF);
+  HideCaret(w);
+  EXPECT_EQ(ScreenPixel(141, 111), before);
+  ShowCaret(w);
+  DestroyCaret();
+  EXPECT_EQ(ScreenPixel(141, 111), before);
+  POINT p;
+  GetCaretPos(&p);
+  EXPECT_EQ(p, (POINT{0, 0}));
+}
+
+}  // namespace
+}  // namespace usertest

@@ -1,0 +1,315 @@
+#include "AdPort.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "AdExcept.h"
+#include "Windows.h"
+#include "support/SimulatedRadio.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
+  auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!done()) {
+    if (Clock::now() > end) return false;
+    PumpOneMessage();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// The radio's side of a read, driven by the port's trigger event the way the
+// read dialog is: every reply is collected byte by byte and the next request
+// goes out from inside the handler.
+class ReadScript : public TObject {
+ public:
+  explicit ReadScript(TApdComPort* Port) : port(Port) {
+    port->SetEvent(&TApdCustomComPort::OnTrigger, TTriggerEvent(this, &ReadScript::Trigger));
+  }
+
+  void Start() {
+    for (char c : std::string("PROGRAM")) Send({static_cast<Byte>(c)});
+    expected = 1;
+  }
+
+  void Trigger(TObject*, Word Msg, Word, Word Data) {
+    ++notices;
+    if (Msg != APW_TRIGGERAVAIL) return;
+    announced += Data;
+    while (port->InputAvailable()) {
+      collected.push_back(static_cast<Byte>(port->ReadInputByte()));
+      if (static_cast<int>(collected.size()) == expected) Step();
+    }
+  }
+
+  void Step() {
+    std::vector<Byte> reply;
+    reply.swap(collected);
+    switch (state) {
+      case 0:  // handshake answered
+        if (reply[0] != 0x06) return Fail();
+        state = 1;
+        expected = 16;
+        Send({0x02});
+        return;
+      case 1:  // identity
+        model = std::string(reply.begin() + 1, reply.begin() + 5);
+        state = 2;
+        expected = 1;
+        Send({0x06});
+        return;
+      case 2:  // start acknowledged; first request
+      case 4:  // block acknowledged
+        if (reply[0] != 0x06) return Fail();
+        if (address == 0x1A8) {
+          Send({0x45});
+          done = true;
+          return;
+        }
+        address = state == 2 ? 0 : address + 8;
+        state = 3;
+        expected = 12;
+        Send({0x52, static_cast<Byte>(address >> 8), static_cast<Byte>(address), 0x08});
+        return;
+      case 3:  // block
+        data.insert(data.end(), reply.begin() + 4, reply.end());
+        state = 4;
+        expected = 1;
+        Send({0x06});
+        return;
+    }
+  }
+
+  void Send(const std::vector<Byte>& bytes) { port->WriteBlock(bytes.data(), static_cast<Integer>(bytes.size())); }
+  void Fail() { failed = true; }
+
+  TApdComPort* port;
+  int state = 0;
+  int expected = 0;
+  int address = -8;
+  std::vector<Byte> collected;
+  std::vector<Byte> data;
+  std::string model;
+  int notices = 0;
+  int announced = 0;
+  bool done = false;
+  bool failed = false;
+};
+
+std::unique_ptr<TApdComPort> MakePort(Word number) {
+  auto port = std::make_unique<TApdComPort>(nullptr);
+  port->SetComNumber(number);
+  port->SetBaud(2400);
+  port->SetParity(pNone);
+  port->SetDataBits(8);
+  port->SetStopBits(2);
+  return port;
+}
+
+class ReadAllBlocks : public ::testing::TestWithParam<int> {};
+
+TEST_P(ReadAllBlocks, ReturnsTheRadiosMemoryExactly) {
+  SimulatedRadio radio(23);
+  radio.SetPacing(GetParam());
+  radio.Start();
+  auto port = MakePort(23);
+  ReadScript script(port.get());
+  port->SetOpen(true);
+  ASSERT_TRUE(port->GetOpen());
+  script.Start();
+  ASSERT_TRUE(PumpUntil([&] { return script.done || script.failed; }, 20000)) << script.data.size();
+  EXPECT_FALSE(script.failed);
+  EXPECT_EQ(script.model, "N41A");
+  EXPECT_EQ(script.data, SimulatedRadio::Pattern(432));
+  EXPECT_GT(script.notices, 0);
+  port->SetOpen(false);
+  EXPECT_EQ(port->PortState(), psClosed);
+  EXPECT_TRUE(PumpUntil([&] { return radio.SessionEnded(); }, 2000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pacing, ReadAllBlocks, ::testing::Values(0, 2400));
+
+// Counts the port's open and close notices and its data notices.
+class Watcher : public TObject {
+ public:
+  void Opened(TObject*) { ++opens; }
+  void Closed(TObject*) { ++closes; }
+  void Avail(TObject*, Word Count) {
+    counts.push_back(Count);
+    if (closeInside) port->SetOpen(false);
+  }
+  TApdComPort* port = nullptr;
+  bool closeInside = false;
+  int opens = 0;
+  int closes = 0;
+  std::vector<Word> counts;
+};
+
+TEST(ComPort, ClosingFromInsideTheHandlerCompletesThroughTheDeferredClose) {
+  SimulatedRadio radio(24);
+  Watcher w;  // outlives the port, whose destruction still notifies it
+  auto port = MakePort(24);
+  w.port = port.get();
+  w.closeInside = true;
+  port->OnPortClose = TNotifyEvent(&w, &Watcher::Closed);
+  port->SetEvent(&TApdCustomComPort::OnTriggerAvail, TTriggerAvailEvent(&w, &Watcher::Avail));
+  port->SetOpen(true);
+  ASSERT_EQ(write(radio.Master(), "xyz", 3), 3);
+  ASSERT_TRUE(PumpUntil([&] { return w.closes == 1; }, 3000));
+  EXPECT_EQ(w.counts, std::vector<Word>{3});
+  ASSERT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }, 3000));
+  EXPECT_FALSE(port->GetOpen());
+  EXPECT_EQ(port->Dispatcher(), nullptr);
+  // Reopening works on the same device.
+  w.closeInside = false;
+  port->SetOpen(true);
+  ASSERT_EQ(write(radio.Master(), "q", 1), 1);
+  EXPECT_TRUE(PumpUntil([&] { return w.counts.size() == 2; }, 3000));
+}
+
+TEST(ComPort, StaleTriggerMessageReachesNoHandler) {
+  SimulatedRadio radio(25);
+  Watcher w;
+  auto port = MakePort(25);
+  port->SetEvent(&TApdCustomComPort::OnTriggerAvail, TTriggerAvailEvent(&w, &Watcher::Avail));
+  port->SetOpen(true);
+  TApdWin32Dispatcher* d = port->Dispatcher();
+  win::LPARAM wrongGeneration =
+      static_cast<win::LPARAM>(((d->Generation() + 1) << 32) | (static_cast<UInt64>(d->Handle()) << 16));
+  win::SendMessage(port->ComWindow(), APW_TRIGGERAVAIL, 5, wrongGeneration);
+  EXPECT_TRUE(w.counts.empty());
+  win::LPARAM right = static_cast<win::LPARAM>((d->Generation() << 32) | (static_cast<UInt64>(d->Handle()) << 16));
+  win::SendMessage(port->ComWindow(), APW_TRIGGERAVAIL, 5, right);
+  EXPECT_EQ(w.counts, std::vector<Word>{5});
+}
+
+TEST(ComPort, DefaultsOfAFreshComponent) {
+  TApdComPort port(nullptr);
+  EXPECT_EQ(port.GetDeviceLayer(), dlWin32);
+  EXPECT_EQ(port.GetComNumber(), 0);
+  EXPECT_EQ(port.GetBaud(), 19200);
+  EXPECT_TRUE(port.PromptForPort);
+  EXPECT_EQ(port.GetParity(), pNone);
+  EXPECT_EQ(port.GetDataBits(), 8);
+  EXPECT_EQ(port.GetStopBits(), 1);
+  EXPECT_EQ(port.GetInSize(), 4096);
+  EXPECT_EQ(port.GetOutSize(), 4096);
+  EXPECT_TRUE(port.AutoOpen);
+  EXPECT_FALSE(port.GetOpen());
+  EXPECT_TRUE(port.GetDTR());
+  EXPECT_TRUE(port.GetRTS());
+  EXPECT_TRUE(port.GetHWFlowOptions().Empty());
+  EXPECT_EQ(port.GetSWFlowOptions(), swfNone);
+  EXPECT_EQ(port.GetXOnChar(), 17);
+  EXPECT_EQ(port.GetXOffChar(), 19);
+  EXPECT_EQ(port.GetTraceSize(), 10000u);
+  EXPECT_EQ(port.TraceName, "PORT.TRC");
+  EXPECT_EQ(port.LogName, "PORT.LOG");
+  EXPECT_TRUE(port.GetUseMSRShadow());
+  EXPECT_EQ(port.CommNotificationLevel, 10);
+  EXPECT_EQ(port.GetTapiMode(), TTapiMode::tmAuto);
+  EXPECT_EQ(port.TriggerLength(), 1);
+  EXPECT_EQ(port.GetVersion(), "v4.05");
+}
+
+TEST(ComPort, FlowThresholdsFollowTheQueueSize) {
+  TApdComPort port(nullptr);
+  port.SetBufferFull(5000);
+  EXPECT_EQ(port.GetBufferFull(), 3686);
+  port.SetBufferResume(4000);
+  EXPECT_EQ(port.GetBufferResume(), 368);
+  TApdComPort hw(nullptr);
+  hw.SetHWFlowOptions(THWFlowOptionSet{hwfUseRTS});
+  EXPECT_EQ(hw.GetBufferFull(), 3686);
+  EXPECT_EQ(hw.GetBufferResume(), 409);
+}
+
+TEST(ComPort, OpenFailuresRaiseTheirExceptions) {
+  TApdComPort port(nullptr);
+  port.PromptForPort = false;
+  try {
+    port.SetOpen(true);
+    FAIL() << "opened without a number";
+  } catch (const ENoPortSelected& e) {
+    EXPECT_EQ(e.Message, "The ComNumber property of the TApdComPort has not been set");
+  }
+  EXPECT_FALSE(port.GetOpen());
+  EXPECT_EQ(port.PortState(), psClosed);
+
+  setenv("VXN_COM26", "/dev/vxn-no-such-device", 1);
+  port.SetComNumber(26);
+  EXPECT_THROW(port.SetOpen(true), EBadId);
+  unsetenv("VXN_COM26");
+
+  TApdComPort noAuto(nullptr);
+  noAuto.AutoOpen = false;
+  EXPECT_THROW(noAuto.PurgeInput(), ECommNotOpen);
+}
+
+TEST(ComPort, OperationWithAutoOpenOpensThePortFirst) {
+  SimulatedRadio radio(27);
+  auto port = MakePort(27);
+  port->PurgeInput();
+  EXPECT_TRUE(port->GetOpen());
+  EXPECT_EQ(port->PortState(), psOpen);
+  TApdWin32Dispatcher* d = port->Dispatcher();
+  port->SetOpen(true);
+  EXPECT_EQ(port->Dispatcher(), d);
+  EXPECT_THROW(port->ReadInputByte(), EBufferIsEmpty);
+  EXPECT_EQ(port->OutputPending(), 0);
+}
+
+TEST(ComPort, HeldPortIsReportedAsAlreadyOpen) {
+  SimulatedRadio radio(28);
+  auto first = MakePort(28);
+  first->SetOpen(true);
+  auto second = MakePort(28);
+  EXPECT_THROW(second->SetOpen(true), EAlreadyOpen);
+}
+
+TEST(ComPort, TraceAndLogAreDumpedWhenThePortCloses) {
+  SimulatedRadio radio(29);
+  radio.Start();
+  auto dir = std::filesystem::temp_directory_path() / ("vxn-port-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  auto port = MakePort(29);
+  port->TraceName = (dir / "PORT.TRC").string();
+  port->LogName = (dir / "PORT.LOG").string();
+  port->SetTracing(tlDump);  // stored as off while closed
+  EXPECT_EQ(port->GetTracing(), tlOff);
+  port->SetTracing(tlOn);
+  port->SetLogging(tlOn);
+  port->SetOpen(true);
+  port->WriteBlock("PROGRAM", 7);
+  ASSERT_TRUE(PumpUntil([&] { return port->InputAvailable(); }, 3000));
+  EXPECT_EQ(port->ReadInputByte(), 0x06);
+  port->SetOpen(false);
+  EXPECT_EQ(port->GetTracing(), tlOff);
+  std::ifstream trace(dir / "PORT.TRC");
+  std::stringstream traceText;
+  traceText << trace.rdbuf();
+  EXPECT_EQ(traceText.str(), "Transmit: \nPROGRAM\n\nReceive: \n[06]\n");
+  std::ifstream log(dir / "PORT.LOG");
+  std::stringstream logText;
+  logText << log.rdbuf();
+  EXPECT_EQ(logText.str().rfind("PORT v4.05\nCompiler : Unknown\n", 0), 0u) << logText.str();
+  EXPECT_NE(logText.str().find("Device: COM29\n"), std::string::npos);
+  EXPECT_NE(logText.str().find("Dispatch  WriteCom      00000007  PROGRAM\n"), std::string::npos) << logText.str();
+  EXPECT_NE(logText.str().find("Dispatch  ReadCom       00000001  [06]\n"), std::string::npos);
+  EXPECT_NE(logText.str().find("Trigger   Avail         00000001  \n"), std::string::npos);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
