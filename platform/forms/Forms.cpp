@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "CustomForms.h"
+#include "MessageDialogs.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormFiles.h"
@@ -49,10 +51,9 @@ TMessageBoxHook& MessageBoxHook() {
   return hook;
 }
 
+// Without a hook the application's boxes are the message dialogs' boxes.
 int DefaultMessageBox(const std::string& Text, const std::string& Caption, UINT Flags) {
-  (void)Flags;
-  std::fprintf(stderr, "%s: %s\n", Caption.c_str(), Text.c_str());
-  return IDOK;
+  return ::MessageBox(Text, Caption, Flags);
 }
 
 constexpr UINT_PTR kHintShowTimer = 1;
@@ -285,7 +286,10 @@ void TApplication::UnhookMainWindow(TWindowHook Hook) {
 TComponent* TApplication::CreateFormInstance(TClass InstanceClass) {
   TComponent* instance = CreateComponent(InstanceClass, this);
   try {
-    if (auto* dm = dynamic_cast<TDataModule*>(instance)) dm->AfterConstruction();
+    if (auto* dm = dynamic_cast<TDataModule*>(instance))
+      dm->AfterConstruction();
+    else if (auto* form = dynamic_cast<TForm*>(instance))
+      form->AfterConstruction();
   } catch (...) {
     instance->Free();
     throw;

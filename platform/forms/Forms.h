@@ -22,10 +22,9 @@ win::HWND AllocateHWnd(TWndMethod Method);
 void DeallocateHWnd(win::HWND Wnd);
 
 // The box in which the application shows messages (ShowException, the
-// application's MessageBox). Until the message dialogs exist it is this
-// replaceable function; the default writes "Caption: Text" to stderr and
-// answers IDOK. Returns the previous one; an empty function puts back the
-// default.
+// application's MessageBox): a replaceable function whose default is the
+// message dialogs' MessageBox. Returns the previous one; an empty function
+// puts back the default.
 using TMessageBoxHook = std::function<int(const std::string& Text, const std::string& Caption, win::UINT Flags)>;
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook Hook);
 

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "Clock.h"
+#include "CursorImages.h"
 #include "Gdi.h"
 #include "GdiBlit.h"
 #include "GdiSurface.h"
@@ -87,6 +88,7 @@ struct CursorTable {
   std::mutex lock;
   std::map<uintptr_t, std::string> names;  // handle -> name
   std::map<std::string, HCURSOR> byName;
+  std::map<uintptr_t, CursorImage> created;  // made by CreateCursor / CreateIconIndirect
   uintptr_t next = 0x20000;
 };
 CursorTable& Cursors() {
@@ -863,6 +865,136 @@ std::string CursorName(HCURSOR cursor) {
   std::lock_guard<std::mutex> g(t.lock);
   auto it = t.names.find(reinterpret_cast<uintptr_t>(cursor));
   return it == t.names.end() ? std::string() : it->second;
+}
+
+namespace {
+
+HCURSOR AddCreatedCursor(CursorImage image) {
+  CursorTable& t = Cursors();
+  std::lock_guard<std::mutex> g(t.lock);
+  auto h = reinterpret_cast<HCURSOR>(t.next);
+  t.next += 4;
+  t.created[reinterpret_cast<uintptr_t>(h)] = std::move(image);
+  return h;
+}
+
+bool PlaneBit(const BYTE* plane, int rowBytes, int x, int y) {
+  return (plane[y * rowBytes + x / 8] >> (7 - x % 8)) & 1;
+}
+
+uint32_t MaskedPixel(bool andBit, uint32_t xorColour) {
+  if (!andBit) return 0xFF000000 | xorColour;
+  // AND 1 over a coloured XOR pixel inverts the screen there; black is the
+  // nearest a colour cursor can show.
+  return (xorColour & 0xFFFFFF) ? 0xFF000000 : 0;
+}
+
+// A bitmap's pixels as 32-bit rows top-down (monochrome set bits white).
+bool ReadBitmap(HBITMAP bitmap, int* width, int* height, std::vector<uint32_t>* pixels) {
+  BITMAP bm;
+  if (!bitmap || !GetObject(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
+  *width = bm.bmWidth;
+  *height = bm.bmHeight;
+  BITMAPINFO info{};
+  info.bmiHeader.biWidth = bm.bmWidth;
+  info.bmiHeader.biHeight = -bm.bmHeight;
+  info.bmiHeader.biBitCount = 32;
+  pixels->assign(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight), 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels->data(), &info, DIB_RGB_COLORS);
+  DeleteDC(dc);
+  return lines == bm.bmHeight;
+}
+
+}  // namespace
+
+HCURSOR CreateCursor(HINSTANCE, int xHotSpot, int yHotSpot, int width, int height, const void* andPlane,
+                     const void* xorPlane) {
+  if (width <= 0 || height <= 0 || !andPlane || !xorPlane) return nullptr;
+  const int rowBytes = (width + 15) / 16 * 2;
+  auto* andBits = static_cast<const BYTE*>(andPlane);
+  auto* xorBits = static_cast<const BYTE*>(xorPlane);
+  CursorImage image;
+  image.width = width;
+  image.height = height;
+  image.xHotspot = std::clamp(xHotSpot, 0, width - 1);
+  image.yHotspot = std::clamp(yHotSpot, 0, height - 1);
+  image.argb.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.argb[static_cast<size_t>(y * width + x)] =
+          MaskedPixel(PlaneBit(andBits, rowBytes, x, y), PlaneBit(xorBits, rowBytes, x, y) ? 0xFFFFFF : 0);
+  return AddCreatedCursor(std::move(image));
+}
+
+HICON CreateIconIndirect(const ICONINFO* info) {
+  if (!info) return nullptr;
+  int maskWidth = 0, maskHeight = 0;
+  std::vector<uint32_t> mask;
+  if (!ReadBitmap(info->hbmMask, &maskWidth, &maskHeight, &mask)) return nullptr;
+  CursorImage image;
+  std::vector<uint32_t> colour;
+  if (info->hbmColor) {
+    if (!ReadBitmap(info->hbmColor, &image.width, &image.height, &colour)) return nullptr;
+  } else {
+    // A monochrome icon: the AND plane above the XOR plane in one bitmap.
+    image.width = maskWidth;
+    image.height = maskHeight / 2;
+    if (image.height <= 0) return nullptr;
+    colour.assign(mask.begin() + static_cast<std::ptrdiff_t>(image.width) * image.height, mask.end());
+  }
+  const bool hasAlpha =
+      info->hbmColor && std::any_of(colour.begin(), colour.end(), [](uint32_t p) { return (p >> 24) != 0; });
+  image.argb.resize(static_cast<size_t>(image.width) * static_cast<size_t>(image.height));
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      const size_t i = static_cast<size_t>(y * image.width + x);
+      if (hasAlpha) {
+        image.argb[i] = colour[i];
+        continue;
+      }
+      bool andBit = x < maskWidth && y < maskHeight && (mask[static_cast<size_t>(y * maskWidth + x)] & 0xFFFFFF);
+      image.argb[i] = MaskedPixel(andBit, colour[i] & 0xFFFFFF);
+    }
+  if (info->fIcon) {
+    image.xHotspot = image.width / 2;
+    image.yHotspot = image.height / 2;
+  } else {
+    image.xHotspot = std::clamp(static_cast<int>(info->xHotspot), 0, image.width - 1);
+    image.yHotspot = std::clamp(static_cast<int>(info->yHotspot), 0, image.height - 1);
+  }
+  return AddCreatedCursor(std::move(image));
+}
+
+BOOL DestroyCursor(HCURSOR cursor) {
+  CursorTable& t = Cursors();
+  std::lock_guard<std::mutex> g(t.lock);
+  const auto key = reinterpret_cast<uintptr_t>(cursor);
+  if (t.created.erase(key)) {
+    if (State().cursor == cursor) State().cursor = nullptr;
+    return TRUE;
+  }
+  return t.names.count(key) ? TRUE : FALSE;
+}
+
+BOOL DestroyIcon(HICON icon) { return DestroyCursor(icon); }
+
+bool GetCursorImage(HCURSOR cursor, CursorImage* image) {
+  std::string name;
+  {
+    CursorTable& t = Cursors();
+    std::lock_guard<std::mutex> g(t.lock);
+    const auto key = reinterpret_cast<uintptr_t>(cursor);
+    auto created = t.created.find(key);
+    if (created != t.created.end()) {
+      if (image) *image = created->second;
+      return true;
+    }
+    auto named = t.names.find(key);
+    if (named == t.names.end()) return false;
+    name = named->second;
+  }
+  return DrawnCursorImage(name, image);
 }
 
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {

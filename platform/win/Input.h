@@ -11,7 +11,9 @@
 // Everything here runs on the user-interface thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "WinUser.h"
 
@@ -189,6 +191,38 @@ int ShowCursor(BOOL show);
 // ("#2100" for a number); empty for an unknown handle. Display backends
 // choose their shapes by it.
 std::string CursorName(HCURSOR cursor);
+
+struct ICONINFO {
+  BOOL fIcon = FALSE;  // TRUE: the hot spot is the centre
+  DWORD xHotspot = 0;
+  DWORD yHotspot = 0;
+  HBITMAP hbmMask = nullptr;   // without hbmColor: AND plane over XOR plane, twice the height
+  HBITMAP hbmColor = nullptr;  // 32 bits; its alpha counts when any pixel has some
+};
+// Monochrome AND and XOR planes, rows padded to 16 bits, leftmost pixel in
+// the high bit. AND 1 XOR 0 is see-through, AND 0 gives black (XOR 0) or
+// white (XOR 1); the screen-inverting AND 1 XOR 1 shows as black, since a
+// desktop colour cursor cannot invert.
+HCURSOR CreateCursor(HINSTANCE instance, int xHotSpot, int yHotSpot, int width, int height, const void* andPlane,
+                     const void* xorPlane);
+// Copies the bitmaps; the caller keeps its own.
+HICON CreateIconIndirect(const ICONINFO* info);
+// Frees a created cursor; loaded ones are shared and stay.
+BOOL DestroyCursor(HCURSOR cursor);
+BOOL DestroyIcon(HICON icon);
+
+// A cursor as the display shows it: straight-alpha ARGB, rows top-down.
+struct CursorImage {
+  int width = 0;
+  int height = 0;
+  int xHotspot = 0;
+  int yHotspot = 0;
+  std::vector<uint32_t> argb;
+};
+// The picture of a created cursor or of one the layer draws itself (the
+// program's own shapes and the system shapes a desktop may lack); false for
+// the shapes the display has by name (CursorName) and for unknown handles.
+bool GetCursorImage(HCURSOR cursor, CursorImage* image);
 
 // Mouse tracking ---------------------------------------------------------------------
 constexpr DWORD TME_HOVER = 0x00000001;

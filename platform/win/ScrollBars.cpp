@@ -1,6 +1,8 @@
 #include "ScrollBars.h"
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 #include <map>
 
 #include "GdiFrames.h"
@@ -50,6 +52,15 @@ BarState* Find(HWND hwnd, int bar) {
     Bars().erase(hwnd);
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
+  }
+  if (bar == SB_CTL) {
+    // Only a scroll-bar control is a bar of its own.
+    std::string cls = GetClassName(hwnd);
+    for (char& c : cls) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (cls != kScrollBarClassName) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
   }
   return &Bars()[hwnd].bars[bar];
 }
@@ -245,7 +256,9 @@ bool (*previousDefault)(HWND, UINT, WPARAM, LPARAM, LRESULT*) = nullptr;
 
 bool ScrollBarDefault(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   bool handled = previousDefault && previousDefault(hwnd, msg, wParam, lParam, result);
-  if (msg == WM_NCPAINT && IsWindow(hwnd)) {
+  if (msg == WM_NCDESTROY) {
+    Bars().erase(hwnd);  // handles come back; a new window starts with fresh bars
+  } else if (msg == WM_NCPAINT && IsWindow(hwnd)) {
     DrawBars(hwnd);
   } else if (msg == WM_NCLBUTTONDOWN && (wParam == HTVSCROLL || wParam == HTHSCROLL)) {
     TrackBar(hwnd, wParam == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

@@ -72,12 +72,29 @@ struct CursorMap {
 constexpr CursorMap kCursors[] = {
     {"IDC_ARROW", SDL_SYSTEM_CURSOR_ARROW},      {"IDC_IBEAM", SDL_SYSTEM_CURSOR_IBEAM},
     {"IDC_WAIT", SDL_SYSTEM_CURSOR_WAIT},        {"IDC_CROSS", SDL_SYSTEM_CURSOR_CROSSHAIR},
-    {"IDC_UPARROW", SDL_SYSTEM_CURSOR_ARROW},    {"IDC_SIZENWSE", SDL_SYSTEM_CURSOR_SIZENWSE},
+    {"IDC_SIZENWSE", SDL_SYSTEM_CURSOR_SIZENWSE},
     {"IDC_SIZENESW", SDL_SYSTEM_CURSOR_SIZENESW}, {"IDC_SIZEWE", SDL_SYSTEM_CURSOR_SIZEWE},
     {"IDC_SIZENS", SDL_SYSTEM_CURSOR_SIZENS},    {"IDC_SIZEALL", SDL_SYSTEM_CURSOR_SIZEALL},
     {"IDC_NO", SDL_SYSTEM_CURSOR_NO},            {"IDC_HAND", SDL_SYSTEM_CURSOR_HAND},
-    {"IDC_APPSTARTING", SDL_SYSTEM_CURSOR_WAITARROW}, {"IDC_HELP", SDL_SYSTEM_CURSOR_ARROW},
+    {"IDC_APPSTARTING", SDL_SYSTEM_CURSOR_WAITARROW},
 };
+
+// A colour cursor from the layer's picture of it; null when it has none.
+SDL_Cursor* ColourCursor(HCURSOR cursor, int scale) {
+  CursorImage image;
+  if (!GetCursorImage(cursor, &image) || image.width <= 0 || image.height <= 0) return nullptr;
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormat(0, image.width * scale, image.height * scale, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return nullptr;
+  for (int y = 0; y < surface->h; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+    for (int x = 0; x < surface->w; ++x)
+      row[x] = image.argb[static_cast<size_t>((y / scale) * image.width + x / scale)];
+  }
+  SDL_Cursor* made = SDL_CreateColorCursor(surface, image.xHotspot * scale, image.yHotspot * scale);
+  SDL_FreeSurface(surface);
+  return made;
+}
 
 class SdlClipboard : public ClipboardBackend {
  public:
@@ -132,6 +149,7 @@ class SdlDisplay : public DisplayBackend {
     for (auto& [hwnd, s] : shown_)
       if (s.window) SDL_DestroyWindow(s.window);
     for (auto& [id, c] : cursors_) SDL_FreeCursor(c);
+    for (auto& [handle, c] : colourCursors_) SDL_FreeCursor(c);
     if (timerFd_ >= 0) ::close(timerFd_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SetScreenSize(oldScreen_.cx, oldScreen_.cy);
@@ -477,12 +495,16 @@ class SdlDisplay : public DisplayBackend {
     }
     if (visible && cursor != cursor_) {
       cursor_ = cursor;
-      SDL_SystemCursor id = SDL_SYSTEM_CURSOR_ARROW;
-      std::string name = CursorName(cursor);
-      for (const CursorMap& c : kCursors)
-        if (name == c.name) id = c.sdl;
-      SDL_Cursor*& sdl = cursors_[id];
-      if (!sdl) sdl = SDL_CreateSystemCursor(id);
+      SDL_Cursor* sdl = ColourCursorFor(cursor);
+      if (!sdl) {
+        SDL_SystemCursor id = SDL_SYSTEM_CURSOR_ARROW;
+        std::string name = CursorName(cursor);
+        for (const CursorMap& c : kCursors)
+          if (name == c.name) id = c.sdl;
+        SDL_Cursor*& system = cursors_[id];
+        if (!system) system = SDL_CreateSystemCursor(id);
+        sdl = system;
+      }
       if (sdl) SDL_SetCursor(sdl);
     }
     bool captured = GetCapture() != nullptr;
@@ -505,6 +527,16 @@ class SdlDisplay : public DisplayBackend {
     }
   }
 
+  // Kept per handle; a destroyed cursor's SDL cursor goes with the backend
+  // (handles are never reused, so it cannot stand for another).
+  SDL_Cursor* ColourCursorFor(HCURSOR cursor) {
+    auto it = colourCursors_.find(cursor);
+    if (it != colourCursors_.end()) return it->second;
+    SDL_Cursor* made = ColourCursor(cursor, scale_);
+    if (made) colourCursors_[cursor] = made;
+    return made;
+  }
+
   int scale_;
   int timerFd_;
   SIZE oldScreen_{};
@@ -512,6 +544,7 @@ class SdlDisplay : public DisplayBackend {
   std::unordered_map<HWND, Shown> shown_;
   std::unordered_map<Uint32, HWND> byId_;
   std::unordered_map<int, SDL_Cursor*> cursors_;
+  std::unordered_map<HCURSOR, SDL_Cursor*> colourCursors_;
   HWND applyingDesktopChange_ = nullptr;
   HWND active_ = nullptr;
   HCURSOR cursor_ = nullptr;

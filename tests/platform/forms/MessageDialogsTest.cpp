@@ -119,3 +119,22 @@ TEST_F(MessageDialogsTest, ShowMessageHasOnlyOK) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without a hook of its own, the application shows an exception in the
+// message dialog, captioned with its title.
+TEST_F(MessageDialogsTest, ApplicationShowsExceptionsInTheTitledBox) {
+  const TMessageBoxHook fixtureHook = SetMessageBoxHook(nullptr);  // back to the default box
+  const std::string title = Application->Title();
+  Application->SetTitle("VXN-N41/N42");
+  Exception e("Port busy");
+  Application->ShowException(&e);
+  Application->SetTitle(title);
+  SetMessageBoxHook(fixtureHook);
+  EXPECT_EQ(Caption, "VXN-N41/N42");
+  EXPECT_EQ(Text, "Port busy.");
+  EXPECT_EQ(Buttons, (std::vector<std::string>{"OK"}));
+}
+
+}  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "UserFixture.h"
+#include "platform/win/Gdi.h"
 
 namespace usertest {
 namespace {
@@ -202,6 +205,98 @@ TEST_F(InputTest, SetCursorAsksTheParentFirstAndUsesTheClassCursor) {
   EXPECT_NE(LoadCursor(self, "CX_DRAGCURSOR"), LoadCursor(self, "CX_NODROPCURSOR"));
   EXPECT_EQ(CursorName(LoadCursor(self, MAKEINTRESOURCE(2100))), "#2100");
   EXPECT_EQ(LoadCursor(nullptr, MAKEINTRESOURCE(1)), nullptr);
+}
+
+// Four pixels, one per AND/XOR pair: (1,0) see-through, (0,0) black, (0,1)
+// white, (1,1) inverting, shown black.
+constexpr BYTE kAndRow[] = {0x90, 0x00};
+constexpr BYTE kXorRow[] = {0x30, 0x00};
+const std::vector<uint32_t> kMaskedPixels = {0x00000000, 0xFF000000, 0xFFFFFFFF, 0xFF000000};
+
+TEST_F(InputTest, CreatedCursorsKeepTheirPictureUntilDestroyed) {
+  HCURSOR made = CreateCursor(nullptr, 2, 9, 4, 1, kAndRow, kXorRow);
+  CursorImage image;
+  ASSERT_TRUE(GetCursorImage(made, &image));
+  EXPECT_EQ(image.width, 4);
+  EXPECT_EQ(image.height, 1);
+  EXPECT_EQ(image.xHotspot, 2);
+  EXPECT_EQ(image.yHotspot, 0);  // kept inside the picture
+  EXPECT_EQ(image.argb, kMaskedPixels);
+
+  // Shown and then destroyed: the picture and the current cursor go.
+  SetCursor(made);
+  EXPECT_TRUE(DestroyCursor(made));
+  EXPECT_FALSE(GetCursorImage(made, &image));
+  EXPECT_EQ(GetCursor(), nullptr);
+  EXPECT_FALSE(DestroyCursor(made));
+  // Loaded cursors are shared: destroying one leaves it usable.
+  HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+  EXPECT_TRUE(DestroyCursor(arrow));
+  EXPECT_EQ(CursorName(arrow), "IDC_ARROW");
+}
+
+TEST_F(InputTest, IconsFromMaskAndColourBitmaps) {
+  // Monochrome: AND plane above XOR plane, rows padded to 16 bits.
+  const BYTE planes[] = {kAndRow[0], kAndRow[1], kXorRow[0], kXorRow[1]};
+  HBITMAP mono = CreateBitmap(4, 2, 1, 1, planes);
+  ICONINFO info;
+  info.hbmMask = mono;
+  info.fIcon = TRUE;
+  CursorImage image;
+  HICON icon = CreateIconIndirect(&info);
+  ASSERT_TRUE(GetCursorImage(icon, &image));
+  EXPECT_EQ(image.argb, kMaskedPixels);
+  EXPECT_EQ(image.xHotspot, 2);  // an icon's hot spot is its centre
+
+  // 32-bit colour without alpha: the mask cuts it out; with alpha, the alpha does.
+  const BYTE andOnly[] = {0x80, 0x00, 0x00, 0x00};
+  HBITMAP mask = CreateBitmap(2, 1, 1, 1, andOnly);
+  const uint32_t opaque[] = {0x00123456, 0x00ABCDEF};
+  const uint32_t blended[] = {0x80123456, 0x00ABCDEF};
+  struct Case {
+    const uint32_t* colour;
+    std::vector<uint32_t> want;
+  } cases[] = {
+      {opaque, {0xFF000000, 0xFFABCDEF}},  // see-through over colour inverts: black
+      {blended, {0x80123456, 0x00ABCDEF}},
+  };
+  for (const Case& c : cases) {
+    HBITMAP colour = CreateBitmap(2, 1, 1, 32, c.colour);
+    ICONINFO ci;
+    ci.xHotspot = 1;
+    ci.hbmMask = mask;
+    ci.hbmColor = colour;
+    HCURSOR cursor = CreateIconIndirect(&ci);
+    ASSERT_TRUE(GetCursorImage(cursor, &image));
+    EXPECT_EQ(image.argb, c.want);
+    EXPECT_EQ(image.xHotspot, 1);
+    DestroyCursor(cursor);
+    DeleteObject(colour);
+  }
+  DestroyIcon(icon);
+  DeleteObject(mask);
+  DeleteObject(mono);
+}
+
+TEST_F(InputTest, TheLayerDrawsTheProgramsOwnShapes) {
+  HINSTANCE self = reinterpret_cast<HINSTANCE>(1);
+  // The program's numbered shapes (drag, no-drop, splitters, multi-drag,
+  // database wait) and the system shapes a desktop lacks have pictures;
+  // the others are left to the display by name.
+  for (uintptr_t number : {65524u, 65523u, 65522u, 65521u, 65520u, 65519u}) {
+    CursorImage image;
+    ASSERT_TRUE(GetCursorImage(LoadCursor(self, MAKEINTRESOURCE(number)), &image)) << number;
+    ASSERT_EQ(image.argb.size(), static_cast<size_t>(image.width * image.height));
+    EXPECT_LT(image.xHotspot, image.width);
+    EXPECT_LT(image.yHotspot, image.height);
+    // Black outline, white inside, see-through around it.
+    for (uint32_t want : {0x00000000u, 0xFF000000u, 0xFFFFFFFFu})
+      EXPECT_NE(std::find(image.argb.begin(), image.argb.end(), want), image.argb.end()) << number;
+  }
+  EXPECT_TRUE(GetCursorImage(LoadCursor(nullptr, IDC_HELP), nullptr));
+  EXPECT_TRUE(GetCursorImage(LoadCursor(nullptr, IDC_UPARROW), nullptr));
+  EXPECT_FALSE(GetCursorImage(LoadCursor(nullptr, IDC_ARROW), nullptr));
+  EXPECT_FALSE(GetCursorImage(LoadCursor(self, "CX_UNKNOWN"), nullptr));
 }
 
 TEST_F(InputTest, ContextMenuComesFromTheRightButtonAndFromTheKeyboard) {

@@ -127,5 +127,38 @@ TEST_F(ScrollBarsTest, MouseOnTheBarSendsCodes) {
   EXPECT_EQ(codes, (Codes{{SB_LINEDOWN, 0}, {SB_LINEDOWN, 0}, {SB_LINEDOWN, 0}, {SB_ENDSCROLL, 0}}));
 }
 
+TEST_F(ScrollBarsTest, ControlTellsItsParent) {
+  ASSERT_NE(RegisterScrollBarClass(), 0);
+  HWND form = Make("form", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200);
+  HWND bar = CreateWindowEx(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 10, 200, 17, form, nullptr,
+                            nullptr, nullptr);
+  ASSERT_NE(bar, nullptr);
+  std::vector<std::pair<WORD, WORD>> codes;
+  Reg().handlers[{"form", WM_HSCROLL}] = [&](HWND, WPARAM wp, LPARAM lp) {
+    EXPECT_EQ(reinterpret_cast<HWND>(lp), bar);
+    codes.emplace_back(LOWORD(wp), HIWORD(wp));
+    return LRESULT{0};
+  };
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = 100;
+  si.nPage = 0;
+  si.nPos = 0;
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  UpdateWindow(bar);
+  SCROLLBARINFO bi;
+  ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &bi));
+  EXPECT_EQ(bi.rcScrollBar.right - bi.rcScrollBar.left, 200);
+  InjectClick(ScreenOf(bar, 195, 8));
+  Pump();
+  InjectClick(ScreenOf(bar, 150, 8));
+  Pump();
+  using Codes = std::vector<std::pair<WORD, WORD>>;
+  EXPECT_EQ(codes, (Codes{{SB_LINERIGHT, 0}, {SB_ENDSCROLL, 0}, {SB_PAGERIGHT, 0}, {SB_ENDSCROLL, 0}}));
+  EXPECT_TRUE(IsWindowVisible(bar));
+  ShowScrollBar(bar, SB_CTL, FALSE);
+  EXPECT_FALSE(IsWindowVisible(bar));
+}
+
 }  // namespace
 }  // namespace usertest

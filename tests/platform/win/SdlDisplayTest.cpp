@@ -213,6 +213,35 @@ TEST_F(SdlDisplayTest, DesktopEventsBecomeLayerMessages) {
   EXPECT_EQ(Taken(), std::vector<std::string>{"main WM_CLOSE"});
 }
 
+TEST_F(SdlDisplayTest, OwnCursorsShowAsColourCursorsSystemOnesBySystemShape) {
+  Make("main", WS_POPUP | WS_VISIBLE, 50, 40, 200, 150);
+  auto shown = [](HCURSOR cursor) {
+    SetCursor(cursor);
+    Pump();
+    return SDL_GetCursor();
+  };
+  SDL_Cursor* arrow = shown(LoadCursor(nullptr, IDC_ARROW));
+  SDL_Cursor* ibeam = shown(LoadCursor(nullptr, IDC_IBEAM));
+  const BYTE andPlane[] = {0x0F, 0x00, 0x0F, 0x00};
+  const BYTE xorPlane[] = {0xF0, 0x00, 0x00, 0x00};
+  HCURSOR made = CreateCursor(nullptr, 1, 1, 8, 2, andPlane, xorPlane);
+  SDL_Cursor* colour = shown(made);
+  SDL_Cursor* drag = shown(LoadCursor(reinterpret_cast<HINSTANCE>(1), MAKEINTRESOURCE(65524)));
+  SDL_Cursor* help = shown(LoadCursor(nullptr, IDC_HELP));
+  for (SDL_Cursor* own : {colour, drag, help}) {
+    ASSERT_TRUE(own);
+    EXPECT_NE(own, arrow);
+    EXPECT_NE(own, ibeam);
+  }
+  EXPECT_NE(colour, drag);
+  EXPECT_NE(drag, help);
+  EXPECT_NE(arrow, ibeam);
+  // Made once per cursor; going back shows the same one.
+  EXPECT_EQ(shown(made), colour);
+  EXPECT_EQ(shown(LoadCursor(nullptr, IDC_ARROW)), arrow);
+  DestroyCursor(made);
+}
+
 TEST_F(SdlDisplayTest, ClipboardTextGoesBothWays) {
   HWND main = Make("main", WS_POPUP | WS_VISIBLE, 50, 40, 200, 150);
   ASSERT_TRUE(SetClipboardText(main, "from the program"));

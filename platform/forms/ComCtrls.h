@@ -1,0 +1,604 @@
+// The common controls: the tree view with its nodes, the status bar and the
+// tool bar. They draw themselves; the tree also answers the TVM_* messages
+// and sends the TVN_* notifications that code talking to a tree window uses.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+#include "Graphics.h"
+#include "SimpleCtrls.h"
+#include "platform/win/ChildNotify.h"
+
+namespace win {
+
+struct TREEITEM;
+using HTREEITEM = TREEITEM*;
+
+constexpr UINT TV_FIRST = 0x1100;
+constexpr UINT TVM_INSERTITEMA = TV_FIRST + 0;
+constexpr UINT TVM_DELETEITEM = TV_FIRST + 1;
+constexpr UINT TVM_EXPAND = TV_FIRST + 2;
+constexpr UINT TVM_GETITEMRECT = TV_FIRST + 4;
+constexpr UINT TVM_GETCOUNT = TV_FIRST + 5;
+constexpr UINT TVM_GETINDENT = TV_FIRST + 6;
+constexpr UINT TVM_SETINDENT = TV_FIRST + 7;
+constexpr UINT TVM_GETNEXTITEM = TV_FIRST + 10;
+constexpr UINT TVM_SELECTITEM = TV_FIRST + 11;
+constexpr UINT TVM_GETITEMA = TV_FIRST + 12;
+constexpr UINT TVM_HITTEST = TV_FIRST + 17;
+constexpr UINT TVM_GETITEMHEIGHT = TV_FIRST + 28;
+
+constexpr UINT TVE_COLLAPSE = 1;
+constexpr UINT TVE_EXPAND = 2;
+constexpr UINT TVE_TOGGLE = 3;
+
+constexpr UINT TVGN_ROOT = 0;
+constexpr UINT TVGN_NEXT = 1;
+constexpr UINT TVGN_PREVIOUS = 2;
+constexpr UINT TVGN_PARENT = 3;
+constexpr UINT TVGN_CHILD = 4;
+constexpr UINT TVGN_FIRSTVISIBLE = 5;
+constexpr UINT TVGN_NEXTVISIBLE = 6;
+constexpr UINT TVGN_PREVIOUSVISIBLE = 7;
+constexpr UINT TVGN_CARET = 9;
+
+constexpr UINT TVHT_NOWHERE = 0x0001;
+constexpr UINT TVHT_ONITEMICON = 0x0002;
+constexpr UINT TVHT_ONITEMLABEL = 0x0004;
+constexpr UINT TVHT_ONITEMINDENT = 0x0008;
+constexpr UINT TVHT_ONITEMBUTTON = 0x0010;
+constexpr UINT TVHT_ONITEMRIGHT = 0x0020;
+constexpr UINT TVHT_ONITEMSTATEICON = 0x0040;
+constexpr UINT TVHT_ABOVE = 0x0100;
+constexpr UINT TVHT_BELOW = 0x0200;
+constexpr UINT TVHT_TORIGHT = 0x0400;
+constexpr UINT TVHT_TOLEFT = 0x0800;
+
+constexpr UINT TVN_FIRST = static_cast<UINT>(-400);
+constexpr UINT TVN_SELCHANGINGA = TVN_FIRST - 1;
+constexpr UINT TVN_SELCHANGEDA = TVN_FIRST - 2;
+constexpr UINT TVN_DELETEITEMA = TVN_FIRST - 9;
+constexpr UINT TVN_ITEMEXPANDINGA = TVN_FIRST - 5;
+constexpr UINT TVN_ITEMEXPANDEDA = TVN_FIRST - 6;
+
+struct TVHITTESTINFO {
+  POINT pt{};
+  UINT flags = 0;
+  HTREEITEM hItem = nullptr;
+};
+
+struct NMTREEVIEWA {
+  NMHDR hdr;
+  UINT action = 0;
+  HTREEITEM itemOld = nullptr;
+  HTREEITEM itemNew = nullptr;
+  POINT ptDrag{};
+};
+
+}  // namespace win
+
+VXN_ENUM(TCustomDrawStage, cdPrePaint, cdPostPaint, cdPreErase, cdPostErase)
+VXN_ENUM(TCustomDrawStateItem, cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault,
+         cdsHot, cdsMarked, cdsIndeterminate)
+using TCustomDrawState = TSet<TCustomDrawStateItem>;
+
+// ---------------------------------------------------------------------------
+// Tree view.
+
+VXN_ENUM(TSortType, stNone, stData, stText, stBoth)
+VXN_ENUM(TMultiSelectStyleItem, msControlSelect, msShiftSelect, msVisibleOnly, msSiblingOnly)
+using TMultiSelectStyle = TSet<TMultiSelectStyleItem>;
+VXN_ENUM(THitTest, htAbove, htBelow, htNowhere, htOnItem, htOnButton, htOnIcon, htOnIndent, htOnLabel, htOnRight,
+         htOnStateIcon, htToLeft, htToRight)
+using THitTests = TSet<THitTest>;
+
+class TTreeNodes;
+class TTreeView;
+
+class TTreeNode : public TPersistent {
+  VXN_DECLARE_CLASS(TTreeNode)
+
+ public:
+  explicit TTreeNode(TTreeNodes* AOwner);
+  ~TTreeNode() override;
+
+  TTreeNodes* Owner() const { return Owner_; }
+  TTreeView* TreeView() const;
+  win::HTREEITEM ItemId() const { return reinterpret_cast<win::HTREEITEM>(const_cast<TTreeNode*>(this)); }
+
+  const std::string& Text() const { return Text_; }
+  void SetText(const std::string& Value);
+  Integer ImageIndex() const { return ImageIndex_; }
+  void SetImageIndex(Integer Value);
+  Integer SelectedIndex() const { return SelectedIndex_; }
+  void SetSelectedIndex(Integer Value);
+  Integer StateIndex() const { return StateIndex_; }
+  void SetStateIndex(Integer Value);
+  Integer OverlayIndex() const { return OverlayIndex_; }
+  void SetOverlayIndex(Integer Value) { OverlayIndex_ = Value; }
+  void* Data() const { return Data_; }
+  void SetData(void* Value);
+
+  TTreeNode* Parent() const { return Parent_; }
+  Integer Level() const;
+  // The position among the parent's children (or among the roots).
+  Integer Index() const;
+  Integer AbsoluteIndex() const;
+  Integer Count() const { return static_cast<Integer>(Children_.size()); }
+  TTreeNode* Item(Integer Index) const;
+  bool HasChildren() const { return !Children_.empty(); }
+  TTreeNode* GetFirstChild() const { return Children_.empty() ? nullptr : Children_.front(); }
+  TTreeNode* GetLastChild() const { return Children_.empty() ? nullptr : Children_.back(); }
+  TTreeNode* getNextSibling() const;
+  TTreeNode* getPrevSibling() const;
+  // Depth-first order over the whole tree.
+  TTreeNode* GetNext() const;
+  TTreeNode* GetPrev() const;
+  TTreeNode* GetNextVisible() const;
+  TTreeNode* GetPrevVisible() const;
+  bool IsVisible() const;
+  bool HasAsParent(TTreeNode* Value) const;
+
+  bool Expanded() const { return Expanded_; }
+  void SetExpanded(bool Value);
+  void Expand(bool Recurse);
+  void Collapse(bool Recurse);
+  bool Selected() const { return Selected_; }
+  void SetSelected(bool Value);
+  bool Focused() const;
+  void MakeVisible();
+  // The node's row in client coordinates; TextOnly gives the label alone.
+  TRect DisplayRect(bool TextOnly) const;
+
+  void Delete();
+  void DeleteChildren();
+  // Moves the node to be the last child of Destination (nil: a root).
+  void MoveTo(TTreeNode* Destination);
+  void AlphaSort(bool Recurse = false);
+  void Assign(TPersistent* Source) override;
+
+ private:
+  friend class TTreeNodes;
+  friend class TTreeView;
+  std::vector<TTreeNode*>& Siblings() const;
+  void Changed();
+
+  TTreeNodes* Owner_;
+  TTreeNode* Parent_ = nullptr;
+  std::vector<TTreeNode*> Children_;
+  std::string Text_;
+  Integer ImageIndex_ = 0;
+  Integer SelectedIndex_ = 0;
+  Integer StateIndex_ = -1;
+  Integer OverlayIndex_ = -1;
+  void* Data_ = nullptr;
+  bool Expanded_ = false;
+  bool Selected_ = false;
+  bool Deleting_ = false;
+};
+
+class TTreeNodes : public TPersistent {
+  VXN_DECLARE_CLASS(TTreeNodes)
+
+ public:
+  explicit TTreeNodes(TTreeView* AOwner);
+  ~TTreeNodes() override;
+
+  TTreeView* Owner() const { return Owner_; }
+  // All nodes of the tree.
+  Integer Count() const;
+  // By absolute index (depth-first order); EListError when out of range.
+  TTreeNode* Item(Integer Index) const;
+  TTreeNode* GetFirstNode() const { return Roots_.empty() ? nullptr : Roots_.front(); }
+  TTreeNode* GetNodeFromIndex(Integer Index) const { return Item(Index); }
+
+  // A new last sibling of Sibling (a root when Sibling is nil).
+  TTreeNode* Add(TTreeNode* Sibling, const std::string& S);
+  TTreeNode* AddObject(TTreeNode* Sibling, const std::string& S, void* Ptr);
+  TTreeNode* AddFirst(TTreeNode* Sibling, const std::string& S);
+  TTreeNode* AddChild(TTreeNode* Parent, const std::string& S);
+  TTreeNode* AddChildObject(TTreeNode* Parent, const std::string& S, void* Ptr);
+  TTreeNode* AddChildFirst(TTreeNode* Parent, const std::string& S);
+  // A new node just before Sibling (the last root when Sibling is nil).
+  TTreeNode* Insert(TTreeNode* Sibling, const std::string& S);
+  TTreeNode* InsertObject(TTreeNode* Sibling, const std::string& S, void* Ptr);
+  void Delete(TTreeNode* Node);
+  void Clear();
+  void BeginUpdate();
+  void EndUpdate();
+  void Assign(TPersistent* Source) override;
+
+ protected:
+  void DefineProperties(TFiler* Filer) override;
+
+ private:
+  friend class TTreeNode;
+  friend class TTreeView;
+  TTreeNode* InsertAt(TTreeNode* Parent, size_t Position, const std::string& S, void* Ptr);
+  void ReadData(TStream& Stream);
+  void WriteData(TStream& Stream);
+
+  TTreeView* Owner_;
+  std::vector<TTreeNode*> Roots_;
+  Integer UpdateCount_ = 0;
+};
+
+using TTVChangedEvent = TDelegate<void(TObject* Sender, TTreeNode* Node)>;
+using TTVChangingEvent = TDelegate<void(TObject* Sender, TTreeNode* Node, bool& AllowChange)>;
+using TTVExpandingEvent = TDelegate<void(TObject* Sender, TTreeNode* Node, bool& AllowExpansion)>;
+using TTVCollapsingEvent = TDelegate<void(TObject* Sender, TTreeNode* Node, bool& AllowCollapse)>;
+using TTVExpandedEvent = TDelegate<void(TObject* Sender, TTreeNode* Node)>;
+using TTVCompareEvent = TDelegate<void(TObject* Sender, TTreeNode* Node1, TTreeNode* Node2, Integer Data,
+                                       Integer& Compare)>;
+using TTVCustomDrawEvent = TDelegate<void(TObject* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TTVCustomDrawItemEvent =
+    TDelegate<void(TObject* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
+
+class TTreeView : public TCustomControl {
+  VXN_DECLARE_CLASS(TTreeView)
+
+ public:
+  explicit TTreeView(TComponent* AOwner);
+  ~TTreeView() override;
+
+  TTreeNodes* Items() const { return Items_; }
+  void SetItems(TTreeNodes* Value) { Items_->Assign(Value); }
+
+  bool AutoExpand() const { return AutoExpand_; }
+  void SetAutoExpand(bool Value) { AutoExpand_ = Value; }
+  TBorderStyle BorderStyle() const { return BorderStyle_; }
+  void SetBorderStyle(TBorderStyle Value);
+  bool HideSelection() const { return HideSelection_; }
+  void SetHideSelection(bool Value);
+  bool HotTrack() const { return HotTrack_; }
+  void SetHotTrack(bool Value);
+  Integer Indent() const { return Indent_; }
+  void SetIndent(Integer Value);
+  bool MultiSelect() const { return MultiSelect_; }
+  void SetMultiSelect(bool Value);
+  TMultiSelectStyle MultiSelectStyle() const { return MultiSelectStyle_; }
+  void SetMultiSelectStyle(TMultiSelectStyle Value) { MultiSelectStyle_ = Value; }
+  bool ReadOnly() const { return ReadOnly_; }
+  void SetReadOnly(bool Value) { ReadOnly_ = Value; }
+  bool RightClickSelect() const { return RightClickSelect_; }
+  void SetRightClickSelect(bool Value) { RightClickSelect_ = Value; }
+  bool RowSelect() const { return RowSelect_; }
+  void SetRowSelect(bool Value);
+  bool ShowButtons() const { return ShowButtons_; }
+  void SetShowButtons(bool Value);
+  bool ShowLines() const { return ShowLines_; }
+  void SetShowLines(bool Value);
+  bool ShowRoot() const { return ShowRoot_; }
+  void SetShowRoot(bool Value);
+  TSortType SortType() const { return SortType_; }
+  void SetSortType(TSortType Value);
+  bool ToolTips() const { return ToolTips_; }
+  void SetToolTips(bool Value) { ToolTips_ = Value; }
+  // Image lists are kept as components; nodes carry only image indexes.
+  TComponent* Images() const { return Images_; }
+  void SetImages(TComponent* Value);
+  TComponent* StateImages() const { return StateImages_; }
+  void SetStateImages(TComponent* Value);
+
+  TTreeNode* Selected() const { return Selected_; }
+  void SetSelected(TTreeNode* Value);
+  TTreeNode* TopItem() const;
+  void SetTopItem(TTreeNode* Value);
+  Integer SelectionCount() const { return static_cast<Integer>(Selections_.size()); }
+  TTreeNode* Selections(Integer Index) const;
+  // Selects Node with the mouse or keyboard's Shift and Ctrl rules.
+  void Select(TTreeNode* Node, TShiftState ShiftState = {});
+  // Adds Node to the selection without moving the focus.
+  void Subselect(TTreeNode* Node, bool Validate = false);
+  void ClearSelection(bool KeepPrimary = false);
+  // The node that should become selected when the selected ones go.
+  TTreeNode* FindNextToSelect() const;
+
+  TTreeNode* GetNodeAt(Integer X, Integer Y) const;
+  THitTests GetHitTestInfoAt(Integer X, Integer Y) const;
+  void FullExpand();
+  void FullCollapse();
+  bool AlphaSort(bool ARecurse = true);
+  Integer ItemHeight() const;
+  bool IsEditing() const { return false; }
+
+  TTVChangedEvent OnChange;
+  TTVChangingEvent OnChanging;
+  TTVExpandingEvent OnExpanding;
+  TTVCollapsingEvent OnCollapsing;
+  TTVExpandedEvent OnExpanded;
+  TTVExpandedEvent OnCollapsed;
+  TTVExpandedEvent OnDeletion;
+  TTVExpandedEvent OnAddition;
+  TTVCompareEvent OnCompare;
+  TTVCustomDrawEvent OnCustomDraw;
+  TTVCustomDrawItemEvent OnCustomDrawItem;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
+  void Paint() override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void WMLButtonDown(TMessage& Message) override;
+  void WMLButtonDblClk(TMessage& Message) override;
+  void WMRButtonDown(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  virtual bool CanChange(TTreeNode* Node);
+  virtual void Change(TTreeNode* Node);
+  virtual bool CanExpand(TTreeNode* Node);
+  virtual bool CanCollapse(TTreeNode* Node);
+
+ private:
+  friend class TTreeNode;
+  friend class TTreeNodes;
+  struct Row {
+    TTreeNode* Node;
+    Integer Level;
+  };
+  std::vector<Row> VisibleRows() const;
+  Integer RowOf(const TTreeNode* Node) const;
+  Integer ContentLeft(Integer Level) const;
+  Integer LabelWidth(const TTreeNode* Node) const;
+  UINT HitTest(Integer X, Integer Y, TTreeNode** Node) const;
+  void NodeDeleting(TTreeNode* Node);
+  void NodesChanged();
+  void SortChildren(std::vector<TTreeNode*>& List, bool Recurse, bool UseCompare);
+  bool ExpandNode(TTreeNode* Node, bool Expand);
+  void SetFocusNode(TTreeNode* Node, TShiftState ShiftState);
+  void UpdateScrollBars();
+  void ScrollTo(Integer TopRow, Integer Left);
+  void SendNotify(UINT Code, TTreeNode* Old, TTreeNode* New, UINT Action = 0);
+  win::LRESULT TreeMessage(TMessage& Message, bool& Handled);
+
+  TTreeNodes* Items_;
+  TTreeNode* Selected_ = nullptr;
+  TTreeNode* Anchor_ = nullptr;
+  TTreeNode* Hot_ = nullptr;
+  std::vector<TTreeNode*> Selections_;
+  TComponent* Images_ = nullptr;
+  TComponent* StateImages_ = nullptr;
+  TBorderStyle BorderStyle_ = bsSingle;
+  TMultiSelectStyle MultiSelectStyle_ = TMultiSelectStyle{msControlSelect};
+  TSortType SortType_ = stNone;
+  Integer Indent_ = 19;
+  Integer TopRow_ = 0;
+  Integer ScrollLeft_ = 0;
+  bool AutoExpand_ = false;
+  bool HideSelection_ = true;
+  bool HotTrack_ = false;
+  bool MultiSelect_ = false;
+  bool ReadOnly_ = false;
+  bool RightClickSelect_ = false;
+  bool RowSelect_ = false;
+  bool ShowButtons_ = true;
+  bool ShowLines_ = true;
+  bool ShowRoot_ = true;
+  bool ToolTips_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// Status bar.
+
+VXN_ENUM(TStatusPanelBevel, pbNone, pbLowered, pbRaised)
+VXN_ENUM(TStatusPanelStyle, psText, psOwnerDraw)
+
+class TStatusBar;
+
+class TStatusPanel : public TCollectionItem {
+  VXN_DECLARE_CLASS(TStatusPanel)
+
+ public:
+  explicit TStatusPanel(TCollection* Collection);
+
+  TAlignment Alignment() const { return Alignment_; }
+  void SetAlignment(TAlignment Value);
+  TStatusPanelBevel Bevel() const { return Bevel_; }
+  void SetBevel(TStatusPanelBevel Value);
+  TStatusPanelStyle Style() const { return Style_; }
+  void SetStyle(TStatusPanelStyle Value);
+  std::string Text() const { return Text_; }
+  void SetText(const std::string& Value);
+  Integer Width() const { return Width_; }
+  void SetWidth(Integer Value);
+  std::string DisplayName() override { return Text_.empty() ? TCollectionItem::DisplayName() : Text_; }
+  void Assign(TPersistent* Source) override;
+
+ private:
+  TAlignment Alignment_ = taLeftJustify;
+  TStatusPanelBevel Bevel_ = pbLowered;
+  TStatusPanelStyle Style_ = psText;
+  std::string Text_;
+  Integer Width_ = 50;
+};
+
+class TStatusPanels : public TCollection {
+  VXN_DECLARE_CLASS(TStatusPanels)
+
+ public:
+  explicit TStatusPanels(TStatusBar* StatusBar);
+  TStatusPanel* Add() { return static_cast<TStatusPanel*>(TCollection::Add()); }
+  TStatusPanel* Items(Integer Index) const { return static_cast<TStatusPanel*>(TCollection::Items(Index)); }
+  TPersistent* GetOwner() override;
+
+ protected:
+  void Update(TCollectionItem* Item) override;
+
+ private:
+  TStatusBar* StatusBar_;
+};
+
+using TDrawPanelEvent = TDelegate<void(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect)>;
+
+class TStatusBar : public TCustomControl {
+  VXN_DECLARE_CLASS(TStatusBar)
+
+ public:
+  explicit TStatusBar(TComponent* AOwner);
+  ~TStatusBar() override;
+
+  TStatusPanels* Panels() const { return Panels_; }
+  void SetPanels(TStatusPanels* Value) { Panels_->Assign(Value); }
+  bool SimplePanel() const { return SimplePanel_; }
+  void SetSimplePanel(bool Value);
+  std::string SimpleText() const { return SimpleText_; }
+  void SetSimpleText(const std::string& Value);
+  bool SizeGrip() const { return SizeGrip_; }
+  void SetSizeGrip(bool Value);
+  // The rectangle of a panel in client coordinates (the last one reaches
+  // the size grip).
+  TRect PanelRect(Integer Index);
+  // Where the size grip sits; empty when there is none.
+  TRect SizeGripRect();
+
+  TDrawPanelEvent OnDrawPanel;
+
+ protected:
+  void Paint() override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  friend class TStatusPanels;
+  bool GripShown();
+
+  TStatusPanels* Panels_;
+  std::string SimpleText_;
+  bool SimplePanel_ = false;
+  bool SizeGrip_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// Tool bar.
+
+VXN_ENUM(TToolButtonStyle, tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider)
+VXN_ENUM(TCustomDrawTarget, dtControl, dtItem, dtSubItem)
+
+class TToolBar;
+
+class TToolButton : public TGraphicControl {
+  VXN_DECLARE_CLASS(TToolButton)
+
+ public:
+  explicit TToolButton(TComponent* AOwner);
+
+  TToolBar* ToolBar() const;
+  TToolButtonStyle Style() const { return Style_; }
+  void SetStyle(TToolButtonStyle Value);
+  Integer ImageIndex() const { return ImageIndex_; }
+  void SetImageIndex(Integer Value);
+  bool Down() const { return Down_; }
+  void SetDown(bool Value);
+  bool Grouped() const { return Grouped_; }
+  void SetGrouped(bool Value) { Grouped_ = Value; }
+  bool AllowAllUp() const { return AllowAllUp_; }
+  void SetAllowAllUp(bool Value) { AllowAllUp_ = Value; }
+  bool Indeterminate() const { return Indeterminate_; }
+  void SetIndeterminate(bool Value);
+  bool Marked() const { return Marked_; }
+  void SetMarked(bool Value);
+  TComponent* DropdownMenu() const { return DropdownMenu_; }
+  void SetDropdownMenu(TComponent* Value) { DropdownMenu_ = Value; }
+  // The button's position on its bar.
+  Integer Index() const;
+  // Whether the mouse is over it (and it could be pressed).
+  bool Hot() const;
+  bool Pressed() const { return Pressed_; }
+  void Click() override;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void SetParent(TWinControl* AParent) override;
+
+ private:
+  friend class TToolBar;
+  void Changed();
+
+  TToolButtonStyle Style_ = tbsButton;
+  TComponent* DropdownMenu_ = nullptr;
+  Integer ImageIndex_ = -1;
+  bool Down_ = false;
+  bool Grouped_ = false;
+  bool AllowAllUp_ = false;
+  bool Indeterminate_ = false;
+  bool Marked_ = false;
+  bool Pressed_ = false;
+  bool MouseInside_ = false;
+};
+
+using TTBCustomDrawEvent = TDelegate<void(TToolBar* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TTBCustomDrawBtnEvent = TDelegate<void(TToolBar* Sender, TToolButton* Button, bool& DefaultDraw)>;
+using TTBAdvancedCustomDrawBtnEvent =
+    TDelegate<void(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, TCustomDrawStage Stage,
+                   bool& DefaultDraw)>;
+
+class TToolBar : public TCustomControl {
+  VXN_DECLARE_CLASS(TToolBar)
+
+ public:
+  explicit TToolBar(TComponent* AOwner);
+
+  Integer ButtonCount() const;
+  TToolButton* Buttons(Integer Index) const;
+  Integer ButtonWidth() const { return ButtonWidth_; }
+  void SetButtonWidth(Integer Value);
+  Integer ButtonHeight() const { return ButtonHeight_; }
+  void SetButtonHeight(Integer Value);
+  bool Flat() const { return Flat_; }
+  void SetFlat(bool Value);
+  bool List() const { return List_; }
+  void SetList(bool Value);
+  bool ShowCaptions() const { return ShowCaptions_; }
+  void SetShowCaptions(bool Value);
+  bool Transparent() const { return Transparent_; }
+  void SetTransparent(bool Value);
+  bool Wrapable() const { return Wrapable_; }
+  void SetWrapable(bool Value);
+  // Image lists are kept as components; buttons carry image indexes.
+  TComponent* Images() const { return Images_; }
+  void SetImages(TComponent* Value);
+  TComponent* HotImages() const { return HotImages_; }
+  void SetHotImages(TComponent* Value);
+  TComponent* DisabledImages() const { return DisabledImages_; }
+  void SetDisabledImages(TComponent* Value);
+  // The button under the mouse (nil when none).
+  TToolButton* HotButton() const { return Hot_; }
+  // The state custom drawing reports for a button.
+  TCustomDrawState ButtonState(TToolButton* Button) const;
+  // Lays the buttons and controls out in a row, left to right.
+  void ArrangeButtons();
+
+  TTBCustomDrawEvent OnCustomDraw;
+  TTBCustomDrawBtnEvent OnCustomDrawButton;
+  TTBAdvancedCustomDrawBtnEvent OnAdvancedCustomDrawButton;
+
+ protected:
+  void Paint() override;
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  friend class TToolButton;
+  void DrawButton(TToolButton* Button, TCanvas* Canvas);
+  void SetHot(TToolButton* Button);
+
+  TComponent* Images_ = nullptr;
+  TComponent* HotImages_ = nullptr;
+  TComponent* DisabledImages_ = nullptr;
+  TToolButton* Hot_ = nullptr;
+  Integer ButtonWidth_ = 23;
+  Integer ButtonHeight_ = 22;
+  bool Flat_ = false;
+  bool List_ = false;
+  bool ShowCaptions_ = false;
+  bool Transparent_ = false;
+  bool Wrapable_ = true;
+  bool Arranging_ = false;
+};
