@@ -206,7 +206,18 @@ class TOutThread : public TWorkerThread {
 TApdWin32Dispatcher::TApdWin32Dispatcher(TComponent* Owner)
     : TApdBaseDispatcher(Owner), Generation_(NextGeneration.fetch_add(1)) {}
 
-TApdWin32Dispatcher::~TApdWin32Dispatcher() = default;
+void TApdWin32Dispatcher::BeforeDestruction() {
+  TApdBaseDispatcher::BeforeDestruction();
+  // Freed while a delivery was under way, the release only marked the close
+  // pending; the workers and the device are finished here (the base class
+  // leaves them once the workers have ended).
+  ReleasePortPrim();
+}
+
+TApdWin32Dispatcher::~TApdWin32Dispatcher() {
+  // A probe's handle, opened without the open sequence.
+  if (DeviceHandle != win::INVALID_HANDLE_VALUE) win::CloseHandle(DeviceHandle);
+}
 
 bool TApdWin32Dispatcher::CreateReadEvents() {
   try {

@@ -76,6 +76,8 @@ class TApdWin32Dispatcher : public TApdBaseDispatcher {
 
  public:
   explicit TApdWin32Dispatcher(TComponent* Owner);
+  // Finishes a close that a delivery in progress left pending.
+  void BeforeDestruction() override;
   ~TApdWin32Dispatcher() override;
 
   // Platform operations.

@@ -9,6 +9,7 @@
 #include "Controls.h"
 #include "Graphics.h"
 #include "SimpleCtrls.h"
+#include "platform/win/ChildNotify.h"
 #include "platform/win/WinUser.h"
 
 namespace win {
@@ -43,16 +44,6 @@ constexpr LRESULT BST_FOCUS = 0x8;
 
 constexpr WORD BN_CLICKED = 0;
 constexpr WORD BN_DOUBLECLICKED = 5;
-
-constexpr UINT ODA_DRAWENTIRE = 0x1;
-constexpr UINT ODA_SELECT = 0x2;
-constexpr UINT ODA_FOCUS = 0x4;
-constexpr UINT ODS_SELECTED = 0x1;
-constexpr UINT ODS_GRAYED = 0x2;
-constexpr UINT ODS_DISABLED = 0x4;
-constexpr UINT ODS_CHECKED = 0x8;
-constexpr UINT ODS_FOCUS = 0x10;
-
 
 // The BUTTON class's window procedure; registers the class on first use.
 LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

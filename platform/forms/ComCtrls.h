@@ -8,6 +8,7 @@
 
 #include "Controls.h"
 #include "Graphics.h"
+#include "ImgList.h"
 #include "SimpleCtrls.h"
 #include "platform/win/ChildNotify.h"
 
@@ -62,6 +63,35 @@ constexpr UINT TVN_SELCHANGEDA = TVN_FIRST - 2;
 constexpr UINT TVN_DELETEITEMA = TVN_FIRST - 9;
 constexpr UINT TVN_ITEMEXPANDINGA = TVN_FIRST - 5;
 constexpr UINT TVN_ITEMEXPANDEDA = TVN_FIRST - 6;
+
+inline const HTREEITEM TVI_ROOT = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x10000));
+inline const HTREEITEM TVI_FIRST = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFF));
+inline const HTREEITEM TVI_LAST = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFE));
+inline const HTREEITEM TVI_SORT = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFD));
+
+constexpr UINT TVIF_TEXT = 0x0001;
+constexpr UINT TVIF_IMAGE = 0x0002;
+constexpr UINT TVIF_PARAM = 0x0004;
+constexpr UINT TVIF_SELECTEDIMAGE = 0x0020;
+
+struct TVITEMA {
+  UINT mask = 0;
+  HTREEITEM hItem = nullptr;
+  UINT state = 0;
+  UINT stateMask = 0;
+  const char* pszText = nullptr;
+  int cchTextMax = 0;
+  int iImage = 0;
+  int iSelectedImage = 0;
+  int cChildren = 0;
+  LPARAM lParam = 0;
+};
+
+struct TVINSERTSTRUCTA {
+  HTREEITEM hParent = nullptr;
+  HTREEITEM hInsertAfter = nullptr;
+  TVITEMA item;
+};
 
 struct TVHITTESTINFO {
   POINT pt{};
@@ -216,7 +246,10 @@ class TTreeNodes : public TPersistent {
  private:
   friend class TTreeNode;
   friend class TTreeView;
+  // New nodes go through the tree's TVM_INSERTITEMA once it has a window,
+  // so that code watching its messages sees them.
   TTreeNode* InsertAt(TTreeNode* Parent, size_t Position, const std::string& S, void* Ptr);
+  TTreeNode* InsertNode(TTreeNode* Parent, size_t Position, const std::string& S, void* Ptr);
   void ReadData(TStream& Stream);
   void WriteData(TStream& Stream);
 
@@ -276,11 +309,10 @@ class TTreeView : public TCustomControl {
   void SetSortType(TSortType Value);
   bool ToolTips() const { return ToolTips_; }
   void SetToolTips(bool Value) { ToolTips_ = Value; }
-  // Image lists are kept as components; nodes carry only image indexes.
-  TComponent* Images() const { return Images_; }
-  void SetImages(TComponent* Value);
-  TComponent* StateImages() const { return StateImages_; }
-  void SetStateImages(TComponent* Value);
+  TCustomImageList* Images() const { return Images_; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* StateImages() const { return StateImages_; }
+  void SetStateImages(TCustomImageList* Value);
 
   TTreeNode* Selected() const { return Selected_; }
   void SetSelected(TTreeNode* Value);
@@ -341,8 +373,10 @@ class TTreeView : public TCustomControl {
   std::vector<Row> VisibleRows() const;
   Integer RowOf(const TTreeNode* Node) const;
   Integer ContentLeft(Integer Level) const;
+  // Where the label starts: after the state image and the image.
+  Integer LabelLeft(Integer Level, const TTreeNode* Node) const;
   Integer LabelWidth(const TTreeNode* Node) const;
-  UINT HitTest(Integer X, Integer Y, TTreeNode** Node) const;
+  win::UINT HitTest(Integer X, Integer Y, TTreeNode** Node) const;
   void NodeDeleting(TTreeNode* Node);
   void NodesChanged();
   void SortChildren(std::vector<TTreeNode*>& List, bool Recurse, bool UseCompare);
@@ -350,16 +384,19 @@ class TTreeView : public TCustomControl {
   void SetFocusNode(TTreeNode* Node, TShiftState ShiftState);
   void UpdateScrollBars();
   void ScrollTo(Integer TopRow, Integer Left);
-  void SendNotify(UINT Code, TTreeNode* Old, TTreeNode* New, UINT Action = 0);
+  void SendNotify(win::UINT Code, TTreeNode* Old, TTreeNode* New, win::UINT Action = 0);
   win::LRESULT TreeMessage(TMessage& Message, bool& Handled);
+  void ImagesChanged(TObject* Sender);
 
   TTreeNodes* Items_;
   TTreeNode* Selected_ = nullptr;
   TTreeNode* Anchor_ = nullptr;
   TTreeNode* Hot_ = nullptr;
   std::vector<TTreeNode*> Selections_;
-  TComponent* Images_ = nullptr;
-  TComponent* StateImages_ = nullptr;
+  TCustomImageList* Images_ = nullptr;
+  TCustomImageList* StateImages_ = nullptr;
+  TChangeLink ImagesLink_;
+  TChangeLink StateImagesLink_;
   TBorderStyle BorderStyle_ = bsSingle;
   TMultiSelectStyle MultiSelectStyle_ = TMultiSelectStyle{msControlSelect};
   TSortType SortType_ = stNone;
@@ -427,6 +464,7 @@ class TStatusPanels : public TCollection {
   void Update(TCollectionItem* Item) override;
 
  private:
+  friend class TStatusBar;
   TStatusBar* StatusBar_;
 };
 
@@ -506,6 +544,7 @@ class TToolButton : public TGraphicControl {
   bool Hot() const;
   bool Pressed() const { return Pressed_; }
   void Click() override;
+  void SetParent(TWinControl* AParent) override;
 
  protected:
   void Paint() override;
@@ -515,7 +554,6 @@ class TToolButton : public TGraphicControl {
   void CMMouseEnter(TMessage& Message) override;
   void CMMouseLeave(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;
-  void SetParent(TWinControl* AParent) override;
 
  private:
   friend class TToolBar;
@@ -561,13 +599,12 @@ class TToolBar : public TCustomControl {
   void SetTransparent(bool Value);
   bool Wrapable() const { return Wrapable_; }
   void SetWrapable(bool Value);
-  // Image lists are kept as components; buttons carry image indexes.
-  TComponent* Images() const { return Images_; }
-  void SetImages(TComponent* Value);
-  TComponent* HotImages() const { return HotImages_; }
-  void SetHotImages(TComponent* Value);
-  TComponent* DisabledImages() const { return DisabledImages_; }
-  void SetDisabledImages(TComponent* Value);
+  TCustomImageList* Images() const { return Images_; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* HotImages() const { return HotImages_; }
+  void SetHotImages(TCustomImageList* Value);
+  TCustomImageList* DisabledImages() const { return DisabledImages_; }
+  void SetDisabledImages(TCustomImageList* Value);
   // The button under the mouse (nil when none).
   TToolButton* HotButton() const { return Hot_; }
   // The state custom drawing reports for a button.
@@ -589,9 +626,14 @@ class TToolBar : public TCustomControl {
   void DrawButton(TToolButton* Button, TCanvas* Canvas);
   void SetHot(TToolButton* Button);
 
-  TComponent* Images_ = nullptr;
-  TComponent* HotImages_ = nullptr;
-  TComponent* DisabledImages_ = nullptr;
+  void ImagesChanged(TObject* Sender);
+
+  TCustomImageList* Images_ = nullptr;
+  TCustomImageList* HotImages_ = nullptr;
+  TCustomImageList* DisabledImages_ = nullptr;
+  TChangeLink ImagesLink_;
+  TChangeLink HotImagesLink_;
+  TChangeLink DisabledImagesLink_;
   TToolButton* Hot_ = nullptr;
   Integer ButtonWidth_ = 23;
   Integer ButtonHeight_ = 22;

@@ -1803,8 +1803,15 @@ void TWinControl::WMChar(TMessage& Message) {
 
 // Before the window sees a key: the parent may want it as a dialog key
 // (Tab, arrows, Return, Esc) unless the control asks for it itself.
+namespace {
+TMenuKeyHook MenuKeyHook = nullptr;
+}
+
+void SetMenuKeyHook(TMenuKeyHook Hook) { MenuKeyHook = Hook; }
+
 void TWinControl::CNKeyDown(TMessage& Message) {
   Message.Result = 1;
+  if (MenuKeyHook && MenuKeyHook(this, Message)) return;
   if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
   LRESULT mask = 0;
   switch (Message.WParam) {
@@ -1838,8 +1845,9 @@ void TWinControl::CNChar(TMessage& Message) {
 }
 
 void TWinControl::CNSysKeyDown(TMessage& Message) {
+  Message.Result = 1;
+  if (MenuKeyHook && MenuKeyHook(this, Message)) return;
   Message.Result = 0;
-  (void)Message;
 }
 
 void TWinControl::CNSysChar(TMessage& Message) {

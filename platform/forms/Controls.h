@@ -513,6 +513,11 @@ class IPopupComponent {
   virtual void Popup(Integer X, Integer Y) = 0;
 };
 
+// Menus answer whether a key (CN_KEYDOWN / CN_SYSKEYDOWN) at a control is
+// the shortcut of a menu item, and run the item when it is.
+using TMenuKeyHook = bool (*)(TWinControl* Control, TMessage& Message);
+void SetMenuKeyHook(TMenuKeyHook Hook);
+
 // What CreateParams fills in for CreateWnd.
 struct TCreateParams {
   std::string Caption;

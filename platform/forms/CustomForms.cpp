@@ -69,6 +69,13 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
   if (Screen) Screen->AddForm(this);
 }
 
+void TForm::GetChildren(TGetChildProc Proc, TComponent* Root) {
+  if (Root == this)
+    for (Integer i = 0; i < ComponentCount(); ++i)
+      if (TComponent* c = Components(i); !c->HasParent()) Proc(c);
+  TCustomControl::GetChildren(Proc, Root);
+}
+
 TForm::~TForm() {
   if (Created_) {
     try {
@@ -526,6 +533,36 @@ void TForm::Paint() {
   } catch (...) {
     if (Application) Application->HandleException(this);
   }
+}
+
+void TForm::CMDialogKey(TMessage& Message) {
+  if (GetKeyState(VK_MENU) < 0) {
+    TCustomControl::CMDialogKey(Message);
+    return;
+  }
+  // The control with the focus, when it is one of ours; the remembered
+  // ActiveControl otherwise (the focus may be on a window we do not know).
+  TWinControl* current = FindControl(GetFocus());
+  if (!current || current == this || GetParentForm(current) != this) current = ActiveControl_;
+  switch (Message.WParam) {
+    case VK_TAB:
+      if (GetKeyState(VK_CONTROL) >= 0) {
+        SelectNext(current, GetKeyState(VK_SHIFT) >= 0, true);
+        Message.Result = 1;
+        return;
+      }
+      break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      if (current && current->Parent()) {
+        current->Parent()->SelectNext(current, Message.WParam == VK_RIGHT || Message.WParam == VK_DOWN, false);
+        Message.Result = 1;
+      }
+      return;
+  }
+  TCustomControl::CMDialogKey(Message);
 }
 
 void TForm::WndProc(TMessage& Message) {

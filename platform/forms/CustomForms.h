@@ -43,6 +43,10 @@ class TForm : public TCustomControl {
   explicit TForm(TComponent* AOwner);
   ~TForm() override;
 
+  // The components a form file lists under the form: first the non-visual
+  // ones the form owns (menus, image lists, timers...), then its controls.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+
   // Reads the form files of the class (and its ancestors up to TForm) and
   // fires OnCreate; whoever constructs a form calls it once (CreateForm does).
   void AfterConstruction();
@@ -111,6 +115,9 @@ class TForm : public TCustomControl {
   void Paint() override;
   void WndProc(TMessage& Message) override;
   bool PreviewsKeys() const override { return KeyPreview; }
+  // Tab and Shift+Tab walk the tab order; arrows step among the focused
+  // control's siblings; other keys go on to the default and cancel buttons.
+  void CMDialogKey(TMessage& Message) override;
   virtual void DoClose(TCloseAction& Action);
   void DoShow();
   void DoHide();

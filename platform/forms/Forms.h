@@ -91,6 +91,9 @@ class TApplication : public TComponent {
   void HandleMessage();
   void Terminate();
   bool Terminated() const { return Terminated_; }
+  // Forgets a Terminate that was handled, so the loops (Run, ShowModal) work
+  // again; tests run many loops in one process.
+  void ResetTerminated() { Terminated_ = false; }
   bool Active() const;
   void Minimize();
   void Restore();

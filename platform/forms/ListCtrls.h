@@ -8,6 +8,7 @@
 
 #include "Controls.h"
 #include "Graphics.h"
+#include "SimpleCtrls.h"
 
 VXN_ENUM(TOwnerDrawStateItem, odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight,
          odInactive, odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit)
@@ -29,10 +30,13 @@ class TListControlItems : public TStrings {
   // How the owning control reaches its window; nullptr while it has none.
   struct TTarget {
     virtual ~TTarget() = default;
+    // The LISTBOX window holding the items.
     virtual win::HWND ItemsWindow() = 0;
     virtual bool ItemsSorted() const = 0;
-    virtual void ItemsChanged() = 0;
-    win::UINT AddMsg = 0, InsertMsg = 0, DeleteMsg = 0, ResetMsg = 0, SetDataMsg = 0;
+    // After the change, so the owner can keep its selection in step.
+    virtual void ItemInserted(Integer Index) = 0;
+    virtual void ItemDeleted(Integer Index) = 0;
+    virtual void ItemsCleared() = 0;
   };
   explicit TListControlItems(TTarget* Target) : Target_(Target) {}
 
@@ -114,7 +118,9 @@ class TCustomListBox : public TWinControl, private TListControlItems::TTarget {
  private:
   win::HWND ItemsWindow() override { return HandleAllocated() ? Handle() : nullptr; }
   bool ItemsSorted() const override { return Sorted_; }
-  void ItemsChanged() override {}
+  void ItemInserted(Integer Index) override;
+  void ItemDeleted(Integer Index) override;
+  void ItemsCleared() override;
   void SnapHeight(Integer& AHeight);
 
   TListControlItems* Items_;
@@ -199,7 +205,9 @@ class TCustomComboBox : public TWinControl, private TListControlItems::TTarget {
   friend struct TComboBoxAccess;
   win::HWND ItemsWindow() override { return HandleAllocated() ? ListHandle_ : nullptr; }
   bool ItemsSorted() const override { return Sorted_; }
-  void ItemsChanged() override;
+  void ItemInserted(Integer Index) override;
+  void ItemDeleted(Integer Index) override;
+  void ItemsCleared() override;
   bool HasEdit() const { return Style_ == csDropDown || Style_ == csSimple; }
   bool OwnerDraw() const { return Style_ == csOwnerDrawFixed || Style_ == csOwnerDrawVariable; }
   // A key of the combo's own (from the control or its edit); true if used.
@@ -211,12 +219,16 @@ class TCustomComboBox : public TWinControl, private TListControlItems::TTarget {
   TRect ButtonRect() const;
   static win::LRESULT EditProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
   static win::LRESULT ListProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
+  static win::LRESULT SinkProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
 
   TListControlItems* Items_;
   TCanvas* Canvas_;
   TBrush* Brush_;
   win::HWND EditHandle_ = nullptr;
   win::HWND ListHandle_ = nullptr;
+  // The list's owner: a popup's notices go to its top-level owner, and this
+  // hidden one hands them to the combo.
+  win::HWND SinkHandle_ = nullptr;
   win::WNDPROC DefEditProc_ = nullptr;
   win::WNDPROC DefListProc_ = nullptr;
   TComboBoxStyle Style_ = csDropDown;

@@ -1,6 +1,7 @@
 #include "MessageDialogs.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "ButtonCtrls.h"
@@ -8,6 +9,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"
+#include "platform/win/EditControl.h"
 #include "platform/win/Input.h"
 
 using namespace win;
@@ -25,6 +27,40 @@ constexpr ButtonInfo kButtons[] = {
     {"Cancel", "Cancel", mrCancel}, {"Abort", "&Abort", mrAbort}, {"Retry", "&Retry", mrRetry},
     {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},      {"NoToAll", "N&o to All", mrNoToAll},
     {"YesToAll", "Yes to &All", 10}, {"Help", "&Help", 11},
+};
+
+// The input field: a control over the system's EDIT class, which does the
+// typing, caret, selection and clipboard itself.
+class TInputEdit : public TWinControl {
+ public:
+  explicit TInputEdit(TComponent* AOwner) : TWinControl(AOwner) {
+    RegisterEditClass();
+    WNDCLASSEX edit;
+    if (GetClassInfoEx(nullptr, kEditClassName, &edit)) DefWndProc = edit.lpfnWndProc;
+    SetTabStop(true);
+    SetColor(clWindow);
+  }
+  ~TInputEdit() override { DestroyHandle(); }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TWinControl::CreateParams(Params);
+    Params.Style |= WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+  }
+  void CreateWnd() override {
+    TWinControl::CreateWnd();
+    SendMessage(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+  }
+  void WndProc(TMessage& Message) override {
+    // The window paints itself, from its own BeginPaint; the control's
+    // paint handler would have emptied the update region first.
+    if (Message.Msg == WM_PAINT && !Message.WParam) {
+      DefaultHandler(Message);
+      return;
+    }
+    TWinControl::WndProc(Message);
+  }
 };
 
 constexpr const char* kCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};
@@ -198,4 +234,58 @@ int MessageBox(const std::string& Text, const std::string& Caption, UINT Flags) 
     return IDOK;
   }
   return static_cast<int>(result);  // modal results are the ID numbers
+}
+
+bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->AfterConstruction();
+  form->SetBorderStyle(bsDialog);
+  form->SetPosition(poScreenCenter);
+  form->SetCaption(ACaption);
+
+  const Integer margin = 8, spacing = 10, buttonWidth = 75, buttonHeight = 25, editHeight = 21;
+  auto* prompt = new TLabel(form.get());
+  prompt->SetName("Prompt");
+  prompt->SetParent(form.get());
+  prompt->SetBounds(margin, margin, 0, 0);
+  prompt->SetCaption(APrompt);
+  const Integer clientWidth =
+      std::max<Integer>(2 * buttonWidth + spacing + 2 * margin + 100, prompt->Width() + 2 * margin);
+
+  auto* edit = new TInputEdit(form.get());
+  edit->SetName("Value");
+  edit->SetParent(form.get());
+  edit->SetBounds(margin, prompt->Top() + prompt->Height() + 4, clientWidth - 2 * margin, editHeight);
+  edit->SetText(Value);
+  prompt->SetFocusControl(edit);  // an "&" in the prompt reaches the field
+
+  const Integer top = edit->Top() + editHeight + spacing + 4;
+  Integer x = (clientWidth - 2 * buttonWidth - spacing) / 2;
+  for (TMsgDlgBtn b : {mbOK, mbCancel}) {
+    auto* button = new TButton(form.get());
+    button->SetName(kButtons[b].Name);
+    button->SetParent(form.get());
+    button->SetCaption(kButtons[b].Caption);
+    button->SetModalResult(kButtons[b].Result);
+    button->SetBounds(x, top, buttonWidth, buttonHeight);
+    button->SetDefault(b == mbOK);
+    button->SetCancel(b == mbCancel);
+    x += buttonWidth + spacing;
+  }
+  form->HandleNeeded();
+  form->SetClientWidth(clientWidth);
+  form->SetClientHeight(top + buttonHeight + margin);
+  form->SetActiveControl(edit);
+  SendMessage(edit->Handle(), EM_SETSEL, 0, static_cast<LPARAM>(-1));
+
+  TModalResult result = DialogHook() ? DialogHook()(form.get()) : form->ShowModal();
+  if (result != mrOk) return false;
+  Value = edit->GetText();
+  return true;
+}
+
+std::string InputBox(const std::string& ACaption, const std::string& APrompt, const std::string& ADefault) {
+  std::string value = ADefault;
+  InputQuery(ACaption, APrompt, value);
+  return value;
 }

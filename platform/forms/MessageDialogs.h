@@ -1,5 +1,6 @@
 // Message boxes drawn by our own forms: MessageDlg with its kinds and
-// buttons, MessageBox with the system's flags and answers, ShowMessage.
+// buttons, MessageBox with the system's flags and answers, ShowMessage,
+// and the one-line question of InputQuery and InputBox.
 // A hook may answer instead of a person (tests, scripted runs).
 #pragma once
 
@@ -57,3 +58,10 @@ void ShowMessage(const std::string& Msg);
 // Flags as the system's MessageBox takes them (MB_OK .. MB_RETRYCANCEL, an
 // MB_ICON* kind, MB_DEFBUTTONn); answers IDOK, IDCANCEL, IDYES, ...
 int MessageBox(const std::string& Text, const std::string& Caption, win::UINT Flags);
+
+// One line of text asked for: the prompt ("Prompt"), an edit field ("Value")
+// holding Value all selected, and OK and Cancel. On OK Value takes the text
+// and the answer is true; otherwise Value stays as it was.
+bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::string& Value);
+// The text entered, or ADefault when the dialog is cancelled.
+std::string InputBox(const std::string& ACaption, const std::string& APrompt, const std::string& ADefault);

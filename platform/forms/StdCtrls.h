@@ -34,6 +34,9 @@ class TCustomEdit : public TWinControl {
   void SetHideSelection(bool Value);
   // 0: no limit. Counts characters.
   Integer MaxLength() const { return MaxLength_; }
+  // Kept as a window style only: the program's text is UTF-8 throughout.
+  bool OEMConvert() const { return OEMConvert_; }
+  void SetOEMConvert(bool Value);
   void SetMaxLength(Integer Value);
   bool Modified() const;
   void SetModified(bool Value);
@@ -83,6 +86,7 @@ class TCustomEdit : public TWinControl {
   TEditCharCase CharCase_ = ecNormal;
   bool HideSelection_ = true;
   Integer MaxLength_ = 0;
+  bool OEMConvert_ = false;
   bool Modified_ = false;  // kept while there is no window
   char32_t PasswordChar_ = 0;
   bool ReadOnly_ = false;

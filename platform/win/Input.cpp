@@ -15,6 +15,7 @@
 #include "Messages.h"
 #include "NonClient.h"
 #include "Painting.h"
+#include "Resources.h"
 #include "SysParams.h"
 #include "UserPrivate.h"
 #include "Windows.h"
@@ -994,6 +995,9 @@ bool GetCursorImage(HCURSOR cursor, CursorImage* image) {
     if (named == t.names.end()) return false;
     name = named->second;
   }
+  // The program's own cursor resource wins over a picture the layer draws.
+  std::string_view file;
+  if (::FindResource(name, "CURSOR", file) && DecodeCursorFile(file, image)) return true;
   return DrawnCursorImage(name, image);
 }
 

@@ -8,6 +8,7 @@
 // item under the pointer as the pointer moves.
 #pragma once
 
+#include "ChildNotify.h"
 #include "WinUser.h"
 
 namespace win {
@@ -68,15 +69,7 @@ constexpr WORD LBN_SELCANCEL = 3;
 constexpr WORD LBN_SETFOCUS = 4;
 constexpr WORD LBN_KILLFOCUS = 5;
 
-// DRAWITEMSTRUCT.itemAction and itemState.
-constexpr UINT ODA_DRAWENTIRE = 0x0001;
-constexpr UINT ODA_SELECT = 0x0002;
-constexpr UINT ODA_FOCUS = 0x0004;
-constexpr UINT ODS_SELECTED = 0x0001;
-constexpr UINT ODS_GRAYED = 0x0002;
-constexpr UINT ODS_DISABLED = 0x0004;
-constexpr UINT ODS_FOCUS = 0x0010;
-
+// DRAWITEMSTRUCT.itemAction and itemState: ODA_* and ODS_* in ChildNotify.h.
 inline constexpr const char* kListBoxClassName = "LISTBOX";
 
 // Registers the class once per process (later calls give the same atom).

@@ -85,6 +85,13 @@ LRESULT HitTest(const NonClientLayout& l, DWORD style, POINT p) {
   return HTBORDER;  // a client edge
 }
 
+// The menu bar lies under the caption, above the client edge.
+int MenuBarHeight(HWND hwnd, const Window* w) {
+  auto height = LayerExtensions().menuBarHeight;
+  if (!height || !LayerExtensions().paintMenuBar || w->IsChild() || (w->style & WS_MINIMIZE)) return 0;
+  return height(hwnd, w->rect.right - w->rect.left);
+}
+
 void FillBand(HDC dc, const RECT& outer, int width, HBRUSH brush) {
   if (width <= 0) return;
   RECT strips[4] = {{outer.left, outer.top, outer.right, outer.top + width},
@@ -169,6 +176,12 @@ void PaintFrame(HWND hwnd, HRGN screenClip, HDC given) {
     if (!dc) return;
   }
   NonClientLayout l = LayoutNonClient(w->style, w->exStyle, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top);
+  int bar = MenuBarHeight(hwnd, w);
+  if (bar > 0) {
+    l.edgeOuter.top += bar;
+    l.client = RECT{w->client.left - w->rect.left, w->client.top - w->rect.top, w->client.right - w->rect.left,
+                    w->client.bottom - w->rect.top};
+  }
   int saved = SaveDC(dc);
   ExcludeClipRect(dc, l.client.left, l.client.top, l.client.right, l.client.bottom);
   bool active = user::FrameActive(hwnd);
@@ -183,6 +196,7 @@ void PaintFrame(HWND hwnd, HRGN screenClip, HDC given) {
     FillBand(dc, r, l.frame, GetSysColorBrush(COLOR_WINDOWFRAME));
   }
   if (!IsRectEmpty(&l.caption)) DrawCaption(dc, hwnd, w, l, active);
+  if (bar > 0) LayerExtensions().paintMenuBar(hwnd, dc);
   RECT edge = l.edgeOuter;
   if (w->exStyle & WS_EX_CLIENTEDGE)
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
@@ -344,6 +358,10 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       l.client = RECT{w->client.left - w->rect.left, w->client.top - w->rect.top, w->client.right - w->rect.left,
                       w->client.bottom - w->rect.top};
       *result = HitTest(l, w->style, p);
+      if (int bar = MenuBarHeight(hwnd, w); bar > 0 && *result == HTBORDER) {
+        RECT band{l.edgeOuter.left, l.edgeOuter.top, l.edgeOuter.right, l.edgeOuter.top + bar};
+        if (PtInRect(&band, p)) *result = HTMENU;
+      }
       return true;
     }
     case WM_NCPAINT:
@@ -357,7 +375,9 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       return true;
     case WM_NCLBUTTONDOWN: {
       auto hit = static_cast<LRESULT>(wParam);
-      if (IsCaptionButton(hit)) {
+      if (hit == HTMENU && LayerExtensions().menuBarPress) {
+        LayerExtensions().menuBarPress(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      } else if (IsCaptionButton(hit)) {
         Pressed() = PressedButton{hwnd, hit};
         PaintFrame(hwnd, nullptr, nullptr);
       } else if (hit == HTCAPTION && !(w->style & WS_MAXIMIZE)) {
@@ -387,6 +407,18 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       if (enabled) SendMessage(hwnd, WM_SYSCOMMAND, command, lParam);
       return true;
     }
+    case WM_SYSKEYUP:
+      // F10 alone selects the menu bar for the keyboard.
+      if (wParam != VK_F10 || GetKeyState(VK_SHIFT) < 0 || !LayerExtensions().menuBarKey) return false;
+      SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
+      *result = 0;
+      return true;
+    case WM_SYSCHAR:
+      // Alt+letter opens the top-level window's menu of that letter.
+      if (wParam != VK_SPACE && (lParam & (1 << 29)))
+        SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
+      *result = 0;
+      return true;
     case WM_NCLBUTTONDBLCLK:
       if (wParam == static_cast<WPARAM>(HTCAPTION) && (w->style & WS_MAXIMIZEBOX))
         SendMessage(hwnd, WM_SYSCOMMAND, (w->style & (WS_MAXIMIZE | WS_MINIMIZE)) ? SC_RESTORE : SC_MAXIMIZE, lParam);
@@ -402,6 +434,9 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
         case SC_MOVE:
         case SC_SIZE: TrackMoveOrSize(hwnd, wParam, lParam); break;
+        case SC_KEYMENU:
+          if (LayerExtensions().menuBarKey && !w->IsChild()) LayerExtensions().menuBarKey(hwnd, static_cast<WPARAM>(lParam));
+          break;
         default: break;
       }
       *result = 0;

@@ -81,8 +81,19 @@ constexpr CursorMap kCursors[] = {
 
 // A colour cursor from the layer's picture of it; null when it has none.
 SDL_Cursor* ColourCursor(HCURSOR cursor, int scale) {
+  int xHot = 0, yHot = 0;
+  SDL_Surface* surface = CursorSurface(cursor, scale, &xHot, &yHot);
+  if (!surface) return nullptr;
+  SDL_Cursor* made = SDL_CreateColorCursor(surface, xHot, yHot);
+  SDL_FreeSurface(surface);
+  return made;
+}
+
+}  // namespace
+
+SDL_Surface* CursorSurface(HCURSOR cursor, int scale, int* xHotspot, int* yHotspot) {
   CursorImage image;
-  if (!GetCursorImage(cursor, &image) || image.width <= 0 || image.height <= 0) return nullptr;
+  if (scale < 1 || !GetCursorImage(cursor, &image) || image.width <= 0 || image.height <= 0) return nullptr;
   SDL_Surface* surface =
       SDL_CreateRGBSurfaceWithFormat(0, image.width * scale, image.height * scale, 32, SDL_PIXELFORMAT_ARGB8888);
   if (!surface) return nullptr;
@@ -91,10 +102,12 @@ SDL_Cursor* ColourCursor(HCURSOR cursor, int scale) {
     for (int x = 0; x < surface->w; ++x)
       row[x] = image.argb[static_cast<size_t>((y / scale) * image.width + x / scale)];
   }
-  SDL_Cursor* made = SDL_CreateColorCursor(surface, image.xHotspot * scale, image.yHotspot * scale);
-  SDL_FreeSurface(surface);
-  return made;
+  if (xHotspot) *xHotspot = image.xHotspot * scale;
+  if (yHotspot) *yHotspot = image.yHotspot * scale;
+  return surface;
 }
+
+namespace {
 
 class SdlClipboard : public ClipboardBackend {
  public:

@@ -16,6 +16,8 @@
 
 #include "Display.h"
 
+struct SDL_Surface;
+
 namespace win {
 
 enum class DisplayKind { Headless, Sdl };
@@ -40,5 +42,9 @@ UINT VirtualKeyFromSdl(int sdlKeycode);
 // The whole-number factor between the layer's 96-dpi pixels and the
 // display's (VXN_SCALE when set to 1..4; otherwise from the dpi).
 int PresentScale(const char* forced, float displayDpi);
+
+// The picture a colour cursor is made from (ARGB, at the present scale), or
+// null for the shapes the desktop has itself; the caller frees it.
+SDL_Surface* CursorSurface(HCURSOR cursor, int scale, int* xHotspot, int* yHotspot);
 
 }  // namespace win

@@ -778,6 +778,7 @@ BOOL DestroyWindow(HWND hwnd) {
     for (HWND o : owned) DestroyWindow(o);
   }
   if (LayerExtensions().windowDestroying) LayerExtensions().windowDestroying(hwnd);
+  if (LayerExtensions().menuWindowGoing) LayerExtensions().menuWindowGoing(hwnd);
   SendDestroy(hwnd);
   SendNcDestroyAndFree(hwnd);
   return TRUE;
@@ -1358,10 +1359,16 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCCALCSIZE:
       if (wParam) {
         auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+        RECT whole = p->rgrc[0];
         p->rgrc[0] = DefaultClientRect(w->style, w->exStyle, p->rgrc[0]);
+        if (auto bar = LayerExtensions().menuBarHeight; bar && !(w->style & (WS_CHILD | WS_MINIMIZE)))
+          p->rgrc[0].top = std::min(p->rgrc[0].bottom, p->rgrc[0].top + bar(hwnd, whole.right - whole.left));
       } else if (lParam) {
         auto* r = reinterpret_cast<RECT*>(lParam);
+        RECT whole = *r;
         *r = DefaultClientRect(w->style, w->exStyle, *r);
+        if (auto bar = LayerExtensions().menuBarHeight; bar && !(w->style & (WS_CHILD | WS_MINIMIZE)))
+          r->top = std::min(r->bottom, r->top + bar(hwnd, whole.right - whole.left));
       }
       return 0;
     case WM_WINDOWPOSCHANGING: {

@@ -132,6 +132,14 @@ struct Extensions {
   UINT (*pendingStatus)() = nullptr;
   // After WM_SYSCOLORCHANGE went out (the windows repaint in the new colours).
   void (*sysColorsChanged)() = nullptr;
+  // The menu bar of a top-level window (the menu module): its height at this
+  // window width (0 without a bar), drawing it through a window DC, a press
+  // on it (screen point), Alt+letter or F10 (ch 0) for it, and a window going.
+  int (*menuBarHeight)(HWND hwnd, int width) = nullptr;
+  void (*paintMenuBar)(HWND hwnd, HDC windowDc) = nullptr;
+  void (*menuBarPress)(HWND hwnd, POINT screen) = nullptr;
+  void (*menuBarKey)(HWND hwnd, WPARAM ch) = nullptr;
+  void (*menuWindowGoing)(HWND hwnd) = nullptr;
 };
 Extensions& LayerExtensions();
 

@@ -4,6 +4,9 @@
 
 #include "FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/rtl/FormFiles.h"
+#include "platform/forms/SimpleCtrls.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Messages.h"
@@ -214,11 +217,86 @@ TEST_F(CustomFormsTest, FormComesFromItsFormFileWithEventsBound) {
   EXPECT_EQ(dialog->ShowModal(), mrOk);
   EXPECT_EQ(dialog->Log, (std::vector<std::string>{"create", "ok"}));
 
+  // Written back, the form lists its non-visual components too, so nothing it
+  // owns is lost between a write and a read.
+  auto* timer = new TTimer(dialog);
+  timer->SetName("Ticker");
+  const std::string text = WriteComponentText(dialog);
+  EXPECT_NE(text.find("object Ticker: TTimer"), std::string::npos) << text;
+  EXPECT_NE(text.find("object OkButton: TButton"), std::string::npos) << text;
 }
 
 }  // namespace
 
 namespace {
+
+// Tab order One, Two, Check, Four (no tab stop), Three, then a panel with
+// P1 and P2. Each step is a key pressed and the control focused after it.
+TEST_F(CustomFormsTest, DialogKeysMoveTheFocusAndReachDefaultAndCancelButtons) {
+  TForm form(nullptr);
+  form.AfterConstruction();
+  form.SetBorderStyle(bsDialog);
+  form.SetBounds(100, 100, 400, 200);
+  auto add = [&form](TWinControl* c, const std::string& name, TWinControl* parent, Integer x) {
+    c->SetName(name);
+    c->SetParent(parent);
+    c->SetBounds(x, 10, 50, 25);
+    return c;
+  };
+  auto* one = static_cast<TButton*>(add(new TButton(&form), "One", &form, 0));
+  auto* two = static_cast<TButton*>(add(new TButton(&form), "Two", &form, 50));
+  add(new TCheckBox(&form), "Check", &form, 100);
+  add(new TButton(&form), "Four", &form, 150)->SetTabStop(false);
+  auto* three = static_cast<TButton*>(add(new TButton(&form), "Three", &form, 200));
+  auto* panel = add(new TPanel(&form), "Panel", &form, 250);
+  panel->SetBounds(250, 50, 120, 60);
+  panel->SetTabStop(false);
+  auto* p1 = add(new TButton(&form), "P1", panel, 0);
+  add(new TButton(&form), "P2", panel, 60);
+  one->SetModalResult(mrRetry);
+  two->SetDefault(true);
+  two->SetModalResult(mrOk);
+  three->SetCancel(true);
+  three->SetModalResult(mrCancel);
+  form.Show();
+  one->SetFocus();
+
+  struct Step {
+    UINT vk;
+    bool shift;
+    const char* focused;
+  } steps[] = {
+      {VK_TAB, false, "Two"},   {VK_TAB, false, "Check"}, {VK_TAB, false, "Three"}, {VK_TAB, true, "Check"},
+      {VK_RIGHT, false, "Four"}, {VK_DOWN, false, "Three"}, {VK_TAB, false, "P1"},   {VK_TAB, false, "P2"},
+      {VK_TAB, false, "One"},   {VK_LEFT, false, "Panel"}, {VK_UP, false, "Three"},
+  };
+  for (const Step& s : steps) {
+    InjectKeyPress(s.vk, s.shift);
+    Pump();
+    TWinControl* focused = FindControl(GetFocus());
+    EXPECT_EQ(focused ? focused->Name() : "", s.focused) << s.vk << (s.shift ? " shift" : "");
+  }
+  // Arrows stay among the focused control's siblings.
+  p1->SetFocus();
+  InjectKeyPress(VK_RIGHT);
+  InjectKeyPress(VK_RIGHT);
+  Pump();
+  EXPECT_EQ(FindControl(GetFocus()), p1);
+
+  // Enter presses the focused button, else the default one; Escape the cancel one.
+  struct Press {
+    TWinControl* focus;
+    UINT vk;
+    TModalResult result;
+  } presses[] = {{one, VK_RETURN, mrRetry}, {panel, VK_RETURN, mrOk}, {one, VK_ESCAPE, mrCancel}};
+  for (const Press& p : presses) {
+    form.SetModalResult(mrNone);
+    if (p.focus->CanFocus()) p.focus->SetFocus();
+    InjectKeyPress(p.vk);
+    Pump();
+    EXPECT_EQ(form.ModalResult(), p.result) << p.focus->Name();
+  }
+}
 
 TEST_F(CustomFormsTest, ActivationAndKeyPreview) {
   struct Log {

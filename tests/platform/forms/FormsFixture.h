@@ -117,6 +117,7 @@ class FormsTest : public ::testing::Test {
     Application->SetShowHint(true);
     SetMessageBoxHook(previousHook_);
     Pump();
+    Application->ResetTerminated();  // a test's Terminate must not end the next test's modal loops
     win::ResetInputState();
   }
 

@@ -4,9 +4,11 @@
 
 #include "FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
+#include "platform/win/GdiShapes.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
+#include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
 
 using namespace formstest;
@@ -135,6 +137,126 @@ TEST_F(MessageDialogsTest, ApplicationShowsExceptionsInTheTitledBox) {
   EXPECT_EQ(Caption, "VXN-N41/N42");
   EXPECT_EQ(Text, "Port busy.");
   EXPECT_EQ(Buttons, (std::vector<std::string>{"OK"}));
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the question with real key input while the dialog is up, as a
+// person at the keyboard would: each step is a key or a piece of text.
+class InputQueryTest : public FormsTest {
+ protected:
+  void SetUp() override {
+    FormsTest::SetUp();
+    previous_ = SetDialogHook([this](TForm* dialog) {
+      dialog->SetModalResult(mrNone);
+      dialog->Show();
+      auto* prompt = dynamic_cast<TLabel*>(dialog->FindComponent("Prompt"));
+      Prompt = prompt ? prompt->Caption() : "";
+      Caption = dialog->Caption();
+      auto* field = dynamic_cast<TWinControl*>(dialog->FindComponent("Value"));
+      FieldFocused = field && field->Focused();
+      for (const std::string& step : Keys) {
+        if (step == "Tab") InjectKeyPress(VK_TAB);
+        else if (step == "Enter") InjectKeyPress(VK_RETURN);
+        else if (step == "Escape") InjectKeyPress(VK_ESCAPE);
+        else InjectText(step);
+        Pump();
+      }
+      return dialog->ModalResult();
+    });
+  }
+  void TearDown() override {
+    SetDialogHook(previous_);
+    FormsTest::TearDown();
+  }
+
+  std::vector<std::string> Keys;
+  std::string Prompt, Caption;
+  bool FieldFocused = false;
+
+ private:
+  TDialogHook previous_;
+};
+
+TEST_F(InputQueryTest, TypedTextReplacesTheSelectedValueOnOK) {
+  struct Case {
+    std::vector<std::string> keys;
+    bool answer;
+    std::string value;
+  } cases[] = {
+      {{"147.5", "Enter"}, true, "147.5"},          // Enter reaches the default button
+      {{"147.5", "Escape"}, false, "abc"},          // Escape the cancel button; Value stays
+      {{"9", "Tab", "Enter"}, true, "9"},           // Tab to OK, which takes Enter
+      {{"9", "Tab", "Tab", "Enter"}, false, "abc"}, // the focused Cancel wins over the default
+  };
+  for (const Case& c : cases) {
+    Keys = c.keys;
+    std::string value = "abc";
+    EXPECT_EQ(InputQuery("Channel", "&Frequency:", value), c.answer) << c.keys.size();
+    EXPECT_EQ(value, c.value);
+  }
+  EXPECT_EQ(Caption, "Channel");
+  EXPECT_EQ(Prompt, "&Frequency:");
+  EXPECT_TRUE(FieldFocused);
+}
+
+// The field paints the typed text (and input-query.png shows the dialog).
+TEST_F(InputQueryTest, TheFieldShowsWhatIsTyped) {
+  int ink = -1;
+  SetDialogHook([&ink](TForm* dialog) {
+    dialog->Show();
+    InjectText("888");
+    Application->ProcessMessages();
+    auto* field = dynamic_cast<TWinControl*>(dialog->FindComponent("Value"));
+    UpdateWindow(dialog->Handle());
+    HDC dc = GetDC(field->Handle());
+    ink = 0;
+    for (int y = 0; y < field->ClientHeight(); ++y)
+      for (int x = 0; x < field->ClientWidth(); ++x) ink += GetPixel(dc, x, y) == GetSysColor(COLOR_WINDOWTEXT);
+    ReleaseDC(field->Handle(), dc);
+    dc = GetWindowDC(dialog->Handle());
+    SaveDCToPng(dc, "input-query.png");
+    ReleaseDC(dialog->Handle(), dc);
+    return mrCancel;
+  });
+  std::string value;
+  InputQuery("Channel 1", "&Receive frequency (MHz):", value);
+  EXPECT_GT(ink, 20);  // three digits of ink, not an empty box
+}
+
+TEST_F(InputQueryTest, InputBoxGivesTheDefaultWhenCancelled) {
+  Keys = {"Name", "Escape"};
+  EXPECT_EQ(InputBox("Rename", "New name:", "Ch 1"), "Ch 1");
+  Keys = {"Name", "Enter"};
+  EXPECT_EQ(InputBox("Rename", "New name:", "Ch 1"), "Name");
+}
+
+}  // namespace
+
+namespace {
+
+// Without a hook the question runs its own modal loop; keys waiting in the
+// input queue answer it there.
+TEST_F(FormsTest, InputQueryAnswersInsideItsModalLoop) {
+  const TDialogHook previous = SetDialogHook(nullptr);
+  struct SafetyNet {
+    int Idles = 0;
+    void Idle(TObject*, bool& Done) {
+      Done = false;
+      if (++Idles > 200) Application->Terminate();  // never hang the run
+    }
+  } net;
+  Application->OnIdle = TIdleEvent(&net, &SafetyNet::Idle);
+  InjectText("42");
+  InjectKeyPress(VK_RETURN);
+  std::string value = "7";
+  const bool answered = InputQuery("Step", "Step:", value);
+  SetDialogHook(previous);
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(value, "42");
+  EXPECT_LT(net.Idles, 200);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "SysUtils.h"
 #include "UserFixture.h"
@@ -213,32 +214,46 @@ TEST_F(SdlDisplayTest, DesktopEventsBecomeLayerMessages) {
   EXPECT_EQ(Taken(), std::vector<std::string>{"main WM_CLOSE"});
 }
 
-TEST_F(SdlDisplayTest, OwnCursorsShowAsColourCursorsSystemOnesBySystemShape) {
-  Make("main", WS_POPUP | WS_VISIBLE, 50, 40, 200, 150);
-  auto shown = [](HCURSOR cursor) {
-    SetCursor(cursor);
-    Pump();
-    return SDL_GetCursor();
-  };
-  SDL_Cursor* arrow = shown(LoadCursor(nullptr, IDC_ARROW));
-  SDL_Cursor* ibeam = shown(LoadCursor(nullptr, IDC_IBEAM));
-  const BYTE andPlane[] = {0x0F, 0x00, 0x0F, 0x00};
-  const BYTE xorPlane[] = {0xF0, 0x00, 0x00, 0x00};
+// SDL's dummy driver makes no cursors at all, so the picture handed to
+// SDL_CreateColorCursor is what can be checked here.
+TEST_F(SdlDisplayTest, OwnCursorsBecomeColourPicturesAtTheScale) {
+  const BYTE andPlane[] = {0x3F, 0x00, 0xFF, 0x00};
+  const BYTE xorPlane[] = {0x40, 0x00, 0x00, 0x00};
   HCURSOR made = CreateCursor(nullptr, 1, 1, 8, 2, andPlane, xorPlane);
-  SDL_Cursor* colour = shown(made);
-  SDL_Cursor* drag = shown(LoadCursor(reinterpret_cast<HINSTANCE>(1), MAKEINTRESOURCE(65524)));
-  SDL_Cursor* help = shown(LoadCursor(nullptr, IDC_HELP));
-  for (SDL_Cursor* own : {colour, drag, help}) {
-    ASSERT_TRUE(own);
-    EXPECT_NE(own, arrow);
-    EXPECT_NE(own, ibeam);
+  for (int scale : {1, 2}) {
+    int xHot = -1, yHot = -1;
+    SDL_Surface* s = CursorSurface(made, scale, &xHot, &yHot);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->w, 8 * scale);
+    EXPECT_EQ(s->h, 2 * scale);
+    EXPECT_EQ(xHot, scale);
+    EXPECT_EQ(yHot, scale);
+    auto pixel = [s](int x, int y) {
+      Uint8 r, g, b, a;
+      SDL_GetRGBA(*reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch + x * 4), s->format, &r,
+                  &g, &b, &a);
+      return std::vector<int>{r, g, b, a};
+    };
+    EXPECT_EQ(pixel(0, 0), (std::vector<int>{0, 0, 0, 255}));                    // black
+    EXPECT_EQ(pixel(scale, scale - 1), (std::vector<int>{255, 255, 255, 255}));  // white
+    EXPECT_EQ(pixel(2 * scale, 0)[3], 0);                                        // see-through
+    EXPECT_EQ(pixel(8 * scale - 1, 2 * scale - 1)[3], 0);
+    SDL_FreeSurface(s);
   }
-  EXPECT_NE(colour, drag);
-  EXPECT_NE(drag, help);
-  EXPECT_NE(arrow, ibeam);
-  // Made once per cursor; going back shows the same one.
-  EXPECT_EQ(shown(made), colour);
-  EXPECT_EQ(shown(LoadCursor(nullptr, IDC_ARROW)), arrow);
+  // The program's drawn shapes have pictures; the desktop's own shapes do not.
+  SDL_Surface* drag = CursorSurface(LoadCursor(reinterpret_cast<HINSTANCE>(1), MAKEINTRESOURCE(65524)), 1, nullptr,
+                                    nullptr);
+  EXPECT_TRUE(drag);
+  SDL_FreeSurface(drag);
+  EXPECT_FALSE(CursorSurface(LoadCursor(nullptr, IDC_IBEAM), 1, nullptr, nullptr));
+
+  // Showing one goes through the backend without harm even where the driver
+  // can make no cursor.
+  Make("main", WS_POPUP | WS_VISIBLE, 50, 40, 200, 150);
+  SetCursor(made);
+  Pump();
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  Pump();
   DestroyCursor(made);
 }
 

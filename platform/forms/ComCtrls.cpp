@@ -1,0 +1,1948 @@
+#include "ComCtrls.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/Windows.h"
+
+using namespace win;
+
+namespace {
+
+TPoint MousePoint(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+
+// Points Link at List (registered for its changes) instead of its old list.
+void LinkImages(TChangeLink& Link, TCustomImageList* List) {
+  if (Link.Sender()) Link.Sender()->UnRegisterChanges(&Link);
+  Link.SetSender(nullptr);
+  if (List) List->RegisterChanges(&Link);
+}
+
+// Trees from outside (form files) may not nest without end.
+constexpr Integer kMaxStoredDepth = 256;
+
+}  // namespace
+
+// ===========================================================================
+// TTreeNode
+
+VXN_IMPLEMENT_CLASS(TTreeNode, TPersistent)
+
+TTreeNode::TTreeNode(TTreeNodes* AOwner) : Owner_(AOwner) {}
+
+TTreeNode::~TTreeNode() {
+  for (TTreeNode* child : Children_) delete child;
+}
+
+TTreeView* TTreeNode::TreeView() const { return Owner_ ? Owner_->Owner() : nullptr; }
+
+std::vector<TTreeNode*>& TTreeNode::Siblings() const { return Parent_ ? Parent_->Children_ : Owner_->Roots_; }
+
+void TTreeNode::Changed() {
+  if (TTreeView* tv = TreeView()) tv->NodesChanged();
+}
+
+void TTreeNode::SetText(const std::string& Value) {
+  if (Text_ == Value) return;
+  Text_ = Value;
+  TTreeView* tv = TreeView();
+  if (tv && (tv->SortType() == stText || tv->SortType() == stBoth)) {
+    tv->SortChildren(Siblings(), false, false);
+  }
+  Changed();
+}
+
+void TTreeNode::SetImageIndex(Integer Value) {
+  ImageIndex_ = Value;
+  Changed();
+}
+
+void TTreeNode::SetSelectedIndex(Integer Value) {
+  SelectedIndex_ = Value;
+  Changed();
+}
+
+void TTreeNode::SetStateIndex(Integer Value) {
+  StateIndex_ = Value;
+  Changed();
+}
+
+void TTreeNode::SetData(void* Value) {
+  Data_ = Value;
+  TTreeView* tv = TreeView();
+  if (tv && (tv->SortType() == stData || tv->SortType() == stBoth)) tv->SortChildren(Siblings(), false, true);
+}
+
+Integer TTreeNode::Level() const {
+  Integer level = 0;
+  for (TTreeNode* p = Parent_; p; p = p->Parent_) ++level;
+  return level;
+}
+
+Integer TTreeNode::Index() const {
+  const auto& list = Siblings();
+  return static_cast<Integer>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+Integer TTreeNode::AbsoluteIndex() const {
+  Integer index = 0;
+  for (TTreeNode* n = Owner_->GetFirstNode(); n; n = n->GetNext(), ++index)
+    if (n == this) return index;
+  return -1;
+}
+
+TTreeNode* TTreeNode::Item(Integer Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError(SListIndexError, {Index});
+  return Children_[static_cast<size_t>(Index)];
+}
+
+TTreeNode* TTreeNode::getNextSibling() const {
+  const auto& list = Siblings();
+  auto it = std::find(list.begin(), list.end(), this);
+  return (it == list.end() || it + 1 == list.end()) ? nullptr : *(it + 1);
+}
+
+TTreeNode* TTreeNode::getPrevSibling() const {
+  const auto& list = Siblings();
+  auto it = std::find(list.begin(), list.end(), this);
+  return (it == list.end() || it == list.begin()) ? nullptr : *(it - 1);
+}
+
+TTreeNode* TTreeNode::GetNext() const {
+  if (!Children_.empty()) return Children_.front();
+  for (const TTreeNode* n = this; n; n = n->Parent_)
+    if (TTreeNode* s = n->getNextSibling()) return s;
+  return nullptr;
+}
+
+TTreeNode* TTreeNode::GetPrev() const {
+  TTreeNode* prev = getPrevSibling();
+  if (!prev) return Parent_;
+  while (prev->HasChildren()) prev = prev->GetLastChild();
+  return prev;
+}
+
+TTreeNode* TTreeNode::GetNextVisible() const {
+  if (Expanded_ && !Children_.empty()) return Children_.front();
+  for (const TTreeNode* n = this; n; n = n->Parent_)
+    if (TTreeNode* s = n->getNextSibling()) return s;
+  return nullptr;
+}
+
+TTreeNode* TTreeNode::GetPrevVisible() const {
+  TTreeNode* prev = getPrevSibling();
+  if (!prev) return Parent_;
+  while (prev->Expanded_ && prev->HasChildren()) prev = prev->GetLastChild();
+  return prev;
+}
+
+bool TTreeNode::IsVisible() const {
+  for (TTreeNode* p = Parent_; p; p = p->Parent_)
+    if (!p->Expanded_) return false;
+  return true;
+}
+
+bool TTreeNode::HasAsParent(TTreeNode* Value) const {
+  for (TTreeNode* p = Parent_; p; p = p->Parent_)
+    if (p == Value) return true;
+  return false;
+}
+
+void TTreeNode::SetExpanded(bool Value) {
+  if (Value == Expanded_) return;
+  if (TTreeView* tv = TreeView()) {
+    tv->ExpandNode(this, Value);
+  } else {
+    Expanded_ = Value;
+  }
+}
+
+void TTreeNode::Expand(bool Recurse) {
+  SetExpanded(true);
+  if (Recurse)
+    for (TTreeNode* child : std::vector<TTreeNode*>(Children_)) child->Expand(true);
+}
+
+void TTreeNode::Collapse(bool Recurse) {
+  if (Recurse)
+    for (TTreeNode* child : std::vector<TTreeNode*>(Children_)) child->Collapse(true);
+  SetExpanded(false);
+}
+
+void TTreeNode::SetSelected(bool Value) {
+  TTreeView* tv = TreeView();
+  if (!tv) {
+    Selected_ = Value;
+    return;
+  }
+  if (Value) {
+    if (tv->MultiSelect() && tv->Selected() && tv->Selected() != this)
+      tv->Subselect(this);
+    else
+      tv->SetSelected(this);
+  } else if (tv->Selected() == this) {
+    tv->SetSelected(nullptr);
+  } else if (Selected_) {
+    Selected_ = false;
+    auto& sel = tv->Selections_;
+    sel.erase(std::remove(sel.begin(), sel.end(), this), sel.end());
+    tv->Invalidate();
+  }
+}
+
+bool TTreeNode::Focused() const {
+  TTreeView* tv = TreeView();
+  return tv && tv->Selected() == this;
+}
+
+void TTreeNode::MakeVisible() {
+  for (TTreeNode* p = Parent_; p; p = p->Parent_)
+    if (!p->Expanded_) p->SetExpanded(true);
+  TTreeView* tv = TreeView();
+  if (!tv) return;
+  Integer row = tv->RowOf(this);
+  if (row < 0) return;
+  Integer page = std::max<Integer>(1, tv->ClientHeight() / tv->ItemHeight());
+  if (row < tv->TopRow_) tv->ScrollTo(row, tv->ScrollLeft_);
+  else if (row >= tv->TopRow_ + page) tv->ScrollTo(row - page + 1, tv->ScrollLeft_);
+}
+
+TRect TTreeNode::DisplayRect(bool TextOnly) const {
+  TTreeView* tv = TreeView();
+  if (!tv) return {};
+  Integer row = tv->RowOf(this);
+  if (row < 0) return {};
+  Integer h = tv->ItemHeight();
+  Integer top = (row - tv->TopRow_) * h;
+  if (!TextOnly) return {0, top, tv->ClientWidth(), top + h};
+  Integer left = tv->LabelLeft(Level(), this);
+  return {left, top, left + tv->LabelWidth(this), top + h};
+}
+
+void TTreeNode::Delete() { Owner_->Delete(this); }
+
+void TTreeNode::DeleteChildren() {
+  while (!Children_.empty()) Owner_->Delete(Children_.back());
+}
+
+void TTreeNode::MoveTo(TTreeNode* Destination) {
+  if (Destination == this || (Destination && Destination->HasAsParent(this))) return;
+  auto& from = Siblings();
+  from.erase(std::remove(from.begin(), from.end(), this), from.end());
+  Parent_ = Destination;
+  Siblings().push_back(this);
+  Changed();
+}
+
+void TTreeNode::AlphaSort(bool Recurse) {
+  if (TTreeView* tv = TreeView()) {
+    tv->SortChildren(Children_, Recurse, tv->OnCompare.Assigned());
+    tv->NodesChanged();
+  }
+}
+
+void TTreeNode::Assign(TPersistent* Source) {
+  auto* node = dynamic_cast<TTreeNode*>(Source);
+  if (!node) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  Text_ = node->Text_;
+  ImageIndex_ = node->ImageIndex_;
+  SelectedIndex_ = node->SelectedIndex_;
+  StateIndex_ = node->StateIndex_;
+  OverlayIndex_ = node->OverlayIndex_;
+  Data_ = node->Data_;
+  Changed();
+}
+
+// ===========================================================================
+// TTreeNodes
+
+VXN_IMPLEMENT_CLASS(TTreeNodes, TPersistent)
+
+TTreeNodes::TTreeNodes(TTreeView* AOwner) : Owner_(AOwner) {}
+
+TTreeNodes::~TTreeNodes() {
+  for (TTreeNode* root : Roots_) delete root;
+}
+
+Integer TTreeNodes::Count() const {
+  Integer count = 0;
+  for (TTreeNode* n = GetFirstNode(); n; n = n->GetNext()) ++count;
+  return count;
+}
+
+TTreeNode* TTreeNodes::Item(Integer Index) const {
+  if (Index >= 0) {
+    Integer i = 0;
+    for (TTreeNode* n = GetFirstNode(); n; n = n->GetNext(), ++i)
+      if (i == Index) return n;
+  }
+  throw EListError(SListIndexError, {Index});
+}
+
+TTreeNode* TTreeNodes::InsertAt(TTreeNode* Parent, size_t Position, const std::string& S, void* Ptr) {
+  if (!Owner_ || !Owner_->HandleAllocated()) return InsertNode(Parent, Position, S, Ptr);
+  const auto& list = Parent ? Parent->Children_ : Roots_;
+  TVINSERTSTRUCTA ins;
+  ins.hParent = Parent ? Parent->ItemId() : TVI_ROOT;
+  ins.hInsertAfter = Position == 0 ? TVI_FIRST : (Position >= list.size() ? TVI_LAST : list[Position - 1]->ItemId());
+  ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+  ins.item.pszText = S.c_str();
+  ins.item.lParam = reinterpret_cast<LPARAM>(Ptr);
+  return reinterpret_cast<TTreeNode*>(Owner_->Perform(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+TTreeNode* TTreeNodes::InsertNode(TTreeNode* Parent, size_t Position, const std::string& S, void* Ptr) {
+  auto* node = new TTreeNode(this);
+  node->Parent_ = Parent;
+  node->Text_ = S;
+  node->Data_ = Ptr;
+  auto& list = Parent ? Parent->Children_ : Roots_;
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(Position, list.size())), node);
+  if (Owner_) {
+    if (Owner_->SortType() != stNone) {
+      bool byData = Owner_->SortType() == stData;
+      Owner_->SortChildren(list, false, byData);
+    }
+    if (Owner_->OnAddition) Owner_->OnAddition(Owner_, node);
+    Owner_->NodesChanged();
+  }
+  return node;
+}
+
+TTreeNode* TTreeNodes::Add(TTreeNode* Sibling, const std::string& S) { return AddObject(Sibling, S, nullptr); }
+
+TTreeNode* TTreeNodes::AddObject(TTreeNode* Sibling, const std::string& S, void* Ptr) {
+  TTreeNode* parent = Sibling ? Sibling->Parent_ : nullptr;
+  return InsertAt(parent, static_cast<size_t>(-1), S, Ptr);
+}
+
+TTreeNode* TTreeNodes::AddFirst(TTreeNode* Sibling, const std::string& S) {
+  return InsertAt(Sibling ? Sibling->Parent_ : nullptr, 0, S, nullptr);
+}
+
+TTreeNode* TTreeNodes::AddChild(TTreeNode* Parent, const std::string& S) { return AddChildObject(Parent, S, nullptr); }
+
+TTreeNode* TTreeNodes::AddChildObject(TTreeNode* Parent, const std::string& S, void* Ptr) {
+  return InsertAt(Parent, static_cast<size_t>(-1), S, Ptr);
+}
+
+TTreeNode* TTreeNodes::AddChildFirst(TTreeNode* Parent, const std::string& S) { return InsertAt(Parent, 0, S, nullptr); }
+
+TTreeNode* TTreeNodes::Insert(TTreeNode* Sibling, const std::string& S) { return InsertObject(Sibling, S, nullptr); }
+
+TTreeNode* TTreeNodes::InsertObject(TTreeNode* Sibling, const std::string& S, void* Ptr) {
+  if (!Sibling) return InsertAt(nullptr, static_cast<size_t>(-1), S, Ptr);
+  return InsertAt(Sibling->Parent_, static_cast<size_t>(Sibling->Index()), S, Ptr);
+}
+
+void TTreeNodes::Delete(TTreeNode* Node) {
+  if (!Node || Node->Deleting_) return;
+  Node->Deleting_ = true;
+  // Children go first so that listeners never see a node whose parent is gone.
+  while (!Node->Children_.empty()) Delete(Node->Children_.back());
+  if (Owner_) Owner_->NodeDeleting(Node);
+  auto& list = Node->Siblings();
+  list.erase(std::remove(list.begin(), list.end(), Node), list.end());
+  delete Node;
+  if (Owner_) Owner_->NodesChanged();
+}
+
+void TTreeNodes::Clear() {
+  BeginUpdate();
+  while (!Roots_.empty()) Delete(Roots_.back());
+  EndUpdate();
+}
+
+void TTreeNodes::BeginUpdate() { ++UpdateCount_; }
+
+void TTreeNodes::EndUpdate() {
+  if (UpdateCount_ > 0 && --UpdateCount_ == 0 && Owner_) Owner_->NodesChanged();
+}
+
+void TTreeNodes::Assign(TPersistent* Source) {
+  auto* nodes = dynamic_cast<TTreeNodes*>(Source);
+  if (!nodes) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  if (nodes == this) return;
+  BeginUpdate();
+  Clear();
+  TMemoryStream stream;
+  nodes->WriteData(stream);
+  stream.SetPosition(0);
+  ReadData(stream);
+  EndUpdate();
+}
+
+void TTreeNodes::DefineProperties(TFiler* Filer) {
+  Filer->DefineBinaryProperty(
+      "Data", [this](TStream& S) { ReadData(S); }, [this](TStream& S) { WriteData(S); }, !Roots_.empty());
+}
+
+// Stored nodes ("Items.Data"), all integers little-endian 32-bit:
+//   count of roots
+//   per node, depth first:
+//     | ImageIndex | SelectedIndex | StateIndex | OverlayIndex | Data | child count |
+//     | text length | text bytes (UTF-8) |  then the node's children
+namespace {
+
+void PutInt(TStream& S, Integer V) {
+  unsigned char b[4] = {static_cast<unsigned char>(V), static_cast<unsigned char>(V >> 8),
+                        static_cast<unsigned char>(V >> 16), static_cast<unsigned char>(V >> 24)};
+  S.WriteBuffer(b, 4);
+}
+
+Integer GetInt(TStream& S) {
+  unsigned char b[4];
+  S.ReadBuffer(b, 4);
+  return static_cast<Integer>(static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                              static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24);
+}
+
+void WriteNode(TStream& S, TTreeNode* N) {
+  PutInt(S, N->ImageIndex());
+  PutInt(S, N->SelectedIndex());
+  PutInt(S, N->StateIndex());
+  PutInt(S, N->OverlayIndex());
+  PutInt(S, static_cast<Integer>(reinterpret_cast<intptr_t>(N->Data())));
+  PutInt(S, N->Count());
+  PutInt(S, static_cast<Integer>(N->Text().size()));
+  S.WriteBuffer(N->Text().data(), static_cast<Int64>(N->Text().size()));
+  for (Integer i = 0; i < N->Count(); ++i) WriteNode(S, N->Item(i));
+}
+
+}  // namespace
+
+void TTreeNodes::WriteData(TStream& Stream) {
+  PutInt(Stream, static_cast<Integer>(Roots_.size()));
+  for (TTreeNode* root : Roots_) WriteNode(Stream, root);
+}
+
+void TTreeNodes::ReadData(TStream& Stream) {
+  // Counts and lengths come from a file: each is checked against what the
+  // stream can still hold before anything is allocated.
+  auto count = [&Stream](Int64 unit) {
+    Integer n = GetInt(Stream);
+    if (n < 0 || static_cast<Int64>(n) * unit > Stream.Size() - Stream.Position())
+      throw EReadError("Invalid stored tree nodes");
+    return n;
+  };
+  constexpr Int64 kNodeBytes = 7 * 4;
+  // One node at a time with an explicit stack keeps deep files off the C++ stack.
+  struct Pending {
+    TTreeNode* Parent;
+    Integer Left;
+  };
+  Clear();
+  BeginUpdate();
+  try {
+    std::vector<Pending> stack{{nullptr, count(kNodeBytes)}};
+    while (!stack.empty()) {
+      if (stack.back().Left == 0) {
+        stack.pop_back();
+        continue;
+      }
+      --stack.back().Left;
+      Integer image = GetInt(Stream), selected = GetInt(Stream), state = GetInt(Stream), overlay = GetInt(Stream);
+      Integer data = GetInt(Stream);
+      Integer children = count(kNodeBytes);
+      Integer len = count(1);
+      std::string text(static_cast<size_t>(len), '\0');
+      if (len) Stream.ReadBuffer(text.data(), len);
+      TTreeNode* node =
+          InsertAt(stack.back().Parent, static_cast<size_t>(-1), text, reinterpret_cast<void*>(intptr_t{data}));
+      node->ImageIndex_ = image;
+      node->SelectedIndex_ = selected;
+      node->StateIndex_ = state;
+      node->OverlayIndex_ = overlay;
+      if (children > 0) {
+        if (static_cast<Integer>(stack.size()) > kMaxStoredDepth) throw EReadError("Invalid stored tree nodes");
+        stack.push_back({node, children});
+      }
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+// ===========================================================================
+// TTreeView
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TTreeView, TCustomControl)
+VXN_PUBLISH(TTreeView) {
+  P.Property("AutoExpand", &TTreeView::AutoExpand, &TTreeView::SetAutoExpand).Default(false);
+  P.Property("BorderStyle", &TTreeView::BorderStyle, &TTreeView::SetBorderStyle).Default(bsSingle);
+  P.Property("HideSelection", &TTreeView::HideSelection, &TTreeView::SetHideSelection).Default(true);
+  P.Property("HotTrack", &TTreeView::HotTrack, &TTreeView::SetHotTrack).Default(false);
+  P.Property("Images", &TTreeView::Images, &TTreeView::SetImages);
+  P.Property("Indent", &TTreeView::Indent, &TTreeView::SetIndent).Default(19);
+  P.Property("MultiSelect", &TTreeView::MultiSelect, &TTreeView::SetMultiSelect).Default(false);
+  P.Property("MultiSelectStyle", &TTreeView::MultiSelectStyle, &TTreeView::SetMultiSelectStyle)
+      .Default(static_cast<int64_t>(TMultiSelectStyle{msControlSelect}.Bits()));
+  P.Property("ReadOnly", &TTreeView::ReadOnly, &TTreeView::SetReadOnly).Default(false);
+  P.Property("RightClickSelect", &TTreeView::RightClickSelect, &TTreeView::SetRightClickSelect).Default(false);
+  P.Property("RowSelect", &TTreeView::RowSelect, &TTreeView::SetRowSelect).Default(false);
+  P.Property("ShowButtons", &TTreeView::ShowButtons, &TTreeView::SetShowButtons).Default(true);
+  P.Property("ShowLines", &TTreeView::ShowLines, &TTreeView::SetShowLines).Default(true);
+  P.Property("ShowRoot", &TTreeView::ShowRoot, &TTreeView::SetShowRoot).Default(true);
+  P.Property("SortType", &TTreeView::SortType, &TTreeView::SetSortType).Default(stNone);
+  P.Property("StateImages", &TTreeView::StateImages, &TTreeView::SetStateImages);
+  P.Property("ToolTips", &TTreeView::ToolTips, &TTreeView::SetToolTips).Default(true);
+  P.Property("Items", &TTreeView::Items, &TTreeView::SetItems);
+  P.Event("OnAddition", &TTreeView::OnAddition);
+  P.Event("OnChange", &TTreeView::OnChange);
+  P.Event("OnChanging", &TTreeView::OnChanging);
+  P.Event("OnCollapsed", &TTreeView::OnCollapsed);
+  P.Event("OnCollapsing", &TTreeView::OnCollapsing);
+  P.Event("OnCompare", &TTreeView::OnCompare);
+  P.Event("OnCustomDraw", &TTreeView::OnCustomDraw);
+  P.Event("OnCustomDrawItem", &TTreeView::OnCustomDrawItem);
+  P.Event("OnDeletion", &TTreeView::OnDeletion);
+  P.Event("OnExpanded", &TTreeView::OnExpanded);
+  P.Event("OnExpanding", &TTreeView::OnExpanding);
+}
+
+TTreeView::TTreeView(TComponent* AOwner) : TCustomControl(AOwner), Items_(new TTreeNodes(this)) {
+  ControlStyle += csOpaque;
+  ControlStyle += csDoubleClicks;
+  SetBounds(0, 0, 121, 97);
+  SetTabStop(true);
+  SetColor(clWindow);
+  ImagesLink_.OnChange = TNotifyEvent(this, &TTreeView::ImagesChanged);
+  StateImagesLink_.OnChange = TNotifyEvent(this, &TTreeView::ImagesChanged);
+}
+
+void TTreeView::ImagesChanged(TObject*) { NodesChanged(); }
+
+TTreeView::~TTreeView() {
+  // Nodes go without notifications: the control is half gone.
+  Items_->Owner_ = nullptr;
+  Selections_.clear();
+  Selected_ = Anchor_ = Hot_ = nullptr;
+  delete Items_;
+}
+
+void TTreeView::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  Params.Style |= WS_VSCROLL | WS_HSCROLL;
+  if (BorderStyle_ == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TTreeView::SetBorderStyle(TBorderStyle Value) {
+  if (BorderStyle_ == Value) return;
+  BorderStyle_ = Value;
+  RecreateWnd();
+}
+
+#define VXN_TREE_SETTER(Name, Field)     \
+  void TTreeView::Set##Name(bool Value) { \
+    if (Field == Value) return;          \
+    Field = Value;                       \
+    NodesChanged();                      \
+  }
+VXN_TREE_SETTER(HideSelection, HideSelection_)
+VXN_TREE_SETTER(HotTrack, HotTrack_)
+VXN_TREE_SETTER(RowSelect, RowSelect_)
+VXN_TREE_SETTER(ShowButtons, ShowButtons_)
+VXN_TREE_SETTER(ShowLines, ShowLines_)
+VXN_TREE_SETTER(ShowRoot, ShowRoot_)
+#undef VXN_TREE_SETTER
+
+void TTreeView::SetIndent(Integer Value) {
+  Value = std::max<Integer>(Value, 0);
+  if (Indent_ == Value) return;
+  Indent_ = Value;
+  NodesChanged();
+}
+
+void TTreeView::SetMultiSelect(bool Value) {
+  if (MultiSelect_ == Value) return;
+  MultiSelect_ = Value;
+  if (!Value) ClearSelection(true);
+}
+
+void TTreeView::SetSortType(TSortType Value) {
+  if (SortType_ == Value) return;
+  SortType_ = Value;
+  if (Value != stNone) {
+    SortChildren(Items_->Roots_, true, Value == stData);
+    NodesChanged();
+  }
+}
+
+void TTreeView::SetImages(TCustomImageList* Value) {
+  if (Images_) Images_->RemoveFreeNotification(this);
+  Images_ = Value;
+  LinkImages(ImagesLink_, Value);
+  if (Value) Value->FreeNotification(this);
+  NodesChanged();
+}
+
+void TTreeView::SetStateImages(TCustomImageList* Value) {
+  if (StateImages_) StateImages_->RemoveFreeNotification(this);
+  StateImages_ = Value;
+  LinkImages(StateImagesLink_, Value);
+  if (Value) Value->FreeNotification(this);
+  NodesChanged();
+}
+
+void TTreeView::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove) {
+    if (AComponent == Images_) Images_ = nullptr;
+    if (AComponent == StateImages_) StateImages_ = nullptr;
+  }
+}
+
+Integer TTreeView::ItemHeight() const {
+  // One line of the control's font with a pixel of air above and below,
+  // never less than a small image.
+  Integer h = std::abs(Font()->GetHeight());
+  if (h == 0) h = 13;
+  h = std::max<Integer>(h + 4, 16);
+  if (Images_) h = std::max<Integer>(h, Images_->Height() + 2);
+  if (StateImages_) h = std::max<Integer>(h, StateImages_->Height() + 2);
+  return h;
+}
+
+std::vector<TTreeView::Row> TTreeView::VisibleRows() const {
+  std::vector<Row> rows;
+  for (TTreeNode* n = Items_->GetFirstNode(); n; n = n->GetNextVisible()) rows.push_back({n, n->Level()});
+  return rows;
+}
+
+Integer TTreeView::RowOf(const TTreeNode* Node) const {
+  if (!Node || !Node->IsVisible()) return -1;
+  Integer row = 0;
+  for (TTreeNode* n = Items_->GetFirstNode(); n; n = n->GetNextVisible(), ++row)
+    if (n == Node) return row;
+  return -1;
+}
+
+Integer TTreeView::ContentLeft(Integer Level) const {
+  Integer columns = Level + ((ShowRoot_ && (ShowLines_ || ShowButtons_)) ? 1 : 0);
+  return columns * Indent_ + 3 - ScrollLeft_;
+}
+
+Integer TTreeView::LabelLeft(Integer Level, const TTreeNode* Node) const {
+  Integer x = ContentLeft(Level);
+  if (StateImages_ && Node->StateIndex() >= 0) x += StateImages_->Width();
+  if (Images_) x += Images_->Width() + 1;
+  return x;
+}
+
+Integer TTreeView::LabelWidth(const TTreeNode* Node) const {
+  TTreeView* self = const_cast<TTreeView*>(this);
+  TCanvas* c = self->Canvas();
+  bool own = !c->HandleAllocated();
+  HDC dc = nullptr;
+  if (own) {
+    dc = GetDC(nullptr);
+    c->SetHandle(dc);
+  }
+  c->Font()->Assign(Font());
+  Integer w = c->TextWidth(Node->Text()) + 4;
+  if (own) {
+    c->SetHandle(nullptr);
+    ReleaseDC(nullptr, dc);
+  }
+  return w;
+}
+
+UINT TTreeView::HitTest(Integer X, Integer Y, TTreeNode** Node) const {
+  *Node = nullptr;
+  TTreeView* self = const_cast<TTreeView*>(this);
+  Integer cw = self->ClientWidth(), ch = self->ClientHeight();
+  UINT flags = 0;
+  if (Y < 0) flags |= TVHT_ABOVE;
+  if (Y >= ch) flags |= TVHT_BELOW;
+  if (X < 0) flags |= TVHT_TOLEFT;
+  if (X >= cw) flags |= TVHT_TORIGHT;
+  if (flags) return flags;
+  Integer row = TopRow_ + Y / ItemHeight();
+  auto rows = VisibleRows();
+  if (row >= static_cast<Integer>(rows.size())) return TVHT_NOWHERE;
+  TTreeNode* n = rows[static_cast<size_t>(row)].Node;
+  *Node = n;
+  Integer level = rows[static_cast<size_t>(row)].Level;
+  Integer left = ContentLeft(level);
+  Integer labelLeft = LabelLeft(level, n);
+  Integer labelRight = labelLeft + LabelWidth(n);
+  if (X >= labelRight) return TVHT_ONITEMRIGHT;
+  if (X >= labelLeft) return TVHT_ONITEMLABEL;
+  if (X >= left) {
+    bool onState = StateImages_ && n->StateIndex() >= 0 && X < left + StateImages_->Width();
+    return onState ? TVHT_ONITEMSTATEICON : TVHT_ONITEMICON;
+  }
+  bool hasButtonColumn = n->Parent() || ShowRoot_;
+  if (ShowButtons_ && n->HasChildren() && hasButtonColumn && X >= left - Indent_ - 3 && X < left - 3)
+    return TVHT_ONITEMBUTTON;
+  return TVHT_ONITEMINDENT;
+}
+
+TTreeNode* TTreeView::GetNodeAt(Integer X, Integer Y) const {
+  TTreeNode* node;
+  UINT flags = HitTest(X, Y, &node);
+  if (RowSelect_) return node;
+  return (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON)) ? node : nullptr;
+}
+
+THitTests TTreeView::GetHitTestInfoAt(Integer X, Integer Y) const {
+  TTreeNode* node;
+  UINT flags = HitTest(X, Y, &node);
+  THitTests result;
+  if (flags & TVHT_ABOVE) result += htAbove;
+  if (flags & TVHT_BELOW) result += htBelow;
+  if (flags & TVHT_NOWHERE) result += htNowhere;
+  if (flags & TVHT_ONITEMBUTTON) result += htOnButton;
+  if (flags & TVHT_ONITEMICON) result += htOnIcon;
+  if (flags & TVHT_ONITEMINDENT) result += htOnIndent;
+  if (flags & TVHT_ONITEMLABEL) result += htOnLabel;
+  if (flags & TVHT_ONITEMRIGHT) result += htOnRight;
+  if (flags & TVHT_ONITEMSTATEICON) result += htOnStateIcon;
+  if (flags & TVHT_TOLEFT) result += htToLeft;
+  if (flags & TVHT_TORIGHT) result += htToRight;
+  if (flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)) result += htOnItem;
+  return result;
+}
+
+TTreeNode* TTreeView::Selections(Integer Index) const {
+  if (Index < 0 || Index >= SelectionCount()) throw EListError(SListIndexError, {Index});
+  return Selections_[static_cast<size_t>(Index)];
+}
+
+bool TTreeView::CanChange(TTreeNode* Node) {
+  bool allow = true;
+  if (OnChanging) OnChanging(this, Node, allow);
+  if (allow) SendNotify(TVN_SELCHANGINGA, Selected_, Node);
+  return allow;
+}
+
+void TTreeView::Change(TTreeNode* Node) {
+  SendNotify(TVN_SELCHANGEDA, nullptr, Node);
+  if (OnChange) OnChange(this, Node);
+}
+
+bool TTreeView::CanExpand(TTreeNode* Node) {
+  bool allow = true;
+  if (OnExpanding) OnExpanding(this, Node, allow);
+  return allow;
+}
+
+bool TTreeView::CanCollapse(TTreeNode* Node) {
+  bool allow = true;
+  if (OnCollapsing) OnCollapsing(this, Node, allow);
+  return allow;
+}
+
+bool TTreeView::ExpandNode(TTreeNode* Node, bool Expand) {
+  if (Node->Expanded_ == Expand) return true;
+  if (Expand ? !CanExpand(Node) : !CanCollapse(Node)) return false;
+  SendNotify(TVN_ITEMEXPANDINGA, nullptr, Node, Expand ? TVE_EXPAND : TVE_COLLAPSE);
+  Node->Expanded_ = Expand;
+  // A selection hidden under a collapsed node moves up to that node.
+  if (!Expand && Selected_ && Selected_->HasAsParent(Node)) SetSelected(Node);
+  NodesChanged();
+  SendNotify(TVN_ITEMEXPANDEDA, nullptr, Node, Expand ? TVE_EXPAND : TVE_COLLAPSE);
+  if (Expand ? OnExpanded.Assigned() : OnCollapsed.Assigned()) (Expand ? OnExpanded : OnCollapsed)(this, Node);
+  return true;
+}
+
+void TTreeView::SetSelected(TTreeNode* Value) {
+  if (Value && Value->TreeView() != this) return;  // a node of another tree
+  if (Value == Selected_ && (Selections_.size() <= 1)) return;
+  if (Value != Selected_ && !CanChange(Value)) return;
+  for (TTreeNode* n : Selections_) n->Selected_ = false;
+  Selections_.clear();
+  if (Selected_) Selected_->Selected_ = false;
+  Selected_ = Value;
+  Anchor_ = Value;
+  if (Value) {
+    Value->Selected_ = true;
+    Selections_.push_back(Value);
+    Value->MakeVisible();
+  }
+  Invalidate();
+  Change(Value);
+}
+
+void TTreeView::Subselect(TTreeNode* Node, bool Validate) {
+  if (!Node || !MultiSelect_) return;
+  if (Validate && MultiSelectStyle_.Contains(msSiblingOnly) && Selected_ && Node->Parent() != Selected_->Parent())
+    return;
+  if (!Selected_) {
+    SetSelected(Node);
+    return;
+  }
+  if (Node->Selected_) return;
+  Node->Selected_ = true;
+  Selections_.push_back(Node);
+  Invalidate();
+}
+
+void TTreeView::ClearSelection(bool KeepPrimary) {
+  for (TTreeNode* n : Selections_)
+    if (!(KeepPrimary && n == Selected_)) n->Selected_ = false;
+  Selections_.clear();
+  if (KeepPrimary && Selected_) {
+    Selections_.push_back(Selected_);
+  } else if (Selected_) {
+    TTreeNode* old = Selected_;
+    Selected_ = nullptr;
+    old->Selected_ = false;
+    Change(nullptr);
+  }
+  Invalidate();
+}
+
+TTreeNode* TTreeView::FindNextToSelect() const {
+  if (!Selected_) return nullptr;
+  auto usable = [](TTreeNode* n) { return n && !n->Selected_; };
+  for (TTreeNode* n = Selected_->getNextSibling(); n; n = n->getNextSibling())
+    if (usable(n)) return n;
+  for (TTreeNode* n = Selected_->getPrevSibling(); n; n = n->getPrevSibling())
+    if (usable(n)) return n;
+  for (TTreeNode* p = Selected_->Parent(); p; p = p->Parent())
+    if (usable(p)) return p;
+  return nullptr;
+}
+
+void TTreeView::Select(TTreeNode* Node, TShiftState ShiftState) {
+  if (!Node) return;
+  if (MultiSelect_ && ShiftState.Contains(ssCtrl) && MultiSelectStyle_.Contains(msControlSelect)) {
+    if (Node->Selected_ && Node != Selected_) {
+      Node->Selected_ = false;
+      Selections_.erase(std::remove(Selections_.begin(), Selections_.end(), Node), Selections_.end());
+      Invalidate();
+      return;
+    }
+    if (!Selected_) {
+      SetSelected(Node);
+      return;
+    }
+    if (!CanChange(Node)) return;
+    if (!Node->Selected_) {
+      Node->Selected_ = true;
+      Selections_.push_back(Node);
+    }
+    Selected_ = Node;
+    Anchor_ = Node;
+    Invalidate();
+    Change(Node);
+    return;
+  }
+  if (MultiSelect_ && ShiftState.Contains(ssShift) && MultiSelectStyle_.Contains(msShiftSelect) && Anchor_) {
+    if (!CanChange(Node)) return;
+    TTreeNode* anchor = Anchor_;
+    for (TTreeNode* n : Selections_) n->Selected_ = false;
+    Selections_.clear();
+    Integer a = RowOf(anchor), b = RowOf(Node);
+    if (a < 0) a = b;
+    auto rows = VisibleRows();
+    for (Integer i = std::min(a, b); i <= std::max(a, b); ++i) {
+      TTreeNode* n = rows[static_cast<size_t>(i)].Node;
+      if (MultiSelectStyle_.Contains(msSiblingOnly) && n->Parent() != Node->Parent()) continue;
+      n->Selected_ = true;
+      Selections_.push_back(n);
+    }
+    Selected_ = Node;
+    Anchor_ = anchor;
+    Node->MakeVisible();
+    Invalidate();
+    Change(Node);
+    return;
+  }
+  SetSelected(Node);
+}
+
+TTreeNode* TTreeView::TopItem() const {
+  auto rows = VisibleRows();
+  return TopRow_ < static_cast<Integer>(rows.size()) ? rows[static_cast<size_t>(TopRow_)].Node : nullptr;
+}
+
+void TTreeView::SetTopItem(TTreeNode* Value) {
+  Integer row = RowOf(Value);
+  if (row >= 0) ScrollTo(row, ScrollLeft_);
+}
+
+void TTreeView::FullExpand() {
+  for (TTreeNode* n : std::vector<TTreeNode*>(Items_->Roots_)) n->Expand(true);
+}
+
+void TTreeView::FullCollapse() {
+  for (TTreeNode* n : std::vector<TTreeNode*>(Items_->Roots_)) n->Collapse(true);
+}
+
+void TTreeView::SortChildren(std::vector<TTreeNode*>& List, bool Recurse, bool UseCompare) {
+  auto compare = [this, UseCompare](TTreeNode* a, TTreeNode* b) {
+    Integer result = 0;
+    if (UseCompare && OnCompare) {
+      OnCompare(this, a, b, 0, result);
+    } else if (UseCompare) {
+      result = a->Data() < b->Data() ? -1 : (a->Data() > b->Data() ? 1 : 0);
+    } else {
+      result = AnsiCompareText(a->Text(), b->Text());
+    }
+    return result < 0;
+  };
+  std::stable_sort(List.begin(), List.end(), compare);
+  if (Recurse)
+    for (TTreeNode* n : List) SortChildren(n->Children_, true, UseCompare);
+}
+
+bool TTreeView::AlphaSort(bool ARecurse) {
+  SortChildren(Items_->Roots_, ARecurse, OnCompare.Assigned());
+  NodesChanged();
+  return true;
+}
+
+void TTreeView::NodeDeleting(TTreeNode* Node) {
+  SendNotify(TVN_DELETEITEMA, Node, nullptr);
+  if (OnDeletion) OnDeletion(this, Node);
+  if (Hot_ == Node) Hot_ = nullptr;
+  if (Anchor_ == Node) Anchor_ = nullptr;
+  if (Node->Selected_) {
+    Node->Selected_ = false;
+    Selections_.erase(std::remove(Selections_.begin(), Selections_.end(), Node), Selections_.end());
+  }
+  if (Selected_ == Node) {
+    // As the native tree does, the selection moves to a neighbour rather
+    // than vanishing; while the whole tree is cleared it just goes. The
+    // neighbour is that of the whole subtree going, never a part of it.
+    TTreeNode* top = Node;
+    for (TTreeNode* p = Node->Parent(); p; p = p->Parent())
+      if (p->Deleting_) top = p;
+    TTreeNode* next = nullptr;
+    if (!Items_->UpdateCount_) {
+      next = top->getNextSibling();
+      if (!next) next = top->getPrevSibling();
+      if (!next) next = top->Parent();
+    }
+    Selected_ = nullptr;
+    if (next) {
+      SetSelected(next);
+    } else {
+      Change(nullptr);
+    }
+  }
+}
+
+void TTreeView::NodesChanged() {
+  if (Items_->UpdateCount_ > 0) return;
+  auto rows = static_cast<Integer>(VisibleRows().size());
+  Integer page = std::max<Integer>(1, ClientHeight() / ItemHeight());
+  if (TopRow_ > std::max<Integer>(0, rows - page)) TopRow_ = std::max<Integer>(0, rows - page);
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TTreeView::UpdateScrollBars() {
+  if (!HandleAllocated()) return;
+  auto rows = VisibleRows();
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMin = 0;
+  si.nMax = static_cast<int>(rows.size()) - 1;
+  si.nPage = static_cast<UINT>(std::max<Integer>(1, ClientHeight() / ItemHeight()));
+  si.nPos = TopRow_;
+  SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+  Integer widest = 0;
+  for (auto& r : rows) widest = std::max(widest, LabelLeft(r.Level, r.Node) + ScrollLeft_ + LabelWidth(r.Node));
+  si.nMax = widest;
+  si.nPage = static_cast<UINT>(std::max<Integer>(1, ClientWidth()));
+  si.nPos = ScrollLeft_;
+  SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+}
+
+void TTreeView::ScrollTo(Integer TopRow, Integer Left) {
+  Integer rows = static_cast<Integer>(VisibleRows().size());
+  Integer page = std::max<Integer>(1, ClientHeight() / ItemHeight());
+  TopRow = std::clamp<Integer>(TopRow, 0, std::max<Integer>(0, rows - page));
+  Left = std::max<Integer>(0, Left);
+  if (TopRow == TopRow_ && Left == ScrollLeft_) return;
+  TopRow_ = TopRow;
+  ScrollLeft_ = Left;
+  UpdateScrollBars();
+  Invalidate();
+}
+
+void TTreeView::SendNotify(UINT Code, TTreeNode* Old, TTreeNode* New, UINT Action) {
+  if (!HandleAllocated()) return;
+  HWND parent = GetParent(Handle());
+  if (!parent) return;
+  NMTREEVIEWA nm;
+  nm.hdr.hwndFrom = Handle();
+  nm.hdr.idFrom = static_cast<UINT_PTR>(GetWindowLongPtr(Handle(), GWLP_ID));
+  nm.hdr.code = Code;
+  nm.action = Action;
+  nm.itemOld = Old ? Old->ItemId() : nullptr;
+  nm.itemNew = New ? New->ItemId() : nullptr;
+  SendMessage(parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+}
+
+namespace {
+
+// A node handle from a message is trusted only when it is a node of this tree.
+TTreeNode* NodeOf(TTreeNodes* Items, LPARAM lp) {
+  auto* wanted = reinterpret_cast<TTreeNode*>(lp);
+  if (!wanted) return nullptr;
+  for (TTreeNode* n = Items->GetFirstNode(); n; n = n->GetNext())
+    if (n == wanted) return n;
+  return nullptr;
+}
+
+}  // namespace
+
+LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
+  Handled = true;
+  switch (Message.Msg) {
+    case TVM_GETCOUNT: return Items_->Count();
+    case TVM_GETINDENT: return Indent_;
+    case TVM_SETINDENT: SetIndent(static_cast<Integer>(Message.WParam)); return 0;
+    case TVM_GETITEMHEIGHT: return ItemHeight();
+    case TVM_INSERTITEMA: {
+      auto* ins = reinterpret_cast<const TVINSERTSTRUCTA*>(Message.LParam);
+      if (!ins) return 0;
+      TTreeNode* parent = nullptr;
+      if (ins->hParent && ins->hParent != TVI_ROOT) {
+        parent = NodeOf(Items_, reinterpret_cast<LPARAM>(ins->hParent));
+        if (!parent) return 0;
+      }
+      const auto& list = parent ? parent->Children_ : Items_->Roots_;
+      size_t position = list.size();
+      if (ins->hInsertAfter == TVI_FIRST) {
+        position = 0;
+      } else if (ins->hInsertAfter && ins->hInsertAfter != TVI_LAST && ins->hInsertAfter != TVI_SORT) {
+        auto* after = reinterpret_cast<TTreeNode*>(ins->hInsertAfter);
+        auto it = std::find(list.begin(), list.end(), after);
+        if (it != list.end()) position = static_cast<size_t>(it - list.begin()) + 1;
+      }
+      const TVITEMA& item = ins->item;
+      std::string text = (item.mask & TVIF_TEXT) && item.pszText ? item.pszText : "";
+      void* data = (item.mask & TVIF_PARAM) ? reinterpret_cast<void*>(item.lParam) : nullptr;
+      TTreeNode* node = Items_->InsertNode(parent, position, text, data);
+      if (item.mask & TVIF_IMAGE) node->ImageIndex_ = item.iImage;
+      if (item.mask & TVIF_SELECTEDIMAGE) node->SelectedIndex_ = item.iSelectedImage;
+      if (ins->hInsertAfter == TVI_SORT && SortType_ == stNone) {
+        SortChildren(parent ? parent->Children_ : Items_->Roots_, false, false);
+        NodesChanged();
+      }
+      return reinterpret_cast<LRESULT>(node);
+    }
+    case TVM_DELETEITEM: {
+      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      if (!n) return FALSE;
+      n->Delete();
+      return TRUE;
+    }
+    case TVM_EXPAND: {
+      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      if (!n) return FALSE;
+      UINT code = static_cast<UINT>(Message.WParam) & 3;
+      bool expand = code == TVE_EXPAND || (code == TVE_TOGGLE && !n->Expanded());
+      return ExpandNode(n, expand) ? TRUE : FALSE;
+    }
+    case TVM_SELECTITEM: {
+      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      if (Message.WParam == TVGN_CARET) SetSelected(n);
+      else if (Message.WParam == TVGN_FIRSTVISIBLE && n) SetTopItem(n);
+      else return FALSE;
+      return TRUE;
+    }
+    case TVM_GETNEXTITEM: {
+      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      TTreeNode* r = nullptr;
+      switch (Message.WParam) {
+        case TVGN_ROOT: r = Items_->GetFirstNode(); break;
+        case TVGN_CARET: r = Selected_; break;
+        case TVGN_FIRSTVISIBLE: r = TopItem(); break;
+        case TVGN_NEXT: r = n ? n->getNextSibling() : nullptr; break;
+        case TVGN_PREVIOUS: r = n ? n->getPrevSibling() : nullptr; break;
+        case TVGN_PARENT: r = n ? n->Parent() : nullptr; break;
+        case TVGN_CHILD: r = n ? n->GetFirstChild() : Items_->GetFirstNode(); break;
+        case TVGN_NEXTVISIBLE: r = n ? n->GetNextVisible() : nullptr; break;
+        case TVGN_PREVIOUSVISIBLE: r = n ? n->GetPrevVisible() : nullptr; break;
+        default: break;
+      }
+      return reinterpret_cast<LRESULT>(r);
+    }
+    case TVM_HITTEST: {
+      auto* info = reinterpret_cast<TVHITTESTINFO*>(Message.LParam);
+      if (!info) return 0;
+      TTreeNode* n;
+      info->flags = HitTest(info->pt.x, info->pt.y, &n);
+      info->hItem = n ? n->ItemId() : nullptr;
+      return reinterpret_cast<LRESULT>(info->hItem);
+    }
+    case TVM_GETITEMRECT: {
+      auto* rect = reinterpret_cast<RECT*>(Message.LParam);
+      if (!rect) return FALSE;
+      // The node handle comes in the first field of the rectangle.
+      TTreeNode* n = NodeOf(Items_, *reinterpret_cast<LPARAM*>(rect));
+      if (!n || RowOf(n) < 0) return FALSE;
+      TRect r = n->DisplayRect(Message.WParam != 0);
+      *rect = RECT{r.Left, r.Top, r.Right, r.Bottom};
+      return TRUE;
+    }
+    default: Handled = false; return 0;
+  }
+}
+
+void TTreeView::WndProc(TMessage& Message) {
+  bool handled = false;
+  LRESULT result = TreeMessage(Message, handled);
+  if (handled) {
+    Message.Result = result;
+    return;
+  }
+  switch (Message.Msg) {
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      return;
+    case WM_SIZE:
+      TCustomControl::WndProc(Message);
+      NodesChanged();
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TCustomControl::WndProc(Message);
+      Invalidate();
+      return;
+    case WM_MOUSEMOVE:
+      if (HotTrack_) {
+        TPoint p = MousePoint(Message.LParam);
+        TTreeNode* hot = GetNodeAt(p.X, p.Y);
+        if (hot != Hot_) {
+          Hot_ = hot;
+          Invalidate();
+        }
+      }
+      break;
+    case WM_MOUSEWHEEL: {
+      int delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
+      ScrollTo(TopRow_ - delta / 120 * 3, ScrollLeft_);
+      Message.Result = 0;
+      return;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+      bool vert = Message.Msg == WM_VSCROLL;
+      Integer pos = vert ? TopRow_ : ScrollLeft_;
+      Integer line = vert ? 1 : Indent_;
+      Integer page = vert ? std::max<Integer>(1, ClientHeight() / ItemHeight()) : ClientWidth();
+      switch (LOWORD(Message.WParam)) {
+        case SB_LINEUP: pos -= line; break;
+        case SB_LINEDOWN: pos += line; break;
+        case SB_PAGEUP: pos -= page; break;
+        case SB_PAGEDOWN: pos += page; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = HIWORD(Message.WParam); break;
+        case SB_TOP: pos = 0; break;
+        case SB_BOTTOM: pos = 1 << 20; break;
+        default: break;
+      }
+      if (vert) ScrollTo(pos, ScrollLeft_);
+      else {
+        Integer widest = 0;
+        for (auto& r : VisibleRows()) widest = std::max(widest, LabelLeft(r.Level, r.Node) + ScrollLeft_ + LabelWidth(r.Node));
+        ScrollTo(TopRow_, std::min<Integer>(pos, std::max<Integer>(0, widest - ClientWidth())));
+      }
+      Message.Result = 0;
+      return;
+    }
+    default: break;
+  }
+  TCustomControl::WndProc(Message);
+}
+
+void TTreeView::CMMouseLeave(TMessage& Message) {
+  TCustomControl::CMMouseLeave(Message);
+  if (Hot_) {
+    Hot_ = nullptr;
+    Invalidate();
+  }
+}
+
+void TTreeView::WMLButtonDown(TMessage& Message) {
+  TPoint p = MousePoint(Message.LParam);
+  TShiftState shift = KeysToShiftState(static_cast<WORD>(Message.WParam));
+  if (CanFocus() && !Focused()) SetFocus();
+  TTreeNode* node;
+  UINT flags = HitTest(p.X, p.Y, &node);
+  if (node && (flags & TVHT_ONITEMBUTTON)) {
+    ExpandNode(node, !node->Expanded());
+  } else if (node && (RowSelect_ || (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON)))) {
+    Select(node, shift);
+    if (AutoExpand_ && node->HasChildren() && !node->Expanded()) ExpandNode(node, true);
+  }
+  TCustomControl::WMLButtonDown(Message);
+}
+
+void TTreeView::WMLButtonDblClk(TMessage& Message) {
+  TPoint p = MousePoint(Message.LParam);
+  TTreeNode* node;
+  UINT flags = HitTest(p.X, p.Y, &node);
+  if (node && (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON)) && node->HasChildren())
+    ExpandNode(node, !node->Expanded());
+  TCustomControl::WMLButtonDblClk(Message);
+}
+
+void TTreeView::WMRButtonDown(TMessage& Message) {
+  if (RightClickSelect_) {
+    TPoint p = MousePoint(Message.LParam);
+    if (TTreeNode* node = GetNodeAt(p.X, p.Y)) SetSelected(node);
+  }
+  TCustomControl::WMRButtonDown(Message);
+}
+
+void TTreeView::SetFocusNode(TTreeNode* Node, TShiftState ShiftState) {
+  if (!Node) return;
+  if (MultiSelect_ && ShiftState.Contains(ssShift)) Select(Node, TShiftState{ssShift});
+  else SetSelected(Node);
+}
+
+void TTreeView::KeyDown(Word& Key, TShiftState Shift) {
+  TCustomControl::KeyDown(Key, Shift);
+  if (Key == 0) return;
+  auto rows = VisibleRows();
+  if (rows.empty()) return;
+  TTreeNode* sel = Selected_;
+  Integer page = std::max<Integer>(1, ClientHeight() / ItemHeight());
+  switch (Key) {
+    case VK_UP:
+      SetFocusNode(sel ? sel->GetPrevVisible() : rows.front().Node, Shift);
+      break;
+    case VK_DOWN:
+      SetFocusNode(sel ? sel->GetNextVisible() : rows.front().Node, Shift);
+      break;
+    case VK_HOME: SetFocusNode(rows.front().Node, Shift); break;
+    case VK_END: SetFocusNode(rows.back().Node, Shift); break;
+    case VK_PRIOR:
+    case VK_NEXT: {
+      Integer row = sel ? RowOf(sel) : 0;
+      row += Key == VK_NEXT ? page - 1 : -(page - 1);
+      row = std::clamp<Integer>(row, 0, static_cast<Integer>(rows.size()) - 1);
+      SetFocusNode(rows[static_cast<size_t>(row)].Node, Shift);
+      break;
+    }
+    case VK_LEFT:
+      if (!sel) break;
+      if (sel->Expanded() && sel->HasChildren()) ExpandNode(sel, false);
+      else if (sel->Parent()) SetSelected(sel->Parent());
+      break;
+    case VK_RIGHT:
+      if (!sel || !sel->HasChildren()) break;
+      if (!sel->Expanded()) ExpandNode(sel, true);
+      else SetSelected(sel->GetFirstChild());
+      break;
+    case VK_ADD:
+      if (sel && sel->HasChildren()) ExpandNode(sel, true);
+      break;
+    case VK_SUBTRACT:
+      if (sel) ExpandNode(sel, false);
+      break;
+    case VK_MULTIPLY:
+      if (sel) sel->Expand(true);
+      break;
+    default: return;
+  }
+  Key = 0;
+}
+
+namespace {
+
+// The tree's dotted lines: every other pixel, starting on an even one.
+void DottedLine(TCanvas* C, Integer X1, Integer Y1, Integer X2, Integer Y2, TColor Color) {
+  if (X1 == X2) {
+    for (Integer y = Y1 + ((Y1 & 1) ? 1 : 0); y < Y2; y += 2) C->SetPixels(X1, y, Color);
+  } else {
+    for (Integer x = X1 + ((X1 & 1) ? 1 : 0); x < X2; x += 2) C->SetPixels(x, Y1, Color);
+  }
+}
+
+}  // namespace
+
+void TTreeView::Paint() {
+  TCanvas* c = Canvas();
+  TRect client = ClientRect();
+  c->Font()->Assign(Font());
+  c->Brush()->SetColor(Color());
+  c->FillRect(client);
+  bool defaultDraw = true;
+  if (OnCustomDraw) OnCustomDraw(this, client, defaultDraw);
+  if (!defaultDraw) return;
+
+  auto rows = VisibleRows();
+  Integer h = ItemHeight();
+  bool focused = HandleAllocated() && GetFocus() == Handle();
+  bool rootColumn = ShowRoot_ && (ShowLines_ || ShowButtons_);
+  TColor lineColor = clGrayText;
+  for (Integer i = TopRow_; i < static_cast<Integer>(rows.size()); ++i) {
+    Integer top = (i - TopRow_) * h;
+    if (top >= client.Bottom) break;
+    TTreeNode* node = rows[static_cast<size_t>(i)].Node;
+    Integer level = rows[static_cast<size_t>(i)].Level;
+    Integer iconLeft = ContentLeft(level);
+    Integer left = LabelLeft(level, node);
+    TRect labelRect{left, top, left + LabelWidth(node), top + h};
+    TRect rowRect{0, top, client.Right, top + h};
+
+    TCustomDrawState state;
+    if (node->Selected_) state += cdsSelected;
+    if (node == Selected_ && focused) state += cdsFocused;
+    if (node == Hot_) state += cdsHot;
+    if (!Enabled()) state += cdsDisabled;
+    bool itemDefault = true;
+    c->Brush()->SetColor(Color());
+    c->Font()->Assign(Font());
+    if (OnCustomDrawItem) OnCustomDrawItem(this, node, state, itemDefault);
+    if (!itemDefault) continue;
+
+    // Lines and buttons in the columns left of the label.
+    Integer midY = top + h / 2;
+    bool hasColumn = node->Parent() || rootColumn;
+    Integer colX = iconLeft - 3 - Indent_ / 2 - 1;
+    if (ShowLines_ && hasColumn) {
+      DottedLine(c, colX, midY, iconLeft - 3, midY, lineColor);
+      bool firstRoot = !node->Parent() && !node->getPrevSibling();
+      DottedLine(c, colX, firstRoot ? midY : top, colX, node->getNextSibling() ? top + h : midY + 1, lineColor);
+      Integer x = colX;
+      for (TTreeNode* p = node->Parent(); p; p = p->Parent()) {
+        x -= Indent_;
+        if (p->getNextSibling() && (p->Parent() || rootColumn)) DottedLine(c, x, top, x, top + h, lineColor);
+      }
+    }
+    if (ShowButtons_ && hasColumn && node->HasChildren()) {
+      TRect box{colX - 4, midY - 4, colX + 5, midY + 5};
+      c->Brush()->SetColor(Color());
+      c->FillRect(box);
+      c->Brush()->SetColor(clGrayText);
+      c->FrameRect(box);
+      c->Pen()->SetColor(clWindowText);
+      c->MoveTo(colX - 2, midY);
+      c->LineTo(colX + 3, midY);
+      if (!node->Expanded()) {
+        c->MoveTo(colX, midY - 2);
+        c->LineTo(colX, midY + 3);
+      }
+    }
+
+    Integer x = iconLeft;
+    if (StateImages_ && node->StateIndex() >= 0) {
+      StateImages_->Draw(c, x, top + (h - StateImages_->Height()) / 2, node->StateIndex(), Enabled());
+      x += StateImages_->Width();
+    }
+    if (Images_) {
+      Integer index = node->Selected_ && node == Selected_ ? node->SelectedIndex() : node->ImageIndex();
+      if (index >= 0) Images_->Draw(c, x, top + (h - Images_->Height()) / 2, index, Enabled());
+    }
+
+    bool showSelected = node->Selected_ && (focused || !HideSelection_);
+    TRect fill = RowSelect_ ? rowRect : labelRect;
+    TColor textColor = Font()->GetColor();
+    if (showSelected) {
+      c->Brush()->SetColor(focused ? clHighlight : clBtnFace);
+      c->FillRect(fill);
+      textColor = focused ? clHighlightText : clWindowText;
+    } else if (node == Hot_) {
+      textColor = clHighlight;
+    }
+    if (!Enabled()) textColor = clGrayText;
+    c->Font()->SetColor(textColor);
+    if (node == Hot_) c->Font()->SetStyle(c->Font()->GetStyle() + fsUnderline);
+    // The label's background is already painted (or is the tree's own).
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(left + 2, top + (h - c->TextHeight("Wg")) / 2, node->Text());
+    c->Brush()->SetStyle(bsSolid);
+    if (node == Selected_ && focused) c->DrawFocusRect(fill);
+  }
+}
+
+// ===========================================================================
+// TStatusBar
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TStatusPanel, TCollectionItem)
+VXN_PUBLISH(TStatusPanel) {
+  P.Property("Alignment", &TStatusPanel::Alignment, &TStatusPanel::SetAlignment).Default(taLeftJustify);
+  P.Property("Bevel", &TStatusPanel::Bevel, &TStatusPanel::SetBevel).Default(pbLowered);
+  P.Property("Style", &TStatusPanel::Style, &TStatusPanel::SetStyle).Default(psText);
+  P.Property("Text", &TStatusPanel::Text, &TStatusPanel::SetText);
+  P.Property("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth).Default(50);
+}
+
+TStatusPanel::TStatusPanel(TCollection* Collection) : TCollectionItem(Collection) {}
+
+void TStatusPanel::SetAlignment(TAlignment Value) {
+  Alignment_ = Value;
+  Changed(false);
+}
+
+void TStatusPanel::SetBevel(TStatusPanelBevel Value) {
+  Bevel_ = Value;
+  Changed(false);
+}
+
+void TStatusPanel::SetStyle(TStatusPanelStyle Value) {
+  Style_ = Value;
+  Changed(false);
+}
+
+void TStatusPanel::SetText(const std::string& Value) {
+  if (Text_ == Value) return;
+  Text_ = Value;
+  Changed(false);
+}
+
+void TStatusPanel::SetWidth(Integer Value) {
+  Width_ = std::max<Integer>(Value, 0);
+  Changed(true);
+}
+
+void TStatusPanel::Assign(TPersistent* Source) {
+  auto* panel = dynamic_cast<TStatusPanel*>(Source);
+  if (!panel) {
+    TCollectionItem::Assign(Source);
+    return;
+  }
+  Alignment_ = panel->Alignment_;
+  Bevel_ = panel->Bevel_;
+  Style_ = panel->Style_;
+  Text_ = panel->Text_;
+  Width_ = panel->Width_;
+  Changed(true);
+}
+
+VXN_IMPLEMENT_CLASS(TStatusPanels, TCollection)
+
+TStatusPanels::TStatusPanels(TStatusBar* StatusBar)
+    : TCollection(TStatusPanel::StaticClass()), StatusBar_(StatusBar) {}
+
+TPersistent* TStatusPanels::GetOwner() { return StatusBar_; }
+
+void TStatusPanels::Update(TCollectionItem* Item) {
+  (void)Item;
+  if (StatusBar_) StatusBar_->Invalidate();
+}
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TStatusBar, TCustomControl)
+VXN_PUBLISH(TStatusBar) {
+  P.Property("Panels", &TStatusBar::Panels, &TStatusBar::SetPanels);
+  P.Property("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel).Default(false);
+  P.Property("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText);
+  P.Property("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip).Default(true);
+  P.Event("OnDrawPanel", &TStatusBar::OnDrawPanel);
+}
+
+TStatusBar::TStatusBar(TComponent* AOwner) : TCustomControl(AOwner), Panels_(new TStatusPanels(this)) {
+  ControlStyle += csOpaque;
+  SetBounds(0, 0, 200, 19);
+  SetAlign(alBottom);
+  SetColor(clBtnFace);
+}
+
+TStatusBar::~TStatusBar() {
+  Panels_->StatusBar_ = nullptr;
+  delete Panels_;
+}
+
+void TStatusBar::SetSimplePanel(bool Value) {
+  if (SimplePanel_ == Value) return;
+  SimplePanel_ = Value;
+  Invalidate();
+}
+
+void TStatusBar::SetSimpleText(const std::string& Value) {
+  if (SimpleText_ == Value) return;
+  SimpleText_ = Value;
+  if (SimplePanel_) Invalidate();
+}
+
+void TStatusBar::SetSizeGrip(bool Value) {
+  if (SizeGrip_ == Value) return;
+  SizeGrip_ = Value;
+  Invalidate();
+}
+
+bool TStatusBar::GripShown() {
+  // The grip only makes sense where the bar sits in the window's corner.
+  return SizeGrip_ && Align() == alBottom;
+}
+
+TRect TStatusBar::SizeGripRect() {
+  if (!GripShown()) return {};
+  TRect r = ClientRect();
+  return {std::max<Integer>(0, r.Right - r.Height()), r.Top, r.Right, r.Bottom};
+}
+
+TRect TStatusBar::PanelRect(Integer Index) {
+  TRect client = ClientRect();
+  if (Index < 0 || Index >= Panels_->Count()) return {};
+  Integer x = 0;
+  for (Integer i = 0; i < Index; ++i) x += Panels_->Items(i)->Width();
+  Integer right = x + Panels_->Items(Index)->Width();
+  if (Index == Panels_->Count() - 1) {
+    right = std::max(right, client.Right - (GripShown() ? client.Height() : 0));
+  }
+  return {x, client.Top + 2, std::min(right, client.Right), client.Bottom};
+}
+
+void TStatusBar::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_NCHITTEST && GripShown()) {
+    TPoint p = ScreenToClient(MousePoint(Message.LParam));
+    TRect grip = SizeGripRect();
+    if (p.X >= grip.Left && p.X < grip.Right && p.Y >= grip.Top && p.Y < grip.Bottom) {
+      Message.Result = HTBOTTOMRIGHT;
+      return;
+    }
+  }
+  TCustomControl::WndProc(Message);
+}
+
+void TStatusBar::Paint() {
+  TCanvas* c = Canvas();
+  TRect client = ClientRect();
+  c->Brush()->SetColor(Color());
+  c->FillRect(client);
+  c->Font()->Assign(Font());
+  SetBkMode(c->Handle(), TRANSPARENT);
+  auto drawText = [c](TRect r, const std::string& text, TAlignment align) {
+    RECT rc{r.Left + 2, r.Top + 1, r.Right - 2, r.Bottom - 1};
+    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
+    if (align == taCenter) flags |= DT_CENTER;
+    if (align == taRightJustify) flags |= DT_RIGHT;
+    DrawText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &rc, flags);
+  };
+  if (SimplePanel_ || Panels_->Count() == 0) {
+    TRect r{0, client.Top + 2, client.Right - (GripShown() ? client.Height() : 0), client.Bottom};
+    drawText(r, SimplePanel_ ? SimpleText_ : GetText(), taLeftJustify);
+  } else {
+    for (Integer i = 0; i < Panels_->Count(); ++i) {
+      TStatusPanel* panel = Panels_->Items(i);
+      TRect r = PanelRect(i);
+      if (r.Left >= client.Right) break;
+      if (panel->Bevel() != pbNone) {
+        RECT rc{r.Left, r.Top, r.Right - 2, r.Bottom};
+        DrawEdge(c->Handle(), &rc, panel->Bevel() == pbLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+      }
+      TRect inner{r.Left + 1, r.Top + 1, r.Right - 3, r.Bottom - 1};
+      if (panel->Style() == psOwnerDraw) {
+        if (OnDrawPanel) OnDrawPanel(this, panel, inner);
+      } else {
+        drawText(inner, panel->Text(), panel->Alignment());
+      }
+    }
+  }
+  if (GripShown()) {
+    RECT grip{client.Right - client.Height() + 2, client.Top + 2, client.Right, client.Bottom};
+    DrawFrameControl(c->Handle(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  }
+}
+
+// ===========================================================================
+// TToolButton / TToolBar
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TToolButton, TGraphicControl)
+VXN_PUBLISH(TToolButton) {
+  P.Property("AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp).Default(false);
+  P.Property("Down", &TToolButton::Down, &TToolButton::SetDown).Default(false);
+  P.Property("DropdownMenu", &TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu);
+  P.Property("Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped).Default(false);
+  P.Property("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex).Default(-1);
+  P.Property("Indeterminate", &TToolButton::Indeterminate, &TToolButton::SetIndeterminate).Default(false);
+  P.Property("Marked", &TToolButton::Marked, &TToolButton::SetMarked).Default(false);
+  P.Property("Style", &TToolButton::Style, &TToolButton::SetStyle).Default(tbsButton);
+}
+
+TToolButton::TToolButton(TComponent* AOwner) : TGraphicControl(AOwner) {
+  ControlStyle += csCaptureMouse;
+  ControlStyle += csClickEvents;
+  SetBounds(0, 0, 23, 22);
+}
+
+TToolBar* TToolButton::ToolBar() const { return dynamic_cast<TToolBar*>(Parent()); }
+
+void TToolButton::SetParent(TWinControl* AParent) {
+  TToolBar* old = ToolBar();
+  if (old && old->Hot_ == this) old->Hot_ = nullptr;
+  TGraphicControl::SetParent(AParent);
+  if (TToolBar* bar = ToolBar()) bar->ArrangeButtons();
+  if (old) old->ArrangeButtons();
+}
+
+void TToolButton::Changed() {
+  Invalidate();
+  if (TToolBar* bar = ToolBar()) bar->ArrangeButtons();
+}
+
+void TToolButton::SetStyle(TToolButtonStyle Value) {
+  if (Style_ == Value) return;
+  Style_ = Value;
+  if ((Value == tbsSeparator || Value == tbsDivider) && Width() == 23) SetWidth(8);
+  Changed();
+}
+
+void TToolButton::SetImageIndex(Integer Value) {
+  ImageIndex_ = Value;
+  Invalidate();
+}
+
+void TToolButton::SetIndeterminate(bool Value) {
+  Indeterminate_ = Value;
+  Invalidate();
+}
+
+void TToolButton::SetMarked(bool Value) {
+  Marked_ = Value;
+  Invalidate();
+}
+
+void TToolButton::SetDown(bool Value) {
+  if (Down_ == Value) return;
+  TToolBar* bar = ToolBar();
+  Down_ = Value;
+  if (Value && Grouped_ && bar) {
+    // The group is the run of grouped check buttons around this one.
+    Integer i = Index();
+    for (Integer k = i - 1; k >= 0; --k) {
+      TToolButton* b = bar->Buttons(k);
+      if (!b->Grouped_ || b->Style_ != tbsCheck) break;
+      if (b->Down_) { b->Down_ = false; b->Invalidate(); }
+    }
+    for (Integer k = i + 1; k < bar->ButtonCount(); ++k) {
+      TToolButton* b = bar->Buttons(k);
+      if (!b->Grouped_ || b->Style_ != tbsCheck) break;
+      if (b->Down_) { b->Down_ = false; b->Invalidate(); }
+    }
+  }
+  Invalidate();
+}
+
+Integer TToolButton::Index() const {
+  TToolBar* bar = ToolBar();
+  if (!bar) return -1;
+  for (Integer i = 0; i < bar->ButtonCount(); ++i)
+    if (bar->Buttons(i) == this) return i;
+  return -1;
+}
+
+bool TToolButton::Hot() const {
+  TToolBar* bar = ToolBar();
+  return bar && bar->Hot_ == this;
+}
+
+void TToolButton::Click() {
+  // A click keeps one of a group down unless the group allows all up.
+  if (Style_ == tbsCheck && !(Down_ && Grouped_ && !AllowAllUp_)) SetDown(!Down_);
+  TGraphicControl::Click();
+}
+
+void TToolButton::Paint() {
+  // The bar draws its buttons, so that custom drawing sees one canvas.
+}
+
+void TToolButton::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (Button == mbLeft && Enabled() && Style_ == tbsDropDown && X >= Width() - 13) {
+    // The arrow opens the menu below the button instead of clicking it.
+    if (auto* popup = dynamic_cast<IPopupComponent*>(DropdownMenu_)) {
+      ControlState -= csClicked;
+      SetMouseCapture(false);
+      Pressed_ = true;
+      Repaint();
+      TPoint p = ClientToScreen({0, Height()});
+      popup->SetPopupComponent(this);
+      popup->Popup(p.X, p.Y);
+      Pressed_ = false;
+      Invalidate();
+      return;
+    }
+  }
+  if (Button == mbLeft && Enabled() && Style_ != tbsSeparator && Style_ != tbsDivider) {
+    Pressed_ = true;
+    Invalidate();
+  }
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TToolButton::MouseMove(TShiftState Shift, Integer X, Integer Y) {
+  if (TToolBar* bar = ToolBar(); bar && !MouseInside_ && Enabled()) {
+    MouseInside_ = true;
+    bar->SetHot(this);
+  }
+  TGraphicControl::MouseMove(Shift, X, Y);
+}
+
+void TToolButton::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
+  if (Pressed_) {
+    Pressed_ = false;
+    Invalidate();
+  }
+  TGraphicControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TToolButton::CMMouseEnter(TMessage& Message) {
+  TGraphicControl::CMMouseEnter(Message);
+  MouseInside_ = true;
+  if (TToolBar* bar = ToolBar(); bar && Enabled() && Style_ != tbsSeparator && Style_ != tbsDivider)
+    bar->SetHot(this);
+}
+
+void TToolButton::CMMouseLeave(TMessage& Message) {
+  TGraphicControl::CMMouseLeave(Message);
+  MouseInside_ = false;
+  if (TToolBar* bar = ToolBar(); bar && bar->Hot_ == this) bar->SetHot(nullptr);
+}
+
+void TToolButton::CMTextChanged(TMessage& Message) {
+  TGraphicControl::CMTextChanged(Message);
+  Invalidate();
+}
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TToolBar, TCustomControl)
+VXN_PUBLISH(TToolBar) {
+  P.Property("ButtonHeight", &TToolBar::ButtonHeight, &TToolBar::SetButtonHeight).Default(22);
+  P.Property("ButtonWidth", &TToolBar::ButtonWidth, &TToolBar::SetButtonWidth).Default(23);
+  P.Property("DisabledImages", &TToolBar::DisabledImages, &TToolBar::SetDisabledImages);
+  P.Property("Flat", &TToolBar::Flat, &TToolBar::SetFlat).Default(false);
+  P.Property("HotImages", &TToolBar::HotImages, &TToolBar::SetHotImages);
+  P.Property("Images", &TToolBar::Images, &TToolBar::SetImages);
+  P.Property("List", &TToolBar::List, &TToolBar::SetList).Default(false);
+  P.Property("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions).Default(false);
+  P.Property("Transparent", &TToolBar::Transparent, &TToolBar::SetTransparent).Default(false);
+  P.Property("Wrapable", &TToolBar::Wrapable, &TToolBar::SetWrapable).Default(true);
+  P.Event("OnCustomDraw", &TToolBar::OnCustomDraw);
+  P.Event("OnCustomDrawButton", &TToolBar::OnCustomDrawButton);
+  P.Event("OnAdvancedCustomDrawButton", &TToolBar::OnAdvancedCustomDrawButton);
+}
+
+TToolBar::TToolBar(TComponent* AOwner) : TCustomControl(AOwner) {
+  ControlStyle += csAcceptsControls;
+  ControlStyle += csOpaque;
+  SetBounds(0, 0, 150, 29);
+  SetAlign(alTop);
+  SetColor(clBtnFace);
+  for (TChangeLink* link : {&ImagesLink_, &HotImagesLink_, &DisabledImagesLink_})
+    link->OnChange = TNotifyEvent(this, &TToolBar::ImagesChanged);
+}
+
+void TToolBar::ImagesChanged(TObject*) { Invalidate(); }
+
+Integer TToolBar::ButtonCount() const {
+  Integer n = 0;
+  for (Integer i = 0; i < ControlCount(); ++i)
+    if (dynamic_cast<TToolButton*>(Controls(i))) ++n;
+  return n;
+}
+
+TToolButton* TToolBar::Buttons(Integer Index) const {
+  Integer n = 0;
+  for (Integer i = 0; i < ControlCount(); ++i)
+    if (auto* b = dynamic_cast<TToolButton*>(Controls(i))) {
+      if (n++ == Index) return b;
+    }
+  throw EListError(SListIndexError, {Index});
+}
+
+#define VXN_BAR_SETTER(Name, Type, Field) \
+  void TToolBar::Set##Name(Type Value) {  \
+    if (Field == Value) return;           \
+    Field = Value;                        \
+    ArrangeButtons();                     \
+    Invalidate();                         \
+  }
+VXN_BAR_SETTER(ButtonWidth, Integer, ButtonWidth_)
+VXN_BAR_SETTER(ButtonHeight, Integer, ButtonHeight_)
+VXN_BAR_SETTER(Flat, bool, Flat_)
+VXN_BAR_SETTER(List, bool, List_)
+VXN_BAR_SETTER(ShowCaptions, bool, ShowCaptions_)
+VXN_BAR_SETTER(Transparent, bool, Transparent_)
+VXN_BAR_SETTER(Wrapable, bool, Wrapable_)
+#undef VXN_BAR_SETTER
+
+void TToolBar::SetImages(TCustomImageList* Value) {
+  if (Images_) Images_->RemoveFreeNotification(this);
+  Images_ = Value;
+  LinkImages(ImagesLink_, Value);
+  if (Value) Value->FreeNotification(this);
+  Invalidate();
+}
+
+void TToolBar::SetHotImages(TCustomImageList* Value) {
+  if (HotImages_) HotImages_->RemoveFreeNotification(this);
+  HotImages_ = Value;
+  LinkImages(HotImagesLink_, Value);
+  if (Value) Value->FreeNotification(this);
+  Invalidate();
+}
+
+void TToolBar::SetDisabledImages(TCustomImageList* Value) {
+  if (DisabledImages_) DisabledImages_->RemoveFreeNotification(this);
+  DisabledImages_ = Value;
+  LinkImages(DisabledImagesLink_, Value);
+  if (Value) Value->FreeNotification(this);
+  Invalidate();
+}
+
+void TToolBar::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == Images_) Images_ = nullptr;
+  if (AComponent == HotImages_) HotImages_ = nullptr;
+  if (AComponent == DisabledImages_) DisabledImages_ = nullptr;
+  if (AComponent == Hot_) Hot_ = nullptr;
+}
+
+void TToolBar::SetHot(TToolButton* Button) {
+  if (Hot_ == Button) return;
+  TToolButton* old = Hot_;
+  Hot_ = Button;
+  if (old) old->Invalidate();
+  if (Button) Button->Invalidate();
+}
+
+void TToolBar::AlignControls(TControl* AControl, TRect& Rect) {
+  TCustomControl::AlignControls(AControl, Rect);
+  ArrangeButtons();
+}
+
+void TToolBar::ArrangeButtons() {
+  if (Arranging_) return;
+  Arranging_ = true;
+  Integer x = 0, y = 2;
+  Integer rowHeight = ButtonHeight_;
+  Integer limit = Width();
+  for (Integer i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (!c->Visible() || c->Align() != alNone) continue;
+    auto* b = dynamic_cast<TToolButton*>(c);
+    Integer w = b ? ((b->Style() == tbsSeparator || b->Style() == tbsDivider) ? b->Width() : ButtonWidth_)
+                  : c->Width();
+    Integer h = b ? ButtonHeight_ : c->Height();
+    if (b && b->Style() == tbsDropDown) w = ButtonWidth_ + 14;  // room for the arrow
+    if (Wrapable_ && x > 0 && x + w > limit && limit > 0) {
+      x = 0;
+      y += rowHeight;
+    }
+    c->SetBounds(x, y, w, h);
+    x += w;
+  }
+  Arranging_ = false;
+}
+
+TCustomDrawState TToolBar::ButtonState(TToolButton* Button) const {
+  TCustomDrawState state;
+  if (!Button->Enabled()) state += cdsDisabled;
+  if (Button == Hot_ && Button->Enabled()) state += cdsHot;
+  if (Button->Down()) state += cdsChecked;
+  if (Button->Pressed()) state += cdsSelected;
+  if (Button->Indeterminate()) state += cdsIndeterminate;
+  if (Button->Marked()) state += cdsMarked;
+  return state;
+}
+
+void TToolBar::Paint() {
+  TCanvas* c = Canvas();
+  TRect client = ClientRect();
+  c->Brush()->SetColor(Color());
+  c->FillRect(client);
+  bool defaultDraw = true;
+  if (OnCustomDraw) OnCustomDraw(this, client, defaultDraw);
+  for (Integer i = 0; i < ButtonCount(); ++i) {
+    TToolButton* b = Buttons(i);
+    if (b->Visible()) DrawButton(b, c);
+  }
+}
+
+void TToolBar::DrawButton(TToolButton* Button, TCanvas* Canvas) {
+  TRect r = Button->BoundsRect();
+  TCustomDrawState state = ButtonState(Button);
+  Canvas->Brush()->SetColor(Color());
+  Canvas->Font()->Assign(Font());
+  bool defaultDraw = true;
+  if (OnCustomDrawButton) OnCustomDrawButton(this, Button, defaultDraw);
+  if (defaultDraw && OnAdvancedCustomDrawButton)
+    OnAdvancedCustomDrawButton(this, Button, state, cdPrePaint, defaultDraw);
+  if (!defaultDraw) return;
+
+  HDC dc = Canvas->Handle();
+  if (Button->Style() == tbsSeparator || Button->Style() == tbsDivider) {
+    if (Button->Style() == tbsDivider || Flat_) {
+      RECT line{r.Left + r.Width() / 2 - 1, r.Top, r.Left + r.Width() / 2 + 1, r.Bottom};
+      DrawEdge(dc, &line, EDGE_ETCHED, BF_LEFT);
+    }
+  } else {
+    bool down = state.Contains(cdsChecked) || state.Contains(cdsSelected);
+    RECT frame{r.Left, r.Top, r.Right, r.Bottom};
+    if (state.Contains(cdsChecked) && !state.Contains(cdsSelected)) {
+      Canvas->Brush()->SetColor(clBtnHighlight);
+      Canvas->FillRect(r);
+    }
+    if (down) {
+      DrawEdge(dc, &frame, Flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+    } else if (!Flat_) {
+      DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
+    } else if (state.Contains(cdsHot)) {
+      DrawEdge(dc, &frame, BDR_RAISEDINNER, BF_RECT);
+    }
+    TRect content{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3};
+    if (down) content = {content.Left + 1, content.Top + 1, content.Right + 1, content.Bottom + 1};
+    if (Button->Style() == tbsDropDown) {
+      Integer ax = r.Right - 10, ay = r.Top + r.Height() / 2 - 1;
+      Canvas->Pen()->SetColor(state.Contains(cdsDisabled) ? clGrayText : clBtnText);
+      for (Integer k = 0; k < 3; ++k) {
+        Canvas->MoveTo(ax + k, ay + k);
+        Canvas->LineTo(ax + 5 - k, ay + k);
+      }
+      content.Right -= 12;
+    }
+    TCustomImageList* images = Images_;
+    bool enabledLook = true;
+    if (state.Contains(cdsDisabled)) {
+      if (DisabledImages_) images = DisabledImages_;
+      else enabledLook = false;
+    } else if (state.Contains(cdsHot) && HotImages_) {
+      images = HotImages_;
+    }
+    if (images && Button->ImageIndex() >= 0) {
+      Integer ix, iy;
+      if (List_ && ShowCaptions_) {
+        ix = content.Left;
+        iy = content.Top + (content.Height() - images->Height()) / 2;
+        content.Left += images->Width() + 4;
+      } else {
+        ix = content.Left + (content.Width() - images->Width()) / 2;
+        iy = ShowCaptions_ ? content.Top : content.Top + (content.Height() - images->Height()) / 2;
+      }
+      images->Draw(Canvas, ix, iy, Button->ImageIndex(), enabledLook);
+    }
+    if (ShowCaptions_ && !Button->Caption().empty()) {
+      SetBkMode(dc, TRANSPARENT);
+      Canvas->Font()->SetColor(state.Contains(cdsDisabled) ? clGrayText : clBtnText);
+      RECT tr{content.Left, content.Top, content.Right, content.Bottom};
+      UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS | (List_ ? DT_VCENTER | DT_RIGHT : DT_BOTTOM | DT_CENTER);
+      std::string text = Button->Caption();
+      DrawText(dc, text.c_str(), static_cast<int>(text.size()), &tr, flags);
+    }
+  }
+  if (OnAdvancedCustomDrawButton) OnAdvancedCustomDrawButton(this, Button, state, cdPostPaint, defaultDraw);
+}
+
+[[maybe_unused]] static const bool kCommonControlsRegistered = [] {
+  RegisterClasses({TTreeView::StaticClass(), TStatusBar::StaticClass(), TToolBar::StaticClass(),
+                   TToolButton::StaticClass()});
+  return true;
+}();

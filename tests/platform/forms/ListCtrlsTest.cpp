@@ -1,0 +1,358 @@
+#include "platform/forms/ListCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include "FormsFixture.h"
+#include "platform/win/ChildNotify.h"
+#include "platform/win/Input.h"
+#include "platform/win/ListBoxControl.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Windows.h"
+
+using namespace formstest;
+using namespace win;
+
+namespace {
+
+class ListCtrlsTest : public FormsTest {
+ protected:
+  void SetUp() override {
+    FormsTest::SetUp();
+    host = std::make_unique<THost>();
+    host->SetBounds(100, 100, 400, 300);
+  }
+  void TearDown() override {
+    host.reset();
+    FormsTest::TearDown();
+  }
+  template <typename T>
+  T* Add(Integer left, Integer top, Integer width, Integer height) {
+    auto* c = new T(host.get());
+    c->SetParent(host.get());
+    c->SetBounds(left, top, width, height);
+    return c;
+  }
+  void Show() {
+    host->HandleNeeded();
+    ShowWindow(host->Handle(), SW_SHOW);
+    Pump();
+  }
+  // The screen point at the middle of a list item.
+  static POINT ItemPoint(TCustomListBox* lb, Integer index) {
+    TRect r = lb->ItemRect(index);
+    TPoint p = lb->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    return {p.X, p.Y};
+  }
+  static POINT ListItemPoint(HWND list, int index) {
+    RECT r;
+    SendMessage(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(list, &p);
+    return p;
+  }
+  static POINT Mid(TControl* c) {
+    TPoint p = Center(c);
+    return {p.X, p.Y};
+  }
+  static void Key(UINT vk, bool alt = false) {
+    InjectKeyPress(vk, false, false, alt);
+    Pump();
+  }
+  std::unique_ptr<THost> host;
+};
+
+struct Counter {
+  int Clicks = 0, DblClicks = 0, Changes = 0, Selects = 0, Drops = 0, Closes = 0;
+  void Click(TObject*) { ++Clicks; }
+  void DblClick(TObject*) { ++DblClicks; }
+  void Change(TObject*) { ++Changes; }
+  void Select(TObject*) { ++Selects; }
+  void Drop(TObject*) { ++Drops; }
+  void Close(TObject*) { ++Closes; }
+};
+
+TEST_F(ListCtrlsTest, ListBoxItemsFollowTheWindowAndSurviveRecreation) {
+  auto* lb = Add<TListBox>(10, 10, 120, 100);
+  lb->SetSorted(true);
+  for (const char* s : {"delta", "Alpha", "charlie", "bravo"}) lb->Items()->Add(s);
+  lb->SetItemIndex(1);  // before the window: kept for it
+  EXPECT_EQ(lb->Items()->CommaText(), "Alpha,bravo,charlie,delta");
+  Show();
+  HWND wnd = lb->Handle();
+  EXPECT_EQ(SendMessage(wnd, LB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(lb->ItemIndex(), 1);
+  EXPECT_EQ(lb->Items()->Add("Bz"), 2);  // the window's sorted place
+  EXPECT_EQ(lb->ItemIndex(), 1);
+  lb->Items()->Delete(0);
+  EXPECT_EQ(lb->ItemIndex(), 0);
+  EXPECT_EQ(SendMessage(wnd, LB_GETTEXTLEN, 1, 0), 2);
+  lb->SetMultiSelect(true);  // a new window with the same items
+  EXPECT_NE(lb->Handle(), nullptr);
+  EXPECT_EQ(SendMessage(lb->Handle(), LB_GETCOUNT, 0, 0), 4);
+  EXPECT_TRUE(lb->Selected(0));  // the single selection carries over
+  lb->SetSelected(0, false);
+  lb->SetSelected(2, true);
+  lb->SetSelected(3, true);
+  EXPECT_EQ(lb->SelCount(), 2);
+  lb->SetStyle(lbOwnerDrawFixed);  // recreated again: selection kept
+  EXPECT_TRUE(lb->Selected(2));
+  EXPECT_TRUE(lb->Selected(3));
+  EXPECT_FALSE(lb->Selected(0));
+  EXPECT_THROW(lb->Selected(9), EStringListError);
+  lb->Items()->Clear();
+  EXPECT_EQ(SendMessage(lb->Handle(), LB_GETCOUNT, 0, 0), 0);
+}
+
+TEST_F(ListCtrlsTest, ListBoxSelectsByMouseAndKeys) {
+  auto* lb = Add<TListBox>(10, 10, 120, 100);
+  for (const char* s : {"one", "two", "three", "four"}) lb->Items()->Add(s);
+  Counter n;
+  lb->OnClick = TNotifyEvent(&n, &Counter::Click);
+  lb->OnDblClick = TNotifyEvent(&n, &Counter::DblClick);
+  Show();
+  InjectClick(ItemPoint(lb, 2));
+  Pump();
+  EXPECT_EQ(lb->ItemIndex(), 2);
+  EXPECT_EQ(n.Clicks, 1);
+  EXPECT_TRUE(lb->Focused());
+  Key(VK_DOWN);
+  EXPECT_EQ(lb->ItemIndex(), 3);
+  Key(VK_DOWN);  // at the end: nothing changes, no click
+  EXPECT_EQ(n.Clicks, 2);
+  Key(VK_HOME);
+  EXPECT_EQ(lb->ItemIndex(), 0);
+  InjectText("t");  // type-ahead
+  Pump();
+  EXPECT_EQ(lb->ItemIndex(), 1);
+  InjectDoubleClick(ItemPoint(lb, 3));
+  Pump();
+  EXPECT_EQ(lb->ItemIndex(), 3);
+  EXPECT_EQ(n.DblClicks, 1);
+  EXPECT_EQ(lb->ItemAtPos(lb->ScreenToClient({ItemPoint(lb, 1).x, ItemPoint(lb, 1).y}), true), 1);
+  EXPECT_EQ(lb->ItemAtPos({5, 95}, true), -1);  // below the last item
+}
+
+TEST_F(ListCtrlsTest, ExtendedSelectionWithShiftAndCtrl) {
+  auto* lb = Add<TListBox>(10, 10, 120, 120);
+  for (const char* s : {"a", "b", "c", "d", "e"}) lb->Items()->Add(s);
+  lb->SetMultiSelect(true);
+  Show();
+  InjectClick(ItemPoint(lb, 1));
+  Pump();
+  InjectKey(VK_SHIFT, true);
+  InjectClick(ItemPoint(lb, 3));
+  InjectKey(VK_SHIFT, false);
+  Pump();
+  EXPECT_EQ(lb->SelCount(), 3);
+  InjectKey(VK_CONTROL, true);
+  InjectClick(ItemPoint(lb, 2));
+  InjectKey(VK_CONTROL, false);
+  Pump();
+  EXPECT_FALSE(lb->Selected(2));
+  EXPECT_TRUE(lb->Selected(1));
+  EXPECT_TRUE(lb->Selected(3));
+  EXPECT_EQ(lb->ItemIndex(), 2);  // the caret
+}
+
+struct DrawLog {
+  std::vector<std::string> Lines;
+  void Draw(TWinControl* c, Integer Index, TRect Rect, TOwnerDrawState State) {
+    auto* canvas = dynamic_cast<TCustomListBox*>(c) ? dynamic_cast<TCustomListBox*>(c)->Canvas()
+                                                      : dynamic_cast<TCustomComboBox*>(c)->Canvas();
+    canvas->FillRect(Rect);
+    Lines.push_back(std::to_string(Index) + (State.Contains(odSelected) ? " sel" : "") +
+                    (State.Contains(odComboBoxEdit) ? " face" : "") + " h" + std::to_string(Rect.Height()));
+  }
+  void Measure(TWinControl*, Integer Index, Integer& Height) { Height = 10 + 5 * Index; }
+  bool Has(const std::string& s) const { return std::find(Lines.begin(), Lines.end(), s) != Lines.end(); }
+};
+
+TEST_F(ListCtrlsTest, OwnerDrawnListBoxMeasuresAndDrawsThroughItsEvents) {
+  auto* lb = Add<TListBox>(10, 10, 120, 150);
+  DrawLog log;
+  lb->OnDrawItem = TDrawItemEvent(&log, &DrawLog::Draw);
+  lb->OnMeasureItem = TMeasureItemEvent(&log, &DrawLog::Measure);
+  lb->SetStyle(lbOwnerDrawVariable);
+  for (const char* s : {"a", "b", "c"}) lb->Items()->Add(s);
+  lb->SetItemIndex(1);
+  Show();
+  EXPECT_EQ(lb->ItemRect(0).Height(), 10);
+  EXPECT_EQ(lb->ItemRect(2).Height(), 20);
+  EXPECT_EQ(lb->ItemRect(2).Top, 25);
+  UpdateWindow(lb->Handle());
+  EXPECT_TRUE(log.Has("0 h10"));
+  EXPECT_TRUE(log.Has("1 sel h15"));
+  EXPECT_TRUE(log.Has("2 h20"));
+
+  log.Lines.clear();
+  lb->SetStyle(lbOwnerDrawFixed);
+  lb->SetItemHeight(18);
+  UpdateWindow(lb->Handle());
+  EXPECT_TRUE(log.Has("1 sel h18"));
+  EXPECT_EQ(lb->ItemRect(2).Top, 36);
+  InjectClick(ItemPoint(lb, 2));
+  Pump();
+  EXPECT_EQ(lb->ItemIndex(), 2);
+}
+
+TEST_F(ListCtrlsTest, IntegralHeightShowsWholeItemsOnly) {
+  auto* lb = Add<TListBox>(10, 10, 120, 100);
+  lb->SetStyle(lbOwnerDrawFixed);
+  lb->SetItemHeight(15);
+  lb->SetIntegralHeight(true);
+  EXPECT_EQ(lb->Height(), 4 + 6 * 15);
+  lb->SetBounds(10, 10, 120, 40);
+  EXPECT_EQ(lb->Height(), 4 + 2 * 15);
+  lb->SetIntegralHeight(false);
+  lb->SetBounds(10, 10, 120, 40);
+  EXPECT_EQ(lb->Height(), 40);
+}
+
+TEST_F(ListCtrlsTest, DropDownListOpensPicksAndClosesByMouse) {
+  auto* cb = Add<TComboBox>(10, 10, 150, 21);
+  cb->SetStyle(csDropDownList);
+  for (const char* s : {"red", "green", "blue"}) cb->Items()->Add(s);
+  Counter n;
+  cb->OnSelect = TNotifyEvent(&n, &Counter::Select);
+  cb->OnChange = TNotifyEvent(&n, &Counter::Change);
+  cb->OnDropDown = TNotifyEvent(&n, &Counter::Drop);
+  cb->OnCloseUp = TNotifyEvent(&n, &Counter::Close);
+  Show();
+  EXPECT_EQ(cb->EditHandle(), nullptr);
+  InjectClick(Mid(cb));
+  Pump();
+  ASSERT_TRUE(cb->DroppedDown());
+  EXPECT_EQ(n.Drops, 1);
+  HWND list = cb->ListHandle();
+  EXPECT_TRUE(IsWindowVisible(list));
+  RECT lr, cr;
+  GetWindowRect(list, &lr);
+  GetWindowRect(cb->Handle(), &cr);
+  EXPECT_EQ(lr.top, cr.bottom);  // right below the combo
+  InjectMouseMove(ListItemPoint(list, 2));
+  Pump();
+  EXPECT_EQ(SendMessage(list, LB_GETCURSEL, 0, 0), 2);  // the highlight follows the pointer
+  EXPECT_EQ(cb->ItemIndex(), -1);
+  InjectClick(ListItemPoint(list, 2));
+  Pump();
+  EXPECT_FALSE(cb->DroppedDown());
+  EXPECT_FALSE(IsWindowVisible(list));
+  EXPECT_EQ(cb->ItemIndex(), 2);
+  EXPECT_EQ(cb->GetText(), "blue");
+  EXPECT_EQ(n.Selects, 1);
+  EXPECT_EQ(n.Changes, 0);  // OnSelect is set, so a pick is not a change
+  EXPECT_EQ(n.Closes, 1);
+
+  // A press outside cancels.
+  InjectClick(Mid(cb));
+  Pump();
+  ASSERT_TRUE(cb->DroppedDown());
+  InjectMouseMove(ListItemPoint(list, 0));
+  InjectClick({390, 390});
+  Pump();
+  EXPECT_FALSE(cb->DroppedDown());
+  EXPECT_EQ(cb->ItemIndex(), 2);
+  EXPECT_EQ(n.Selects, 1);
+  EXPECT_EQ(n.Closes, 2);
+}
+
+TEST_F(ListCtrlsTest, ComboKeysSelectOpenAcceptAndCancel) {
+  auto* cb = Add<TComboBox>(10, 10, 150, 21);
+  cb->SetStyle(csDropDownList);
+  for (const char* s : {"red", "green", "blue", "black"}) cb->Items()->Add(s);
+  Counter n;
+  cb->OnChange = TNotifyEvent(&n, &Counter::Change);
+  Show();
+  cb->SetFocus();
+  Key(VK_DOWN);
+  EXPECT_EQ(cb->ItemIndex(), 0);
+  Key(VK_DOWN);
+  EXPECT_EQ(cb->GetText(), "green");
+  EXPECT_EQ(n.Changes, 2);  // without OnSelect a pick is a change
+  Key(VK_F4);
+  ASSERT_TRUE(cb->DroppedDown());
+  Key(VK_DOWN);
+  EXPECT_EQ(cb->ItemIndex(), 1);  // only the highlight moves while open
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(cb->DroppedDown());
+  EXPECT_EQ(cb->ItemIndex(), 1);
+  Key(VK_DOWN, true);  // Alt+Down
+  ASSERT_TRUE(cb->DroppedDown());
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  EXPECT_FALSE(cb->DroppedDown());
+  EXPECT_EQ(cb->GetText(), "black");
+  EXPECT_EQ(n.Changes, 3);
+  InjectText("g");
+  Pump();
+  EXPECT_EQ(cb->GetText(), "green");
+}
+
+TEST_F(ListCtrlsTest, DropDownEditTypesAndCanBeSubclassed) {
+  auto* cb = Add<TComboBox>(10, 10, 150, 21);
+  for (const char* s : {"Alpha", "Beta"}) cb->Items()->Add(s);
+  Counter n;
+  cb->OnChange = TNotifyEvent(&n, &Counter::Change);
+  Show();
+  HWND edit = cb->EditHandle();
+  ASSERT_NE(edit, nullptr);
+  static std::vector<WPARAM> seen;
+  static WNDPROC previous;
+  seen.clear();
+  previous = reinterpret_cast<WNDPROC>(SetWindowLongPtr(
+      edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_CHAR) seen.push_back(w);
+        return CallWindowProc(previous, h, m, w, l);
+      })));
+  cb->SetFocus();
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_TRUE(cb->Focused());
+  InjectText("beta");
+  Pump();
+  EXPECT_EQ(seen.size(), 4u);
+  EXPECT_EQ(cb->GetText(), "beta");
+  EXPECT_EQ(cb->ItemIndex(), 1);  // the typed text names an item
+  EXPECT_EQ(n.Changes, 4);
+  Key(VK_UP);
+  EXPECT_EQ(cb->GetText(), "Alpha");
+  EXPECT_EQ(GetWindowText(edit), "Alpha");
+  cb->SetText("gamma");
+  EXPECT_EQ(cb->ItemIndex(), -1);
+  EXPECT_EQ(n.Changes, 5);  // programs' changes are not the user's
+  // The button opens the list even with an edit.
+  TPoint button = cb->ClientToScreen({cb->Width() - 6, 10});
+  InjectClick({button.X, button.Y});
+  Pump();
+  EXPECT_TRUE(cb->DroppedDown());
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(cb->DroppedDown());
+}
+
+TEST_F(ListCtrlsTest, OwnerDrawnComboDrawsItsFaceAndItsList) {
+  auto* cb = Add<TComboBox>(10, 10, 150, 22);
+  DrawLog log;
+  cb->OnDrawItem = TDrawItemEvent(&log, &DrawLog::Draw);
+  cb->OnMeasureItem = TMeasureItemEvent(&log, &DrawLog::Measure);
+  cb->SetStyle(csOwnerDrawVariable);
+  for (const char* s : {"a", "b", "c"}) cb->Items()->Add(s);
+  cb->SetItemIndex(1);
+  Show();
+  cb->SetFocus();
+  UpdateWindow(cb->Handle());
+  EXPECT_TRUE(log.Has("1 sel face h16"));
+  log.Lines.clear();
+  cb->SetDroppedDown(true);
+  UpdateWindow(cb->ListHandle());
+  RECT lr;
+  GetWindowRect(cb->ListHandle(), &lr);
+  EXPECT_EQ(lr.bottom - lr.top, 10 + 15 + 20 + 2);
+  EXPECT_TRUE(log.Has("0 h10"));
+  EXPECT_TRUE(log.Has("1 sel h15"));
+  EXPECT_TRUE(log.Has("2 h20"));
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  EXPECT_EQ(cb->ItemIndex(), 2);
+}
+
+}  // namespace
