@@ -281,6 +281,7 @@ TEST(ComPort, HeldPortIsReportedAsAlreadyOpen) {
 
 TEST(ComPort, TraceAndLogAreDumpedWhenThePortCloses) {
   SimulatedRadio radio(29);
+  Watcher w;  // outlives the port
   radio.Start();
   auto dir = std::filesystem::temp_directory_path() / ("vxn-port-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
@@ -291,9 +292,13 @@ TEST(ComPort, TraceAndLogAreDumpedWhenThePortCloses) {
   EXPECT_EQ(port->GetTracing(), tlOff);
   port->SetTracing(tlOn);
   port->SetLogging(tlOn);
+  // Bytes reach the input ring before their trigger is delivered: wait for
+  // the delivery, which is what writes the trigger's log entry.
+  port->SetEvent(&TApdCustomComPort::OnTriggerAvail, TTriggerAvailEvent(&w, &Watcher::Avail));
   port->SetOpen(true);
   port->WriteBlock("PROGRAM", 7);
-  ASSERT_TRUE(PumpUntil([&] { return port->InputAvailable(); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return !w.counts.empty(); }, 3000));
+  ASSERT_TRUE(port->InputAvailable());
   EXPECT_EQ(port->ReadInputByte(), 0x06);
   port->SetOpen(false);
   EXPECT_EQ(port->GetTracing(), tlOff);
