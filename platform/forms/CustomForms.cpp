@@ -1,5 +1,7 @@
 #include "CustomForms.h"
 
+#include <algorithm>
+
 #include <unordered_map>
 #include <vector>
 
@@ -67,6 +69,13 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
   SetColor(clBtnFace);
   SetBounds(0, 0, 320, 240);
   if (Screen) Screen->AddForm(this);
+}
+
+void TForm::AlignControls(TControl* AControl, TRect& Rect) {
+  TCustomControl::AlignControls(AControl, Rect);
+  if (ClientHandle_)
+    MoveWindow(ClientHandle_, Rect.Left, Rect.Top, std::max(0, Rect.Right - Rect.Left),
+               std::max(0, Rect.Bottom - Rect.Top), TRUE);
 }
 
 void TForm::GetChildren(TGetChildProc Proc, TComponent* Root) {
@@ -182,6 +191,7 @@ void TForm::CreateWnd() {
     win::GetClientRect(Handle(), &r);
     ClientHandle_ = CreateWindowEx(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
                                    r.right, r.bottom, Handle(), nullptr, nullptr, nullptr);
+    Realign();  // fit it into what the aligned bars leave
   }
   if (Visible()) ShowWindow(Handle(), SW_SHOW);
 }
@@ -588,8 +598,7 @@ void TForm::WndProc(TMessage& Message) {
   }
   if (Message.Msg == WM_SIZE && ClientHandle_) {
     TCustomControl::WndProc(Message);
-    MoveWindow(ClientHandle_, 0, 0, LOWORD(static_cast<uintptr_t>(Message.LParam)),
-               HIWORD(static_cast<uintptr_t>(Message.LParam)), TRUE);
+    Realign();
     return;
   }
   if (Message.Msg == WM_ACTIVATE) {

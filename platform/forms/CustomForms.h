@@ -110,6 +110,9 @@ class TForm : public TCustomControl {
   TCloseQueryEvent OnCloseQuery;
 
  protected:
+  // The MDI client takes the space the aligned bars (tool bar, tree, status
+  // bar) leave, so no child hides behind them.
+  void AlignControls(TControl* AControl, TRect& Rect) override;
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void Paint() override;

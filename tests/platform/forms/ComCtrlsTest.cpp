@@ -1,4 +1,5 @@
 #include "platform/forms/ComCtrls.h"
+#include "platform/forms/Menus.h"
 
 #include <gtest/gtest.h>
 
@@ -811,6 +812,13 @@ TEST_F(ComCtrlsTest, FrameWithBarsAndTreeScreenshot) {
   }
   tv->Items()->AddChild(tv->Items()->Item(1), "Bank A")->SetImageIndex(3);
   tv->FullExpand();
+  auto* menu = new TMainMenu(frame);
+  for (const char* caption : {"&File", "&Edit", "&Radio", "&Window", "&Help"}) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  menu->AttachToForm(frame);
   frame->Show();
   auto* child = new TForm(nullptr);
   child->SetCaption("Channels");
@@ -824,6 +832,11 @@ TEST_F(ComCtrlsTest, FrameWithBarsAndTreeScreenshot) {
   EXPECT_FALSE(root->Selected());
   EXPECT_EQ(tv->Top(), bar->Height());
   EXPECT_EQ(sb->Top() + sb->Height(), frame->ClientHeight());
+  // The MDI client takes only the space the bars and the tree leave.
+  win::RECT clientArea, treeArea;
+  win::GetWindowRect(frame->ClientHandle(), &clientArea);
+  win::GetWindowRect(tv->Handle(), &treeArea);
+  EXPECT_GE(clientArea.left, treeArea.right);
   win::HDC dc = win::GetWindowDC(frame->Handle());
   EXPECT_TRUE(win::SaveDCToPng(dc, "common-controls.png"));
   win::ReleaseDC(frame->Handle(), dc);
