@@ -1493,6 +1493,10 @@ void TWinControl::PaintHandler(TMessage& Message) {
 }
 
 void TWinControl::WMPaint(TMessage& Message) {
+  if (!Message.WParam && PaintsItself()) {
+    DefaultHandler(Message);
+    return;
+  }
   if (!DoubleBuffered || Message.WParam) {
     PaintHandler(Message);
     return;

@@ -625,6 +625,10 @@ class TWinControl : public TControl {
   virtual void AdjustClientRect(TRect& Rect);
   void AlignControl(TControl* AControl);
   virtual void PaintWindow(win::HDC DC);
+  // True for controls over a window class that paints itself from its own
+  // BeginPaint (edit, list box, scroll bar): the forms' paint path would
+  // empty the update region before the class got to it.
+  virtual bool PaintsItself() const { return false; }
   void PaintControls(win::HDC DC, TControl* First);
   void PaintHandler(TMessage& Message);
   // A top-level control (the form) that answers true sees its controls'

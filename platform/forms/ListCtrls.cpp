@@ -402,13 +402,6 @@ TRect TCustomListBox::ItemRect(Integer Index) {
 
 void TCustomListBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT:
-      // The window class paints itself and begins its own painting.
-      if (!Message.WParam) {
-        DefaultHandler(Message);
-        return;
-      }
-      break;
     case CN_COMMAND:
       switch (HIWORD(static_cast<uintptr_t>(Message.WParam))) {
         case LBN_SELCHANGE: Click(); return;

@@ -106,6 +106,7 @@ class TCustomListBox : public TWinControl, private TListControlItems::TTarget {
   TMeasureItemEvent OnMeasureItem;
 
  protected:
+  bool PaintsItself() const override { return true; }
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;

@@ -52,15 +52,7 @@ class TInputEdit : public TWinControl {
     TWinControl::CreateWnd();
     SendMessage(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
   }
-  void WndProc(TMessage& Message) override {
-    // The window paints itself, from its own BeginPaint; the control's
-    // paint handler would have emptied the update region first.
-    if (Message.Msg == WM_PAINT && !Message.WParam) {
-      DefaultHandler(Message);
-      return;
-    }
-    TWinControl::WndProc(Message);
-  }
+  bool PaintsItself() const override { return true; }
 };
 
 constexpr const char* kCaptions[] = {"Warning", "Error", "Information", "Confirm", ""};

@@ -135,11 +135,6 @@ void TScrollBar::DoScroll(WORD Code) {
 }
 
 void TScrollBar::WndProc(TMessage& Message) {
-  // The window class paints itself and begins its own painting.
-  if (Message.Msg == WM_PAINT && !Message.WParam) {
-    DefaultHandler(Message);
-    return;
-  }
   if (Message.Msg == CN_HSCROLL || Message.Msg == CN_VSCROLL) {
     DoScroll(LOWORD(static_cast<uintptr_t>(Message.WParam)));
     Message.Result = 0;

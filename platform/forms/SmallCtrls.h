@@ -43,6 +43,7 @@ class TScrollBar : public TWinControl {
   TScrollEvent OnScroll;
 
  protected:
+  bool PaintsItself() const override { return true; }
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;

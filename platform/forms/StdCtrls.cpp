@@ -123,13 +123,6 @@ void TCustomEdit::DestroyWnd() {
 
 void TCustomEdit::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_PAINT:
-      // The window class paints itself and begins its own painting.
-      if (!Message.WParam) {
-        DefaultHandler(Message);
-        return;
-      }
-      break;
     case CN_COMMAND:
       if (HIWORD(static_cast<uintptr_t>(Message.WParam)) == EN_CHANGE && !Creating_) Change();
       return;

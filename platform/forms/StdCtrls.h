@@ -68,6 +68,7 @@ class TCustomEdit : public TWinControl {
   TNotifyEvent OnChange;
 
  protected:
+  bool PaintsItself() const override { return true; }
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
