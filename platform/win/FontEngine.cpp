@@ -15,6 +15,7 @@
 
 namespace win::gdi {
 
+
 // UTF-8 ------------------------------------------------------------------------
 
 int Utf8CharLength(std::string_view s, size_t i) {
@@ -83,6 +84,10 @@ struct Engine {
 // on the machine's fontconfig set-up, and fallback for characters a family
 // lacks (Chinese in a Latin face) can only land on WenQuanYi.
 FcConfig* BuildFontSet() {
+  // The font map otherwise loads fontconfig's default set-up on a thread of
+  // its own, out of the leak checker's sight; loading it here first leaves
+  // that thread nothing to do.
+  FcInit();
   FcConfig* system = FcInitLoadConfigAndFonts();
   FcConfig* ours = FcConfigCreate();
   if (system) {
@@ -153,6 +158,7 @@ PangoContext* MakeContext(PangoFontMap* map, bool smooth) {
 
 Engine& TheEngine() {
   static Engine* e = [] {
+    FontLibraryCall quiet;
     auto* en = new Engine;  // lives as long as the process
     en->config = BuildFontSet();
     en->map = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
@@ -192,6 +198,7 @@ const Alias kAliases[] = {
 };
 
 FontUnits ReadUnits(Engine& e, const std::string& family, int weight, bool italic) {
+  FontLibraryCall quiet;
   std::string key = family + "|" + std::to_string(weight) + "|" + (italic ? "i" : "r");
   if (auto it = e.units.find(key); it != e.units.end()) return it->second;
   FontUnits u;
@@ -245,6 +252,7 @@ BYTE FamilyBits(const std::string& family) {
 }
 
 std::shared_ptr<FontFace> Resolve(const LOGFONT& lf) {
+  FontLibraryCall quiet;
   Engine& e = TheEngine();
   std::string family = MapFaceName(lf);
   int weight = lf.lfWeight <= 0 ? FW_NORMAL : std::min<int>(lf.lfWeight, 1000);
@@ -342,6 +350,7 @@ FontFace::~FontFace() {
 }
 
 const ShapedText& FontFace::Shape(std::string_view text) {
+  FontLibraryCall quiet;
   if (auto it = shaped_.find(text); it != shaped_.end()) return *it->second;
   // Plenty for a screenful of captions and cells; dropping all at once keeps
   // the cache free of bookkeeping.
@@ -406,6 +415,7 @@ const ShapedText& FontFace::Shape(std::string_view text) {
 }
 
 int FontFace::CharWidth(uint32_t cp) {
+  FontLibraryCall quiet;
   if (auto it = charWidths_.find(cp); it != charWidths_.end()) return it->second;
   char buf[4];
   int n;

@@ -181,6 +181,7 @@ struct FontGlyphs {
 };
 
 const GlyphImage& GlyphOf(PangoFont* font, PangoGlyph glyph) {
+  FontLibraryCall quiet;
   static auto* cache = new std::unordered_map<PangoFont*, FontGlyphs>;  // lives as long as the process
   FontGlyphs& fg = (*cache)[font];
   if (!fg.font) fg.font = static_cast<PangoFont*>(g_object_ref(font));
@@ -291,6 +292,7 @@ void DrawTextFrame(cairo_t* cr, FontFace& f, const TextJob& job) {
     x += adv[i];
   }
   const ShapedText& s = f.Shape(job.text);
+  FontLibraryCall quiet;
   if (!m.glyphs) m.glyphs = pango_glyph_string_new();
   for (const ShapedRun& r : s.runs) {
     if (!job.glyphs) break;
