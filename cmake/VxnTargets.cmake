@@ -41,6 +41,7 @@ function(vxn_folder_tests entry)
   endif()
   add_executable(test_${label} ${sources})
   target_link_libraries(test_${label} PRIVATE vxn_test_support vxn_${label})
+  target_precompile_headers(test_${label} REUSE_FROM vxn_test_pch)
   # Resources that only the tests use (vxn_add_resources on test_${label}).
   set(test_resources ${CMAKE_CURRENT_SOURCE_DIR}/tests/${folder}/resources.cmake)
   if(EXISTS ${test_resources})
