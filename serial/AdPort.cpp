@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "AdExcept.h"
+#include "AdSelCom.h"
 #include "Forms.h"
 #include "Windows.h"
 
@@ -188,9 +189,19 @@ void TApdCustomComPort::CheckResult(Integer Code) {
 
 void TApdCustomComPort::EnsurePortNumber() {
   if (ComNumber_ != 0) return;
-  // The port selection dialog is not part of this build; without it, a
-  // missing number is refused as with PromptForPort off.
-  RaiseForErrorCode(this, ecNoPortSelected);
+  if (!PromptForPort) RaiseForErrorCode(this, ecNoPortSelected);
+  Integer chosen = 0;
+  TForm* dialog = CreateForm(TComSelectForm::StaticClass(), Application);
+  try {
+    if (dialog->ShowModal() == mrOk) chosen = static_cast<TComSelectForm*>(dialog)->SelectedPortNumber();
+  } catch (...) {
+    dialog->Free();
+    throw;
+  }
+  dialog->Free();
+  // OK with nothing selected (no port listed) is refused like Cancel.
+  if (chosen <= 0) RaiseForErrorCode(this, ecNoPortSelected);
+  ComNumber_ = static_cast<Word>(chosen);
 }
 
 TApdWin32Dispatcher* TApdCustomComPort::CreateDispatcher() {

@@ -1,6 +1,7 @@
 #include "AdSelCom.h"
 
 #include "AwWin32.h"
+#include "Classes.h"
 #include "SysUtils.h"
 #include "Windows.h"
 
@@ -32,4 +33,46 @@ Integer PortNumberOfEntry(const std::string& Entry) {
   } catch (const Exception&) {
     return 0;
   }
+}
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TComSelectForm, TForm)
+VXN_PUBLISH(TComSelectForm) {
+  P.Handler("FormCreate", &TComSelectForm::FormCreate);
+}
+
+[[maybe_unused]] static const bool kComSelectFormRegistered = [] {
+  RegisterClasses({TComSelectForm::StaticClass()});
+  return true;
+}();
+
+template <typename C>
+C* TComSelectForm::Part(const char* Name) {
+  auto* part = dynamic_cast<C*>(FindComponent(Name));
+  if (!part) throw EComponentError(Format("Component %s missing from %s", {Name, ClassName()}));
+  return part;
+}
+
+void TComSelectForm::Loaded() {
+  TForm::Loaded();
+  Label1 = Part<TLabel>("Label1");
+  Label2 = Part<TLabel>("Label2");
+  Bevel1 = Part<TBevel>("Bevel1");
+  PortsComboBox = Part<TComboBox>("PortsComboBox");
+  OkBtn = Part<TButton>("OkBtn");
+  AbortBtn = Part<TButton>("AbortBtn");
+}
+
+void TComSelectForm::FormCreate(TObject*) {
+  PortsComboBox->Items()->Clear();
+  for (const std::string& entry : ListPresentPorts()) PortsComboBox->Items()->Add(entry);
+  PortsComboBox->SetItemIndex(0);
+  // Deliberate difference: with no port at all, OK would return a number
+  // that opens nothing; only Cancel is left.
+  OkBtn->SetEnabled(PortsComboBox->Items()->Count() > 0);
+}
+
+Integer TComSelectForm::SelectedPortNumber() {
+  Integer index = PortsComboBox->ItemIndex();
+  if (index < 0) return 0;
+  return PortNumberOfEntry(PortsComboBox->Items()->Strings(index));
 }

@@ -1,11 +1,15 @@
-// The port probe behind the port selection dialog: which of COM1 to COM50
-// exist on this machine. (The dialog form itself waits for the forms
-// library's combo box.)
+// The port selection dialog and its probe: which of COM1 to COM50 exist on
+// this machine, and which one the user picks when a port is to be opened
+// without a number.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "ButtonCtrls.h"
+#include "CustomForms.h"
+#include "ListCtrls.h"
+#include "SimpleCtrls.h"
 #include "System.h"
 
 inline constexpr Integer HighestSelectablePort = 50;
@@ -15,5 +19,36 @@ inline constexpr Integer HighestSelectablePort = 50;
 bool PortExists(Integer Number);
 // "COM1".."COM50" of the ports that exist, in order.
 std::vector<std::string> ListPresentPorts();
-// The number of a list entry: its text from the fourth character on.
+// The number of a list entry: its text from the fourth character on (0 when
+// that is no number).
 Integer PortNumberOfEntry(const std::string& Entry);
+
+// Made from its form file (AdSelCom.form) with CreateForm, shown modal and
+// freed by whoever asked for a port.
+class TComSelectForm : public TForm {
+  VXN_DECLARE_CLASS(TComSelectForm)
+
+ public:
+  explicit TComSelectForm(TComponent* AOwner) : TForm(AOwner) {}
+
+  // The components of the form file, found by name once it is read.
+  TLabel* Label1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TBevel* Bevel1 = nullptr;
+  TComboBox* PortsComboBox = nullptr;
+  TButton* OkBtn = nullptr;
+  TButton* AbortBtn = nullptr;
+
+  // Fills the list with the ports that exist and selects the first.
+  void FormCreate(TObject* Sender);
+  // The number of the selected entry ("COM12" gives 12); 0 when nothing is
+  // selected.
+  Integer SelectedPortNumber();
+
+ protected:
+  void Loaded() override;
+
+ private:
+  template <typename C>
+  C* Part(const char* Name);
+};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "Menus.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/Resources.h"
@@ -46,11 +47,15 @@ VXN_PUBLISH(TForm) {
   P.Property("AlphaBlendValue", &TForm::AlphaBlendValue).Default(255);
   P.Property("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons);
   P.Property("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle).Default(bsSizeable);
+  P.Property("ClientHeight", [](TForm& F) { return F.ClientHeight(); }, &TForm::SetClientHeightProp);
+  P.Property("ClientWidth", [](TForm& F) { return F.ClientWidth(); }, &TForm::SetClientWidthProp);
   P.Property("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle).Default(fsNormal);
   P.Property("KeyPreview", &TForm::KeyPreview).Default(false);
+  P.Property("Menu", &TForm::Menu, &TForm::SetMenu);
   P.Property("Position", &TForm::Position, &TForm::SetPosition).Default(poDesigned);
   P.Property("TransparentColor", &TForm::TransparentColor).Default(false);
   P.Property("TransparentColorValue", &TForm::TransparentColorValue).Type(TypeInfoColor()).Default(clBlack);
+  P.Property("WindowMenu", &TForm::WindowMenu, &TForm::SetWindowMenu);
   P.Property("WindowState", &TForm::WindowState, &TForm::SetWindowState).Default(wsNormal);
   P.Event("OnActivate", &TForm::OnActivate);
   P.Event("OnClose", &TForm::OnClose);
@@ -349,6 +354,71 @@ LRESULT MdiClientWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: ActiveChildren().erase(hwnd); break;
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+void TForm::SetMenu(TMainMenu* Value) {
+  if (ComponentState().Contains(csLoading)) {
+    // A reference read from the form file: the bar is attached once the
+    // whole form is in (Loaded), before the menus' own Loaded run.
+    MenuAttached(Value);
+    return;
+  }
+  if (Value)
+    Value->AttachToForm(this);
+  else if (Menu_ && Menu_->Form() == this)
+    Menu_->AttachToForm(nullptr);
+  else
+    MenuAttached(nullptr);
+}
+
+void TForm::MenuAttached(TMainMenu* Value) {
+  if (Menu_ != Value) {
+    if (Menu_) Menu_->RemoveFreeNotification(this);
+    Menu_ = Value;
+    if (Menu_) Menu_->FreeNotification(this);
+  }
+  if (Menu_ && WindowMenu_ && !ComponentState().Contains(csLoading)) Menu_->SetWindowMenu(WindowMenu_);
+}
+
+void TForm::SetWindowMenu(TMenuItem* Value) {
+  if (WindowMenu_ == Value) return;
+  if (WindowMenu_) WindowMenu_->RemoveFreeNotification(this);
+  WindowMenu_ = Value;
+  if (WindowMenu_) WindowMenu_->FreeNotification(this);
+  if (Menu_ && !ComponentState().Contains(csLoading)) Menu_->SetWindowMenu(WindowMenu_);
+}
+
+void TForm::SetClientWidthProp(Integer Value) {
+  if (ComponentState().Contains(csLoading))
+    LoadedClientWidth_ = Value;
+  else
+    SetClientWidth(Value);
+}
+
+void TForm::SetClientHeightProp(Integer Value) {
+  if (ComponentState().Contains(csLoading))
+    LoadedClientHeight_ = Value;
+  else
+    SetClientHeight(Value);
+}
+
+void TForm::Loaded() {
+  TCustomControl::Loaded();
+  if (LoadedClientWidth_ >= 0 || LoadedClientHeight_ >= 0) {
+    HandleNeeded();
+    SetClientSize(LoadedClientWidth_ >= 0 ? LoadedClientWidth_ : ClientWidth(),
+                  LoadedClientHeight_ >= 0 ? LoadedClientHeight_ : ClientHeight());
+    LoadedClientWidth_ = LoadedClientHeight_ = -1;
+  }
+  if (Menu_ && Menu_->Form() != this) Menu_->AttachToForm(this);
+  if (Menu_ && WindowMenu_) Menu_->SetWindowMenu(WindowMenu_);
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation != opRemove || !AComponent) return;
+  if (AComponent == Menu_) Menu_ = nullptr;
+  if (AComponent == WindowMenu_) WindowMenu_ = nullptr;
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle Value) {

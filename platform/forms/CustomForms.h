@@ -35,6 +35,9 @@ using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
 
 inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 
+class TMainMenu;
+class TMenuItem;
+
 
 class TForm : public TCustomControl {
   VXN_DECLARE_CLASS(TForm)
@@ -73,6 +76,13 @@ class TForm : public TCustomControl {
   // The form's OnKeyDown, OnKeyPress and OnKeyUp see its controls' keys first.
   bool KeyPreview = false;
 
+  // The menu bar in the frame; nil takes it away, and a freed menu lets go.
+  TMainMenu* Menu() const { return Menu_; }
+  void SetMenu(TMainMenu* Value);
+  // The item under whose sub-menu an MDI frame lists its children.
+  TMenuItem* WindowMenu() const { return WindowMenu_; }
+  void SetWindowMenu(TMenuItem* Value);
+
   void Show();
   void Hide();
   // Asks OnCloseQuery, then OnClose for what to do (hide by default).
@@ -109,6 +119,11 @@ class TForm : public TCustomControl {
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 
+  // A form file gives the client area; the frame around it is known only
+  // once the window exists, so the size is applied when loading ends.
+  void SetClientWidthProp(Integer Value);
+  void SetClientHeightProp(Integer Value);
+
  protected:
   // The MDI client takes the space the aligned bars (tool bar, tree, status
   // bar) leave, so no child hides behind them.
@@ -118,6 +133,8 @@ class TForm : public TCustomControl {
   void Paint() override;
   void WndProc(TMessage& Message) override;
   bool PreviewsKeys() const override { return KeyPreview; }
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   // Tab and Shift+Tab walk the tab order; arrows step among the focused
   // control's siblings; other keys go on to the default and cancel buttons.
   void CMDialogKey(TMessage& Message) override;
@@ -130,6 +147,13 @@ class TForm : public TCustomControl {
   TForm* MDIFrame() const;
   void UpdateFrameCaption();
   friend win::LRESULT MdiClientWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
+  // TMainMenu::AttachToForm reports here, whoever started the attaching.
+  friend class TMainMenu;
+  void MenuAttached(TMainMenu* Value);
+  Integer LoadedClientWidth_ = -1;
+  Integer LoadedClientHeight_ = -1;
+  TMainMenu* Menu_ = nullptr;
+  TMenuItem* WindowMenu_ = nullptr;
   win::HWND ClientHandle_ = nullptr;
   std::string FrameCaption_;
   TRect RestoredBounds_;

@@ -66,3 +66,8 @@ void TTimer::WndProc(TMessage& Message) {
   }
   Message.Result = DefWindowProc(WindowHandle_, Message.Msg, Message.WParam, Message.LParam);
 }
+
+[[maybe_unused]] static const bool kExtCtrlsRegistered = [] {
+  RegisterClasses({TTimer::StaticClass()});
+  return true;
+}();

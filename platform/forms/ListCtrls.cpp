@@ -1023,3 +1023,8 @@ void TCustomComboBox::CMEnabledChanged(TMessage& Message) {
   if (HandleAllocated() && EditHandle_) EnableWindow(EditHandle_, Enabled());
   if (!Enabled()) CloseList(false);
 }
+
+[[maybe_unused]] static const bool kListCtrlsRegistered = [] {
+  RegisterClasses({TListBox::StaticClass(), TComboBox::StaticClass()});
+  return true;
+}();

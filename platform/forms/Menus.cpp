@@ -759,6 +759,7 @@ void TMainMenu::AttachToForm(TWinControl* Form) {
     FormComponent_ = nullptr;
   }
   if (Form_) {
+    TWinControl* old = Form_;
     FormMenus().erase(Form_);
     Form_->WindowProc = OldWindowProc_;
     if (Form_->HandleAllocated()) SetMenu(Form_->Handle(), nullptr);
@@ -766,11 +767,13 @@ void TMainMenu::AttachToForm(TWinControl* Form) {
     SetWindowHandle(nullptr);
     Form_ = nullptr;
     FormComponent_ = nullptr;
+    if (auto* form = dynamic_cast<TForm*>(old); form && form->Menu() == this) form->MenuAttached(nullptr);
   }
+  if (!Form) return;
+  if (TMainMenu* other = OfForm(Form)) other->AttachToForm(nullptr);
   Form_ = Form;
   FormComponent_ = Form;
-  if (!Form_) return;
-  if (TMainMenu* other = OfForm(Form_)) other->AttachToForm(nullptr);
+  if (auto* form = dynamic_cast<TForm*>(Form_)) form->MenuAttached(this);
   FormMenus()[Form_] = this;
   Form_->FreeNotification(this);
   OldWindowProc_ = Form_->WindowProc;
@@ -784,10 +787,13 @@ void TMainMenu::AttachToForm(TWinControl* Form) {
 void TMainMenu::Loaded() {
   TMenu::Loaded();
   // A main menu read with its form is that form's menu bar unless the form
-  // already has one.
+  // already has one (its Menu names the bar; the references are set before
+  // any Loaded runs).
   if (!Form_)
-    if (auto* form = dynamic_cast<TWinControl*>(Owner()); form && !form->Parent() && !OfForm(form))
-      AttachToForm(form);
+    if (auto* form = dynamic_cast<TWinControl*>(Owner()); form && !form->Parent() && !OfForm(form)) {
+      auto* asForm = dynamic_cast<TForm*>(form);
+      if (!asForm || !asForm->Menu()) AttachToForm(form);
+    }
 }
 
 void TMainMenu::MenuChanged(TMenuItem* Source, bool Rebuild) {

@@ -223,9 +223,10 @@ class TMenu : public TComponent {
   win::HWND WindowHandle_ = nullptr;
 };
 
-// The menu bar of the form that owns it (or of the form given to
-// AttachToForm): shown in the form's frame, its shortcuts work in the whole
-// form, and it is rebuilt when an item changes.
+// The menu bar of a form (the one the form's Menu names, or the form given
+// to AttachToForm, which the form's Menu then names; read with a form whose
+// Menu names none, the form that owns it): shown in the form's frame, its
+// shortcuts work in the whole form, and it is rebuilt when an item changes.
 class TMainMenu : public TMenu {
   VXN_DECLARE_CLASS(TMainMenu)
 
@@ -234,7 +235,7 @@ class TMainMenu : public TMenu {
   ~TMainMenu() override;
 
   win::HMENU Handle() override;
-  // Makes this the form's menu (null detaches).
+  // Makes this the form's menu (null detaches); a TForm's Menu follows.
   void AttachToForm(TWinControl* Form);
   TWinControl* Form() const { return Form_; }
 

@@ -806,3 +806,9 @@ void TScrollBox::WndProc(TMessage& Message) {
   TWinControl::WndProc(Message);
   if (Message.Msg == WM_SIZE) UpdateRange();
 }
+
+[[maybe_unused]] static const bool kSmallCtrlsRegistered = [] {
+  RegisterClasses({TScrollBar::StaticClass(), TSplitter::StaticClass(), TProgressBar::StaticClass(),
+                   TUpDown::StaticClass(), TBitBtn::StaticClass(), TScrollBox::StaticClass()});
+  return true;
+}();

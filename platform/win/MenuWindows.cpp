@@ -11,6 +11,7 @@
 #include "Gdi.h"
 #include "GdiFonts.h"
 #include "GdiFrames.h"
+#include "GdiRegions.h"
 #include "GdiShapes.h"
 #include "GdiText.h"
 #include "Input.h"
@@ -57,11 +58,37 @@ std::unordered_map<HWND, HMENU>& WindowMenus() {
   static std::unordered_map<HWND, HMENU> map;
   return map;
 }
-// The menu each open menu window shows.
-std::unordered_map<HWND, HMENU>& MenuOfWindow() {
-  static std::unordered_map<HWND, HMENU> map;
+// An open menu window: the menu it shows and, for a menu taller than the
+// work area, how far its items are scrolled between the two arrows.
+struct OpenMenu {
+  HMENU menu = nullptr;
+  int arrow = 0;       // height of each scroll arrow; 0 when the menu fits
+  int view = 0;        // height of the band between the arrows
+  int content = 0;     // height of all the items
+  int scroll = 0;      // the item y shown at the top of the band
+  int hoverArrow = 0;  // -1 (up) or 1 (down) while the mouse rests on an arrow
+};
+std::unordered_map<HWND, OpenMenu>& MenuOfWindow() {
+  static std::unordered_map<HWND, OpenMenu> map;
   return map;
 }
+
+OpenMenu* OpenMenuOf(HWND wnd) {
+  auto it = MenuOfWindow().find(wnd);
+  return it == MenuOfWindow().end() ? nullptr : &it->second;
+}
+
+// Where an item of an open menu is in its window's client area.
+RECT Shown(const OpenMenu& o, RECT r) {
+  OffsetRect(&r, 0, o.arrow - o.scroll);
+  return r;
+}
+
+// Timers of menu windows: scrolling while the mouse rests on an arrow, and
+// a sub-menu opening after the mouse rested on its item.
+constexpr UINT_PTR kScrollTimer = 0xFFF1;
+constexpr UINT_PTR kShowTimer = 0xFFF2;
+constexpr UINT kScrollInterval = 100;
 
 Menu* Find(HMENU h) {
   auto it = Menus().find(h);
@@ -79,6 +106,17 @@ HMENU NewMenu(bool bar) {
 
 bool IsSeparator(const Item& it) { return it.type & MFT_SEPARATOR; }
 bool IsDisabled(const Item& it) { return it.state & MFS_GRAYED; }
+// A drop-down starts a new column at such an item, the bar a new row.
+bool IsBreak(const Item& it) { return it.type & (MFT_MENUBREAK | MFT_MENUBARBREAK); }
+// Room between columns for the rule of MFT_MENUBARBREAK.
+constexpr int kColumnRule = 6;
+
+// The column of each item of a drop-down.
+std::vector<int> ColumnsOf(const Menu* m) {
+  std::vector<int> columns(m->items.size(), 0);
+  for (size_t i = 1; i < m->items.size(); ++i) columns[i] = columns[i - 1] + (IsBreak(m->items[i]) ? 1 : 0);
+  return columns;
+}
 
 // An item by position, or by command anywhere in the menu and its sub-menus.
 Item* Locate(HMENU h, UINT item, bool byPosition, Menu** holder = nullptr) {
@@ -166,39 +204,61 @@ void SendMeasure(HWND owner, Item& it, UINT* width, UINT* height) {
   *height = mis.itemHeight;
 }
 
-// Lays the items of a drop-down out top to bottom; gives the client size.
+// Lays the items of a drop-down out top to bottom, in a new column at each
+// break; gives the size of all the items.
 SIZE LayoutPopup(Menu* m, HWND owner) {
+  struct Column {
+    size_t first = 0;
+    bool rule = false;
+    int textW = 0, keyW = 0, ownerW = 0;
+  };
   HDC dc = GetDC(nullptr);
   int check = GetSystemMetrics(SM_CXMENUCHECK);
-  int textW = 0, keyW = 0, ownerW = 0;
+  std::vector<Column> columns;
   std::vector<int> heights;
-  for (Item& it : m->items) {
+  for (size_t i = 0; i < m->items.size(); ++i) {
+    Item& it = m->items[i];
+    if (columns.empty() || IsBreak(it)) {
+      Column c;
+      c.first = i;
+      c.rule = !columns.empty() && (it.type & MFT_MENUBARBREAK);
+      columns.push_back(c);
+    }
+    Column& c = columns.back();
     int h = 0;
     if (it.type & MFT_OWNERDRAW) {
       UINT w = 0, hh = 0;
       SendMeasure(owner, it, &w, &hh);
-      ownerW = std::max<int>(ownerW, static_cast<int>(w));
+      c.ownerW = std::max<int>(c.ownerW, static_cast<int>(w));
       h = static_cast<int>(hh);
     } else if (IsSeparator(it)) {
       h = GetSystemMetrics(SM_CYMENU) / 2;
     } else {
       auto [label, key] = SplitTab(it.text);
-      SIZE s = TextSize(dc, label, it.state & MFS_DEFAULT);
-      textW = std::max<int>(textW, s.cx);
-      if (!key.empty()) keyW = std::max<int>(keyW, TextSize(dc, key, false).cx);
-      h = std::max<int>(GetSystemMetrics(SM_CYMENU) - 1, s.cy + 4);
+      SIZE size = TextSize(dc, label, it.state & MFS_DEFAULT);
+      c.textW = std::max<int>(c.textW, size.cx);
+      if (!key.empty()) c.keyW = std::max<int>(c.keyW, TextSize(dc, key, false).cx);
+      h = std::max<int>(GetSystemMetrics(SM_CYMENU) - 1, size.cy + 4);
     }
     heights.push_back(h);
   }
   ReleaseDC(nullptr, dc);
-  int width = std::max(check + 4 + textW + (keyW ? 16 + keyW : 0) + check + 4, ownerW + check);
-  width = std::max(width, 40);
-  int y = 0;
-  for (size_t i = 0; i < m->items.size(); ++i) {
-    m->items[i].rect = RECT{0, y, width, y + heights[i]};
-    y += heights[i];
+  int x = 0, height = 0;
+  for (size_t k = 0; k < columns.size(); ++k) {
+    const Column& c = columns[k];
+    if (c.rule) x += kColumnRule;
+    int width = std::max(check + 4 + c.textW + (c.keyW ? 16 + c.keyW : 0) + check + 4, c.ownerW + check);
+    width = std::max(width, 40);
+    size_t end = k + 1 < columns.size() ? columns[k + 1].first : m->items.size();
+    int y = 0;
+    for (size_t i = c.first; i < end; ++i) {
+      m->items[i].rect = RECT{x, y, x + width, y + heights[i]};
+      y += heights[i];
+    }
+    height = std::max(height, y);
+    x += width;
   }
-  return SIZE{width, std::max(y, 4)};
+  return SIZE{std::max(x, 40), std::max(height, 4)};
 }
 
 RECT BarRect(HWND hwnd, int height) {
@@ -231,7 +291,7 @@ int LayoutBar(HWND hwnd, Menu* m, int width) {
     } else {
       iw = TextSize(dc, SplitTab(it.text).first, false).cx + 12;
     }
-    if (x > left && x + iw > right) {
+    if (x > left && (x + iw > right || IsBreak(it))) {
       x = left;
       y += row;
     }
@@ -393,10 +453,53 @@ void CloseLevels(Tracker& t, size_t keep) {
   if (!t.levels.empty()) SetCapture(t.levels.back().wnd);
 }
 
+// Scrolls a menu that does not fit so that the band starts at y.
+void ScrollTo(HWND wnd, int y) {
+  OpenMenu* o = OpenMenuOf(wnd);
+  if (!o || !o->arrow) return;
+  y = std::clamp(y, 0, std::max(0, o->content - o->view));
+  if (y == o->scroll) return;
+  o->scroll = y;
+  InvalidateRect(wnd, nullptr, TRUE);
+}
+
+void EnsureVisible(HWND wnd, int index) {
+  OpenMenu* o = OpenMenuOf(wnd);
+  Menu* m = o ? Find(o->menu) : nullptr;
+  if (!m || !o->arrow || index < 0 || index >= static_cast<int>(m->items.size())) return;
+  const RECT& r = m->items[index].rect;
+  if (r.top < o->scroll)
+    ScrollTo(wnd, r.top);
+  else if (r.bottom > o->scroll + o->view)
+    ScrollTo(wnd, r.bottom - o->view);
+}
+
+// One item further up (-1) or down (1).
+void ScrollStep(HWND wnd, int direction) {
+  OpenMenu* o = OpenMenuOf(wnd);
+  Menu* m = o ? Find(o->menu) : nullptr;
+  if (!m || !o->arrow) return;
+  int target = o->scroll;
+  if (direction < 0) {
+    target = 0;
+    for (const Item& it : m->items)
+      if (it.rect.top < o->scroll) target = std::max<int>(target, it.rect.top);
+  } else {
+    for (const Item& it : m->items)
+      if (it.rect.bottom > o->scroll + o->view) {
+        target = it.rect.bottom - o->view;
+        break;
+      }
+  }
+  ScrollTo(wnd, target);
+  UpdateWindow(wnd);
+}
+
 void Select(Tracker& t, Level& l, int index) {
   if (l.sel == index) return;
   l.sel = index;
   SendSelect(t, l.menu, index);
+  EnsureVisible(l.wnd, index);
   InvalidateRect(l.wnd, nullptr, TRUE);
   UpdateWindow(l.wnd);
 }
@@ -413,6 +516,19 @@ HWND OpenLevel(Tracker& t, HMENU h, int x, int y, UINT align, int indexInParent)
   if (!m) return nullptr;
   SIZE client = LayoutPopup(m, t.owner);
   int frame = GetSystemMetrics(SM_CXDLGFRAME);
+  // A menu taller than the work area shows a band of its items between two
+  // scroll arrows.
+  RECT work;
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+  OpenMenu view;
+  view.menu = h;
+  view.content = client.cy;
+  int room = work.bottom - work.top - 2 * GetSystemMetrics(SM_CYDLGFRAME);
+  if (client.cy > room) {
+    view.arrow = std::max(8, GetSystemMetrics(SM_CYMENU) * 2 / 3);
+    view.view = std::max(1, room - 2 * view.arrow);
+    client.cy = view.view + 2 * view.arrow;
+  }
   int w = client.cx + 2 * frame, hgt = client.cy + 2 * frame;
   if (align & TPM_RIGHTALIGN)
     x -= w;
@@ -424,11 +540,15 @@ HWND OpenLevel(Tracker& t, HMENU h, int x, int y, UINT align, int indexInParent)
     y -= hgt / 2;
   int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
   x = std::clamp(x, 0, std::max(0, sw - w));
-  y = std::clamp(y, 0, std::max(0, sh - hgt));
+  if (view.arrow)
+    y = std::clamp(y, static_cast<int>(work.top),
+                   std::max(static_cast<int>(work.top), static_cast<int>(work.bottom) - hgt));
+  else
+    y = std::clamp(y, 0, std::max(0, sh - hgt));
   HWND wnd = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuWindowClass, "",
                             WS_POPUP | WS_DLGFRAME | WS_CLIPSIBLINGS, x, y, w, hgt, t.owner, nullptr, nullptr, nullptr);
   if (!wnd) return nullptr;
-  MenuOfWindow()[wnd] = h;
+  MenuOfWindow()[wnd] = view;
   t.levels.push_back(Level{h, wnd, -1});
   ShowWindow(wnd, SW_SHOWNA);
   UpdateWindow(wnd);
@@ -449,7 +569,8 @@ void OpenSub(Tracker& t, size_t levelIndex, bool selectFirst) {
   Level& l = t.levels[levelIndex];
   Menu* m = Find(l.menu);
   if (!m || l.sel < 0 || !m->items[l.sel].sub || IsDisabled(m->items[l.sel])) return;
-  RECT r = m->items[l.sel].rect;
+  OpenMenu* o = OpenMenuOf(l.wnd);
+  RECT r = o ? Shown(*o, m->items[l.sel].rect) : m->items[l.sel].rect;
   POINT tl{r.right, r.top};
   ClientToScreen(l.wnd, &tl);
   int parentSel = l.sel;
@@ -513,6 +634,7 @@ struct Spot {
   int level = -1;
   int item = -1;
   int barItem = -1;
+  int arrow = 0;  // -1 / 1 on the scroll arrows of the level
 };
 
 Spot SpotAt(Tracker& t, POINT pt) {
@@ -524,13 +646,54 @@ Spot SpotAt(Tracker& t, POINT pt) {
     s.level = i;
     POINT c = pt;
     ScreenToClient(t.levels[i].wnd, &c);
-    if (Menu* m = Find(t.levels[i].menu))
-      for (size_t k = 0; k < m->items.size(); ++k)
-        if (PtInRect(&m->items[k].rect, c)) s.item = static_cast<int>(k);
+    OpenMenu* o = OpenMenuOf(t.levels[i].wnd);
+    if (o && o->arrow && c.y < o->arrow) s.arrow = -1;
+    if (o && o->arrow && c.y >= o->arrow + o->view) s.arrow = 1;
+    if (Menu* m = Find(t.levels[i].menu); m && o && !s.arrow)
+      for (size_t k = 0; k < m->items.size(); ++k) {
+        RECT r = Shown(*o, m->items[k].rect);
+        if (PtInRect(&r, c)) s.item = static_cast<int>(k);
+      }
     return s;
   }
   if (t.bar) s.barItem = MenuItemFromPoint(t.owner, t.bar, pt);
   return s;
+}
+
+// Left and Right in a menu of several columns: the item of the next column
+// at the height of the current one (or the column's last item above it).
+bool MoveToColumn(Tracker& t, Level& l, int direction) {
+  Menu* m = Find(l.menu);
+  if (!m || l.sel < 0 || l.sel >= static_cast<int>(m->items.size())) return false;
+  std::vector<int> columns = ColumnsOf(m);
+  int target = columns[l.sel] + direction;
+  if (target < 0 || target > columns.back()) return false;
+  const RECT& from = m->items[l.sel].rect;
+  int middle = (from.top + from.bottom) / 2;
+  int best = -1, first = -1;
+  for (size_t i = 0; i < m->items.size(); ++i) {
+    if (columns[i] != target || IsSeparator(m->items[i])) continue;
+    if (first < 0) first = static_cast<int>(i);
+    if (m->items[i].rect.top <= middle) best = static_cast<int>(i);
+  }
+  if (best < 0) best = first;
+  if (best < 0) return false;
+  Select(t, l, best);
+  return true;
+}
+
+// Left and Right on the bar: with a drop-down open the neighbour's opens;
+// with only the bar selected (F10, Alt) the highlight moves along it.
+void StepAlongBar(Tracker& t, int index, bool dropDownOpen) {
+  if (dropDownOpen) {
+    OpenBarItem(t, index, true);
+    return;
+  }
+  Menu* bar = Find(t.bar);
+  if (!bar || index < 0 || index >= static_cast<int>(bar->items.size())) return;
+  t.barSel = index;
+  SendSelect(t, t.bar, index);
+  RepaintBar(t);
 }
 
 void HandleKey(Tracker& t, WPARAM vk) {
@@ -538,6 +701,7 @@ void HandleKey(Tracker& t, WPARAM vk) {
   Level* l = haveLevel ? &t.levels.back() : nullptr;
   Menu* m = l ? Find(l->menu) : nullptr;
   Menu* bar = t.bar ? Find(t.bar) : nullptr;
+  if (l) KillTimer(l->wnd, kShowTimer);  // the keys lead now, not where the mouse rested
   switch (vk) {
     case VK_UP:
     case VK_DOWN:
@@ -550,15 +714,17 @@ void HandleKey(Tracker& t, WPARAM vk) {
     case VK_RIGHT:
       if (m && l->sel >= 0 && m->items[l->sel].sub && !IsDisabled(m->items[l->sel])) {
         OpenSub(t, t.levels.size() - 1, true);
+      } else if (m && MoveToColumn(t, *l, 1)) {
       } else if (bar && !bar->items.empty()) {
-        OpenBarItem(t, FirstSelectable(bar, t.barSel, 1), haveLevel);
+        StepAlongBar(t, FirstSelectable(bar, t.barSel, 1), haveLevel);
       }
       break;
     case VK_LEFT:
-      if (t.levels.size() > 1) {
+      if (m && MoveToColumn(t, *l, -1)) {
+      } else if (t.levels.size() > 1) {
         CloseLevels(t, t.levels.size() - 1);
       } else if (bar && !bar->items.empty()) {
-        OpenBarItem(t, FirstSelectable(bar, t.barSel < 0 ? 0 : t.barSel, -1), haveLevel);
+        StepAlongBar(t, FirstSelectable(bar, t.barSel < 0 ? 0 : t.barSel, -1), haveLevel);
       }
       break;
     case VK_RETURN:
@@ -576,6 +742,8 @@ void HandleKey(Tracker& t, WPARAM vk) {
       }
       break;
     case VK_MENU:
+    case VK_LMENU:
+    case VK_RMENU:
     case VK_F10:
       t.done = true;
       break;
@@ -614,6 +782,33 @@ void HandleChar(Tracker& t, WPARAM ch) {
   Select(t, l, next == hits.end() ? hits.front() : *next);
 }
 
+// Starts or stops scrolling while the mouse rests on a scroll arrow.
+void HoverArrow(HWND wnd, int arrow) {
+  OpenMenu* o = OpenMenuOf(wnd);
+  if (!o || o->hoverArrow == arrow) return;
+  o->hoverArrow = arrow;
+  if (arrow)
+    SetTimer(wnd, kScrollTimer, kScrollInterval, nullptr);
+  else
+    KillTimer(wnd, kScrollTimer);
+}
+
+UINT SubMenuShowDelay() {
+  DWORD delay = 400;
+  SystemParametersInfo(SPI_GETMENUSHOWDELAY, 0, &delay, 0);
+  return delay;
+}
+
+void ShowSubLater(Tracker& t, int level) {
+  Level& l = t.levels[static_cast<size_t>(level)];
+  Menu* m = Find(l.menu);
+  if (!m || l.sel < 0 || !m->items[l.sel].sub) return;
+  if (UINT delay = SubMenuShowDelay(); delay > 0)
+    SetTimer(l.wnd, kShowTimer, delay, nullptr);
+  else
+    OpenSub(t, static_cast<size_t>(level), false);
+}
+
 void HandleMouse(Tracker& t, const MSG& m) {
   Spot s = SpotAt(t, m.pt);
   bool move = m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE;
@@ -621,13 +816,26 @@ void HandleMouse(Tracker& t, const MSG& m) {
               m.message == WM_NCRBUTTONDOWN;
   bool up = m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP ||
             ((t.flags & TPM_RIGHTBUTTON) && (m.message == WM_RBUTTONUP || m.message == WM_NCRBUTTONUP));
+  for (size_t i = 0; i < t.levels.size(); ++i)
+    HoverArrow(t.levels[i].wnd, static_cast<int>(i) == s.level ? s.arrow : 0);
   if (s.level >= 0) {
     Level& l = t.levels[s.level];
+    if (s.arrow) {
+      if (down) {
+        CloseLevels(t, s.level + 1);
+        ScrollStep(t.levels[s.level].wnd, s.arrow);
+      }
+      return;
+    }
     if (move || down) {
       if (s.item != l.sel) {
         CloseLevels(t, s.level + 1);
         Select(t, t.levels[s.level], s.item);
-        if (s.item >= 0) OpenSub(t, s.level, false);
+        // A click opens the sub-menu at once; a resting mouse after a while.
+        if (s.item >= 0 && down) OpenSub(t, s.level, false);
+        else if (s.item >= 0) ShowSubLater(t, s.level);
+      } else if (down && s.item >= 0 && t.levels.size() == static_cast<size_t>(s.level) + 1) {
+        OpenSub(t, s.level, false);
       }
     } else if (up && s.item >= 0) {
       Choose(t, s.level, s.item);
@@ -717,11 +925,57 @@ UINT Track(Tracker& t, bool popup, bool returnCmd) {
   return chosen;
 }
 
+void DrawScrollArrow(HDC dc, const RECT& r, int direction, bool enabled) {
+  FillRect(dc, &r, GetSysColorBrush(COLOR_MENU));
+  COLORREF color = GetSysColor(enabled ? COLOR_MENUTEXT : COLOR_GRAYTEXT);
+  HBRUSH b = CreateSolidBrush(color);
+  HPEN p = CreatePen(PS_SOLID, 1, color);
+  HGDIOBJ oldBrush = SelectObject(dc, b), oldPen = SelectObject(dc, p);
+  int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+  POINT up[3] = {{cx - 4, cy + 2}, {cx + 4, cy + 2}, {cx, cy - 2}};
+  POINT down[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
+  Polygon(dc, direction < 0 ? up : down, 3);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  DeleteObject(p);
+  DeleteObject(b);
+}
+
+void PaintMenuWindow(HWND hwnd, HDC dc, const OpenMenu& o) {
+  Menu* m = Find(o.menu);
+  if (!m) return;
+  RECT client;
+  GetClientRect(hwnd, &client);
+  int sel = ItemHighlighted(o.menu);
+  HWND owner = g_tracker ? g_tracker->owner : nullptr;
+  int saved = SaveDC(dc);
+  if (o.arrow) IntersectClipRect(dc, 0, o.arrow, client.right, o.arrow + o.view);
+  for (size_t i = 0; i < m->items.size(); ++i) {
+    Item item = m->items[i];
+    RECT r = Shown(o, item.rect);
+    if (o.arrow && (r.bottom <= o.arrow || r.top >= o.arrow + o.view)) continue;
+    DrawItem(dc, o.menu, item, r, static_cast<int>(i) == sel, false, owner);
+  }
+  RestoreDC(dc, saved);
+  // The rules between columns run the whole height, over whatever an owner
+  // drew beyond its item.
+  for (size_t i = 1; i < m->items.size(); ++i) {
+    if (!(m->items[i].type & MFT_MENUBARBREAK)) continue;
+    int x = m->items[i].rect.left - kColumnRule / 2;
+    RECT rule{x - 1, client.top, x + 1, client.bottom};
+    DrawEdge(dc, &rule, EDGE_ETCHED, BF_LEFT);
+  }
+  if (o.arrow) {
+    DrawScrollArrow(dc, RECT{0, 0, client.right, o.arrow}, -1, o.scroll > 0);
+    DrawScrollArrow(dc, RECT{0, o.arrow + o.view, client.right, client.bottom}, 1, o.scroll < o.content - o.view);
+  }
+}
+
 LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case MN_GETHMENU: {
-      auto it = MenuOfWindow().find(hwnd);
-      return reinterpret_cast<LRESULT>(it == MenuOfWindow().end() ? nullptr : it->second);
+      OpenMenu* o = OpenMenuOf(hwnd);
+      return reinterpret_cast<LRESULT>(o ? o->menu : nullptr);
     }
     case WM_ERASEBKGND: {
       RECT r;
@@ -732,19 +986,40 @@ LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      auto it = MenuOfWindow().find(hwnd);
-      if (it != MenuOfWindow().end())
-        if (Menu* m = Find(it->second)) {
-          int sel = ItemHighlighted(it->second);
-          HWND owner = g_tracker ? g_tracker->owner : nullptr;
-          for (size_t i = 0; i < m->items.size(); ++i) {
-            Item item = m->items[i];
-            DrawItem(dc, it->second, item, item.rect, static_cast<int>(i) == sel, false, owner);
-          }
-        }
+      if (OpenMenu* o = OpenMenuOf(hwnd)) PaintMenuWindow(hwnd, dc, *o);
       EndPaint(hwnd, &ps);
       return 0;
     }
+    case WM_TIMER:
+      if (wParam == kScrollTimer) {
+        OpenMenu* o = OpenMenuOf(hwnd);
+        POINT c;
+        GetCursorPos(&c);
+        ScreenToClient(hwnd, &c);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        bool onArrow = o && o->hoverArrow && c.x >= 0 && c.x < client.right &&
+                       (o->hoverArrow < 0 ? c.y >= 0 && c.y < o->arrow
+                                          : c.y >= o->arrow + o->view && c.y < client.bottom);
+        if (!onArrow) {
+          if (o) o->hoverArrow = 0;
+          KillTimer(hwnd, kScrollTimer);
+          return 0;
+        }
+        if (g_tracker)
+          for (size_t i = 0; i < g_tracker->levels.size(); ++i)
+            if (g_tracker->levels[i].wnd == hwnd) CloseLevels(*g_tracker, i + 1);
+        ScrollStep(hwnd, o->hoverArrow);
+        return 0;
+      }
+      if (wParam == kShowTimer) {
+        KillTimer(hwnd, kShowTimer);
+        // Only when the mouse still rests in the innermost menu.
+        if (g_tracker && !g_tracker->levels.empty() && g_tracker->levels.back().wnd == hwnd)
+          OpenSub(*g_tracker, g_tracker->levels.size() - 1, false);
+        return 0;
+      }
+      break;
     case WM_MOUSEACTIVATE: return 3;  // MA_NOACTIVATE
     case WM_NCDESTROY: MenuOfWindow().erase(hwnd); break;
     default: break;
@@ -804,6 +1079,64 @@ void BarKeyHook(HWND hwnd, WPARAM ch) {
 
 void WindowGoing(HWND hwnd) { WindowMenus().erase(hwnd); }
 
+// Alt alone: watched on every input message the thread takes, because a
+// chord's other key or click may never reach DefWindowProc.
+struct AltWatch {
+  HHOOK hook = nullptr;
+  bool alone = false;          // Alt is down and nothing else went down since
+  bool releasedAlone = false;  // the message just taken is such an Alt's release
+};
+thread_local AltWatch t_alt;
+
+LRESULT WatchAlt(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == PM_REMOVE && lParam) {
+    const MSG& m = *reinterpret_cast<const MSG*>(lParam);
+    t_alt.releasedAlone = false;
+    // A display may report the side's key rather than the generic one.
+    bool alt = m.wParam == VK_MENU || m.wParam == VK_LMENU || m.wParam == VK_RMENU;
+    switch (m.message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN:
+        // Alt inside the menu loop closes the menu; its release opens nothing.
+        if (!alt)
+          t_alt.alone = false;
+        else if (!(static_cast<uint64_t>(m.lParam) & (1u << 30)))
+          t_alt.alone = !g_tracker;
+        break;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+        if (alt) {
+          t_alt.releasedAlone = t_alt.alone && !g_tracker;
+          t_alt.alone = false;
+        }
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+      case WM_RBUTTONDBLCLK:
+      case WM_MBUTTONDBLCLK:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+      case WM_NCMBUTTONDOWN:
+      case WM_NCLBUTTONDBLCLK:
+      case WM_MOUSEWHEEL: t_alt.alone = false; break;
+      default: break;
+    }
+  }
+  return CallNextHookEx(t_alt.hook, code, wParam, lParam);
+}
+
+void WatchAltOnThisThread() {
+  if (!t_alt.hook) t_alt.hook = SetWindowsHookEx(WH_GETMESSAGE, &WatchAlt, nullptr, 0);
+}
+
+bool AltReleasedAlone() {
+  bool alone = t_alt.releasedAlone;
+  t_alt.releasedAlone = false;
+  return alone;
+}
+
 [[maybe_unused]] const bool kRegistered = [] {
   WNDCLASSEX wc;
   wc.style = CS_SAVEBITS | CS_DROPSHADOW;
@@ -816,6 +1149,7 @@ void WindowGoing(HWND hwnd) { WindowMenus().erase(hwnd); }
   e.menuBarPress = BarPressHook;
   e.menuBarKey = BarKeyHook;
   e.menuWindowGoing = WindowGoing;
+  e.menuAltReleasedAlone = AltReleasedAlone;
   return true;
 }();
 
@@ -1035,6 +1369,7 @@ BOOL SetMenu(HWND hwnd, HMENU h) {
   wnd::Window* w = wnd::Lookup(hwnd);
   if (!w || w->IsChild()) return FALSE;
   if (h && !Find(h)) return FALSE;
+  if (h) WatchAltOnThisThread();
   if (h)
     WindowMenus()[hwnd] = h;
   else
@@ -1073,9 +1408,9 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU h, UINT item, RECT* rect) {
     OffsetRect(rect, wr.left, wr.top);
     return TRUE;
   }
-  for (auto& [wndHandle, menu] : MenuOfWindow()) {
-    if (menu != h) continue;
-    *rect = m->items[item].rect;
+  for (auto& [wndHandle, open] : MenuOfWindow()) {
+    if (open.menu != h) continue;
+    *rect = Shown(open, m->items[item].rect);
     POINT o{0, 0};
     ClientToScreen(wndHandle, &o);
     OffsetRect(rect, o.x, o.y);
@@ -1087,6 +1422,16 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU h, UINT item, RECT* rect) {
 int MenuItemFromPoint(HWND hwnd, HMENU h, POINT point) {
   Menu* m = Find(h);
   if (!m) return -1;
+  // On the scroll arrows of an open menu there is no item, even where one is
+  // scrolled under them.
+  if (!hwnd || GetMenu(hwnd) != h)
+    for (auto& [wndHandle, open] : MenuOfWindow()) {
+      if (open.menu != h || !open.arrow) continue;
+      POINT c = point;
+      ScreenToClient(wndHandle, &c);
+      if (c.y < open.arrow || c.y >= open.arrow + open.view) return -1;
+      break;
+    }
   for (size_t i = 0; i < m->items.size(); ++i) {
     RECT r;
     if (GetMenuItemRect(hwnd, h, static_cast<UINT>(i), &r) && PtInRect(&r, point)) return static_cast<int>(i);

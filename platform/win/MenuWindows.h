@@ -142,7 +142,10 @@ BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, RECT* rect);
 int MenuItemFromPoint(HWND hwnd, HMENU menu, POINT point);
 
 // Shows the menu at the screen point and runs the menu loop until an item is
-// chosen or the menu is dismissed. The owner gets the menu's messages and,
+// chosen or the menu is dismissed. An item with MFT_MENUBREAK or
+// MFT_MENUBARBREAK (a rule between) starts a new column, on the bar a new
+// row; a menu taller than the work area scrolls between two arrows; a
+// sub-menu opens after the mouse rested on its item for the menu show delay. The owner gets the menu's messages and,
 // without TPM_RETURNCMD, a posted WM_COMMAND for the chosen item; with it the
 // result is the command (0 for none).
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
@@ -153,7 +156,7 @@ HWND GetOpenMenuWindow();
 
 // Opens the bar's drop-down of the item at position (keyboard: with its
 // first item selected) and runs the menu loop; -1 selects the bar itself
-// (F10 / Alt).
+// (F10, or Alt pressed and released with nothing else in between).
 void TrackMenuBar(HWND hwnd, int position, bool keyboard);
 
 }  // namespace win

@@ -140,6 +140,9 @@ struct Extensions {
   void (*menuBarPress)(HWND hwnd, POINT screen) = nullptr;
   void (*menuBarKey)(HWND hwnd, WPARAM ch) = nullptr;
   void (*menuWindowGoing)(HWND hwnd) = nullptr;
+  // Whether the Alt key just released went down and up with no other key or
+  // mouse button pressed in between (then it selects the menu bar).
+  bool (*menuAltReleasedAlone)() = nullptr;
 };
 Extensions& LayerExtensions();
 

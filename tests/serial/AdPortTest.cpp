@@ -13,6 +13,10 @@
 #include <vector>
 
 #include "AdExcept.h"
+#include "AdSelCom.h"
+#include "CustomForms.h"
+#include "Forms.h"
+#include "WinSerial.h"
 #include "Windows.h"
 #include "support/SimulatedRadio.h"
 
@@ -108,8 +112,8 @@ class ReadScript : public TObject {
   bool failed = false;
 };
 
-std::unique_ptr<TApdComPort> MakePort(Word number) {
-  auto port = std::make_unique<TApdComPort>(nullptr);
+std::unique_ptr<TApdComPort> MakePort(Word number, TComponent* owner = nullptr) {
+  auto port = std::make_unique<TApdComPort>(owner);
   port->SetComNumber(number);
   port->SetBaud(2400);
   port->SetParity(pNone);
@@ -124,7 +128,9 @@ TEST_P(ReadAllBlocks, ReturnsTheRadiosMemoryExactly) {
   SimulatedRadio radio(23);
   radio.SetPacing(GetParam());
   radio.Start();
-  auto port = MakePort(23);
+  TForm host(nullptr);  // the component sits on a (headless) form, as in the program
+  host.AfterConstruction();
+  auto port = MakePort(23, &host);
   ReadScript script(port.get());
   port->SetOpen(true);
   ASSERT_TRUE(port->GetOpen());
@@ -134,8 +140,12 @@ TEST_P(ReadAllBlocks, ReturnsTheRadiosMemoryExactly) {
   EXPECT_EQ(script.model, "N41A");
   EXPECT_EQ(script.data, SimulatedRadio::Pattern(432));
   EXPECT_GT(script.notices, 0);
+  // Closing purges what is still queued: let the final 'E' go out first.
+  ASSERT_TRUE(PumpUntil([&] { return port->OutputPending() == 0; }, 2000));
   port->SetOpen(false);
-  EXPECT_EQ(port->PortState(), psClosed);
+  // A delivery that the dispatch thread is still finishing defers the close
+  // to its message.
+  EXPECT_TRUE(PumpUntil([&] { return port->PortState() == psClosed; }, 3000));
   EXPECT_TRUE(PumpUntil([&] { return radio.SessionEnded(); }, 2000));
 }
 
@@ -316,5 +326,88 @@ TEST(ComPort, TraceAndLogAreDumpedWhenThePortCloses) {
   EXPECT_NE(logText.str().find("Trigger   Avail         00000001  \n"), std::string::npos);
   std::filesystem::remove_all(dir);
 }
+
+// A port without a number on a headless form asks for one: the dialog is
+// answered from the idle loop, as a person would answer it while it waits.
+struct DialogAnswer {
+  enum Kind { ChooseSecondAndOk, PressCancel, CloseWindow };
+  Kind kind = ChooseSecondAndOk;
+  std::vector<std::string> listed;
+  int idles = 0;
+  void Idle(TObject*, bool& Done) {
+    Done = false;  // never wait for a message in a test
+    if (++idles == 2) {
+      auto* dialog = dynamic_cast<TComSelectForm*>(Application->FindComponent("ComSelectForm"));
+      if (!dialog) return;
+      for (Integer i = 0; i < dialog->PortsComboBox->Items()->Count(); ++i)
+        listed.push_back(dialog->PortsComboBox->Items()->Strings(i));
+      switch (kind) {
+        case ChooseSecondAndOk:
+          dialog->PortsComboBox->SetItemIndex(1);
+          win::SendMessage(dialog->OkBtn->Handle(), win::BM_CLICK, 0, 0);
+          break;
+        case PressCancel: win::SendMessage(dialog->AbortBtn->Handle(), win::BM_CLICK, 0, 0); break;
+        case CloseWindow: win::SendMessage(dialog->Handle(), win::WM_CLOSE, 0, 0); break;
+      }
+    }
+    if (idles > 500) Application->Terminate();  // a safety net, not part of the behaviour
+  }
+};
+
+class PromptForPort : public ::testing::TestWithParam<DialogAnswer::Kind> {
+ protected:
+  void SetUp() override {
+    empty_ = std::filesystem::temp_directory_path() / ("vxn-prompt-" + std::to_string(getpid()));
+    std::filesystem::create_directories(empty_);
+    win::SetSerialDeviceFolders(empty_.string(), empty_.string());
+  }
+  void TearDown() override {
+    Application->OnIdle = nullptr;
+    Application->ResetTerminated();
+    win::SetSerialDeviceFolders("", "");
+    std::filesystem::remove_all(empty_);
+  }
+  std::filesystem::path empty_;
+};
+
+TEST_P(PromptForPort, OpensTheChosenPortOrRaisesNoPortSelected) {
+  SimulatedRadio other(3), radio(12);
+  other.Start();
+  radio.Start();
+  Watcher w;  // outlives the port
+  TForm host(nullptr);
+  host.AfterConstruction();
+  auto* port = new TApdComPort(&host);
+  w.port = port;
+  port->SetBaud(2400);
+  port->SetStopBits(2);
+  port->SetEvent(&TApdCustomComPort::OnTriggerAvail, TTriggerAvailEvent(&w, &Watcher::Avail));
+  DialogAnswer answer;
+  answer.kind = GetParam();
+  Application->OnIdle = TIdleEvent(&answer, &DialogAnswer::Idle);
+
+  if (GetParam() == DialogAnswer::ChooseSecondAndOk) {
+    port->SetOpen(true);
+    EXPECT_EQ(port->GetComNumber(), 12);
+    ASSERT_TRUE(port->GetOpen());
+    port->WriteBlock("PROGRAM", 7);
+    ASSERT_TRUE(PumpUntil([&] { return !w.counts.empty(); }, 3000));
+    EXPECT_EQ(port->ReadInputByte(), 0x06);
+    EXPECT_EQ(radio.Received(), (std::vector<uint8_t>{'P', 'R', 'O', 'G', 'R', 'A', 'M'}));
+    EXPECT_TRUE(other.Received().empty());
+  } else {
+    EXPECT_THROW(port->SetOpen(true), ENoPortSelected);
+    EXPECT_EQ(port->GetComNumber(), 0);
+    EXPECT_FALSE(port->GetOpen());
+    EXPECT_EQ(port->PortState(), psClosed);
+  }
+  EXPECT_LT(answer.idles, 500) << "the dialog was never answered";
+  EXPECT_EQ(answer.listed, (std::vector<std::string>{"COM3", "COM12"}));
+  EXPECT_EQ(Application->FindComponent("ComSelectForm"), nullptr);  // freed after use
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, PromptForPort,
+                         ::testing::Values(DialogAnswer::ChooseSecondAndOk, DialogAnswer::PressCancel,
+                                           DialogAnswer::CloseWindow));
 
 }  // namespace

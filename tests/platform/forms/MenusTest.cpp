@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/CustomForms.h"
@@ -143,6 +145,67 @@ TEST_F(MenuFormTest, MnemonicsOpenTheBarAndChooseTheItem) {
   Pump();
   Pump();
   EXPECT_EQ(Clicks.Log, (std::vector<std::string>{"File", "Open"}));
+}
+
+// Alt pressed and released alone selects the bar like F10; Alt in a chord
+// (Alt+F, Alt+Tab, Alt+click) does not, and Alt again or Escape leaves.
+TEST_F(MenuFormTest, AltAloneSelectsTheBarButNotInAChord) {
+  // The display may report the left Alt key rather than the generic one.
+  for (UINT alt : {VK_MENU, VK_LMENU}) {
+    Clicks.Log.clear();
+    InjectKeyPress(alt);
+    InjectKeyPress(VK_DOWN);
+    InjectKeyPress(VK_RETURN);
+    Pump();
+    Pump();
+    EXPECT_EQ(Clicks.Log, (std::vector<std::string>{"File", "Open"})) << alt;
+  }
+  TPoint button = Center(Button);
+  struct Case {
+    const char* Name;
+    std::function<void()> Press;
+    std::vector<std::string> Clicked;
+  } cases[] = {
+      {"Alt+F, Escape twice",
+       [] {
+         InjectKeyPress('F', false, false, true);
+         InjectKeyPress(VK_ESCAPE);
+         InjectKeyPress(VK_ESCAPE);
+       },
+       {"File"}},  // opening File is its click
+      {"Alt+Tab", [] { InjectKeyPress(VK_TAB, false, false, true); }, {}},
+      {"Alt+click",
+       [&] {
+         InjectKey(VK_MENU, true);
+         InjectClick(POINT{button.X, button.Y});
+         InjectKey(VK_MENU, false);
+       },
+       {}},
+      {"Alt, Alt",
+       [] {
+         InjectKeyPress(VK_MENU);
+         InjectKeyPress(VK_MENU);
+       },
+       {}},
+      {"Alt, Escape",
+       [] {
+         InjectKeyPress(VK_MENU);
+         InjectKeyPress(VK_ESCAPE);
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    Button->SetFocus();
+    Clicks.Log.clear();
+    c.Press();
+    // Had the bar stayed selected, these would open File and run Open.
+    InjectKeyPress(VK_DOWN);
+    InjectKeyPress(VK_RETURN);
+    Pump();
+    Pump();
+    EXPECT_EQ(Clicks.Log, c.Clicked) << c.Name;
+    EXPECT_EQ(GetOpenMenuWindow(), nullptr) << c.Name;
+  }
 }
 
 TEST_F(MenuFormTest, TheBarLivesInTheFrameAndFollowsCaptionChanges) {
@@ -318,6 +381,73 @@ end
   std::string text = WriteComponentText(menu);
   EXPECT_NE(text.find("object Open1: TMenuItem"), std::string::npos);
   EXPECT_NE(text.find("ShortCut = 16463"), std::string::npos);
+}
+
+// The form file names the bar and the window menu; the first main menu of
+// the file is not the bar unless Menu names it.
+TEST_F(MenusTest, FormFileNamesTheMenuAndTheWindowMenu) {
+  TForm form(nullptr);
+  ReadComponentText(R"(object Form1: TForm
+  Width = 300
+  Height = 200
+  Menu = MainMenu2
+  WindowMenu = Window1
+  object MainMenu1: TMainMenu
+    object Other1: TMenuItem
+      Caption = '&Other'
+    end
+  end
+  object MainMenu2: TMainMenu
+    object File1: TMenuItem
+      Caption = '&File'
+    end
+    object Window1: TMenuItem
+      Caption = '&Window'
+      Visible = False
+    end
+  end
+end
+)",
+                    &form);
+  auto* first = dynamic_cast<TMainMenu*>(form.FindComponent("MainMenu1"));
+  auto* second = dynamic_cast<TMainMenu*>(form.FindComponent("MainMenu2"));
+  auto* window = dynamic_cast<TMenuItem*>(form.FindComponent("Window1"));
+  ASSERT_TRUE(first && second && window);
+  EXPECT_EQ(form.Menu(), second);
+  EXPECT_EQ(TMainMenu::OfForm(&form), second);
+  EXPECT_EQ(first->Form(), nullptr);
+  EXPECT_EQ(form.WindowMenu(), window);
+  EXPECT_EQ(second->WindowMenu(), window);
+  std::string text = WriteComponentText(&form);
+  EXPECT_NE(text.find("Menu = MainMenu2"), std::string::npos);
+  EXPECT_NE(text.find("WindowMenu = Window1"), std::string::npos);
+
+  form.Show();
+  HWND h = form.Handle();
+  EXPECT_EQ(GetMenu(h), second->Handle());
+  RECT withBar, without;
+  GetClientRect(h, &withBar);
+  form.SetMenu(nullptr);
+  EXPECT_EQ(GetMenu(h), nullptr);
+  EXPECT_EQ(second->Form(), nullptr);
+  GetClientRect(h, &without);
+  EXPECT_EQ(without.bottom - withBar.bottom, GetSystemMetrics(SM_CYMENU));
+  form.SetMenu(first);
+  EXPECT_EQ(GetMenu(h), first->Handle());
+  EXPECT_EQ(first->WindowMenu(), window);  // the window menu goes with the bar
+  // Attaching another menu directly makes it the form's Menu too.
+  second->AttachToForm(&form);
+  EXPECT_EQ(form.Menu(), second);
+  EXPECT_EQ(first->Form(), nullptr);
+  // Freed, the menu and the window menu let go.
+  delete window;
+  EXPECT_EQ(form.WindowMenu(), nullptr);
+  EXPECT_EQ(second->WindowMenu(), nullptr);
+  delete second;
+  EXPECT_EQ(form.Menu(), nullptr);
+  EXPECT_EQ(GetMenu(h), nullptr);
+  GetClientRect(h, &withBar);
+  EXPECT_EQ(withBar.bottom, without.bottom);
 }
 
 TEST_F(MenusTest, MdiFrameListsItsChildrenInTheWindowMenu) {
