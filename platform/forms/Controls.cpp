@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "Forms.h"
+#include "ImgList.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/win/Gdi.h"
@@ -1994,6 +1995,14 @@ TCursor TDragObject::GetDragCursor(bool Accepted, Integer X, Integer Y) {
   return Accepted ? crDrag : crNoDrop;
 }
 
+void TDragObject::ShowDragImage() {
+  if (TDragImageList* images = GetDragImages()) images->ShowDragImage();
+}
+
+void TDragObject::HideDragImage() {
+  if (TDragImageList* images = GetDragImages()) images->HideDragImage();
+}
+
 TCursor TDragControlObject::GetDragCursor(bool Accepted, Integer X, Integer Y) {
   (void)X;
   (void)Y;
@@ -2020,6 +2029,7 @@ struct TDragState_ {
   HWND Capture = nullptr;
   TControl* Target = nullptr;
   bool Finishing = false;
+  bool ImageBegun = false;  // the drag image of the window layer is ours
 } Drag;
 
 TObject* DragSource() {
@@ -2118,7 +2128,10 @@ void DragTo(const TPoint& Pos) {
   TControl* target = FindDragTarget(Pos, false);
   Drag.Object->DragPos = Pos;
   if (target != Drag.Target) {
-    if (Drag.Target) DoDragOver(dsDragLeave);
+    if (Drag.Target) {
+      DoDragOver(dsDragLeave);
+      if (!Drag.Control) return;
+    }
     Drag.Target = target;
     Drag.Object->DragTarget = target;
     if (target) {
@@ -2126,12 +2139,31 @@ void DragTo(const TPoint& Pos) {
       DoDragOver(dsDragEnter);
     }
   }
+  // A handler may end the drag; what is left of it then is gone.
+  if (!Drag.Control) return;
   bool accepted = false;
   if (Drag.Target) {
     Drag.Object->DragTargetPos = Drag.Target->ScreenToClient(Pos);
     accepted = DoDragOver(dsDragMove);
+    if (!Drag.Control) return;
   }
   TCursor cursor = Drag.Object->GetDragCursor(accepted, Pos.X, Pos.Y);
+  // The image follows the mouse in screen coordinates over the controls
+  // that want it; it begins the first time one does.
+  if (TDragImageList* images = Drag.Object->GetDragImages()) {
+    bool show = Drag.Object->AlwaysShowDragImages ||
+                (Drag.Target && Drag.Target->ControlStyle.Contains(csDisplayDragImage));
+    if (images->Dragging()) {
+      images->DragMove(Pos.X, Pos.Y);
+      if (show && !images->DragImageShown())
+        images->ShowDragImage();
+      else if (!show && images->DragImageShown())
+        images->HideDragImage();
+    } else if (show && !Drag.ImageBegun) {
+      Drag.ImageBegun = images->BeginDrag(GetDesktopWindow(), Pos.X, Pos.Y);
+    }
+    if (images->DragImageShown() && accepted && images->DragCursor() != crDefault) cursor = images->DragCursor();
+  }
   win::SetCursor(CursorHandle(cursor));
 }
 
@@ -2148,6 +2180,11 @@ void DragDone(bool Drop) {
   TPoint targetPos = accepted ? d.Object->DragTargetPos : TPoint{0, 0};
   d.Object->Dropped = accepted;
   d.Object->Cancelling = !Drop;
+  // The image goes before anyone hears of the drop. A control in its
+  // destructor has no images to give any more, so the window layer's image
+  // is ended directly when it is still ours.
+  if (TDragImageList* images = d.Object->GetDragImages()) images->EndDrag();
+  if (d.ImageBegun && win::ImageList_GetDragImage(nullptr, nullptr)) win::ImageList_EndDrag();
   if (d.Capture) {
     if (GetCapture() == d.Capture) ReleaseCapture();
     DeallocateHWnd(d.Capture);

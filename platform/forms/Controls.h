@@ -183,6 +183,7 @@ TShiftState KeyDataToShiftState(win::LPARAM KeyData);
 class TControl;
 class TWinControl;
 class TDragObject;
+class TDragImageList;
 
 using TMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
@@ -353,6 +354,8 @@ class TControl : public TComponent {
   void EndDrag(bool Drop);
   bool Dragging() const;
   virtual void DragDrop(TObject* Source, Integer X, Integer Y);
+  // The images a drag of this control shows under the mouse (nil: none).
+  virtual TDragImageList* GetDragImages() { return nullptr; }
 
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
@@ -758,6 +761,10 @@ class TDragObject : public TObject {
   bool AlwaysShowDragImages = false;
   virtual std::string GetName() { return ClassName(); }
   virtual TCursor GetDragCursor(bool Accepted, Integer X, Integer Y);
+  // The drag image; a control painting under it hides it meanwhile.
+  virtual TDragImageList* GetDragImages() { return nullptr; }
+  void ShowDragImage();
+  void HideDragImage();
   virtual void Finished(TObject* Target, Integer X, Integer Y, bool Accepted) {
     (void)Target;
     (void)X;
@@ -772,6 +779,7 @@ class TBaseDragControlObject : public TDragObject {
  public:
   explicit TBaseDragControlObject(TControl* AControl) : Control(AControl) {}
   TControl* Control;
+  TDragImageList* GetDragImages() override { return Control ? Control->GetDragImages() : nullptr; }
 };
 
 // The drag object made for a control whose OnStartDrag supplies none; it is

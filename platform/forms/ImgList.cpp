@@ -1,12 +1,17 @@
 #include "ImgList.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+#include "Controls.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"
+#include "platform/win/GdiRegions.h"
 #include "platform/win/GdiShapes.h"
+#include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/Windows.h"
 
 namespace win {
 
@@ -18,6 +23,7 @@ struct HIMAGELIST__ {
   COLORREF bk = CLR_NONE;
   std::vector<std::vector<uint32_t>> images;
   std::vector<std::vector<uint8_t>> masks;
+  int overlays[kMaxOverlays] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 
 namespace {
@@ -71,6 +77,51 @@ uint32_t Blend(uint32_t a, uint32_t b, int percentB) {
   return ch(16) | ch(8) | ch(0);
 }
 
+// An image as it is drawn: its pixels and mask (1: see-through), with the
+// overlay the style names put over it.
+void ComposeImage(HIMAGELIST himl, int index, UINT style, std::vector<uint32_t>* pixels, std::vector<uint8_t>* mask) {
+  bool masked = (himl->flags & ILC_MASK) != 0;
+  *pixels = himl->images[index];
+  *mask = masked ? himl->masks[index] : std::vector<uint8_t>(pixels->size(), 0);
+  int overlay = static_cast<int>((style & ILD_OVERLAYMASK) >> 8);
+  int over = overlay >= 1 ? himl->overlays[overlay - 1] : -1;
+  if (over < 0 || over >= static_cast<int>(himl->images.size())) return;
+  const auto& op = himl->images[over];
+  const auto& om = himl->masks[over];
+  for (size_t i = 0; i < pixels->size(); ++i)
+    if (!masked || !om[i]) {
+      (*pixels)[i] = op[i];
+      (*mask)[i] = 0;
+    }
+}
+
+void ForgetImage(HIMAGELIST himl, int index) {
+  for (int& o : himl->overlays) {
+    if (o == index || index == -1)
+      o = -1;
+    else if (o > index)
+      --o;
+  }
+}
+
+// A 32-bit top-down DIB section of the given size.
+HBITMAP TopDownDib(HDC dc, int width, int height, void** bits) {
+  BITMAPINFO info;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biBitCount = 32;
+  *bits = nullptr;
+  return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// A 32-bit top-down DIB holding the pixels.
+HBITMAP MakeDib(int width, int height, const std::vector<uint32_t>& pixels) {
+  void* bits;
+  HBITMAP dib = TopDownDib(nullptr, width, height, &bits);
+  if (dib) std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
+  return dib;
+}
+
 }  // namespace
 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int, int) {
@@ -110,6 +161,7 @@ BOOL ImageList_SetIconSize(HIMAGELIST himl, int cx, int cy) {
   himl->cy = cy;
   himl->images.clear();
   himl->masks.clear();
+  ForgetImage(himl, -1);
   return TRUE;
 }
 
@@ -170,11 +222,14 @@ BOOL ImageList_Remove(HIMAGELIST himl, int index) {
   if (index == -1) {
     himl->images.clear();
     himl->masks.clear();
+    ForgetImage(himl, -1);
     return TRUE;
   }
   if (index < 0 || index >= ImageList_GetImageCount(himl)) return FALSE;
   himl->images.erase(himl->images.begin() + index);
   himl->masks.erase(himl->masks.begin() + index);
+  // Overlays keep naming the images they named.
+  ForgetImage(himl, index);
   return TRUE;
 }
 
@@ -198,12 +253,8 @@ BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC dc, int x, int y, int dx, 
   int w = dx > 0 ? std::min(dx, himl->cx) : himl->cx;
   int h = dy > 0 ? std::min(dy, himl->cy) : himl->cy;
   // The destination's pixels are fetched, composed in memory and put back.
-  BITMAPINFO info;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  void* bits;
+  HBITMAP dib = TopDownDib(dc, w, h, &bits);
   if (!dib) return FALSE;
   HDC mem = CreateCompatibleDC(dc);
   HGDIOBJ old = SelectObject(mem, dib);
@@ -211,16 +262,16 @@ BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC dc, int x, int y, int dx, 
   auto* out = static_cast<uint32_t*>(bits);
   if (bk == CLR_DEFAULT) bk = himl->bk;
   bool transparent = (style & ILD_TRANSPARENT) || bk == CLR_NONE;
-  bool masked = (himl->flags & ILC_MASK) != 0;
   int blend = (style & ILD_BLEND50) ? 50 : (style & ILD_BLEND25) ? 25 : 0;
   uint32_t blendColor = ToPixel(fg == CLR_DEFAULT || fg == CLR_NONE ? GetSysColor(COLOR_HIGHLIGHT) : fg);
-  const auto& img = himl->images[index];
-  const auto& mask = himl->masks[index];
+  std::vector<uint32_t> img;
+  std::vector<uint8_t> mask;
+  ComposeImage(himl, index, style, &img, &mask);
   for (int row = 0; row < h; ++row)
     for (int col = 0; col < w; ++col) {
       size_t s = static_cast<size_t>(row) * himl->cx + col;
       uint32_t& d = out[static_cast<size_t>(row) * w + col];
-      bool clear = masked && mask[s];
+      bool clear = mask[s] != 0;
       if (style & ILD_MASK) {
         d = clear ? 0xFFFFFF : 0;
         continue;
@@ -239,6 +290,270 @@ BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC dc, int x, int y, int dx, 
   DeleteObject(dib);
   return TRUE;
 }
+
+BOOL ImageList_SetOverlayImage(HIMAGELIST himl, int image, int overlay) {
+  if (!himl || overlay < 1 || overlay > kMaxOverlays) return FALSE;
+  if (image < -1 || image >= ImageList_GetImageCount(himl)) return FALSE;
+  himl->overlays[overlay - 1] = image;
+  return TRUE;
+}
+
+int ImageList_GetOverlayImage(HIMAGELIST himl, int overlay) {
+  if (!himl || overlay < 1 || overlay > kMaxOverlays) return -1;
+  return himl->overlays[overlay - 1];
+}
+
+
+HICON ImageList_GetIcon(HIMAGELIST himl, int index, UINT flags) {
+  if (!himl || index < 0 || index >= ImageList_GetImageCount(himl)) return nullptr;
+  std::vector<uint32_t> pixels;
+  std::vector<uint8_t> mask;
+  ComposeImage(himl, index, flags, &pixels, &mask);
+  // Colour with straight alpha (opaque or see-through), and the AND mask
+  // for an icon that is see-through all over (no alpha to go by).
+  std::vector<uint32_t> colour(pixels.size()), andPlane(pixels.size());
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    colour[i] = mask[i] ? 0 : (pixels[i] | 0xFF000000u);
+    andPlane[i] = mask[i] ? 0xFFFFFF : 0;
+  }
+  ICONINFO info;
+  info.fIcon = TRUE;
+  info.hbmColor = MakeDib(himl->cx, himl->cy, colour);
+  info.hbmMask = MakeDib(himl->cx, himl->cy, andPlane);
+  HICON icon = info.hbmColor && info.hbmMask ? CreateIconIndirect(&info) : nullptr;
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return icon;
+}
+
+int ImageList_ReplaceIcon(HIMAGELIST himl, int index, HICON icon) {
+  CursorImage picture;
+  if (!himl || index < -1 || index >= ImageList_GetImageCount(himl) || !GetCursorImage(icon, &picture) ||
+      picture.width <= 0 || picture.height <= 0)
+    return -1;
+  size_t n = static_cast<size_t>(himl->cx) * himl->cy;
+  std::vector<uint32_t> img(n, 0);
+  std::vector<uint8_t> mask(n, 0);
+  // Nearest pixel when the icon has another size than the list.
+  for (int y = 0; y < himl->cy; ++y)
+    for (int x = 0; x < himl->cx; ++x) {
+      int sx = x * picture.width / himl->cx, sy = y * picture.height / himl->cy;
+      uint32_t p = picture.argb[static_cast<size_t>(sy) * picture.width + sx];
+      size_t i = static_cast<size_t>(y) * himl->cx + x;
+      if ((p >> 24) < 0x80)
+        mask[i] = 1;
+      else
+        img[i] = p & 0x00FFFFFF;
+    }
+  if (index == -1) {
+    himl->images.push_back(std::move(img));
+    himl->masks.push_back(std::move(mask));
+    return static_cast<int>(himl->images.size()) - 1;
+  }
+  himl->images[index] = std::move(img);
+  himl->masks[index] = std::move(mask);
+  return index;
+}
+
+// The drag image -----------------------------------------------------------------------
+
+namespace {
+
+constexpr const char* kDragImageClass = "VxnDragImage";
+
+struct DragImage {
+  HIMAGELIST base = nullptr;   // the image BeginDrag copied
+  POINT baseHotspot{0, 0};
+  HIMAGELIST shown = nullptr;  // base with the cursor image in it
+  POINT hotspot{0, 0};
+  HWND lock = nullptr;
+  POINT pos{0, 0};  // lock window coordinates
+  bool visible = false;
+  HWND window = nullptr;
+} TheDrag;
+
+LRESULT DragImageWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (TheDrag.shown) ImageList_Draw(TheDrag.shown, 0, dc, 0, 0, ILD_NORMAL);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+  }
+  return DefWindowProc(hwnd, msg, wParam, lParam);
+}
+
+// The see-through pixels are cut out of the window, so what lies under
+// them shows in every backend's composition.
+HRGN MaskRegion(HIMAGELIST himl) {
+  if (!(himl->flags & ILC_MASK)) return nullptr;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const auto& mask = himl->masks[0];
+  for (int y = 0; y < himl->cy; ++y)
+    for (int x = 0; x < himl->cx;) {
+      if (mask[static_cast<size_t>(y) * himl->cx + x]) {
+        ++x;
+        continue;
+      }
+      int start = x;
+      while (x < himl->cx && !mask[static_cast<size_t>(y) * himl->cx + x]) ++x;
+      HRGN run = CreateRectRgn(start, y, x, y + 1);
+      CombineRgn(region, region, run, RGN_OR);
+      DeleteObject(run);
+    }
+  return region;
+}
+
+POINT DragScreenPoint() {
+  RECT r{0, 0, 0, 0};
+  if (TheDrag.lock && IsWindow(TheDrag.lock)) GetWindowRect(TheDrag.lock, &r);
+  return POINT{r.left + TheDrag.pos.x - TheDrag.hotspot.x, r.top + TheDrag.pos.y - TheDrag.hotspot.y};
+}
+
+// Brings the window in line with the drag: its picture, place and visibility.
+void UpdateDragWindow(bool newPicture) {
+  if (!TheDrag.visible) {
+    if (TheDrag.window) ShowWindow(TheDrag.window, SW_HIDE);
+    return;
+  }
+  static const bool registered = [] {
+    WNDCLASSEX wc;
+    wc.lpfnWndProc = DragImageWindowProc;
+    wc.lpszClassName = kDragImageClass;
+    return RegisterClassEx(&wc) != 0;
+  }();
+  (void)registered;
+  POINT at = DragScreenPoint();
+  if (!TheDrag.window) {
+    TheDrag.window = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED |
+                                        WS_EX_TRANSPARENT,
+                                    kDragImageClass, "", WS_POPUP, at.x, at.y, TheDrag.shown->cx,
+                                    TheDrag.shown->cy, nullptr, nullptr, nullptr, nullptr);
+    if (!TheDrag.window) return;
+    newPicture = true;
+  }
+  if (newPicture) {
+    SetWindowPos(TheDrag.window, nullptr, 0, 0, TheDrag.shown->cx, TheDrag.shown->cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetWindowRgn(TheDrag.window, MaskRegion(TheDrag.shown), FALSE);
+    InvalidateRect(TheDrag.window, nullptr, FALSE);
+  }
+  SetWindowPos(TheDrag.window, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  UpdateWindow(TheDrag.window);
+}
+
+// A list of one image of the size of the source list's images.
+HIMAGELIST CopyOne(HIMAGELIST src, int index) {
+  HIMAGELIST copy = ImageList_Create(src->cx, src->cy, src->flags | ILC_MASK, 1, 1);
+  copy->images.push_back(src->images[index]);
+  bool masked = (src->flags & ILC_MASK) != 0;
+  copy->masks.push_back(masked ? src->masks[index] : std::vector<uint8_t>(src->masks[index].size(), 0));
+  return copy;
+}
+
+}  // namespace
+
+BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dyHotspot) {
+  if (!himlTrack || iTrack < 0 || iTrack >= ImageList_GetImageCount(himlTrack)) return FALSE;
+  ImageList_EndDrag();
+  TheDrag.base = CopyOne(himlTrack, iTrack);
+  TheDrag.baseHotspot = POINT{dxHotspot, dyHotspot};
+  TheDrag.shown = CopyOne(himlTrack, iTrack);
+  TheDrag.hotspot = TheDrag.baseHotspot;
+  return TRUE;
+}
+
+BOOL ImageList_DragEnter(HWND hwndLock, int x, int y) {
+  if (!TheDrag.shown) return FALSE;
+  TheDrag.lock = hwndLock ? hwndLock : GetDesktopWindow();
+  TheDrag.pos = POINT{x, y};
+  TheDrag.visible = true;
+  UpdateDragWindow(false);
+  return TRUE;
+}
+
+BOOL ImageList_DragMove(int x, int y) {
+  if (!TheDrag.shown) return FALSE;
+  TheDrag.pos = POINT{x, y};
+  if (TheDrag.visible) UpdateDragWindow(false);
+  return TRUE;
+}
+
+BOOL ImageList_DragLeave(HWND hwndLock) {
+  if (!TheDrag.shown) return FALSE;
+  (void)hwndLock;
+  TheDrag.visible = false;
+  UpdateDragWindow(false);
+  TheDrag.lock = nullptr;
+  return TRUE;
+}
+
+BOOL ImageList_DragShowNolock(BOOL show) {
+  if (!TheDrag.shown) return FALSE;
+  TheDrag.visible = show != FALSE;
+  UpdateDragWindow(false);
+  return TRUE;
+}
+
+void ImageList_EndDrag() {
+  if (TheDrag.window) DestroyWindow(TheDrag.window);
+  ImageList_Destroy(TheDrag.base);
+  ImageList_Destroy(TheDrag.shown);
+  TheDrag = DragImage{};
+}
+
+BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot, int dyHotspot) {
+  if (!TheDrag.base || !himlDrag || iDrag < 0 || iDrag >= ImageList_GetImageCount(himlDrag)) return FALSE;
+  const HIMAGELIST base = TheDrag.base;
+  // The cursor picture's top left in the drag image's coordinates, and the
+  // rectangle holding both.
+  // Hot spots far off the pictures would make an image of absurd size.
+  constexpr int kFar = 4096;
+  if (std::abs(dxHotspot) > kFar || std::abs(dyHotspot) > kFar || std::abs(TheDrag.baseHotspot.x) > kFar ||
+      std::abs(TheDrag.baseHotspot.y) > kFar)
+    return FALSE;
+  int ox = TheDrag.baseHotspot.x - dxHotspot, oy = TheDrag.baseHotspot.y - dyHotspot;
+  int left = std::min(0, ox), top = std::min(0, oy);
+  int right = std::max(base->cx, ox + himlDrag->cx), bottom = std::max(base->cy, oy + himlDrag->cy);
+  HIMAGELIST merged = ImageList_Create(right - left, bottom - top, ILC_COLOR32 | ILC_MASK, 1, 1);
+  if (!merged) return FALSE;
+  size_t n = static_cast<size_t>(merged->cx) * merged->cy;
+  std::vector<uint32_t> img(n, 0);
+  std::vector<uint8_t> mask(n, 1);
+  auto put = [&](HIMAGELIST from, int index, int dx, int dy, bool masked) {
+    for (int y = 0; y < from->cy; ++y)
+      for (int x = 0; x < from->cx; ++x) {
+        size_t s = static_cast<size_t>(y) * from->cx + x;
+        if (masked && from->masks[index][s]) continue;
+        size_t d = static_cast<size_t>(y + dy) * merged->cx + (x + dx);
+        img[d] = from->images[index][s];
+        mask[d] = 0;
+      }
+  };
+  put(base, 0, -left, -top, true);
+  put(himlDrag, iDrag, ox - left, oy - top, (himlDrag->flags & ILC_MASK) != 0);
+  merged->images.push_back(std::move(img));
+  merged->masks.push_back(std::move(mask));
+  ImageList_Destroy(TheDrag.shown);
+  TheDrag.shown = merged;
+  TheDrag.hotspot = POINT{TheDrag.baseHotspot.x - left, TheDrag.baseHotspot.y - top};
+  if (TheDrag.visible) UpdateDragWindow(true);
+  return TRUE;
+}
+
+HIMAGELIST ImageList_GetDragImage(POINT* ppt, POINT* pptHotspot) {
+  if (!TheDrag.shown) return nullptr;
+  if (ppt) *ppt = TheDrag.pos;
+  if (pptHotspot) *pptHotspot = TheDrag.hotspot;
+  return TheDrag.shown;
+}
+
+HWND DragImageWindow() { return TheDrag.window; }
 
 }  // namespace win
 
@@ -276,7 +591,11 @@ VXN_PUBLISH(TCustomImageList) {
   P.Event("OnChange", &TCustomImageList::OnChange);
 }
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TImageList, TCustomImageList)
+VXN_IMPLEMENT_CREATABLE_CLASS(TDragImageList, TCustomImageList)
+
+VXN_PUBLISH(TDragImageList) {}
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TImageList, TDragImageList)
 
 VXN_PUBLISH(TImageList) {}
 
@@ -409,6 +728,89 @@ void TCustomImageList::Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index
   DoDraw(Index, Canvas, X, Y, style, Enabled);
 }
 
+void TCustomImageList::DrawOverlay(TCanvas* Canvas, Integer X, Integer Y, Integer ImageIndex, TOverlay Overlay,
+                                   bool Enabled) {
+  DrawOverlay(Canvas, X, Y, ImageIndex, Overlay, DrawingStyle_, ImageType_, Enabled);
+}
+
+void TCustomImageList::DrawOverlay(TCanvas* Canvas, Integer X, Integer Y, Integer ImageIndex, TOverlay Overlay,
+                                   TDrawingStyle ADrawingStyle, TImageType AImageType, bool Enabled) {
+  if (!Canvas || ImageIndex < 0 || ImageIndex >= Count()) return;
+  UINT style = ILD_NORMAL;
+  if (ADrawingStyle == dsFocus) style |= ILD_FOCUS;
+  if (ADrawingStyle == dsSelected) style |= ILD_SELECTED;
+  if (ADrawingStyle == dsTransparent) style |= ILD_TRANSPARENT;
+  if (AImageType == itMask) style |= ILD_MASK;
+  if (Overlay >= 0 && Overlay < kMaxOverlays) style |= INDEXTOOVERLAYMASK(Overlay + 1);
+  DoDraw(ImageIndex, Canvas, X, Y, style, Enabled);
+}
+
+bool TCustomImageList::Overlay(Integer ImageIndex, TOverlay Overlay) {
+  if (ImageIndex < 0 || ImageIndex >= Count() || Overlay < 0 || Overlay >= kMaxOverlays) return false;
+  if (!ImageList_SetOverlayImage(Handle_, ImageIndex, Overlay + 1)) return false;
+  Change();
+  return true;
+}
+
+// An icon file of one 32-bit image, as the icon class reads it:
+//   header  0, 1 (icon), 1 (count)
+//   entry   width, height, 0, 0, planes 1, 32 bits, bytes, offset 22
+//   image   BITMAPINFOHEADER (height doubled), BGRA rows bottom up, then the
+//           AND mask rows (1 bit a pixel, rows padded to 32 bits, 1 = see-through)
+bool TCustomImageList::GetIcon(Integer Index, TIcon* Image) {
+  if (!Image || Index < 0 || Index >= Count()) return false;
+  std::vector<uint32_t> pixels;
+  std::vector<uint8_t> mask;
+  ComposeImage(Handle_, Index, ILD_NORMAL, &pixels, &mask);
+  const uint32_t w = static_cast<uint32_t>(Width_), h = static_cast<uint32_t>(Height_);
+  const uint32_t maskStride = (w + 31) / 32 * 4;
+  const uint32_t bytes = 40 + w * h * 4 + maskStride * h;
+  std::string d;
+  auto put16 = [&](uint32_t v) { d.push_back(static_cast<char>(v & 0xFF)), d.push_back(static_cast<char>(v >> 8)); };
+  auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+  put16(0), put16(1), put16(1);
+  d.push_back(static_cast<char>(w >= 256 ? 0 : w)), d.push_back(static_cast<char>(h >= 256 ? 0 : h));
+  put16(0), put16(1), put16(32), put32(bytes), put32(22);
+  put32(40), put32(w), put32(h * 2), put16(1), put16(32), put32(0), put32(w * h * 4 + maskStride * h);
+  put32(0), put32(0), put32(0), put32(0);
+  for (uint32_t y = h; y-- > 0;)
+    for (uint32_t x = 0; x < w; ++x) {
+      size_t i = static_cast<size_t>(y) * w + x;
+      put32(mask[i] ? 0 : (pixels[i] | 0xFF000000u));
+    }
+  for (uint32_t y = h; y-- > 0;) {
+    std::string row(maskStride, '\0');
+    for (uint32_t x = 0; x < w; ++x)
+      if (mask[static_cast<size_t>(y) * w + x]) row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+    d += row;
+  }
+  TStringStream stream(d);
+  Image->LoadFromStream(stream);
+  return true;
+}
+
+Integer TCustomImageList::AddIcon(TIcon* Image) {
+  if (!Image || Image->Empty()) return -1;
+  const TAlphaImage& picture = Image->Image();
+  size_t n = static_cast<size_t>(Width_) * Height_;
+  std::vector<uint32_t> img(n, 0);
+  std::vector<uint8_t> mask(n, 0);
+  for (Integer y = 0; y < Height_; ++y)
+    for (Integer x = 0; x < Width_; ++x) {
+      Integer sx = x * picture.Width / Width_, sy = y * picture.Height / Height_;
+      uint32_t p = picture.Pixels[static_cast<size_t>(sy) * picture.Width + sx];
+      size_t i = static_cast<size_t>(y) * Width_ + x;
+      if ((p >> 24) < 0x80)
+        mask[i] = 1;
+      else
+        img[i] = p & 0x00FFFFFF;
+    }
+  Handle_->images.push_back(std::move(img));
+  Handle_->masks.push_back(std::move(mask));
+  Change();
+  return Count() - 1;
+}
+
 // Disabled images are engraved: the image's ink once in the highlight colour
 // one pixel down and right, then in the shadow colour in place.
 void TCustomImageList::DoDraw(Integer Index, TCanvas* Canvas, Integer X, Integer Y, win::UINT Style, bool Enabled) {
@@ -419,10 +821,11 @@ void TCustomImageList::DoDraw(Integer Index, TCanvas* Canvas, Integer X, Integer
     ImageList_DrawEx(Handle_, Index, dc, X, Y, 0, 0, bk, fg, Style);
     return;
   }
-  const auto& img = Handle_->images[Index];
-  const auto& mask = Handle_->masks[Index];
+  std::vector<uint32_t> img;
+  std::vector<uint8_t> mask;
+  ComposeImage(Handle_, Index, Style, &img, &mask);
   auto ink = [&](size_t i) {
-    if (Masked_ && mask[i]) return false;
+    if (mask[i]) return false;
     uint32_t p = img[i];
     int lum = (((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11) / 100;
     return lum < 192;
@@ -542,3 +945,95 @@ void TCustomImageList::WriteData(TStream& Stream) {
   RegisterClasses({TImageList::StaticClass()});
   return true;
 }();
+
+// TDragImageList ------------------------------------------------------------------------
+
+namespace {
+// The list whose image the one drag image of the window layer is.
+TDragImageList* ActiveDragList = nullptr;
+}  // namespace
+
+TDragImageList::~TDragImageList() {
+  if (ActiveDragList == this) EndDrag();
+}
+
+bool TDragImageList::Dragging() const {
+  return ActiveDragList == this && ImageList_GetDragImage(nullptr, nullptr) != nullptr;
+}
+
+bool TDragImageList::BeginDrag(win::HWND Window, Integer X, Integer Y) {
+  if (Dragging()) return DragLock(Window, X, Y);
+  if (!ImageList_BeginDrag(Handle(), DragIndex_, DragHotspot_.X, DragHotspot_.Y)) return false;
+  ActiveDragList = this;
+  DragLockWindow_ = nullptr;
+  Shown_ = false;
+  return DragLock(Window, X, Y);
+}
+
+bool TDragImageList::DragLock(win::HWND Window, Integer XPos, Integer YPos) {
+  if (!Dragging()) return false;
+  if (!Window) Window = GetDesktopWindow();
+  if (Window == DragLockWindow_) {
+    ImageList_DragMove(XPos, YPos);
+    return true;
+  }
+  if (DragLockWindow_) ImageList_DragLeave(DragLockWindow_);
+  DragLockWindow_ = Window;
+  Shown_ = ImageList_DragEnter(Window, XPos, YPos) != FALSE;
+  return Shown_;
+}
+
+void TDragImageList::DragUnlock() {
+  if (Dragging() && DragLockWindow_) ImageList_DragLeave(DragLockWindow_);
+  DragLockWindow_ = nullptr;
+  Shown_ = false;
+}
+
+bool TDragImageList::DragMove(Integer X, Integer Y) { return Dragging() && ImageList_DragMove(X, Y); }
+
+void TDragImageList::ShowDragImage() {
+  if (!Dragging()) return;
+  ImageList_DragShowNolock(TRUE);
+  Shown_ = true;
+}
+
+void TDragImageList::HideDragImage() {
+  if (!Dragging()) return;
+  ImageList_DragShowNolock(FALSE);
+  Shown_ = false;
+}
+
+bool TDragImageList::EndDrag() {
+  bool was = Dragging();
+  if (ActiveDragList == this) {
+    ImageList_EndDrag();
+    ActiveDragList = nullptr;
+  }
+  DragLockWindow_ = nullptr;
+  Shown_ = false;
+  return was;
+}
+
+bool TDragImageList::SetDragImage(Integer Index, Integer HotSpotX, Integer HotSpotY) {
+  if (Index < 0 || Index >= Count()) return false;
+  DragIndex_ = Index;
+  DragHotspot_ = TPoint{HotSpotX, HotSpotY};
+  if (!Dragging()) return true;
+  // A new picture for the drag under way, where the old one stood.
+  POINT pos;
+  ImageList_GetDragImage(&pos, nullptr);
+  HWND lock = DragLockWindow_;
+  bool shown = Shown_;
+  ImageList_BeginDrag(Handle(), Index, HotSpotX, HotSpotY);
+  if (lock)
+    ImageList_DragEnter(lock, pos.x, pos.y);
+  else
+    ImageList_DragMove(pos.x, pos.y);
+  ImageList_DragShowNolock(shown);
+  return true;
+}
+
+void TDragImageList::SetDragCursor(TCursor Value) {
+  DragCursor_ = Value;
+  if (Dragging() && Shown_ && Value != crDefault) win::SetCursor(CursorHandle(Value));
+}

@@ -1,6 +1,7 @@
 // Image lists: equal-sized images with masks in one list handle
 // (HIMAGELIST and the ImageList_* calls), drawn normal, blended, or in the
-// engraved disabled look, with change links for the controls that show them.
+// engraved disabled look, with overlays, icons, change links for the controls
+// that show them, and the drag image that follows the mouse during a drag.
 #pragma once
 
 #include <memory>
@@ -31,6 +32,10 @@ constexpr UINT ILD_FOCUS = ILD_BLEND25;
 constexpr UINT ILD_BLEND50 = 0x0004;
 constexpr UINT ILD_SELECTED = ILD_BLEND50;
 constexpr UINT ILD_BLEND = ILD_BLEND50;
+// Bits 8-11 of a drawing style name an overlay (1-15) drawn over the image.
+constexpr UINT ILD_OVERLAYMASK = 0x0F00;
+constexpr UINT INDEXTOOVERLAYMASK(int overlay) { return static_cast<UINT>(overlay) << 8; }
+constexpr int kMaxOverlays = 15;
 
 constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 constexpr COLORREF CLR_DEFAULT = 0xFF000000;
@@ -58,11 +63,47 @@ BOOL ImageList_Draw(HIMAGELIST himl, int index, HDC dc, int x, int y, UINT style
 // fg: the blend colour (CLR_DEFAULT the highlight colour).
 BOOL ImageList_DrawEx(HIMAGELIST himl, int index, HDC dc, int x, int y, int dx, int dy, COLORREF bk, COLORREF fg,
                       UINT style);
+// Makes the image the overlay numbered 1-15 (INDEXTOOVERLAYMASK in a
+// drawing style draws it over another image); -1 clears the overlay.
+BOOL ImageList_SetOverlayImage(HIMAGELIST himl, int image, int overlay);
+// The image list image of an overlay number, or -1.
+int ImageList_GetOverlayImage(HIMAGELIST himl, int overlay);
+
+// Icons: the image (with its overlay when the flags name one) as a new icon
+// the caller destroys; an icon stored at an index (-1 appends), scaled to
+// the list's size, its see-through pixels masked. Give the index or -1.
+HICON ImageList_GetIcon(HIMAGELIST himl, int index, UINT flags);
+int ImageList_ReplaceIcon(HIMAGELIST himl, int index, HICON icon);
+inline int ImageList_AddIcon(HIMAGELIST himl, HICON icon) { return ImageList_ReplaceIcon(himl, -1, icon); }
+
+// The drag image: one for the whole program. BeginDrag copies an image
+// (with its hot spot, the point that sits under the mouse); DragEnter shows
+// it over a window at a point of the window rectangle, DragMove moves it,
+// DragLeave hides it, DragShowNolock shows or hides it where it is, EndDrag
+// throws it away. The image is a top-level window of its own, so moving it
+// leaves no trace on the windows below, and neither WindowFromPoint nor the
+// mouse ever finds it.
+BOOL ImageList_BeginDrag(HIMAGELIST himlTrack, int iTrack, int dxHotspot, int dyHotspot);
+BOOL ImageList_DragEnter(HWND hwndLock, int x, int y);
+BOOL ImageList_DragMove(int x, int y);
+BOOL ImageList_DragLeave(HWND hwndLock);
+BOOL ImageList_DragShowNolock(BOOL show);
+void ImageList_EndDrag();
+// Puts an image of another list (a cursor picture) into the drag image, its
+// hot spot on the drag image's hot spot; a later call replaces it.
+BOOL ImageList_SetDragCursorImage(HIMAGELIST himlDrag, int iDrag, int dxHotspot, int dyHotspot);
+// The list holding the drag image (null when no drag is on), the position
+// last given to DragEnter/DragMove and the hot spot.
+HIMAGELIST ImageList_GetDragImage(POINT* ppt, POINT* pptHotspot);
+// The window showing the drag image (null when none exists).
+HWND DragImageWindow();
 
 }  // namespace win
 
 VXN_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
 VXN_ENUM(TImageType, itImage, itMask)
+// An overlay number of the class library: 0-14 (overlays 1-15 of the list).
+using TOverlay = Integer;
 
 class TCustomImageList;
 
@@ -124,6 +165,16 @@ class TCustomImageList : public TComponent {
   void Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index, bool Enabled = true);
   void Draw(TCanvas* Canvas, Integer X, Integer Y, Integer Index, TDrawingStyle ADrawingStyle,
             TImageType AImageType, bool Enabled = true);
+  // The image with the overlay image of Overlay drawn over it.
+  void DrawOverlay(TCanvas* Canvas, Integer X, Integer Y, Integer ImageIndex, TOverlay Overlay, bool Enabled = true);
+  void DrawOverlay(TCanvas* Canvas, Integer X, Integer Y, Integer ImageIndex, TOverlay Overlay,
+                   TDrawingStyle ADrawingStyle, TImageType AImageType, bool Enabled = true);
+  // Makes ImageIndex the image of overlay Overlay; false for a bad index or overlay.
+  bool Overlay(Integer ImageIndex, TOverlay Overlay);
+  // The image as an icon; false for a bad index.
+  bool GetIcon(Integer Index, TIcon* Image);
+  // Adds an icon (scaled to the list's size); gives its index, -1 for an empty icon.
+  Integer AddIcon(TIcon* Image);
   // Copies the image onto the bitmap (sized to the list; the masked part in
   // the background colour, or white without one). False for a bad index.
   bool GetBitmap(Integer Index, TBitmap* Image);
@@ -158,9 +209,51 @@ class TCustomImageList : public TComponent {
   bool Changed_ = false;
 };
 
-class TImageList : public TCustomImageList {
-  VXN_DECLARE_CLASS(TImageList)
+// An image list whose images can follow the mouse as the drag image of a
+// drag. Coordinates are those of the window rectangle of the window the
+// drag is locked to (the desktop: screen coordinates).
+class TDragImageList : public TCustomImageList {
+  VXN_DECLARE_CLASS(TDragImageList)
 
  public:
   using TCustomImageList::TCustomImageList;
+  // A list that goes away takes its drag image with it.
+  ~TDragImageList() override;
+
+  // Starts a drag with the image and hot spot of SetDragImage, shown over
+  // Window at (X, Y); false without images or with a bad drag index.
+  bool BeginDrag(win::HWND Window, Integer X, Integer Y);
+  bool DragMove(Integer X, Integer Y);
+  bool EndDrag();
+  // Shows the image over another window (after leaving the one before).
+  bool DragLock(win::HWND Window, Integer XPos, Integer YPos);
+  void DragUnlock();
+  void ShowDragImage();
+  void HideDragImage();
+  // The image a drag shows and its hot spot; during a drag the image
+  // changes at once, where it stands.
+  bool SetDragImage(Integer Index, Integer HotSpotX, Integer HotSpotY);
+  TPoint GetHotSpot() const { return DragHotspot_; }
+  Integer DragIndex() const { return DragIndex_; }
+  bool Dragging() const;
+  // crDefault leaves the cursor to the drag object; any other cursor is
+  // shown over the image while the drop would be taken.
+  TCursor DragCursor() const { return DragCursor_; }
+  void SetDragCursor(TCursor Value);
+  win::HWND DragLockWindow() const { return DragLockWindow_; }
+  bool DragImageShown() const { return Dragging() && Shown_; }
+
+ private:
+  TCursor DragCursor_ = crDefault;
+  Integer DragIndex_ = 0;
+  TPoint DragHotspot_;
+  win::HWND DragLockWindow_ = nullptr;
+  bool Shown_ = false;
+};
+
+class TImageList : public TDragImageList {
+  VXN_DECLARE_CLASS(TImageList)
+
+ public:
+  using TDragImageList::TDragImageList;
 };

@@ -1225,8 +1225,11 @@ HWND DeepestAt(Window* w, POINT pt) {
 }  // namespace
 
 HWND WindowFromPoint(POINT point) {
+  // A layered window marked transparent (a drag image) lets the point through.
+  constexpr DWORD kClickThrough = WS_EX_LAYERED | WS_EX_TRANSPARENT;
   for (Window* t : TopLevelWindows())
-    if ((t->style & WS_VISIBLE) && HitsWindow(t, point)) return DeepestAt(t, point);
+    if ((t->style & WS_VISIBLE) && (t->exStyle & kClickThrough) != kClickThrough && HitsWindow(t, point))
+      return DeepestAt(t, point);
   return nullptr;
 }
 
