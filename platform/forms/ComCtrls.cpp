@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
+#include "Forms.h"
+#include "StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFrames.h"
@@ -12,6 +15,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 
 using namespace win;
@@ -30,12 +34,17 @@ void LinkImages(TChangeLink& Link, TCustomImageList* List) {
 // Trees from outside (form files) may not nest without end.
 constexpr Integer kMaxStoredDepth = 256;
 
+// The tree's own timers.
+constexpr UINT_PTR kEditTimer = 0x7E01;    // a second click on the selection
+constexpr UINT_PTR kTipTimer = 0x7E02;     // the mouse resting on a clipped label
+constexpr UINT_PTR kChangeTimer = 0x7E03;  // ChangeDelay
+
 }  // namespace
 
 // ===========================================================================
 // TTreeNode
 
-VXN_IMPLEMENT_CLASS(TTreeNode, TPersistent)
+VXN_IMPLEMENT_CREATABLE_CLASS(TTreeNode, TPersistent)
 
 TTreeNode::TTreeNode(TTreeNodes* AOwner) : Owner_(AOwner) {}
 
@@ -73,6 +82,11 @@ void TTreeNode::SetSelectedIndex(Integer Value) {
 
 void TTreeNode::SetStateIndex(Integer Value) {
   StateIndex_ = Value;
+  Changed();
+}
+
+void TTreeNode::SetOverlayIndex(Integer Value) {
+  OverlayIndex_ = Value;
   Changed();
 }
 
@@ -228,6 +242,12 @@ TRect TTreeNode::DisplayRect(bool TextOnly) const {
   return {left, top, left + tv->LabelWidth(this), top + h};
 }
 
+bool TTreeNode::EditText() {
+  TTreeView* tv = TreeView();
+  if (!tv || !tv->HandleAllocated()) return false;
+  return tv->Perform(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(ItemId())) != 0;
+}
+
 void TTreeNode::Delete() { Owner_->Delete(this); }
 
 void TTreeNode::DeleteChildren() {
@@ -298,13 +318,24 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* Parent, size_t Position, const std::s
   ins.hParent = Parent ? Parent->ItemId() : TVI_ROOT;
   ins.hInsertAfter = Position == 0 ? TVI_FIRST : (Position >= list.size() ? TVI_LAST : list[Position - 1]->ItemId());
   ins.item.mask = TVIF_TEXT | TVIF_PARAM;
-  ins.item.pszText = S.c_str();
+  ins.item.pszText = const_cast<char*>(S.c_str());  // only read
   ins.item.lParam = reinterpret_cast<LPARAM>(Ptr);
   return reinterpret_cast<TTreeNode*>(Owner_->Perform(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
 TTreeNode* TTreeNodes::InsertNode(TTreeNode* Parent, size_t Position, const std::string& S, void* Ptr) {
-  auto* node = new TTreeNode(this);
+  TTreeNode* node = nullptr;
+  if (Owner_ && Owner_->OnCreateNodeClass) {
+    TClass cls = TTreeNode::StaticClass();
+    Owner_->OnCreateNodeClass(Owner_, cls);
+    // Only a creatable descendant of TTreeNode can stand in for one.
+    if (cls && cls != TTreeNode::StaticClass() && cls->InheritsFrom(TTreeNode::StaticClass()) && cls->OwnerFactory) {
+      TObject* made = cls->OwnerFactory(this);
+      node = dynamic_cast<TTreeNode*>(made);
+      if (!node) delete made;
+    }
+  }
+  if (!node) node = new TTreeNode(this);
   node->Parent_ = Parent;
   node->Text_ = S;
   node->Data_ = Ptr;
@@ -481,12 +512,114 @@ void TTreeNodes::ReadData(TStream& Stream) {
 }
 
 // ===========================================================================
+// The tree's helpers: the edit control over a label and the tip that shows a
+// clipped label whole.
+
+class TTreeLabelEdit : public TCustomEdit {
+ public:
+  explicit TTreeLabelEdit(TTreeView* Tree) : TCustomEdit(nullptr), Tree_(Tree) {
+    SetVisible(false);
+    SetAutoSelect(true);
+  }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomEdit::CreateParams(Params);
+    // A thin frame, as the native tree's editor has.
+    Params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    Params.Style |= WS_BORDER;
+  }
+  void WndProc(TMessage& Message) override {
+    switch (Message.Msg) {
+      case WM_GETDLGCODE:
+        // Enter and Escape belong to the edit, never to the form's buttons.
+        TCustomEdit::WndProc(Message);
+        Message.Result |= DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
+      case WM_KEYDOWN:
+        if (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE) {
+          if (Live()) Tree_->FinishEdit(Message.WParam == VK_ESCAPE, true);
+          Message.Result = 0;
+          return;
+        }
+        break;
+      case WM_CHAR:
+        if (Message.WParam == '\r' || Message.WParam == 0x1B) {
+          Message.Result = 0;
+          return;
+        }
+        break;
+      case WM_KILLFOCUS:
+        TCustomEdit::WndProc(Message);
+        if (Live()) Tree_->FinishEdit(false, false);
+        return;
+      default: break;
+    }
+    TCustomEdit::WndProc(Message);
+  }
+  void Change() override {
+    TCustomEdit::Change();
+    if (Live()) Tree_->PlaceEditor();
+  }
+
+ private:
+  bool Live() const { return Tree_->Editor_ == this && Tree_->EditNode_; }
+  TTreeView* Tree_;
+};
+
+class TTreeTip : public THintWindow {
+ public:
+  explicit TTreeTip(TTreeView* Tree) : THintWindow(nullptr), Tree_(Tree) {}
+
+ protected:
+  // The tip lies over the label it shows: the mouse keeps talking to the
+  // tree through it.
+  void WndProc(TMessage& Message) override {
+    switch (Message.Msg) {
+      case WM_MOUSEMOVE:
+        Tree_->TrackTip(TreePoint(Message.LParam));
+        return;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_LBUTTONDBLCLK: {
+        TPoint p = TreePoint(Message.LParam);
+        Tree_->HideTip();
+        if (Tree_->HandleAllocated())
+          PostMessage(Tree_->Handle(), Message.Msg, Message.WParam, MAKELPARAM(p.X, p.Y));
+        return;
+      }
+      default: break;
+    }
+    THintWindow::WndProc(Message);
+  }
+  // One line, unbroken, at the spot the tree computed.
+  void Paint() override {
+    TCanvas* c = Canvas();
+    c->Font()->Assign(Font());
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(1, 1, Caption());
+    c->Brush()->SetStyle(bsSolid);
+  }
+  void CMMouseLeave(TMessage& Message) override {
+    THintWindow::CMMouseLeave(Message);
+    POINT p;
+    if (!GetCursorPos(&p) || !Tree_->HandleAllocated() || WindowFromPoint(p) != Tree_->Handle()) Tree_->HideTip();
+  }
+
+ private:
+  TPoint TreePoint(LPARAM lp) { return Tree_->ScreenToClient(ClientToScreen(MousePoint(lp))); }
+  TTreeView* Tree_;
+};
+
+// ===========================================================================
 // TTreeView
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TTreeView, TCustomControl)
 VXN_PUBLISH(TTreeView) {
   P.Property("AutoExpand", &TTreeView::AutoExpand, &TTreeView::SetAutoExpand).Default(false);
   P.Property("BorderStyle", &TTreeView::BorderStyle, &TTreeView::SetBorderStyle).Default(bsSingle);
+  P.Property("ChangeDelay", &TTreeView::ChangeDelay, &TTreeView::SetChangeDelay).Default(0);
   P.Property("HideSelection", &TTreeView::HideSelection, &TTreeView::SetHideSelection).Default(true);
   P.Property("HotTrack", &TTreeView::HotTrack, &TTreeView::SetHotTrack).Default(false);
   P.Property("Images", &TTreeView::Images, &TTreeView::SetImages);
@@ -505,16 +638,24 @@ VXN_PUBLISH(TTreeView) {
   P.Property("ToolTips", &TTreeView::ToolTips, &TTreeView::SetToolTips).Default(true);
   P.Property("Items", &TTreeView::Items, &TTreeView::SetItems);
   P.Event("OnAddition", &TTreeView::OnAddition);
+  P.Event("OnAdvancedCustomDraw", &TTreeView::OnAdvancedCustomDraw);
+  P.Event("OnAdvancedCustomDrawItem", &TTreeView::OnAdvancedCustomDrawItem);
+  P.Event("OnCancelEdit", &TTreeView::OnCancelEdit);
   P.Event("OnChange", &TTreeView::OnChange);
   P.Event("OnChanging", &TTreeView::OnChanging);
   P.Event("OnCollapsed", &TTreeView::OnCollapsed);
   P.Event("OnCollapsing", &TTreeView::OnCollapsing);
   P.Event("OnCompare", &TTreeView::OnCompare);
+  P.Event("OnCreateNodeClass", &TTreeView::OnCreateNodeClass);
   P.Event("OnCustomDraw", &TTreeView::OnCustomDraw);
   P.Event("OnCustomDrawItem", &TTreeView::OnCustomDrawItem);
   P.Event("OnDeletion", &TTreeView::OnDeletion);
+  P.Event("OnEdited", &TTreeView::OnEdited);
+  P.Event("OnEditing", &TTreeView::OnEditing);
   P.Event("OnExpanded", &TTreeView::OnExpanded);
   P.Event("OnExpanding", &TTreeView::OnExpanding);
+  P.Event("OnGetImageIndex", &TTreeView::OnGetImageIndex);
+  P.Event("OnGetSelectedIndex", &TTreeView::OnGetSelectedIndex);
 }
 
 TTreeView::TTreeView(TComponent* AOwner) : TCustomControl(AOwner), Items_(new TTreeNodes(this)) {
@@ -530,6 +671,14 @@ TTreeView::TTreeView(TComponent* AOwner) : TCustomControl(AOwner), Items_(new TT
 void TTreeView::ImagesChanged(TObject*) { NodesChanged(); }
 
 TTreeView::~TTreeView() {
+  // The editor and the tip go silently: no edit event reaches a tree
+  // being destroyed.
+  EditNode_ = ClickEditNode_ = TipNode_ = nullptr;
+  TTreeLabelEdit* editor = Editor_;
+  Editor_ = nullptr;
+  delete editor;
+  delete Tip_;
+  Tip_ = nullptr;
   // Nodes go without notifications: the control is half gone.
   Items_->Owner_ = nullptr;
   Selections_.clear();
@@ -539,7 +688,8 @@ TTreeView::~TTreeView() {
 
 void TTreeView::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
-  Params.Style |= WS_VSCROLL | WS_HSCROLL;
+  // The label editor is a child window: the tree's painting leaves it be.
+  Params.Style |= WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN;
   if (BorderStyle_ == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -562,6 +712,16 @@ VXN_TREE_SETTER(ShowButtons, ShowButtons_)
 VXN_TREE_SETTER(ShowLines, ShowLines_)
 VXN_TREE_SETTER(ShowRoot, ShowRoot_)
 #undef VXN_TREE_SETTER
+
+void TTreeView::SetReadOnly(bool Value) {
+  ReadOnly_ = Value;
+  if (Value) EndEditing(true);
+}
+
+void TTreeView::SetToolTips(bool Value) {
+  ToolTips_ = Value;
+  if (!Value) HideTip();
+}
 
 void TTreeView::SetIndent(Integer Value) {
   Value = std::max<Integer>(Value, 0);
@@ -646,7 +806,11 @@ Integer TTreeView::LabelLeft(Integer Level, const TTreeNode* Node) const {
   return x;
 }
 
-Integer TTreeView::LabelWidth(const TTreeNode* Node) const {
+Integer TTreeView::LabelWidth(const TTreeNode* Node) const { return TextWidth(Node->Text(), Node->Bold_) + 4; }
+
+Integer TTreeView::TextWidth(const std::string& Text, bool Bold) const { return TextSize(Text, Bold).cx; }
+
+TSize TTreeView::TextSize(const std::string& Text, bool Bold) const {
   TTreeView* self = const_cast<TTreeView*>(this);
   TCanvas* c = self->Canvas();
   bool own = !c->HandleAllocated();
@@ -655,13 +819,18 @@ Integer TTreeView::LabelWidth(const TTreeNode* Node) const {
     dc = GetDC(nullptr);
     c->SetHandle(dc);
   }
+  // Measuring in the middle of painting must leave the painter's font alone.
+  auto saved = std::make_unique<TFont>();
+  saved->Assign(c->Font());
   c->Font()->Assign(Font());
-  Integer w = c->TextWidth(Node->Text()) + 4;
+  if (Bold) c->Font()->SetStyle(c->Font()->GetStyle() + fsBold);
+  TSize size = c->TextExtent(Text);
+  c->Font()->Assign(saved.get());
   if (own) {
     c->SetHandle(nullptr);
     ReleaseDC(nullptr, dc);
   }
-  return w;
+  return size;
 }
 
 UINT TTreeView::HitTest(Integer X, Integer Y, TTreeNode** Node) const {
@@ -735,7 +904,20 @@ bool TTreeView::CanChange(TTreeNode* Node) {
 
 void TTreeView::Change(TTreeNode* Node) {
   SendNotify(TVN_SELCHANGEDA, nullptr, Node);
+  if (ChangeDelay_ > 0 && HandleAllocated()) {
+    // Quick moves through the tree report only where they end.
+    ChangePending_ = true;
+    SetTimer(Handle(), kChangeTimer, static_cast<UINT>(ChangeDelay_), nullptr);
+    return;
+  }
   if (OnChange) OnChange(this, Node);
+}
+
+void TTreeView::DoChange() {
+  if (HandleAllocated()) KillTimer(Handle(), kChangeTimer);
+  if (!ChangePending_) return;
+  ChangePending_ = false;
+  if (OnChange) OnChange(this, Selected_);
 }
 
 bool TTreeView::CanExpand(TTreeNode* Node) {
@@ -912,6 +1094,10 @@ bool TTreeView::AlphaSort(bool ARecurse) {
 }
 
 void TTreeView::NodeDeleting(TTreeNode* Node) {
+  // An edit of the node ends while the node still exists.
+  if (EditNode_ == Node) FinishEdit(true, true);
+  if (ClickEditNode_ == Node) ClickEditNode_ = nullptr;
+  if (TipNode_ == Node) HideTip();
   SendNotify(TVN_DELETEITEMA, Node, nullptr);
   if (OnDeletion) OnDeletion(this, Node);
   if (Hot_ == Node) Hot_ = nullptr;
@@ -943,12 +1129,17 @@ void TTreeView::NodeDeleting(TTreeNode* Node) {
 }
 
 void TTreeView::NodesChanged() {
-  if (Items_->UpdateCount_ > 0) return;
+  if (Items_->UpdateCount_ > 0 || Painting_) return;
   auto rows = static_cast<Integer>(VisibleRows().size());
   Integer page = std::max<Integer>(1, ClientHeight() / ItemHeight());
   if (TopRow_ > std::max<Integer>(0, rows - page)) TopRow_ = std::max<Integer>(0, rows - page);
   UpdateScrollBars();
   Invalidate();
+  if (EditNode_) {
+    // The edited label moved or went out of sight.
+    if (RowOf(EditNode_) < 0) FinishEdit(false, true);
+    else PlaceEditor();
+  }
 }
 
 void TTreeView::UpdateScrollBars() {
@@ -975,6 +1166,9 @@ void TTreeView::ScrollTo(Integer TopRow, Integer Left) {
   TopRow = std::clamp<Integer>(TopRow, 0, std::max<Integer>(0, rows - page));
   Left = std::max<Integer>(0, Left);
   if (TopRow == TopRow_ && Left == ScrollLeft_) return;
+  // Scrolling takes the edit away from its label: it ends as focus loss does.
+  FinishEdit(false, true);
+  HideTip();
   TopRow_ = TopRow;
   ScrollLeft_ = Left;
   UpdateScrollBars();
@@ -1033,7 +1227,8 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
         if (it != list.end()) position = static_cast<size_t>(it - list.begin()) + 1;
       }
       const TVITEMA& item = ins->item;
-      std::string text = (item.mask & TVIF_TEXT) && item.pszText ? item.pszText : "";
+      bool hasText = (item.mask & TVIF_TEXT) && item.pszText && item.pszText != LPSTR_TEXTCALLBACKA;
+      std::string text = hasText ? item.pszText : "";
       void* data = (item.mask & TVIF_PARAM) ? reinterpret_cast<void*>(item.lParam) : nullptr;
       TTreeNode* node = Items_->InsertNode(parent, position, text, data);
       if (item.mask & TVIF_IMAGE) node->ImageIndex_ = item.iImage;
@@ -1089,6 +1284,26 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
       info->hItem = n ? n->ItemId() : nullptr;
       return reinterpret_cast<LRESULT>(info->hItem);
     }
+    case TVM_GETITEMA:
+    case TVM_SETITEMA: {
+      auto* item = reinterpret_cast<TVITEMA*>(Message.LParam);
+      if (!item) return FALSE;
+      TTreeNode* n = NodeOf(Items_, reinterpret_cast<LPARAM>(item->hItem));
+      if (!n) return FALSE;
+      ItemMessage(n, *item, Message.Msg == TVM_SETITEMA);
+      return TRUE;
+    }
+    case TVM_EDITLABELA: {
+      TTreeLabelEdit* editor = BeginEdit(NodeOf(Items_, Message.LParam));
+      return editor ? reinterpret_cast<LRESULT>(editor->Handle()) : 0;
+    }
+    case TVM_GETEDITCONTROL:
+      return EditNode_ && Editor_ ? reinterpret_cast<LRESULT>(Editor_->Handle()) : 0;
+    case TVM_ENDEDITLABELNOW: {
+      if (!EditNode_) return FALSE;
+      FinishEdit(Message.WParam != 0, true);
+      return TRUE;
+    }
     case TVM_GETITEMRECT: {
       auto* rect = reinterpret_cast<RECT*>(Message.LParam);
       if (!rect) return FALSE;
@@ -1099,8 +1314,228 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
       *rect = RECT{r.Left, r.Top, r.Right, r.Bottom};
       return TRUE;
     }
+    // Scrolling is the window's own too: a wrapper may send it to the
+    // default handling with its own scroll bar as the sender.
+    case WM_MOUSEWHEEL: {
+      int delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
+      ScrollTo(TopRow_ - delta / 120 * 3, ScrollLeft_);
+      return 0;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL: {
+      bool vert = Message.Msg == WM_VSCROLL;
+      Integer pos = vert ? TopRow_ : ScrollLeft_;
+      Integer line = vert ? 1 : Indent_;
+      Integer page = vert ? std::max<Integer>(1, ClientHeight() / ItemHeight()) : ClientWidth();
+      switch (LOWORD(Message.WParam)) {
+        case SB_LINEUP: pos -= line; break;
+        case SB_LINEDOWN: pos += line; break;
+        case SB_PAGEUP: pos -= page; break;
+        case SB_PAGEDOWN: pos += page; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = HIWORD(Message.WParam); break;
+        case SB_TOP: pos = 0; break;
+        case SB_BOTTOM: pos = 1 << 20; break;
+        default: break;
+      }
+      if (vert) ScrollTo(pos, ScrollLeft_);
+      else {
+        Integer widest = 0;
+        for (auto& r : VisibleRows()) widest = std::max(widest, LabelLeft(r.Level, r.Node) + ScrollLeft_ + LabelWidth(r.Node));
+        ScrollTo(TopRow_, std::min<Integer>(pos, std::max<Integer>(0, widest - ClientWidth())));
+      }
+      return 0;
+    }
     default: Handled = false; return 0;
   }
+}
+
+void TTreeView::ItemMessage(TTreeNode* Node, TVITEMA& Item, bool Set) {
+  // Image numbers travel in the state 1-based (0: none) and four bits wide.
+  auto packed = [](Integer Index) { return static_cast<UINT>(std::clamp<Integer>(Index + 1, 0, 15)); };
+  if (!Set) {
+    if (Item.mask & TVIF_TEXT) {
+      if (Item.pszText && Item.pszText != LPSTR_TEXTCALLBACKA && Item.cchTextMax > 0) {
+        // Never beyond the caller's buffer, never half a character.
+        size_t room = static_cast<size_t>(Item.cchTextMax) - 1;
+        size_t n = std::min(room, Node->Text_.size());
+        while (n > 0 && n < Node->Text_.size() && (static_cast<unsigned char>(Node->Text_[n]) & 0xC0) == 0x80) --n;
+        std::memcpy(Item.pszText, Node->Text_.data(), n);
+        Item.pszText[n] = '\0';
+      }
+    }
+    if (Item.mask & TVIF_IMAGE) Item.iImage = Node->ImageIndex_;
+    if (Item.mask & TVIF_SELECTEDIMAGE) Item.iSelectedImage = Node->SelectedIndex_;
+    if (Item.mask & TVIF_PARAM) Item.lParam = reinterpret_cast<LPARAM>(Node->Data_);
+    if (Item.mask & TVIF_CHILDREN) Item.cChildren = Node->HasChildren() ? 1 : 0;
+    if (Item.mask & TVIF_STATE) {
+      UINT state = (Node->Selected_ ? TVIS_SELECTED : 0) | (Node->Expanded_ ? TVIS_EXPANDED : 0) |
+                   (Node->Bold_ ? TVIS_BOLD : 0) | INDEXTOOVERLAYMASK(static_cast<int>(packed(Node->OverlayIndex_))) |
+                   INDEXTOSTATEIMAGEMASK(packed(Node->StateIndex_));
+      Item.state = state & Item.stateMask;
+    }
+    return;
+  }
+  if ((Item.mask & TVIF_TEXT) && Item.pszText != LPSTR_TEXTCALLBACKA)
+    Node->SetText(Item.pszText ? Item.pszText : "");
+  if (Item.mask & TVIF_IMAGE) Node->ImageIndex_ = Item.iImage;
+  if (Item.mask & TVIF_SELECTEDIMAGE) Node->SelectedIndex_ = Item.iSelectedImage;
+  if (Item.mask & TVIF_PARAM) Node->Data_ = reinterpret_cast<void*>(Item.lParam);
+  if (Item.mask & TVIF_STATE) {
+    UINT mask = Item.stateMask;
+    if (mask & TVIS_BOLD) Node->Bold_ = (Item.state & TVIS_BOLD) != 0;
+    if (mask & TVIS_OVERLAYMASK) Node->OverlayIndex_ = static_cast<Integer>((Item.state & TVIS_OVERLAYMASK) >> 8) - 1;
+    if (mask & TVIS_STATEIMAGEMASK)
+      Node->StateIndex_ = static_cast<Integer>((Item.state & TVIS_STATEIMAGEMASK) >> 12) - 1;
+    if (mask & TVIS_EXPANDED) {
+      // As the native tree does: the state changes without the expansion
+      // notifications; a selection hidden by it still moves up.
+      Node->Expanded_ = (Item.state & TVIS_EXPANDED) != 0;
+      if (!Node->Expanded_ && Selected_ && Selected_->HasAsParent(Node)) SetSelected(Node);
+    }
+    if (mask & TVIS_SELECTED) {
+      bool want = (Item.state & TVIS_SELECTED) != 0;
+      if (want != Node->Selected_) Node->SetSelected(want);
+    }
+  }
+  NodesChanged();
+}
+
+LRESULT TTreeView::SendDispInfo(UINT Code, TTreeNode* Node, char* Text) {
+  if (!HandleAllocated()) return 0;
+  HWND parent = GetParent(Handle());
+  if (!parent) return 0;
+  NMTVDISPINFOA info;
+  info.hdr.hwndFrom = Handle();
+  info.hdr.idFrom = static_cast<UINT_PTR>(GetWindowLongPtr(Handle(), GWLP_ID));
+  info.hdr.code = Code;
+  info.item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  info.item.hItem = Node->ItemId();
+  info.item.state = (Node->Selected_ ? TVIS_SELECTED : 0) | (Node->Expanded_ ? TVIS_EXPANDED : 0);
+  info.item.pszText = Text;
+  info.item.cchTextMax = Text ? static_cast<int>(std::strlen(Text)) + 1 : 0;
+  info.item.iImage = Node->ImageIndex_;
+  info.item.iSelectedImage = Node->SelectedIndex_;
+  info.item.lParam = reinterpret_cast<LPARAM>(Node->Data_);
+  return SendMessage(parent, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+}
+
+bool TTreeView::CanEdit(TTreeNode* Node) {
+  bool allow = true;
+  if (OnEditing) OnEditing(this, Node, allow);
+  return allow;
+}
+
+void TTreeView::Edit(TTreeNode* Node, std::string& S) {
+  if (OnEdited) OnEdited(this, Node, S);
+}
+
+TTreeLabelEdit* TTreeView::BeginEdit(TTreeNode* Node) {
+  if (!Node || ReadOnly_ || !HandleAllocated()) return nullptr;
+  FinishEdit(false, true);
+  HideTip();
+  KillTimer(Handle(), kEditTimer);
+  ClickEditNode_ = nullptr;
+  Node->MakeVisible();
+  if (RowOf(Node) < 0) return nullptr;
+  // The parent (TVN_BEGINLABELEDITA answered nonzero) and OnEditing may
+  // refuse; either may also have deleted the node.
+  std::string text = Node->Text();
+  if (SendDispInfo(TVN_BEGINLABELEDITA, Node, text.data()) != 0) return nullptr;
+  if (NodeOf(Items_, reinterpret_cast<LPARAM>(Node)) != Node || !CanEdit(Node)) return nullptr;
+  if (NodeOf(Items_, reinterpret_cast<LPARAM>(Node)) != Node || RowOf(Node) < 0 || ReadOnly_) return nullptr;
+  if (!Editor_) {
+    Editor_ = new TTreeLabelEdit(this);
+    Editor_->SetParent(this);
+  }
+  Editor_->Font()->Assign(Font());
+  Editor_->SetText(Node->Text());
+  EditNode_ = Node;
+  PlaceEditor();
+  Editor_->SetVisible(true);
+  // Straight to the window: a tree on a form not yet shown may still edit.
+  win::SetFocus(Editor_->Handle());
+  Editor_->SelectAll();
+  Invalidate();
+  return Editor_;
+}
+
+void TTreeView::PlaceEditor() {
+  if (!EditNode_ || !Editor_) return;
+  TRect r = EditNode_->DisplayRect(true);
+  // Wide enough for the text typed so far, within the window.
+  Integer want = TextWidth(Editor_->GetText(), EditNode_->Bold_) + 12;
+  Integer width = std::max<Integer>(r.Width(), want);
+  width = std::max<Integer>(std::min<Integer>(width, ClientWidth() - r.Left), std::min<Integer>(r.Width(), 16));
+  Editor_->SetBounds(r.Left, r.Top, width, r.Height());
+}
+
+void TTreeView::EndEditing(bool Cancel) { FinishEdit(Cancel, true); }
+
+void TTreeView::FinishEdit(bool Cancel, bool KeepFocus) {
+  TTreeNode* node = EditNode_;
+  if (!node || !Editor_) return;
+  // Cleared first: every way out below (focus moving, handlers) may call
+  // back in and must find no edit running.
+  EditNode_ = nullptr;
+  std::string text = Editor_->GetText();
+  if (KeepFocus && Editor_->HandleAllocated() && GetFocus() == Editor_->Handle() && HandleAllocated())
+    win::SetFocus(Handle());
+  Editor_->SetVisible(false);
+  Invalidate();
+  SendDispInfo(TVN_ENDLABELEDITA, node, Cancel ? nullptr : text.data());
+  if (NodeOf(Items_, reinterpret_cast<LPARAM>(node)) != node) return;
+  if (Cancel) {
+    if (OnCancelEdit) OnCancelEdit(this, node);
+    return;
+  }
+  // The node's text changes only to what OnEdited leaves.
+  Edit(node, text);
+  if (NodeOf(Items_, reinterpret_cast<LPARAM>(node)) == node) node->SetText(text);
+}
+
+bool TTreeView::LabelClipped(TTreeNode* Node) const {
+  TRect r = Node->DisplayRect(true);
+  TTreeView* self = const_cast<TTreeView*>(this);
+  return r.Width() > 0 && (r.Left < 0 || r.Right > self->ClientWidth());
+}
+
+void TTreeView::TrackTip(TPoint ClientPos) {
+  TTreeNode* node = nullptr;
+  if (ToolTips_ && !EditNode_ && Enabled() && HandleAllocated()) {
+    TTreeNode* hit;
+    UINT flags = HitTest(ClientPos.X, ClientPos.Y, &hit);
+    if (hit && (flags & TVHT_ONITEMLABEL) && LabelClipped(hit)) node = hit;
+  }
+  if (node == TipNode_) return;
+  bool wasShown = Tip_ && Tip_->HandleAllocated() && IsWindowVisible(Tip_->Handle());
+  HideTip();
+  TipNode_ = node;
+  if (!node) return;
+  // Moving from one tip to the next needs no new rest.
+  if (wasShown) ShowTip();
+  else SetTimer(Handle(), kTipTimer, static_cast<UINT>(std::max<Integer>(Application->HintPause, 1)), nullptr);
+}
+
+void TTreeView::ShowTip() {
+  if (HandleAllocated()) KillTimer(Handle(), kTipTimer);
+  if (!TipNode_ || RowOf(TipNode_) < 0) return;
+  if (!Tip_) Tip_ = new TTreeTip(this);
+  Tip_->Font()->Assign(Font());
+  if (TipNode_->Bold_) Tip_->Font()->SetStyle(Tip_->Font()->GetStyle() + fsBold);
+  TRect r = TipNode_->DisplayRect(true);
+  TSize text = TextSize(TipNode_->Text(), TipNode_->Bold_);
+  Integer textHeight = TextSize("Wg", TipNode_->Bold_).cy;
+  // The tip's text lands on the label's own: the label writes two pixels
+  // in, the tip one pixel inside its frame.
+  TPoint at = ClientToScreen({r.Left, r.Top + (r.Height() - textHeight) / 2 - 2});
+  Tip_->ActivateHint({at.X, at.Y, at.X + text.cx + 6, at.Y + textHeight + 4}, TipNode_->Text());
+}
+
+void TTreeView::HideTip() {
+  if (HandleAllocated()) KillTimer(Handle(), kTipTimer);
+  TipNode_ = nullptr;
+  if (Tip_ && Tip_->HandleAllocated() && IsWindowVisible(Tip_->Handle())) Tip_->SetVisible(false);
 }
 
 void TTreeView::WndProc(TMessage& Message) {
@@ -1132,46 +1567,53 @@ void TTreeView::WndProc(TMessage& Message) {
           Invalidate();
         }
       }
+      TrackTip(MousePoint(Message.LParam));
       break;
-    case WM_MOUSEWHEEL: {
-      int delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
-      ScrollTo(TopRow_ - delta / 120 * 3, ScrollLeft_);
-      Message.Result = 0;
-      return;
-    }
-    case WM_VSCROLL:
-    case WM_HSCROLL: {
-      bool vert = Message.Msg == WM_VSCROLL;
-      Integer pos = vert ? TopRow_ : ScrollLeft_;
-      Integer line = vert ? 1 : Indent_;
-      Integer page = vert ? std::max<Integer>(1, ClientHeight() / ItemHeight()) : ClientWidth();
-      switch (LOWORD(Message.WParam)) {
-        case SB_LINEUP: pos -= line; break;
-        case SB_LINEDOWN: pos += line; break;
-        case SB_PAGEUP: pos -= page; break;
-        case SB_PAGEDOWN: pos += page; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = HIWORD(Message.WParam); break;
-        case SB_TOP: pos = 0; break;
-        case SB_BOTTOM: pos = 1 << 20; break;
-        default: break;
+    case WM_TIMER:
+      if (Message.WParam == kEditTimer) {
+        KillTimer(Handle(), kEditTimer);
+        TTreeNode* node = ClickEditNode_;
+        ClickEditNode_ = nullptr;
+        if (node && node == Selected_ && GetFocus() == Handle()) node->EditText();
+        return;
       }
-      if (vert) ScrollTo(pos, ScrollLeft_);
-      else {
-        Integer widest = 0;
-        for (auto& r : VisibleRows()) widest = std::max(widest, LabelLeft(r.Level, r.Node) + ScrollLeft_ + LabelWidth(r.Node));
-        ScrollTo(TopRow_, std::min<Integer>(pos, std::max<Integer>(0, widest - ClientWidth())));
+      if (Message.WParam == kTipTimer) {
+        ShowTip();
+        return;
       }
-      Message.Result = 0;
-      return;
-    }
+      if (Message.WParam == kChangeTimer) {
+        DoChange();
+        return;
+      }
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      HideTip();
+      break;
+    case WM_DESTROY:
+      // The editor is our child window: it goes with us, and the edit with it.
+      EndEditing(true);
+      HideTip();
+      break;
     default: break;
   }
   TCustomControl::WndProc(Message);
 }
 
+void TTreeView::DefaultHandler(TMessage& Message) {
+  bool handled = false;
+  LRESULT result = TreeMessage(Message, handled);
+  if (handled) Message.Result = result;
+  else TCustomControl::DefaultHandler(Message);
+}
+
 void TTreeView::CMMouseLeave(TMessage& Message) {
   TCustomControl::CMMouseLeave(Message);
+  // The tip lies under the mouse over its label: moving onto it is no leaving.
+  POINT p;
+  bool onTip = Tip_ && Tip_->HandleAllocated() && IsWindowVisible(Tip_->Handle()) && GetCursorPos(&p) &&
+               WindowFromPoint(p) == Tip_->Handle();
+  if (!onTip) HideTip();
   if (Hot_) {
     Hot_ = nullptr;
     Invalidate();
@@ -1181,9 +1623,20 @@ void TTreeView::CMMouseLeave(TMessage& Message) {
 void TTreeView::WMLButtonDown(TMessage& Message) {
   TPoint p = MousePoint(Message.LParam);
   TShiftState shift = KeysToShiftState(static_cast<WORD>(Message.WParam));
+  HideTip();
+  bool hadFocus = HandleAllocated() && GetFocus() == Handle();
   if (CanFocus() && !Focused()) SetFocus();
   TTreeNode* node;
   UINT flags = HitTest(p.X, p.Y, &node);
+  // A second click on the selected label edits it, unless it turns out to
+  // be half of a double click.
+  KillTimer(Handle(), kEditTimer);
+  ClickEditNode_ = nullptr;
+  if (node && node == Selected_ && hadFocus && !ReadOnly_ && (flags & TVHT_ONITEMLABEL) &&
+      !shift.Contains(ssShift) && !shift.Contains(ssCtrl)) {
+    ClickEditNode_ = node;
+    SetTimer(Handle(), kEditTimer, GetDoubleClickTime(), nullptr);
+  }
   if (node && (flags & TVHT_ONITEMBUTTON)) {
     ExpandNode(node, !node->Expanded());
   } else if (node && (RowSelect_ || (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON | TVHT_ONITEMSTATEICON)))) {
@@ -1194,6 +1647,8 @@ void TTreeView::WMLButtonDown(TMessage& Message) {
 }
 
 void TTreeView::WMLButtonDblClk(TMessage& Message) {
+  KillTimer(Handle(), kEditTimer);
+  ClickEditNode_ = nullptr;
   TPoint p = MousePoint(Message.LParam);
   TTreeNode* node;
   UINT flags = HitTest(p.X, p.Y, &node);
@@ -1259,6 +1714,9 @@ void TTreeView::KeyDown(Word& Key, TShiftState Shift) {
     case VK_MULTIPLY:
       if (sel) sel->Expand(true);
       break;
+    case VK_F2:
+      if (sel) sel->EditText();
+      break;
     default: return;
   }
   Key = 0;
@@ -1278,6 +1736,19 @@ void DottedLine(TCanvas* C, Integer X1, Integer Y1, Integer X2, Integer Y2, TCol
 }  // namespace
 
 void TTreeView::Paint() {
+  // Handlers set image indexes while we draw: that must not ask for
+  // another painting.
+  Painting_ = true;
+  try {
+    PaintNodes();
+  } catch (...) {
+    Painting_ = false;
+    throw;
+  }
+  Painting_ = false;
+}
+
+void TTreeView::PaintNodes() {
   TCanvas* c = Canvas();
   TRect client = ClientRect();
   c->Font()->Assign(Font());
@@ -1285,6 +1756,7 @@ void TTreeView::Paint() {
   c->FillRect(client);
   bool defaultDraw = true;
   if (OnCustomDraw) OnCustomDraw(this, client, defaultDraw);
+  if (defaultDraw && OnAdvancedCustomDraw) OnAdvancedCustomDraw(this, client, cdPrePaint, defaultDraw);
   if (!defaultDraw) return;
 
   auto rows = VisibleRows();
@@ -1308,9 +1780,12 @@ void TTreeView::Paint() {
     if (node == Hot_) state += cdsHot;
     if (!Enabled()) state += cdsDisabled;
     bool itemDefault = true;
+    bool paintImages = true;
     c->Brush()->SetColor(Color());
     c->Font()->Assign(Font());
     if (OnCustomDrawItem) OnCustomDrawItem(this, node, state, itemDefault);
+    if (itemDefault && OnAdvancedCustomDrawItem)
+      OnAdvancedCustomDrawItem(this, node, state, cdPrePaint, paintImages, itemDefault);
     if (!itemDefault) continue;
 
     // Lines and buttons in the columns left of the label.
@@ -1344,12 +1819,20 @@ void TTreeView::Paint() {
 
     Integer x = iconLeft;
     if (StateImages_ && node->StateIndex() >= 0) {
-      StateImages_->Draw(c, x, top + (h - StateImages_->Height()) / 2, node->StateIndex(), Enabled());
+      if (paintImages)
+        StateImages_->Draw(c, x, top + (h - StateImages_->Height()) / 2, node->StateIndex(), Enabled());
       x += StateImages_->Width();
     }
-    if (Images_) {
-      Integer index = node->Selected_ && node == Selected_ ? node->SelectedIndex() : node->ImageIndex();
-      if (index >= 0) Images_->Draw(c, x, top + (h - Images_->Height()) / 2, index, Enabled());
+    if (Images_ && paintImages) {
+      bool selectedImage = node->Selected_ && node == Selected_;
+      if (selectedImage && OnGetSelectedIndex) OnGetSelectedIndex(this, node);
+      if (!selectedImage && OnGetImageIndex) OnGetImageIndex(this, node);
+      Integer index = selectedImage ? node->SelectedIndex() : node->ImageIndex();
+      Integer y = top + (h - Images_->Height()) / 2;
+      if (index >= 0 && node->OverlayIndex() >= 0)
+        Images_->DrawOverlay(c, x, y, index, node->OverlayIndex(), Enabled());
+      else if (index >= 0)
+        Images_->Draw(c, x, y, index, Enabled());
     }
 
     bool showSelected = node->Selected_ && (focused || !HideSelection_);
@@ -1365,11 +1848,20 @@ void TTreeView::Paint() {
     if (!Enabled()) textColor = clGrayText;
     c->Font()->SetColor(textColor);
     if (node == Hot_) c->Font()->SetStyle(c->Font()->GetStyle() + fsUnderline);
+    if (node->Bold_) c->Font()->SetStyle(c->Font()->GetStyle() + fsBold);
     // The label's background is already painted (or is the tree's own).
     c->Brush()->SetStyle(bsClear);
     c->TextOut(left + 2, top + (h - c->TextHeight("Wg")) / 2, node->Text());
     c->Brush()->SetStyle(bsSolid);
     if (node == Selected_ && focused) c->DrawFocusRect(fill);
+    if (OnAdvancedCustomDrawItem) {
+      bool unusedImages = true, unusedDefault = true;
+      OnAdvancedCustomDrawItem(this, node, state, cdPostPaint, unusedImages, unusedDefault);
+    }
+  }
+  if (OnAdvancedCustomDraw) {
+    bool unused = true;
+    OnAdvancedCustomDraw(this, client, cdPostPaint, unused);
   }
 }
 

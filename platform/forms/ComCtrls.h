@@ -3,6 +3,7 @@
 // and sends the TVN_* notifications that code talking to a tree window uses.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,11 @@ constexpr UINT TVM_SETINDENT = TV_FIRST + 7;
 constexpr UINT TVM_GETNEXTITEM = TV_FIRST + 10;
 constexpr UINT TVM_SELECTITEM = TV_FIRST + 11;
 constexpr UINT TVM_GETITEMA = TV_FIRST + 12;
+constexpr UINT TVM_SETITEMA = TV_FIRST + 13;
+constexpr UINT TVM_EDITLABELA = TV_FIRST + 14;
+constexpr UINT TVM_GETEDITCONTROL = TV_FIRST + 15;
 constexpr UINT TVM_HITTEST = TV_FIRST + 17;
+constexpr UINT TVM_ENDEDITLABELNOW = TV_FIRST + 22;
 constexpr UINT TVM_GETITEMHEIGHT = TV_FIRST + 28;
 
 constexpr UINT TVE_COLLAPSE = 1;
@@ -63,6 +68,8 @@ constexpr UINT TVN_SELCHANGEDA = TVN_FIRST - 2;
 constexpr UINT TVN_DELETEITEMA = TVN_FIRST - 9;
 constexpr UINT TVN_ITEMEXPANDINGA = TVN_FIRST - 5;
 constexpr UINT TVN_ITEMEXPANDEDA = TVN_FIRST - 6;
+constexpr UINT TVN_BEGINLABELEDITA = TVN_FIRST - 10;
+constexpr UINT TVN_ENDLABELEDITA = TVN_FIRST - 11;
 
 inline const HTREEITEM TVI_ROOT = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x10000));
 inline const HTREEITEM TVI_FIRST = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(-0x0FFFF));
@@ -72,14 +79,32 @@ inline const HTREEITEM TVI_SORT = reinterpret_cast<HTREEITEM>(static_cast<intptr
 constexpr UINT TVIF_TEXT = 0x0001;
 constexpr UINT TVIF_IMAGE = 0x0002;
 constexpr UINT TVIF_PARAM = 0x0004;
+constexpr UINT TVIF_STATE = 0x0008;
+constexpr UINT TVIF_HANDLE = 0x0010;
 constexpr UINT TVIF_SELECTEDIMAGE = 0x0020;
+constexpr UINT TVIF_CHILDREN = 0x0040;
+
+constexpr UINT TVIS_SELECTED = 0x0002;
+constexpr UINT TVIS_CUT = 0x0004;
+constexpr UINT TVIS_DROPHILITED = 0x0008;
+constexpr UINT TVIS_BOLD = 0x0010;
+constexpr UINT TVIS_EXPANDED = 0x0020;
+constexpr UINT TVIS_OVERLAYMASK = 0x0F00;
+constexpr UINT TVIS_STATEIMAGEMASK = 0xF000;
+// Image numbers inside the state: 0 is none, so image n is stored as n + 1
+// (INDEXTOOVERLAYMASK comes with the image lists).
+constexpr UINT INDEXTOSTATEIMAGEMASK(UINT i) { return i << 12; }
+
+inline char* const LPSTR_TEXTCALLBACKA = reinterpret_cast<char*>(static_cast<intptr_t>(-1));
 
 struct TVITEMA {
   UINT mask = 0;
   HTREEITEM hItem = nullptr;
   UINT state = 0;
   UINT stateMask = 0;
-  const char* pszText = nullptr;
+  // Read by insertions and TVM_SETITEMA; written (cchTextMax bytes at most,
+  // with the terminating zero) by TVM_GETITEMA.
+  char* pszText = nullptr;
   int cchTextMax = 0;
   int iImage = 0;
   int iSelectedImage = 0;
@@ -107,6 +132,13 @@ struct NMTREEVIEWA {
   POINT ptDrag{};
 };
 
+// TVN_BEGINLABELEDITA and TVN_ENDLABELEDITA; on ending, pszText is nil when
+// the edit was cancelled.
+struct NMTVDISPINFOA {
+  NMHDR hdr;
+  TVITEMA item;
+};
+
 }  // namespace win
 
 VXN_ENUM(TCustomDrawStage, cdPrePaint, cdPostPaint, cdPreErase, cdPostErase)
@@ -131,6 +163,8 @@ class TTreeNode : public TPersistent {
   VXN_DECLARE_CLASS(TTreeNode)
 
  public:
+  // OnCreateNodeClass may name a descendant; it is made through this owner.
+  using TOwnerClass = TTreeNodes;
   explicit TTreeNode(TTreeNodes* AOwner);
   ~TTreeNode() override;
 
@@ -147,7 +181,7 @@ class TTreeNode : public TPersistent {
   Integer StateIndex() const { return StateIndex_; }
   void SetStateIndex(Integer Value);
   Integer OverlayIndex() const { return OverlayIndex_; }
-  void SetOverlayIndex(Integer Value) { OverlayIndex_ = Value; }
+  void SetOverlayIndex(Integer Value);
   void* Data() const { return Data_; }
   void SetData(void* Value);
 
@@ -182,6 +216,10 @@ class TTreeNode : public TPersistent {
   // The node's row in client coordinates; TextOnly gives the label alone.
   TRect DisplayRect(bool TextOnly) const;
 
+  // Starts editing the label in place; false when the tree refuses
+  // (ReadOnly, OnEditing, TVN_BEGINLABELEDITA) or the node is not shown.
+  bool EditText();
+
   void Delete();
   void DeleteChildren();
   // Moves the node to be the last child of Destination (nil: a root).
@@ -207,6 +245,7 @@ class TTreeNode : public TPersistent {
   bool Expanded_ = false;
   bool Selected_ = false;
   bool Deleting_ = false;
+  bool Bold_ = false;
 };
 
 class TTreeNodes : public TPersistent {
@@ -268,6 +307,16 @@ using TTVCompareEvent = TDelegate<void(TObject* Sender, TTreeNode* Node1, TTreeN
 using TTVCustomDrawEvent = TDelegate<void(TObject* Sender, const TRect& ARect, bool& DefaultDraw)>;
 using TTVCustomDrawItemEvent =
     TDelegate<void(TObject* Sender, TTreeNode* Node, TCustomDrawState State, bool& DefaultDraw)>;
+using TTVAdvancedCustomDrawEvent =
+    TDelegate<void(TObject* Sender, const TRect& ARect, TCustomDrawStage Stage, bool& DefaultDraw)>;
+using TTVAdvancedCustomDrawItemEvent = TDelegate<void(TObject* Sender, TTreeNode* Node, TCustomDrawState State,
+                                                      TCustomDrawStage Stage, bool& PaintImages, bool& DefaultDraw)>;
+using TTVEditingEvent = TDelegate<void(TObject* Sender, TTreeNode* Node, bool& AllowEdit)>;
+using TTVEditedEvent = TDelegate<void(TObject* Sender, TTreeNode* Node, std::string& S)>;
+using TTVCreateNodeClassEvent = TDelegate<void(TObject* Sender, TClass& NodeClass)>;
+
+class TTreeLabelEdit;
+class TTreeTip;
 
 class TTreeView : public TCustomControl {
   VXN_DECLARE_CLASS(TTreeView)
@@ -294,7 +343,7 @@ class TTreeView : public TCustomControl {
   TMultiSelectStyle MultiSelectStyle() const { return MultiSelectStyle_; }
   void SetMultiSelectStyle(TMultiSelectStyle Value) { MultiSelectStyle_ = Value; }
   bool ReadOnly() const { return ReadOnly_; }
-  void SetReadOnly(bool Value) { ReadOnly_ = Value; }
+  void SetReadOnly(bool Value);
   bool RightClickSelect() const { return RightClickSelect_; }
   void SetRightClickSelect(bool Value) { RightClickSelect_ = Value; }
   bool RowSelect() const { return RowSelect_; }
@@ -307,8 +356,13 @@ class TTreeView : public TCustomControl {
   void SetShowRoot(bool Value);
   TSortType SortType() const { return SortType_; }
   void SetSortType(TSortType Value);
+  // A label cut off by the window's edge shows whole in a tip while the
+  // mouse rests on it.
   bool ToolTips() const { return ToolTips_; }
-  void SetToolTips(bool Value) { ToolTips_ = Value; }
+  void SetToolTips(bool Value);
+  // Milliseconds between a selection change and OnChange (0: at once).
+  Integer ChangeDelay() const { return ChangeDelay_; }
+  void SetChangeDelay(Integer Value) { ChangeDelay_ = std::max<Integer>(Value, 0); }
   TCustomImageList* Images() const { return Images_; }
   void SetImages(TCustomImageList* Value);
   TCustomImageList* StateImages() const { return StateImages_; }
@@ -334,7 +388,12 @@ class TTreeView : public TCustomControl {
   void FullCollapse();
   bool AlphaSort(bool ARecurse = true);
   Integer ItemHeight() const;
-  bool IsEditing() const { return false; }
+  bool IsEditing() const { return EditNode_ != nullptr; }
+  // Ends an edit in place: Cancel keeps the node's text.
+  void EndEditing(bool Cancel);
+  // What the tree window itself answers (TVM_*, scrolling) is answered
+  // here too, for code that passes a message on to the default handling.
+  void DefaultHandler(TMessage& Message) override;
 
   TTVChangedEvent OnChange;
   TTVChangingEvent OnChanging;
@@ -347,6 +406,16 @@ class TTreeView : public TCustomControl {
   TTVCompareEvent OnCompare;
   TTVCustomDrawEvent OnCustomDraw;
   TTVCustomDrawItemEvent OnCustomDrawItem;
+  TTVAdvancedCustomDrawEvent OnAdvancedCustomDraw;
+  TTVAdvancedCustomDrawItemEvent OnAdvancedCustomDrawItem;
+  // Asked before a node is drawn; the handler sets Node's ImageIndex or
+  // SelectedIndex.
+  TTVExpandedEvent OnGetImageIndex;
+  TTVExpandedEvent OnGetSelectedIndex;
+  TTVEditingEvent OnEditing;
+  TTVEditedEvent OnEdited;
+  TTVExpandedEvent OnCancelEdit;
+  TTVCreateNodeClassEvent OnCreateNodeClass;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -362,10 +431,14 @@ class TTreeView : public TCustomControl {
   virtual void Change(TTreeNode* Node);
   virtual bool CanExpand(TTreeNode* Node);
   virtual bool CanCollapse(TTreeNode* Node);
+  virtual bool CanEdit(TTreeNode* Node);
+  virtual void Edit(TTreeNode* Node, std::string& S);
 
  private:
   friend class TTreeNode;
   friend class TTreeNodes;
+  friend class TTreeLabelEdit;
+  friend class TTreeTip;
   struct Row {
     TTreeNode* Node;
     Integer Level;
@@ -376,6 +449,8 @@ class TTreeView : public TCustomControl {
   // Where the label starts: after the state image and the image.
   Integer LabelLeft(Integer Level, const TTreeNode* Node) const;
   Integer LabelWidth(const TTreeNode* Node) const;
+  Integer TextWidth(const std::string& Text, bool Bold) const;
+  TSize TextSize(const std::string& Text, bool Bold) const;
   win::UINT HitTest(Integer X, Integer Y, TTreeNode** Node) const;
   void NodeDeleting(TTreeNode* Node);
   void NodesChanged();
@@ -387,6 +462,18 @@ class TTreeView : public TCustomControl {
   void SendNotify(win::UINT Code, TTreeNode* Old, TTreeNode* New, win::UINT Action = 0);
   win::LRESULT TreeMessage(TMessage& Message, bool& Handled);
   void ImagesChanged(TObject* Sender);
+  void PaintNodes();
+  win::LRESULT SendDispInfo(win::UINT Code, TTreeNode* Node, char* Text);
+  TTreeLabelEdit* BeginEdit(TTreeNode* Node);
+  void FinishEdit(bool Cancel, bool KeepFocus);
+  void PlaceEditor();
+  void ItemMessage(TTreeNode* Node, win::TVITEMA& Item, bool Set);
+  void DoChange();
+  // Tips for clipped labels.
+  bool LabelClipped(TTreeNode* Node) const;
+  void TrackTip(TPoint ClientPos);
+  void ShowTip();
+  void HideTip();
 
   TTreeNodes* Items_;
   TTreeNode* Selected_ = nullptr;
@@ -414,6 +501,16 @@ class TTreeView : public TCustomControl {
   bool ShowLines_ = true;
   bool ShowRoot_ = true;
   bool ToolTips_ = true;
+  bool Painting_ = false;
+  Integer ChangeDelay_ = 0;
+  bool ChangePending_ = false;
+  TTreeLabelEdit* Editor_ = nullptr;
+  TTreeNode* EditNode_ = nullptr;
+  // The node whose second click may start an edit once the double-click
+  // time has passed without a double click.
+  TTreeNode* ClickEditNode_ = nullptr;
+  TTreeTip* Tip_ = nullptr;
+  TTreeNode* TipNode_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include "FormsFixture.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/ImgList.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/Input.h"
@@ -212,10 +214,23 @@ class TNotifiedTree : public TTreeView {
  public:
   using TTreeView::TTreeView;
   std::vector<std::string> Codes;
+  bool RefuseEdit = false;  // answers TVN_BEGINLABELEDITA with "no"
 
  protected:
   void WndProc(TMessage& Message) override {
     if (Message.Msg == win::TVM_INSERTITEMA) Codes.push_back("insert");
+    auto* hdr = Message.Msg == CN_NOTIFY ? reinterpret_cast<win::NMHDR*>(Message.LParam) : nullptr;
+    if (hdr && (hdr->code == win::TVN_BEGINLABELEDITA || hdr->code == win::TVN_ENDLABELEDITA)) {
+      auto* info = reinterpret_cast<win::NMTVDISPINFOA*>(Message.LParam);
+      std::string node = reinterpret_cast<TTreeNode*>(info->item.hItem)->Text();
+      if (hdr->code == win::TVN_BEGINLABELEDITA) {
+        Codes.push_back("begin edit " + node);
+        Message.Result = RefuseEdit ? 1 : 0;
+      } else {
+        Codes.push_back("end edit " + node + (info->item.pszText ? ": " + std::string(info->item.pszText) : " cancelled"));
+      }
+      return;
+    }
     if (Message.Msg == CN_NOTIFY) {
       auto* nm = reinterpret_cast<win::NMTREEVIEWA*>(Message.LParam);
       auto* node = reinterpret_cast<TTreeNode*>(nm->hdr.code == win::TVN_DELETEITEMA ? nm->itemOld : nm->itemNew);
@@ -250,7 +265,8 @@ TEST_F(ComCtrlsTest, NotificationsComeBackReflected) {
   ins.hParent = win::TVI_ROOT;
   ins.hInsertAfter = win::TVI_LAST;
   ins.item.mask = win::TVIF_TEXT | win::TVIF_IMAGE;
-  ins.item.pszText = "Z";
+  char zText[] = "Z", yText[] = "Y";
+  ins.item.pszText = zText;
   ins.item.iImage = 7;
   auto* z = reinterpret_cast<TTreeNode*>(
       win::SendMessage(tv->Handle(), win::TVM_INSERTITEMA, 0, reinterpret_cast<win::LPARAM>(&ins)));
@@ -258,7 +274,7 @@ TEST_F(ComCtrlsTest, NotificationsComeBackReflected) {
   EXPECT_EQ(z->Text(), "Z");
   EXPECT_EQ(z->ImageIndex(), 7);
   ins.hInsertAfter = win::TVI_FIRST;
-  ins.item.pszText = "Y";
+  ins.item.pszText = yText;
   win::SendMessage(tv->Handle(), win::TVM_INSERTITEMA, 0, reinterpret_cast<win::LPARAM>(&ins));
   EXPECT_EQ(tv->Items()->GetFirstNode()->Text(), "Y");
   int bogus = 0;
@@ -477,6 +493,14 @@ TEST_F(ComCtrlsTest, ScrollingKeepsTheSelectionInView) {
   EXPECT_EQ(tv->TopItem(), tv->Items()->Item(1));
   win::SendMessage(tv->Handle(), win::WM_VSCROLL, win::SB_BOTTOM, 0);
   EXPECT_EQ(tv->Items()->Item(39)->DisplayRect(false).Bottom <= tv->ClientHeight(), true);
+
+  // A wrapper's own scroll bar passing its scrolling on to the default
+  // handling: the tree scrolls and its bar follows.
+  TMessage scroll{win::WM_VSCROLL, win::MAKEWPARAM(win::SB_THUMBPOSITION, 5),
+                  reinterpret_cast<win::LPARAM>(host.Handle())};
+  tv->DefaultHandler(scroll);
+  EXPECT_EQ(tv->TopItem(), tv->Items()->Item(5));
+  EXPECT_EQ(win::GetScrollPos(tv->Handle(), win::SB_VERT), 5);
 }
 
 TEST_F(ComCtrlsTest, SortingByTextAndByHandler) {
@@ -522,6 +546,16 @@ TEST_F(ComCtrlsTest, NodeImagesComeBeforeTheLabel) {
   Paint(t.host);
   EXPECT_EQ(PixelOf(t.host, t.tv, iconX, after.Top + 8), static_cast<TColor>(ColorToRGB(clRed)));
   EXPECT_EQ(PixelOf(t.host, t.tv, iconX, rb.Top + 8), static_cast<TColor>(ColorToRGB(clBlue)));  // SelectedIndex
+  // An overlay of the list drawn over the node's image.
+  TBitmap lime;
+  lime.SetSize(16, 16);
+  lime.Canvas()->Brush()->SetColor(clLime);
+  lime.Canvas()->FillRect({0, 0, 16, 16});
+  images->Add(&lime, nullptr);
+  ASSERT_TRUE(images->Overlay(2, 0));
+  t.a->SetOverlayIndex(0);
+  Paint(t.host);
+  EXPECT_EQ(PixelOf(t.host, t.tv, iconX, after.Top + 8), static_cast<TColor>(ColorToRGB(clLime)));
   // A change of the list repaints the tree; a freed list is let go.
   EXPECT_FALSE(win::GetUpdateRect(t.tv->Handle(), nullptr, win::FALSE));
   images->SetHeight(24);
@@ -530,6 +564,418 @@ TEST_F(ComCtrlsTest, NodeImagesComeBeforeTheLabel) {
   images.reset();
   EXPECT_EQ(t.tv->Images(), nullptr);
   Paint(t.host);
+}
+
+// Editing labels in place. Root "A" (children "A1" with child "A1x"), root
+// "B"; everything expanded, A1 selected, the tree focused; a second control
+// to take the focus away.
+struct EditTree {
+  THost host;
+  TNotifiedTree* tv;
+  TEdit* other;
+  TTreeNode *a, *a1, *a1x, *b;
+  std::vector<std::string> Log;
+  bool AllowEdit = true;
+  bool DeleteOnEdited = false;
+  EditTree() {
+    host.SetBounds(100, 100, 300, 200);
+    tv = new TNotifiedTree(&host);
+    tv->SetParent(&host);
+    tv->SetBounds(0, 0, 200, 150);
+    other = new TEdit(&host);
+    other->SetParent(&host);
+    other->SetBounds(210, 0, 80, 20);
+    a = tv->Items()->Add(nullptr, "A");
+    a1 = tv->Items()->AddChild(a, "A1");
+    a1x = tv->Items()->AddChild(a1, "A1x");
+    b = tv->Items()->Add(nullptr, "B");
+    host.HandleNeeded();
+    win::ShowWindow(host.Handle(), win::SW_SHOW);
+    tv->FullExpand();
+    win::SetFocus(tv->Handle());
+    tv->SetSelected(a1);
+    tv->Codes.clear();
+    tv->OnEditing = TTVEditingEvent(this, &EditTree::Editing);
+    tv->OnEdited = TTVEditedEvent(this, &EditTree::Edited);
+    tv->OnCancelEdit = TTVExpandedEvent(this, &EditTree::Cancelled);
+  }
+  void Editing(TObject*, TTreeNode* N, bool& Allow) {
+    Log.push_back("editing " + N->Text());
+    Allow = AllowEdit;
+  }
+  // Sees the node's old text; what it leaves in S becomes the new one.
+  void Edited(TObject*, TTreeNode* N, std::string& S) {
+    Log.push_back("edited " + N->Text() + " -> " + S);
+    S += "!";
+    if (DeleteOnEdited) N->Delete();
+  }
+  void Cancelled(TObject*, TTreeNode* N) { Log.push_back("cancelled " + N->Text()); }
+  win::HWND Editor() {
+    return reinterpret_cast<win::HWND>(win::SendMessage(tv->Handle(), win::TVM_GETEDITCONTROL, 0, 0));
+  }
+  // Starts an edit of N by message and types Text over the label.
+  win::HWND EditAndType(TTreeNode* N, const std::string& Text) {
+    auto editor = reinterpret_cast<win::HWND>(
+        win::SendMessage(tv->Handle(), win::TVM_EDITLABELA, 0, reinterpret_cast<win::LPARAM>(N)));
+    win::InjectText(Text);
+    Application->ProcessMessages();
+    return editor;
+  }
+};
+
+TEST_F(ComCtrlsTest, LabelEditingIsAcceptedCancelledOrRefused) {
+  enum End { kEnter, kEscape, kFocusAway, kNone };
+  struct Case {
+    const char* Name;
+    bool ReadOnly, Refuse, ParentRefuses;
+    End Finish;
+    const char* Text;  // A1's text afterwards
+    std::vector<std::string> Log, Codes;
+  } cases[] = {
+      {"Enter accepts", false, false, false, kEnter, "New!", {"editing A1", "edited A1 -> New"},
+       {"begin edit A1", "end edit A1: New"}},
+      {"Escape cancels", false, false, false, kEscape, "A1", {"editing A1", "cancelled A1"},
+       {"begin edit A1", "end edit A1 cancelled"}},
+      {"losing the focus accepts", false, false, false, kFocusAway, "New!", {"editing A1", "edited A1 -> New"},
+       {"begin edit A1", "end edit A1: New"}},
+      {"OnEditing refuses", false, true, false, kNone, "A1", {"editing A1"}, {"begin edit A1"}},
+      {"the parent refuses", false, false, true, kNone, "A1", {}, {"begin edit A1"}},
+      {"read only", true, false, false, kNone, "A1", {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EditTree t;
+    t.tv->SetReadOnly(c.ReadOnly);
+    t.AllowEdit = !c.Refuse;
+    t.tv->RefuseEdit = c.ParentRefuses;
+    win::InjectKeyPress(win::VK_F2);
+    Pump();
+    bool editing = c.Finish != kNone;
+    EXPECT_EQ(t.tv->IsEditing(), editing);
+    win::HWND editor = t.Editor();
+    EXPECT_EQ(editor != nullptr, editing);
+    if (editing) {
+      EXPECT_EQ(win::GetFocus(), editor);
+      // The edit lies over the label and starts with its text.
+      win::RECT er;
+      win::GetWindowRect(editor, &er);
+      TPoint label = t.tv->ClientToScreen({t.a1->DisplayRect(true).Left, t.a1->DisplayRect(true).Top});
+      EXPECT_EQ(er.left, label.X);
+      EXPECT_EQ(er.top, label.Y);
+      char text[16] = {};
+      win::GetWindowText(editor, text, sizeof text);
+      EXPECT_STREQ(text, "A1");
+      win::InjectText("New");
+      Pump();
+      EXPECT_EQ(t.a1->Text(), "A1");  // nothing changes while typing
+      if (c.Finish == kEnter) win::InjectKeyPress(win::VK_RETURN);
+      if (c.Finish == kEscape) win::InjectKeyPress(win::VK_ESCAPE);
+      if (c.Finish == kFocusAway) win::SetFocus(t.other->Handle());
+      Pump();
+      EXPECT_FALSE(t.tv->IsEditing());
+      EXPECT_EQ(t.Editor(), nullptr);
+      EXPECT_FALSE(win::IsWindowVisible(editor));
+      EXPECT_EQ(win::GetFocus(), c.Finish == kFocusAway ? t.other->Handle() : t.tv->Handle());
+    }
+    EXPECT_EQ(t.a1->Text(), c.Text);
+    EXPECT_EQ(t.Log, c.Log);
+    EXPECT_EQ(t.tv->Codes, c.Codes);
+    EXPECT_TRUE(t.host.DialogKeys.empty());  // Enter and Escape never reached the form
+  }
+
+  // EditText and TVM_ENDEDITLABELNOW do the same without keys.
+  EditTree t;
+  EXPECT_TRUE(t.b->EditText());
+  win::SetWindowText(t.Editor(), "Bee");
+  EXPECT_EQ(win::SendMessage(t.tv->Handle(), win::TVM_ENDEDITLABELNOW, win::FALSE, 0), win::TRUE);
+  EXPECT_EQ(t.b->Text(), "Bee!");
+  EXPECT_EQ(win::SendMessage(t.tv->Handle(), win::TVM_ENDEDITLABELNOW, win::FALSE, 0), win::FALSE);
+  t.tv->SetReadOnly(true);
+  EXPECT_FALSE(t.b->EditText());
+}
+
+TEST_F(ComCtrlsTest, AnEditEndsSafelyWhenItsNodeGoesOrMoves) {
+  {  // The edited node deleted with its parent: cancelled while it still exists.
+    EditTree t;
+    win::HWND editor = t.EditAndType(t.a1x, "Gone");
+    ASSERT_NE(editor, nullptr);
+    t.a1->Delete();
+    EXPECT_FALSE(t.tv->IsEditing());
+    EXPECT_FALSE(win::IsWindowVisible(editor));
+    EXPECT_EQ(t.Log, (std::vector<std::string>{"editing A1x", "cancelled A1x"}));
+    win::InjectKeyPress(win::VK_RETURN);  // nothing left to end
+    Pump();
+    EXPECT_EQ(t.Log.size(), 2u);
+  }
+  {  // Collapsing hides the label: the edit ends as a focus loss would.
+    EditTree t;
+    t.EditAndType(t.a1x, "Folded");
+    t.a->Collapse(false);
+    EXPECT_FALSE(t.tv->IsEditing());
+    EXPECT_EQ(t.a1x->Text(), "Folded!");
+  }
+  {  // Scrolling takes the edit away from its label.
+    EditTree t;
+    t.tv->SetBounds(0, 0, 200, t.tv->ItemHeight() * 2 + 4);
+    t.EditAndType(t.a, "Top");
+    win::SendMessage(t.tv->Handle(), win::WM_VSCROLL, win::SB_LINEDOWN, 0);
+    EXPECT_FALSE(t.tv->IsEditing());
+    EXPECT_EQ(t.a->Text(), "Top!");
+  }
+  {  // OnEdited deleting the node it was given.
+    EditTree t;
+    t.DeleteOnEdited = true;
+    t.EditAndType(t.b, "Bye");
+    win::InjectKeyPress(win::VK_RETURN);
+    Pump();
+    EXPECT_EQ(t.tv->Items()->Count(), 3);
+    EXPECT_FALSE(t.tv->IsEditing());
+  }
+  {  // The tree freed in the middle of an edit says nothing more.
+    EditTree t;
+    t.EditAndType(t.b, "Late");
+    delete t.tv;
+    Pump();
+    EXPECT_EQ(t.Log, (std::vector<std::string>{"editing B"}));
+  }
+}
+
+TEST_F(ComCtrlsTest, ASecondClickOnTheSelectedLabelEditsIt) {
+  TFakeClockScope clock;
+  EditTree t;
+  UInt64 wait = win::GetDoubleClickTime() + 1;
+  win::InjectClick(OnLabel(t.tv, t.b));  // selects B
+  Pump();
+  clock.Advance(wait);
+  Pump();
+  EXPECT_EQ(t.tv->Selected(), t.b);
+  EXPECT_FALSE(t.tv->IsEditing());
+
+  win::InjectClick(OnLabel(t.tv, t.b));  // again: an edit once no double click follows
+  Pump();
+  EXPECT_FALSE(t.tv->IsEditing());
+  clock.Advance(wait);
+  Pump();
+  EXPECT_TRUE(t.tv->IsEditing());
+  win::InjectKeyPress(win::VK_ESCAPE);
+  Pump();
+
+  clock.Advance(wait);
+  win::InjectDoubleClick(OnLabel(t.tv, t.b));
+  Pump();
+  clock.Advance(wait);
+  Pump();
+  EXPECT_FALSE(t.tv->IsEditing());
+  EXPECT_EQ(t.Log, (std::vector<std::string>{"editing B", "cancelled B"}));
+}
+
+TEST_F(ComCtrlsTest, ItemMessagesRoundTripWithinTheBuffer) {
+  Tree t;
+  t.tv->FullExpand();
+  auto send = [&](win::UINT Msg, win::TVITEMA& Item) {
+    return win::SendMessage(t.tv->Handle(), Msg, 0, reinterpret_cast<win::LPARAM>(&Item));
+  };
+  char text[] = "R\xC3\xA9sum\xC3\xA9";  // "Résumé"
+  int payload = 0;
+  win::TVITEMA set;
+  set.mask = win::TVIF_TEXT | win::TVIF_IMAGE | win::TVIF_SELECTEDIMAGE | win::TVIF_PARAM | win::TVIF_STATE;
+  set.hItem = t.a2->ItemId();
+  set.pszText = text;
+  set.iImage = 4;
+  set.iSelectedImage = 5;
+  set.lParam = reinterpret_cast<win::LPARAM>(&payload);
+  set.stateMask = win::TVIS_BOLD | win::TVIS_OVERLAYMASK | win::TVIS_STATEIMAGEMASK | win::TVIS_EXPANDED;
+  set.state = win::TVIS_BOLD | win::INDEXTOOVERLAYMASK(2) | win::INDEXTOSTATEIMAGEMASK(3);
+  EXPECT_EQ(send(win::TVM_SETITEMA, set), win::TRUE);
+  EXPECT_EQ(t.a2->Text(), "R\xC3\xA9sum\xC3\xA9");
+  EXPECT_EQ(t.a2->ImageIndex(), 4);
+  EXPECT_EQ(t.a2->SelectedIndex(), 5);
+  EXPECT_EQ(t.a2->Data(), &payload);
+  EXPECT_EQ(t.a2->OverlayIndex(), 1);
+  EXPECT_EQ(t.a2->StateIndex(), 2);
+  EXPECT_FALSE(t.a2->Expanded());
+  t.tv->SetSelected(t.a2);
+
+  // Read back through buffers of several sizes: never past the end, never
+  // half a character, always terminated.
+  struct Case {
+    int Size;
+    const char* Expected;
+  } cases[] = {{32, "R\xC3\xA9sum\xC3\xA9"}, {3, "R"}, {4, "R\xC3\xA9"}, {1, ""}};
+  for (const Case& c : cases) {
+    char buffer[40];
+    std::fill(std::begin(buffer), std::end(buffer), '#');
+    win::TVITEMA get;
+    get.mask = win::TVIF_TEXT | win::TVIF_HANDLE;
+    get.hItem = t.a2->ItemId();
+    get.pszText = buffer;
+    get.cchTextMax = c.Size;
+    EXPECT_EQ(send(win::TVM_GETITEMA, get), win::TRUE);
+    EXPECT_STREQ(buffer, c.Expected) << c.Size;
+    EXPECT_EQ(buffer[c.Size], '#') << c.Size;
+  }
+  win::TVITEMA get;
+  get.mask = win::TVIF_IMAGE | win::TVIF_SELECTEDIMAGE | win::TVIF_PARAM | win::TVIF_STATE | win::TVIF_CHILDREN;
+  get.hItem = t.a2->ItemId();
+  get.stateMask = 0xFFFF;
+  EXPECT_EQ(send(win::TVM_GETITEMA, get), win::TRUE);
+  EXPECT_EQ(get.iImage, 4);
+  EXPECT_EQ(get.iSelectedImage, 5);
+  EXPECT_EQ(get.lParam, reinterpret_cast<win::LPARAM>(&payload));
+  EXPECT_EQ(get.cChildren, 1);
+  EXPECT_EQ(get.state,
+            win::TVIS_SELECTED | win::TVIS_BOLD | win::INDEXTOOVERLAYMASK(2) | win::INDEXTOSTATEIMAGEMASK(3));
+  get.stateMask = win::TVIS_SELECTED;
+  send(win::TVM_GETITEMA, get);
+  EXPECT_EQ(get.state, win::TVIS_SELECTED);
+
+  int bogus = 0;
+  get.hItem = reinterpret_cast<win::HTREEITEM>(&bogus);
+  EXPECT_EQ(send(win::TVM_GETITEMA, get), win::FALSE);
+  EXPECT_EQ(send(win::TVM_SETITEMA, get), win::FALSE);
+}
+
+TEST_F(ComCtrlsTest, TipShowsTheWholeOfAClippedLabelOnly) {
+  TFakeClockScope clock;
+  Application->HintPause = 500;
+  Tree t;
+  t.tv->SetBounds(0, 0, 90, 150);
+  t.b->SetText("A label far too long for this narrow tree");
+  auto tipAt = [&](TTreeNode* n) -> THintWindow* {
+    return dynamic_cast<THintWindow*>(FindControl(win::WindowFromPoint(OnLabel(t.tv, n))));
+  };
+  // A label that fits shows no tip however long the mouse rests.
+  win::InjectMouseMove(OnLabel(t.tv, t.a));
+  Pump();
+  clock.Advance(1000);
+  Pump();
+  EXPECT_EQ(tipAt(t.a), nullptr);
+
+  win::InjectMouseMove(OnLabel(t.tv, t.b));
+  Pump();
+  clock.Advance(499);
+  Pump();
+  EXPECT_EQ(tipAt(t.b), nullptr);
+  clock.Advance(1);
+  Pump();
+  THintWindow* tip = tipAt(t.b);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->Caption(), t.b->Text());
+  // In place: over the label, and the whole text, past the tree's edge.
+  EXPECT_EQ(tip->Left(), t.tv->ClientToScreen({t.b->DisplayRect(true).Left, 0}).X);
+  EXPECT_GT(tip->Width(), t.tv->ClientWidth());
+  // Moving over the tip keeps it; a key takes it away.
+  win::POINT onTip = OnLabel(t.tv, t.b);
+  win::InjectMouseMove({onTip.x + 10, onTip.y});
+  Pump();
+  EXPECT_TRUE(win::IsWindowVisible(tip->Handle()));
+  win::SetFocus(t.tv->Handle());
+  win::InjectKeyPress(win::VK_SHIFT);
+  Pump();
+  EXPECT_FALSE(win::IsWindowVisible(tip->Handle()));
+
+  // Leaving the tree takes it away too; without ToolTips there is none.
+  win::InjectMouseMove(OnLabel(t.tv, t.a));
+  win::InjectMouseMove(OnLabel(t.tv, t.b));
+  Pump();
+  clock.Advance(500);
+  Pump();
+  EXPECT_TRUE(win::IsWindowVisible(tip->Handle()));
+  win::InjectMouseMove({onTip.x + 10, onTip.y});  // over the tip, then away from both
+  Pump();
+  EXPECT_TRUE(win::IsWindowVisible(tip->Handle()));
+  TPoint outside = t.host.ClientToScreen({250, 180});
+  win::InjectMouseMove({outside.X, outside.Y});
+  Pump();
+  EXPECT_FALSE(win::IsWindowVisible(tip->Handle()));
+  t.tv->SetToolTips(false);
+  win::InjectMouseMove(OnLabel(t.tv, t.b));
+  Pump();
+  clock.Advance(1000);
+  Pump();
+  EXPECT_FALSE(win::IsWindowVisible(tip->Handle()));
+}
+
+// A node class of the program's own, chosen through OnCreateNodeClass.
+class TChannelNode : public TTreeNode {
+  VXN_DECLARE_CLASS(TChannelNode)
+
+ public:
+  using TTreeNode::TTreeNode;
+};
+VXN_IMPLEMENT_CREATABLE_CLASS(TChannelNode, TTreeNode)
+
+TEST_F(ComCtrlsTest, AdvancedCustomDrawStagesAndImageCallbacks) {
+  Tree t;
+  auto images = SolidImages({clRed, clBlue, clLime});
+  t.tv->SetImages(images.get());
+  win::SetFocus(t.tv->Handle());
+  t.tv->SetSelected(t.b);
+  struct Draw {
+    std::vector<std::string> Log;
+    bool NoImagesForA = false;
+    void Tree(TObject*, const TRect&, TCustomDrawStage Stage, bool&) {
+      Log.push_back(Stage == cdPrePaint ? "tree pre" : "tree post");
+    }
+    void Item(TObject*, TTreeNode* N, TCustomDrawState, TCustomDrawStage Stage, bool& Images, bool&) {
+      Log.push_back(N->Text() + (Stage == cdPrePaint ? " pre" : " post"));
+      if (NoImagesForA && N->Text() == "A") Images = false;
+    }
+    // Images chosen while drawing: lime for a node, blue for the selected one.
+    void Image(TObject*, TTreeNode* N) {
+      Log.push_back("image " + N->Text());
+      N->SetImageIndex(2);
+    }
+    void Selected(TObject*, TTreeNode* N) {
+      Log.push_back("selected image " + N->Text());
+      N->SetSelectedIndex(1);
+    }
+  } draw;
+  t.tv->OnAdvancedCustomDraw = TTVAdvancedCustomDrawEvent(&draw, &Draw::Tree);
+  t.tv->OnAdvancedCustomDrawItem = TTVAdvancedCustomDrawItemEvent(&draw, &Draw::Item);
+  t.tv->OnGetImageIndex = TTVExpandedEvent(&draw, &Draw::Image);
+  t.tv->OnGetSelectedIndex = TTVExpandedEvent(&draw, &Draw::Selected);
+  Paint(t.host);
+  EXPECT_EQ(draw.Log, (std::vector<std::string>{"tree pre", "A pre", "image A", "A post", "B pre", "selected image B",
+                                                "B post", "tree post"}));
+  // Setting indexes while drawing asks for no further painting.
+  EXPECT_FALSE(win::GetUpdateRect(t.tv->Handle(), nullptr, win::FALSE));
+  Integer iconX = t.a->DisplayRect(true).Left - 10;
+  EXPECT_EQ(PixelOf(t.host, t.tv, iconX, t.a->DisplayRect(true).Top + 8), static_cast<TColor>(ColorToRGB(clLime)));
+  EXPECT_EQ(PixelOf(t.host, t.tv, iconX, t.b->DisplayRect(true).Top + 8), static_cast<TColor>(ColorToRGB(clBlue)));
+  draw.NoImagesForA = true;
+  draw.Log.clear();
+  Paint(t.host);
+  EXPECT_EQ(PixelOf(t.host, t.tv, iconX, t.a->DisplayRect(true).Top + 8), static_cast<TColor>(ColorToRGB(clWindow)));
+  EXPECT_EQ(std::count(draw.Log.begin(), draw.Log.end(), "image A"), 0);
+  t.tv->SetImages(nullptr);
+
+  struct Classes {
+    TClass Chosen;
+    void Create(TObject*, TClass& C) { C = Chosen; }
+  } classes{TChannelNode::StaticClass()};
+  t.tv->OnCreateNodeClass = TTVCreateNodeClassEvent(&classes, &Classes::Create);
+  EXPECT_NE(dynamic_cast<TChannelNode*>(t.tv->Items()->AddChild(t.b, "Channel 1")), nullptr);
+  classes.Chosen = TStatusPanel::StaticClass();  // not a node: an ordinary one is made
+  TTreeNode* plain = t.tv->Items()->AddChild(t.b, "Channel 2");
+  EXPECT_EQ(plain->ClassType(), TTreeNode::StaticClass());
+}
+
+TEST_F(ComCtrlsTest, ChangeDelayReportsWhereQuickMovesEnd) {
+  TFakeClockScope clock;
+  Tree t;
+  t.tv->FullExpand();
+  Events ev;
+  t.tv->OnChange = TTVChangedEvent(&ev, &Events::Change);
+  t.tv->SetChangeDelay(300);
+  win::SetFocus(t.tv->Handle());
+  t.tv->SetSelected(t.a);
+  for (int i = 0; i < 3; ++i) win::InjectKeyPress(win::VK_DOWN);
+  Pump();
+  EXPECT_TRUE(ev.Log.empty());
+  clock.Advance(300);
+  Pump();
+  EXPECT_EQ(ev.Log, (std::vector<std::string>{"change A2x"}));
 }
 
 // ---------------------------------------------------------------------------
