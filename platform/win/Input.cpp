@@ -490,14 +490,22 @@ void KeyEvent(UINT vk, bool down, char32_t packet) {
   vk &= 0xFF;
   bool wasDown = s.asyncKeys[vk] & 0x80;
   if (vk != VK_PACKET) SetKeyWithSides(s.asyncKeys, vk, down);
+  // Key messages name the generic Shift, Ctrl and Alt keys; the right-hand
+  // Ctrl and Alt say so with the extended-key bit.
+  bool extended = vk == VK_RCONTROL || vk == VK_RMENU;
+  UINT code = vk;
+  if (vk == VK_LSHIFT || vk == VK_RSHIFT) code = VK_SHIFT;
+  if (vk == VK_LCONTROL || vk == VK_RCONTROL) code = VK_CONTROL;
+  if (vk == VK_LMENU || vk == VK_RMENU) code = VK_MENU;
   QueuedInput q;
   q.kind = InputKind::Key;
-  q.code = vk;
+  q.code = code;
   q.down = down;
   q.pt = CursorPosition();
   q.alt = s.asyncKeys[VK_MENU] & 0x80;
   q.ctrl = s.asyncKeys[VK_CONTROL] & 0x80;
   uint64_t lp = 1 | (static_cast<uint64_t>(ScanCode(vk)) << 16);
+  if (extended) lp |= 1u << 24;
   if (q.alt) lp |= 1u << 29;
   if (wasDown || !down) lp |= 1u << 30;
   if (!down) lp |= 1u << 31;

@@ -457,6 +457,49 @@ TEST_F(InputTest, KeyStateFollowsTheMessagesAsTheyAreTaken) {
   EXPECT_EQ(Taken(), Lines{"W WM_CHAR 66"});
 }
 
+TEST_F(InputTest, SidedModifierKeysArriveAsTheGenericKey) {
+  HWND w = Make("W", kFramed, 100, 100, 200, 150);
+  SetFocus(w);
+  struct Seen {
+    UINT message;
+    WPARAM key;
+    bool extended;
+  };
+  std::vector<Seen> seen;
+  for (UINT m : {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP})
+    Reg().handlers[{"W", m}] = [&seen, m](HWND, WPARAM wp, LPARAM lp) {
+      seen.push_back({m, wp, ((lp >> 24) & 1) != 0});
+      return LRESULT{0};
+    };
+  // The keyboard reports which side was pressed (a real display does).
+  const struct {
+    UINT vk;
+    UINT down, up;
+    WPARAM generic;
+    bool extended;
+  } cases[] = {
+      {VK_LMENU, WM_SYSKEYDOWN, WM_SYSKEYUP, VK_MENU, false},
+      {VK_RMENU, WM_SYSKEYDOWN, WM_SYSKEYUP, VK_MENU, true},
+      {VK_LCONTROL, WM_KEYDOWN, WM_KEYUP, VK_CONTROL, false},
+      {VK_RCONTROL, WM_KEYDOWN, WM_KEYUP, VK_CONTROL, true},
+      {VK_RSHIFT, WM_KEYDOWN, WM_KEYUP, VK_SHIFT, false},
+  };
+  for (const auto& c : cases) {
+    seen.clear();
+    InjectKey(c.vk, true);
+    InjectKey(c.vk, false);
+    Pump();
+    ASSERT_EQ(seen.size(), 2u) << c.vk;
+    EXPECT_EQ(seen[0].message, c.down) << c.vk;
+    EXPECT_EQ(seen[1].message, c.up) << c.vk;
+    for (const Seen& s : seen) {
+      EXPECT_EQ(s.key, c.generic) << c.vk;
+      EXPECT_EQ(s.extended, c.extended) << c.vk;
+    }
+    EXPECT_GE(GetKeyState(c.generic), 0) << c.vk;
+  }
+}
+
 TEST_F(InputTest, MouseActivationActivatesAndMayEatTheClick) {
   Reg().only = {WM_ACTIVATE, WM_LBUTTONDOWN, WM_MOUSEACTIVATE};
   HWND a = Make("A", kFramed, 10, 10, 200, 150);
