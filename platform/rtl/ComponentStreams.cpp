@@ -1,6 +1,8 @@
 #include "ComponentStreams.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -260,6 +262,21 @@ void TWriter::WriteCollection(TCollection* Value) {
   WriteListEnd();
 }
 
+namespace {
+// Every number in the stream is little-endian, whatever the machine.
+template <size_t N>
+std::array<Byte, N> LittleEndian(uint64_t v) {
+  std::array<Byte, N> out;
+  for (size_t i = 0; i < N; ++i) out[i] = static_cast<Byte>(v >> (8 * i));
+  return out;
+}
+uint64_t GetLE(const Byte* in, int n) {
+  uint64_t v = 0;
+  for (int i = 0; i < n; ++i) v |= static_cast<uint64_t>(in[i]) << (8 * i);
+  return v;
+}
+}  // namespace
+
 void TWriter::WriteValue(TValueType Value) {
   Byte b = Value;
   WriteBuffer(&b, 1);
@@ -272,31 +289,18 @@ void TWriter::WriteInteger(Int64 Value) {
     WriteBuffer(&v, 1);
   } else if (Value >= INT16_MIN && Value <= INT16_MAX) {
     WriteValue(vaInt16);
-    Byte b[2] = {static_cast<Byte>(Value), static_cast<Byte>(Value >> 8)};
-    WriteBuffer(b, 2);
+    const auto b = LittleEndian<2>(static_cast<uint64_t>(Value));
+    WriteBuffer(b.data(), 2);
   } else if (Value >= INT32_MIN && Value <= INT32_MAX) {
     WriteValue(vaInt32);
-    Byte b[4];
-    for (int i = 0; i < 4; ++i) b[i] = static_cast<Byte>(Value >> (8 * i));
-    WriteBuffer(b, 4);
+    const auto b = LittleEndian<4>(static_cast<uint64_t>(Value));
+    WriteBuffer(b.data(), 4);
   } else {
     WriteValue(vaInt64);
-    Byte b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<Byte>(static_cast<uint64_t>(Value) >> (8 * i));
-    WriteBuffer(b, 8);
+    const auto b = LittleEndian<8>(static_cast<uint64_t>(Value));
+    WriteBuffer(b.data(), 8);
   }
 }
-
-namespace {
-void PutLE(Byte* out, uint64_t v, int n) {
-  for (int i = 0; i < n; ++i) out[i] = static_cast<Byte>(v >> (8 * i));
-}
-uint64_t GetLE(const Byte* in, int n) {
-  uint64_t v = 0;
-  for (int i = 0; i < n; ++i) v |= static_cast<uint64_t>(in[i]) << (8 * i);
-  return v;
-}
-}  // namespace
 
 void TWriter::WriteFloat(double Value) {
   WriteValue(vaExtended);
@@ -307,31 +311,23 @@ void TWriter::WriteFloat(double Value) {
 
 void TWriter::WriteSingle(float Value) {
   WriteValue(vaSingle);
-  uint32_t bits;
-  std::memcpy(&bits, &Value, 4);
-  Byte b[4];
-  PutLE(b, bits, 4);
-  WriteBuffer(b, 4);
+  const auto b = LittleEndian<4>(std::bit_cast<uint32_t>(Value));
+  WriteBuffer(b.data(), 4);
 }
 
 void TWriter::WriteCurrency(Currency Value) {
   WriteValue(vaCurrency);
-  Byte b[8];
-  PutLE(b, static_cast<uint64_t>(Value.Value), 8);
-  WriteBuffer(b, 8);
+  const auto b = LittleEndian<8>(static_cast<uint64_t>(Value.Value));
+  WriteBuffer(b.data(), 8);
 }
 
 void TWriter::WriteDate(TDateTime Value) {
   WriteValue(vaDate);
-  uint64_t bits;
-  std::memcpy(&bits, &Value, 8);
-  Byte b[8];
-  PutLE(b, bits, 8);
-  WriteBuffer(b, 8);
+  const auto b = LittleEndian<8>(std::bit_cast<uint64_t>(Value));
+  WriteBuffer(b.data(), 8);
 }
 
 void TWriter::WriteString(std::string_view Value) {
-  Byte len[4];
   if (!IsAscii(Value)) {
     WriteValue(vaUTF8String);
   } else if (Value.size() <= 255) {
@@ -343,16 +339,15 @@ void TWriter::WriteString(std::string_view Value) {
   } else {
     WriteValue(vaLString);
   }
-  PutLE(len, Value.size(), 4);
-  WriteBuffer(len, 4);
+  const auto len = LittleEndian<4>(Value.size());
+  WriteBuffer(len.data(), 4);
   WriteBuffer(Value.data(), static_cast<Int64>(Value.size()));
 }
 
 void TWriter::WriteWideString(std::u16string_view Value) {
   WriteValue(vaWString);
-  Byte len[4];
-  PutLE(len, Value.size(), 4);
-  WriteBuffer(len, 4);
+  const auto len = LittleEndian<4>(Value.size());
+  WriteBuffer(len.data(), 4);
   for (char16_t c : Value) {
     Byte b[2] = {static_cast<Byte>(c), static_cast<Byte>(c >> 8)};
     WriteBuffer(b, 2);
@@ -378,9 +373,8 @@ void TWriter::WriteStr(std::string_view Value) {
 void TWriter::WriteBinary(const void* Data, Int64 Count) {
   if (Count > INT32_MAX) throw EWriteError("Binary value too large");
   WriteValue(vaBinary);
-  Byte len[4];
-  PutLE(len, static_cast<uint64_t>(Count), 4);
-  WriteBuffer(len, 4);
+  const auto len = LittleEndian<4>(static_cast<uint64_t>(Count));
+  WriteBuffer(len.data(), 4);
   WriteBuffer(Data, Count);
 }
 
@@ -553,10 +547,7 @@ float TReader::ReadSingle() {
   if (ReadValue() != vaSingle) InvalidValue();
   Byte b[4];
   ReadBuffer(b, 4);
-  auto bits = static_cast<uint32_t>(GetLE(b, 4));
-  float f;
-  std::memcpy(&f, &bits, 4);
-  return f;
+  return std::bit_cast<float>(static_cast<uint32_t>(GetLE(b, 4)));
 }
 
 Currency TReader::ReadCurrency() {
@@ -570,10 +561,7 @@ TDateTime TReader::ReadDate() {
   if (ReadValue() != vaDate) InvalidValue();
   Byte b[8];
   ReadBuffer(b, 8);
-  uint64_t bits = GetLE(b, 8);
-  double d;
-  std::memcpy(&d, &bits, 8);
-  return d;
+  return std::bit_cast<double>(GetLE(b, 8));
 }
 
 namespace {

@@ -389,6 +389,25 @@ bool ScanTime(Scanner& sc, TDateTime& time, const TFormatSettings& fs) {
   throw EConvertError("'" + std::string(s) + "' is not a valid " + what);
 }
 
+using ScanFn = bool (*)(Scanner&, TDateTime&, const TFormatSettings&);
+using TryConvertFn = bool (*)(std::string_view, TDateTime&, const TFormatSettings&);
+
+// The text must be the one value and nothing more; value is untouched otherwise.
+bool ScanWhole(std::string_view s, TDateTime& value, const TFormatSettings& settings, ScanFn scan) {
+  Scanner sc(s);
+  TDateTime v = 0;
+  if (!scan(sc, v, settings) || !sc.AtEnd()) return false;
+  value = v;
+  return true;
+}
+
+TDateTime ConvertOrRaise(std::string_view s, const TFormatSettings& settings,
+                         TryConvertFn tryConvert, const char* what) {
+  TDateTime v = 0;
+  if (!tryConvert(s, v, settings)) RaiseBad(what, s);
+  return v;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -521,19 +540,13 @@ std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
 std::string DateTimeToStr(TDateTime value) { return DateTimeToStr(value, DefaultFormatSettings()); }
 
 bool TryStrToDate(std::string_view s, TDateTime& value, const TFormatSettings& settings) {
-  Scanner sc(s);
-  TDateTime d = 0;
-  if (!ScanDate(sc, d, settings) || !sc.AtEnd()) return false;
-  value = d;
-  return true;
+  return ScanWhole(s, value, settings, ScanDate);
 }
 bool TryStrToDate(std::string_view s, TDateTime& value) {
   return TryStrToDate(s, value, DefaultFormatSettings());
 }
 TDateTime StrToDate(std::string_view s, const TFormatSettings& settings) {
-  TDateTime d = 0;
-  if (!TryStrToDate(s, d, settings)) RaiseBad("date", s);
-  return d;
+  return ConvertOrRaise(s, settings, TryStrToDate, "date");
 }
 TDateTime StrToDate(std::string_view s) { return StrToDate(s, DefaultFormatSettings()); }
 TDateTime StrToDateDef(std::string_view s, TDateTime defaultValue) {
@@ -542,19 +555,13 @@ TDateTime StrToDateDef(std::string_view s, TDateTime defaultValue) {
 }
 
 bool TryStrToTime(std::string_view s, TDateTime& value, const TFormatSettings& settings) {
-  Scanner sc(s);
-  TDateTime t = 0;
-  if (!ScanTime(sc, t, settings) || !sc.AtEnd()) return false;
-  value = t;
-  return true;
+  return ScanWhole(s, value, settings, ScanTime);
 }
 bool TryStrToTime(std::string_view s, TDateTime& value) {
   return TryStrToTime(s, value, DefaultFormatSettings());
 }
 TDateTime StrToTime(std::string_view s, const TFormatSettings& settings) {
-  TDateTime t = 0;
-  if (!TryStrToTime(s, t, settings)) RaiseBad("time", s);
-  return t;
+  return ConvertOrRaise(s, settings, TryStrToTime, "time");
 }
 TDateTime StrToTime(std::string_view s) { return StrToTime(s, DefaultFormatSettings()); }
 
@@ -578,8 +585,6 @@ bool TryStrToDateTime(std::string_view s, TDateTime& value) {
   return TryStrToDateTime(s, value, DefaultFormatSettings());
 }
 TDateTime StrToDateTime(std::string_view s, const TFormatSettings& settings) {
-  TDateTime v = 0;
-  if (!TryStrToDateTime(s, v, settings)) RaiseBad("date and time", s);
-  return v;
+  return ConvertOrRaise(s, settings, TryStrToDateTime, "date and time");
 }
 TDateTime StrToDateTime(std::string_view s) { return StrToDateTime(s, DefaultFormatSettings()); }

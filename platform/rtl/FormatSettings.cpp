@@ -335,6 +335,24 @@ size_t CopyQuoted(std::string_view picture, size_t i, std::string& out) {
   return i;
 }
 
+// Quoted text is copied as it stands; each run of one letter goes to field,
+// which appends what the run stands for.
+template <class Field>
+std::string ExpandPicture(std::string_view picture, Field field) {
+  std::string out;
+  for (size_t i = 0; i < picture.size();) {
+    char c = picture[i];
+    if (c == '\'') {
+      i = CopyQuoted(picture, i, out);
+      continue;
+    }
+    size_t n = RunLength(picture, i);
+    field(c, n, out);
+    i += n;
+  }
+  return out;
+}
+
 bool DateInRange(TDateTime value) {
   if (!std::isfinite(value)) return false;
   Word y, m, d;
@@ -351,14 +369,7 @@ std::optional<std::string> FormatLocaleDate(std::string_view picture, TDateTime 
   Word year, month, day;
   DecodeDate(date, year, month, day);
   int weekday = DayOfWeek(date) - 1;
-  std::string out;
-  for (size_t i = 0; i < picture.size();) {
-    char c = picture[i];
-    if (c == '\'') {
-      i = CopyQuoted(picture, i, out);
-      continue;
-    }
-    size_t n = RunLength(picture, i);
+  return ExpandPicture(picture, [&](char c, size_t n, std::string& out) {
     switch (c) {
       case 'd':
         out += n == 1   ? std::to_string(day)
@@ -381,9 +392,7 @@ std::optional<std::string> FormatLocaleDate(std::string_view picture, TDateTime 
       default:
         out.append(n, c);
     }
-    i += n;
-  }
-  return out;
+  });
 }
 
 std::optional<std::string> FormatLocaleDate(std::string_view picture, TDateTime date) {
@@ -398,14 +407,7 @@ std::optional<std::string> FormatLocaleTime(std::string_view picture, TDateTime 
   DecodeTime(time, hour, minute, second, msec);
   const std::string& marker = hour < 12 ? settings.TimeAMString : settings.TimePMString;
   int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-  std::string out;
-  for (size_t i = 0; i < picture.size();) {
-    char c = picture[i];
-    if (c == '\'') {
-      i = CopyQuoted(picture, i, out);
-      continue;
-    }
-    size_t n = RunLength(picture, i);
+  return ExpandPicture(picture, [&](char c, size_t n, std::string& out) {
     switch (c) {
       case 'h': out += n == 1 ? std::to_string(hour12) : TwoDigits(hour12); break;
       case 'H': out += n == 1 ? std::to_string(hour) : TwoDigits(hour); break;
@@ -419,9 +421,7 @@ std::optional<std::string> FormatLocaleTime(std::string_view picture, TDateTime 
         break;
       default: out.append(n, c);
     }
-    i += n;
-  }
-  return out;
+  });
 }
 
 std::optional<std::string> FormatLocaleTime(std::string_view picture, TDateTime time) {

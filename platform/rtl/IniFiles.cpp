@@ -106,19 +106,19 @@ TFormatSettings pointSettings() {
   return settings;
 }
 
-void fillStrings(TStrings& strings, const std::vector<std::string>& items) {
-  strings.BeginUpdate();
+}  // namespace
+
+void FillIniStrings(TStrings& Strings, const std::vector<std::string>& Items) {
+  Strings.BeginUpdate();
   try {
-    strings.Clear();
-    for (const std::string& s : items) strings.Add(s);
+    Strings.Clear();
+    for (const std::string& s : Items) Strings.Add(s);
   } catch (...) {
-    strings.EndUpdate();
+    Strings.EndUpdate();
     throw;
   }
-  strings.EndUpdate();
+  Strings.EndUpdate();
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // TIniLines
@@ -344,14 +344,16 @@ void TMemIniFile::WriteString(const std::string& Section, const std::string& Ide
 }
 
 void TMemIniFile::ReadSection(const std::string& Section, TStrings& Strings) {
-  fillStrings(Strings, lines_.SectionKeys(Section));
+  FillIniStrings(Strings, lines_.SectionKeys(Section));
 }
 
 void TMemIniFile::ReadSectionValues(const std::string& Section, TStrings& Strings) {
-  fillStrings(Strings, lines_.SectionValues(Section));
+  FillIniStrings(Strings, lines_.SectionValues(Section));
 }
 
-void TMemIniFile::ReadSections(TStrings& Strings) { fillStrings(Strings, lines_.SectionNames()); }
+void TMemIniFile::ReadSections(TStrings& Strings) {
+  FillIniStrings(Strings, lines_.SectionNames());
+}
 void TMemIniFile::EraseSection(const std::string& Section) { lines_.EraseSection(Section); }
 void TMemIniFile::DeleteKey(const std::string& Section, const std::string& Ident) { lines_.DeleteKey(Section, Ident); }
 void TMemIniFile::UpdateFile() { ReplaceFileAtomically(fileName_, lines_.Compose()); }
@@ -366,7 +368,7 @@ void TMemIniFile::Clear() { lines_ = TIniLines(); }
 
 void TMemIniFile::GetStrings(TStrings& List) const {
   std::vector<std::string> lines = lines_.Lines;
-  fillStrings(List, lines);
+  FillIniStrings(List, lines);
 }
 
 void TMemIniFile::SetStrings(const TStrings& List) {
@@ -407,14 +409,16 @@ void TIniFile::WriteString(const std::string& Section, const std::string& Ident,
 }
 
 void TIniFile::ReadSection(const std::string& Section, TStrings& Strings) {
-  fillStrings(Strings, load().SectionKeys(Section));
+  FillIniStrings(Strings, load().SectionKeys(Section));
 }
 
 void TIniFile::ReadSectionValues(const std::string& Section, TStrings& Strings) {
-  fillStrings(Strings, load().SectionValues(Section));
+  FillIniStrings(Strings, load().SectionValues(Section));
 }
 
-void TIniFile::ReadSections(TStrings& Strings) { fillStrings(Strings, load().SectionNames()); }
+void TIniFile::ReadSections(TStrings& Strings) {
+  FillIniStrings(Strings, load().SectionNames());
+}
 
 void TIniFile::EraseSection(const std::string& Section) {
   TIniLines lines = load();

@@ -80,6 +80,10 @@ class TCustomIniFile : public TObject {
   std::string fileName_;
 };
 
+// Replaces the list's contents by Items in one update (the answer of the
+// section and key listings).
+void FillIniStrings(TStrings& Strings, const std::vector<std::string>& Items);
+
 // The lines of an ini file and the rules above; the engine of both classes.
 class TIniLines {
  public:

@@ -120,18 +120,6 @@ bool eraseKeyTree(TIniLines& lines, const std::string& key) {
   return erased;
 }
 
-void fill(TStrings& strings, const std::vector<std::string>& items) {
-  strings.BeginUpdate();
-  try {
-    strings.Clear();
-    for (const std::string& s : items) strings.Add(s);
-  } catch (...) {
-    strings.EndUpdate();
-    throw;
-  }
-  strings.EndUpdate();
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -198,14 +186,15 @@ bool TRegistry::HasSubKeys() {
 }
 
 void TRegistry::GetKeyNames(TStrings& Strings) {
-  fill(Strings, childKeys(loadStore(), fullPath(std::string()), rootKey_ == HKEY_CURRENT_USER));
+  FillIniStrings(Strings,
+                 childKeys(loadStore(), fullPath(std::string()), rootKey_ == HKEY_CURRENT_USER));
 }
 
 void TRegistry::GetValueNames(TStrings& Strings) {
   std::vector<std::string> names = loadStore().SectionKeys(fullPath(std::string()));
   for (std::string& n : names)
     if (n == "@") n.clear();
-  fill(Strings, names);
+  FillIniStrings(Strings, names);
 }
 
 bool TRegistry::ValueExists(const std::string& Name) {
@@ -269,15 +258,15 @@ void TRegistryIniFile::WriteString(const std::string& Section, const std::string
 }
 
 void TRegistryIniFile::ReadSection(const std::string& Section, TStrings& Strings) {
-  fill(Strings, loadStore().SectionKeys(key(Section)));
+  FillIniStrings(Strings, loadStore().SectionKeys(key(Section)));
 }
 
 void TRegistryIniFile::ReadSectionValues(const std::string& Section, TStrings& Strings) {
-  fill(Strings, loadStore().SectionValues(key(Section)));
+  FillIniStrings(Strings, loadStore().SectionValues(key(Section)));
 }
 
 void TRegistryIniFile::ReadSections(TStrings& Strings) {
-  fill(Strings, childKeys(loadStore(), normalizeKey(fileName_), true));
+  FillIniStrings(Strings, childKeys(loadStore(), normalizeKey(fileName_), true));
 }
 
 void TRegistryIniFile::EraseSection(const std::string& Section) {

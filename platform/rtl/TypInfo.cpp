@@ -87,6 +87,21 @@ bool ParseDecimal(std::string_view text, int64_t& value) {
   throw EPropertyError(SInvalidPropertyType, {prop.PropType->Name});
 }
 
+// A property without this accessor is of another kind.
+template <class Fn>
+const Fn& Getter(const TPropInfo& prop, const Fn& get) {
+  if (!get) WrongKind(prop);
+  return get;
+}
+
+// The property must be of the kind; one of it without a setter is read-only.
+template <class Fn>
+const Fn& Setter(const TPropInfo& prop, TTypeKind kind, const Fn& set) {
+  if (prop.Kind() != kind) WrongKind(prop);
+  if (!set) throw EPropertyError(SReadOnlyProperty);
+  return set;
+}
+
 bool IsOrdinalKind(TTypeKind k) {
   return k == TTypeKind::tkInteger || k == TTypeKind::tkChar || k == TTypeKind::tkWChar ||
          k == TTypeKind::tkEnumeration || k == TTypeKind::tkSet || k == TTypeKind::tkInt64;
@@ -102,78 +117,78 @@ int64_t SetMask(const TTypeInfo* setType) {
 // ---------------------------------------------------------------------------
 // Types.
 
+namespace {
+
+template <class Key>
+using TypeCache = std::map<Key, std::unique_ptr<TTypeInfo>>;
+
+// One description per key, filled in on first use and kept for the program's
+// life: properties point at it.
+template <class Key, class Fill>
+const TTypeInfo* CachedType(TypeCache<Key>& cache, const Key& key, Fill fill) {
+  std::lock_guard guard(RegistryLock());
+  auto& slot = cache[key];
+  if (!slot) {
+    slot = std::make_unique<TTypeInfo>();
+    fill(*slot);
+  }
+  return slot.get();
+}
+
+}  // namespace
+
 namespace vxn_typinfo_detail {
 
 const TTypeInfo* IntegerType(TOrdType ord, int64_t min, int64_t max, const char* name) {
-  std::lock_guard guard(RegistryLock());
-  static std::map<std::string, std::unique_ptr<TTypeInfo>> cache;
-  auto& slot = cache[name];
-  if (!slot) {
-    slot = std::make_unique<TTypeInfo>();
-    slot->Name = name;
+  static TypeCache<std::string> cache;
+  return CachedType(cache, std::string(name), [&](TTypeInfo& t) {
+    t.Name = name;
     bool is64 = ord == TOrdType::otSInt64 || ord == TOrdType::otUInt64;
-    slot->Kind = is64 ? TTypeKind::tkInt64
-                 : std::string_view(name) == "Char"     ? TTypeKind::tkChar
-                 : std::string_view(name) == "WideChar" ? TTypeKind::tkWChar
-                                                        : TTypeKind::tkInteger;
-    slot->OrdType = ord;
-    slot->MinValue = min;
-    slot->MaxValue = max;
-  }
-  return slot.get();
+    t.Kind = is64 ? TTypeKind::tkInt64
+             : std::string_view(name) == "Char"     ? TTypeKind::tkChar
+             : std::string_view(name) == "WideChar" ? TTypeKind::tkWChar
+                                                    : TTypeKind::tkInteger;
+    t.OrdType = ord;
+    t.MinValue = min;
+    t.MaxValue = max;
+  });
 }
 
 const TTypeInfo* SimpleType(TTypeKind kind, const char* name, TFloatType floatType) {
-  std::lock_guard guard(RegistryLock());
-  static std::map<std::string, std::unique_ptr<TTypeInfo>> cache;
-  auto& slot = cache[name];
-  if (!slot) {
-    slot = std::make_unique<TTypeInfo>();
-    slot->Name = name;
-    slot->Kind = kind;
-    slot->FloatType = floatType;
-  }
-  return slot.get();
+  static TypeCache<std::string> cache;
+  return CachedType(cache, std::string(name), [&](TTypeInfo& t) {
+    t.Name = name;
+    t.Kind = kind;
+    t.FloatType = floatType;
+  });
 }
 
 const TTypeInfo* SetTypeOf(const TTypeInfo* element) {
-  std::lock_guard guard(RegistryLock());
-  static std::map<const TTypeInfo*, std::unique_ptr<TTypeInfo>> cache;
-  auto& slot = cache[element];
-  if (!slot) {
-    slot = std::make_unique<TTypeInfo>();
-    slot->Name = "set of " + element->Name;
-    slot->Kind = TTypeKind::tkSet;
-    slot->CompType = element;
-    slot->OrdType = TOrdType::otULong;
-  }
-  return slot.get();
+  static TypeCache<const TTypeInfo*> cache;
+  return CachedType(cache, element, [&](TTypeInfo& t) {
+    t.Name = "set of " + element->Name;
+    t.Kind = TTypeKind::tkSet;
+    t.CompType = element;
+    t.OrdType = TOrdType::otULong;
+  });
 }
 
 const TTypeInfo* ClassTypeOf(TClass cls) {
-  std::lock_guard guard(RegistryLock());
-  static std::map<TClass, std::unique_ptr<TTypeInfo>> cache;
-  auto& slot = cache[cls];
-  if (!slot) {
-    slot = std::make_unique<TTypeInfo>();
-    slot->Name = cls->Name;
-    slot->Kind = TTypeKind::tkClass;
-    slot->ClassType = cls;
-  }
-  return slot.get();
+  static TypeCache<TClass> cache;
+  return CachedType(cache, cls, [&](TTypeInfo& t) {
+    t.Name = cls->Name;
+    t.Kind = TTypeKind::tkClass;
+    t.ClassType = cls;
+  });
 }
 
 const TTypeInfo* MethodTypeOf(const std::type_info& signature) {
-  std::lock_guard guard(RegistryLock());
-  static std::map<std::type_index, std::unique_ptr<TTypeInfo>> cache;
-  auto& slot = cache[std::type_index(signature)];
-  if (!slot) {
-    slot = std::make_unique<TTypeInfo>();
-    slot->Name = "method";
-    slot->Kind = TTypeKind::tkMethod;
-    slot->MethodSignature = &signature;
-  }
-  return slot.get();
+  static TypeCache<std::type_index> cache;
+  return CachedType(cache, std::type_index(signature), [&](TTypeInfo& t) {
+    t.Name = "method";
+    t.Kind = TTypeKind::tkMethod;
+    t.MethodSignature = &signature;
+  });
 }
 
 }  // namespace vxn_typinfo_detail
@@ -427,8 +442,7 @@ std::pair<TObject*, const TPropInfo*> ResolvePropPath(TObject* instance, std::st
 }
 
 int64_t GetOrdProp(TObject* instance, const TPropInfo& prop) {
-  if (!prop.GetOrd) WrongKind(prop);
-  return prop.GetOrd(instance);
+  return Getter(prop, prop.GetOrd)(instance);
 }
 
 void SetOrdProp(TObject* instance, const TPropInfo& prop, int64_t value) {
@@ -522,14 +536,11 @@ void SetWideStrProp(TObject* instance, const TPropInfo& prop, std::u16string_vie
 }
 
 double GetFloatProp(TObject* instance, const TPropInfo& prop) {
-  if (!prop.GetFloat) WrongKind(prop);
-  return prop.GetFloat(instance);
+  return Getter(prop, prop.GetFloat)(instance);
 }
 
 void SetFloatProp(TObject* instance, const TPropInfo& prop, double value) {
-  if (prop.Kind() != TTypeKind::tkFloat) WrongKind(prop);
-  if (!prop.SetFloat) throw EPropertyError(SReadOnlyProperty);
-  prop.SetFloat(instance, value);
+  Setter(prop, TTypeKind::tkFloat, prop.SetFloat)(instance, value);
 }
 
 int64_t GetInt64Prop(TObject* instance, const TPropInfo& prop) { return GetOrdProp(instance, prop); }
@@ -539,39 +550,32 @@ void SetInt64Prop(TObject* instance, const TPropInfo& prop, int64_t value) {
 }
 
 TObject* GetObjectProp(TObject* instance, const TPropInfo& prop) {
-  if (!prop.GetObj) WrongKind(prop);
-  return prop.GetObj(instance);
+  return Getter(prop, prop.GetObj)(instance);
 }
 
 void SetObjectProp(TObject* instance, const TPropInfo& prop, TObject* value) {
-  if (prop.Kind() != TTypeKind::tkClass) WrongKind(prop);
-  if (!prop.SetObj) throw EPropertyError(SReadOnlyProperty);
+  const auto& set = Setter(prop, TTypeKind::tkClass, prop.SetObj);
   if (value && !value->InheritsFrom(prop.PropType->ClassType)) InvalidValue();
-  prop.SetObj(instance, value);
+  set(instance, value);
 }
 
 TMethod GetMethodProp(TObject* instance, const TPropInfo& prop) {
-  if (!prop.GetMethod) WrongKind(prop);
-  return prop.GetMethod(instance);
+  return Getter(prop, prop.GetMethod)(instance);
 }
 
 void SetMethodProp(TObject* instance, const TPropInfo& prop, const TMethod& value) {
-  if (prop.Kind() != TTypeKind::tkMethod) WrongKind(prop);
-  if (!prop.SetMethod) throw EPropertyError(SReadOnlyProperty);
+  const auto& set = Setter(prop, TTypeKind::tkMethod, prop.SetMethod);
   if (value.Assigned() && (!value.Signature || *value.Signature != *prop.PropType->MethodSignature))
     throw EPropertyError(SInvalidPropertyValue);
-  prop.SetMethod(instance, value);
+  set(instance, value);
 }
 
 Variant GetVariantProp(TObject* instance, const TPropInfo& prop) {
-  if (!prop.GetVar) WrongKind(prop);
-  return prop.GetVar(instance);
+  return Getter(prop, prop.GetVar)(instance);
 }
 
 void SetVariantProp(TObject* instance, const TPropInfo& prop, const Variant& value) {
-  if (prop.Kind() != TTypeKind::tkVariant) WrongKind(prop);
-  if (!prop.SetVar) throw EPropertyError(SReadOnlyProperty);
-  prop.SetVar(instance, value);
+  Setter(prop, TTypeKind::tkVariant, prop.SetVar)(instance, value);
 }
 
 Variant GetPropValue(TObject* root, std::string_view path, bool preferStrings) {

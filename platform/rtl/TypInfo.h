@@ -462,6 +462,7 @@ class TPublisher : public TPublisherBase {
     auto get = [getter](TObject* o) -> V { return std::invoke(getter, *static_cast<T*>(o)); };
     constexpr bool writable = !std::is_same_v<S, std::nullptr_t>;
     auto set = [setter](TObject* o, V v) {
+      (void)setter;  // read-only properties carry a null setter
       if constexpr (std::is_member_object_pointer_v<S>)
         std::invoke(setter, *static_cast<T*>(o)) = std::move(v);
       else if constexpr (!std::is_same_v<S, std::nullptr_t>)

@@ -123,6 +123,8 @@ Variant MakeStamp(const TSQLTimeStamp& value) {
 bool IsStrType(TVarType t) { return t == varString || t == varOleStr; }
 bool IsDateType(TVarType t) { return t == varDate || t == varSQLTimeStamp; }
 
+// The integer kinds keep their value alike, so conversions test for them
+// ahead of their switch over the other kinds.
 bool IsIntType(TVarType t) {
   switch (t) {
     case varSmallint:
@@ -218,20 +220,13 @@ double StampToDateTime(const Variant& v, TVarType target) {
 
 Int64 ToInt64(const Variant& v, TVarType target) {
   TVarType t = v.VType();
+  if (IsIntType(t)) return VA::IntOf(v);
   Int64 result = 0;
   switch (t) {
     case varEmpty:
       return 0;
     case varBoolean:
       return VA::IntOf(v) ? -1 : 0;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-      return VA::IntOf(v);
     case varCurrency:
       return CurrencyToInt64(VA::IntOf(v));
     case varSingle:
@@ -260,19 +255,12 @@ Int64 ToInt64(const Variant& v, TVarType target) {
 
 double ToDouble(const Variant& v, TVarType target) {
   TVarType t = v.VType();
+  if (IsIntType(t)) return static_cast<double>(VA::IntOf(v));
   switch (t) {
     case varEmpty:
       return 0;
     case varBoolean:
       return VA::IntOf(v) ? -1 : 0;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-      return static_cast<double>(VA::IntOf(v));
     case varCurrency:
       return static_cast<double>(VA::IntOf(v)) / Currency::Scale;
     case varSingle:
@@ -298,24 +286,19 @@ double ToDouble(const Variant& v, TVarType target) {
 
 constexpr int64_t MaxCurrencyUnits = std::numeric_limits<int64_t>::max() / Currency::Scale;
 
+int64_t WholeUnitsToCurrency(int64_t units, TVarType from) {
+  if (units > MaxCurrencyUnits || units < -MaxCurrencyUnits) OverflowError(from, varCurrency);
+  return units * Currency::Scale;
+}
+
 int64_t ToCurrencyScaled(const Variant& v) {
   TVarType t = v.VType();
+  if (IsIntType(t)) return WholeUnitsToCurrency(VA::IntOf(v), t);
   switch (t) {
     case varEmpty:
       return 0;
     case varBoolean:
       return VA::IntOf(v) ? -Currency::Scale : 0;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64: {
-      int64_t i = VA::IntOf(v);
-      if (i > MaxCurrencyUnits || i < -MaxCurrencyUnits) OverflowError(t, varCurrency);
-      return i * Currency::Scale;
-    }
     case varCurrency:
       return VA::IntOf(v);
     case varFMTBcd: {
@@ -332,10 +315,7 @@ int64_t ToCurrencyScaled(const Variant& v) {
       Int64 i;
       double d;
       if (!ParseNumberText(text, DefaultFormatSettings(), isInt, i, d)) CastError(t, varCurrency);
-      if (isInt) {
-        if (i > MaxCurrencyUnits || i < -MaxCurrencyUnits) OverflowError(t, varCurrency);
-        return i * Currency::Scale;
-      }
+      if (isInt) return WholeUnitsToCurrency(i, t);
       if (!TryFloatToCurr(d, c)) OverflowError(t, varCurrency);
       return c.Value;
     }
@@ -350,17 +330,11 @@ int64_t ToCurrencyScaled(const Variant& v) {
 
 bool ToBoolean(const Variant& v) {
   TVarType t = v.VType();
+  if (IsIntType(t)) return VA::IntOf(v) != 0;
   switch (t) {
     case varEmpty:
       return false;
     case varBoolean:
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
     case varCurrency:
       return VA::IntOf(v) != 0;
     case varSingle:
@@ -433,20 +407,13 @@ std::string DateText(TDateTime value, const TFormatSettings& fs) {
 
 std::string ToText(const Variant& v, const TFormatSettings& fs) {
   TVarType t = v.VType();
+  if (IsIntType(t)) return IntToStr(VA::IntOf(v));
   switch (t) {
     case varEmpty:
     case varNull:
       return {};
     case varBoolean:
       return VA::IntOf(v) ? "True" : "False";
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-      return IntToStr(VA::IntOf(v));
     case varSingle:
     case varDouble:
       return FloatToStr(VA::RealOf(v), fs);
@@ -469,19 +436,10 @@ std::string ToText(const Variant& v, const TFormatSettings& fs) {
 
 TBcd ToBcdValue(const Variant& v) {
   TVarType t = v.VType();
+  if (t == varEmpty || t == varBoolean || IsIntType(t)) return IntegerToBcd(ToInt64(v, varFMTBcd));
   switch (t) {
     case varFMTBcd:
       return Bcd(v);
-    case varEmpty:
-    case varBoolean:
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-      return IntegerToBcd(ToInt64(v, varFMTBcd));
     case varCurrency:
       return CurrToBcd(Currency::FromScaled(VA::IntOf(v)));
     case varString:
@@ -633,23 +591,16 @@ struct Num {
 Num ToNum(const Variant& v) {
   Num n;
   TVarType t = v.VType();
+  if (IsIntType(t)) {
+    n.I = VA::IntOf(v);
+    n.Wide = t == varInt64;
+    return n;
+  }
   switch (t) {
     case varEmpty:
       return n;
     case varBoolean:
       n.I = VA::IntOf(v) ? -1 : 0;
-      return n;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-      n.I = VA::IntOf(v);
-      return n;
-    case varInt64:
-      n.I = VA::IntOf(v);
-      n.Wide = true;
       return n;
     case varCurrency:
       n.Kind = NumKind::Curr;

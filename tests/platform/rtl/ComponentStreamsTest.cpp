@@ -94,6 +94,34 @@ TEST(ComponentStreamTest, ExtendedRealsOnKnownBytePatterns) {
   }
 }
 
+// Numbers and length prefixes are little-endian on every machine, so files
+// written here read anywhere.
+TEST(ComponentStreamTest, FixedWidthFieldsOnKnownBytePatterns) {
+  struct Row {
+    const char* what;
+    std::function<void(TWriter&)> write;
+    const char* bytes;  // what follows the tag, as hex
+  };
+  const Row rows[] = {
+      {"int8", [](TWriter& w) { w.WriteInteger(-2); }, "FE"},
+      {"int16", [](TWriter& w) { w.WriteInteger(-300); }, "D4FE"},
+      {"int32", [](TWriter& w) { w.WriteInteger(0x12345678); }, "78563412"},
+      {"int64", [](TWriter& w) { w.WriteInteger(-0x123456789LL); }, "7798BADCFEFFFFFF"},
+      {"single", [](TWriter& w) { w.WriteSingle(1.5f); }, "0000C03F"},
+      {"currency", [](TWriter& w) { w.WriteCurrency(Currency::FromScaled(-12345)); }, "C7CFFFFFFFFFFFFF"},
+      {"date", [](TWriter& w) { w.WriteDate(2.0); }, "0000000000000040"},
+      {"binary", [](TWriter& w) { w.WriteBinary("\xAB", 1); }, "01000000AB"},
+      {"wide string", [](TWriter& w) { w.WriteWideString(u"A\u4E2D"); }, "0200000041002D4E"},
+      {"utf8 string", [](TWriter& w) { w.WriteString("\u00E9"); }, "02000000C3A9"},
+  };
+  for (const Row& row : rows) {
+    TMemoryStream s;
+    TWriter w(s);
+    row.write(w);
+    EXPECT_EQ(BinToHexText(Bytes(s).substr(1)), std::string(row.bytes) + "\n") << row.what;
+  }
+}
+
 TEST(ComponentStreamTest, HexTextBothWays) {
   std::string bytes("TPF0\x00\x01\xFE", 7);
   EXPECT_EQ(BinToHexText(bytes), "54504630" "0001FE\n");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ComponentFixtures.h"
 #include "NamedInts.h"
 #include "ObjectHandles.h"
@@ -191,6 +193,45 @@ TEST_F(TypInfoTest, BadValuesAndNamesAreRefused) {
   EXPECT_THROW(SetPropValue(&c, "Buddy", VarFromObject(c.GetFont())), EInvalidCast);
   SetPropValue(&c, "Buddy", Variant(0));
   EXPECT_EQ(c.GetBuddy(), nullptr);
+}
+
+// The typed accessors refuse a property of another kind by its type's name,
+// and one of the right kind without a setter as read-only.
+TEST_F(TypInfoTest, TypedAccessorsCheckKindAndSetter) {
+  TTestControl c(nullptr);
+  const TPropInfo& left = FindPropInfo(&c, "Left");
+  const TPropInfo& caption = FindPropInfo(&c, "Caption");
+  const TPropInfo& font = FindPropInfo(&c, "Font");
+  struct Row {
+    const char* what;
+    std::function<void()> call;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"GetOrdProp on a string", [&] { GetOrdProp(&c, caption); }, "Invalid property type: "},
+      {"GetFloatProp on a string", [&] { GetFloatProp(&c, caption); }, "Invalid property type: "},
+      {"SetFloatProp on an integer", [&] { SetFloatProp(&c, left, 1.5); }, "Invalid property type: "},
+      {"GetObjectProp on an integer", [&] { GetObjectProp(&c, left); }, "Invalid property type: "},
+      {"SetObjectProp on an integer", [&] { SetObjectProp(&c, left, nullptr); }, "Invalid property type: "},
+      {"SetObjectProp without a setter", [&] { SetObjectProp(&c, font, nullptr); }, "Property is read-only"},
+      {"GetMethodProp on an integer", [&] { GetMethodProp(&c, left); }, "Invalid property type: "},
+      {"SetMethodProp on an integer", [&] { SetMethodProp(&c, left, TMethod()); }, "Invalid property type: "},
+      {"GetVariantProp on an integer", [&] { GetVariantProp(&c, left); }, "Invalid property type: "},
+      {"SetVariantProp on an integer", [&] { SetVariantProp(&c, left, Variant(1)); }, "Invalid property type: "},
+  };
+  for (const Row& row : rows) {
+    try {
+      row.call();
+      ADD_FAILURE() << row.what;
+    } catch (const EPropertyError& e) {
+      EXPECT_EQ(e.Message.rfind(row.message, 0), 0u) << row.what << ": " << e.Message;
+    }
+  }
+  EXPECT_EQ(GetObjectProp(&c, font), c.GetFont());
+  SetFloatProp(&c, FindPropInfo(&c, "Ratio"), 2.5);
+  EXPECT_EQ(GetFloatProp(&c, FindPropInfo(&c, "Ratio")), 2.5);
+  SetVariantProp(&c, FindPropInfo(&c, "Data"), Variant("x"));
+  EXPECT_EQ(GetVariantProp(&c, FindPropInfo(&c, "Data")).AsString(), "x");
 }
 
 TEST(EnumTypeTest, NamesAndValues) {
