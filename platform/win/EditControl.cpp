@@ -17,6 +17,8 @@
 #include "Input.h"
 #include "Painting.h"
 #include "SysColors.h"
+#include "UserPrivate.h"
+#include "Utf8.h"
 #include "Windows.h"
 
 namespace win {
@@ -49,28 +51,11 @@ std::u32string Decode(const char* s) {
   return out;
 }
 
-void Append(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
+// A code point without a UTF-8 form (a surrogate, past U+10FFFF) reads back as U+FFFD.
 std::string Encode(const std::u32string& s, size_t from = 0, size_t to = std::u32string::npos) {
   std::string out;
   to = std::min(to, s.size());
-  for (size_t i = from; i < to; ++i) Append(out, s[i]);
+  for (size_t i = from; i < to; ++i) out += Utf8Encode(s[i]);
   return out;
 }
 
@@ -155,8 +140,7 @@ class MeasureDc {
 // character once per character.
 std::string Shown(const Edit& e, size_t from, size_t to) {
   if (!e.passwordChar) return Encode(e.text, from, to);
-  std::string one;
-  Append(one, e.passwordChar);
+  const std::string one = Utf8Encode(e.passwordChar);
   std::string out;
   for (size_t i = from; i < to; ++i) out += one;
   return out;
@@ -987,15 +971,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 ATOM RegisterEditClass() {
   static ATOM atom = 0;
-  WNDCLASSEX wc;
-  if (atom && GetClassInfoEx(nullptr, kEditClassName, &wc)) return atom;
-  wc = WNDCLASSEX{};
-  wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-  wc.lpfnWndProc = EditProc;
-  wc.hCursor = LoadCursor(nullptr, IDC_IBEAM);
-  wc.lpszClassName = kEditClassName;
-  atom = RegisterClassEx(&wc);
-  return atom;
+  return user::RegisterControlClass(atom, kEditClassName, EditProc, IDC_IBEAM);
 }
 
 }  // namespace win

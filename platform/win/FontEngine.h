@@ -15,6 +15,13 @@
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
+#define VXN_LEAK_CHECKER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VXN_LEAK_CHECKER 1
+#endif
+#endif
+#if VXN_LEAK_CHECKER
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -29,11 +36,11 @@ namespace win::gdi {
 // looking away; the reports are then about our own memory only, and the exit
 // check does not have to sift thousands of false ones.
 struct FontLibraryCall {
-#if defined(__SANITIZE_ADDRESS__)
+#if VXN_LEAK_CHECKER
   FontLibraryCall() { __lsan_disable(); }
   ~FontLibraryCall() { __lsan_enable(); }
 #else
-  FontLibraryCall() = default;
+  FontLibraryCall() {}  // user-provided, so a guard variable is not "unused"
 #endif
   FontLibraryCall(const FontLibraryCall&) = delete;
   FontLibraryCall& operator=(const FontLibraryCall&) = delete;

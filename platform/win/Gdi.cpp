@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "GdiPrivate.h"
 #include "GdiRegions.h"
@@ -459,127 +460,126 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   DCObject* dc = LookupDC(hdc); \
   if (!dc) return fail
 
+namespace {
+
+// Every attribute call looks the DC up the same way; a handle that is no DC
+// gives the call's failure value.
+template <typename T>
+T GetState(HDC hdc, T DCState::*field, std::type_identity_t<T> fail) {
+  DCObject* dc = LookupDC(hdc);
+  return dc ? dc->s.*field : fail;
+}
+// Stores value when it is valid and gives the one it replaces.
+template <typename T>
+T SwapState(HDC hdc, T DCState::*field, std::type_identity_t<T> value, bool valid,
+            std::type_identity_t<T> fail) {
+  DCObject* dc = LookupDC(hdc);
+  if (!dc || !valid) return fail;
+  std::swap(dc->s.*field, value);
+  return value;
+}
+
+}  // namespace
+
 int SetBkMode(HDC hdc, int mode) {
-  VXN_DC_OR(0);
-  if (mode != TRANSPARENT && mode != OPAQUE) return 0;
-  std::swap(dc->s.bkMode, mode);
-  return mode;
+  return SwapState(hdc, &DCState::bkMode, mode, mode == TRANSPARENT || mode == OPAQUE, 0);
 }
 int GetBkMode(HDC hdc) {
-  VXN_DC_OR(0);
-  return dc->s.bkMode;
+  return GetState(hdc, &DCState::bkMode, 0);
 }
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
-  VXN_DC_OR(CLR_INVALID);
-  COLORREF old = dc->s.bkColor;
-  dc->s.bkColor = color & 0xFFFFFF;
-  return old;
+  return SwapState(hdc, &DCState::bkColor, color & 0xFFFFFF, true, CLR_INVALID);
 }
 COLORREF GetBkColor(HDC hdc) {
-  VXN_DC_OR(CLR_INVALID);
-  return dc->s.bkColor;
+  return GetState(hdc, &DCState::bkColor, CLR_INVALID);
 }
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
-  VXN_DC_OR(CLR_INVALID);
-  COLORREF old = dc->s.textColor;
-  dc->s.textColor = color & 0xFFFFFF;
-  return old;
+  return SwapState(hdc, &DCState::textColor, color & 0xFFFFFF, true, CLR_INVALID);
 }
 COLORREF GetTextColor(HDC hdc) {
-  VXN_DC_OR(CLR_INVALID);
-  return dc->s.textColor;
+  return GetState(hdc, &DCState::textColor, CLR_INVALID);
 }
 COLORREF SetDCBrushColor(HDC hdc, COLORREF color) {
-  VXN_DC_OR(CLR_INVALID);
-  COLORREF old = dc->s.dcBrushColor;
-  dc->s.dcBrushColor = color & 0xFFFFFF;
-  return old;
+  return SwapState(hdc, &DCState::dcBrushColor, color & 0xFFFFFF, true, CLR_INVALID);
 }
 COLORREF SetDCPenColor(HDC hdc, COLORREF color) {
-  VXN_DC_OR(CLR_INVALID);
-  COLORREF old = dc->s.dcPenColor;
-  dc->s.dcPenColor = color & 0xFFFFFF;
-  return old;
+  return SwapState(hdc, &DCState::dcPenColor, color & 0xFFFFFF, true, CLR_INVALID);
 }
 int SetROP2(HDC hdc, int rop2) {
-  VXN_DC_OR(0);
-  if (rop2 < R2_BLACK || rop2 > R2_WHITE) return 0;
-  std::swap(dc->s.rop2, rop2);
-  return rop2;
+  return SwapState(hdc, &DCState::rop2, rop2, rop2 >= R2_BLACK && rop2 <= R2_WHITE, 0);
 }
 int GetROP2(HDC hdc) {
-  VXN_DC_OR(0);
-  return dc->s.rop2;
+  return GetState(hdc, &DCState::rop2, 0);
 }
 int SetPolyFillMode(HDC hdc, int mode) {
-  VXN_DC_OR(0);
-  if (mode != ALTERNATE && mode != WINDING) return 0;
-  std::swap(dc->s.polyFillMode, mode);
-  return mode;
+  return SwapState(hdc, &DCState::polyFillMode, mode, mode == ALTERNATE || mode == WINDING, 0);
 }
 int GetPolyFillMode(HDC hdc) {
-  VXN_DC_OR(0);
-  return dc->s.polyFillMode;
+  return GetState(hdc, &DCState::polyFillMode, 0);
 }
 int SetStretchBltMode(HDC hdc, int mode) {
-  VXN_DC_OR(0);
-  if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
-  std::swap(dc->s.stretchBltMode, mode);
-  return mode;
+  return SwapState(hdc, &DCState::stretchBltMode, mode, mode >= BLACKONWHITE && mode <= HALFTONE,
+                   0);
 }
 int GetStretchBltMode(HDC hdc) {
-  VXN_DC_OR(0);
-  return dc->s.stretchBltMode;
+  return GetState(hdc, &DCState::stretchBltMode, 0);
 }
 int GetMapMode(HDC hdc) {
-  VXN_DC_OR(0);
-  return dc->s.mapMode;
+  return GetState(hdc, &DCState::mapMode, 0);
 }
 
 namespace {
-BOOL SetPoint(POINT& field, int x, int y, POINT* old) {
-  if (old) *old = field;
-  field = {x, y};
+
+// The points a DC keeps (origins, current position) are set, offset and read
+// alike.
+BOOL StorePoint(DCObject& dc, POINT DCState::*field, int x, int y, POINT* old) {
+  POINT& point = dc.s.*field;
+  if (old) *old = point;
+  point = {x, y};
   return TRUE;
 }
-BOOL GetPoint(const POINT& field, POINT* out) {
-  if (!out) return FALSE;
-  *out = field;
+BOOL SetPoint(HDC hdc, POINT DCState::*field, int x, int y, POINT* old) {
+  DCObject* dc = LookupDC(hdc);
+  return dc ? StorePoint(*dc, field, x, y, old) : FALSE;
+}
+BOOL OffsetPoint(HDC hdc, POINT DCState::*field, int dx, int dy, POINT* old) {
+  DCObject* dc = LookupDC(hdc);
+  if (!dc) return FALSE;
+  const POINT point = dc->s.*field;
+  return StorePoint(*dc, field, point.x + dx, point.y + dy, old);
+}
+BOOL GetPoint(HDC hdc, POINT DCState::*field, POINT* out) {
+  DCObject* dc = LookupDC(hdc);
+  if (!dc || !out) return FALSE;
+  *out = dc->s.*field;
   return TRUE;
 }
+
 }  // namespace
 
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* old) {
-  VXN_DC_OR(FALSE);
-  return SetPoint(dc->s.viewportOrg, x, y, old);
+  return SetPoint(hdc, &DCState::viewportOrg, x, y, old);
 }
 BOOL GetViewportOrgEx(HDC hdc, POINT* origin) {
-  VXN_DC_OR(FALSE);
-  return GetPoint(dc->s.viewportOrg, origin);
+  return GetPoint(hdc, &DCState::viewportOrg, origin);
 }
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* old) {
-  VXN_DC_OR(FALSE);
-  return SetPoint(dc->s.viewportOrg, dc->s.viewportOrg.x + dx, dc->s.viewportOrg.y + dy, old);
+  return OffsetPoint(hdc, &DCState::viewportOrg, dx, dy, old);
 }
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, POINT* old) {
-  VXN_DC_OR(FALSE);
-  return SetPoint(dc->s.windowOrg, x, y, old);
+  return SetPoint(hdc, &DCState::windowOrg, x, y, old);
 }
 BOOL GetWindowOrgEx(HDC hdc, POINT* origin) {
-  VXN_DC_OR(FALSE);
-  return GetPoint(dc->s.windowOrg, origin);
+  return GetPoint(hdc, &DCState::windowOrg, origin);
 }
 BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, POINT* old) {
-  VXN_DC_OR(FALSE);
-  return SetPoint(dc->s.windowOrg, dc->s.windowOrg.x + dx, dc->s.windowOrg.y + dy, old);
+  return OffsetPoint(hdc, &DCState::windowOrg, dx, dy, old);
 }
 BOOL SetBrushOrgEx(HDC hdc, int x, int y, POINT* old) {
-  VXN_DC_OR(FALSE);
-  return SetPoint(dc->s.brushOrg, x, y, old);
+  return SetPoint(hdc, &DCState::brushOrg, x, y, old);
 }
 BOOL GetBrushOrgEx(HDC hdc, POINT* origin) {
-  VXN_DC_OR(FALSE);
-  return GetPoint(dc->s.brushOrg, origin);
+  return GetPoint(hdc, &DCState::brushOrg, origin);
 }
 BOOL LPtoDP(HDC hdc, POINT* points, int count) {
   VXN_DC_OR(FALSE);
@@ -600,11 +600,10 @@ BOOL MoveToEx(HDC hdc, int x, int y, POINT* old) {
     POINT d = LPtoDevice(*dc, x, y);
     dc->figures.push_back({d});
   }
-  return SetPoint(dc->s.currentPos, x, y, old);
+  return StorePoint(*dc, &DCState::currentPos, x, y, old);
 }
 BOOL GetCurrentPositionEx(HDC hdc, POINT* position) {
-  VXN_DC_OR(FALSE);
-  return GetPoint(dc->s.currentPos, position);
+  return GetPoint(hdc, &DCState::currentPos, position);
 }
 
 int GetDeviceCaps(HDC hdc, int index) {

@@ -200,7 +200,8 @@ void SyncKeysWith(const MSG& m) {
 
 // Activation ----------------------------------------------------------------------
 
-void SendToThreadTopLevels(UINT msg, WPARAM wParam, LPARAM lParam) {
+// A list taken before anything is sent: a handler may make or destroy windows.
+std::vector<HWND> ThreadTopLevels() {
   std::vector<HWND> tops;
   EnumThreadWindows(
       GetCurrentThreadId(),
@@ -209,7 +210,11 @@ void SendToThreadTopLevels(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&tops));
-  for (HWND h : tops)
+  return tops;
+}
+
+void SendToThreadTopLevels(UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (HWND h : ThreadTopLevels())
     if (IsWindow(h)) SendMessage(h, msg, wParam, lParam);
 }
 
@@ -256,15 +261,7 @@ HWND Activate(HWND hwnd, WORD how, bool defaultFocus, bool raise = true) {
 HWND NextToActivate(HWND leaving) {
   HWND owner = GetWindow(leaving, GW_OWNER);
   if (owner && IsWindowVisible(owner) && IsWindowEnabled(owner)) return owner;
-  std::vector<HWND> tops;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tops));
-  for (HWND h : tops) {
+  for (HWND h : ThreadTopLevels()) {
     if (h == leaving || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
     if (GetWindow(h, GW_OWNER) == leaving) continue;
     Window* w = Lookup(h);

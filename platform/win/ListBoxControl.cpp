@@ -17,6 +17,8 @@
 #include "Painting.h"
 #include "ScrollBars.h"
 #include "SysColors.h"
+#include "UserPrivate.h"
+#include "Utf8.h"
 #include "Windows.h"
 
 namespace win {
@@ -321,32 +323,12 @@ bool KeyDown(ListBox& lb, UINT vk) {
   }
 }
 
-std::string Utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 bool TypeAhead(ListBox& lb, char32_t c) {
   if (c < 0x20 || !lb.HasStrings() || lb.Count() == 0) return false;
   LONG now = GetMessageTime();
   if (now - lb.typedAt > kTypeAheadMs) lb.typed.clear();
   lb.typedAt = now;
-  std::string one = Utf8Of(c);
+  std::string one = Utf8Encode(c);
   lb.typed += one;
   int from = lb.AnyMulti() ? lb.caret : lb.cur;
   // One letter typed again and again steps through the items that begin
@@ -760,15 +742,7 @@ LRESULT ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 ATOM RegisterListBoxClass() {
   static ATOM atom = 0;
-  WNDCLASSEX wc;
-  if (atom && GetClassInfoEx(nullptr, kListBoxClassName, &wc)) return atom;
-  wc = WNDCLASSEX{};
-  wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-  wc.lpfnWndProc = ListBoxProc;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kListBoxClassName;
-  atom = RegisterClassEx(&wc);
-  return atom;
+  return user::RegisterControlClass(atom, kListBoxClassName, ListBoxProc, IDC_ARROW);
 }
 
 }  // namespace win

@@ -1317,20 +1317,26 @@ int GetMenuString(HMENU h, UINT id, char* buffer, int maxCount, UINT flags) {
   return n;
 }
 
-UINT EnableMenuItem(HMENU h, UINT id, UINT enable) {
-  Item* it = Locate(h, id, enable & MF_BYPOSITION);
+namespace {
+
+// Sets one state bit of an item as flags say; gives the bit as it was, or
+// 0xFFFFFFFF when there is no such item.
+UINT SwapItemStateBit(HMENU h, UINT id, UINT flags, UINT bit) {
+  Item* it = Locate(h, id, flags & MF_BYPOSITION);
   if (!it) return 0xFFFFFFFF;
-  UINT old = it->state & MFS_GRAYED;
-  it->state = (it->state & ~MFS_GRAYED) | (enable & MFS_GRAYED);
+  UINT old = it->state & bit;
+  it->state = (it->state & ~bit) | (flags & bit);
   return old;
 }
 
+}  // namespace
+
+UINT EnableMenuItem(HMENU h, UINT id, UINT enable) {
+  return SwapItemStateBit(h, id, enable, MFS_GRAYED);
+}
+
 DWORD CheckMenuItem(HMENU h, UINT id, UINT check) {
-  Item* it = Locate(h, id, check & MF_BYPOSITION);
-  if (!it) return 0xFFFFFFFF;
-  DWORD old = it->state & MFS_CHECKED;
-  it->state = (it->state & ~MFS_CHECKED) | (check & MFS_CHECKED);
-  return old;
+  return SwapItemStateBit(h, id, check, MFS_CHECKED);
 }
 
 BOOL CheckMenuRadioItem(HMENU h, UINT first, UINT last, UINT check, UINT flags) {

@@ -307,15 +307,7 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 ATOM RegisterScrollBarClass() {
   static ATOM atom = 0;
-  WNDCLASSEX wc;
-  if (atom && GetClassInfoEx(nullptr, kScrollBarClassName, &wc)) return atom;
-  wc = WNDCLASSEX{};
-  wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-  wc.lpfnWndProc = ScrollBarProc;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kScrollBarClassName;
-  atom = RegisterClassEx(&wc);
-  return atom;
+  return user::RegisterControlClass(atom, kScrollBarClassName, ScrollBarProc, IDC_ARROW);
 }
 
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {

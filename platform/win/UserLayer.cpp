@@ -1,7 +1,9 @@
 #include <mutex>
 
 #include "Display.h"
+#include "Input.h"
 #include "UserPrivate.h"
+#include "Windows.h"
 
 namespace win::user {
 
@@ -39,6 +41,18 @@ void EnsureUserLayer() {
     e.sysColorsChanged = RepaintEverything;
     e.pendingStatus = PendingInputStatus;
   });
+}
+
+ATOM RegisterControlClass(ATOM& atom, const char* name, WNDPROC proc, const char* cursor) {
+  WNDCLASSEX wc;
+  if (atom && GetClassInfoEx(nullptr, name, &wc)) return atom;
+  wc = WNDCLASSEX{};
+  wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
+  wc.lpfnWndProc = proc;
+  wc.hCursor = LoadCursor(nullptr, cursor);
+  wc.lpszClassName = name;
+  atom = RegisterClassEx(&wc);
+  return atom;
 }
 
 }  // namespace win::user

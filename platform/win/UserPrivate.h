@@ -1,6 +1,6 @@
 // Inside of the input, painting and non-client modules: what they share
-// with each other and hand to the window core. Only modules of the win layer
-// include this.
+// with each other, with the layer's control classes and hand to the window
+// core. Only modules of the win layer include this.
 #pragma once
 
 #include "WindowsPrivate.h"
@@ -47,5 +47,10 @@ void ForgetFrame(HWND hwnd);
 // none, else the window and its descendants.
 bool MatchesFilter(HWND filter, HWND hwnd);
 inline bool InFilterRange(UINT msg, UINT min, UINT max) { return (min == 0 && max == 0) || (msg >= min && msg <= max); }
+
+// The layer's own control classes (edit, list box, scroll bar) exist once per
+// process, global and taking double clicks; the caller keeps the atom, which
+// stays valid until someone unregisters the class.
+ATOM RegisterControlClass(ATOM& atom, const char* name, WNDPROC proc, const char* cursor);
 
 }  // namespace win::user

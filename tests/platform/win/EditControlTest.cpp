@@ -97,6 +97,13 @@ TEST_F(EditTest, EditingKeysMoveByCharactersThroughChineseText) {
   EXPECT_EQ(Sel(e), std::make_pair(1ul, 1ul));
 }
 
+TEST_F(EditTest, CodePointsWithoutUtf8FormReadBackAsReplacementChar) {
+  HWND e = MakeEdit(ES_AUTOHSCROLL);
+  for (WPARAM c : {WPARAM{0xD800}, WPARAM{0xDFFF}, WPARAM{0x110000}}) SendMessage(e, WM_CHAR, c, 0);
+  EXPECT_EQ(GetWindowText(e), "\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(GetWindowTextLength(e), 9);
+}
+
 TEST_F(EditTest, ClipboardKeysAndUndo) {
   HWND e = MakeEdit(ES_AUTOHSCROLL);
   Type("中文ab");

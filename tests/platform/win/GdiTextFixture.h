@@ -42,23 +42,6 @@ class TextCanvas : public GdiCanvas {
     return f;
   }
 
-  void Clear() {
-    win::RECT all{0, 0, width_, height_};
-    win::FillRect(dc, &all, static_cast<win::HBRUSH>(win::GetStockObject(win::WHITE_BRUSH)));
-  }
-
-  std::vector<win::COLORREF> Snap() const {
-    std::vector<uint32_t> px(static_cast<size_t>(width_ * height_));
-    win::BITMAPINFO info{};
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biBitCount = 32;
-    win::GetDIBits(dc, bitmap, 0, static_cast<win::UINT>(height_), px.data(), &info, win::DIB_RGB_COLORS);
-    std::vector<win::COLORREF> out(px.size());
-    for (size_t i = 0; i < px.size(); ++i) out[i] = win::RGB((px[i] >> 16) & 0xFF, (px[i] >> 8) & 0xFF, px[i] & 0xFF);
-    return out;
-  }
-
   // Bounding box of the pixels of colour c (of every non-white pixel when c
   // is win::CLR_INVALID); empty when there are none.
   win::RECT Ink(win::COLORREF c = win::CLR_INVALID) const {

@@ -185,6 +185,11 @@ TEST_F(MenuWindowsTest, ItemInfoRoundTripsAndCommandsAreFoundInSubMenus) {
   EXPECT_EQ(CheckMenuItem(bar, 103, MF_CHECKED), MF_UNCHECKED);
   EXPECT_EQ(GetMenuState(file, 3, MF_BYPOSITION) & MF_CHECKED, MF_CHECKED);
   EXPECT_EQ(EnableMenuItem(bar, 102, MF_ENABLED), MF_GRAYED);
+  // Each call changes its own bit only; an item that is not there gives 0xFFFFFFFF.
+  EXPECT_EQ(EnableMenuItem(file, 3, MF_BYPOSITION | MF_GRAYED), MF_ENABLED);
+  EXPECT_EQ(GetMenuState(file, 3, MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED), MF_CHECKED | MF_GRAYED);
+  EXPECT_EQ(CheckMenuItem(bar, 999, MF_CHECKED), 0xFFFFFFFFu);
+  EXPECT_EQ(EnableMenuItem(file, 9, MF_BYPOSITION | MF_GRAYED), 0xFFFFFFFFu);
   char text[32];
   MENUITEMINFO info;
   info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;

@@ -92,6 +92,23 @@ class SdlDisplayTest : public UserTest {
 
   static void Push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
   static Uint32 IdOf(SDL_Window* w) { return SDL_GetWindowID(w); }
+  // The left button going down or up at (x, y) of the desktop window.
+  static SDL_Event LeftButton(SDL_Window* w, Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.windowID = IdOf(w);
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+    return e;
+  }
+  static SDL_Event WindowEvent(SDL_Window* w, SDL_WindowEventID event) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = IdOf(w);
+    e.window.event = static_cast<Uint8>(event);
+    return e;
+  }
 };
 
 TEST_F(SdlDisplayTest, WindowsShowPaintedPixelsInsideTheirRegion) {
@@ -131,46 +148,36 @@ TEST_F(SdlDisplayTest, DesktopEventsBecomeLayerMessages) {
   Reg().only = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_CHAR, WM_KEYDOWN, WM_CLOSE};
   Taken();
 
-  SDL_Event e{};
-  e.type = SDL_MOUSEBUTTONDOWN;
-  e.button.windowID = IdOf(w);
-  e.button.button = SDL_BUTTON_LEFT;
-  e.button.x = 20;
-  e.button.y = 15;
-  Push(e);
-  e.type = SDL_MOUSEBUTTONUP;
-  Push(e);
+  Push(LeftButton(w, SDL_MOUSEBUTTONDOWN, 20, 15));
+  Push(LeftButton(w, SDL_MOUSEBUTTONUP, 20, 15));
   Pump();
   EXPECT_EQ(Taken(), (std::vector<std::string>{"edit WM_LBUTTONDOWN", "edit WM_LBUTTONUP"}));
 
   // A key that makes its own character is not typed twice by the text input
   // that follows it; text without a key gives one WM_CHAR per code point.
   SetFocus(edit);
-  e = SDL_Event{};
-  e.type = SDL_KEYDOWN;
-  e.key.windowID = IdOf(w);
-  e.key.keysym.sym = SDLK_a;
-  Push(e);
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.windowID = IdOf(w);
+  key.key.keysym.sym = SDLK_a;
+  Push(key);
   SDL_Event text{};
   text.type = SDL_TEXTINPUT;
   text.text.windowID = IdOf(w);
   SDL_strlcpy(text.text.text, "a", sizeof text.text.text);
   Push(text);
-  e.type = SDL_KEYUP;
-  Push(e);
+  key.type = SDL_KEYUP;
+  Push(key);
   SDL_strlcpy(text.text.text, "\xC3\xA9\xE2\x82\xAC", sizeof text.text.text);  // e-acute, euro sign
   Push(text);
   Pump();
   EXPECT_EQ(Taken(), (std::vector<std::string>{"edit WM_KEYDOWN", "edit WM_CHAR 97", "edit WM_KEYDOWN",
                                                "edit WM_CHAR 233", "edit WM_KEYDOWN", "edit WM_CHAR 8364"}));
 
-  e = SDL_Event{};
-  e.type = SDL_WINDOWEVENT;
-  e.window.windowID = IdOf(w);
-  e.window.event = SDL_WINDOWEVENT_MOVED;
-  e.window.data1 = 120;
-  e.window.data2 = 90;
-  Push(e);
+  SDL_Event moved = WindowEvent(w, SDL_WINDOWEVENT_MOVED);
+  moved.window.data1 = 120;
+  moved.window.data2 = 90;
+  Push(moved);
   Pump();
   RECT r;
   GetWindowRect(main, &r);
@@ -187,29 +194,21 @@ TEST_F(SdlDisplayTest, DesktopEventsBecomeLayerMessages) {
   Pump();
   SDL_Window* otherWindow = SdlWindowAt(400, 300);
   ASSERT_TRUE(otherWindow);
-  SDL_Event focus{};
-  focus.type = SDL_WINDOWEVENT;
-  focus.window.windowID = IdOf(otherWindow);
-  focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-  Push(focus);
-  focus.window.event = SDL_WINDOWEVENT_MINIMIZED;
-  Push(focus);
+  Push(WindowEvent(otherWindow, SDL_WINDOWEVENT_FOCUS_GAINED));
+  Push(WindowEvent(otherWindow, SDL_WINDOWEVENT_MINIMIZED));
   Pump();
   EXPECT_EQ(GetActiveWindow(), other);
   EXPECT_TRUE(IsIconic(other));
-  focus.window.event = SDL_WINDOWEVENT_RESTORED;
-  Push(focus);
+  Push(WindowEvent(otherWindow, SDL_WINDOWEVENT_RESTORED));
   Pump();
   EXPECT_FALSE(IsIconic(other));
   // Focus gone to another program: nothing of ours stays active.
-  focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-  Push(focus);
+  Push(WindowEvent(otherWindow, SDL_WINDOWEVENT_FOCUS_LOST));
   Pump();
   EXPECT_EQ(GetActiveWindow(), nullptr);
   Taken();
 
-  e.window.event = SDL_WINDOWEVENT_CLOSE;
-  Push(e);
+  Push(WindowEvent(w, SDL_WINDOWEVENT_CLOSE));
   Pump();
   EXPECT_EQ(Taken(), std::vector<std::string>{"main WM_CLOSE"});
 }
@@ -313,13 +312,7 @@ TEST_F(SdlScaledDisplayTest, PresentsAndTakesInputAtTheScale) {
     return 0;
   };
   Taken();
-  SDL_Event e{};
-  e.type = SDL_MOUSEBUTTONDOWN;
-  e.button.windowID = IdOf(w);
-  e.button.button = SDL_BUTTON_LEFT;
-  e.button.x = 41;
-  e.button.y = 30;
-  Push(e);
+  Push(LeftButton(w, SDL_MOUSEBUTTONDOWN, 41, 30));
   Pump();
   EXPECT_EQ(Taken(), (std::vector<std::string>{"main WM_LBUTTONDOWN", "20,15"}));
   (void)main;
