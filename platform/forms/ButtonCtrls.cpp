@@ -1,6 +1,8 @@
 #include "ButtonCtrls.h"
 
+#include "ControlColors.h"
 #include "CustomForms.h"
+#include "GlyphLayout.h"
 
 #include <unordered_map>
 
@@ -357,11 +359,8 @@ void TButtonControl::WndProc(TMessage& Message) {
     }
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORSTATIC: {
-      auto dc = reinterpret_cast<HDC>(Message.WParam);
-      SetTextColor(dc, ColorToRGB(Font()->GetColor()));
-      SetBkColor(dc, ColorToRGB(Color()));
       Brush_->SetColor(Color());
-      Message.Result = reinterpret_cast<LRESULT>(Brush_->Handle());
+      Message.Result = AnswerControlColor(*this, *Brush_, reinterpret_cast<HDC>(Message.WParam));
       return;
     }
   }
@@ -381,6 +380,29 @@ void TButtonControl::CMTextChanged(TMessage& Message) {
   TWinControl::CMTextChanged(Message);
   if (HandleAllocated()) InvalidateRect(Handle(), nullptr, TRUE);
 }
+
+namespace {
+
+// Check boxes and radio buttons keep the side of their text in the window
+// style, so moving it needs a new window.
+void SetTextSide(TWinControl& Button, TAlignment& Side, TAlignment Value) {
+  if (Value == Side) return;
+  Side = Value;
+  if (Button.HandleAllocated()) Button.RecreateWnd();
+}
+
+DWORD TextSideStyle(TAlignment Side) { return Side == taLeftJustify ? BS_LEFTTEXT : 0; }
+
+// The accelerator of a check box or radio button moves the focus there; the
+// caller acts only if the focus arrived.
+bool FocusByAccelerator(TWinControl& Button, TMessage& Message) {
+  if (!IsAccel(Message.WParam, Button.Caption()) || !Button.CanFocus()) return false;
+  Button.SetFocus();
+  Message.Result = 1;
+  return true;
+}
+
+}  // namespace
 
 // TButton -------------------------------------------------------------------------------------------
 
@@ -466,8 +488,7 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TCheckBox::CreateParams(TCreateParams& Params) {
   TButtonControl::CreateParams(Params);
-  Params.Style |= BS_3STATE;
-  if (Alignment_ == taLeftJustify) Params.Style |= BS_LEFTTEXT;
+  Params.Style |= BS_3STATE | TextSideStyle(Alignment_);
 }
 
 void TCheckBox::CreateWnd() {
@@ -475,11 +496,7 @@ void TCheckBox::CreateWnd() {
   SendMessage(Handle(), BM_SETCHECK, static_cast<WPARAM>(State_), 0);
 }
 
-void TCheckBox::SetAlignment(TAlignment Value) {
-  if (Value == Alignment_) return;
-  Alignment_ = Value;
-  if (HandleAllocated()) RecreateWnd();
-}
+void TCheckBox::SetAlignment(TAlignment Value) { SetTextSide(*this, Alignment_, Value); }
 
 void TCheckBox::SetState(TCheckBoxState Value) {
   if (Value == State_) return;
@@ -497,13 +514,11 @@ void TCheckBox::Toggle() {
 }
 
 void TCheckBox::CMDialogChar(TMessage& Message) {
-  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
-    SetFocus();
-    if (Focused()) Toggle();
-    Message.Result = 1;
+  if (!FocusByAccelerator(*this, Message)) {
+    TButtonControl::CMDialogChar(Message);
     return;
   }
-  TButtonControl::CMDialogChar(Message);
+  if (Focused()) Toggle();
 }
 
 void TCheckBox::ButtonNotified(WORD Code) {
@@ -528,8 +543,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TRadioButton::CreateParams(TCreateParams& Params) {
   TButtonControl::CreateParams(Params);
-  Params.Style |= BS_RADIOBUTTON;
-  if (Alignment_ == taLeftJustify) Params.Style |= BS_LEFTTEXT;
+  Params.Style |= BS_RADIOBUTTON | TextSideStyle(Alignment_);
 }
 
 void TRadioButton::CreateWnd() {
@@ -537,11 +551,7 @@ void TRadioButton::CreateWnd() {
   SendMessage(Handle(), BM_SETCHECK, Checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TRadioButton::SetAlignment(TAlignment Value) {
-  if (Value == Alignment_) return;
-  Alignment_ = Value;
-  if (HandleAllocated()) RecreateWnd();
-}
+void TRadioButton::SetAlignment(TAlignment Value) { SetTextSide(*this, Alignment_, Value); }
 
 void TRadioButton::SetChecked(bool Value) {
   if (Value == Checked_) return;
@@ -557,13 +567,11 @@ void TRadioButton::SetChecked(bool Value) {
 }
 
 void TRadioButton::CMDialogChar(TMessage& Message) {
-  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
-    SetFocus();
-    if (Focused()) SetChecked(true);
-    Message.Result = 1;
+  if (!FocusByAccelerator(*this, Message)) {
+    TButtonControl::CMDialogChar(Message);
     return;
   }
-  TButtonControl::CMDialogChar(Message);
+  if (Focused()) SetChecked(true);
 }
 
 void TRadioButton::ButtonNotified(WORD Code) {
@@ -844,22 +852,8 @@ void TSpeedButton::Paint() {
   c->RequiredState();
   if (!text.empty()) DrawText(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_SINGLELINE | DT_CALCRECT);
   Integer tw = text.empty() ? 0 : tr.right - tr.left, th = text.empty() ? 0 : tr.bottom - tr.top;
-  bool horizontal = Layout_ == blGlyphLeft || Layout_ == blGlyphRight;
-  Integer space = (gw && tw) ? Spacing_ : 0;
-  Integer total = horizontal ? gw + space + tw : gh + space + th;
-  Integer extent = horizontal ? Width() : Height();
-  Integer start = Margin_ < 0 ? (extent - total) / 2 : Margin_;
-  if (Margin_ >= 0 && (Layout_ == blGlyphRight || Layout_ == blGlyphBottom)) start = extent - Margin_ - total;
-  TPoint glyphAt, textAt;
-  if (horizontal) {
-    bool glyphFirst = Layout_ == blGlyphLeft;
-    glyphAt = {glyphFirst ? start : start + tw + space, (Height() - gh) / 2};
-    textAt = {glyphFirst ? start + gw + space : start, (Height() - th) / 2};
-  } else {
-    bool glyphFirst = Layout_ == blGlyphTop;
-    glyphAt = {(Width() - gw) / 2, glyphFirst ? start : start + th + space};
-    textAt = {(Width() - tw) / 2, glyphFirst ? start + gh + space : start};
-  }
+  auto [glyphAt, textAt] =
+      PlaceGlyphAndText(Layout_, Margin_, Spacing_, {Width(), Height()}, {gw, gh}, {tw, th});
   Integer shift = pressed ? 1 : 0;
   if (gw > 0) {
     static constexpr Integer kIndexOfState[] = {0, 1, 2, 3};

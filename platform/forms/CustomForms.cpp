@@ -645,6 +645,23 @@ void TForm::CMDialogKey(TMessage& Message) {
   TCustomControl::CMDialogKey(Message);
 }
 
+namespace {
+
+// A handler that raises goes to the application, not through the window
+// procedure that delivered the activation.
+void NotifyActivation(TForm* Form, bool Active) {
+  try {
+    if (Active)
+      Form->OnActivate(Form);
+    else
+      Form->OnDeactivate(Form);
+  } catch (...) {
+    if (Application) Application->HandleException(Form);
+  }
+}
+
+}  // namespace
+
 void TForm::WndProc(TMessage& Message) {
   if (Message.Msg == CM_RELEASE) {
     Free();
@@ -655,15 +672,7 @@ void TForm::WndProc(TMessage& Message) {
     return;
   }
   if (Message.Msg == WM_MDIACTIVATE && FormStyle_ == fsMDIChild) {
-    bool active = reinterpret_cast<HWND>(Message.LParam) == Handle();
-    try {
-      if (active)
-        OnActivate(this);
-      else
-        OnDeactivate(this);
-    } catch (...) {
-      if (Application) Application->HandleException(this);
-    }
+    NotifyActivation(this, reinterpret_cast<HWND>(Message.LParam) == Handle());
     return;
   }
   if (Message.Msg == WM_SIZE && ClientHandle_) {
@@ -674,14 +683,7 @@ void TForm::WndProc(TMessage& Message) {
   if (Message.Msg == WM_ACTIVATE) {
     bool active = LOWORD(static_cast<uintptr_t>(Message.WParam)) != WA_INACTIVE;
     if (active && Screen) Screen->SetActiveForm(this);
-    try {
-      if (active)
-        OnActivate(this);
-      else
-        OnDeactivate(this);
-    } catch (...) {
-      if (Application) Application->HandleException(this);
-    }
+    NotifyActivation(this, active);
   }
   TCustomControl::WndProc(Message);
 }

@@ -169,7 +169,6 @@ class TBrush : public TGraphicsObject {
 
  private:
   std::unique_ptr<TBitmap> Bitmap_;
-  win::HBITMAP PatternHandle_ = nullptr;
   TColor Color_ = clWhite;
   TBrushStyle Style_ = bsSolid;
 };

@@ -11,8 +11,6 @@ VXN_IMPLEMENT_CREATABLE_CLASS(TJPEGImage, TGraphic)
 
 namespace {
 
-constexpr const char* SInvalidJpeg = "JPEG error #%d";
-
 // libjpeg reports fatal errors through error_exit, which must not return:
 // it jumps back to the call that started the work, which then raises.
 struct JpegError {

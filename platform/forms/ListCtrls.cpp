@@ -1,5 +1,7 @@
 #include "ListCtrls.h"
 
+#include "ControlColors.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -424,10 +426,7 @@ void TCustomListBox::WndProc(TMessage& Message) {
       return;
     }
     case CN_CTLCOLORLISTBOX: {
-      auto dc = reinterpret_cast<HDC>(Message.WParam);
-      SetTextColor(dc, ColorToRGB(Font()->GetColor()));
-      SetBkColor(dc, ColorToRGB(Color()));
-      Message.Result = reinterpret_cast<LRESULT>(Brush_->Handle());
+      Message.Result = AnswerControlColor(*this, *Brush_, reinterpret_cast<HDC>(Message.WParam));
       return;
     }
   }
@@ -936,10 +935,7 @@ void TCustomComboBox::WndProc(TMessage& Message) {
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX: {
-      auto dc = reinterpret_cast<HDC>(Message.WParam);
-      SetTextColor(dc, ColorToRGB(Font()->GetColor()));
-      SetBkColor(dc, ColorToRGB(Color()));
-      Message.Result = reinterpret_cast<LRESULT>(Brush_->Handle());
+      Message.Result = AnswerControlColor(*this, *Brush_, reinterpret_cast<HDC>(Message.WParam));
       return;
     }
     case WM_SIZE:

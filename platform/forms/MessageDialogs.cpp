@@ -119,6 +119,17 @@ std::vector<TMsgDlgBtn> ButtonOrder(TMsgDlgButtons Buttons) {
   return order;
 }
 
+// One button of a dialog's row: named, captioned and with the result of its kind.
+TButton* AddButton(TForm* Form, TMsgDlgBtn Kind, TRect Bounds) {
+  auto* button = new TButton(Form);
+  button->SetName(kButtons[Kind].Name);
+  button->SetParent(Form);
+  button->SetCaption(kButtons[Kind].Caption);
+  button->SetModalResult(kButtons[Kind].Result);
+  button->SetBoundsRect(Bounds);
+  return button;
+}
+
 }  // namespace
 
 TDialogHook SetDialogHook(TDialogHook Hook) {
@@ -171,12 +182,7 @@ TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgB
   Integer x = (clientWidth - rowWidth) / 2;
   TButton* focus = nullptr;
   for (TMsgDlgBtn b : order) {
-    auto* button = new TButton(form.get());
-    button->SetName(kButtons[b].Name);
-    button->SetParent(form.get());
-    button->SetCaption(kButtons[b].Caption);
-    button->SetModalResult(kButtons[b].Result);
-    button->SetBounds(x, top, buttonWidth, buttonHeight);
+    TButton* button = AddButton(form.get(), b, {x, top, x + buttonWidth, top + buttonHeight});
     if (b == def) {
       button->SetDefault(true);
       focus = button;
@@ -254,12 +260,7 @@ bool InputQuery(const std::string& ACaption, const std::string& APrompt, std::st
   const Integer top = edit->Top() + editHeight + spacing + 4;
   Integer x = (clientWidth - 2 * buttonWidth - spacing) / 2;
   for (TMsgDlgBtn b : {mbOK, mbCancel}) {
-    auto* button = new TButton(form.get());
-    button->SetName(kButtons[b].Name);
-    button->SetParent(form.get());
-    button->SetCaption(kButtons[b].Caption);
-    button->SetModalResult(kButtons[b].Result);
-    button->SetBounds(x, top, buttonWidth, buttonHeight);
+    TButton* button = AddButton(form.get(), b, {x, top, x + buttonWidth, top + buttonHeight});
     button->SetDefault(b == mbOK);
     button->SetCancel(b == mbCancel);
     x += buttonWidth + spacing;

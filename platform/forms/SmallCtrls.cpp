@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CustomForms.h"
+#include "GlyphLayout.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"
@@ -194,7 +195,7 @@ Integer TSplitter::MaxSize() const {
   return room + NeighbourSize();
 }
 
-void TSplitter::Resize(Integer NewSize) {
+void TSplitter::ResizeNeighbour(Integer NewSize) {
   NewSize = std::clamp(NewSize, std::min(MinSize_, MaxSize()), MaxSize());
   bool accept = true;
   OnCanResize(this, NewSize, accept);
@@ -226,7 +227,7 @@ void TSplitter::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TPoint p = ClientToScreen({X, Y});
   Integer delta = (Horizontal() ? p.Y : p.X) - DownPos_;
   if (Align() == alRight || Align() == alBottom) delta = -delta;
-  Resize(StartSize_ + delta);
+  ResizeNeighbour(StartSize_ + delta);
 }
 
 void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
@@ -610,22 +611,7 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item) {
   Canvas_->Brush()->SetStyle(bsClear);
   std::string text = Caption();
   TSize ts = text.empty() ? TSize{0, 0} : Canvas_->TextExtent(text);
-  bool horizontal = Layout_ == blGlyphLeft || Layout_ == blGlyphRight;
-  Integer space = (gw && ts.cx) ? Spacing_ : 0;
-  Integer total = horizontal ? gw + space + ts.cx : gh + space + ts.cy;
-  Integer extent = horizontal ? Width() : Height();
-  Integer start = Margin_ < 0 ? (extent - total) / 2 : Margin_;
-  if (Margin_ >= 0 && (Layout_ == blGlyphRight || Layout_ == blGlyphBottom)) start = extent - Margin_ - total;
-  TPoint glyphAt, textAt;
-  if (horizontal) {
-    bool glyphFirst = Layout_ == blGlyphLeft;
-    glyphAt = {glyphFirst ? start : start + ts.cx + space, (Height() - gh) / 2};
-    textAt = {glyphFirst ? start + gw + space : start, (Height() - ts.cy) / 2};
-  } else {
-    bool glyphFirst = Layout_ == blGlyphTop;
-    glyphAt = {(Width() - gw) / 2, glyphFirst ? start : start + ts.cy + space};
-    textAt = {(Width() - ts.cx) / 2, glyphFirst ? start + gh + space : start};
-  }
+  auto [glyphAt, textAt] = PlaceGlyphAndText(Layout_, Margin_, Spacing_, {Width(), Height()}, {gw, gh}, ts);
   Integer shift = pressed ? 1 : 0;
   if (gw > 0) {
     // Images side by side: up, disabled, down.

@@ -96,7 +96,7 @@ class TSplitter : public TGraphicControl {
   Integer NeighbourSize() const;
   // The room the other side leaves the neighbour, keeping MinSize for both.
   Integer MaxSize() const;
-  void Resize(Integer NewSize);
+  void ResizeNeighbour(Integer NewSize);
 
   TControl* Control_ = nullptr;
   Integer MinSize_ = 30;
@@ -187,6 +187,7 @@ class TUpDown : public TCustomControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  using TCustomControl::Click;
   virtual void Click(TUDBtnType Button);
 
  private:

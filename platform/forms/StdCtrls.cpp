@@ -1,5 +1,7 @@
 #include "StdCtrls.h"
 
+#include "ControlColors.h"
+
 #include <vector>
 
 #include "platform/rtl/Utf8.h"
@@ -128,11 +130,8 @@ void TCustomEdit::WndProc(TMessage& Message) {
       return;
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORSTATIC: {
-      auto dc = reinterpret_cast<HDC>(Message.WParam);
-      SetTextColor(dc, ColorToRGB(Font()->GetColor()));
-      SetBkColor(dc, ColorToRGB(Color()));
       Brush_->SetColor(Color());
-      Message.Result = reinterpret_cast<LRESULT>(Brush_->Handle());
+      Message.Result = AnswerControlColor(*this, *Brush_, reinterpret_cast<HDC>(Message.WParam));
       return;
     }
   }

@@ -14,24 +14,15 @@ using namespace win;
 
 namespace {
 
-class ButtonCtrlsTest : public FormsTest {
+class ButtonCtrlsTest : public HostedTest {
  protected:
-  void SetUp() override {
-    FormsTest::SetUp();
-    host = std::make_unique<THost>();
-  }
-  void TearDown() override {
-    host.reset();
-    FormsTest::TearDown();
-  }
   template <typename T>
   T* Add(const char* caption, Integer left, Integer top, Integer width = 80, Integer height = 24) {
-    auto* c = new T(host.get());
-    c->SetParent(host.get());
-    c->SetBounds(left, top, width, height);
+    auto* c = Place<T>(left, top, width, height);
     c->SetCaption(caption);
     return c;
   }
+  // Nothing is pumped here: the tests send the button's messages themselves.
   void Show() {
     host->HandleNeeded();
     ShowWindow(host->Handle(), SW_SHOW);
@@ -52,13 +43,11 @@ class ButtonCtrlsTest : public FormsTest {
     c->OnDblClick = TNotifyEvent(&clicks, &Clicks::DblClick);
   }
 
-  std::unique_ptr<THost> host;
 };
 
 TEST_F(ButtonCtrlsTest, EnterAndEscapeReachTheDefaultAndCancelButtons) {
   std::vector<std::string> log;
-  auto* other = new TLogged(host.get(), &log, "edit");
-  other->SetParent(host.get());
+  auto* other = LoggedChild(*host, &log, "edit");
   other->SetTabStop(true);
   auto* ok = Add<TButton>("OK", 10, 100);
   auto* cancel = Add<TButton>("Cancel", 100, 100);
@@ -215,6 +204,31 @@ TEST_F(ButtonCtrlsTest, RadioButtonsUncheckTheirSiblings) {
   EXPECT_EQ(GetFocus(), b->Handle());
 }
 
+// The side of the text is a window style: moving it makes a new window,
+// which keeps the check. A disabled button leaves its mnemonic alone.
+TEST_F(ButtonCtrlsTest, CheckAndRadioButtonsMoveTheirTextAndIgnoreMnemonicsWhenDisabled) {
+  auto* box = Add<TCheckBox>("&Check", 10, 10, 100, 17);
+  auto* radio = Add<TRadioButton>("&Radio", 10, 40, 100, 17);
+  box->SetChecked(true);
+  radio->SetChecked(true);
+  Show();
+  auto leftText = [](TWinControl* c) { return (GetWindowLongPtr(c->Handle(), GWL_STYLE) & BS_LEFTTEXT) != 0; };
+  EXPECT_FALSE(leftText(box));
+  EXPECT_FALSE(leftText(radio));
+  box->SetAlignment(taLeftJustify);
+  radio->SetAlignment(taLeftJustify);
+  for (TWinControl* c : {static_cast<TWinControl*>(box), static_cast<TWinControl*>(radio)}) {
+    EXPECT_TRUE(leftText(c)) << c->Caption();
+    EXPECT_EQ(SendMessage(c->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED) << c->Caption();
+  }
+
+  box->SetEnabled(false);
+  radio->SetEnabled(false);
+  EXPECT_EQ(host->Perform(CM_DIALOGCHAR, 'c', 0), 0);
+  EXPECT_EQ(host->Perform(CM_DIALOGCHAR, 'r', 0), 0);
+  EXPECT_TRUE(box->Checked());
+}
+
 TEST_F(ButtonCtrlsTest, ButtonMnemonicClicks) {
   auto* ok = Add<TButton>("&Save", 10, 10);
   Watch(ok, "save");
@@ -226,9 +240,7 @@ TEST_F(ButtonCtrlsTest, ButtonMnemonicClicks) {
 
 TEST_F(ButtonCtrlsTest, SpeedButtonsOfAGroupStayDownOneAtATime) {
   auto make = [&](const char* name, Integer left) {
-    auto* b = new TSpeedButton(host.get());
-    b->SetParent(host.get());
-    b->SetBounds(left, 10, 30, 22);
+    auto* b = Place<TSpeedButton>(left, 10, 30, 22);
     b->SetGroupIndex(1);
     Watch(b, name);
     return b;
@@ -269,24 +281,16 @@ TEST_F(ButtonCtrlsTest, SpeedButtonsOfAGroupStayDownOneAtATime) {
 TEST_F(ButtonCtrlsTest, ScreenshotOfEverySimpleControl) {
   host->SetBounds(100, 100, 420, 260);
   host->SetColor(clBtnFace);
-  auto* label = new TLabel(host.get());
-  label->SetParent(host.get());
-  label->SetBounds(10, 10, 0, 0);
+  auto* label = Place<TLabel>(10, 10, 0, 0);
   label->SetCaption("&Label");
   auto* panel = Add<TPanel>("Panel", 10, 30, 120, 40);
   panel->SetBevelInner(bvLowered);
-  auto* bevel = new TBevel(host.get());
-  bevel->SetParent(host.get());
-  bevel->SetBounds(140, 30, 60, 40);
-  auto* image = new TImage(host.get());
-  image->SetParent(host.get());
-  image->SetBounds(210, 30, 40, 40);
+  Place<TBevel>(140, 30, 60, 40);
+  auto* image = Place<TImage>(210, 30, 40, 40);
   image->SetStretch(true);
   image->Canvas()->Brush()->SetColor(clNavy);
   image->Canvas()->Ellipse(0, 0, 40, 40);
-  auto* paint = new TPaintBox(host.get());
-  paint->SetParent(host.get());
-  paint->SetBounds(260, 30, 60, 40);
+  Place<TPaintBox>(260, 30, 60, 40);
   auto* group = Add<TGroupBox>("Group", 10, 80, 200, 100);
   auto* r1 = new TRadioButton(host.get());
   r1->SetParent(group);
@@ -305,9 +309,7 @@ TEST_F(ButtonCtrlsTest, ScreenshotOfEverySimpleControl) {
   auto* ok = Add<TButton>("OK", 220, 200, 80, 25);
   ok->SetDefault(true);
   Add<TButton>("Cancel", 310, 200, 80, 25);
-  auto* speed = new TSpeedButton(host.get());
-  speed->SetParent(host.get());
-  speed->SetBounds(330, 30, 70, 26);
+  auto* speed = Place<TSpeedButton>(330, 30, 70, 26);
   speed->SetCaption("Speed");
   speed->Glyph()->SetSize(16, 16);
   speed->Glyph()->Canvas()->Brush()->SetColor(clFuchsia);  // the bottom-left colour: transparent

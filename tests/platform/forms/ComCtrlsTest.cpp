@@ -27,16 +27,6 @@ namespace {
 
 class ComCtrlsTest : public FormsTest {
  protected:
-  static TColor PixelAt(TWinControl& host, int x, int y) {
-    win::SurfacePixels s;
-    EXPECT_TRUE(win::GetWindowSurface(host.Handle(), &s));
-    TPoint origin = host.ClientToScreen({0, 0});
-    win::RECT wr;
-    win::GetWindowRect(host.Handle(), &wr);
-    int sx = origin.X - wr.left + x, sy = origin.Y - wr.top + y;
-    uint32_t p = reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(s.pixels) + sy * s.strideBytes)[sx];
-    return static_cast<TColor>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
-  }
   // Repaints the window and every window inside it.
   static void Paint(TWinControl& host) {
     win::RedrawWindow(host.Handle(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);

@@ -107,8 +107,7 @@ TEST_F(ControlsTest, TabOrderAndNextControl) {
   THost host;
   std::vector<std::string> log;
   auto make = [&](const char* tag) {
-    auto* c = new TLogged(&host, &log, tag);
-    c->SetParent(&host);
+    auto* c = LoggedChild(host, &log, tag);
     c->SetTabStop(true);
     return c;
   };
@@ -156,8 +155,7 @@ TEST_F(ControlsTest, TabOrderAndNextControl) {
 TEST_F(ControlsTest, ParentReflectsChildMessagesAsNotices) {
   THost host;
   std::vector<std::string> log;
-  auto* child = new TLogged(&host, &log, "child");
-  child->SetParent(&host);
+  auto* child = LoggedChild(host, &log, "child");
   child->Answer = 77;
   win::HWND parent = host.Handle();
   win::HWND ch = child->Handle();
@@ -197,8 +195,7 @@ TEST_F(ControlsTest, ParentReflectsChildMessagesAsNotices) {
 TEST_F(ControlsTest, KeysReachTheControlFirst) {
   THost host;
   std::vector<std::string> log;
-  auto* edit = new TLogged(&host, &log, "edit");
-  edit->SetParent(&host);
+  auto* edit = LoggedChild(host, &log, "edit");
   edit->SetTabStop(true);
   std::vector<win::WPARAM> keys;
   struct Sink {
@@ -290,8 +287,7 @@ TEST_F(ControlsTest, WindowProcChainReplacedAndRestored) {
 
   // A windowed control's window procedure goes through WindowProc too.
   std::vector<std::string> log;
-  auto* w = new TLogged(&host, &log, "w");
-  w->SetParent(&host);
+  auto* w = LoggedChild(host, &log, "w");
   TSpy wspy;
   wspy.saved = w->WindowProc;
   w->WindowProc = TWndMethod(&wspy, &TSpy::Proc);
@@ -304,8 +300,7 @@ TEST_F(ControlsTest, WindowProcChainReplacedAndRestored) {
 TEST_F(ControlsTest, RecreatedHandleKeepsChildrenAndText) {
   THost host;
   std::vector<std::string> log;
-  auto* panel = new TLogged(&host, &log, "panel");
-  panel->SetParent(&host);
+  auto* panel = LoggedChild(host, &log, "panel");
   panel->SetBounds(10, 20, 100, 50);
   auto* inner = new TLogged(&host, &log, "inner");
   inner->SetParent(panel);
@@ -443,8 +438,7 @@ TEST_F(ControlsTest, DragAndDropBetweenTwoControls) {
 TEST_F(ControlsTest, CancelledDragEndsWithoutTarget) {
   THost host;
   std::vector<std::string> unused;
-  auto* source = new TLogged(&host, &unused, "s");
-  source->SetParent(&host);
+  auto* source = LoggedChild(host, &unused, "s");
   TDragSink sink;
   source->OnEndDrag = TEndDragEvent(&sink, &TDragSink::EndDrag);
   host.HandleNeeded();
@@ -478,8 +472,7 @@ TEST_F(ControlsTest, ParentFontAndColorFollowTheParent) {
 TEST_F(ControlsTest, ReadingOrderRecreatesTheWindow) {
   THost host;
   std::vector<std::string> log;
-  auto* c = new TLogged(&host, &log, "c");
-  c->SetParent(&host);
+  auto* c = LoggedChild(host, &log, "c");
   win::HWND before = c->Handle();
   EXPECT_EQ(win::GetWindowLong(before, win::GWL_EXSTYLE) & static_cast<win::LONG>(win::WS_EX_RTLREADING), 0);
   c->SetBiDiMode(bdRightToLeft);
@@ -577,10 +570,8 @@ TEST_F(ControlsTest, PaintWithAGivenDC) {
 TEST_F(ControlsTest, FocusMovesWithEnterAndExit) {
   THost host;
   std::vector<std::string> log;
-  auto* a = new TLogged(&host, &log, "a");
-  auto* b = new TLogged(&host, &log, "b");
-  a->SetParent(&host);
-  b->SetParent(&host);
+  auto* a = LoggedChild(host, &log, "a");
+  auto* b = LoggedChild(host, &log, "b");
   struct Sink {
     std::vector<std::string> seen;
     void Enter(TObject* Sender) { seen.push_back("enter " + static_cast<TComponent*>(Sender)->Name()); }
@@ -604,10 +595,8 @@ TEST_F(ControlsTest, FocusMovesWithEnterAndExit) {
 TEST_F(ControlsTest, TargetFreedDuringTheDrag) {
   THost host;
   std::vector<std::string> unused;
-  auto* source = new TLogged(&host, &unused, "s");
-  source->SetParent(&host);
-  auto* target = new TLogged(&host, &unused, "t");
-  target->SetParent(&host);
+  auto* source = LoggedChild(host, &unused, "s");
+  auto* target = LoggedChild(host, &unused, "t");
   target->SetBounds(100, 100, 50, 20);
   TDragSink sink;
   target->OnDragOver = TDragOverEvent(&sink, &TDragSink::DragOver);
@@ -651,8 +640,7 @@ TEST_F(ControlsTest, KeyPreviewSeesKeysFirst) {
     bool PreviewsKeys() const override { return preview; }
   } host;
   std::vector<std::string> log;
-  auto* edit = new TLogged(&host, &log, "edit");
-  edit->SetParent(&host);
+  auto* edit = LoggedChild(host, &log, "edit");
   struct Sink {
     std::vector<std::string> seen;
     void HostKey(TObject*, Word& Key, TShiftState) {
@@ -673,8 +661,7 @@ TEST_F(ControlsTest, KeyPreviewSeesKeysFirst) {
 // A change of system settings or colours reaches every control as a notice.
 TEST_F(ControlsTest, SystemChangesReachEveryControl) {
   THost host;
-  auto* panel = new TLogged(&host, nullptr, "panel");
-  panel->SetParent(&host);
+  auto* panel = LoggedChild(host, nullptr, "panel");
   auto* c = new TControl(&host);
   c->SetParent(panel);
   TSpy spy;

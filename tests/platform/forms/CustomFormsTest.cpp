@@ -325,8 +325,7 @@ TEST_F(CustomFormsTest, ActivationAndKeyPreview) {
   EXPECT_EQ(Screen->ActiveForm(), &a);
 
   std::vector<std::string> keys;
-  auto* child = new TLogged(&a, &keys, "child");
-  child->SetParent(&a);
+  auto* child = LoggedChild(a, &keys, "child");
   a.OnKeyDown = TKeyEvent(&log, &Log::Key);
   log.Lines.clear();
   SendMessage(child->Handle(), WM_KEYDOWN, 'A', 0);
@@ -334,6 +333,34 @@ TEST_F(CustomFormsTest, ActivationAndKeyPreview) {
   a.KeyPreview = true;
   SendMessage(child->Handle(), WM_KEYDOWN, 'A', 0);
   EXPECT_EQ(log.Lines, (std::vector<std::string>{"form key"}));
+}
+
+// A failing OnActivate or OnDeactivate reaches the application's
+// exception handler with the form as sender; the activation goes on.
+TEST_F(CustomFormsTest, ActivationHandlerFailureGoesToTheApplication) {
+  struct Sink {
+    std::vector<std::string> Seen;
+    TObject* A = nullptr;
+    void Activate(TObject*) { throw Exception("activate failed"); }
+    void Deactivate(TObject*) { throw Exception("deactivate failed"); }
+    void Caught(TObject* Sender, Exception* E) { Seen.push_back((Sender == A ? "a: " : "other: ") + E->Message); }
+  } sink;  // outlives the forms, which deactivate as they go
+  TForm a(nullptr), b(nullptr);
+  a.AfterConstruction();
+  b.AfterConstruction();
+  sink.A = &a;
+  a.Show();
+  b.Show();
+  SetActiveWindow(b.Handle());
+  a.OnActivate = TNotifyEvent(&sink, &Sink::Activate);
+  a.OnDeactivate = TNotifyEvent(&sink, &Sink::Deactivate);
+  Application->OnException = TExceptionEvent(&sink, &Sink::Caught);
+  SetActiveWindow(a.Handle());
+  EXPECT_EQ(Screen->ActiveForm(), &a);
+  SetActiveWindow(b.Handle());
+  EXPECT_EQ(Screen->ActiveForm(), &b);
+  EXPECT_EQ(sink.Seen, (std::vector<std::string>{"a: activate failed", "a: deactivate failed"}));
+  EXPECT_TRUE(Boxes.empty());
 }
 
 }  // namespace

@@ -11,10 +11,12 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/Display.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
 
 namespace formstest {
 
@@ -96,6 +98,26 @@ class TLogged : public TCustomControl {
   std::string Tag_;
 };
 
+// A logged child of Parent, owned by it.
+inline TLogged* LoggedChild(TWinControl& Parent, std::vector<std::string>* Log, std::string Tag) {
+  auto* c = new TLogged(&Parent, Log, std::move(Tag));
+  c->SetParent(&Parent);
+  return c;
+}
+
+// The pixel at client point (x, y) of a window on the headless screen, as
+// read back from the top-level surface it is drawn into.
+inline TColor PixelAt(TWinControl& Control, int x, int y) {
+  win::SurfacePixels s;
+  EXPECT_TRUE(win::GetWindowSurface(Control.Handle(), &s));
+  TPoint origin = Control.ClientToScreen({0, 0});
+  win::RECT wr;
+  win::GetWindowRect(Control.Handle(), &wr);
+  int sx = origin.X - wr.left + x, sy = origin.Y - wr.top + y;
+  uint32_t p = reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(s.pixels) + sy * s.strideBytes)[sx];
+  return static_cast<TColor>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+}
+
 class FormsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -129,6 +151,57 @@ class FormsTest : public ::testing::Test {
 
  private:
   TMessageBoxHook previousHook_;
+};
+
+// A fixture with a host window for the controls under test; the host (and
+// every control on it) goes before the fixture clears up.
+class HostedTest : public FormsTest {
+ protected:
+  void SetUp() override {
+    FormsTest::SetUp();
+    host = std::make_unique<THost>();
+  }
+  void TearDown() override {
+    host.reset();
+    FormsTest::TearDown();
+  }
+  template <typename T>
+  T* Place(Integer left, Integer top, Integer width, Integer height) {
+    auto* c = new T(host.get());
+    c->SetParent(host.get());
+    c->SetBounds(left, top, width, height);
+    return c;
+  }
+  // Shows the host and lets what that posted run.
+  void Show() {
+    host->HandleNeeded();
+    win::ShowWindow(host->Handle(), win::SW_SHOW);
+    Pump();
+  }
+  static void Key(win::UINT vk, bool shift = false, bool ctrl = false) {
+    win::InjectKeyPress(vk, shift, ctrl);
+    Pump();
+  }
+  static void Type(const std::string& s) {
+    win::InjectText(s);
+    Pump();
+  }
+
+  std::unique_ptr<THost> host;
+};
+
+// Edits reach the clipboard: each test starts and ends with it empty.
+class EditHostTest : public HostedTest {
+ protected:
+  void SetUp() override {
+    HostedTest::SetUp();
+    win::ResetClipboard();
+  }
+  void TearDown() override {
+    host.reset();
+    win::ResetClipboard();
+    HostedTest::TearDown();
+  }
 };
 
 }  // namespace formstest

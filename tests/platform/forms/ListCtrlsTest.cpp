@@ -14,28 +14,15 @@ using namespace win;
 
 namespace {
 
-class ListCtrlsTest : public FormsTest {
+class ListCtrlsTest : public HostedTest {
  protected:
   void SetUp() override {
-    FormsTest::SetUp();
-    host = std::make_unique<THost>();
+    HostedTest::SetUp();
     host->SetBounds(100, 100, 400, 300);
-  }
-  void TearDown() override {
-    host.reset();
-    FormsTest::TearDown();
   }
   template <typename T>
   T* Add(Integer left, Integer top, Integer width, Integer height) {
-    auto* c = new T(host.get());
-    c->SetParent(host.get());
-    c->SetBounds(left, top, width, height);
-    return c;
-  }
-  void Show() {
-    host->HandleNeeded();
-    ShowWindow(host->Handle(), SW_SHOW);
-    Pump();
+    return Place<T>(left, top, width, height);
   }
   // The screen point at the middle of a list item.
   static POINT ItemPoint(TCustomListBox* lb, Integer index) {
@@ -54,11 +41,11 @@ class ListCtrlsTest : public FormsTest {
     TPoint p = Center(c);
     return {p.X, p.Y};
   }
+  // Lists take Alt (Alt+Down drops a combo box) rather than Shift or Ctrl.
   static void Key(UINT vk, bool alt = false) {
     InjectKeyPress(vk, false, false, alt);
     Pump();
   }
-  std::unique_ptr<THost> host;
 };
 
 struct Counter {

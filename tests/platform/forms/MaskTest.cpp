@@ -56,40 +56,15 @@ TEST(EditMaskFormatTest, FieldsLiteralsBlanksAndCase) {
   EXPECT_TRUE(EditMaskFormat("").Empty());
 }
 
-class MaskEditTest : public FormsTest {
+class MaskEditTest : public EditHostTest {
  protected:
   void SetUp() override {
-    FormsTest::SetUp();
-    ResetClipboard();
-    host = std::make_unique<THost>();
-    edit = new TMaskEdit(host.get());
-    edit->SetParent(host.get());
-    edit->SetBounds(10, 10, 150, 21);
-    other = new TMaskEdit(host.get());
-    other->SetParent(host.get());
-    other->SetBounds(10, 40, 150, 21);
-  }
-  void TearDown() override {
-    host.reset();
-    ResetClipboard();
-    FormsTest::TearDown();
-  }
-  void Show() {
-    host->HandleNeeded();
-    ShowWindow(host->Handle(), SW_SHOW);
-    Pump();
-  }
-  static void Key(UINT vk, bool shift = false, bool ctrl = false) {
-    InjectKeyPress(vk, shift, ctrl);
-    Pump();
-  }
-  static void Type(const std::string& s) {
-    InjectText(s);
-    Pump();
+    EditHostTest::SetUp();
+    edit = Place<TMaskEdit>(10, 10, 150, 21);
+    other = Place<TMaskEdit>(10, 40, 150, 21);
   }
   std::pair<Integer, Integer> Sel() { return {edit->SelStart(), edit->SelLength()}; }
 
-  std::unique_ptr<THost> host;
   TMaskEdit* edit = nullptr;
   TMaskEdit* other = nullptr;
 };
@@ -227,9 +202,7 @@ class TInplaceMaskEdit : public TCustomMaskEdit {
 };
 
 TEST_F(MaskEditTest, BorderlessMultiLineDescendantEditsUnderTheMask) {
-  auto* inplace = new TInplaceMaskEdit(host.get());
-  inplace->SetParent(host.get());
-  inplace->SetBounds(10, 70, 100, 18);
+  auto* inplace = Place<TInplaceMaskEdit>(10, 70, 100, 18);
   inplace->SetEditMask(kTimeMask);
   Show();
   EXPECT_NE(GetWindowLongPtr(inplace->Handle(), GWL_STYLE) & ES_MULTILINE, 0);

@@ -19,17 +19,6 @@ namespace {
 
 class SimpleCtrlsTest : public FormsTest {
  protected:
-  // The pixel at client point (x, y) of a top-level host, as a TColor.
-  static TColor PixelAt(THost& host, int x, int y) {
-    win::SurfacePixels s;
-    EXPECT_TRUE(win::GetWindowSurface(host.Handle(), &s));
-    TPoint origin = host.ClientToScreen({0, 0});
-    win::RECT wr;
-    win::GetWindowRect(host.Handle(), &wr);
-    int sx = origin.X - wr.left + x, sy = origin.Y - wr.top + y;
-    uint32_t p = reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(s.pixels) + sy * s.strideBytes)[sx];
-    return static_cast<TColor>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
-  }
   static void Paint(THost& host) {
     host.Invalidate();
     win::UpdateWindow(host.Handle());
@@ -82,8 +71,7 @@ TEST_F(SimpleCtrlsTest, LabelSizesToItsCaption) {
 TEST_F(SimpleCtrlsTest, MnemonicMovesFocusToTheLabelsControl) {
   THost host;
   std::vector<std::string> log;
-  auto* edit = new TLogged(&host, &log, "edit");
-  edit->SetParent(&host);
+  auto* edit = LoggedChild(host, &log, "edit");
   edit->SetBounds(100, 10, 80, 20);
   edit->SetTabStop(true);
   auto* label = new TLabel(&host);

@@ -25,23 +25,12 @@ using namespace win;
 
 namespace {
 
-class SmallCtrlsTest : public FormsTest {
+class SmallCtrlsTest : public HostedTest {
  protected:
   void SetUp() override {
-    FormsTest::SetUp();
-    host = std::make_unique<THost>();
+    HostedTest::SetUp();
     host->SetBounds(100, 100, 400, 300);
   }
-  void TearDown() override {
-    host.reset();
-    FormsTest::TearDown();
-  }
-  void Show() {
-    host->HandleNeeded();
-    ShowWindow(host->Handle(), SW_SHOW);
-    Pump();
-  }
-  std::unique_ptr<THost> host;
 };
 
 struct ScrollLog {
@@ -52,9 +41,7 @@ struct ScrollLog {
 };
 
 TEST_F(SmallCtrlsTest, ScrollBarAnswersEveryCodeAndTracksTheThumb) {
-  auto* sb = new TScrollBar(host.get());
-  sb->SetParent(host.get());
-  sb->SetBounds(10, 10, 200, 17);
+  auto* sb = Place<TScrollBar>(10, 10, 200, 17);
   sb->SetParams(0, 0, 109);
   sb->SetPageSize(10);
   sb->SetSmallChange(2);
@@ -112,8 +99,7 @@ TEST_F(SmallCtrlsTest, ScrollBarAnswersEveryCodeAndTracksTheThumb) {
 
 TEST_F(SmallCtrlsTest, SplitterDragResizesItsNeighbour) {
   auto make = [&](TAlign align, Integer w) {
-    auto* c = new TLogged(host.get(), nullptr, "");
-    c->SetParent(host.get());
+    auto* c = LoggedChild(*host, nullptr, "");
     c->SetWidth(w);
     c->SetAlign(align);
     return c;
@@ -167,8 +153,7 @@ TEST_F(SmallCtrlsTest, ProgressBarStepsAndWraps) {
 }
 
 TEST_F(SmallCtrlsTest, UpDownStepsByClicksAndShowsInItsAssociate) {
-  auto* buddy = new TLogged(host.get(), nullptr, "");
-  buddy->SetParent(host.get());
+  auto* buddy = LoggedChild(*host, nullptr, "");
   buddy->SetBounds(10, 10, 100, 24);
   auto* ud = new TUpDown(host.get());
   ud->SetMin(998);
@@ -219,9 +204,7 @@ TEST_F(SmallCtrlsTest, UpDownStepsByClicksAndShowsInItsAssociate) {
 }
 
 TEST_F(SmallCtrlsTest, BitBtnKindsAndOwnerDrawnGlyph) {
-  auto* b = new TBitBtn(host.get());
-  b->SetParent(host.get());
-  b->SetBounds(10, 10, 90, 28);
+  auto* b = Place<TBitBtn>(10, 10, 90, 28);
   b->SetKind(bkCancel);
   EXPECT_EQ(b->Caption(), "Cancel");
   EXPECT_EQ(b->ModalResult(), mrCancel);
@@ -263,9 +246,7 @@ TEST_F(SmallCtrlsTest, BitBtnKindsAndOwnerDrawnGlyph) {
 }
 
 TEST_F(SmallCtrlsTest, ScrollBoxRangeFollowsChildrenAndBarsMoveThem) {
-  auto* box = new TScrollBox(host.get());
-  box->SetParent(host.get());
-  box->SetBounds(10, 10, 200, 150);
+  auto* box = Place<TScrollBox>(10, 10, 200, 150);
   auto* far = new TLogged(host.get(), nullptr, "");
   far->SetParent(box);
   far->SetBounds(10, 300, 50, 50);

@@ -17,37 +17,11 @@ using namespace win;
 
 namespace {
 
-class StdCtrlsTest : public FormsTest {
+class StdCtrlsTest : public EditHostTest {
  protected:
-  void SetUp() override {
-    FormsTest::SetUp();
-    ResetClipboard();
-    host = std::make_unique<THost>();
-  }
-  void TearDown() override {
-    host.reset();
-    ResetClipboard();
-    FormsTest::TearDown();
-  }
   template <typename T>
   T* Add(Integer top, Integer height = 21) {
-    auto* c = new T(host.get());
-    c->SetParent(host.get());
-    c->SetBounds(10, top, 150, height);
-    return c;
-  }
-  void Show() {
-    host->HandleNeeded();
-    ShowWindow(host->Handle(), SW_SHOW);
-    Pump();
-  }
-  static void Key(UINT vk, bool shift = false, bool ctrl = false) {
-    InjectKeyPress(vk, shift, ctrl);
-    Pump();
-  }
-  static void Type(const std::string& s) {
-    InjectText(s);
-    Pump();
+    return Place<T>(10, top, 150, height);
   }
   static DWORD Style(TWinControl* c) { return static_cast<DWORD>(GetWindowLongPtr(c->Handle(), GWL_STYLE)); }
 
@@ -55,8 +29,6 @@ class StdCtrlsTest : public FormsTest {
     int Count = 0;
     void Changed(TObject*) { ++Count; }
   } changes;
-
-  std::unique_ptr<THost> host;
 };
 
 TEST_F(StdCtrlsTest, EditKeysSelectionAndClipboardWithChineseText) {
