@@ -742,8 +742,6 @@ void HandleKey(Tracker& t, WPARAM vk) {
       }
       break;
     case VK_MENU:
-    case VK_LMENU:
-    case VK_RMENU:
     case VK_F10:
       t.done = true;
       break;
@@ -1092,8 +1090,7 @@ LRESULT WatchAlt(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && wParam == PM_REMOVE && lParam) {
     const MSG& m = *reinterpret_cast<const MSG*>(lParam);
     t_alt.releasedAlone = false;
-    // A display may report the side's key rather than the generic one.
-    bool alt = m.wParam == VK_MENU || m.wParam == VK_LMENU || m.wParam == VK_RMENU;
+    bool alt = m.wParam == VK_MENU;
     switch (m.message) {
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:

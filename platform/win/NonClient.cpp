@@ -407,14 +407,11 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       if (enabled) SendMessage(hwnd, WM_SYSCOMMAND, command, lParam);
       return true;
     }
-    case WM_KEYUP:
     case WM_SYSKEYUP: {
       // F10, or Alt pressed and released on its own (not in a chord such as
       // Alt+F, Alt+Tab or Alt+click), selects the menu bar for the keyboard.
-      // The release of a side's Alt key may come as a plain WM_KEYUP.
-      bool f10 = msg == WM_SYSKEYUP && wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0;
-      bool alt = (wParam == VK_MENU || wParam == VK_LMENU || wParam == VK_RMENU) &&
-                 LayerExtensions().menuAltReleasedAlone &&
+      bool f10 = wParam == VK_F10 && GetKeyState(VK_SHIFT) >= 0;
+      bool alt = wParam == VK_MENU && LayerExtensions().menuAltReleasedAlone &&
                  LayerExtensions().menuAltReleasedAlone();
       if ((!f10 && !alt) || !LayerExtensions().menuBarKey) return false;
       SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
