@@ -1,11 +1,16 @@
 // Entry point of the radio programming program.
 #include <cstdio>
 
-#include "SysUtils.h"
+#include "app/AppStartup.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/UnitsStartup.h"
 #include "platform/win/Display.h"
 #include "platform/win/SdlDisplay.h"
 
+void InitializeUnits() { InitializeApp(); }
+
 int main() {
+  InitializeUnits();
   // The display comes first: everything after it may make windows. No window
   // is opened here; a desktop window appears only once one is shown.
   try {

@@ -40,10 +40,9 @@ VXN_PUBLISH(TComSelectForm) {
   P.Handler("FormCreate", &TComSelectForm::FormCreate);
 }
 
-[[maybe_unused]] static const bool kComSelectFormRegistered = [] {
+void RegisterAdSelComClasses() {
   RegisterClasses({TComSelectForm::StaticClass()});
-  return true;
-}();
+}
 
 template <typename C>
 C* TComSelectForm::Part(const char* Name) {

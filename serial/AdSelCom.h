@@ -52,3 +52,6 @@ class TComSelectForm : public TForm {
   template <typename C>
   C* Part(const char* Name);
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterAdSelComClasses();

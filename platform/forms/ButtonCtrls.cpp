@@ -645,11 +645,11 @@ void TGroupBox::CMTextChanged(TMessage& Message) {
   Realign();
 }
 
-[[maybe_unused]] static const bool kButtonControlsRegistered = [] {
+void RegisterButtonCtrlsClasses() {
   RegisterClasses({TButton::StaticClass(), TCheckBox::StaticClass(), TRadioButton::StaticClass(),
                    TGroupBox::StaticClass()});
-  return true;
-}();
+  RegisterClasses({TSpeedButton::StaticClass()});
+}
 
 // TSpeedButton ------------------------------------------------------------------------------------------
 
@@ -889,7 +889,3 @@ void TSpeedButton::Paint() {
   }
 }
 
-[[maybe_unused]] static const bool kSpeedButtonRegistered = [] {
-  RegisterClasses({TSpeedButton::StaticClass()});
-  return true;
-}();

@@ -231,3 +231,6 @@ class TSpeedButton : public TGraphicControl {
   Integer Spacing_ = 4;
   TButtonState State_ = bsUp;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterButtonCtrlsClasses();

@@ -2433,8 +2433,7 @@ void TToolBar::DrawButton(TToolButton* Button, TCanvas* Canvas) {
   if (OnAdvancedCustomDrawButton) OnAdvancedCustomDrawButton(this, Button, state, cdPostPaint, defaultDraw);
 }
 
-[[maybe_unused]] static const bool kCommonControlsRegistered = [] {
+void RegisterComCtrlsClasses() {
   RegisterClasses({TTreeView::StaticClass(), TStatusBar::StaticClass(), TToolBar::StaticClass(),
                    TToolButton::StaticClass()});
-  return true;
-}();
+}

@@ -741,3 +741,6 @@ class TToolBar : public TCustomControl {
   bool Wrapable_ = true;
   bool Arranging_ = false;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterComCtrlsClasses();

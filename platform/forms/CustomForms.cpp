@@ -180,7 +180,6 @@ void TForm::CreateParams(TCreateParams& Params) {
   }
 }
 
-
 void TForm::CreateWnd() {
   TCustomControl::CreateWnd();
   if (FormStyle_ == fsMDIForm) {
@@ -688,7 +687,6 @@ void TForm::WndProc(TMessage& Message) {
   TCustomControl::WndProc(Message);
 }
 
-[[maybe_unused]] static const bool kFormRegistered = [] {
+void RegisterCustomFormsClasses() {
   RegisterClasses({TForm::StaticClass()});
-  return true;
-}();
+}

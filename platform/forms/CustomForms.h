@@ -177,3 +177,6 @@ TForm* GetParentForm(TControl* Control);
 
 // Makes a form of the class, reads its form file and fires OnCreate.
 TForm* CreateForm(TClass InstanceClass, TComponent* AOwner);
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterCustomFormsClasses();

@@ -405,8 +405,7 @@ bool TPrinterSetupDialog::Execute() {
   return Run(form.get()) == mrOk;
 }
 
-[[maybe_unused]] static const bool kDialogsRegistered = [] {
+void RegisterDialogsClasses() {
   RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass(), TColorDialog::StaticClass(),
                    TFontDialog::StaticClass(), TPrintDialog::StaticClass(), TPrinterSetupDialog::StaticClass()});
-  return true;
-}();
+}

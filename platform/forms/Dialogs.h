@@ -191,3 +191,6 @@ class TPrinterSetupDialog : public TCommonDialog {
   using TCommonDialog::TCommonDialog;
   bool Execute() override;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterDialogsClasses();

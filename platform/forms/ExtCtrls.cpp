@@ -67,7 +67,6 @@ void TTimer::WndProc(TMessage& Message) {
   Message.Result = DefWindowProc(WindowHandle_, Message.Msg, Message.WParam, Message.LParam);
 }
 
-[[maybe_unused]] static const bool kExtCtrlsRegistered = [] {
+void RegisterExtCtrlsClasses() {
   RegisterClasses({TTimer::StaticClass()});
-  return true;
-}();
+}

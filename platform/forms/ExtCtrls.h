@@ -38,3 +38,6 @@ class TTimer : public TComponent {
   win::HWND WindowHandle_;
   bool Running_ = false;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterExtCtrlsClasses();

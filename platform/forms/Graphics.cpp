@@ -1422,9 +1422,8 @@ void TPicture::WriteData(TStream& Stream) {
   Graphic_->WriteData(Stream);
 }
 
-[[maybe_unused]] static const bool kGraphicClassesRegistered = [] {
+void RegisterGraphicsClasses() {
   RegisterClasses({TBitmap::StaticClass(), TIcon::StaticClass(), TPngImage::StaticClass(),
                    TJPEGImage::StaticClass(), TPicture::StaticClass(), TFont::StaticClass(),
                    TPen::StaticClass(), TBrush::StaticClass()});
-  return true;
-}();
+}

@@ -446,3 +446,6 @@ class TPicture : public TPersistent {
 
   TGraphic* Graphic_ = nullptr;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterGraphicsClasses();

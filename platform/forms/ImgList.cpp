@@ -303,7 +303,6 @@ int ImageList_GetOverlayImage(HIMAGELIST himl, int overlay) {
   return himl->overlays[overlay - 1];
 }
 
-
 HICON ImageList_GetIcon(HIMAGELIST himl, int index, UINT flags) {
   if (!himl || index < 0 || index >= ImageList_GetImageCount(himl)) return nullptr;
   std::vector<uint32_t> pixels;
@@ -941,10 +940,9 @@ void TCustomImageList::WriteData(TStream& Stream) {
   }
 }
 
-[[maybe_unused]] static const bool kImageListRegistered = [] {
+void RegisterImgListClasses() {
   RegisterClasses({TImageList::StaticClass()});
-  return true;
-}();
+}
 
 // TDragImageList ------------------------------------------------------------------------
 

@@ -257,3 +257,6 @@ class TImageList : public TDragImageList {
  public:
   using TDragImageList::TDragImageList;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterImgListClasses();

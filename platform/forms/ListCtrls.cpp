@@ -1020,7 +1020,6 @@ void TCustomComboBox::CMEnabledChanged(TMessage& Message) {
   if (!Enabled()) CloseList(false);
 }
 
-[[maybe_unused]] static const bool kListCtrlsRegistered = [] {
+void RegisterListCtrlsClasses() {
   RegisterClasses({TListBox::StaticClass(), TComboBox::StaticClass()});
-  return true;
-}();
+}

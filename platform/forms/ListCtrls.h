@@ -250,3 +250,6 @@ class TComboBox : public TCustomComboBox {
  public:
   explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterListCtrlsClasses();

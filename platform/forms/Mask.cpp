@@ -497,7 +497,6 @@ VXN_PUBLISH(TMaskEdit) {
 
 TMaskEdit::TMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
 
-[[maybe_unused]] static const bool kMaskEditRegistered = [] {
+void RegisterMaskClasses() {
   RegisterClasses({TMaskEdit::StaticClass()});
-  return true;
-}();
+}

@@ -130,3 +130,6 @@ class TMaskEdit : public TCustomMaskEdit {
  public:
   explicit TMaskEdit(TComponent* AOwner);
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterMaskClasses();

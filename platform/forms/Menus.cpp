@@ -927,7 +927,6 @@ void TPopupMenu::Popup(Integer X, Integer Y) {
   TrackPopupMenu(Handle(), align | TPM_RIGHTBUTTON, X, Y, 0, PopupWindow(), nullptr);
 }
 
-[[maybe_unused]] static const bool kMenusRegistered = [] {
+void RegisterMenusClasses() {
   RegisterClasses({TMenuItem::StaticClass(), TMainMenu::StaticClass(), TPopupMenu::StaticClass()});
-  return true;
-}();
+}

@@ -302,3 +302,6 @@ class TPopupMenu : public TMenu, public IPopupComponent {
   bool AutoPopup_ = true;
   TComponent* PopupComponent_ = nullptr;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterMenusClasses();

@@ -521,8 +521,7 @@ void TPanel::CMTextChanged(TMessage& Message) {
   Invalidate();
 }
 
-[[maybe_unused]] static const bool kSimpleControlsRegistered = [] {
+void RegisterSimpleCtrlsClasses() {
   RegisterClasses({TLabel::StaticClass(), TBevel::StaticClass(), TImage::StaticClass(), TPaintBox::StaticClass(),
                    TPanel::StaticClass()});
-  return true;
-}();
+}

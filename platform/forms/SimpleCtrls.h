@@ -168,3 +168,6 @@ class TPanel : public TCustomControl {
   Integer BorderWidth_ = 0;
   TBorderStyle BorderStyle_ = bsNone;
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterSimpleCtrlsClasses();

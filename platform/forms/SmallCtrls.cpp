@@ -793,8 +793,7 @@ void TScrollBox::WndProc(TMessage& Message) {
   if (Message.Msg == WM_SIZE) UpdateRange();
 }
 
-[[maybe_unused]] static const bool kSmallCtrlsRegistered = [] {
+void RegisterSmallCtrlsClasses() {
   RegisterClasses({TScrollBar::StaticClass(), TSplitter::StaticClass(), TProgressBar::StaticClass(),
                    TUpDown::StaticClass(), TBitBtn::StaticClass(), TScrollBox::StaticClass()});
-  return true;
-}();
+}

@@ -292,3 +292,6 @@ class TScrollBox : public TWinControl {
   Integer Pos_[2] = {0, 0};
   Integer Range_[2] = {0, 0};
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterSmallCtrlsClasses();

@@ -459,7 +459,6 @@ VXN_PUBLISH(TMemo) {
 
 TMemo::TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
 
-[[maybe_unused]] static const bool kEditControlsRegistered = [] {
+void RegisterStdCtrlsClasses() {
   RegisterClasses({TEdit::StaticClass(), TMemo::StaticClass()});
-  return true;
-}();
+}

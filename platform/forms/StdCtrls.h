@@ -164,3 +164,6 @@ class TMemo : public TCustomMemo {
  public:
   explicit TMemo(TComponent* AOwner);
 };
+
+// Registers this module's classes by name; the folder's start-up calls it.
+void RegisterStdCtrlsClasses();

@@ -1,0 +1,10 @@
+#include "controls/ControlsStartup.h"
+
+#include "platform/forms/FormsStartup.h"
+
+void InitializeControls() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  InitializeForms();
+}

@@ -1,0 +1,12 @@
+#include "suite/data/DataStartup.h"
+
+#include "suite/editors/EditorsStartup.h"
+#include "platform/db/DbStartup.h"
+
+void InitializeData() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  InitializeEditors();
+  InitializeDb();
+}
