@@ -2,6 +2,7 @@
 
 #include "suite/editors/EditorsStartup.h"
 #include "platform/db/DbStartup.h"
+#include "suite/data/cxValueTypes.h"
 
 void InitializeData() {
   static bool done = false;
@@ -9,4 +10,5 @@ void InitializeData() {
   done = true;
   InitializeEditors();
   InitializeDb();
+  RegisterValueTypeClasses();
 }
