@@ -2,6 +2,8 @@
 
 #include "suite/editors/EditorsStartup.h"
 #include "platform/db/DbStartup.h"
+#include "suite/data/cxFilter.h"
+#include "suite/data/cxFilterConsts.h"
 #include "suite/data/cxValueTypes.h"
 
 void InitializeData() {
@@ -11,4 +13,6 @@ void InitializeData() {
   InitializeEditors();
   InitializeDb();
   RegisterValueTypeClasses();
+  RegisterFilterResourceStrings();
+  RegisterFilterClasses();
 }
