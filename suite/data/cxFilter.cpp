@@ -633,6 +633,8 @@ bool TcxFilterCriteria::EvaluateGroup(TcxFilterCriteriaItemList* AGroup, Integer
   return result;
 }
 
+TClass TcxFilterCriteria::ValueListClass() const { return TcxFilterValueList::StaticClass(); }
+
 std::unique_ptr<TcxFilterValueList> TcxFilterCriteria::CreateValueList() {
   return std::make_unique<TcxFilterValueList>(this);
 }

@@ -188,7 +188,8 @@ class TcxFilterCriteria : public TPersistent {
   virtual TcxFilterCriteriaItem* CreateCriteriaItem(TcxFilterCriteriaItemList* AParent,
                                                     const std::string& ADisplayValue, const Variant& AValue,
                                                     TcxFilterOperatorKind AOperatorKind, TObject* AItemLink);
-  // The value list class of this criteria's drop-downs.
+  // The value list class of this criteria's drop-downs, and an instance of it.
+  virtual TClass ValueListClass() const;
   virtual std::unique_ptr<TcxFilterValueList> CreateValueList();
 
   TcxFilterCriteriaItemList* Root() const { return FRoot.get(); }
