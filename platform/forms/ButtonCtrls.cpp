@@ -17,6 +17,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
+#include "platform/win/GdiScopes.h"
 
 using namespace win;
 
@@ -102,7 +103,7 @@ void PaintButton(HWND hwnd, HDC dc) {
     SendMessage(GetParent(hwnd), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
     return;
   }
-  int saved = SaveDC(dc);
+  SavedDc saved(dc);
   UINT colorMsg = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC;
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -163,7 +164,6 @@ void PaintButton(HWND hwnd, HDC dc) {
       DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | DT_LEFT);
     }
   }
-  RestoreDC(dc, saved);
 }
 
 }  // namespace
@@ -310,10 +310,8 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         PaintButton(hwnd, reinterpret_cast<HDC>(wParam));
         return 0;
       }
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      PaintButton(hwnd, dc);
-      EndPaint(hwnd, &ps);
+      PaintScope paint(hwnd);
+      PaintButton(hwnd, paint.Dc());
       return 0;
     }
   }
@@ -596,13 +594,12 @@ TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
 void TGroupBox::AdjustClientRect(TRect& Rect) {
   TCustomControl::AdjustClientRect(Rect);
   Canvas()->SetFont(Font());
-  HDC dc = CreateCompatibleDC(nullptr);
+  MemoryDc dc;
   TCanvas measure;
   measure.SetHandle(dc);
   measure.SetFont(Font());
   Integer h = measure.TextHeight("0");
   measure.SetHandle(nullptr);
-  DeleteDC(dc);
   Rect = {Rect.Left + 1, Rect.Top + h, Rect.Right - 1, Rect.Bottom - 1};
 }
 

@@ -1,4 +1,5 @@
 #include "Clipbrd.h"
+#include "platform/rtl/ScopeExit.h"
 
 #include <cstring>
 
@@ -64,26 +65,21 @@ void TClipboard::SetTextBuf(const char* Buffer) {
 }
 
 void TClipboard::SetAsHandle(UINT Format, HANDLE Value) {
-  try {
+  {
+    // The block was handed over: it must not outlive a refusal.
+    ScopeExit refused([&] { GlobalFree(Value); });
     Open();
-  } catch (...) {
-    GlobalFree(Value);  // the block was handed over: it must not outlive a refusal
-    throw;
+    refused.Dismiss();
   }
-  try {
-    if (!Emptied_) {
-      EmptyClipboard();
-      Emptied_ = true;
-    }
-    if (!SetClipboardData(Format, Value)) {
-      GlobalFree(Value);
-      throw Exception(SCannotOpenClipboard);
-    }
-  } catch (...) {
-    Close();
-    throw;
+  ScopeExit closed([this] { Close(); });
+  if (!Emptied_) {
+    EmptyClipboard();
+    Emptied_ = true;
   }
-  Close();
+  if (!SetClipboardData(Format, Value)) {
+    GlobalFree(Value);
+    throw Exception(SCannotOpenClipboard);
+  }
 }
 
 HANDLE TClipboard::GetAsHandle(UINT Format) {

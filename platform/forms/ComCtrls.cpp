@@ -17,6 +17,7 @@
 #include "platform/win/SysColors.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "platform/rtl/ScopeExit.h"
 
 using namespace win;
 
@@ -479,36 +480,31 @@ void TTreeNodes::ReadData(TStream& Stream) {
   };
   Clear();
   BeginUpdate();
-  try {
-    std::vector<Pending> stack{{nullptr, count(kNodeBytes)}};
-    while (!stack.empty()) {
-      if (stack.back().Left == 0) {
-        stack.pop_back();
-        continue;
-      }
-      --stack.back().Left;
-      Integer image = GetInt(Stream), selected = GetInt(Stream), state = GetInt(Stream), overlay = GetInt(Stream);
-      Integer data = GetInt(Stream);
-      Integer children = count(kNodeBytes);
-      Integer len = count(1);
-      std::string text(static_cast<size_t>(len), '\0');
-      if (len) Stream.ReadBuffer(text.data(), len);
-      TTreeNode* node =
-          InsertAt(stack.back().Parent, static_cast<size_t>(-1), text, reinterpret_cast<void*>(intptr_t{data}));
-      node->ImageIndex_ = image;
-      node->SelectedIndex_ = selected;
-      node->StateIndex_ = state;
-      node->OverlayIndex_ = overlay;
-      if (children > 0) {
-        if (static_cast<Integer>(stack.size()) > kMaxStoredDepth) throw EReadError("Invalid stored tree nodes");
-        stack.push_back({node, children});
-      }
+  ScopeExit updated([this] { EndUpdate(); });
+  std::vector<Pending> stack{{nullptr, count(kNodeBytes)}};
+  while (!stack.empty()) {
+    if (stack.back().Left == 0) {
+      stack.pop_back();
+      continue;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    --stack.back().Left;
+    Integer image = GetInt(Stream), selected = GetInt(Stream), state = GetInt(Stream), overlay = GetInt(Stream);
+    Integer data = GetInt(Stream);
+    Integer children = count(kNodeBytes);
+    Integer len = count(1);
+    std::string text(static_cast<size_t>(len), '\0');
+    if (len) Stream.ReadBuffer(text.data(), len);
+    TTreeNode* node =
+        InsertAt(stack.back().Parent, static_cast<size_t>(-1), text, reinterpret_cast<void*>(intptr_t{data}));
+    node->ImageIndex_ = image;
+    node->SelectedIndex_ = selected;
+    node->StateIndex_ = state;
+    node->OverlayIndex_ = overlay;
+    if (children > 0) {
+      if (static_cast<Integer>(stack.size()) > kMaxStoredDepth) throw EReadError("Invalid stored tree nodes");
+      stack.push_back({node, children});
+    }
   }
-  EndUpdate();
 }
 
 // ===========================================================================
@@ -1739,13 +1735,8 @@ void TTreeView::Paint() {
   // Handlers set image indexes while we draw: that must not ask for
   // another painting.
   Painting_ = true;
-  try {
-    PaintNodes();
-  } catch (...) {
-    Painting_ = false;
-    throw;
-  }
-  Painting_ = false;
+  ScopeExit painted([this] { Painting_ = false; });
+  PaintNodes();
 }
 
 void TTreeView::PaintNodes() {

@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstdlib>
 #include <unordered_map>
 
@@ -8,10 +9,12 @@
 #include "ImgList.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/Formatting.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/GdiShapes.h"
+#include "platform/win/GdiScopes.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 
@@ -258,13 +261,8 @@ void TControl::SetParentComponent(TComponent* Value) {
 
 void TControl::ReadState(TReader& Reader) {
   ControlState += csReadingState;
-  try {
-    TComponent::ReadState(Reader);
-  } catch (...) {
-    ControlState -= csReadingState;
-    throw;
-  }
-  ControlState -= csReadingState;
+  ScopeExit reading([this] { ControlState -= csReadingState; });
+  TComponent::ReadState(Reader);
 }
 
 void TControl::Loaded() {
@@ -364,13 +362,8 @@ void TControl::AdjustSize() {
   Integer w = Width_, h = Height_;
   if (!CanAutoSize(w, h)) return;
   ++AutoSizing_;
-  try {
-    SetBounds(Left_, Top_, w, h);
-  } catch (...) {
-    --AutoSizing_;
-    throw;
-  }
-  --AutoSizing_;
+  ScopeExit sizing([this] { --AutoSizing_; });
+  SetBounds(Left_, Top_, w, h);
 }
 
 void TControl::SetAutoSize(bool Value) {
@@ -849,7 +842,7 @@ void TControl::Repaint() {
 }
 
 void TControl::PaintTo(HDC DC, Integer X, Integer Y) {
-  int saved = SaveDC(DC);
+  SavedDc saved(DC);
   POINT old{};
   OffsetViewportOrgEx(DC, X, Y, &old);
   IntersectClipRect(DC, 0, 0, Width_, Height_);
@@ -859,7 +852,6 @@ void TControl::PaintTo(HDC DC, Integer X, Integer Y) {
   } else {
     Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
   }
-  RestoreDC(DC, saved);
 }
 
 void TControl::ChangeScale(Integer M, Integer D) {
@@ -1001,18 +993,15 @@ void TWinControl::CreateHandle() {
   CreateWnd();
   // Children that had windows before (or have never had one) come along,
   // stacked as the child list says.
-  ControlState += csCreating;
-  try {
+  {
+    ControlState += csCreating;
+    ScopeExit creating([this] { ControlState -= csCreating; });
     for (TControl* c : Controls_)
       if (auto* w = dynamic_cast<TWinControl*>(c)) {
         w->CreateHandle();
         SetWindowPos(w->Handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       }
-  } catch (...) {
-    ControlState -= csCreating;
-    throw;
   }
-  ControlState -= csCreating;
   if (!Parent_ || !Parent_->ControlState.Contains(csCreating)) NotifyShowing();
 }
 
@@ -1177,16 +1166,12 @@ void TWinControl::AlignControl(TControl* AControl) {
     return;
   }
   DisableAlign();
-  try {
-    TRect rect = GetClientRect();
-    AlignControls(AControl, rect);
-  } catch (...) {
+  ScopeExit aligned([this] {
     ControlState -= csAlignmentNeeded;
     --AlignLevel_;
-    throw;
-  }
-  ControlState -= csAlignmentNeeded;
-  --AlignLevel_;
+  });
+  TRect rect = GetClientRect();
+  AlignControls(AControl, rect);
 }
 
 void TWinControl::AdjustClientRect(TRect& Rect) { (void)Rect; }
@@ -1462,21 +1447,26 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     if (dynamic_cast<TWinControl*>(c) || !c->Visible_) continue;
     RECT r{c->Left_, c->Top_, c->Left_ + c->Width_, c->Top_ + c->Height_};
     if (!RectVisible(DC, &r)) continue;
-    int saved = SaveDC(DC);
+    SavedDc saved(DC);
     POINT old{};
     OffsetViewportOrgEx(DC, c->Left_, c->Top_, &old);
     IntersectClipRect(DC, 0, 0, c->Width_, c->Height_);
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    RestoreDC(DC, saved);
   }
 }
 
 void TWinControl::PaintHandler(TMessage& Message) {
-  HDC dc = reinterpret_cast<HDC>(Message.WParam);
-  PAINTSTRUCT ps;
-  if (!dc) dc = BeginPaint(Handle_, &ps);
-  try {
-    int saved = SaveDC(dc);
+  if (!Message.WParam) {
+    PaintScope paint(Handle_);
+    PaintOn(paint.Dc());
+  } else {
+    PaintOn(reinterpret_cast<HDC>(Message.WParam));
+  }
+}
+
+void TWinControl::PaintOn(HDC dc) {
+  {
+    SavedDc saved(dc);
     int clip = SIMPLEREGION;
     for (TControl* c : Controls_)
       if (c->Visible_ && c->ControlStyle.Contains(csOpaque) && !dynamic_cast<TWinControl*>(c)) {
@@ -1484,13 +1474,8 @@ void TWinControl::PaintHandler(TMessage& Message) {
         if (clip == NULLREGION) break;
       }
     if (clip != NULLREGION) PaintWindow(dc);
-    RestoreDC(dc, saved);
-    PaintControls(dc, nullptr);
-  } catch (...) {
-    if (!Message.WParam) EndPaint(Handle_, &ps);
-    throw;
   }
-  if (!Message.WParam) EndPaint(Handle_, &ps);
+  PaintControls(dc, nullptr);
 }
 
 void TWinControl::WMPaint(TMessage& Message) {
@@ -1503,28 +1488,16 @@ void TWinControl::WMPaint(TMessage& Message) {
     return;
   }
   // Paint into a bitmap first so the screen never shows a half-drawn state.
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(Handle_, &ps);
+  PaintScope paint(Handle_);
+  HDC dc = paint.Dc();
   TRect r = GetClientRect();
-  HDC memDC = CreateCompatibleDC(dc);
-  HBITMAP bmp = CreateCompatibleBitmap(dc, r.Right, r.Bottom);
-  HGDIOBJ oldBmp = SelectObject(memDC, bmp);
-  try {
-    TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(memDC), 0, 0};
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
-    PaintHandler(m);
-    BitBlt(dc, 0, 0, r.Right, r.Bottom, memDC, 0, 0, SRCCOPY);
-  } catch (...) {
-    SelectObject(memDC, oldBmp);
-    DeleteObject(bmp);
-    DeleteDC(memDC);
-    EndPaint(Handle_, &ps);
-    throw;
-  }
-  SelectObject(memDC, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(memDC);
-  EndPaint(Handle_, &ps);
+  MemoryDc memDC(dc);
+  OwnedGdiObject bmp(CreateCompatibleBitmap(dc, r.Right, r.Bottom));
+  ObjectSelection selected(memDC, bmp.Get());
+  TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(memDC.Dc()), 0, 0};
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC.Dc()), reinterpret_cast<LPARAM>(memDC.Dc()));
+  PaintHandler(m);
+  BitBlt(dc, 0, 0, r.Right, r.Bottom, memDC, 0, 0, SRCCOPY);
 }
 
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
@@ -1946,13 +1919,8 @@ void TGraphicControl::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_PAINT) {
     if (Message.WParam) {
       Canvas_->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-      try {
-        Paint();
-      } catch (...) {
-        Canvas_->SetHandle(nullptr);
-        throw;
-      }
-      Canvas_->SetHandle(nullptr);
+      ScopeExit released([this] { Canvas_->SetHandle(nullptr); });
+      Paint();
     }
     return;
   }
@@ -1971,15 +1939,11 @@ TCustomControl::~TCustomControl() {
 void TCustomControl::PaintWindow(HDC DC) {
   Canvas_->SetHandle(DC);
   ControlState += csCustomPaint;
-  try {
-    Paint();
-  } catch (...) {
+  ScopeExit painted([this] {
     ControlState -= csCustomPaint;
     Canvas_->SetHandle(nullptr);
-    throw;
-  }
-  ControlState -= csCustomPaint;
-  Canvas_->SetHandle(nullptr);
+  });
+  Paint();
 }
 
 // ---------------------------------------------------------------------------
@@ -2190,18 +2154,12 @@ void DragDone(bool Drop) {
     DeallocateHWnd(d.Capture);
   }
   win::SetCursor(CursorHandle(crDefault));
-  try {
-    if (accepted) target->DragDrop(DragSource(), targetPos.X, targetPos.Y);
-    d.Object->Finished(accepted ? target : nullptr, targetPos.X, targetPos.Y, accepted);
-    if (!accepted) TDragAccess::Canceled(d.Control);
-    TDragAccess::EndDrag(d.Control, accepted ? target : nullptr, targetPos);
-  } catch (...) {
-    if (d.OwnsObject) delete d.Object;
-    Drag = TDragState_{};
-    throw;
-  }
-  if (d.OwnsObject) delete d.Object;
-  Drag = TDragState_{};
+  ScopeExit ended([] { Drag = TDragState_{}; });
+  std::unique_ptr<TDragObject> owned(d.OwnsObject ? d.Object : nullptr);  // freed before the state is cleared
+  if (accepted) target->DragDrop(DragSource(), targetPos.X, targetPos.Y);
+  d.Object->Finished(accepted ? target : nullptr, targetPos.X, targetPos.Y, accepted);
+  if (!accepted) TDragAccess::Canceled(d.Control);
+  TDragAccess::EndDrag(d.Control, accepted ? target : nullptr, targetPos);
 }
 
 void TControl::DoStartDrag(TDragObject*& DragObject) { OnStartDrag(this, DragObject); }

@@ -634,6 +634,8 @@ class TWinControl : public TControl {
   virtual bool PaintsItself() const { return false; }
   void PaintControls(win::HDC DC, TControl* First);
   void PaintHandler(TMessage& Message);
+  // The window's own painting and its graphic controls, on one DC.
+  void PaintOn(win::HDC DC);
   // A top-level control (the form) that answers true sees its controls'
   // keys before they do (KeyPreview).
   virtual bool PreviewsKeys() const { return false; }

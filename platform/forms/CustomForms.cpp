@@ -15,6 +15,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "platform/rtl/OwnedObject.h"
 
 using namespace win;
 
@@ -123,14 +124,11 @@ void TForm::AfterConstruction() {
 }
 
 TForm* CreateForm(TClass InstanceClass, TComponent* AOwner) {
-  auto* form = dynamic_cast<TForm*>(CreateComponent(InstanceClass, AOwner));
+  OwnedObject<TComponent> made(CreateComponent(InstanceClass, AOwner));
+  auto* form = dynamic_cast<TForm*>(made.get());
   if (!form) throw EInvalidOperation(Format("%s is not a form", {InstanceClass->Name}));
-  try {
-    form->AfterConstruction();
-  } catch (...) {
-    form->Free();
-    throw;
-  }
+  form->AfterConstruction();
+  made.release();
   return form;
 }
 

@@ -17,6 +17,8 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SysParams.h"
+#include "platform/rtl/OwnedObject.h"
+#include "platform/win/GdiScopes.h"
 
 using namespace win;
 
@@ -132,9 +134,8 @@ void THintWindow::CreateParams(TCreateParams& Params) {
 
 TRect THintWindow::CalcHintRect(Integer MaxWidth, const std::string& AHint) {
   RECT r{0, 0, MaxWidth, 0};
-  HDC dc = GetDC(nullptr);
+  WindowDc dc(nullptr);
   DrawText(dc, AHint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  ReleaseDC(nullptr, dc);
   return {0, 0, r.right + 6, r.bottom + 2};
 }
 
@@ -284,16 +285,12 @@ void TApplication::UnhookMainWindow(TWindowHook Hook) {
 }
 
 TComponent* TApplication::CreateFormInstance(TClass InstanceClass) {
-  TComponent* instance = CreateComponent(InstanceClass, this);
-  try {
-    if (auto* dm = dynamic_cast<TDataModule*>(instance))
-      dm->AfterConstruction();
-    else if (auto* form = dynamic_cast<TForm*>(instance))
-      form->AfterConstruction();
-  } catch (...) {
-    instance->Free();
-    throw;
-  }
+  OwnedObject<TComponent> made(CreateComponent(InstanceClass, this));
+  if (auto* dm = dynamic_cast<TDataModule*>(made.get()))
+    dm->AfterConstruction();
+  else if (auto* form = dynamic_cast<TForm*>(made.get()))
+    form->AfterConstruction();
+  TComponent* instance = made.release();
   if (!MainForm_)
     if (auto* w = dynamic_cast<TWinControl*>(instance); w && !w->Parent()) MainForm_ = w;
   return instance;
@@ -750,14 +747,11 @@ void TDataModule::DefineProperties(TFiler* Filer) {
 }
 
 TDataModule* CreateDataModule(TClass InstanceClass, TComponent* AOwner) {
-  auto* dm = dynamic_cast<TDataModule*>(CreateComponent(InstanceClass, AOwner));
+  OwnedObject<TComponent> made(CreateComponent(InstanceClass, AOwner));
+  auto* dm = dynamic_cast<TDataModule*>(made.get());
   if (!dm) throw EInvalidOperation(Format("%s is not a data module", {InstanceClass->Name}));
-  try {
-    dm->AfterConstruction();
-  } catch (...) {
-    dm->Free();
-    throw;
-  }
+  dm->AfterConstruction();
+  made.release();
   return dm;
 }
 

@@ -18,6 +18,7 @@
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/GdiScopes.h"
 
 using namespace win;
 
@@ -937,8 +938,8 @@ void TBitmap::NewImage(Integer AWidth, Integer AHeight, bool AMonochrome) {
       bits = static_cast<uint32_t*>(p);
     }
     if (!fresh) throw EOutOfResources("Out of system resources");
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, fresh);
+    MemoryDc dc;
+    ObjectSelection selected(dc, fresh);
     PatBlt(dc, 0, 0, AWidth, AHeight, WHITENESS);
     if (Bitmap_) {
       SetTextColor(dc, RGB(0, 0, 0));
@@ -946,8 +947,6 @@ void TBitmap::NewImage(Integer AWidth, Integer AHeight, bool AMonochrome) {
       SetBkColor(DC(), RGB(255, 255, 255));
       BitBlt(dc, 0, 0, std::min(AWidth, Width_), std::min(AHeight, Height_), DC(), 0, 0, SRCCOPY);
     }
-    SelectObject(dc, old);
-    DeleteDC(dc);
   }
   DestroyImage();
   Bitmap_ = fresh;
@@ -1026,13 +1025,13 @@ void TBitmap::SetHandle(HBITMAP Value) {
   BITMAP bm;
   if (!GetObject(Value, sizeof(bm), &bm)) throw EInvalidGraphic(SInvalidBitmap);
   // Copied into a bitmap of our own kind, so that ScanLine always works.
-  HDC src = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(src, Value);
   TBitmap copy;
-  copy.NewImage(bm.bmWidth, bm.bmHeight, bm.bmBitsPixel == 1);
-  BitBlt(copy.DC(), 0, 0, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
-  SelectObject(src, old);
-  DeleteDC(src);
+  {
+    MemoryDc src;
+    ObjectSelection selected(src, Value);
+    copy.NewImage(bm.bmWidth, bm.bmHeight, bm.bmBitsPixel == 1);
+    BitBlt(copy.DC(), 0, 0, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
+  }
   DeleteObject(Value);
   PixelFormat_ = bm.bmBitsPixel == 1 ? pf1bit : pfDevice;
   DestroyImage();

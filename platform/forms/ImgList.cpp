@@ -12,6 +12,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
+#include "platform/win/GdiScopes.h"
 
 namespace win {
 
@@ -41,9 +42,8 @@ bool ReadBitmap(HBITMAP bitmap, int* width, int* height, std::vector<uint32_t>* 
   info.bmiHeader.biHeight = -bm.bmHeight;
   info.bmiHeader.biBitCount = 32;
   pixels->assign(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight), 0);
-  HDC dc = CreateCompatibleDC(nullptr);
+  MemoryDc dc;
   int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels->data(), &info, DIB_RGB_COLORS);
-  DeleteDC(dc);
   for (uint32_t& p : *pixels) p &= 0x00FFFFFF;
   return lines == bm.bmHeight;
 }
@@ -377,10 +377,8 @@ LRESULT DragImageWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (TheDrag.shown) ImageList_Draw(TheDrag.shown, 0, dc, 0, 0, ILD_NORMAL);
-      EndPaint(hwnd, &ps);
+      PaintScope paint(hwnd);
+      if (TheDrag.shown) ImageList_Draw(TheDrag.shown, 0, paint.Dc(), 0, 0, ILD_NORMAL);
       return 0;
     }
   }

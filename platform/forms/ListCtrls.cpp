@@ -17,6 +17,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "platform/win/GdiScopes.h"
 
 using namespace win;
 
@@ -969,7 +970,7 @@ void TCustomComboBox::PaintWindow(HDC DC) {
   dis.itemState = (focused ? ODS_SELECTED | ODS_FOCUS : 0) | (Enabled() ? 0 : ODS_DISABLED);
   dis.hDC = DC;
   dis.rcItem = RECT{kComboBorder + 1, kComboBorder + 1, b.Left - 1, Height() - kComboBorder - 1};
-  int saved = SaveDC(DC);
+  SavedDc saved(DC);
   IntersectClipRect(DC, dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom);
   DrawThroughCanvas(Canvas_, Font(), Color(), dis, [this](Integer i, TRect r, TOwnerDrawState s) {
     if (!Enabled()) Canvas_->Font()->SetColor(clGrayText);
@@ -979,7 +980,6 @@ void TCustomComboBox::PaintWindow(HDC DC) {
       Canvas_->TextOut(r.Left + 1, r.Top + (r.Height() - Canvas_->TextHeight("Wg")) / 2, Items_->Strings(i));
     }
   });
-  RestoreDC(DC, saved);
 }
 
 void TCustomComboBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState State) {

@@ -9,6 +9,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "platform/rtl/ScopeExit.h"
 
 using namespace win;
 
@@ -225,13 +226,8 @@ void TCustomMaskEdit::SetEditText(const std::string& Value) {
   // The base compares the old text with the new one through GetText, which
   // must then read the edit text too.
   RawText_ = true;
-  try {
-    TCustomEdit::SetText(Value);
-  } catch (...) {
-    RawText_ = false;
-    throw;
-  }
-  RawText_ = false;
+  ScopeExit raw([this] { RawText_ = false; });
+  TCustomEdit::SetText(Value);
 }
 
 std::string TCustomMaskEdit::GetText() const {

@@ -14,6 +14,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "platform/win/GdiScopes.h"
 
 using namespace win;
 
@@ -614,8 +615,8 @@ bool TMenu::IsShortCut(TMessage& Message) {
 void TMenu::MeasureItemMessage(MEASUREITEMSTRUCT& Measure) {
   TMenuItem* item = FindItem(Measure.itemID, fkCommand);
   if (!item) return;
-  TCanvas canvas;
-  HDC dc = GetDC(nullptr);
+  WindowDc dc(nullptr);
+  TCanvas canvas;  // deselects its objects before the DC goes back
   canvas.SetHandle(dc);
   NONCLIENTMETRICS m;
   SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
@@ -640,8 +641,6 @@ void TMenu::MeasureItemMessage(MEASUREITEMSTRUCT& Measure) {
   if (item->OnMeasureItem) item->OnMeasureItem(item, &canvas, width, height);
   Measure.itemWidth = static_cast<UINT>(std::max<Integer>(width, 0));
   Measure.itemHeight = static_cast<UINT>(std::max<Integer>(height, 0));
-  canvas.SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
 }
 
 void TMenu::DrawItemMessage(DRAWITEMSTRUCT& Draw) {

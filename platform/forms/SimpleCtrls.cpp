@@ -7,6 +7,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/WinUser.h"
+#include "platform/win/GdiScopes.h"
 
 using namespace win;
 
@@ -128,14 +129,15 @@ void TLabel::Paint() {
 
 void TLabel::AdjustBounds() {
   if (ComponentState().Contains(csLoading) || !AutoSize()) return;
-  HDC dc = CreateCompatibleDC(nullptr);
-  TCanvas measure;
-  measure.SetHandle(dc);
   TRect rect = ClientRect();
-  if (!WordWrap_) rect.Right = rect.Left + 100000;
-  DoDrawText(&measure, rect, TextFlags() | DT_CALCRECT);
-  measure.SetHandle(nullptr);
-  DeleteDC(dc);
+  {
+    MemoryDc dc;
+    TCanvas measure;
+    measure.SetHandle(dc);
+    if (!WordWrap_) rect.Right = rect.Left + 100000;
+    DoDrawText(&measure, rect, TextFlags() | DT_CALCRECT);
+    measure.SetHandle(nullptr);
+  }
   Integer left = Left();
   // A right-aligned label grows to the left, keeping its right edge.
   if (Alignment_ == taRightJustify && !WordWrap_) left += Width() - rect.Width();

@@ -13,6 +13,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
+#include "platform/rtl/ScopeExit.h"
 
 using namespace win;
 
@@ -102,14 +103,11 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomEdit::CreateWnd() {
-  Creating_ = true;
-  try {
+  {
+    Creating_ = true;
+    ScopeExit created([this] { Creating_ = false; });
     TWinControl::CreateWnd();
-  } catch (...) {
-    Creating_ = false;
-    throw;
   }
-  Creating_ = false;
   HWND wnd = Handle();
   SendMessage(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
   SendMessage(wnd, EM_LIMITTEXT, static_cast<WPARAM>(MaxLength_), 0);

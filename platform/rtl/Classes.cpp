@@ -5,6 +5,7 @@
 
 #include "Streams.h"
 #include "SysUtils.h"
+#include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TList, TObject)
 VXN_IMPLEMENT_CLASS(TStrings, TPersistent)
@@ -161,14 +162,9 @@ void TStrings::Put(Integer Index, const std::string& S) {
   // Keeps the object beside the replaced string.
   TObject* object = GetObject(Index);
   BeginUpdate();
-  try {
-    Delete(Index);
-    InsertObject(Index, S, object);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  ScopeExit updated([this] { EndUpdate(); });
+  Delete(Index);
+  InsertObject(Index, S, object);
 }
 
 TObject* TStrings::GetObject(Integer) const { return nullptr; }

@@ -10,6 +10,7 @@
 #include "Classes.h"
 #include "ExtendedFloat.h"
 #include "Utf8.h"
+#include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CLASS(TWriter, TFiler)
 VXN_IMPLEMENT_CLASS(TReader, TFiler)
@@ -103,13 +104,8 @@ void TWriter::WriteRootComponent(TComponent* ARoot) {
 void TWriter::WriteComponent(TComponent* Component) {
   bool wasWriting = Component->ComponentState().Contains(csWriting);
   Component->SetState(csWriting, true);
-  try {
-    Component->WriteState(*this);
-  } catch (...) {
-    Component->SetState(csWriting, wasWriting);
-    throw;
-  }
-  Component->SetState(csWriting, wasWriting);
+  ScopeExit written([&] { Component->SetState(csWriting, wasWriting); });
+  Component->WriteState(*this);
 }
 
 void TWriter::WriteData(TComponent* Instance) {
@@ -733,37 +729,27 @@ void TReader::DefineBinaryProperty(const std::string& Name, TStreamProc ReadData
 
 void TReader::ReadCollection(TCollection* Collection) {
   Collection->BeginUpdate();
-  try {
-    Collection->Clear();
-    while (!EndOfList()) {
-      TValueType v = NextValue();
-      if (v == vaInt8 || v == vaInt16 || v == vaInt32) ReadInteger();  // order index: not used
-      TCollectionItem* item = Collection->Add();
-      ReadListBegin();
-      while (!EndOfList()) ReadProperty(item);
-      ReadListEnd();
-    }
+  ScopeExit updated([&] { Collection->EndUpdate(); });
+  Collection->Clear();
+  while (!EndOfList()) {
+    TValueType v = NextValue();
+    if (v == vaInt8 || v == vaInt16 || v == vaInt32) ReadInteger();  // order index: not used
+    TCollectionItem* item = Collection->Add();
+    ReadListBegin();
+    while (!EndOfList()) ReadProperty(item);
     ReadListEnd();
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
   }
-  Collection->EndUpdate();
+  ReadListEnd();
 }
 
 void TReader::ReadStringsValue(TObject* Strings) {
   auto* list = static_cast<TStrings*>(Strings);
   ReadListBegin();
   list->BeginUpdate();
-  try {
-    list->Clear();
-    while (!EndOfList()) list->Add(ReadString());
-    ReadListEnd();
-  } catch (...) {
-    list->EndUpdate();
-    throw;
-  }
-  list->EndUpdate();
+  ScopeExit updated([&] { list->EndUpdate(); });
+  list->Clear();
+  while (!EndOfList()) list->Add(ReadString());
+  ReadListEnd();
 }
 
 bool TReader::ReadDefinedProperty(TObject* Instance, std::string_view Name) {

@@ -4,6 +4,7 @@
 
 #include "Classes.h"
 #include "ComponentStreams.h"
+#include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CLASS(EComponentError, Exception)
 VXN_IMPLEMENT_CLASS(TFiler, TObject)
@@ -340,14 +341,9 @@ void TCollection::Assign(TPersistent* Source) {
   }
   if (other == this) return;
   BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* item : other->Items_) Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  ScopeExit updated([this] { EndUpdate(); });
+  Clear();
+  for (TCollectionItem* item : other->Items_) Add()->Assign(item);
 }
 
 std::string TCollection::GetNamePath() {

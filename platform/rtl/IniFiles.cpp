@@ -13,6 +13,7 @@
 #include "Streams.h"
 #include "SysUtils.h"
 #include "Utf8.h"
+#include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CLASS(TCustomIniFile, TObject)
 VXN_IMPLEMENT_CLASS(TMemIniFile, TCustomIniFile)
@@ -110,14 +111,9 @@ TFormatSettings pointSettings() {
 
 void FillIniStrings(TStrings& Strings, const std::vector<std::string>& Items) {
   Strings.BeginUpdate();
-  try {
-    Strings.Clear();
-    for (const std::string& s : Items) Strings.Add(s);
-  } catch (...) {
-    Strings.EndUpdate();
-    throw;
-  }
-  Strings.EndUpdate();
+  ScopeExit updated([&] { Strings.EndUpdate(); });
+  Strings.Clear();
+  for (const std::string& s : Items) Strings.Add(s);
 }
 
 // ---------------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include "UserPrivate.h"
 #include "Utf8.h"
 #include "Windows.h"
+#include "platform/win/GdiScopes.h"
 
 namespace win {
 namespace {
@@ -357,9 +358,9 @@ void Refresh(Edit& e) {
 }
 
 void Paint(Edit& e) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(e.hwnd, &ps);
-  HGDIOBJ oldFont = e.font ? SelectObject(dc, e.font) : nullptr;
+  PaintScope paint(e.hwnd);
+  HDC dc = paint.Dc();
+  ObjectSelection font(dc, e.font);
   const bool enabled = IsWindowEnabled(e.hwnd);
   const bool staticLook = !enabled || e.ReadOnly();
   SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
@@ -397,8 +398,6 @@ void Paint(Edit& e) {
       SetBkColor(dc, oldBk);
     }
   }
-  if (oldFont) SelectObject(dc, oldFont);
-  EndPaint(e.hwnd, &ps);
 }
 
 // Changing the text ---------------------------------------------------------------------------

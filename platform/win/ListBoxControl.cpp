@@ -20,6 +20,7 @@
 #include "UserPrivate.h"
 #include "Utf8.h"
 #include "Windows.h"
+#include "platform/win/GdiScopes.h"
 
 namespace win {
 namespace {
@@ -380,9 +381,9 @@ bool MouseSelect(ListBox& lb, POINT pt, WPARAM keys, bool press) {
 // Painting ------------------------------------------------------------------------------------
 
 void Paint(ListBox& lb) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(lb.hwnd, &ps);
-  HGDIOBJ oldFont = lb.font ? SelectObject(dc, lb.font) : nullptr;
+  PaintScope paint(lb.hwnd);
+  HDC dc = paint.Dc();
+  ObjectSelection font(dc, lb.font);
   const bool enabled = IsWindowEnabled(lb.hwnd);
   SetTextColor(dc, GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -425,8 +426,6 @@ void Paint(ListBox& lb) {
     RECT r{0, 0, client.right, lb.itemHeight};
     DrawFocusRect(dc, &r);
   }
-  if (oldFont) SelectObject(dc, oldFont);
-  EndPaint(lb.hwnd, &ps);
 }
 
 // The window procedure ------------------------------------------------------------------------

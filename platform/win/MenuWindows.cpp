@@ -24,6 +24,7 @@
 #include "UserPrivate.h"
 #include "Windows.h"
 #include "WindowsPrivate.h"
+#include "platform/win/GdiScopes.h"
 
 namespace win {
 
@@ -902,14 +903,39 @@ UINT RunLoop(Tracker& t) {
   return t.done ? t.chosen : 0;
 }
 
+// Makes a tracker the running one for a scope. Ended in order, its menus
+// close with the owner told; left by an exception (a window procedure that
+// throws), they close without a word to the owner, and the tracker and its
+// capture are gone all the same, so that the next menu can open.
+class TrackerScope {
+ public:
+  explicit TrackerScope(Tracker& t) : t_(t) { g_tracker = &t; }
+  TrackerScope(const TrackerScope&) = delete;
+  TrackerScope& operator=(const TrackerScope&) = delete;
+  ~TrackerScope() {
+    if (ended_) return;
+    t_.flags |= TPM_NONOTIFY;
+    End();
+    HWND capture = GetCapture();
+    if (capture && (capture == t_.owner || !IsWindow(t_.owner))) ReleaseCapture();
+  }
+  void End() {
+    ended_ = true;
+    CloseLevels(t_, 0);
+    g_tracker = nullptr;
+  }
+
+ private:
+  Tracker& t_;
+  bool ended_ = false;
+};
+
 // Runs the loop for a popup (bar null) or the bar of owner; tidies up and
 // delivers the command.
-UINT Track(Tracker& t, bool popup, bool returnCmd) {
-  g_tracker = &t;
+UINT Track(Tracker& t, TrackerScope& running, bool popup, bool returnCmd) {
   HWND owner = t.owner;
   UINT chosen = RunLoop(t);
-  CloseLevels(t, 0);
-  g_tracker = nullptr;
+  running.End();
   if (t.bar && IsWindow(owner)) {
     t.barSel = -1;
     RepaintBar(t);
@@ -982,10 +1008,8 @@ LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (OpenMenu* o = OpenMenuOf(hwnd)) PaintMenuWindow(hwnd, dc, *o);
-      EndPaint(hwnd, &ps);
+      PaintScope paint(hwnd);
+      if (OpenMenu* o = OpenMenuOf(hwnd)) PaintMenuWindow(hwnd, paint.Dc(), *o);
       return 0;
     }
     case WM_TIMER:
@@ -1451,13 +1475,13 @@ BOOL TrackPopupMenuEx(HMENU h, UINT flags, int x, int y, HWND owner, const TPMPA
   t.flags = flags;
   SendMessage(owner, WM_ENTERMENULOOP, TRUE, 0);
   if (Notify(t)) SendMessage(owner, WM_INITMENU, reinterpret_cast<WPARAM>(h), 0);
-  g_tracker = &t;  // the first paint already draws through the owner
+  TrackerScope running(t);  // the first paint already draws through the owner
   if (!OpenLevel(t, h, x, y, flags, 0)) {
-    g_tracker = nullptr;
+    running.End();
     SendMessage(owner, WM_EXITMENULOOP, TRUE, 0);
     return FALSE;
   }
-  UINT chosen = Track(t, true, flags & TPM_RETURNCMD);
+  UINT chosen = Track(t, running, true, flags & TPM_RETURNCMD);
   return (flags & TPM_RETURNCMD) ? static_cast<BOOL>(chosen) : TRUE;
 }
 
@@ -1483,7 +1507,7 @@ void TrackMenuBar(HWND hwnd, int position, bool keyboard) {
   t.bar = h;
   SendMessage(hwnd, WM_ENTERMENULOOP, FALSE, 0);
   SendMessage(hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(h), 0);
-  g_tracker = &t;
+  TrackerScope running(t);
   SetCapture(hwnd);
   if (position >= 0) {
     OpenBarItem(t, position, keyboard);
@@ -1492,7 +1516,7 @@ void TrackMenuBar(HWND hwnd, int position, bool keyboard) {
     SendSelect(t, h, t.barSel);
     RepaintBar(t);
   }
-  Track(t, false, false);
+  Track(t, running, false, false);
 }
 
 }  // namespace win

@@ -17,6 +17,7 @@
 #include "SysColors.h"
 #include "UserPrivate.h"
 #include "Windows.h"
+#include "platform/win/GdiScopes.h"
 
 namespace win {
 
@@ -27,25 +28,13 @@ namespace {
 [[maybe_unused]] const bool kLayerInstalled = (user::EnsureUserLayer(), true);
 
 // A region that is deleted with its owner.
-class Rgn {
+class Rgn : public OwnedGdiObject {
  public:
-  Rgn() : h_(CreateRectRgn(0, 0, 0, 0)) {}
-  explicit Rgn(const RECT& r) : h_(CreateRectRgnIndirect(&r)) {}
-  explicit Rgn(HRGN adopted) : h_(adopted) {}
-  ~Rgn() {
-    if (h_) DeleteObject(h_);
-  }
-  Rgn(const Rgn&) = delete;
-  Rgn& operator=(const Rgn&) = delete;
-  HRGN get() const { return h_; }
-  HRGN release() {
-    HRGN h = h_;
-    h_ = nullptr;
-    return h;
-  }
-
- private:
-  HRGN h_;
+  Rgn() : OwnedGdiObject(CreateRectRgn(0, 0, 0, 0)) {}
+  explicit Rgn(const RECT& r) : OwnedGdiObject(CreateRectRgnIndirect(&r)) {}
+  explicit Rgn(HRGN adopted) : OwnedGdiObject(adopted) {}
+  HRGN get() const { return static_cast<HRGN>(Get()); }
+  HRGN release() { return static_cast<HRGN>(Release()); }
 };
 
 bool IsEmpty(HRGN rgn) {

@@ -16,6 +16,7 @@
 #include "Rects.h"
 #include "SysParams.h"
 #include "Windows.h"
+#include "platform/win/GdiScopes.h"
 
 namespace win {
 namespace {
@@ -285,10 +286,8 @@ LRESULT ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      DrawBar(hwnd, dc, SB_CTL);
-      EndPaint(hwnd, &ps);
+      PaintScope paint(hwnd);
+      DrawBar(hwnd, paint.Dc(), SB_CTL);
       return 0;
     }
     case WM_LBUTTONDOWN:

@@ -7,6 +7,7 @@
 #include "FormsFixture.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/GdiRegions.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/Windows.h"
 
@@ -562,6 +563,23 @@ TEST_F(ControlsTest, PaintWithAGivenDC) {
   EXPECT_TRUE(hidden->origins.empty());
   panel->PaintTo(dc, 50, 60);
   EXPECT_EQ(g->origins.back(), (win::POINT{57, 69}));
+  // A painter that throws leaves the DC as it found it: origin, clipping and
+  // the canvas's hold on it are all undone on the way out.
+  struct TFailing : TGraphicControl {
+    explicit TFailing(TComponent* AOwner) : TGraphicControl(AOwner) {}
+    void Paint() override { throw Exception("paint failed"); }
+  };
+  auto* failing = new TFailing(&host);
+  failing->SetParent(panel);
+  failing->SetBounds(30, 30, 20, 20);
+  EXPECT_THROW(panel->PaintTo(dc, 50, 60), Exception);
+  win::POINT origin{-1, -1};
+  win::GetViewportOrgEx(dc, &origin);
+  EXPECT_EQ(origin, (win::POINT{0, 0}));
+  win::RECT clip{};
+  EXPECT_EQ(win::GetClipBox(dc, &clip), win::SIMPLEREGION);
+  EXPECT_EQ(clip, (win::RECT{0, 0, 200, 200}));
+  EXPECT_FALSE(failing->Canvas()->HandleAllocated());
   win::SelectObject(dc, old);
   win::DeleteObject(bmp);
   win::DeleteDC(dc);

@@ -480,6 +480,14 @@ TEST_F(MdiTest, FrameCreatesActivatesMaximisesTilesAndClosesChildren) {
   EXPECT_EQ(frame->ActiveMDIChild(), nullptr);
 }
 
+// A class that is not a form is refused without leaving what was made of
+// it with the owner.
+TEST_F(CustomFormsTest, CreateFormOfAnotherClassLeavesNothingBehind) {
+  TComponent owner(nullptr);
+  EXPECT_THROW(CreateForm(TPanel::StaticClass(), &owner), EInvalidOperation);
+  EXPECT_EQ(owner.ComponentCount(), 0);
+}
+
 TEST_F(CustomFormsTest, MdiChildNeedsAFrame) {
   TForm child(nullptr);
   child.SetFormStyle(fsMDIChild);

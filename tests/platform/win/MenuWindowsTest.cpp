@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
 #include "UserFixture.h"
 #include "platform/win/ChildNotify.h"
@@ -468,4 +469,31 @@ TEST_F(MenuWindowsTest, AltAloneSelectsTheBarAndTheArrowsMoveAlongIt) {
   EXPECT_EQ(GetOpenMenuWindow(), nullptr);
   SetMenu(w, nullptr);
   DestroyMenu(bar);
+}
+
+// A window procedure that throws out of the menu loop must not leave the
+// tracker behind: no menu window stays open, nothing keeps the capture, and
+// the next menu opens and runs.
+TEST_F(MenuWindowsTest, AnExceptionOutOfTheMenuLoopLeavesNoTrackerBehind) {
+  HWND owner = Make("owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200);
+  HMENU menu = FileMenu();
+  bool fail = true;
+  Reg().handlers[{"owner", WM_ENTERIDLE}] = [&](HWND, WPARAM, LPARAM) -> LRESULT {
+    if (fail) throw std::runtime_error("handler failed");
+    EndMenu();
+    return 0;
+  };
+  EXPECT_THROW(TrackPopupMenuEx(menu, TPM_RETURNCMD, 100, 100, owner, nullptr), std::runtime_error);
+  EXPECT_EQ(GetOpenMenuWindow(), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_FALSE(EndMenu());
+  fail = false;
+  int opened = 0;
+  Reg().handlers[{"owner", WM_INITMENUPOPUP}] = [&](HWND, WPARAM, LPARAM) -> LRESULT {
+    ++opened;
+    return 0;
+  };
+  EXPECT_EQ(TrackPopupMenuEx(menu, TPM_RETURNCMD, 100, 100, owner, nullptr), 0);
+  EXPECT_EQ(opened, 1);
+  DestroyMenu(menu);
 }
