@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cwctype>
+#include <optional>
 #include <utility>
 
 #include "platform/rtl/FormatSettings.h"
@@ -42,6 +43,7 @@ enum class Msg {
   Line,
   Char,
   NestedTooDeeply,
+  TooComplex,
 };
 
 constexpr const char* kMessages[] = {
@@ -68,21 +70,30 @@ constexpr const char* kMessages[] = {
     "Line",
     "Char",
     "Groups are nested too deeply",
+    "The regular expression is too complex",
 };
 
 std::string Text(Msg id) { return TranslateResourceString(kMessages[static_cast<int>(id)]); }
 std::string Text(Msg id, std::string_view arg) { return Format(Text(id), {arg}); }
 
-// Repeat counts above this, and expansions that would clone more parse items
-// than the budget in one pattern, are refused instead of exhausting memory
-// (the original cloned without limit).
+// Repeat counts above this, and expansions that would clone more states than
+// the budget in one pattern, are refused instead of exhausting memory (the
+// original cloned without limit).
 constexpr int64_t kMaxRepeatCount = 1000;
-constexpr int64_t kMaxClonedItems = 100000;
+constexpr int64_t kMaxClonedStates = 100000;
+// The whole automaton: its states and the links between them. Every typed
+// character walks the links of the current states, so this also bounds the
+// cost of one keystroke.
+constexpr int64_t kMaxStates = 200000;
+constexpr int64_t kMaxLinks = 1000000;
 // States that one run of forced characters may visit.
 constexpr size_t kMaxForcedRunWork = 200000;
-// Parsing, linking and freeing a group recurse; deeper nesting is refused
-// before it can exhaust the stack.
+// Parsing nests one call per "(".
 constexpr int kMaxGroupDepth = 500;
+// Cloning, linking and freeing the parse tree recurse once per level. Groups,
+// quantifiers stacked on one item (a+? is (a+)?) and the optional chain of a
+// repeat count ({0,1000} is 1000 levels) all add levels.
+constexpr int kMaxTreeDepth = 2000;
 
 bool IsSpaceChar(char32_t c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == 0;
@@ -277,16 +288,11 @@ class TcxRegExprStates {
 class TcxRegExprState {
  public:
   virtual ~TcxRegExprState() = default;
-  virtual void NextStates(char32_t& ch, bool caseInsensitive, TcxRegExprStates& out, uint64_t mark) = 0;
   virtual std::unique_ptr<TcxRegExprState> Clone() const = 0;
-  virtual void EntryStates(TcxRegExprStates& out, uint64_t mark) = 0;
   virtual const TcxRegExprItem* Matcher() const { return nullptr; }
   virtual bool IsFinal() const { return false; }
-
-  // The states one of which the next character reaches from here.
-  void Reach(char32_t& ch, bool caseInsensitive, TcxRegExprStates& out, uint64_t mark) {
-    for (TcxRegExprState* s : Successors) s->NextStates(ch, caseInsensitive, out, mark);
-  }
+  // Block states pass through to their successors; simple states match.
+  virtual bool IsBlock() const { return false; }
 
   std::vector<TcxRegExprState*> Successors;  // not owned
   uint64_t Mark = 0;                         // last set (simple) or walk (block) that met this state
@@ -295,17 +301,14 @@ class TcxRegExprState {
 class TcxRegExprSimpleState : public TcxRegExprState {
  public:
   explicit TcxRegExprSimpleState(std::unique_ptr<TcxRegExprItem> matcher) : matcher_(std::move(matcher)) {}
-  void NextStates(char32_t& ch, bool caseInsensitive, TcxRegExprStates& out, uint64_t mark) override {
-    if (matcher_ && matcher_->Matches(ch, caseInsensitive)) out.Add(this, mark);
-  }
   std::unique_ptr<TcxRegExprState> Clone() const override {
     auto copy = std::make_unique<TcxRegExprSimpleState>(matcher_ ? matcher_->Clone() : nullptr);
     copy->Final = Final;
     return copy;
   }
-  void EntryStates(TcxRegExprStates& out, uint64_t mark) override { out.Add(this, mark); }
   const TcxRegExprItem* Matcher() const override { return matcher_.get(); }
   bool IsFinal() const override { return Final; }
+  bool Accepts(char32_t& ch, bool caseInsensitive) const { return matcher_ && matcher_->Matches(ch, caseInsensitive); }
 
   bool Final = false;
 
@@ -313,24 +316,45 @@ class TcxRegExprSimpleState : public TcxRegExprState {
   std::unique_ptr<TcxRegExprItem> matcher_;
 };
 
-// A pass-through state at the start or finish of a group. A walk meets each
-// block state once, which only drops duplicates and keeps a cycle of block
-// states (a repeated group that can match nothing) from recursing forever.
+// A pass-through state at the start or finish of a group, never final.
 class TcxRegExprBlockState : public TcxRegExprState {
  public:
-  void NextStates(char32_t& ch, bool caseInsensitive, TcxRegExprStates& out, uint64_t mark) override {
-    if (Mark == mark) return;
-    Mark = mark;
-    for (TcxRegExprState* s : Successors) s->NextStates(ch, caseInsensitive, out, mark);
-  }
   std::unique_ptr<TcxRegExprState> Clone() const override { return std::make_unique<TcxRegExprBlockState>(); }
-  void EntryStates(TcxRegExprStates& out, uint64_t mark) override {
-    if (Mark == mark) return;
-    Mark = mark;
-    ++g_blockVisits;
-    for (TcxRegExprState* s : Successors) s->EntryStates(out, mark);
-  }
+  bool IsBlock() const override { return true; }
 };
+
+namespace {
+
+// Walks from the roots through block states to the simple states behind
+// them and hands each simple state to visit. A walk meets each block state
+// once (mark), which drops duplicates and ends cycles of block states (a
+// repeated group that can match nothing). The walk keeps its own stack: a
+// chain of empty groups is as long as the automaton is large.
+template <typename Visit>
+void WalkToSimpleStates(const std::vector<TcxRegExprState*>& roots, uint64_t mark, Visit&& visit) {
+  std::vector<TcxRegExprState*> stack(roots.rbegin(), roots.rend());
+  while (!stack.empty()) {
+    TcxRegExprState* state = stack.back();
+    stack.pop_back();
+    if (!state->IsBlock()) {
+      visit(static_cast<TcxRegExprSimpleState*>(state));
+      continue;
+    }
+    if (state->Mark == mark) continue;
+    state->Mark = mark;
+    ++g_blockVisits;
+    stack.insert(stack.end(), state->Successors.rbegin(), state->Successors.rend());
+  }
+}
+
+// The successors of every state of a set, in order.
+std::vector<TcxRegExprState*> SuccessorsOf(const std::vector<TcxRegExprState*>& states) {
+  std::vector<TcxRegExprState*> result;
+  for (const TcxRegExprState* s : states) result.insert(result.end(), s->Successors.begin(), s->Successors.end());
+  return result;
+}
+
+}  // namespace
 
 void TcxRegExprStates::Add(TcxRegExprState* state, uint64_t mark) {
   if (state->Mark == mark) return;
@@ -361,8 +385,7 @@ bool TcxRegExprStates::ForcedChar(char32_t& ch) const {
 TcxRegExprStates TcxRegExprStates::Following() const {
   TcxRegExprStates result;
   const uint64_t mark = NewMark();
-  for (TcxRegExprState* s : Items)
-    for (TcxRegExprState* successor : s->Successors) successor->EntryStates(result, mark);
+  WalkToSimpleStates(SuccessorsOf(Items), mark, [&](TcxRegExprSimpleState* s) { result.Add(s, mark); });
   return result;
 }
 
@@ -425,10 +448,12 @@ class TcxRegExprParserItem {
   virtual void SetFinal() = 0;
   virtual TcxRegExprState* Entry() = 0;
   virtual TcxRegExprState* Exit() = 0;
-  // Parse items in this subtree, itself included (the clone budget).
-  virtual int64_t Size() const = 0;
 
   std::unique_ptr<TcxRegExprQuantifier> Quantifier;
+  // States of this subtree and its levels of nesting, this item included;
+  // a group works them out once, when its contents are complete (Seal).
+  int64_t States = 1;
+  int Depth = 1;
 };
 
 namespace {
@@ -456,16 +481,13 @@ class TcxRegExprParserSimpleItem : public TcxRegExprParserItem {
   void SetFinal() override { State->Final = true; }
   TcxRegExprState* Entry() override { return State.get(); }
   TcxRegExprState* Exit() override { return State.get(); }
-  int64_t Size() const override { return 1; }
 
   std::unique_ptr<TcxRegExprSimpleState> State;
 };
 
 class TcxRegExprParserBlockItem : public TcxRegExprParserItem {
  public:
-  bool CanEmpty() const override {
-    return CanBeMissing() || std::any_of(Alts.begin(), Alts.end(), [](const auto& a) { return AllCanEmpty(*a); });
-  }
+  bool CanEmpty() const override { return CanBeMissing() || contentCanEmpty_; }
   std::unique_ptr<TcxRegExprParserItem> Clone() const override {
     auto copy = std::make_unique<TcxRegExprParserBlockItem>();
     if (Quantifier) copy->Quantifier = Quantifier->Clone();
@@ -474,23 +496,39 @@ class TcxRegExprParserBlockItem : public TcxRegExprParserItem {
       for (const auto& item : alt->Items) altCopy->Items.push_back(item->Clone());
       copy->Alts.push_back(std::move(altCopy));
     }
+    copy->States = States;
+    copy->Depth = Depth;
+    copy->contentCanEmpty_ = contentCanEmpty_;
     return copy;
+  }
+  // Works out size, depth and whether the contents can match nothing, once
+  // the alternatives are complete (asking the children again at every
+  // quantifier made stacked quantifiers quadratic).
+  void Seal() {
+    States = 2;
+    int depth = 0;
+    contentCanEmpty_ = false;
+    for (const auto& alt : Alts) {
+      for (const auto& item : alt->Items) {
+        States += item->States;
+        depth = std::max(depth, item->Depth);
+      }
+      contentCanEmpty_ = contentCanEmpty_ || AllCanEmpty(*alt);
+    }
+    Depth = depth + 1;
   }
   void SetFinal() override {
     for (auto& alt : Alts) MarkFinal(*alt);
   }
   TcxRegExprState* Entry() override { return &StartState; }
   TcxRegExprState* Exit() override { return &FinishState; }
-  int64_t Size() const override {
-    int64_t n = 1;
-    for (const auto& alt : Alts)
-      for (const auto& item : alt->Items) n += item->Size();
-    return n;
-  }
 
   TcxRegExprParserAlts Alts;
   TcxRegExprBlockState StartState;
   TcxRegExprBlockState FinishState;
+
+ private:
+  bool contentCanEmpty_ = false;
 };
 
 // Marks the states at which the alternative can end. The walk goes on past
@@ -524,6 +562,53 @@ void LinkAlt(TcxRegExprParserAlt& alt) {
     if (item.CanRepeat()) exit->Successors.push_back(item.Entry());
     if (auto* block = dynamic_cast<TcxRegExprParserBlockItem*>(&item)) LinkBlock(*block);
   }
+}
+
+// How many items a walk over the alternative meets from its start, going on
+// past items that can be missing and including the first that cannot; and
+// the same from its end backward.
+size_t EntryRun(const TcxRegExprParserAlt& alt) {
+  const auto& items = alt.Items;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (!items[i]->CanBeMissing()) return i + 1;
+  return items.size();
+}
+
+size_t ExitRun(const TcxRegExprParserAlt& alt) {
+  const auto& items = alt.Items;
+  for (size_t k = items.size(); k-- > 0;)
+    if (!items[k]->CanBeMissing()) return items.size() - k;
+  return items.size();
+}
+
+int64_t BlockLinks(const TcxRegExprParserBlockItem& block);
+
+// The successor links LinkAlt makes for the alternative, its groups' own
+// included, counted before anything is linked: a?a?a?... links every item to
+// every later one.
+int64_t AltLinks(const TcxRegExprParserAlt& alt) {
+  const auto& items = alt.Items;
+  const size_t n = items.size();
+  int64_t links = 0;
+  size_t nextSolid = n;  // the first item after i that cannot be missing
+  for (size_t i = n; i-- > 0;) {
+    if (i + 1 < n) links += static_cast<int64_t>(std::min(nextSolid, n - 1) - i);
+    if (items[i]->CanRepeat()) ++links;
+    if (const auto* block = dynamic_cast<const TcxRegExprParserBlockItem*>(items[i].get()))
+      links += BlockLinks(*block);
+    if (!items[i]->CanBeMissing()) nextSolid = i;
+  }
+  return links;
+}
+
+int64_t BlockLinks(const TcxRegExprParserBlockItem& block) {
+  int64_t links = 0;
+  bool passable = false;
+  for (const auto& alt : block.Alts) {
+    links += static_cast<int64_t>(EntryRun(*alt) + ExitRun(*alt)) + AltLinks(*alt);
+    passable = passable || AllCanBeMissing(*alt);
+  }
+  return links + (passable ? 1 : 0);
 }
 
 void LinkBlock(TcxRegExprParserBlockItem& block) {
@@ -573,12 +658,29 @@ class TcxRegExprAutomat {
   bool IsStart() const { return !current_.Items.empty() && current_.Items.front() == &start_; }
   bool IsFinal() const { return current_.HasFinal(); }
 
-  // One character without completion.
+  // One character without completion. Every state is asked about the
+  // character as typed: a literal that matched it case-insensitively must not
+  // hand its own spelling to the states after it ("ab|[A-Z]c" takes "A" as
+  // "[A-Z]c|ab" does). The character comes back as typed when some state
+  // took it so, else in the spelling of the first literal that took it.
   bool Step(char32_t& ch) {
     TcxRegExprStates next;
     const uint64_t mark = NewMark();
-    for (TcxRegExprState* s : current_.Items) s->Reach(ch, owner_.CaseInsensitive(), next, mark);
+    const bool caseInsensitive = owner_.CaseInsensitive();
+    const char32_t typed = ch;
+    bool takenAsTyped = false;
+    std::optional<char32_t> respelled;
+    WalkToSimpleStates(SuccessorsOf(current_.Items), mark, [&](TcxRegExprSimpleState* s) {
+      char32_t c = typed;
+      if (!s->Accepts(c, caseInsensitive)) return;
+      next.Add(s, mark);
+      if (c == typed)
+        takenAsTyped = true;
+      else if (!respelled)
+        respelled = c;
+    });
     if (next.Empty()) return false;
+    if (!takenAsTyped && respelled) ch = *respelled;
     history_.push_back(std::move(current_));
     current_ = std::move(next);
     return true;
@@ -679,6 +781,10 @@ class RegExprCompiler {
   void ParseRepeat(std::unique_ptr<TcxRegExprParserItem>& item, const TcxLexem& open);
   void SkipRepeatCount();
   bool ReadCount(int64_t& value);
+  // Reports that the parse tree would nest too deeply (once per pattern);
+  // answers whether the item is too deep.
+  bool TooDeep(const TcxRegExprParserItem& item, const TcxLexem& at, int extraLevels = 0);
+  void CheckSize(const TcxRegExprParserAlts& alts);
 
   TcxRegExpr& owner_;
   std::string_view text_;
@@ -689,7 +795,8 @@ class RegExprCompiler {
   size_t next_ = 0;
   std::vector<TcxRegExprParserItem*> groups_;  // in the order their "(" was met
   std::vector<std::unique_ptr<TcxRegExprParserItem>> replaced_;  // originals of expanded repeats
-  int64_t cloned_ = 0;
+  int64_t cloned_ = 0;  // states made by copies (repeats, back references)
+  bool tooDeepReported_ = false;
 };
 
 // A line ends at LF, or at a CR not followed by LF; the original counted
@@ -877,7 +984,25 @@ void RegExprCompiler::RepeatCount() {
 TcxRegExprParserAlts RegExprCompiler::Parse() {
   TcxRegExprParserAlts alts;
   ParseAlts(alts, false);
+  if (owner_.errors_.Count() == 0) CheckSize(alts);
   return alts;
+}
+
+bool RegExprCompiler::TooDeep(const TcxRegExprParserItem& item, const TcxLexem& at, int extraLevels) {
+  if (item.Depth + extraLevels <= kMaxTreeDepth) return false;
+  if (!tooDeepReported_) ErrorAt(at, Text(Msg::NestedTooDeeply));
+  tooDeepReported_ = true;
+  return true;
+}
+
+// The automaton must stay within a fixed size, whatever the pattern.
+void RegExprCompiler::CheckSize(const TcxRegExprParserAlts& alts) {
+  int64_t states = 1, links = 0;
+  for (const auto& alt : alts) {
+    for (const auto& item : alt->Items) states += item->States;
+    links += static_cast<int64_t>(EntryRun(*alt)) + AltLinks(*alt);
+  }
+  if (states > kMaxStates || links > kMaxLinks) Error(0, 0, Text(Msg::TooComplex));
 }
 
 void RegExprCompiler::ParseAlts(TcxRegExprParserAlts& alts, bool inGroup) {
@@ -920,6 +1045,7 @@ void SetQuantifier(std::unique_ptr<TcxRegExprParserItem>& item, std::unique_ptr<
   auto group = std::make_unique<TcxRegExprParserBlockItem>();
   group->Alts.push_back(std::make_unique<TcxRegExprParserAlt>());
   group->Alts.back()->Items.push_back(std::move(item));
+  group->Seal();
   group->Quantifier = std::move(q);
   item = std::move(group);
 }
@@ -959,8 +1085,8 @@ RegExprCompiler::AltEnd RegExprCompiler::ParseAlt(TcxRegExprParserAlt& alt, bool
           break;
         }
         const TcxRegExprParserItem& group = *groups_[n - 1];
-        cloned_ += group.Size();
-        if (cloned_ > kMaxClonedItems) {
+        cloned_ += group.States;
+        if (cloned_ > kMaxClonedStates) {
           ErrorAt(lexem, Text(Msg::IncorrectParameterQuantifier));
           break;
         }
@@ -973,6 +1099,8 @@ RegExprCompiler::AltEnd RegExprCompiler::ParseAlt(TcxRegExprParserAlt& alt, bool
             auto group = std::make_unique<TcxRegExprParserBlockItem>();
             groups_.push_back(group.get());
             ParseAlts(group->Alts, true);
+            group->Seal();
+            TooDeep(*group, lexem);
             add(std::move(group));
             break;
           }
@@ -1011,6 +1139,8 @@ RegExprCompiler::AltEnd RegExprCompiler::ParseAlt(TcxRegExprParserAlt& alt, bool
 void RegExprCompiler::ApplyQuantifier(std::unique_ptr<TcxRegExprParserItem>& item, char op, const TcxLexem& at) {
   if (op == '*' && item->CanEmpty()) return ErrorAt(at, Text(Msg::StarNotApplicable));
   if (op == '+' && item->CanEmpty()) return ErrorAt(at, Text(Msg::PlusNotApplicable));
+  // A quantifier stacked on another wraps the item in one more group.
+  if (item->Quantifier && TooDeep(*item, at, 1)) return;
   SetQuantifier(item, MakeQuantifier(op));
 }
 
@@ -1062,8 +1192,11 @@ void RegExprCompiler::ParseRepeat(std::unique_ptr<TcxRegExprParserItem>& item, c
 
   if (item->CanBeMissing()) return ErrorAt(open, Text(Msg::ParameterNotApplicable));
   const int64_t copies = n + (unlimited ? 1 : m - n);
-  cloned_ += copies * item->Size();
-  if (cloned_ > kMaxClonedItems) return ErrorAt(open, Text(Msg::IncorrectParameterQuantifier));
+  // Copies, plus a group for each level of the optional chain.
+  cloned_ += copies * item->States + 2 * (m - n + 2);
+  if (cloned_ > kMaxClonedStates) return ErrorAt(open, Text(Msg::IncorrectParameterQuantifier));
+  // The group, the levels of the chain and a group around a quantified copy.
+  if (TooDeep(*item, open, static_cast<int>(unlimited ? 2 : m - n + 2))) return;
 
   // n copies, then either one copy with "*" or the chain of optional levels
   // n .. m-1, each a "?" group of a copy and the next level: x{2,4} is
@@ -1084,11 +1217,13 @@ void RegExprCompiler::ParseRepeat(std::unique_ptr<TcxRegExprParserItem>& item, c
       outer->Alts.push_back(std::make_unique<TcxRegExprParserAlt>());
       outer->Alts.back()->Items.push_back(item->Clone());
       outer->Alts.back()->Items.push_back(std::move(chain));
+      outer->Seal();
       outer->Quantifier = MakeQuantifier('?');
       chain = std::move(outer);
     }
     items.push_back(std::move(chain));
   }
+  group->Seal();
   // The original stays alive: a back reference may still copy it.
   replaced_.push_back(std::move(item));
   item = std::move(group);

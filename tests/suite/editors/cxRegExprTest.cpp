@@ -143,6 +143,59 @@ TEST(cxRegExprCompile, NestingIsBounded) {
   EXPECT_EQ(errors[0].Column, 501);
 }
 
+// Patterns whose automaton would be huge, nest without end or link every
+// item to every later one are refused; big ones within the bounds compile
+// and match without exhausting the stack.
+TEST(cxRegExprCompile, AutomatonStaysWithinAFixedSize) {
+  struct Case {
+    std::string pattern;
+    const char* message;  // nullptr: compiles
+  };
+  const Case cases[] = {
+      // Empty groups cost states too: these two used to compile into chains
+      // of empty groups that overflowed the stack at the first key.
+      {"(x{0}{50}){50}{36}", "Incorrect parameter quantifier"},
+      {"x{0}{4}{4}{15}{4}{15}{4}q", "Incorrect parameter quantifier"},
+      // Quantifiers stacked on one item nest like groups.
+      {"a" + std::string(100000, '+'), "Groups are nested too deeply"},
+      {"a" + std::string(100000, '?'), "Groups are nested too deeply"},
+      {"a" + std::string(1500, '?'), nullptr},
+      // Each optional item links to every later one.
+      {[] {
+         std::string p;
+         for (int i = 0; i < 2000; ++i) p += "a?";
+         return p;
+       }(),
+       "The regular expression is too complex"},
+      {std::string(250000, 'a'), "The regular expression is too complex"},
+      {"x{0,1000}", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pattern.substr(0, 40));
+    const auto errors = CompileErrors(c.pattern);
+    if (!c.message) {
+      EXPECT_TRUE(errors.empty());
+      continue;
+    }
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].Message, c.message);
+  }
+}
+
+TEST(cxRegExprMatch, LongChainsOfEmptyGroupsAreWalkedWithoutRecursion) {
+  TcxRegExpr re;
+  re.Compile("((x{0}){1000}){20}q");  // 20,000 empty groups in a row
+  char32_t ch = 'q';
+  EXPECT_TRUE(re.Next(ch));
+  EXPECT_TRUE(re.IsFinal());
+  EXPECT_TRUE(re.Prev());
+  EXPECT_TRUE(re.IsStart());
+
+  re.Compile("x{0,1000}");
+  EXPECT_EQ(Feed(re, std::string(1001, 'x')), std::string(1000, 'x'));
+  EXPECT_TRUE(re.IsFinal());
+}
+
 TEST(cxRegExprCompile, FullText) {
   EXPECT_EQ(TcxRegExprError(1, 5, "Illegal quantifier '*'").FullText(), "Line1, Char5: Illegal quantifier '*'");
   EXPECT_EQ(TcxRegExprError(2, 0, "x").FullText(), "Line2: x");
@@ -266,6 +319,18 @@ TEST(cxRegExprMatch, CaseInsensitive) {
   re.Compile("abc");
   ch = 'A';
   EXPECT_FALSE(re.Next(ch));
+
+  // The answer does not depend on the order of the alternatives.
+  re.SetCaseInsensitive(true);
+  for (const char* pattern : {"ab|[A-Z]c", "[A-Z]c|ab"}) {
+    SCOPED_TRACE(pattern);
+    re.Compile(pattern);
+    EXPECT_EQ(Feed(re, "Ac"), "Ac");
+    EXPECT_TRUE(re.IsFinal());
+    re.Reset();
+    EXPECT_EQ(Feed(re, "Ab"), "Ab");  // "[A-Z]" took the "A" as typed
+    EXPECT_TRUE(re.IsFinal());
+  }
 }
 
 TEST(cxRegExprMatch, RefusedCharacterChangesNothing) {
