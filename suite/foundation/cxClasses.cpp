@@ -200,9 +200,28 @@ Integer TcxAutoWidthObject::TotalWidth() const {
   return total;
 }
 
+namespace {
+
+// a * b / c rounded to nearest, as MulDiv does, over the 64-bit sums of the
+// distribution (their products need more than 64 bits).
+Int64 MulDivWide(Int64 a, Int64 b, Int64 c) {
+  const __int128 product = static_cast<__int128>(a) * b;
+  const bool negative = (product < 0) != (c < 0);
+  const unsigned __int128 p = product < 0 ? -static_cast<unsigned __int128>(product) : product;
+  const unsigned __int128 d = c < 0 ? -static_cast<unsigned __int128>(c) : static_cast<unsigned __int128>(c);
+  const auto q = static_cast<Int64>((2 * p + d) / (2 * d));
+  return negative ? -q : q;
+}
+
+}  // namespace
+
+// The sums run in 64 bits: widths near the integer limit overflowed them in
+// the original. Items still without a width when nothing is left to serve
+// (all widths 0) get their minimum, never the -1 of "not calculated".
 void TcxAutoWidthObject::DistributeWidths() {
-  Integer available = AvailableWidth;  // still to hand out
-  Integer requested = TotalWidth();    // requested width still to serve
+  Int64 available = AvailableWidth;  // still to hand out
+  Int64 requested = 0;               // requested width still to serve
+  for (const auto& item : FItems) requested += item->Width;
   for (const auto& item : FItems)
     if (item->Fixed) {
       item->AutoWidth = item->Width;
@@ -214,15 +233,15 @@ void TcxAutoWidthObject::DistributeWidths() {
   // followed by the final pass, which hands out the shares.
   bool finalPass = false;
   while (requested != 0) {
-    const Integer a = available, w = requested;
-    Integer sum = 0;
+    const Int64 a = available, w = requested;
+    Int64 sum = 0;
     bool pinned = false;
     for (const auto& item : FItems) {
       if (item->AutoWidth != -1) continue;
       // Shares from the running sum add up exactly to a.
-      const Integer share = MulDiv(sum + item->Width, a, w) - MulDiv(sum, a, w);
+      const Int64 share = MulDivWide(sum + item->Width, a, w) - MulDivWide(sum, a, w);
       if (finalPass) {
-        item->AutoWidth = share;
+        item->AutoWidth = static_cast<Integer>(share);
       } else if (item->MinWidth >= share) {
         item->AutoWidth = item->MinWidth;
         available -= item->MinWidth;
@@ -234,6 +253,8 @@ void TcxAutoWidthObject::DistributeWidths() {
     if (finalPass) break;
     finalPass = !pinned;
   }
+  for (const auto& item : FItems)
+    if (item->AutoWidth == -1) item->AutoWidth = std::max<Integer>(0, item->MinWidth);
 }
 
 // ---------------------------------------------------------------------------

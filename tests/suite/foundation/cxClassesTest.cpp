@@ -161,6 +161,11 @@ TEST(cxClasses, WidthDistribution) {
       {"fixed keeps its width", {{50, 0, true}, {10, 0, false}, {30, 0, false}}, 70, {50, 5, 15}},
       {"fixed wider than available", {{50, 0, true}, {10, 0, false}}, 30, {50, 0}},
       {"all fixed", {{5, 0, true}, {7, 0, true}}, 100, {5, 7}},
+      // Nothing requested: minimum widths, never -1.
+      {"all widths 0", {{0, 12, false}, {0, 0, false}, {0, -3, false}}, 90, {12, 0, 0}},
+      {"fixed takes the whole request", {{20, 0, true}, {0, 8, false}}, 90, {20, 8}},
+      // Sums past the 32-bit range.
+      {"wide items", {{2000000000, 0, false}, {2000000000, 0, false}}, 2000000000, {1000000000, 1000000000}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
