@@ -556,9 +556,14 @@ Integer RaiseForErrorCode(TComponent* Component, Integer Code, const std::string
   if (Code >= 0) return Code;
   if (Component && Component->ComponentState().Contains(csLoading)) return Code;
   Integer absCode = -Code;
+  // Which call failed and the system's own reason, when a system call gave
+  // the code: without them a driver's unlisted error reads as a bare
+  // general failure.
+  std::string reason = IsDeviceLayerCode(absCode) ? win::LastSerialFailureReason(static_cast<win::DWORD>(absCode)) : "";
+  if (!reason.empty()) reason = "\r\n" + reason;
   if (absCode >= 2 && absCode <= 162) {
     if (Code == ecOutOfMemory) throw EOutOfMemory(ErrorMessageText(absCode));
-    throw EInOutError(absCode, ErrorMessageText(absCode));
+    throw EInOutError(absCode, ErrorMessageText(absCode) + reason);
   }
   for (const RaiseEntry& entry : kRaisers)
     if (entry.Code == Code) entry.Raise(Code);
@@ -566,6 +571,7 @@ Integer RaiseForErrorCode(TComponent* Component, Integer Code, const std::string
     EAPDException e(Code);
     if (absCode == static_cast<Integer>(win::ERROR_SERIAL_PERMISSION) && !DeviceName.empty())
       e.Message = "Cannot open " + DeviceName + ": " + e.Message;
+    e.Message += reason;
     throw e;
   }
   throw EAPDException("Port exception");

@@ -1,5 +1,7 @@
 #include "TraceLog.h"
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +9,7 @@
 
 #include "AdExcept.h"
 #include "OoMisc.h"
+#include "platform/rtl/SystemCalls.h"
 
 namespace {
 
@@ -22,10 +25,15 @@ std::string ByteText(Byte B, bool Hex, bool AllHex) {
 }
 
 Integer WriteFile(const std::string& FileName, bool Append, const std::string& Text) {
-  FILE* f = std::fopen(FileName.c_str(), Append ? "ab" : "wb");
-  if (f == nullptr) return -(errno == EACCES || errno == EPERM ? 5 : errno == ENOENT ? 3 : errno);
-  bool ok = std::fwrite(Text.data(), 1, Text.size(), f) == Text.size();
-  ok = std::fclose(f) == 0 && ok;
+  sys::CallResult opened;
+  sys::FileDescriptor file = sys::OpenOwned(
+      FileName, O_WRONLY | O_CREAT | O_CLOEXEC | (Append ? O_APPEND : O_TRUNC), 0666, opened);
+  if (opened.Failed()) {
+    const int error = opened.Error;
+    return -(error == EACCES || error == EPERM ? 5 : error == ENOENT ? 3 : error);
+  }
+  bool ok = sys::WriteAll(file.Get(), Text.data(), Text.size()).Value == static_cast<long>(Text.size());
+  ok = file.Close() && ok;
   return ok ? 0 : -29;  // write fault
 }
 

@@ -19,6 +19,7 @@
 #include "platform/win/SysParams.h"
 #include "platform/rtl/OwnedObject.h"
 #include "platform/win/GdiScopes.h"
+#include "platform/rtl/SystemCalls.h"
 
 using namespace win;
 
@@ -233,9 +234,9 @@ HWND TApplication::Handle() {
 void TApplication::Initialize() { Handle(); }
 
 std::string TApplication::ExeName() const {
-  char buffer[4096];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+  std::string path;
+  sys::ReadLink("/proc/self/exe", path);
+  return path;
 }
 
 std::string TApplication::Title() const {

@@ -1,6 +1,5 @@
 #include "FileUtils.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +13,8 @@
 
 #include "SysUtils.h"
 #include "Utf8.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/SystemCalls.h"
 
 std::string ExtractFilePath(std::string_view FileName) {
   const size_t p = FileName.rfind('/');
@@ -58,12 +59,12 @@ std::string ExcludeTrailingPathDelimiter(std::string_view Path) {
 
 bool FileExists(const std::string& FileName) {
   struct stat st;
-  return ::stat(FileName.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return sys::PathStatus(FileName, st) && !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(const std::string& Directory) {
   struct stat st;
-  return ::stat(Directory.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return sys::PathStatus(Directory, st) && S_ISDIR(st.st_mode);
 }
 
 bool ForceDirectories(const std::string& Directory) {
@@ -72,13 +73,14 @@ bool ForceDirectories(const std::string& Directory) {
   if (DirectoryExists(dir)) return true;
   const std::string parent = ExtractFileDir(dir);
   if (!parent.empty() && parent != dir && !ForceDirectories(parent)) return false;
-  return ::mkdir(dir.c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(dir));
+  sys::CallResult made = sys::MakeFolder(dir, 0777);
+  return made || (made.Error == EEXIST && DirectoryExists(dir));
 }
 
-bool DeleteFile(const std::string& FileName) { return ::unlink(FileName.c_str()) == 0; }
+bool DeleteFile(const std::string& FileName) { return static_cast<bool>(sys::Unlink(FileName)); }
 
 bool RenameFile(const std::string& OldName, const std::string& NewName) {
-  return ::rename(OldName.c_str(), NewName.c_str()) == 0;
+  return static_cast<bool>(sys::Rename(OldName, NewName));
 }
 
 // ---------------------------------------------------------------------------
@@ -88,12 +90,10 @@ std::string ResolveSymlinks(const std::string& FileName) {
   std::string path = FileName;
   for (int hops = 0;; ++hops) {
     struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (!sys::LinkStatus(path, st) || !S_ISLNK(st.st_mode)) return path;
     if (hops >= 40) RaiseOSError("readlink", ELOOP);
-    std::vector<char> buffer(PATH_MAX + 1);
-    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size() - 1);
-    if (n < 0) RaiseLastOSError("readlink");
-    std::string target(buffer.data(), static_cast<size_t>(n));
+    std::string target;
+    sys::ReadLink(path, target).OrRaise();
     path = !target.empty() && target[0] == '/' ? target : ExtractFilePath(path) + target;
   }
 }
@@ -123,57 +123,40 @@ void ReplaceFileAtomically(const std::string& FileName, std::string_view Content
   }
   // A file the user may not write stays as it is, although the folder would
   // let a rename replace it.
-  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
-    failReplace(false, FileName, errno);
+  if (sys::Access(target, F_OK)) {
+    if (sys::CallResult writable = sys::Access(target, W_OK); writable.Failed())
+      failReplace(false, FileName, writable.Error);
+  }
   const std::string folder = ExtractFilePath(target);
   std::string temp = (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(target) + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) failReplace(false, FileName, errno);
-
-  auto fail = [&](bool writing, int error) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    failReplace(writing, FileName, error);
+  sys::CallResult made = sys::MakeTemporary(temp, O_CLOEXEC);
+  if (made.Failed()) failReplace(false, FileName, made.Error);
+  sys::FileDescriptor file(static_cast<int>(made.Value));
+  // Until the rename, a failure takes the half-written copy away.
+  ScopeExit removed([&] { sys::Unlink(temp); });
+  auto check = [&](bool writing, const sys::CallResult& r) {
+    if (r.Failed()) failReplace(writing, FileName, r.Error);
   };
 
-  size_t done = 0;
-  while (done < Contents.size()) {
-    const ssize_t n = ::write(fd, Contents.data() + done, Contents.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(true, errno);
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0) fail(true, errno);
+  check(true, sys::WriteAll(file.Get(), Contents.data(), Contents.size()));
+  check(true, sys::Sync(file.Get()));
 
   struct stat old;
-  if (::stat(target.c_str(), &old) == 0) {
-    if (::fchmod(fd, old.st_mode & 07777) != 0) fail(false, errno);
+  if (sys::PathStatus(target, old)) {
+    check(false, sys::ChangeMode(file.Get(), old.st_mode & 07777));
     // Only a privileged process may give the file away; others keep theirs.
-    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
-        ::fchown(fd, old.st_uid, old.st_gid) != 0) {
-    }
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) sys::ChangeOwner(file.Get(), old.st_uid, old.st_gid);
   } else {
-    if (::fchmod(fd, 0666 & ~currentUmask()) != 0) fail(false, errno);
+    check(false, sys::ChangeMode(file.Get(), 0666 & ~currentUmask()));
   }
-  if (::close(fd) != 0) {
-    const int error = errno;
-    ::unlink(temp.c_str());
-    failReplace(true, FileName, error);
-  }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temp.c_str());
-    failReplace(false, FileName, error);
-  }
+  check(true, file.Close());
+  check(false, sys::Rename(temp, target));
+  removed.Dismiss();
   // Makes the rename itself durable; a folder that cannot be opened is not
   // worth failing a completed save for.
-  const int dirfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirfd >= 0) {
-    ::fsync(dirfd);
-    ::close(dirfd);
-  }
+  sys::CallResult opened;
+  sys::FileDescriptor dir = sys::OpenOwned(folder.empty() ? "." : folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0, opened);
+  if (dir.Valid()) sys::Sync(dir.Get());
 }
 
 // ---------------------------------------------------------------------------
@@ -233,9 +216,9 @@ Integer dosDateTime(const struct tm& t) {
 bool describeEntry(TFindState& state, const std::string& name, TSearchRec& F) {
   struct stat lst, st;
   const std::string full = state.folder + name;
-  if (::lstat(full.c_str(), &lst) != 0) return false;
+  if (!sys::LinkStatus(full, lst)) return false;
   const bool link = S_ISLNK(lst.st_mode);
-  if (!link || ::stat(full.c_str(), &st) != 0) st = lst;
+  if (!link || !sys::PathStatus(full, st)) st = lst;
 
   Integer attr = 0;
   if (S_ISDIR(st.st_mode))
@@ -276,14 +259,11 @@ Integer FindFirst(const std::string& Path, Integer Attr, TSearchRec& F) {
   auto state = std::make_shared<TFindState>();
   state->folder = ExtractFilePath(Path);
   state->mask = ExtractFileName(Path);
-  DIR* dir = ::opendir(state->folder.empty() ? "." : state->folder.c_str());
-  if (!dir) return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
-  while (struct dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (MatchesMask(name, state->mask)) state->names.push_back(name);
-  }
-  ::closedir(dir);
+  std::vector<std::string> names;
+  if (sys::CallResult listed = sys::ListFolder(state->folder.empty() ? "." : state->folder, names); listed.Failed())
+    return listed.Error == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+  for (std::string& name : names)
+    if (MatchesMask(name, state->mask)) state->names.push_back(std::move(name));
   std::sort(state->names.begin(), state->names.end());
   F.ExcludeAttr = ~Attr & (faHidden | faSysFile | faDirectory);
   F.FindHandle = std::move(state);
@@ -313,8 +293,8 @@ std::string GetTempPath() {
 
 std::string CreateUniqueTempFile(const std::string& Prefix, const std::string& Folder) {
   std::string name = IncludeTrailingPathDelimiter(Folder.empty() ? GetTempPath() : Folder) + Prefix + "XXXXXX";
-  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) throw EFCreateError(Format(SFCreateErrorEx, {name, SysErrorMessage(errno)}));
-  ::close(fd);
+  sys::CallResult made = sys::MakeTemporary(name, O_CLOEXEC);
+  if (made.Failed()) throw EFCreateError(Format(SFCreateErrorEx, {name, SysErrorMessage(made.Error)}));
+  sys::FileDescriptor(static_cast<int>(made.Value)).Close();
   return name;
 }

@@ -14,6 +14,7 @@
 #include "SysUtils.h"
 #include "Utf8.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/SystemCalls.h"
 
 VXN_IMPLEMENT_CLASS(TCustomIniFile, TObject)
 VXN_IMPLEMENT_CLASS(TMemIniFile, TCustomIniFile)
@@ -149,7 +150,7 @@ void TIniLines::Load(const std::string& FileName) {
   Lines.clear();
   HasBom = false;
   struct stat st;
-  if (::stat(FileName.c_str(), &st) != 0 && errno == ENOENT) return;
+  if (sys::PathStatus(FileName, st).Error == ENOENT) return;
   TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
   std::string data(static_cast<size_t>(std::max<Int64>(stream.Size(), 0)), '\0');
   data.resize(static_cast<size_t>(stream.Read(data.data(), static_cast<Int64>(data.size()))));

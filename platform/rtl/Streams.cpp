@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -93,32 +92,28 @@ void TStream::SetSize(Int64) {}
 
 Int64 THandleStream::Read(void* Buffer, Int64 Count) {
   if (Count <= 0) return 0;
-  for (;;) {
-    const ssize_t n = ::read(handle_, Buffer, static_cast<size_t>(Count));
-    if (n >= 0) return n;
-    if (errno != EINTR) throw EReadError(withReason(SReadError, errno));
-  }
+  sys::CallResult r = sys::Read(handle_, Buffer, static_cast<size_t>(Count));
+  if (r.Failed()) throw EReadError(withReason(SReadError, r.Error));
+  return r.Value;
 }
 
 Int64 THandleStream::Write(const void* Buffer, Int64 Count) {
   if (Count <= 0) return 0;
-  for (;;) {
-    const ssize_t n = ::write(handle_, Buffer, static_cast<size_t>(Count));
-    if (n >= 0) return n;
-    if (errno != EINTR) throw EWriteError(withReason(SWriteError, errno));
-  }
+  sys::CallResult r = sys::Write(handle_, Buffer, static_cast<size_t>(Count));
+  if (r.Failed()) throw EWriteError(withReason(SWriteError, r.Error));
+  return r.Value;
 }
 
 Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin) {
   const int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
-  const off_t result = ::lseek(handle_, static_cast<off_t>(Offset), whence);
-  if (result < 0) throw EStreamError(withReason("Invalid stream position", errno));
-  return result;
+  sys::CallResult r = sys::Seek(handle_, static_cast<off_t>(Offset), whence);
+  if (r.Failed()) throw EStreamError(withReason("Invalid stream position", r.Error));
+  return r.Value;
 }
 
 void THandleStream::SetSize(Int64 NewSize) {
-  if (::ftruncate(handle_, static_cast<off_t>(NewSize)) != 0)
-    throw EStreamError(withReason("Cannot change the stream size", errno));
+  if (sys::CallResult r = sys::Truncate(handle_, static_cast<off_t>(NewSize)); r.Failed())
+    throw EStreamError(withReason("Cannot change the stream size", r.Error));
   if (Position() > NewSize) Seek(NewSize, soBeginning);
 }
 
@@ -138,19 +133,16 @@ TFileStream::TFileStream(const std::string& AFileName, Word Mode, Cardinal Right
       default: flags |= O_RDONLY; break;
     }
   }
-  do handle_ = ::open(AFileName.c_str(), flags, static_cast<mode_t>(Rights));
-  while (handle_ < 0 && errno == EINTR);
-  if (handle_ < 0) {
-    const int error = errno;
-    if (create) throw EFCreateError(Format(SFCreateErrorEx, {AFileName, SysErrorMessage(error)}));
-    throw EFOpenError(Format(SFOpenErrorEx, {AFileName, SysErrorMessage(error)}));
+  sys::CallResult opened;
+  file_ = sys::OpenOwned(AFileName, flags, static_cast<mode_t>(Rights), opened);
+  if (opened.Failed()) {
+    if (create) throw EFCreateError(Format(SFCreateErrorEx, {AFileName, SysErrorMessage(opened.Error)}));
+    throw EFOpenError(Format(SFOpenErrorEx, {AFileName, SysErrorMessage(opened.Error)}));
   }
+  handle_ = file_.Get();
   struct stat st;
-  if (::fstat(handle_, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(handle_);
-    handle_ = -1;
+  if (sys::FileStatus(handle_, st) && S_ISDIR(st.st_mode))
     throw EFOpenError(Format(SFOpenErrorEx, {AFileName, SysErrorMessage(EISDIR)}));
-  }
   if (!create) {
     const Word share = Mode & 0xF0;
     int lock = 0;
@@ -158,10 +150,9 @@ TFileStream::TFileStream(const std::string& AFileName, Word Mode, Cardinal Right
       lock = LOCK_EX;
     else if (share == fmShareDenyWrite || share == fmShareDenyRead)
       lock = LOCK_SH;
-    if (lock != 0 && ::flock(handle_, lock | LOCK_NB) != 0) {
-      const int error = errno;
-      ::close(handle_);
-      handle_ = -1;
+    if (sys::CallResult locked = lock != 0 ? sys::Lock(handle_, lock | LOCK_NB) : sys::CallResult{};
+        locked.Failed()) {
+      const int error = locked.Error;
       const std::string reason = error == EWOULDBLOCK
                                      ? std::string("The file is in use by another process.")
                                      : SysErrorMessage(error);
@@ -170,9 +161,6 @@ TFileStream::TFileStream(const std::string& AFileName, Word Mode, Cardinal Right
   }
 }
 
-TFileStream::~TFileStream() {
-  if (handle_ >= 0) ::close(handle_);
-}
 
 // ---------------------------------------------------------------------------
 // TCustomMemoryStream

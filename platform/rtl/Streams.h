@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "System.h"
+#include "platform/rtl/SystemCalls.h"
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
@@ -91,12 +92,12 @@ class TFileStream : public THandleStream {
  public:
   // Rights: permission bits of a created file (before the umask).
   TFileStream(const std::string& AFileName, Word Mode, Cardinal Rights = 0666);
-  ~TFileStream() override;
 
   const std::string& FileName() const { return fileName_; }
 
  private:
   std::string fileName_;
+  sys::FileDescriptor file_;
 };
 
 // A stream over memory it does not own. Writing is not possible (Write moves

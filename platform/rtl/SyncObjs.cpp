@@ -38,49 +38,40 @@ class Deadline {
 }  // namespace
 
 TEvent::TEvent(bool ManualReset, bool InitialState) : manualReset_(ManualReset) {
-  fd_ = ::eventfd(InitialState ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC);
-  if (fd_ < 0) RaiseLastOSError("eventfd");
+  fd_ = sys::FileDescriptor(static_cast<int>(sys::EventFd(InitialState ? 1 : 0, EFD_NONBLOCK | EFD_CLOEXEC).OrRaise()));
 }
 
-TEvent::~TEvent() { ::close(fd_); }
+TEvent::~TEvent() = default;
 
 void TEvent::SetEvent() {
   const uint64_t one = 1;
   // Only a counter at its maximum refuses, and that is signalled already.
-  while (::write(fd_, &one, sizeof one) < 0 && errno == EINTR) {
-  }
+  sys::Write(fd_.Get(), &one, sizeof one);
 }
 
 void TEvent::ResetEvent() {
   uint64_t value;
-  while (::read(fd_, &value, sizeof value) < 0 && errno == EINTR) {
-  }
+  sys::Read(fd_.Get(), &value, sizeof value);
 }
 
 bool TEvent::IsSignaled() const {
-  pollfd p{fd_, POLLIN, 0};
-  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
+  pollfd p{fd_.Get(), POLLIN, 0};
+  return sys::Poll(&p, 1, 0).Value > 0 && (p.revents & POLLIN);
 }
 
 bool TEvent::TryConsume() {
   if (manualReset_) return IsSignaled();
   uint64_t value;
-  for (;;) {
-    if (::read(fd_, &value, sizeof value) == sizeof value) return true;
-    if (errno != EINTR) return false;
-  }
+  return sys::Read(fd_.Get(), &value, sizeof value).Value == sizeof value;
 }
 
 TWaitResult TEvent::WaitFor(Cardinal Timeout) {
   const Deadline deadline(Timeout);
   for (;;) {
-    pollfd p{fd_, POLLIN, 0};
-    const int r = ::poll(&p, 1, deadline.Remaining());
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      return wrError;
-    }
-    if (r == 0) return wrTimeout;
+    pollfd p{fd_.Get(), POLLIN, 0};
+    const sys::CallResult r = sys::Poll(&p, 1, deadline.Remaining());
+    if (r.Failed()) return wrError;
+    if (r.Value == 0) return wrTimeout;
     if (p.revents & (POLLERR | POLLNVAL)) return wrError;
     // Another waiter may have taken an automatic event first: wait on.
     if (TryConsume()) return wrSignaled;
@@ -93,12 +84,7 @@ Integer WaitForAnyEvent(const std::vector<TEvent*>& Events, Cardinal Timeout) {
   std::vector<pollfd> fds(Events.size());
   for (;;) {
     for (size_t i = 0; i < Events.size(); ++i) fds[i] = pollfd{Events[i]->Handle(), POLLIN, 0};
-    const int r = ::poll(fds.data(), fds.size(), deadline.Remaining());
-    if (r < 0) {
-      if (errno == EINTR) continue;
-      RaiseLastOSError("poll");
-    }
-    if (r == 0) return -1;
+    if (sys::Poll(fds.data(), fds.size(), deadline.Remaining()).OrRaise() == 0) return -1;
     for (size_t i = 0; i < Events.size(); ++i)
       if ((fds[i].revents & POLLIN) && Events[i]->TryConsume()) return static_cast<Integer>(i);
     if (deadline.Remaining() == 0) return -1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "System.h"
+#include "platform/rtl/SystemCalls.h"
 
 inline constexpr Cardinal INFINITE = 0xFFFFFFFF;
 
@@ -47,7 +48,7 @@ class TEvent : public TObject {
   // The signalled state without waiting or resetting.
   bool IsSignaled() const;
 
-  int Handle() const { return fd_; }
+  int Handle() const { return fd_.Get(); }
   bool ManualReset() const { return manualReset_; }
 
   // Completes a wait that a caller did through poll() on Handle(): resets an
@@ -56,7 +57,7 @@ class TEvent : public TObject {
   bool TryConsume();
 
  private:
-  int fd_;
+  sys::FileDescriptor fd_;
   bool manualReset_;
 };
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "SysUtils.h"
+#include "platform/rtl/SystemCalls.h"
 
 // ---------------------------------------------------------------------------
 // Stepping through characters
@@ -235,43 +236,17 @@ std::string Utf16ToUtf8(std::u16string_view s) {
 // ---------------------------------------------------------------------------
 // UTF-16 files
 
-namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now so that a failing close (a full disk on NFS) is noticed.
-  int Close() {
-    int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
-
-}  // namespace
-
 std::u16string ReadUtf16File(const std::string& fileName) {
-  FileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) throw EFOpenError(SFOpenErrorEx, {fileName, SysErrorMessage(errno)});
+  sys::CallResult opened;
+  sys::FileDescriptor file = sys::OpenOwned(fileName, O_RDONLY | O_CLOEXEC, 0, opened);
+  if (opened.Failed()) throw EFOpenError(SFOpenErrorEx, {fileName, SysErrorMessage(opened.Error)});
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      throw EReadError(SReadError);
-    }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<size_t>(got));
+    sys::CallResult got = sys::Read(file.Get(), buffer, sizeof buffer);
+    if (got.Failed()) throw EReadError(SReadError);
+    if (got.Value == 0) break;
+    bytes.append(buffer, static_cast<size_t>(got.Value));
   }
   bool bigEndian = false;
   std::string_view body(bytes);
@@ -285,19 +260,12 @@ std::u16string ReadUtf16File(const std::string& fileName) {
 }
 
 void WriteUtf16File(const std::string& fileName, std::u16string_view text) {
-  FileDescriptor file(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (file.get() < 0) throw EFCreateError(SFCreateErrorEx, {fileName, SysErrorMessage(errno)});
+  sys::CallResult opened;
+  sys::FileDescriptor file = sys::OpenOwned(fileName, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666, opened);
+  if (opened.Failed()) throw EFCreateError(SFCreateErrorEx, {fileName, SysErrorMessage(opened.Error)});
   std::string bytes = "\xFF\xFE" + Utf16ToBytes(text, false);
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t put = ::write(file.get(), bytes.data() + done, bytes.size() - done);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      throw EWriteError(SWriteError);
-    }
-    done += static_cast<size_t>(put);
-  }
-  if (file.Close() != 0) throw EWriteError(SWriteError);
+  if (sys::WriteAll(file.Get(), bytes.data(), bytes.size()).Failed()) throw EWriteError(SWriteError);
+  if (file.Close().Failed()) throw EWriteError(SWriteError);
 }
 
 // ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "SysUtils.h"
 #include "Windows.h"
 #include "WindowsPrivate.h"
+#include "platform/rtl/SystemCalls.h"
 
 namespace win {
 namespace wnd {
@@ -45,7 +46,7 @@ struct Hook {
 
 struct ThreadQueue {
   DWORD threadId = 0;
-  int wakeFd = -1;
+  sys::FileDescriptor wakeFd;
   // Guarded by QueueLock().
   std::deque<MSG> posted;
   std::deque<std::shared_ptr<SentMessage>> incoming;
@@ -61,10 +62,6 @@ struct ThreadQueue {
   std::vector<std::shared_ptr<SentMessage>> receiving;
   MSG last;
   UINT_PTR nextThreadTimer = 1;
-
-  ~ThreadQueue() {
-    if (wakeFd >= 0) ::close(wakeFd);
-  }
 };
 
 }  // namespace wnd
@@ -99,10 +96,9 @@ uintptr_t nextHook = 0x20000;
 
 // Lock held.
 void Wake(ThreadQueue& q) {
-  if (!q.sleeping || q.wakeFd < 0) return;
+  if (!q.sleeping || !q.wakeFd.Valid()) return;
   uint64_t one = 1;
-  ssize_t r = ::write(q.wakeFd, &one, sizeof one);
-  (void)r;
+  sys::Write(q.wakeFd.Get(), &one, sizeof one);
 }
 
 void Reply(const std::shared_ptr<SentMessage>& sm, LRESULT result, bool failed) {
@@ -300,20 +296,19 @@ int WaitLoop(ThreadQueue& q, const WaitPlan& plan) {
       if (!ClockIsReal()) timeout = timeout < 0 ? kFakeClockSlice : std::min(timeout, kFakeClockSlice);
     }
     fds.clear();
-    fds.push_back({q.wakeFd, POLLIN, 0});
+    fds.push_back({q.wakeFd.Get(), POLLIN, 0});
     for (DWORD i = 0; i < plan.count; ++i) fds.push_back({plan.events[i]->Handle(), POLLIN, 0});
     int displayFd = pumpDisplay ? CurrentDisplay().EventDescriptor() : -1;
     if (displayFd >= 0) fds.push_back({displayFd, POLLIN, 0});
-    int r = ::poll(fds.data(), fds.size(), timeout);
+    const sys::CallResult polled = sys::Poll(fds.data(), fds.size(), timeout);
     {
       std::lock_guard<std::mutex> g(QueueLock());
       q.sleeping = false;
     }
-    if (r < 0 && errno != EINTR) RaiseLastOSError("poll");
+    const long r = polled.OrRaise();
     if (r > 0 && (fds[0].revents & POLLIN)) {
       uint64_t value;
-      ssize_t n = ::read(q.wakeFd, &value, sizeof value);
-      (void)n;
+      sys::Read(q.wakeFd.Get(), &value, sizeof value);
     }
     for (DWORD i = 0; r > 0 && i < plan.count; ++i)
       if ((fds[i + 1].revents & POLLIN) && plan.events[i]->TryConsume()) return static_cast<int>(i);
@@ -479,8 +474,7 @@ std::shared_ptr<ThreadQueue> CurrentQueue() {
   if (!holder.queue) {
     auto q = std::make_shared<ThreadQueue>();
     q->threadId = GetCurrentThreadId();
-    q->wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (q->wakeFd < 0) RaiseLastOSError("eventfd");
+    q->wakeFd = sys::FileDescriptor(static_cast<int>(sys::EventFd(0, EFD_NONBLOCK | EFD_CLOEXEC).OrRaise()));
     q->lastLook = GetTickCount64();
     {
       std::lock_guard<std::mutex> g(QueueLock());

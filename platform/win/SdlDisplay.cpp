@@ -20,6 +20,7 @@
 #include "SysUtils.h"
 #include "Windows.h"
 #include "WindowsPrivate.h"
+#include "platform/rtl/SystemCalls.h"
 
 namespace win {
 
@@ -144,7 +145,7 @@ SDL_Rect ToSdl(const RECT& r) { return {r.left, r.top, r.right - r.left, r.botto
 
 class SdlDisplay : public DisplayBackend {
  public:
-  SdlDisplay(int scale, int timerFd) : scale_(scale), timerFd_(timerFd) {
+  SdlDisplay(int scale, sys::FileDescriptor timerFd) : scale_(scale), timerFd_(std::move(timerFd)) {
     oldScreen_ = GetScreenSize();
     SystemParametersInfo(SPI_GETWORKAREA, 0, &oldWorkArea_, 0);
     SDL_Rect bounds;
@@ -163,7 +164,7 @@ class SdlDisplay : public DisplayBackend {
       if (s.window) SDL_DestroyWindow(s.window);
     for (auto& [id, c] : cursors_) SDL_FreeCursor(c);
     for (auto& [handle, c] : colourCursors_) SDL_FreeCursor(c);
-    if (timerFd_ >= 0) ::close(timerFd_);
+    timerFd_.Close();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SetScreenSize(oldScreen_.cx, oldScreen_.cy);
     SystemParametersInfo(SPI_SETWORKAREA, 0, &oldWorkArea_, 0);
@@ -235,16 +236,13 @@ class SdlDisplay : public DisplayBackend {
     }
   }
 
-  int EventDescriptor() override { return timerFd_; }
+  int EventDescriptor() override { return timerFd_.Get(); }
 
   void PumpEvents() override {
     if (pumping_) return;  // a message sent from here may wait for messages again
     pumping_ = true;
     uint64_t ticks;
-    if (timerFd_ >= 0) {
-      ssize_t n = ::read(timerFd_, &ticks, sizeof ticks);
-      (void)n;
-    }
+    if (timerFd_.Valid()) sys::Read(timerFd_.Get(), &ticks, sizeof ticks);
     PresentAll();
     SDL_Event e;
     focusLost_ = false;
@@ -551,7 +549,7 @@ class SdlDisplay : public DisplayBackend {
   }
 
   int scale_;
-  int timerFd_;
+  sys::FileDescriptor timerFd_;
   SIZE oldScreen_{};
   RECT oldWorkArea_{};
   std::unordered_map<HWND, Shown> shown_;
@@ -616,15 +614,10 @@ std::unique_ptr<DisplayBackend> OpenSdlDisplay(std::string* error) {
   float dpi = 0;
   if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0) dpi = 0;
   int scale = PresentScale(std::getenv("VXN_SCALE"), dpi);
-  int fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-  if (fd >= 0) {
-    itimerspec spec{};
-    spec.it_interval.tv_nsec = kPumpIntervalNs;
-    spec.it_value.tv_nsec = kPumpIntervalNs;
-    ::timerfd_settime(fd, 0, &spec, nullptr);
-  }
+  // Without the timer the display is still pumped whenever a message comes.
+  sys::CallResult timer = sys::PeriodicTimer(kPumpIntervalNs, TFD_NONBLOCK | TFD_CLOEXEC);
   SDL_StartTextInput();
-  return std::make_unique<SdlDisplay>(scale, fd);
+  return std::make_unique<SdlDisplay>(scale, sys::FileDescriptor(timer ? static_cast<int>(timer.Value) : -1));
 }
 
 const char* InstallDisplayForEnvironment() {

@@ -1,31 +1,25 @@
 #include "Shell.h"
 
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <mutex>
 #include <thread>
 
-extern char** environ;
+#include "platform/rtl/SystemCalls.h"
 
 namespace win {
 
 namespace {
 
 bool SpawnDetached(const std::vector<std::string>& argv) {
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
   pid_t pid = 0;
-  if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) return false;
+  if (sys::Spawn(argv, pid).Failed()) return false;
   // Somebody has to collect the child, or it stays a zombie.
   std::thread([pid] {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    sys::WaitChild(pid, status);
   }).detach();
   return true;
 }
@@ -81,7 +75,8 @@ HINSTANCE ShellExecute(HWND, const char* operation, const char* file, const char
       target = base + "/" + target;  // also keeps a leading '-' from reading as an option
     }
     struct stat st;
-    if (stat(target.c_str(), &st) != 0) return Result(errno == EACCES ? SE_ERR_ACCESSDENIED : SE_ERR_FNF);
+    if (sys::CallResult found = sys::PathStatus(target, st); found.Failed())
+      return Result(found.Error == EACCES ? SE_ERR_ACCESSDENIED : SE_ERR_FNF);
   } else if (!CleanLink(target)) {
     return Result(SE_ERR_FNF);
   }

@@ -1,6 +1,5 @@
 #include "WinSerial.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -27,6 +26,7 @@
 
 #include "Clock.h"
 #include "Windows.h"
+#include "platform/rtl/SystemCalls.h"
 
 namespace win {
 
@@ -76,8 +76,8 @@ struct PendingWrite {
 };
 
 struct SerialDevice {
-  int fd = -1;
-  int wakeFd = -1;
+  sys::FileDescriptor fd;
+  sys::FileDescriptor wakeFd;
   std::string path;
 
   std::mutex lock;
@@ -108,6 +108,27 @@ struct SerialDevice {
   PendingWait wait;
   PendingRead read;
   PendingWrite write;
+  // The system call that made the device unusable, when one did.
+  sys::CallResult failure;
+
+  SerialDevice() = default;
+  SerialDevice(const SerialDevice&) = delete;
+  SerialDevice& operator=(const SerialDevice&) = delete;
+  // A device its owner never closed (the program ends with it open) still
+  // has its service thread stopped and joined before the thread object goes.
+  ~SerialDevice() { StopService(); }
+
+  void StopService() {
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      stopping = true;
+      if (wakeFd.Valid()) {
+        uint64_t one = 1;
+        sys::Write(wakeFd.Get(), &one, sizeof one);
+      }
+    }
+    if (service.joinable()) service.join();
+  }
 };
 
 std::mutex g_handlesLock;
@@ -129,13 +150,34 @@ std::shared_ptr<SerialDevice> DeviceOf(HANDLE handle) {
   return it->second;
 }
 
+// The system call behind this thread's last failure, and the code it was
+// reported as.
+struct LastFailure {
+  DWORD code = ERROR_SUCCESS;
+  std::string reason;
+};
+thread_local LastFailure t_lastFailure;
+
 BOOL Fail(DWORD error) {
   SetLastError(error);
+  t_lastFailure = LastFailure{};
   return FALSE;
 }
 
-BOOL FailErrno() {
-  return Fail(ErrorFromErrno(errno));
+// A failure that a system call gave: its code goes to GetLastError, its name
+// and reason are kept for the message.
+BOOL FailCall(const sys::CallResult& call) {
+  const DWORD code = ErrorFromErrno(call.Error);
+  SetLastError(code);
+  t_lastFailure = LastFailure{code, call.Message()};
+  return FALSE;
+}
+
+// A device the service thread found gone: the call that found it, if any.
+BOOL FailDead(const SerialDevice& d, DWORD error = ERROR_GEN_FAILURE) {
+  Fail(error);
+  if (d.failure.Failed()) t_lastFailure = LastFailure{error, d.failure.Message()};
+  return FALSE;
 }
 
 // A pseudo-terminal (or a driver without modem lines) answers these.
@@ -144,10 +186,9 @@ bool IsRefusedByDevice(int error) {
 }
 
 void WakeService(SerialDevice& d) {
-  if (d.wakeFd < 0) return;
+  if (!d.wakeFd.Valid()) return;
   uint64_t one = 1;
-  ssize_t n = ::write(d.wakeFd, &one, sizeof one);
-  (void)n;
+  sys::Write(d.wakeFd.Get(), &one, sizeof one);
 }
 
 // Completes an overlapped record: result, bytes, event. Caller holds d.lock.
@@ -171,7 +212,7 @@ void StartOverlapped(OVERLAPPED* ov) {
 BOOL FinishSynchronously(SerialDevice& d, std::unique_lock<std::mutex>& guard, OVERLAPPED& ov, DWORD* bytes) {
   d.completed.wait(guard, [&] { return ov.Internal != ERROR_IO_PENDING; });
   if (bytes) *bytes = static_cast<DWORD>(ov.InternalHigh);
-  if (ov.Internal != 0) return Fail(static_cast<DWORD>(ov.Internal));
+  if (ov.Internal != 0) return FailDead(d, static_cast<DWORD>(ov.Internal));
   return TRUE;
 }
 
@@ -219,8 +260,9 @@ void RecordEvents(SerialDevice& d, DWORD events) {
   d.eventsSeen |= events & d.eventMask;
 }
 
-void MarkDead(SerialDevice& d) {
+void MarkDead(SerialDevice& d, sys::CallResult failure = {}) {
   d.dead = true;
+  if (failure.Failed() && !d.failure.Failed()) d.failure = std::move(failure);
   if (d.wait.active) {
     d.wait.active = false;
     Complete(d, d.wait.overlapped, ERROR_GEN_FAILURE, 0);
@@ -237,7 +279,7 @@ void MarkDead(SerialDevice& d) {
 
 void PollLines(SerialDevice& d) {
   int lines = 0;
-  if (ioctl(d.fd, TIOCMGET, &lines) == 0) {
+  if (sys::Ioctl(d.fd.Get(), TIOCMGET, &lines, "TIOCMGET")) {
     if (d.modemKnown) {
       int changed = lines ^ d.lastModemLines;
       DWORD events = 0;
@@ -252,7 +294,7 @@ void PollLines(SerialDevice& d) {
     d.lastModemLines = lines;
   }
   serial_icounter_struct counters{};
-  if (ioctl(d.fd, TIOCGICOUNT, &counters) == 0) {
+  if (sys::Ioctl(d.fd.Get(), TIOCGICOUNT, &counters, "TIOCGICOUNT")) {
     if (d.countersKnown) {
       DWORD errors = 0;
       if (counters.buf_overrun != d.lastCounters.buf_overrun) errors |= CE_RXOVER;
@@ -288,18 +330,19 @@ void Settle(SerialDevice& d) {
 void PumpWrite(SerialDevice& d) {
   PendingWrite& w = d.write;
   while (w.active && w.done < w.data.size()) {
-    ssize_t n = ::write(d.fd, w.data.data() + w.done, w.data.size() - w.done);
-    if (n > 0) {
-      w.done += static_cast<DWORD>(n);
+    sys::CallResult n = sys::Write(d.fd.Get(), w.data.data() + w.done, w.data.size() - w.done);
+    if (n.Value > 0) {
+      w.done += static_cast<DWORD>(n.Value);
       continue;
     }
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
-    if (errno == EIO) {
-      MarkDead(d);
+    if (n.Error == EAGAIN) return;
+    if (n.Error == EIO) {
+      MarkDead(d, std::move(n));
       return;
     }
     w.active = false;
-    Complete(d, w.overlapped, ErrorFromErrno(errno), w.done);
+    d.failure = n;
+    Complete(d, w.overlapped, ErrorFromErrno(n.Error), w.done);
     return;
   }
   if (w.active) {
@@ -315,16 +358,16 @@ void PumpRead(SerialDevice& d, bool hungUp) {
   bool arrived = false;
   while (d.received.size() < d.receiveCapacity) {
     size_t room = std::min(sizeof chunk, d.receiveCapacity - d.received.size());
-    ssize_t n = ::read(d.fd, chunk, room);
-    if (n > 0) {
-      d.received.insert(d.received.end(), chunk, chunk + n);
+    sys::CallResult n = sys::Read(d.fd.Get(), chunk, room);
+    if (n.Value > 0) {
+      d.received.insert(d.received.end(), chunk, chunk + n.Value);
       arrived = true;
       continue;
     }
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
-    if (n == 0 && !hungUp) break;
+    if (n.Error == EAGAIN) break;
+    if (n.Value == 0 && !hungUp) break;
     // EIO, or 0 after a hang-up: the other side hung up or the adapter is gone.
-    MarkDead(d);
+    MarkDead(d, std::move(n));
     break;
   }
   if (arrived) RecordEvents(d, EV_RXCHAR);
@@ -335,12 +378,12 @@ void ServiceLoop(SerialDevice* dp) {
   std::unique_lock<std::mutex> guard(d.lock);
   while (!d.stopping) {
     pollfd fds[2];
-    fds[0].fd = d.dead ? -1 : d.fd;
+    fds[0].fd = d.dead ? -1 : d.fd.Get();
     fds[0].events = 0;
     if (d.received.size() < d.receiveCapacity) fds[0].events |= POLLIN;
     if (d.write.active) fds[0].events |= POLLOUT;
     fds[0].revents = 0;
-    fds[1].fd = d.wakeFd;
+    fds[1].fd = d.wakeFd.Get();
     fds[1].events = POLLIN;
     fds[1].revents = 0;
 
@@ -358,17 +401,16 @@ void ServiceLoop(SerialDevice* dp) {
     if (watchLines) timeout = timeout < 0 ? 20 : std::min(timeout, 20);
 
     guard.unlock();
-    int ready = ::poll(fds, 2, timeout);
+    sys::CallResult ready = sys::Poll(fds, 2, timeout);
     guard.lock();
     if (d.stopping) break;
-    if (ready < 0 && errno != EINTR) {
-      MarkDead(d);
+    if (ready.Failed()) {
+      MarkDead(d, std::move(ready));
       continue;
     }
     if (fds[1].revents & POLLIN) {
       uint64_t value;
-      ssize_t n = ::read(d.wakeFd, &value, sizeof value);
-      (void)n;
+      sys::Read(d.wakeFd.Get(), &value, sizeof value);
     }
     if (!d.dead && fds[0].fd >= 0) {
       if (fds[0].revents & POLLIN) PumpRead(d, (fds[0].revents & (POLLHUP | POLLERR)) != 0);
@@ -461,6 +503,29 @@ DWORD ErrorFromErrno(int error) {
   }
 }
 
+std::string LastSerialFailureReason(DWORD error) {
+  return t_lastFailure.code == error ? t_lastFailure.reason : std::string();
+}
+
+namespace {
+
+// Devices their owners never closed are closed when the program ends, before
+// the handle table goes: pending operations end as aborted and each service
+// thread is joined, where a thread object destroyed while running would
+// abort the program.
+struct CloseLeftOpen {
+  ~CloseLeftOpen() {
+    std::vector<intptr_t> open;
+    {
+      std::lock_guard<std::mutex> guard(g_handlesLock);
+      for (const auto& [value, device] : g_handles) open.push_back(value);
+    }
+    for (intptr_t value : open) CloseHandle(reinterpret_cast<HANDLE>(value));
+  }
+} g_closeLeftOpen;
+
+}  // namespace
+
 bool DeviceExistsDespite(DWORD error) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_SERIAL_PERMISSION;
 }
@@ -485,18 +550,15 @@ std::vector<std::string> PresentSerialDevices() {
   }
   std::vector<std::pair<long, std::string>> families[3];
   const char* prefixes[3] = {"ttyUSB", "ttyACM", "ttyS"};
-  if (DIR* dir = opendir(devFolder.c_str())) {
-    while (dirent* e = readdir(dir)) {
-      std::string entry = e->d_name;
-      for (int f = 0; f < 3; ++f) {
-        long n = FamilyNumber(entry, prefixes[f]);
-        if (n < 0) continue;
-        if (f == 2 && !HasRealUart(sysFolder, entry)) continue;
-        families[f].emplace_back(n, entry);
-      }
+  std::vector<std::string> entries;
+  sys::ListFolder(devFolder, entries);  // no folder, no devices
+  for (const std::string& entry : entries)
+    for (int f = 0; f < 3; ++f) {
+      long n = FamilyNumber(entry, prefixes[f]);
+      if (n < 0) continue;
+      if (f == 2 && !HasRealUart(sysFolder, entry)) continue;
+      families[f].emplace_back(n, entry);
     }
-    closedir(dir);
-  }
   std::vector<std::string> result;
   for (auto& family : families) {
     std::sort(family.begin(), family.end());
@@ -539,30 +601,43 @@ HANDLE CreateFile(const char* fileName, DWORD desiredAccess, DWORD shareMode, SE
     openFunction = g_open;
   }
   int flags = O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
-  int fd = openFunction ? openFunction(path.c_str(), flags) : ::open(path.c_str(), flags);
-  if (fd < 0) {
-    SetLastError(ErrorFromErrno(errno));
-    return INVALID_HANDLE_VALUE;
+  sys::CallResult opened;
+  sys::FileDescriptor fd;
+  if (openFunction) {
+    int given = openFunction(path.c_str(), flags);
+    opened = sys::CallResult{given, given < 0 ? (errno != 0 ? errno : EIO) : 0, "open " + path};
+    if (given < 0) opened.Value = -1;
+    fd = sys::FileDescriptor(given);
+  } else {
+    fd = sys::OpenOwned(path, flags, 0, opened);
   }
-  auto refuse = [&](int error) {
-    ::close(fd);
-    SetLastError(ErrorFromErrno(error));
+  auto refuse = [](sys::CallResult failed) {
+    FailCall(failed);
     return INVALID_HANDLE_VALUE;
   };
+  if (opened.Failed()) return refuse(std::move(opened));
   termios probe{};
-  if (tcgetattr(fd, &probe) != 0) return refuse(ENOTTY);
+  if (sys::CallResult r = sys::GetAttributes(fd.Get(), probe); r.Failed()) {
+    r.Error = ENOTTY;  // not a terminal, whatever the driver said
+    return refuse(std::move(r));
+  }
   // Another program of ours holds it (flock), or any program set TIOCEXCL.
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return refuse(errno == EWOULDBLOCK ? EBUSY : errno);
-  if (ioctl(fd, TIOCEXCL) != 0 && !IsRefusedByDevice(errno)) return refuse(errno);
+  if (sys::CallResult r = sys::Lock(fd.Get(), LOCK_EX | LOCK_NB); r.Failed()) {
+    if (r.Error == EWOULDBLOCK) r.Error = EBUSY;
+    return refuse(std::move(r));
+  }
+  if (sys::CallResult r = sys::Ioctl(fd.Get(), TIOCEXCL, nullptr, "TIOCEXCL"); r.Failed() && !IsRefusedByDevice(r.Error))
+    return refuse(std::move(r));
 
   auto device = std::make_shared<SerialDevice>();
-  device->fd = fd;
   device->path = path;
-  device->wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-  if (device->wakeFd < 0) {
-    ioctl(fd, TIOCNXCL);
-    return refuse(errno);
+  sys::CallResult wake = sys::EventFd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (wake.Failed()) {
+    sys::Ioctl(fd.Get(), TIOCNXCL, nullptr, "TIOCNXCL");
+    return refuse(std::move(wake));
   }
+  device->wakeFd = sys::FileDescriptor(static_cast<int>(wake.Value));
+  device->fd = std::move(fd);
   std::lock_guard<std::mutex> guard(g_handlesLock);
   intptr_t value = g_nextHandle;
   g_nextHandle += 4;
@@ -581,12 +656,7 @@ BOOL CloseHandle(HANDLE handle) {
     g_handles.erase(it);
   }
   SerialDevice& d = *device;
-  {
-    std::lock_guard<std::mutex> guard(d.lock);
-    d.stopping = true;
-    WakeService(d);
-  }
-  if (d.service.joinable()) d.service.join();
+  d.StopService();
   {
     std::lock_guard<std::mutex> guard(d.lock);
     if (d.wait.active) Complete(d, d.wait.overlapped, ERROR_OPERATION_ABORTED, 0);
@@ -594,9 +664,9 @@ BOOL CloseHandle(HANDLE handle) {
     if (d.write.active) Complete(d, d.write.overlapped, ERROR_OPERATION_ABORTED, d.write.done);
     d.wait.active = d.read.active = d.write.active = false;
   }
-  ioctl(d.fd, TIOCNXCL);
-  ::close(d.fd);
-  ::close(d.wakeFd);
+  sys::Ioctl(d.fd.Get(), TIOCNXCL, nullptr, "TIOCNXCL");
+  d.fd.Close();
+  d.wakeFd.Close();
   return TRUE;
 }
 
@@ -619,7 +689,7 @@ constexpr BaudCode kBauds[] = {
 
 DWORD BaudOf(int fd, const termios& t) {
   KernelTermios2 t2{};
-  if (ioctl(fd, kTCGETS2, &t2) == 0 && t2.c_ospeed != 0) return t2.c_ospeed;
+  if (sys::Ioctl(fd, kTCGETS2, &t2, "TCGETS2") && t2.c_ospeed != 0) return t2.c_ospeed;
   speed_t code = cfgetospeed(&t);
   for (const BaudCode& b : kBauds)
     if (b.code == code) return b.baud;
@@ -628,7 +698,7 @@ DWORD BaudOf(int fd, const termios& t) {
 
 void ApplyModemLine(int fd, int line, bool on) {
   // A pseudo-terminal has no modem lines; refusing to set them is no error.
-  ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
+  sys::Ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line, on ? "TIOCMBIS" : "TIOCMBIC");
 }
 
 }  // namespace
@@ -640,10 +710,10 @@ BOOL GetCommState(HANDLE handle, DCB* dcb) {
   SerialDevice& d = *device;
   std::lock_guard<std::mutex> guard(d.lock);
   termios t{};
-  if (tcgetattr(d.fd, &t) != 0) return FailErrno();
+  if (sys::CallResult got = sys::GetAttributes(d.fd.Get(), t); got.Failed()) return FailCall(got);
   DCB r = d.shadow;
   r.DCBlength = sizeof(DCB);
-  r.BaudRate = BaudOf(d.fd, t);
+  r.BaudRate = BaudOf(d.fd.Get(), t);
   switch (t.c_cflag & CSIZE) {
     case CS5: r.ByteSize = 5; break;
     case CS6: r.ByteSize = 6; break;
@@ -686,7 +756,7 @@ BOOL SetCommState(HANDLE handle, const DCB* dcb) {
   SerialDevice& d = *device;
   std::lock_guard<std::mutex> guard(d.lock);
   termios t{};
-  if (tcgetattr(d.fd, &t) != 0) return FailErrno();
+  if (sys::CallResult got = sys::GetAttributes(d.fd.Get(), t); got.Failed()) return FailCall(got);
   cfmakeraw(&t);
   t.c_cflag |= CLOCAL | CREAD;
   t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
@@ -716,25 +786,25 @@ BOOL SetCommState(HANDLE handle, const DCB* dcb) {
       cfsetospeed(&t, b.code);
       standard = true;
     }
-  if (tcsetattr(d.fd, TCSANOW, &t) != 0) return FailErrno();
+  if (sys::CallResult set = sys::SetAttributes(d.fd.Get(), TCSANOW, t); set.Failed()) return FailCall(set);
   if (!standard) {
     KernelTermios2 t2{};
-    if (ioctl(d.fd, kTCGETS2, &t2) != 0) return FailErrno();
+    if (sys::CallResult got = sys::Ioctl(d.fd.Get(), kTCGETS2, &t2, "TCGETS2"); got.Failed()) return FailCall(got);
     t2.c_cflag = (t2.c_cflag & ~kCBAUD) | kBOTHER;
     t2.c_cflag &= ~(kCBAUD << 16);  // input speed follows the output speed
     t2.c_cflag |= kBOTHER << 16;
     t2.c_ispeed = t2.c_ospeed = dcb->BaudRate;
-    if (ioctl(d.fd, kTCSETS2, &t2) != 0) return FailErrno();
+    if (sys::CallResult set = sys::Ioctl(d.fd.Get(), kTCSETS2, &t2, "TCSETS2"); set.Failed()) return FailCall(set);
   }
   d.shadow = *dcb;
   termios applied{};
-  if (tcgetattr(d.fd, &applied) == 0)
+  if (sys::GetAttributes(d.fd.Get(), applied))
     d.framingIgnored = (applied.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR)) !=
                        (t.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR));
   if (dcb->fDtrControl == DTR_CONTROL_ENABLE || dcb->fDtrControl == DTR_CONTROL_DISABLE)
-    ApplyModemLine(d.fd, TIOCM_DTR, dcb->fDtrControl == DTR_CONTROL_ENABLE);
+    ApplyModemLine(d.fd.Get(), TIOCM_DTR, dcb->fDtrControl == DTR_CONTROL_ENABLE);
   if (dcb->fRtsControl == RTS_CONTROL_ENABLE || dcb->fRtsControl == RTS_CONTROL_DISABLE)
-    ApplyModemLine(d.fd, TIOCM_RTS, dcb->fRtsControl == RTS_CONTROL_ENABLE);
+    ApplyModemLine(d.fd.Get(), TIOCM_RTS, dcb->fRtsControl == RTS_CONTROL_ENABLE);
   return TRUE;
 }
 
@@ -802,7 +872,7 @@ BOOL WaitCommEvent(HANDLE handle, DWORD* eventMask, OVERLAPPED* overlapped) {
   std::unique_lock<std::mutex> guard(d.lock);
   if (d.wait.active) return Fail(ERROR_INVALID_PARAMETER);
   EnsureService(d);
-  if (d.dead) return Fail(ERROR_GEN_FAILURE);
+  if (d.dead) return FailDead(d);
   OVERLAPPED local;
   OVERLAPPED* ov = overlapped ? overlapped : &local;
   StartOverlapped(ov);
@@ -851,7 +921,7 @@ BOOL ReadFile(HANDLE handle, void* buffer, DWORD count, DWORD* bytesRead, OVERLA
   }
   if (d.dead) {
     Complete(d, ov, ERROR_GEN_FAILURE, 0);
-    return Fail(ERROR_GEN_FAILURE);
+    return FailDead(d);
   }
   r.active = true;
   d.read = r;
@@ -868,7 +938,7 @@ BOOL WriteFile(HANDLE handle, const void* buffer, DWORD count, DWORD* bytesWritt
   if (bytesWritten) *bytesWritten = 0;
   if (d.write.active || (!buffer && count > 0)) return Fail(ERROR_INVALID_PARAMETER);
   EnsureService(d);
-  if (d.dead) return Fail(ERROR_GEN_FAILURE);
+  if (d.dead) return FailDead(d);
   OVERLAPPED local;
   OVERLAPPED* ov = overlapped ? overlapped : &local;
   StartOverlapped(ov);
@@ -879,7 +949,7 @@ BOOL WriteFile(HANDLE handle, const void* buffer, DWORD count, DWORD* bytesWritt
   d.write.active = true;
   PumpWrite(d);
   if (!d.write.active) {
-    if (ov->Internal != 0) return Fail(static_cast<DWORD>(ov->Internal));
+    if (ov->Internal != 0) return FailDead(d, static_cast<DWORD>(ov->Internal));
     if (bytesWritten) *bytesWritten = static_cast<DWORD>(ov->InternalHigh);
     return TRUE;
   }
@@ -899,7 +969,7 @@ BOOL GetOverlappedResult(HANDLE handle, OVERLAPPED* overlapped, DWORD* bytesTran
     d.completed.wait(guard, [&] { return overlapped->Internal != ERROR_IO_PENDING; });
   }
   if (bytesTransferred) *bytesTransferred = static_cast<DWORD>(overlapped->InternalHigh);
-  if (overlapped->Internal != 0) return Fail(static_cast<DWORD>(overlapped->Internal));
+  if (overlapped->Internal != 0) return FailDead(d, static_cast<DWORD>(overlapped->Internal));
   return TRUE;
 }
 
@@ -920,14 +990,14 @@ BOOL ClearCommError(HANDLE handle, DWORD* errors, COMSTAT* stat) {
   if (stat) {
     *stat = COMSTAT{};
     int waiting = 0;
-    if (d.dead || ioctl(d.fd, FIONREAD, &waiting) != 0) waiting = 0;
+    if (d.dead || !sys::Ioctl(d.fd.Get(), FIONREAD, &waiting, "FIONREAD")) waiting = 0;
     stat->cbInQue = static_cast<DWORD>(d.received.size()) + static_cast<DWORD>(std::max(waiting, 0));
     int unsent = 0;
-    if (d.dead || ioctl(d.fd, TIOCOUTQ, &unsent) != 0) unsent = 0;
+    if (d.dead || !sys::Ioctl(d.fd.Get(), TIOCOUTQ, &unsent, "TIOCOUTQ")) unsent = 0;
     DWORD pending = d.write.active ? static_cast<DWORD>(d.write.data.size() - d.write.done) : 0;
     stat->cbOutQue = pending + static_cast<DWORD>(std::max(unsent, 0));
   }
-  if (d.dead) return Fail(ERROR_GEN_FAILURE);
+  if (d.dead) return FailDead(d);
   return TRUE;
 }
 
@@ -944,10 +1014,10 @@ BOOL PurgeComm(HANDLE handle, DWORD flags) {
     d.read.active = false;
     Complete(d, d.read.overlapped, ERROR_OPERATION_ABORTED, d.read.got);
   }
-  if (flags & PURGE_TXCLEAR) tcflush(d.fd, TCOFLUSH);
+  if (flags & PURGE_TXCLEAR) sys::Flush(d.fd.Get(), TCOFLUSH);
   if (flags & PURGE_RXCLEAR) {
     d.received.clear();
-    tcflush(d.fd, TCIFLUSH);
+    sys::Flush(d.fd.Get(), TCIFLUSH);
   }
   WakeService(d);
   return TRUE;
@@ -958,23 +1028,25 @@ BOOL EscapeCommFunction(HANDLE handle, DWORD function) {
   if (!device) return FALSE;
   SerialDevice& d = *device;
   std::lock_guard<std::mutex> guard(d.lock);
-  int result = 0;
+  const int fd = d.fd.Get();
+  sys::CallResult result;
   switch (function) {
     case SETRTS:
     case CLRRTS:
     case SETDTR:
     case CLRDTR: {
       int line = (function == SETRTS || function == CLRRTS) ? TIOCM_RTS : TIOCM_DTR;
-      result = ioctl(d.fd, (function == SETRTS || function == SETDTR) ? TIOCMBIS : TIOCMBIC, &line);
+      const bool set = function == SETRTS || function == SETDTR;
+      result = sys::Ioctl(fd, set ? TIOCMBIS : TIOCMBIC, &line, set ? "TIOCMBIS" : "TIOCMBIC");
       break;
     }
-    case SETBREAK: result = ioctl(d.fd, TIOCSBRK); break;
-    case CLRBREAK: result = ioctl(d.fd, TIOCCBRK); break;
-    case SETXOFF: result = tcflow(d.fd, TCOOFF); break;
-    case SETXON: result = tcflow(d.fd, TCOON); break;
+    case SETBREAK: result = sys::Ioctl(fd, TIOCSBRK, nullptr, "TIOCSBRK"); break;
+    case CLRBREAK: result = sys::Ioctl(fd, TIOCCBRK, nullptr, "TIOCCBRK"); break;
+    case SETXOFF: result = sys::Flow(fd, TCOOFF); break;
+    case SETXON: result = sys::Flow(fd, TCOON); break;
     default: return Fail(ERROR_INVALID_PARAMETER);
   }
-  if (result != 0 && !IsRefusedByDevice(errno)) return FailErrno();
+  if (result.Failed() && !IsRefusedByDevice(result.Error)) return FailCall(result);
   return TRUE;
 }
 
@@ -984,8 +1056,8 @@ BOOL GetCommModemStatus(HANDLE handle, DWORD* modemStatus) {
   if (!modemStatus) return Fail(ERROR_INVALID_PARAMETER);
   std::lock_guard<std::mutex> guard(device->lock);
   int lines = 0;
-  if (ioctl(device->fd, TIOCMGET, &lines) != 0) {
-    if (!IsRefusedByDevice(errno)) return FailErrno();
+  if (sys::CallResult got = sys::Ioctl(device->fd.Get(), TIOCMGET, &lines, "TIOCMGET"); got.Failed()) {
+    if (!IsRefusedByDevice(got.Error)) return FailCall(got);
     *modemStatus = MS_CTS_ON | MS_DSR_ON | MS_RLSD_ON;
     return TRUE;
   }

@@ -258,6 +258,11 @@ void Sleep(DWORD milliseconds);
 // EACCES, EPERM -> ERROR_SERIAL_PERMISSION; anything else ERROR_GEN_FAILURE.
 DWORD ErrorFromErrno(int error);
 
+// The system call behind this thread's last failure of this layer when it
+// was reported as error ("tcsetattr failed: Input/output error (errno 5)"),
+// empty when that failure came from no system call.
+std::string LastSerialFailureReason(DWORD error);
+
 // Whether a failed CreateFile still shows that the device exists: another
 // program holds it, or the user may not open it. Port probes list both.
 bool DeviceExistsDespite(DWORD error);

@@ -268,6 +268,26 @@ TEST(ComPort, OpenFailuresRaiseTheirExceptions) {
   EXPECT_THROW(noAuto.PurgeInput(), ECommNotOpen);
 }
 
+// The user is told which system call failed and why, not only that the
+// device is "not functioning".
+TEST(ComPort, ADeviceFailureNamesTheCallAndTheSystemsReason) {
+  SimulatedRadio radio(25);
+  win::SetSerialOpenFunction([](const char*, int) {
+    errno = EMFILE;
+    return -1;
+  });
+  auto port = MakePort(25);
+  std::string message;
+  try {
+    port->SetOpen(true);
+  } catch (const EInOutError& e) {
+    message = e.Message;
+  }
+  win::SetSerialOpenFunction(nullptr);
+  EXPECT_NE(message.find("not functioning"), std::string::npos) << message;
+  EXPECT_NE(message.find("open " + radio.SlavePath() + " failed: Too many open files"), std::string::npos) << message;
+}
+
 TEST(ComPort, OperationWithAutoOpenOpensThePortFirst) {
   SimulatedRadio radio(27);
   auto port = MakePort(27);

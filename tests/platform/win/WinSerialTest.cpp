@@ -352,17 +352,51 @@ std::string SystemMessage(DWORD code) {
   return std::string(buf, n);
 }
 
-TEST_F(PtyPort, PermissionRefusalGivesThePermissionText) {
+// Opens COM9 through an open that fails with the given errno; GetLastError.
+DWORD OpenFailingWith(int failure) {
+  static int given;
+  given = failure;
   SetSerialOpenFunction([](const char*, int) {
-    errno = EACCES;
+    errno = given;
     return -1;
   });
-  EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
+  HANDLE h = CreateFile("COM9", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   DWORD error = GetLastError();
   SetSerialOpenFunction(nullptr);
+  EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+  return error;
+}
+
+TEST_F(PtyPort, PermissionRefusalGivesThePermissionText) {
+  DWORD error = OpenFailingWith(EACCES);
   EXPECT_EQ(error, ERROR_SERIAL_PERMISSION);
   EXPECT_TRUE(DeviceExistsDespite(error));  // still listed by the port probes
   EXPECT_NE(SystemMessage(error).find("dialout"), std::string::npos);
+}
+
+// A device its owner never closes is closed at exit, its service thread
+// joined: the program ends normally instead of aborting on a running thread.
+TEST_F(PtyPort, ADeviceLeftOpenAtExitEndsTheProgramCleanly) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        HANDLE h = Open();
+        if (h == INVALID_HANDLE_VALUE || !SetupComm(h, 1024, 1024)) std::_Exit(3);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// A failure that a system call gave keeps the call's name and the system's
+// reason, also for an errno that has no error code of its own.
+TEST_F(PtyPort, AFailedCallIsNamedWithTheSystemsReason) {
+  DWORD error = OpenFailingWith(EMFILE);
+  EXPECT_EQ(error, ERROR_GEN_FAILURE);
+  EXPECT_EQ(LastSerialFailureReason(error), "open " + slaveName_ + " failed: Too many open files (errno 24)");
+  EXPECT_EQ(LastSerialFailureReason(ERROR_ACCESS_DENIED), "");
+  // A failure of this layer's own (no system call) leaves no stale reason.
+  EXPECT_FALSE(GetCommState(reinterpret_cast<HANDLE>(1), nullptr));
+  EXPECT_EQ(LastSerialFailureReason(GetLastError()), "");
 }
 
 TEST_F(PtyPort, PermissionRefusalForAUserWithoutRights) {
