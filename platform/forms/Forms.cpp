@@ -759,6 +759,15 @@ TDataModule* CreateDataModule(TClass InstanceClass, TComponent* AOwner) {
 // ---------------------------------------------------------------------------
 // The global objects.
 
-TMouse* Mouse = new TMouse;
-TScreen* Screen = new TScreen(nullptr);
-TApplication* Application = new TApplication(nullptr);
+// They live as long as the program; the start-up makes them, after the
+// classes they use exist, instead of a static initialiser.
+TMouse* Mouse = nullptr;
+TScreen* Screen = nullptr;
+TApplication* Application = nullptr;
+
+void CreateApplicationObjects() {
+  if (Application) return;
+  Mouse = new TMouse;
+  Screen = new TScreen(nullptr);
+  Application = new TApplication(nullptr);
+}

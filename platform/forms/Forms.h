@@ -279,7 +279,9 @@ T* CreateDataModule(TComponent* AOwner) {
   return static_cast<T*>(CreateDataModule(T::StaticClass(), AOwner));
 }
 
-// The global objects, made when the program starts.
+// The global objects: made by the folder's start-up (CreateApplicationObjects),
+// never freed.
 extern TApplication* Application;
 extern TScreen* Screen;
 extern TMouse* Mouse;
+void CreateApplicationObjects();

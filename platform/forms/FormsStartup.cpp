@@ -14,6 +14,7 @@
 #include "platform/forms/Menus.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
 
 void InitializeForms() {
   static bool done = false;
@@ -33,4 +34,6 @@ void InitializeForms() {
   RegisterMenusClasses();
   RegisterComCtrlsClasses();
   RegisterDialogsClasses();
+  InstallMenuKeyHook();
+  CreateApplicationObjects();
 }

@@ -86,7 +86,6 @@ bool MenuKey(TWinControl* Control, TMessage& Message) {
   return false;
 }
 
-[[maybe_unused]] const bool kMenuKeyHook = (SetMenuKeyHook(&MenuKey), true);
 
 TShiftState CurrentShift() {
   TShiftState s;
@@ -97,6 +96,8 @@ TShiftState CurrentShift() {
 }
 
 }  // namespace
+
+void InstallMenuKeyHook() { SetMenuKeyHook(&MenuKey); }
 
 TShortCut ShortCut(Word Key, TShiftState Shift) {
   if (Key & 0xFF00) return scNone;

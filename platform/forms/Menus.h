@@ -305,3 +305,6 @@ class TPopupMenu : public TMenu, public IPopupComponent {
 
 // Registers this module's classes by name; the folder's start-up calls it.
 void RegisterMenusClasses();
+// Lets menus' short cuts reach the menus before the focused control's keys;
+// the folder's start-up calls it.
+void InstallMenuKeyHook();

@@ -26,7 +26,6 @@ using namespace wnd;
 
 namespace {
 
-[[maybe_unused]] const bool kLayerInstalled = (user::EnsureUserLayer(), true);
 
 // An event of the mouse or keyboard as it happened. Which window gets it is
 // decided when the thread takes it from the queue (as Windows does), so a

@@ -1158,7 +1158,9 @@ bool AltReleasedAlone() {
   return alone;
 }
 
-[[maybe_unused]] const bool kRegistered = [] {
+}  // namespace
+
+void InstallMenuWindows() {
   WNDCLASSEX wc;
   wc.style = CS_SAVEBITS | CS_DROPSHADOW;
   wc.lpfnWndProc = MenuWindowProc;
@@ -1171,10 +1173,7 @@ bool AltReleasedAlone() {
   e.menuBarKey = BarKeyHook;
   e.menuWindowGoing = WindowGoing;
   e.menuAltReleasedAlone = AltReleasedAlone;
-  return true;
-}();
-
-}  // namespace
+}
 
 // The menu table -------------------------------------------------------------------------
 

@@ -83,6 +83,10 @@ constexpr UINT TPM_RETURNCMD = 0x0100;
 // The name of the class of drop-down and popup menu windows.
 inline constexpr const char* kMenuWindowClass = "#32768";
 
+// Registers the menu window class and gives the window layer its menu bar
+// hooks; the folder's start-up calls it.
+void InstallMenuWindows();
+
 struct MENUITEMINFO {
   UINT cbSize = sizeof(MENUITEMINFO);
   UINT fMask = 0;

@@ -24,7 +24,6 @@ using namespace wnd;
 
 namespace {
 
-[[maybe_unused]] const bool kLayerInstalled = (user::EnsureUserLayer(), true);
 
 bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 

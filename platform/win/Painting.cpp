@@ -25,7 +25,6 @@ using namespace wnd;
 
 namespace {
 
-[[maybe_unused]] const bool kLayerInstalled = (user::EnsureUserLayer(), true);
 
 // A region that is deleted with its owner.
 class Rgn : public OwnedGdiObject {

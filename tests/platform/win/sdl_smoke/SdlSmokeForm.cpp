@@ -12,6 +12,7 @@
 #include "CustomForms.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "FormsStartup.h"
 #include "Graphics.h"
 #include "SdlDisplay.h"
 #include "Windows.h"
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   g_dir = argv[1];
+  InitializeForms();
   const char* backend = win::InstallDisplayForEnvironment();
   if (std::string(backend) != "sdl") {
     std::fprintf(stderr, "display backend is %s, not sdl\n", backend);
