@@ -29,14 +29,11 @@ if [ "${#missing[@]}" -gt 0 ]; then
   "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Locales the tests pin: English and a comma-decimal one.
+# Locales the tests pin: English, a comma-decimal one, and the ones whose
+# date and time pictures carry text of their own.
 need_locale() { locale -a 2>/dev/null | grep -qi "^$1$"; }
-if ! need_locale "de_DE.utf8"; then
-  "${SUDO[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
-fi
-if ! need_locale "en_US.utf8"; then
-  "${SUDO[@]}" localedef -i en_US -f UTF-8 en_US.UTF-8
-fi
-if ! need_locale "zh_CN.utf8"; then
-  "${SUDO[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 || true
-fi
+for loc in de_DE en_US zh_CN ja_JP ru_RU; do
+  if ! need_locale "$loc.utf8"; then
+    "${SUDO[@]}" localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+  fi
+done

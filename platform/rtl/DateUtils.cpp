@@ -1,6 +1,7 @@
 #include "DateUtils.h"
 
 #include <cmath>
+#include <vector>
 
 #include "Clock.h"
 #include "SysUtils.h"
@@ -257,6 +258,50 @@ DateOrder DateOrderOf(std::string_view format) {
   return DateOrder::MDY;
 }
 
+// The texts a picture writes between and around its fields: quoted runs and
+// plain characters other than field letters and the two separator
+// placeholders, with their blanks trimmed. A locale's date may read
+// 2024年03月05日: its parser must step over 年, 月 and 日 as the writer put them.
+std::vector<std::string> PictureLiterals(std::string_view picture) {
+  std::vector<std::string> result;
+  std::string run;
+  auto flush = [&]() {
+    const size_t first = run.find_first_not_of(' ');
+    if (first != std::string::npos) result.push_back(run.substr(first, run.find_last_not_of(' ') - first + 1));
+    run.clear();
+  };
+  for (size_t i = 0; i < picture.size();) {
+    const char c = picture[i];
+    if (c == '\'' || c == '"') {
+      size_t close = picture.find(c, i + 1);
+      if (close == std::string_view::npos) close = picture.size();
+      run.append(picture.substr(i + 1, close - i - 1));
+      i = close + 1;
+      continue;
+    }
+    if (c == 'a' || c == 'A') {
+      const size_t n = StartsWithNoCase(picture, i, "AM/PM") ? 5
+                       : StartsWithNoCase(picture, i, "AMPM") ? 4
+                       : StartsWithNoCase(picture, i, "A/P")  ? 3
+                                                              : 0;
+      if (n > 0) {
+        flush();
+        i += n;
+        continue;
+      }
+    }
+    if (std::string_view("dDmMyYeEgGhHnNsSzZtTcC/:").find(c) != std::string_view::npos) {
+      flush();
+      ++i;
+      continue;
+    }
+    run.push_back(c);
+    ++i;
+  }
+  flush();
+  return result;
+}
+
 class Scanner {
  public:
   explicit Scanner(std::string_view s) : s_(s) {}
@@ -295,6 +340,28 @@ class Scanner {
     pos_ += word.size();
     return true;
   }
+  // Steps over any run of the given texts; answers whether it met one.
+  bool Literals(const std::vector<std::string>& texts) {
+    bool met = false;
+    for (bool again = true; again;) {
+      again = false;
+      SkipBlanks();
+      for (const std::string& text : texts)
+        if (s_.substr(pos_, text.size()) == text) {
+          pos_ += text.size();
+          met = again = true;
+          break;
+        }
+    }
+    return met;
+  }
+  // True when only blanks stand between the last read and the next digit.
+  bool BlankBeforeDigit() const {
+    size_t p = pos_;
+    if (p >= s_.size() || s_[p] != ' ') return false;
+    while (p < s_.size() && s_[p] == ' ') ++p;
+    return p < s_.size() && s_[p] >= '0' && s_[p] <= '9';
+  }
   size_t Pos() const { return pos_; }
   void SetPos(size_t pos) { pos_ = pos; }
 
@@ -303,16 +370,36 @@ class Scanner {
   size_t pos_ = 0;
 };
 
-bool ScanDate(Scanner& sc, TDateTime& date, const TFormatSettings& fs) {
+// Blanks may separate the parts of a date only where the caller says so
+// (texts that Variants convert), and then all three parts must be there; a
+// date written so with a four-digit year first reads year, month, day.
+bool ScanDateParts(Scanner& sc, TDateTime& date, const TFormatSettings& fs, bool blanksSeparate) {
+  const std::vector<std::string> literals = PictureLiterals(fs.ShortDateFormat);
+  bool blankSeparated = false;
+  auto separator = [&]() {
+    if (blanksSeparate && sc.BlankBeforeDigit()) return blankSeparated = true;
+    const bool literal = sc.Literals(literals);
+    return sc.Char(fs.DateSeparator) || literal;
+  };
   Integer n1, n2, n3 = 0;
   int l1, l2, l3 = 0;
-  if (!sc.Number(n1, l1) || !sc.Char(fs.DateSeparator) || !sc.Number(n2, l2)) return false;
+  sc.Literals(literals);
+  if (!sc.Number(n1, l1) || !separator() || !sc.Number(n2, l2)) return false;
   bool three = false;
-  if (sc.Char(fs.DateSeparator)) {
-    if (!sc.Number(n3, l3)) return false;
-    three = true;
+  const size_t afterSecond = sc.Pos();
+  if (separator()) {
+    if (sc.Number(n3, l3)) {
+      three = true;
+    } else {
+      // What followed was the text after the last field, not a separator.
+      sc.SetPos(afterSecond);
+    }
   }
+  sc.Literals(literals);
+  // Two numbers apart are not yet a date: "1 2" stays a text.
+  if (blankSeparated && !three) return false;
   DateOrder order = DateOrderOf(fs.ShortDateFormat);
+  if (blanksSeparate && three && l1 >= 3) order = DateOrder::YMD;
   Integer y, m, d;
   int yearDigits = 4;
   Word currentYear, unusedMonth, unusedDay;
@@ -342,6 +429,8 @@ bool ScanDate(Scanner& sc, TDateTime& date, const TFormatSettings& fs) {
   return TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), date);
 }
 
+bool ScanDate(Scanner& sc, TDateTime& date, const TFormatSettings& fs) { return ScanDateParts(sc, date, fs, false); }
+
 // 0 for AM, 12 for PM, -1 for no marker.
 int ScanMarker(Scanner& sc, const TFormatSettings& fs) {
   if (sc.Keyword(fs.TimeAMString) || sc.Keyword("AM")) return 0;
@@ -350,13 +439,32 @@ int ScanMarker(Scanner& sc, const TFormatSettings& fs) {
 }
 
 bool ScanTime(Scanner& sc, TDateTime& time, const TFormatSettings& fs) {
+  std::vector<std::string> literals = PictureLiterals(fs.LongTimeFormat);
+  for (std::string& text : PictureLiterals(fs.ShortTimeFormat)) literals.push_back(std::move(text));
+  // A separator, or the text the picture writes after a field (时, 分).
+  auto separator = [&]() {
+    const size_t at = sc.Pos();
+    const bool literal = sc.Literals(literals);
+    if (sc.Char(fs.TimeSeparator) || literal) {
+      Integer unused;
+      int digits;
+      const size_t before = sc.Pos();
+      if (sc.Number(unused, digits)) {
+        sc.SetPos(before);
+        return true;
+      }
+    }
+    sc.SetPos(at);
+    return false;
+  };
   int base = ScanMarker(sc, fs);
+  sc.Literals(literals);
   Integer hour, minute = 0, second = 0, msec = 0;
   int digits;
   if (!sc.Number(hour, digits)) return false;
-  if (sc.Char(fs.TimeSeparator)) {
+  if (separator()) {
     if (!sc.Number(minute, digits)) return false;
-    if (sc.Char(fs.TimeSeparator)) {
+    if (separator()) {
       if (!sc.Number(second, digits)) return false;
       if (sc.Char(fs.DecimalSeparator)) {
         Integer fraction;
@@ -374,7 +482,9 @@ bool ScanTime(Scanner& sc, TDateTime& time, const TFormatSettings& fs) {
       }
     }
   }
+  sc.Literals(literals);
   if (base < 0) base = ScanMarker(sc, fs);
+  sc.Literals(literals);
   if (base >= 0) {
     if (hour == 0 || hour > 12) return false;
     if (hour == 12) hour = 0;
@@ -588,3 +698,18 @@ TDateTime StrToDateTime(std::string_view s, const TFormatSettings& settings) {
   return ConvertOrRaise(s, settings, TryStrToDateTime, "date and time");
 }
 TDateTime StrToDateTime(std::string_view s) { return StrToDateTime(s, DefaultFormatSettings()); }
+
+bool TryTextToDateTime(std::string_view s, TDateTime& value, const TFormatSettings& settings) {
+  if (TryStrToDateTime(s, value, settings)) return true;
+  Scanner sc(s);
+  TDateTime d = 0;
+  if (!ScanDateParts(sc, d, settings, true)) return false;
+  if (sc.AtEnd()) {
+    value = d;
+    return true;
+  }
+  TDateTime t = 0;
+  if (!ScanTime(sc, t, settings) || !sc.AtEnd()) return false;
+  value = CombineDateTime(d, t);
+  return true;
+}

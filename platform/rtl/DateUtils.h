@@ -93,6 +93,10 @@ bool TryStrToTime(std::string_view s, TDateTime& value);
 bool TryStrToTime(std::string_view s, TDateTime& value, const TFormatSettings& settings);
 // A date, a time, or a date followed by a time.
 TDateTime StrToDateTime(std::string_view s);
+// StrToDateTime's reading, where blanks may also separate the parts of the
+// date ("2024 03 05"; a four-digit year first reads year, month, day): the
+// reading of texts that become Variant dates.
+bool TryTextToDateTime(std::string_view s, TDateTime& value, const TFormatSettings& settings);
 TDateTime StrToDateTime(std::string_view s, const TFormatSettings& settings);
 bool TryStrToDateTime(std::string_view s, TDateTime& value);
 bool TryStrToDateTime(std::string_view s, TDateTime& value, const TFormatSettings& settings);

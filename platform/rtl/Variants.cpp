@@ -367,7 +367,7 @@ TDateTime ToDateTime(const Variant& v, TVarType target) {
   if (IsStrType(t)) {
     std::string text = TextOf(v);
     TDateTime value;
-    if (TryStrToDateTime(text, value, DefaultFormatSettings())) return value;
+    if (TryTextToDateTime(text, value, DefaultFormatSettings())) return value;
     bool isInt;
     Int64 i;
     double d;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
+#include <locale.h>
 #include <optional>
 #include <string>
 
@@ -84,6 +86,24 @@ TEST(FormatSettingsTest, AmericanAndChineseLocales) {
   TFormatSettings zh = TFormatSettings::FromLocaleName("zh_CN.UTF-8");
   EXPECT_EQ(DateToStr(EncodeDate(2024, 3, 5), zh), "2024年03月05日");
   EXPECT_EQ(zh.TimeAMString, "上午");
+}
+
+// Every locale reads back the dates and times it writes, also where its
+// pictures carry text of their own between the fields (年 月 日, 时 分 秒).
+TEST(FormatSettingsTest, EveryLocaleReadsBackItsOwnDatesAndTimes) {
+  const TDateTime stamp = EncodeDate(2024, 3, 5) + EncodeTime(13, 4, 5, 0);
+  for (const char* name : {"en_US.UTF-8", "de_DE.UTF-8", "zh_CN.UTF-8", "ja_JP.UTF-8", "ru_RU.UTF-8"}) {
+    SCOPED_TRACE(name);
+    ASSERT_NE(std::setlocale(LC_TIME, nullptr), nullptr);
+    locale_t probe = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
+    ASSERT_NE(probe, static_cast<locale_t>(nullptr)) << "the locale is not generated: run scripts/setup.sh";
+    freelocale(probe);
+    const TFormatSettings fs = TFormatSettings::FromLocaleName(name);
+    EXPECT_EQ(StrToDate(DateToStr(stamp, fs), fs), EncodeDate(2024, 3, 5)) << DateToStr(stamp, fs);
+    const TDateTime time = StrToTime(TimeToStr(stamp, fs), fs);
+    EXPECT_NEAR(time, EncodeTime(13, 4, 5, 0), 1e-9) << TimeToStr(stamp, fs);
+    EXPECT_NEAR(StrToDateTime(DateTimeToStr(stamp, fs), fs), stamp, 1e-9) << DateTimeToStr(stamp, fs);
+  }
 }
 
 TEST(FormatSettingsTest, CategoriesAreReadSeparately) {

@@ -215,6 +215,13 @@ TEST_F(VariantTest, ConversionsToBooleanAndDate) {
       {"date text", [] { return VarFromDateTime(Variant("3/5/2024").AsDateTime()); }, "Date:3/5/2024"},
       {"number text", [] { return VarFromDateTime(Variant("45356").AsDateTime()); }, "Date:3/5/2024"},
       {"bad date", [] { return VarFromDateTime(Variant("5 March").AsDateTime()); }, "EVariantTypeCastError"},
+      // Blanks separate the parts of a date text too; a four-digit year first
+      // reads year, month, day.
+      {"blanks", [] { return VarFromDateTime(Variant("2024 03 05").AsDateTime()); }, "Date:3/5/2024"},
+      {"blanks, settings order", [] { return VarFromDateTime(Variant("3 5 2024").AsDateTime()); }, "Date:3/5/2024"},
+      {"blanks and a time", [] { return VarFromDateTime(Variant("2024 03 05 6:00 PM").AsDateTime()); },
+       "Date:3/5/2024 6:00:00 PM"},
+      {"blanks, two numbers", [] { return VarFromDateTime(Variant("3 5").AsDateTime()); }, "EVariantTypeCastError"},
       {"integer", [] { return VarFromDateTime(Variant(45356).AsDateTime()); }, "Date:3/5/2024"},
   });
 }
