@@ -1,5 +1,7 @@
 #include "SysUtils.h"
 
+#include <clocale>
+
 #include <sys/utsname.h>
 
 #include <langinfo.h>
@@ -277,6 +279,11 @@ std::string AnsiUpperCase(std::string_view s) {
 std::string AnsiLowerCase(std::string_view s) {
   const locale_t locale = CaseLocale();
   return MapCase(s, [locale](wint_t c) { return LowerChar(c, locale); });
+}
+
+void UseUserTextLocale() {
+  std::setlocale(LC_COLLATE, "");
+  std::setlocale(LC_CTYPE, "");
 }
 
 Integer AnsiCompareStr(std::string_view a, std::string_view b) {

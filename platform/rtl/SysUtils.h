@@ -181,6 +181,11 @@ std::string AnsiUpperCase(std::string_view s);
 std::string AnsiLowerCase(std::string_view s);
 // Collation of the process locale; < 0, 0 or > 0.
 Integer AnsiCompareStr(std::string_view a, std::string_view b);
+// Takes the user's locale (from the environment) for collation and character
+// classes, which AnsiCompareStr/AnsiCompareText and sorted lists follow.
+// Number formatting keeps the class library's own settings: LC_NUMERIC and
+// the other categories are left alone. Runs at start-up.
+void UseUserTextLocale();
 Integer AnsiCompareText(std::string_view a, std::string_view b);
 bool AnsiSameText(std::string_view a, std::string_view b);
 bool AnsiSameStr(std::string_view a, std::string_view b);

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <clocale>
 #include <cmath>
 #include <functional>
 #include <limits>
+
+#include "Classes.h"
 
 namespace {
 
@@ -198,6 +201,26 @@ TEST(StringsTest, AnsiRoutinesFollowTheLocaleCollation) {
   EXPECT_LT(AnsiCompareText("äpfel", "Birne"), 0);
   EXPECT_GT(CompareText("äpfel", "Birne"), 0);
   EXPECT_EQ(AnsiUpperCase("straße äöü"), "STRAßE ÄÖÜ");
+}
+
+// Start-up takes the user's locale for ordering text, not for numbers.
+TEST(StringsTest, StartUpOrdersTextAsTheUsersLocale) {
+  ScopedLocale restore("C.UTF-8");
+  const char* previous = std::getenv("LC_ALL");
+  const std::string saved = previous ? previous : "";
+  setenv("LC_ALL", "zh_CN.UTF-8", 1);
+  UseUserTextLocale();
+  const std::string collate = setlocale(LC_COLLATE, nullptr), numeric = setlocale(LC_NUMERIC, nullptr);
+  if (previous) setenv("LC_ALL", saved.c_str(), 1); else unsetenv("LC_ALL");
+  ASSERT_EQ(collate, "zh_CN.UTF-8") << "the locale is not generated: run scripts/setup.sh";
+  EXPECT_EQ(numeric, "C.UTF-8");
+  // Pinyin order: bei jing before shang hai, though 北 comes after 上 by code.
+  EXPECT_LT(AnsiCompareText("北京", "上海"), 0);
+  TStringList list;
+  list.SetSorted(true);
+  list.Add("上海");
+  list.Add("北京");
+  EXPECT_EQ(list[0], "北京");
 }
 
 TEST(StringsTest, AnsiCaseWorksInAProgramLeftInTheCLocale) {
