@@ -211,11 +211,13 @@ void TWriter::WriteProperty(TObject* Instance, const TPropInfo& Prop) {
       break;
     }
     case TTypeKind::tkFloat: {
+      if (t->FloatType == TFloatType::ftCurr && !IsDateType(t)) {
+        WriteCurrency(GetCurrencyProp(Instance, Prop));
+        break;
+      }
       double v = Prop.GetFloat(Instance);
       if (IsDateType(t))
         WriteDate(v);
-      else if (t->FloatType == TFloatType::ftCurr)
-        WriteCurrency(Currency::FromDouble(v));
       else if (t->FloatType == TFloatType::ftSingle)
         WriteSingle(static_cast<float>(v));
       else
@@ -849,6 +851,9 @@ void TReader::ReadPropValue(TObject* Instance, const TPropInfo& Prop) {
       return SetOrdProp(Instance, Prop, static_cast<int64_t>(bits));
     }
     case TTypeKind::tkFloat:
+      if (t->FloatType == TFloatType::ftCurr && !IsDateType(t))
+        return SetCurrencyProp(Instance, Prop,
+                               next == vaCurrency ? ReadCurrency() : Currency::FromDouble(ReadFloat()));
       return SetFloatProp(Instance, Prop, ReadFloat());
     case TTypeKind::tkString:
     case TTypeKind::tkLString:

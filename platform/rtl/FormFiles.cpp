@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "FormatSettings.h"
+#include "Formatting.h"
 #include "Resources.h"
 #include "Utf8.h"
 
@@ -235,36 +237,12 @@ class TextToBinary {
     return v;
   }
 
-  // Currency text to its scaled value without going through a double.
+  // Currency text to its scaled value without going through a double: the
+  // whole range reads exactly.
   int64_t ParseCurrency(const std::string& text) {
-    double d = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
-    if (ec != std::errc() || end != text.data() + text.size() || std::abs(d) > 9.2e14)
-      Error("Invalid number " + text);
-    if (text.find_first_of("eE") != std::string::npos) return Currency::FromDouble(d).Value;
-    bool negative = text[0] == '-';
-    size_t i = negative ? 1 : 0;
-    int64_t whole = 0, fraction = 0;
-    int fractionDigits = 0;
-    for (; i < text.size() && text[i] != '.'; ++i) whole = whole * 10 + (text[i] - '0');
-    bool roundUp = false;
-    if (i < text.size()) {
-      for (++i; i < text.size(); ++i) {
-        if (fractionDigits < 4) {
-          fraction = fraction * 10 + (text[i] - '0');
-          ++fractionDigits;
-        } else if (fractionDigits == 4) {
-          roundUp = text[i] >= '5';
-          ++fractionDigits;
-        }
-      }
-    }
-    while (fractionDigits < 4) {
-      fraction *= 10;
-      ++fractionDigits;
-    }
-    int64_t scaled = whole * 10000 + fraction + (roundUp ? 1 : 0);
-    return negative ? -scaled : scaled;
+    Currency c;
+    if (!TryStrToCurr(text, c, TFormatSettings::English())) Error("Invalid number " + text);
+    return c.Value;
   }
 
   void ConvertValue() {

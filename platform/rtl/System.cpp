@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ObjectHandles.h"
+#include "SysUtils.h"
 
 TObject::~TObject() {
   if (FObjectHandle != 0) ObjectHandleSlot::Release(FObjectHandle);
@@ -13,6 +14,10 @@ TClass TObject::StaticClass() {
   return &info;
 }
 
+// Outside the range a double has no Currency value: llround's answer there
+// (the lowest value) would pass for data.
 Currency Currency::FromDouble(double d) {
-  return FromScaled(static_cast<int64_t>(std::llround(d * Scale)));
+  const double scaled = d * Scale;
+  if (!(std::fabs(scaled) < 9223372036854775808.0)) throw EConvertError("Floating point value out of the Currency range");
+  return FromScaled(static_cast<int64_t>(std::llround(scaled)));
 }

@@ -36,7 +36,8 @@ struct Currency {
     c.Value = scaled;
     return c;
   }
-  static Currency FromDouble(double d);  // rounds halves away from zero
+  // Rounds halves away from zero; EConvertError outside the range.
+  static Currency FromDouble(double d);
   double ToDouble() const { return static_cast<double>(Value) / Scale; }
 
   friend constexpr bool operator==(Currency a, Currency b) { return a.Value == b.Value; }

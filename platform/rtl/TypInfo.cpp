@@ -543,6 +543,16 @@ void SetFloatProp(TObject* instance, const TPropInfo& prop, double value) {
   Setter(prop, TTypeKind::tkFloat, prop.SetFloat)(instance, value);
 }
 
+Currency GetCurrencyProp(TObject* instance, const TPropInfo& prop) {
+  if (prop.GetCurr) return prop.GetCurr(instance);
+  return Currency::FromDouble(GetFloatProp(instance, prop));
+}
+
+void SetCurrencyProp(TObject* instance, const TPropInfo& prop, Currency value) {
+  if (!prop.GetCurr) return SetFloatProp(instance, prop, value.ToDouble());
+  Setter(prop, TTypeKind::tkFloat, prop.SetCurr)(instance, value);
+}
+
 int64_t GetInt64Prop(TObject* instance, const TPropInfo& prop) { return GetOrdProp(instance, prop); }
 
 void SetInt64Prop(TObject* instance, const TPropInfo& prop, int64_t value) {
@@ -599,7 +609,7 @@ Variant GetPropValue(TObject* root, std::string_view path, bool preferStrings) {
       return Variant(static_cast<long long>(GetOrdProp(instance, prop)));
     case TTypeKind::tkFloat:
       if (IsDateType(t)) return VarFromDateTime(GetFloatProp(instance, prop));
-      if (t->FloatType == TFloatType::ftCurr) return Variant(Currency::FromDouble(GetFloatProp(instance, prop)));
+      if (t->FloatType == TFloatType::ftCurr) return Variant(GetCurrencyProp(instance, prop));
       return Variant(GetFloatProp(instance, prop));
     case TTypeKind::tkString:
     case TTypeKind::tkLString:
@@ -641,6 +651,7 @@ void SetPropValue(TObject* root, std::string_view path, const Variant& value) {
       return SetOrdProp(instance, prop, value.AsInt64());
     case TTypeKind::tkFloat:
       if (IsDateType(t)) return SetFloatProp(instance, prop, VarToDateTime(value));
+      if (t->FloatType == TFloatType::ftCurr) return SetCurrencyProp(instance, prop, value.AsCurrency());
       return SetFloatProp(instance, prop, value.AsDouble());
     case TTypeKind::tkString:
     case TTypeKind::tkLString:
@@ -671,6 +682,7 @@ bool IsDefaultPropValue(TObject* instance, const TPropInfo& prop) {
     case TTypeKind::tkInt64:
       return prop.GetOrd(instance) == (prop.Default == NoDefault ? 0 : prop.Default);
     case TTypeKind::tkFloat:
+      if (prop.GetCurr) return prop.GetCurr(instance).Value == 0;
       return prop.GetFloat(instance) == 0.0;
     case TTypeKind::tkString:
     case TTypeKind::tkLString:

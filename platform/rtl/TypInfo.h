@@ -227,6 +227,10 @@ struct TPropInfo {
   std::function<void(TObject*, int64_t)> SetOrd;
   std::function<double(TObject*)> GetFloat;
   std::function<void(TObject*, double)> SetFloat;
+  // Currency properties also have exact accessors (a double cannot hold
+  // every Currency value).
+  std::function<Currency(TObject*)> GetCurr;
+  std::function<void(TObject*, Currency)> SetCurr;
   std::function<std::string(TObject*)> GetStr;
   std::function<void(TObject*, const std::string&)> SetStr;
   std::function<std::u16string(TObject*)> GetWStr;
@@ -476,6 +480,10 @@ class TPublisher : public TPublisherBase {
     } else if constexpr (kind == Access::Float) {
       p.GetFloat = [get](TObject* o) { return Tr::ToFloat(get(o)); };
       if constexpr (writable) p.SetFloat = [set](TObject* o, double v) { set(o, Tr::FromFloat(v)); };
+      if constexpr (std::is_same_v<V, Currency>) {
+        p.GetCurr = get;
+        if constexpr (writable) p.SetCurr = set;
+      }
     } else if constexpr (kind == Access::Str) {
       p.GetStr = get;
       if constexpr (writable) p.SetStr = [set](TObject* o, const std::string& v) { set(o, v); };
@@ -587,6 +595,9 @@ std::u16string GetWideStrProp(TObject* instance, const TPropInfo& prop);
 void SetWideStrProp(TObject* instance, const TPropInfo& prop, std::u16string_view value);
 double GetFloatProp(TObject* instance, const TPropInfo& prop);
 void SetFloatProp(TObject* instance, const TPropInfo& prop, double value);
+// Exact for Currency properties; other float properties go through double.
+Currency GetCurrencyProp(TObject* instance, const TPropInfo& prop);
+void SetCurrencyProp(TObject* instance, const TPropInfo& prop, Currency value);
 int64_t GetInt64Prop(TObject* instance, const TPropInfo& prop);
 void SetInt64Prop(TObject* instance, const TPropInfo& prop, int64_t value);
 TObject* GetObjectProp(TObject* instance, const TPropInfo& prop);

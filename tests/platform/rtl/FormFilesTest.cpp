@@ -340,3 +340,36 @@ TEST(FormTextTest, LongTextsContinueOnTheNextLineAndComeBackWhole) {
   ReadComponentText(text, &back);
   EXPECT_EQ(back.Caption, caption);
 }
+
+// Currency values keep every digit: through the published-property access,
+// the binary stream and the text form, with no trip through a double.
+TEST(FormTextTest, CurrencyKeepsAllItsDigits) {
+  RegisterFixtureClasses();
+  for (const int64_t scaled : {INT64_MAX, INT64_MIN, int64_t{9007199254740993}, int64_t{-12345}}) {
+    SCOPED_TRACE(scaled);
+    TTestControl c(nullptr);
+    c.Price = Currency::FromScaled(scaled);
+    EXPECT_EQ(GetPropValue(&c, "Price").AsCurrency().Value, scaled);
+    TTestControl viaVariant(nullptr);
+    SetPropValue(&viaVariant, "Price", Variant(Currency::FromScaled(scaled)));
+    EXPECT_EQ(viaVariant.Price.Value, scaled);
+
+    TMemoryStream binary;
+    TWriter(binary).WriteRootComponent(&c);
+    binary.SetPosition(0);
+    TTestControl fromBinary(nullptr);
+    TReader(binary).ReadRootComponent(&fromBinary);
+    EXPECT_EQ(fromBinary.Price.Value, scaled);
+
+    const std::string text = WriteComponentText(&c);
+    TTestControl fromText(nullptr);
+    ReadComponentText(text, &fromText);
+    EXPECT_EQ(fromText.Price.Value, scaled) << text;
+  }
+  // A double outside the range has no Currency value.
+  EXPECT_THROW(Currency::FromDouble(1e300), EConvertError);
+  EXPECT_THROW(Currency::FromDouble(-1e19), EConvertError);
+  TTestControl c(nullptr);
+  EXPECT_THROW(ReadComponentText("object C: TTestControl\n  Price = 1e300\nend\n", &c), Exception);
+  EXPECT_EQ(c.Price.Value, 0);
+}
