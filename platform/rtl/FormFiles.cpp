@@ -594,6 +594,10 @@ class BinaryToText {
         Reader_.ReadListEnd();
         Out_ += ">";
         break;
+      default:
+        // An unknown tag consumes nothing: the list around it would read
+        // it again forever.
+        throw EReadError(SInvalidImage);
     }
   }
 

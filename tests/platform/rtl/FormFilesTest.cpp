@@ -373,3 +373,24 @@ TEST(FormTextTest, CurrencyKeepsAllItsDigits) {
   EXPECT_THROW(ReadComponentText("object C: TTestControl\n  Price = 1e300\nend\n", &c), Exception);
   EXPECT_EQ(c.Price.Value, 0);
 }
+
+// A corrupt tag is refused wherever a value stands, also inside a list,
+// which used to read the same byte again until memory ran out.
+TEST(FormTextTest, UnknownValueTagIsAnInvalidStream) {
+  for (const char* text : {"object F: TX\n  A = 7\nend\n", "object F: TX\n  A = (\n    7)\nend\n"}) {
+    SCOPED_TRACE(text);
+    TMemoryStream s;
+    ObjectTextToBinary(text, s);
+    std::string bytes(static_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
+    const size_t at = bytes.find(std::string("\x02\x07", 2));  // vaInt8 7
+    ASSERT_NE(at, std::string::npos);
+    bytes[at] = '\x55';
+    TCustomMemoryStream corrupt(bytes.data(), static_cast<Int64>(bytes.size()));
+    try {
+      ObjectBinaryToText(corrupt);
+      ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message, "Invalid stream format");
+    }
+  }
+}
