@@ -54,10 +54,15 @@ class TextToBinary {
 
   char Peek(size_t ahead = 0) const { return Pos_ + ahead < Src_.size() ? Src_[Pos_ + ahead] : '\0'; }
 
+  // A line ends at LF, or at a CR that no LF follows (CR-only files).
+  bool EndsLine(size_t at) const {
+    return Src_[at] == '\n' || (Src_[at] == '\r' && (at + 1 >= Src_.size() || Src_[at + 1] != '\n'));
+  }
+
   void SkipBlanks() {
     while (Pos_ < Src_.size()) {
       char c = Src_[Pos_];
-      if (c == '\n') {
+      if (EndsLine(Pos_)) {
         ++Line_;
       } else if (static_cast<unsigned char>(c) > ' ') {
         break;
@@ -103,29 +108,52 @@ class TextToBinary {
           Cur_.Text += ch;
         }
       } else {
-        ++Pos_;
-        uint32_t code = 0;
-        bool hex = Peek() == '$';
-        if (hex) ++Pos_;
-        size_t digits = 0;
-        while (true) {
-          char d = Peek();
-          int v = IsDigit(d) ? d - '0'
-                  : hex && ((d | 0x20) >= 'a' && (d | 0x20) <= 'f') ? (d | 0x20) - 'a' + 10
-                                                                  : -1;
-          if (v < 0) break;
-          code = code * (hex ? 16 : 10) + static_cast<uint32_t>(v);
-          if (code > 0x10FFFF) Error("Invalid character code");
-          ++Pos_;
-          ++digits;
+        uint32_t code = CharacterCode();
+        // Two codes of a UTF-16 surrogate pair stand for one character.
+        if (code >= 0xD800 && code <= 0xDBFF && Peek() == '#') {
+          const size_t at = Pos_;
+          const uint32_t low = CharacterCode(true);
+          if (low >= 0xDC00 && low <= 0xDFFF)
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+          else
+            Pos_ = at;
         }
-        if (digits == 0 || (code >= 0xD800 && code <= 0xDFFF)) Error("Invalid character code");
+        if (code >= 0xD800 && code <= 0xDFFF) Error("Invalid character code");
         if (code < 0x80)
           Cur_.Text += static_cast<char>(code);
         else
           Cur_.Text += Utf8Encode(code);
       }
     }
+  }
+
+  // One #nnn or #$hh code, at the '#'. Lone surrogates are judged by the
+  // caller, which may pair them.
+  uint32_t CharacterCode(bool surrogateOnly = false) {
+    ++Pos_;
+    uint32_t code = 0;
+    bool hex = Peek() == '$';
+    if (hex) ++Pos_;
+    size_t digits = 0;
+    while (true) {
+      char d = Peek();
+      int v = IsDigit(d) ? d - '0'
+              : hex && ((d | 0x20) >= 'a' && (d | 0x20) <= 'f') ? (d | 0x20) - 'a' + 10
+                                                              : -1;
+      if (v < 0) break;
+      code = code * (hex ? 16 : 10) + static_cast<uint32_t>(v);
+      if (code > 0x10FFFF) {
+        if (surrogateOnly) return 0;
+        Error("Invalid character code");
+      }
+      ++Pos_;
+      ++digits;
+    }
+    if (digits == 0) {
+      if (surrogateOnly) return 0;
+      Error("Invalid character code");
+    }
+    return code;
   }
 
   void LexNumber() {
@@ -342,7 +370,7 @@ class TextToBinary {
       if (Pos_ >= Src_.size()) Error("'}' expected");
       char c = Src_[Pos_++];
       if (c == '}') break;
-      if (c == '\n') ++Line_;
+      if (EndsLine(Pos_ - 1)) ++Line_;
       if (static_cast<unsigned char>(c) <= ' ') continue;
       if (!std::isxdigit(static_cast<unsigned char>(c))) {
         Cur_.Line = Line_;

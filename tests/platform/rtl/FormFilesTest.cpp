@@ -394,3 +394,35 @@ TEST(FormTextTest, UnknownValueTagIsAnInvalidStream) {
     }
   }
 }
+
+TEST(FormTextTest, LinesEndAtLfCrLfOrCrAlone) {
+  RegisterFixtureClasses();
+  for (const char* eol : {"\n", "\r\n", "\r"}) {
+    SCOPED_TRACE(testing::PrintToString(std::string(eol)));
+    std::string text = "object F: TTestForm@  Left = 1@@  Bar = 2@end@";
+    for (size_t at; (at = text.find('@')) != std::string::npos;) text.replace(at, 1, eol);
+    TTestForm form(nullptr);
+    try {
+      ReadComponentText(text, &form, "Bad.form");
+      ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message, "Bad.form(4): Error reading F.Bar: Property Bar does not exist");
+    }
+  }
+}
+
+TEST(FormTextTest, CharacterCodesOfASurrogatePairAreOneCharacter) {
+  RegisterFixtureClasses();
+  for (const char* code : {"#55357#56832", "#$D83D#$DE00", "#55357#$DE00"}) {
+    SCOPED_TRACE(code);
+    TTestControl c(nullptr);
+    ReadComponentText(std::string("object C: TTestControl\n  Caption = 'a'") + code + "'b'\nend\n", &c);
+    EXPECT_EQ(c.Caption, "a\xF0\x9F\x98\x80" "b");
+  }
+  for (const char* code : {"#55357", "#55357'x'", "#56832#55357", "#55357#65"}) {
+    SCOPED_TRACE(code);
+    TTestControl c(nullptr);
+    EXPECT_THROW(ReadComponentText(std::string("object C: TTestControl\n  Caption = ") + code + "\nend\n", &c),
+                 EParserError);
+  }
+}
