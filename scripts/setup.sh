@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   libcairo2-dev libpango1.0-dev libpixman-1-dev libfontconfig-dev libsdl2-dev
-  libjpeg62-turbo-dev libcups2-dev
+  libjpeg62-turbo-dev libcups2-dev cups cups-client
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core fonts-liberation fonts-wqy-microhei
 )

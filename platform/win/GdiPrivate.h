@@ -157,6 +157,12 @@ struct DCState {
 
 enum class DCKind : uint8_t { Memory, Pixels, Vector };
 
+// What a kind of DC keeps besides its drawing state (a printer DC's
+// document); freed with the DC, after its cairo context.
+struct DCExtension {
+  virtual ~DCExtension() = default;
+};
+
 struct DCObject : GdiObject {
   DCObject() : GdiObject(ObjKind::DC) {}
   ~DCObject() override;
@@ -207,6 +213,8 @@ struct DCObject : GdiObject {
   // Cairo context over the pixel surface for the text engine; made on demand.
   cairo_surface_t* pixelSurface = nullptr;
   cairo_t* pixelCairo = nullptr;
+
+  std::unique_ptr<DCExtension> extension;
 };
 
 // Handle table ---------------------------------------------------------------

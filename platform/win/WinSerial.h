@@ -31,10 +31,8 @@ namespace win {
 using HANDLE = void*;
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
-// Error numbers (GetLastError) of the serial layer; errno becomes one of these
-// through ErrorFromErrno.
-constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
-constexpr DWORD ERROR_INVALID_HANDLE = 6;
+// Error numbers (GetLastError) of the serial layer besides the common ones of
+// WinUser.h; errno becomes one of these through ErrorFromErrno.
 constexpr DWORD ERROR_GEN_FAILURE = 31;
 constexpr DWORD ERROR_OPERATION_ABORTED = 995;
 constexpr DWORD ERROR_IO_INCOMPLETE = 996;

@@ -13,3 +13,6 @@ target_link_libraries(vxn_${label} PUBLIC PkgConfig::VXN_PANGOFT2)
 # Real windows on a desktop (the sdl display backend).
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 target_link_libraries(vxn_${label} PUBLIC PkgConfig::SDL2)
+# Printers are the destinations of a CUPS server.
+find_package(Cups REQUIRED)
+target_link_libraries(vxn_${label} PUBLIC Cups::Cups)
