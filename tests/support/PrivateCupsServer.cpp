@@ -45,7 +45,7 @@ constexpr const char* kPpd = R"ppd(*PPD-Adobe: "4.3"
 *LandscapeOrientation: Plus90
 *TTRasterizer: Type42
 *cupsFilter: "application/pdf 0 gziptoany"
-*cupsFilter: "application/vnd.cups-raw 0 -"
+*cupsFilter: "application/vnd.cups-raw 0 gziptoany"
 *OpenUI *PageSize/Media Size: PickOne
 *OrderDependency: 10 AnySetup *PageSize
 *DefaultPageSize: A4
