@@ -292,6 +292,11 @@ void TDataSet::GetChildren(TGetChildProc Proc, TComponent* Root) {
     if (f->Owner() == Root) Proc(f);
 }
 
+void TDataSet::DefineProperties(TFiler* Filer) {
+  TComponent::DefineProperties(Filer);
+  DefineDesignPosition(Filer, DesignPosition);
+}
+
 void TDataSet::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent && AComponent == DataSetField_) DataSetField_ = nullptr;

@@ -194,6 +194,8 @@ class TDataSet : public TComponent {
 
   // Streaming: persistent fields are the data set's children.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
+  void DefineProperties(TFiler* Filer) override;
+  TPoint DesignPosition;
 
   // Checks used by fields and links.
   void CheckActive() const;

@@ -1,5 +1,6 @@
 #include "platform/db/DataSetTypes.h"
 
+#include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/Components.h"
 
 VXN_IMPLEMENT_CLASS(EDatabaseError, Exception)
@@ -45,4 +46,12 @@ const char* FieldTypeName(TFieldType Type) {
   static_assert(sizeof(names) / sizeof(names[0]) == ftFMTBcd + 1);
   auto index = static_cast<unsigned>(Type);
   return index <= ftFMTBcd ? names[index] : "Unknown";
+}
+
+void DefineDesignPosition(TFiler* Filer, TPoint& Position) {
+  TPoint* p = &Position;
+  Filer->DefineProperty(
+      "Left", [p](TReader& R) { p->X = R.ReadInteger(); }, [p](TWriter& W) { W.WriteInteger(p->X); }, p->X != 0);
+  Filer->DefineProperty(
+      "Top", [p](TReader& R) { p->Y = R.ReadInteger(); }, [p](TWriter& W) { W.WriteInteger(p->Y); }, p->Y != 0);
 }

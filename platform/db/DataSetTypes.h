@@ -12,6 +12,8 @@
 #include "platform/rtl/TypInfo.h"
 
 class TComponent;
+class TFiler;
+struct TPoint;
 
 // In the class library's order: callers map ranges of it (ftBlob through
 // ftCursor, ftADT through ftDataSet).
@@ -86,3 +88,7 @@ std::vector<std::string> SplitFieldNames(std::string_view Fields);
 
 // The type's name in messages ("String", "Integer", "DateTime", ...).
 const char* FieldTypeName(TFieldType Type);
+
+// The designer's position of a non-visual component ("Left" and "Top" in
+// form files), kept so that form files written by a designer read back.
+void DefineDesignPosition(TFiler* Filer, TPoint& Position);

@@ -130,6 +130,11 @@ void TDataSource::RemoveDataLink(TDataLink* Link) {
   if (DataSet_) DataSet_->UpdateBufferCount();
 }
 
+void TDataSource::DefineProperties(TFiler* Filer) {
+  TComponent::DefineProperties(Filer);
+  DefineDesignPosition(Filer, DesignPosition);
+}
+
 void TDataSource::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == DataSet_) SetDataSet(nullptr);

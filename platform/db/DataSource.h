@@ -46,6 +46,8 @@ class TDataSource : public TComponent {
   // visual links while its controls are disabled).
   void NotifyLinkTypes(TDataEvent Event, NativeInt Info, bool Visual);
   const std::vector<TDataLink*>& DataLinks() const { return DataLinks_; }
+  void DefineProperties(TFiler* Filer) override;
+  TPoint DesignPosition;
 
  protected:
   friend class TDataLink;
