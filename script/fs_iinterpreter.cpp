@@ -178,10 +178,12 @@ Variant TfsProcVariable::GetValue() {
 
 namespace {
 
+// Classes are looked up by their whole name: a name cut to 31 characters
+// would find no class, so a long class name was not even compatible with itself.
 bool ClassInheritsFrom(TfsScript* script, std::string_view source, std::string_view target) {
   if (!script) return false;
-  TfsClassVariable* s = script->FindClass(source.substr(0, 31));
-  TfsClassVariable* t = script->FindClass(target.substr(0, 31));
+  TfsClassVariable* s = script->FindClass(source);
+  TfsClassVariable* t = script->FindClass(target);
   return s && t && s->HostClass->InheritsFrom(t->HostClass);
 }
 
@@ -455,17 +457,19 @@ void TfsScript::DeclareConstant(std::string_view name, std::string_view typeName
 }
 
 void TfsScript::DeclareEnum(std::string_view typeName, std::string_view names, bool asSet) {
-  AddItem(typeName, new TfsVariable(typeName, typeName, fvtEnum));
   TStringList members;
   members.SetCommaText(std::string(names));
-  Integer value = asSet ? 1 : 0;
+  // A set member is one bit of a 32-bit value; a 33rd member has no bit.
+  if (asSet && members.Count() > 32)
+    throw Exception(Format("Set type '%s' has more than 32 members", {std::string(typeName)}));
+  AddItem(typeName, new TfsVariable(typeName, typeName, fvtEnum));
   for (Integer i = 0; i < members.Count(); ++i) {
     const std::string member = Trim(members.Strings(i));
     auto* v = new TfsVariable(member, typeName, fvtEnum);
-    v->Value = value;
+    // The 32nd member's bit is the sign bit of the Integer.
+    v->Value = asSet ? static_cast<Integer>(Cardinal{1} << i) : i;
     v->ReadOnly = true;
     AddItem(member, v);
-    value = asSet ? value * 2 : value + 1;
   }
 }
 

@@ -99,6 +99,11 @@ bool TfsParser::StartsWithAt(Integer p, std::string_view s) const {
 }
 
 void TfsParser::SkipSpaces() {
+  // A continuation character is followed by a line end that it swallows once
+  // no more blanks, comments or continuations stand before it. The pending
+  // count replaces the recursion through SkipLineEnd, so any number of
+  // continuation characters in a row costs no stack.
+  Integer pendingLineEnds = 0;
   for (;;) {
     while (FPosition <= FSize) {
       const auto c = static_cast<unsigned char>(At(FPosition));
@@ -107,7 +112,7 @@ void TfsParser::SkipSpaces() {
     }
     if (FPosition <= FSize && !SkipChar.empty() && At(FPosition) == SkipChar[0]) {
       ++FPosition;
-      SkipLineEnd();
+      ++pendingLineEnds;
       continue;
     }
     if (FPosition < FSize) {
@@ -133,6 +138,13 @@ void TfsParser::SkipSpaces() {
                         : static_cast<Integer>(found + closer->size()) + 1;
         continue;
       }
+    }
+    if (pendingLineEnds > 0) {
+      const Integer before = FPosition;
+      while (FPosition <= FSize && (At(FPosition) == '\r' || At(FPosition) == '\n')) ++FPosition;
+      // Without a line end here, the continuations still waiting find none either.
+      pendingLineEnds = FPosition == before ? 0 : pendingLineEnds - 1;
+      if (FPosition != before) continue;
     }
     break;
   }

@@ -76,9 +76,15 @@ TfsXMLItem::~TfsXMLItem() {
 }
 
 void TfsXMLItem::Clear() {
-  std::vector<TfsXMLItem*> items;
-  items.swap(FItems);
-  for (TfsXMLItem* item : items) {
+  // Frees the subtree without recursion: each item's children are moved to
+  // the work list before the item goes, so a deep tree costs no stack.
+  std::vector<TfsXMLItem*> doomed;
+  doomed.swap(FItems);
+  while (!doomed.empty()) {
+    TfsXMLItem* item = doomed.back();
+    doomed.pop_back();
+    for (TfsXMLItem* child : item->FItems) doomed.push_back(child);
+    item->FItems.clear();
     item->FParent = nullptr;
     delete item;
   }
@@ -92,11 +98,16 @@ TfsXMLItem* TfsXMLItem::Items(Integer index) const {
 
 TfsXMLItem* TfsXMLItem::Add() {
   auto* item = new TfsXMLItem;
-  AddItem(item);
+  item->FParent = this;
+  FItems.push_back(item);
   return item;
 }
 
 void TfsXMLItem::AddItem(TfsXMLItem* item) {
+  // Only an item with children can be an ancestor of this one.
+  if (item == this || item->Count() > 0)
+    for (const TfsXMLItem* up = this; up; up = up->FParent)
+      if (up == item) throw Exception("An XML item cannot become a child of itself or of its descendant");
   if (item->FParent) item->FParent->Unlink(item);
   item->FParent = this;
   FItems.push_back(item);
@@ -150,11 +161,34 @@ std::string TfsXMLItem::Prop(std::string_view name) const {
 
 void TfsXMLItem::CopyFrom(const TfsXMLItem& source) {
   if (&source == this) return;
+  for (const TfsXMLItem* up = source.FParent; up; up = up->FParent)
+    if (up == this) throw Exception("An XML item cannot be copied from its own descendant");
   Clear();
+  // From an ancestor, the copy would land inside what is being copied and
+  // grow without end; copy a snapshot taken after the clearing instead.
+  for (const TfsXMLItem* up = FParent; up; up = up->FParent) {
+    if (up != &source) continue;
+    TfsXMLItem snapshot;
+    snapshot.CopyFrom(source);
+    CopyFrom(snapshot);
+    return;
+  }
   Name = source.Name;
   Text = source.Text;
   Data = source.Data;
-  for (const TfsXMLItem* child : source.FItems) Add()->CopyFrom(*child);
+  // Copied with a work list, so the depth of the source costs no stack.
+  std::vector<std::pair<const TfsXMLItem*, TfsXMLItem*>> work{{&source, this}};
+  while (!work.empty()) {
+    const auto [from, to] = work.back();
+    work.pop_back();
+    for (const TfsXMLItem* child : from->FItems) {
+      TfsXMLItem* copy = to->Add();
+      copy->Name = child->Name;
+      copy->Text = child->Text;
+      copy->Data = child->Data;
+      work.emplace_back(child, copy);
+    }
+  }
 }
 
 // ---- TfsXMLReader ----
@@ -237,7 +271,7 @@ void TfsXMLReader::ReadHeader() {
   if (ReadTag(name, text) == TagKind::None || name.rfind("?xml", 0) != 0) InvalidFormat();
 }
 
-void TfsXMLReader::ReadItem(TfsXMLItem& item) {
+void TfsXMLReader::ReadItem(TfsXMLItem& item, int depth) {
   for (;;) {
     std::string name, text;
     const TagKind kind = ReadTag(name, text);
@@ -246,10 +280,11 @@ void TfsXMLReader::ReadItem(TfsXMLItem& item) {
       if (!AnsiSameText(std::string_view(name).substr(1), item.Name)) InvalidFormat();
       return;
     }
+    if (depth >= fsMaxXMLDepth) InvalidFormat();  // the child would be one level too deep
     TfsXMLItem* child = item.Add();
     child->Name = name;
     child->Text = text;
-    if (kind == TagKind::Open) ReadItem(*child);
+    if (kind == TagKind::Open) ReadItem(*child, depth + 1);
   }
 }
 
@@ -260,7 +295,7 @@ void TfsXMLReader::ReadRootItem(TfsXMLItem& item) {
   if (kind == TagKind::Close) InvalidFormat();
   item.Name = name;
   item.Text = text;
-  if (kind == TagKind::Open) ReadItem(item);
+  if (kind == TagKind::Open) ReadItem(item, 1);
 }
 
 // ---- TfsXMLWriter ----
@@ -292,6 +327,8 @@ void TfsXMLWriter::WriteLine(int level, std::string_view text) {
 void TfsXMLWriter::WriteHeader() { WriteLine(0, "<?xml version=\"1.0\"?>"); }
 
 void TfsXMLWriter::WriteItem(const TfsXMLItem& item, int level) {
+  // What the reader would refuse is not written either.
+  if (level >= fsMaxXMLDepth) throw Exception("XML elements are nested too deeply to be written");
   std::string tag = "<" + item.Name;
   if (!item.Text.empty()) {
     if (item.Text[0] != ' ') tag += ' ';

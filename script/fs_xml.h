@@ -13,6 +13,11 @@
 
 class TStream;
 
+// Deepest nesting of elements the reader accepts and the writer writes. The
+// interpreter's own documents stay far below it (grammar recursion is bounded
+// tighter); a deeper document is refused instead of exhausting the stack.
+inline constexpr int fsMaxXMLDepth = 1000;
+
 class TfsXMLItem : public TObject {
   VXN_DECLARE_CLASS(TfsXMLItem)
 
@@ -24,12 +29,15 @@ class TfsXMLItem : public TObject {
   Integer Count() const { return static_cast<Integer>(FItems.size()); }
   TfsXMLItem* Items(Integer index) const;
   TfsXMLItem* Add();                           // a new empty child at the end
-  void AddItem(TfsXMLItem* item);              // takes ownership; leaves its old parent
+  // Takes ownership; the item leaves its old parent. The item itself or one
+  // of this item's ancestors is refused, since it would make a cycle.
+  void AddItem(TfsXMLItem* item);
   void InsertItem(Integer index, TfsXMLItem* item);
   Integer Find(std::string_view name) const;   // first child of that name, -1 when none
   TfsXMLItem* FindItem(std::string_view name);  // that child, appended when missing
   TfsXMLItem* Root();                          // the outermost ancestor
   std::string Prop(std::string_view name) const;  // an attribute of Text, unescaped
+  // Refuses a source inside this item's own subtree (clearing would free it).
   void CopyFrom(const TfsXMLItem& source);
 
   TfsXMLItem* Parent() const { return FParent; }
@@ -80,7 +88,7 @@ class TfsXMLReader : public TObject {
   enum class TagKind { Open, Empty, Close, None };
   int NextChar();  // -1 at the end of the stream
   TagKind ReadTag(std::string& name, std::string& text);
-  void ReadItem(TfsXMLItem& item);
+  void ReadItem(TfsXMLItem& item, int depth);
 
   TStream& FStream;
   std::vector<char> FBuffer;

@@ -44,6 +44,16 @@ VXN_PUBLISH(TPet) {
 }
 VXN_PUBLISH(TPuppy) {}
 
+// A class whose name is longer than a short string holds.
+class TPuppyWithAVeryLongClassNameIndeed : public TPuppy {
+  VXN_DECLARE_CLASS(TPuppyWithAVeryLongClassNameIndeed)
+
+ public:
+  using TPuppy::TPuppy;
+};
+VXN_IMPLEMENT_CREATABLE_CLASS(TPuppyWithAVeryLongClassNameIndeed, TPuppy)
+VXN_PUBLISH(TPuppyWithAVeryLongClassNameIndeed) {}
+
 namespace {
 
 // A statement of the test's own: sets an item to a value when run.
@@ -116,12 +126,21 @@ TEST(TfsScriptTest, ConstantsAndEnumerations) {
   EXPECT_EQ(s.LookupName("b")->GetValue().AsInteger(), 2);
   EXPECT_EQ(s.LookupName("c")->GetValue().AsInteger(), 4);
   EXPECT_EQ(s.TypeCodeOf("Unknown"), fvtClass);
+
+  // A set has 32 bits: the 32nd member takes the sign bit, a 33rd is refused.
+  std::string names;
+  for (int i = 0; i < 33; ++i) names += (i ? ",m" : "m") + std::to_string(i);
+  EXPECT_THROW(s.DeclareSetEnumeration("TTooMany", names), Exception);
+  EXPECT_EQ(s.LookupName("m0"), nullptr);
+  s.DeclareSetEnumeration("TWide", names.substr(0, names.rfind(',')));
+  EXPECT_EQ(s.LookupName("m31")->GetValue().AsInteger(), INT32_MIN);
 }
 
 TEST(TfsScriptTest, TypeRules) {
   TfsScript s(nullptr);
   s.DeclareClass(TPet::StaticClass(), "TComponent");
   s.DeclareClass(TPuppy::StaticClass(), "TPet");
+  s.DeclareClass(TPuppyWithAVeryLongClassNameIndeed::StaticClass(), "TPuppy");
   auto item = [](TfsVarType code, const char* typeName = "") {
     return std::make_unique<TfsVariable>("x", typeName, code);
   };
@@ -140,6 +159,9 @@ TEST(TfsScriptTest, TypeRules) {
       {fvtClass, "TPet", fvtClass, "TPuppy", true, true},
       {fvtClass, "TPuppy", fvtClass, "TPet", false, false},
       {fvtClass, "TComponent", fvtClass, "TPet", false, false},  // TComponent not declared
+      {fvtClass, "TPuppyWithAVeryLongClassNameIndeed", fvtClass,
+       "TPuppyWithAVeryLongClassNameIndeed", true, true},
+      {fvtClass, "TPet", fvtClass, "TPuppyWithAVeryLongClassNameIndeed", true, true},
       {fvtArray, "", fvtString, "", false, false}, {fvtVariant, "", fvtClass, "X", true, true},
       {fvtConstructor, "", fvtVariant, "", false, false},
   };

@@ -116,6 +116,19 @@ TEST(TfsParserTest, LineEndsAndContinuations) {
   EXPECT_EQ(p.ReadWord(), "a");
   EXPECT_FALSE(p.SkipLineEnd());  // the continuation joined the lines
   EXPECT_EQ(p.ReadWord(), "b");
+
+  // Continuations in a row each join one more line; a long run of them (a
+  // hostile script) is a loop, not a recursion.
+  p.SetText("a _ _\r\n \r\n b");
+  EXPECT_EQ(p.ReadWord(), "a");
+  EXPECT_EQ(p.ReadWord(), "b");
+  p.SetText("a _\r\n \r\n b");
+  EXPECT_EQ(p.ReadWord(), "a");
+  EXPECT_TRUE(p.SkipLineEnd());  // one continuation joins one line only
+  p.SetText("a " + std::string(100000, '_') + "\r\nb");
+  EXPECT_EQ(p.ReadWord(), "a");
+  EXPECT_FALSE(p.SkipLineEnd());
+  EXPECT_EQ(p.ReadWord(), "b");
 }
 
 TEST(TfsParserTest, PositionsConvertToLineAndColumn) {

@@ -129,6 +129,68 @@ TEST(TfsXMLTest, ItemOperations) {
   EXPECT_EQ(root.Count(), 2);
 }
 
+std::string Nested(int levels) {
+  std::string text = "<?xml version=\"1.0\"?>";
+  for (int i = 0; i < levels; ++i) text += "<a>";
+  return text;  // the end of the stream closes them
+}
+
+TEST(TfsXMLTest, NestingIsBoundedOnReadAndWrite) {
+  TfsXMLDocument doc;
+  Load(doc, Nested(fsMaxXMLDepth));
+  const std::string saved = Save(doc);
+  Load(doc, saved);
+  try {
+    Load(doc, Nested(fsMaxXMLDepth + 1));
+    FAIL() << "too deep a document loaded";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Invalid file format");
+  }
+  try {
+    Load(doc, Nested(1000000));
+    FAIL() << "a million levels loaded";
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "Invalid file format");
+  }
+
+  // A tree built in memory beyond the limit is refused by the writer; copying
+  // and freeing it cost no stack.
+  TfsXMLDocument deep;
+  TfsXMLItem* leaf = deep.Root();
+  leaf->Name = "a";
+  for (int i = 0; i < 200000; ++i) {
+    leaf = leaf->Add();
+    leaf->Name = "a";
+  }
+  EXPECT_THROW(Save(deep), Exception);
+  TfsXMLItem copy;
+  copy.CopyFrom(*deep.Root());
+  EXPECT_EQ(copy.Count(), 1);
+}
+
+TEST(TfsXMLTest, CyclesAreRefused) {
+  TfsXMLItem root;
+  TfsXMLItem* a = root.Add();
+  TfsXMLItem* b = a->Add();
+  b->Name = "b";
+  EXPECT_THROW(a->AddItem(a), Exception);
+  EXPECT_THROW(b->AddItem(&root), Exception);
+  EXPECT_THROW(b->InsertItem(0, a), Exception);
+  EXPECT_EQ(b->Parent(), a);  // the refused moves changed nothing
+  EXPECT_EQ(a->Parent(), &root);
+
+  EXPECT_THROW(root.CopyFrom(*b), Exception);  // clearing root would free b
+  EXPECT_EQ(root.Items(0)->Items(0), b);
+  TfsXMLItem other;
+  other.CopyFrom(*a);
+  EXPECT_EQ(other.Items(0)->Name, "b");
+  // From an ancestor: a copy of the tree as it stands once a is cleared,
+  // not an endless copy of the copy.
+  a->CopyFrom(root);
+  ASSERT_EQ(a->Count(), 1);
+  EXPECT_EQ(a->Items(0)->Count(), 0);
+}
+
 TEST(TfsXMLTest, EscapesAreSymmetric) {
   const std::string samples[] = {"plain", "&", "&#10;", "&quot;", "\"<>\r\n", "中文 & \"x\""};
   for (const auto& s : samples) EXPECT_EQ(UnescapeScriptXml(EscapeScriptXml(s)), s) << s;
