@@ -148,7 +148,28 @@ void TfsProcVariable::AddParam(TfsParamItem* param) {
   LocalScript->AddItem(param->Name, param);
 }
 
+namespace {
+
+// Script routines calling each other nest native frames; past a number of
+// calls, or past a share of the stack measured from the outermost call, a
+// script error stops the run instead of the stack overflowing.
+thread_local Integer gCallDepth = 0;
+thread_local uintptr_t gStackBase = 0;
+
+}  // namespace
+
 Variant TfsProcVariable::GetValue() {
+  const auto frame = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+  if (gCallDepth == 0) {
+    gStackBase = frame;
+  } else if (gCallDepth >= fsMaxCallDepth ||
+             (gStackBase > frame && gStackBase - frame > fsMaxCallStack)) {
+    throw Exception(Format("Script routines are nested too deeply (%d calls)", {gCallDepth}));
+  }
+  ++gCallDepth;
+  struct DepthGuard {
+    ~DepthGuard() { --gCallDepth; }
+  } depthGuard;
   const bool wasRunning = Running;
   Running = true;
   TfsScript* mainProgram = LocalScript;

@@ -161,6 +161,12 @@ class TfsParamItem : public TfsCustomVariable {
   bool ByReference;
 };
 
+// Deepest nesting of script routine calls (recursion included), and the
+// most stack those nested calls may take (scripts run on the user-interface
+// thread, whose stack is several times larger).
+inline constexpr Integer fsMaxCallDepth = 10000;
+inline constexpr uintptr_t fsMaxCallStack = 3 * 1024 * 1024;
+
 // A routine of a script. Its parameters, locals and body live in LocalScript,
 // whose parent is the declaring script; a function's "Result" variable is
 // LinkedItem.
