@@ -72,7 +72,9 @@ void fsForgetScriptCreated(const TObject* object) {
   if (object) ScriptCreated().erase(ObjectToHandle(object));
 }
 
-void fsSetDesignatorRebuilder(TfsDesignatorRebuilder rebuilder) { gRebuilder = rebuilder; }
+TfsDesignatorRebuilder fsSetDesignatorRebuilder(TfsDesignatorRebuilder rebuilder) {
+  return std::exchange(gRebuilder, rebuilder);
+}
 
 // ---------------------------------------------------------------------------
 // TfsDesignatorItem

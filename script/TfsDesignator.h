@@ -139,4 +139,5 @@ void fsForgetScriptCreated(const TObject* object);
 // script; installed by the program loader.
 using TfsDesignatorRebuilder = std::unique_ptr<TfsDesignator> (*)(const TfsXMLItem& source,
                                                                   TfsScript* script);
-void fsSetDesignatorRebuilder(TfsDesignatorRebuilder rebuilder);
+// Returns the rebuilder installed before.
+TfsDesignatorRebuilder fsSetDesignatorRebuilder(TfsDesignatorRebuilder rebuilder);

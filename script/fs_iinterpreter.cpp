@@ -7,6 +7,7 @@
 #include "SysUtils.h"
 #include "TypInfo.h"
 #include "fs_iparser.h"
+#include "script/TfsILParser.h"
 
 VXN_IMPLEMENT_CLASS(TfsItemList, TObject)
 VXN_IMPLEMENT_CLASS(TfsCustomVariable, TfsItemList)
@@ -367,6 +368,19 @@ void TfsScript::RemoveItemsOfOwner(TfsDeclarer owner) {
   });
   MainBlock->Clear();
   CodeLines.Clear();
+}
+
+bool TfsScript::CompileSource() {
+  ErrorText.clear();
+  ErrorUnitName.clear();
+  TfsILParser parser(this);
+  parser.SelectLanguage(SyntaxType);
+  std::string text;
+  for (Integer i = 0; i < FLines->Count(); ++i) text += FLines->Strings(i) + "\r\n";
+  if (parser.BuildIntermediateProgram(text)) parser.LoadIntermediateProgram();
+  const bool ok = ErrorText.empty();
+  if (ok) ErrorPosition.clear();
+  return ok;
 }
 
 void TfsScript::RunMainBlock() {

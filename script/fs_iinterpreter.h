@@ -263,6 +263,11 @@ class TfsScript : public TComponent {
   void RemoveItemsOfOwner(TfsDeclarer owner);
   TfsVarType TypeCodeOf(std::string_view typeName) const;
 
+  // Compiles Lines in the language SyntaxType names; false with ErrorText,
+  // ErrorPosition and ErrorUnitName set when the source has an error. An
+  // unknown language raises.
+  bool CompileSource();
+
   // Running.
   void RunMainBlock();
   void StopRunning();

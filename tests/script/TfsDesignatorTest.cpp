@@ -189,7 +189,7 @@ int gRebuilds = 0;
 
 TEST_F(DesignatorTest, LateBindingResolvesOnceAtFirstUse) {
   TfsVariable* x = AddVar(s, "x", "Integer", fvtInt, 3);
-  fsSetDesignatorRebuilder([](const TfsXMLItem& source, TfsScript* script) {
+  const TfsDesignatorRebuilder loader = fsSetDesignatorRebuilder([](const TfsXMLItem& source, TfsScript* script) {
     ++gRebuilds;
     EXPECT_EQ(source.Name, "dsgn");
     return Dsgn(*script, {{script->LookupName("x")}});
@@ -201,7 +201,7 @@ TEST_F(DesignatorTest, LateBindingResolvesOnceAtFirstUse) {
   late.SetValue(4);
   EXPECT_EQ(x->GetValue(), 4);
   EXPECT_EQ(gRebuilds, 1);
-  fsSetDesignatorRebuilder(nullptr);
+  fsSetDesignatorRebuilder(loader);
 }
 
 }  // namespace
