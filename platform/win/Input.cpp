@@ -217,10 +217,19 @@ void SendToThreadTopLevels(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (IsWindow(h)) SendMessage(h, msg, wParam, lParam);
 }
 
+HWND ModalWindowFor(HWND disabled);
+
 HWND Activate(HWND hwnd, WORD how, bool defaultFocus, bool raise = true) {
   InputState& s = State();
   HWND old = s.active;
   if (old && !IsWindow(old)) old = s.active = nullptr;
+  // A disabled window waits for the window that disabled it (a modal
+  // form), which takes the activation instead.
+  if (hwnd && !IsWindowEnabled(hwnd)) {
+    hwnd = ModalWindowFor(hwnd);
+    if (!hwnd) return old;
+    if (hwnd == old && raise) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   if (old == hwnd) return old;
   // A mode tied to the window that loses activation (capture, tracking)
   // ends with it.
@@ -253,6 +262,37 @@ HWND Activate(HWND hwnd, WORD how, bool defaultFocus, bool raise = true) {
   // moves it on by itself).
   if (defaultFocus && s.focus && RootOf(s.focus) != s.active && RootOf(s.focus) == old) SetFocus(nullptr);
   return old;
+}
+
+bool OwnedBy(HWND hwnd, HWND owner) {
+  for (HWND o = GetWindow(hwnd, GW_OWNER); o; o = GetWindow(o, GW_OWNER))
+    if (o == owner) return true;
+  return false;
+}
+
+bool CanTakeActivation(HWND h) {
+  Window* w = Lookup(h);
+  return w && !w->IsChild() && IsWindowVisible(h) && IsWindowEnabled(h) && !(w->exStyle & WS_EX_NOACTIVATE);
+}
+
+// The window that holds the input while a top-level window is disabled: the
+// topmost enabled window it owns, else the topmost enabled one of the
+// thread (a modal form need not be owned by the windows it disabled).
+HWND ModalWindowFor(HWND disabled) {
+  std::vector<HWND> tops = ThreadTopLevels();
+  for (HWND h : tops)
+    if (CanTakeActivation(h) && OwnedBy(h, disabled)) return h;
+  for (HWND h : tops)
+    if (h != disabled && CanTakeActivation(h)) return h;
+  return nullptr;
+}
+
+// Whether the window or one of its parents is disabled: then it takes no
+// input and no focus.
+bool DisabledOnTheWay(HWND hwnd) {
+  for (HWND h = hwnd; h; h = (GetWindowLong(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
+    if (!IsWindowEnabled(h)) return true;
+  return false;
 }
 
 // Who takes over when the active window goes: its owner, else the topmost
@@ -348,10 +388,13 @@ bool CookMouse(QueuedInput& q) {
   if (!target) return false;
   UINT message = q.kind == InputKind::Move ? (nonClient ? WM_NCMOUSEMOVE : WM_MOUSEMOVE)
                                            : ButtonMessage(q.code, q.kind == InputKind::Down, nonClient);
-  if (!IsWindowEnabled(target) || hit == HTERROR) {
-    // A disabled window answers with the error cursor (and a beep on a press).
+  if (DisabledOnTheWay(target) || hit == HTERROR) {
+    // A disabled window answers with the error cursor (and a beep on a
+    // press); a press brings the window that holds the input forward.
     SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
                 MAKELPARAM(static_cast<WORD>(HTERROR), static_cast<WORD>(message)));
+    if (q.kind == InputKind::Down && !s.capture && IsWindow(target) && !IsWindowEnabled(RootOf(target)))
+      Activate(RootOf(target), WA_CLICKACTIVE, true);
     return false;
   }
   bool eat = false;
@@ -515,7 +558,7 @@ void KeyEvent(UINT vk, bool down, char32_t packet) {
 bool CookKey(QueuedInput& q) {
   InputState& s = State();
   HWND target = s.focus && IsWindow(s.focus) ? s.focus : (s.active && IsWindow(s.active) ? s.active : nullptr);
-  if (!target) return false;
+  if (!target || DisabledOnTheWay(target)) return false;
   bool sys = q.code == VK_F10 || q.code == VK_MENU || (q.alt && !q.ctrl) || !(s.focus && IsWindow(s.focus));
   UINT message = sys ? (q.down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (q.down ? WM_KEYDOWN : WM_KEYUP);
   q.msg = MSG{target, message, q.code, q.keyData, q.time, q.pt};
@@ -692,6 +735,12 @@ void InputWindowDestroying(HWND hwnd) {
   }
 }
 
+void InputWindowDisabled(HWND hwnd) {
+  InputState& s = State();
+  if (InSubtree(hwnd, s.focus)) SetFocus(nullptr);
+  if (InSubtree(hwnd, s.capture)) ReleaseCapture();
+}
+
 void InputWindowPosChanged(HWND hwnd, UINT swpFlags) {
   if (!(swpFlags & SWP_HIDEWINDOW)) return;
   InputState& s = State();
@@ -733,6 +782,7 @@ HWND SetFocus(HWND hwnd) {
       SetLastError(ERROR_ACCESS_DENIED);
       return nullptr;
     }
+    if (DisabledOnTheWay(hwnd)) return nullptr;
     HWND top = RootOf(hwnd);
     if (top != s.active) {
       Activate(top, WA_ACTIVE, false);

@@ -129,13 +129,19 @@ constexpr UINT VK_PACKET = 0xE7;
 
 // Focus, activation, capture ---------------------------------------------------------
 // WM_KILLFOCUS to the old window, WM_SETFOCUS to the new; a window of an
-// inactive top-level window activates that first. Gives the old focus.
+// inactive top-level window activates that first. A window that is disabled,
+// or has a disabled parent, takes no focus (0, nothing changes); disabling a
+// window takes the focus and the capture from it and its children. Gives the
+// old focus.
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 // WM_NCACTIVATE and WM_ACTIVATE (WA_INACTIVE) to the old active window,
 // WM_ACTIVATEAPP when the program gains or loses activation, then
 // WM_NCACTIVATE and WM_ACTIVATE to the new one, whose default handling takes
-// the focus. Gives the old active window.
+// the focus. A disabled window is not activated: the window that holds the
+// input while it is disabled (an enabled window it owns, else the topmost
+// enabled one: a modal form) is, or nothing changes. Gives the old active
+// window.
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
 HWND GetForegroundWindow();

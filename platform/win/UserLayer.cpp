@@ -35,6 +35,7 @@ void EnsureUserLayer() {
     e.windowPosChanged = WindowPosChanged;
     e.activate = ActivateShownWindow;
     e.windowDestroying = WindowDestroying;
+    e.windowDisabled = InputWindowDisabled;
     e.nextPaintMessage = NextPaintMessage;
     e.defWindowProc = DefaultProcedure;
     e.nextInputMessage = NextInputMessage;

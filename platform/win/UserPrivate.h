@@ -16,6 +16,7 @@ void EnsureUserLayer();
 bool NextInputMessage(HWND filter, UINT min, UINT max, bool remove, MSG* out);
 bool DefInputMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 void InputWindowDestroying(HWND hwnd);
+void InputWindowDisabled(HWND hwnd);
 // QS_MOUSE / QS_KEY / QS_PAINT of what waits for the calling thread.
 UINT PendingInputStatus();
 void InputWindowPosChanged(HWND hwnd, UINT swpFlags);

@@ -833,7 +833,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     SendMessage(hwnd, WM_CANCELMODE, 0, 0);
     if ((w = Lookup(hwnd))) {
       w->style |= WS_DISABLED;
-      SendMessage(hwnd, WM_ENABLE, FALSE, 0);
+      if (LayerExtensions().windowDisabled) LayerExtensions().windowDisabled(hwnd);
+      if (IsWindow(hwnd)) SendMessage(hwnd, WM_ENABLE, FALSE, 0);
     }
   }
   return wasDisabled ? TRUE : FALSE;
@@ -1229,7 +1230,8 @@ HWND WindowFromPoint(POINT point) {
   constexpr DWORD kClickThrough = WS_EX_LAYERED | WS_EX_TRANSPARENT;
   for (Window* t : TopLevelWindows())
     if ((t->style & WS_VISIBLE) && (t->exStyle & kClickThrough) != kClickThrough && HitsWindow(t, point))
-      return DeepestAt(t, point);
+      // A disabled top-level window keeps the point from its children.
+      return (t->style & WS_DISABLED) ? t->handle : DeepestAt(t, point);
   return nullptr;
 }
 

@@ -97,7 +97,7 @@ BOOL ScreenToClient(HWND hwnd, POINT* point);
 int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count);
 
 // The deepest visible window under a screen point, through window regions; a
-// disabled child gives its parent.
+// disabled child gives its parent, a disabled top-level window itself.
 HWND WindowFromPoint(POINT point);
 // The child under a client point of the parent (hidden and disabled ones
 // included), the parent itself when no child is there, 0 outside the parent.

@@ -115,6 +115,8 @@ struct Extensions {
   void (*activate)(HWND hwnd) = nullptr;
   // Before WM_DESTROY (focus, capture and activation let go of the window).
   void (*windowDestroying)(HWND hwnd) = nullptr;
+  // A window was disabled: the focus and the capture leave it and its children.
+  void (*windowDisabled)(HWND hwnd) = nullptr;
   // A WM_PAINT for a window of the calling thread that needs painting and
   // passes the filter; removes nothing (painting validates).
   bool (*nextPaintMessage)(HWND filter, UINT filterMin, UINT filterMax, MSG* out) = nullptr;

@@ -520,6 +520,48 @@ TEST_F(InputTest, MouseActivationActivatesAndMayEatTheClick) {
   EXPECT_EQ(Taken(), (Lines{"B WM_MOUSEACTIVATE", "A WM_ACTIVATE 0", "B WM_ACTIVATE 2"}));
 }
 
+// A modal window disables the others: they and their children get no input,
+// a press on them brings the modal one forward, and neither activation nor
+// focus can go to them.
+TEST_F(InputTest, DisabledWindowsTakeNoInputAndPassActivationToTheModalOne) {
+  Reg().only = {WM_LBUTTONDOWN, WM_KEYDOWN, WM_SYSKEYDOWN, WM_SETFOCUS, WM_KILLFOCUS};
+  HWND owner = Make("O", kFramed, 10, 10, 300, 200);
+  HWND button = Make("B", WS_CHILD | WS_VISIBLE, 10, 10, 80, 30, owner);
+  HWND other = Make("X", kFramed, 400, 10, 200, 150);
+  SetFocus(button);
+  Taken();
+  EnableWindow(owner, FALSE);
+  EnableWindow(other, FALSE);
+  EXPECT_EQ(GetFocus(), nullptr);  // the focus left the disabled window
+  HWND modal = Make("M", kFramed, 100, 300, 200, 150);
+  HWND field = Make("F", WS_CHILD | WS_VISIBLE, 10, 10, 80, 20, modal);
+  SetFocus(field);
+  Taken();
+
+  // A press on the owner's child or on another disabled window.
+  for (HWND target : {button, other}) {
+    SetActiveWindow(modal);
+    BringWindowToTop(target == button ? owner : other);
+    InjectClick(ScreenOf(target, 5, 5));
+    Pump();
+    EXPECT_EQ(Taken(), Lines{}) << NameOf(target);
+    EXPECT_EQ(GetActiveWindow(), modal);
+    EXPECT_EQ(GetWindow(modal, GW_HWNDFIRST), modal);  // brought forward
+  }
+  EXPECT_EQ(SetActiveWindow(owner), modal);
+  EXPECT_EQ(GetActiveWindow(), modal);
+  EXPECT_EQ(SetFocus(button), nullptr);
+  InjectKeyPress('A');
+  Pump();
+  EXPECT_EQ(Taken(), Lines{"F WM_KEYDOWN"});
+
+  // Enabled again, the owner takes input as before.
+  EnableWindow(owner, TRUE);
+  InjectClick(ScreenOf(button, 5, 5));
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"F WM_KILLFOCUS", "O WM_SETFOCUS", "B WM_LBUTTONDOWN"}));
+}
+
 TEST_F(InputTest, MouseLeaveAndWheelGoWhereWindowsSendsThem) {
   Reg().only = {WM_MOUSELEAVE, WM_MOUSEWHEEL};
   HWND parent = Make("P", kFramed, 100, 100, 300, 200);
