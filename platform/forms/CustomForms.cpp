@@ -13,6 +13,7 @@
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 #include "platform/rtl/OwnedObject.h"
@@ -456,6 +457,26 @@ void TForm::SetWindowState(TWindowState Value) {
   }
 }
 
+void TForm::SetFocusedControl(TWinControl* Control) {
+  if (Control && Control != this && GetParentForm(Control) == this) ActiveControl_ = Control;
+}
+
+void TForm::ControlDestroyed(TControl* Control) {
+  if (ActiveControl_ == Control) ActiveControl_ = nullptr;
+}
+
+TRect TForm::GetClientRect() {
+  if (HandleAllocated() || FormStyle_ == fsMDIChild) return TCustomControl::GetClientRect();
+  // No window yet: the frame it will have, and its menu bar, are left out
+  // already, so that a client size set now is the client size shown.
+  TCreateParams params;
+  CreateParams(params);
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, params.Style, Menu_ && Menu_->Items()->Count() > 0, params.ExStyle);
+  return {0, 0, std::max<Integer>(0, Width() - (frame.right - frame.left)),
+          std::max<Integer>(0, Height() - (frame.bottom - frame.top))};
+}
+
 void TForm::SetActiveControl(TWinControl* Value) {
   if (Value == ActiveControl_) return;
   if (Value && (Value == this || GetParentForm(Value) != this))
@@ -545,6 +566,12 @@ void TForm::Close() {
   // A closed MDI child is minimised unless OnClose says otherwise.
   TCloseAction action = FormStyle_ != fsMDIChild ? caHide : BorderIcons_.Contains(biMinimize) ? caMinimize : caNone;
   DoClose(action);
+  if (action == caNone) return;
+  // The main form closing, however it is asked to, ends the program.
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+    return;
+  }
   switch (action) {
     case caNone: break;
     case caHide: Hide(); break;
@@ -681,6 +708,23 @@ void TForm::WndProc(TMessage& Message) {
     bool active = LOWORD(static_cast<uintptr_t>(Message.WParam)) != WA_INACTIVE;
     if (active && Screen) Screen->SetActiveForm(this);
     NotifyActivation(this, active);
+  }
+  if (Message.Msg == WM_SETFOCUS && ActiveControl_ && ActiveControl_->CanFocus() && HandleAllocated() &&
+      IsWindowEnabled(Handle())) {
+    // The form given the focus (activated again after a modal form, after
+    // another program) hands it to the control that had it.
+    ActiveControl_->SetFocus();
+    return;
+  }
+  if (Message.Msg == WM_SIZE && FormStyle_ != fsMDIChild && HandleAllocated() && IsWindowVisible(Handle())) {
+    // Maximised, minimised or restored by the caption's buttons, a double
+    // click or the system menu: the state follows.
+    switch (Message.WParam) {
+      case SIZE_MAXIMIZED: WindowState_ = wsMaximized; break;
+      case SIZE_MINIMIZED: WindowState_ = wsMinimized; break;
+      case SIZE_RESTORED: WindowState_ = wsNormal; break;
+      default: break;
+    }
   }
   TCustomControl::WndProc(Message);
 }

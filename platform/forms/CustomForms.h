@@ -64,8 +64,16 @@ class TForm : public TCustomControl {
   void SetFormStyle(TFormStyle Value) { FormStyle_ = Value; }
   TWindowState WindowState() const { return WindowState_; }
   void SetWindowState(TWindowState Value);
+  // The control of the form that has the focus, or had it last while the
+  // form was inactive; it gets the focus back when the form does.
   TWinControl* ActiveControl() const { return ActiveControl_; }
   void SetActiveControl(TWinControl* Value);
+  // The focus moved to Control (of this form): it becomes ActiveControl.
+  void SetFocusedControl(TWinControl* Control);
+  // A control is going away: the form forgets it.
+  void ControlDestroyed(TControl* Control);
+  // Before the window exists: the client area the window will have.
+  TRect GetClientRect() override;
   TModalResult ModalResult() const { return ModalResult_; }
   void SetModalResult(TModalResult Value) { ModalResult_ = Value; }
   // Kept for the form file; the window layer shows forms opaque.

@@ -103,10 +103,13 @@ void ApplicationHintMouseMessage(TControl* Control, TMessage& Message) {
 
 void ApplicationControlDestroyed(TControl* Control) {
   if (Application) Application->ControlDestroyed(Control);
-  if (Screen && Screen->ActiveControl() == Control) Screen->SetActiveControl(nullptr);
+  if (!Screen) return;
+  if (Screen->ActiveControl() == Control) Screen->SetActiveControl(nullptr);
+  for (Integer i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->ControlDestroyed(Control);
 }
 
 void ScreenFocusChanged(TWinControl* Control) {
+  if (TForm* form = GetParentForm(Control)) form->SetFocusedControl(Control);
   if (!Screen || Screen->ActiveControl() == Control) return;
   Screen->SetActiveControl(Control);
   Screen->OnActiveControlChange(Screen);
@@ -133,11 +136,19 @@ void THintWindow::CreateParams(TCreateParams& Params) {
   Params.WindowClassStyle |= CS_SAVEBITS;
 }
 
+// The text keeps kHintMargin from the left and top of the client area; the
+// window is kHintExtraWidth wider and kHintExtraHeight higher than the text
+// (the border included).
+constexpr Integer kHintMargin = 2;
+constexpr Integer kHintExtraWidth = 6;
+constexpr Integer kHintExtraHeight = 6;
+
 TRect THintWindow::CalcHintRect(Integer MaxWidth, const std::string& AHint) {
   RECT r{0, 0, MaxWidth, 0};
   WindowDc dc(nullptr);
+  ObjectSelection font(dc, Screen->HintFont()->Handle());
   DrawText(dc, AHint.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  return {0, 0, r.right + 6, r.bottom + 2};
+  return {0, 0, r.right + kHintExtraWidth, r.bottom + kHintExtraHeight};
 }
 
 void THintWindow::ActivateHint(const TRect& Rect, const std::string& AHint) {
@@ -158,9 +169,10 @@ void THintWindow::ReleaseHandle() {
 void THintWindow::Paint() {
   HDC dc = Canvas()->Handle();
   TRect c = ClientRect();
-  RECT r{c.Left + 2, c.Top, c.Right, c.Bottom};
+  RECT r{c.Left + kHintMargin, c.Top + kHintMargin, c.Right, c.Bottom};
+  ObjectSelection font(dc, Screen->HintFont()->Handle());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  SetTextColor(dc, ColorToRGB(Screen->HintFont()->GetColor()));
   std::string text = Caption();
   DrawText(dc, text.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }

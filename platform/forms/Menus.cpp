@@ -75,14 +75,19 @@ TWinControl* TopForm(TWinControl* Control) {
 
 // A key at a control: its own or a parent's popup menu first, then the main
 // menu of its form and of the program's main form.
+// A form that waits (disabled by a modal form) takes no commands: its
+// menu's shortcuts stay with the focused control.
+bool TakesCommands(TWinControl* Form) { return !Form->HandleAllocated() || IsWindowEnabled(Form->Handle()); }
+
 bool MenuKey(TWinControl* Control, TMessage& Message) {
   for (TControl* c = Control; c; c = c->Parent())
     if (auto* popup = dynamic_cast<TPopupMenu*>(c->PopupMenu()))
       if (popup->IsShortCut(Message)) return true;
   TWinControl* form = TopForm(Control);
-  if (TMainMenu* menu = TMainMenu::OfForm(form); menu && menu->IsShortCut(Message)) return true;
-  if (Application && Application->MainForm() && Application->MainForm() != form)
-    if (TMainMenu* menu = TMainMenu::OfForm(Application->MainForm()); menu && menu->IsShortCut(Message)) return true;
+  if (TMainMenu* menu = TMainMenu::OfForm(form); menu && TakesCommands(form) && menu->IsShortCut(Message)) return true;
+  TWinControl* main = Application ? Application->MainForm() : nullptr;
+  if (main && main != form && TakesCommands(main))
+    if (TMainMenu* menu = TMainMenu::OfForm(main); menu && menu->IsShortCut(Message)) return true;
   return false;
 }
 
@@ -375,8 +380,10 @@ void TMenuItem::Click() {
 win::HMENU TMenuItem::Handle() {
   if (!Handle_) {
     Handle_ = CreatePopupMenu();
+    // Whether an item is drawn by us (its image) is the menu's call.
+    TMenu* menu = GetParentMenu();
     for (TMenuItem* item : Items_)
-      if (item->Visible_) item->AppendTo(Handle_, false, false);
+      if (item->Visible_) item->AppendTo(Handle_, menu && menu->IsOwnerDraw(item), false);
   }
   return Handle_;
 }
@@ -487,10 +494,20 @@ TMenu::~TMenu() {
 win::HMENU TMenu::Handle() {
   if (!Handle_) {
     Handle_ = IsBar() ? CreateMenu() : CreatePopupMenu();
-    for (TMenuItem* item : Items_->Items_)
-      if (item->Visible_) item->AppendTo(Handle_, IsOwnerDraw(item), IsBar());
+    // Sub-menu handles made before the items had their menu (a tree built
+    // first and added later) are filled again with what the menu draws.
+    Fill(Handle_, Items_.get(), IsBar());
   }
   return Handle_;
+}
+
+void TMenu::Fill(HMENU Menu, TMenuItem* Parent, bool TopLevel) {
+  while (GetMenuItemCount(Menu) > 0) RemoveMenu(Menu, 0, MF_BYPOSITION);
+  for (TMenuItem* item : Parent->Items_) {
+    if (!item->Items_.empty() && item->Handle_) Fill(item->Handle_, item, false);
+    if (item->Items_.empty() && item->Handle_) item->DestroyHandle();
+    if (item->Visible_) item->AppendTo(Menu, IsOwnerDraw(item), TopLevel);
+  }
 }
 
 void TMenu::DestroyHandle() {
@@ -503,15 +520,7 @@ void TMenu::DestroyHandle() {
 // and refilled so that an open menu loop still knows them.
 void TMenu::RebuildHandle() {
   if (!Handle_) return;
-  std::function<void(HMENU, TMenuItem*, bool)> fill = [&](HMENU h, TMenuItem* parent, bool top) {
-    while (GetMenuItemCount(h) > 0) RemoveMenu(h, 0, MF_BYPOSITION);
-    for (TMenuItem* item : parent->Items_) {
-      if (!item->Items_.empty() && item->Handle_) fill(item->Handle_, item, false);
-      if (item->Items_.empty() && item->Handle_) item->DestroyHandle();
-      if (item->Visible_) item->AppendTo(h, IsOwnerDraw(item), top);
-    }
-  };
-  fill(Handle_, Items_.get(), IsBar());
+  Fill(Handle_, Items_.get(), IsBar());
   Refilled();
 }
 

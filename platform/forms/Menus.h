@@ -204,6 +204,8 @@ class TMenu : public TComponent {
   // Items changed: the handle is built again when it exists.
   virtual void MenuChanged(TMenuItem* Source, bool Rebuild);
   void RebuildHandle();
+  // Fills a handle with the visible items under Parent, sub-menus first.
+  void Fill(win::HMENU Menu, TMenuItem* Parent, bool TopLevel);
   // After RebuildHandle filled the handles again.
   virtual void Refilled() {}
   void DestroyHandle();

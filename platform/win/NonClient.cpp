@@ -267,11 +267,11 @@ void TrackMoveOrSize(HWND hwnd, WPARAM command, LPARAM start) {
 
 }  // namespace
 
-BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL, DWORD exStyle) {
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
   if (!rect) return FALSE;
   NonClientLayout l = LayoutNonClient(style & ~WS_MINIMIZE, exStyle, 1000, 1000);
   rect->left -= l.client.left;
-  rect->top -= l.client.top;
+  rect->top -= l.client.top + (menu && !(style & WS_CHILD) ? GetSystemMetrics(SM_CYMENU) : 0);
   rect->right += 1000 - l.client.right;
   rect->bottom += 1000 - l.client.bottom;
   return TRUE;

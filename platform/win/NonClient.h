@@ -22,8 +22,8 @@ constexpr LRESULT HTREDUCE = HTMINBUTTON;
 constexpr LRESULT HTZOOM = HTMAXBUTTON;
 constexpr LRESULT HTOBJECT = 19;
 
-// The window rectangle that gives rect as client rectangle for these styles
-// (the menu bar is not counted: there is none in the default frame).
+// The window rectangle that gives rect as client rectangle for these styles;
+// menu TRUE counts a menu bar of one row.
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
 

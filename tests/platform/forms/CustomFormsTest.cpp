@@ -2,14 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Menus.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/forms/SimpleCtrls.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
 #include "platform/win/Messages.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
 
@@ -125,6 +131,176 @@ TEST_F(CustomFormsTest, CloseAsksOnCloseQueryThenOnClose) {
   EXPECT_EQ(form.ShowModal(), mrOk);
   EXPECT_EQ(refuser.Idles, 4);
   EXPECT_EQ(rules.Log, (std::vector<std::string>{"query", "query", "close"}));
+}
+
+// However the main form is closed (its File > Exit calling Close, Alt+F4,
+// the caption's close button), the program ends; another form only hides,
+// and a close the form refuses ends nothing.
+TEST_F(CustomFormsTest, ClosingTheMainFormEndsTheProgram) {
+  TWinControl* previousMain = Application->MainForm();
+  auto closeButton = [](TForm& f) {
+    RECT wr;
+    GetWindowRect(f.Handle(), &wr);
+    NonClientLayout l = LayoutNonClient(GetWindowLong(f.Handle(), GWL_STYLE), GetWindowLong(f.Handle(), GWL_EXSTYLE),
+                                        wr.right - wr.left, wr.bottom - wr.top);
+    InjectClick(POINT{wr.left + (l.closeButton.left + l.closeButton.right) / 2,
+                      wr.top + (l.closeButton.top + l.closeButton.bottom) / 2});
+  };
+  struct Case {
+    const char* Name;
+    std::function<void(TForm&)> Close;
+  } cases[] = {
+      {"Close", [](TForm& f) { f.Close(); }},
+      {"Alt+F4", [](TForm&) { InjectKeyPress(VK_F4, false, false, true); }},
+      {"close button", closeButton},
+  };
+  CloseRules rules;
+  TFakeClockScope clock;  // two presses on the close button are no double click
+  for (const Case& c : cases)
+    for (bool main : {true, false}) {
+      TForm form(nullptr);
+      form.AfterConstruction();
+      form.SetBounds(100, 100, 300, 200);
+      form.OnClose = TCloseEvent(&rules, &CloseRules::Close);
+      form.Show();
+      Pump();
+      Application->SetMainForm(main ? &form : nullptr);
+      for (TCloseAction action : {caNone, caHide}) {
+        rules.Action = action;
+        Application->ResetTerminated();
+        clock.Advance(1000);
+        c.Close(form);
+        Pump();
+        bool ends = main && action != caNone;
+        EXPECT_EQ(Application->Terminated(), ends) << c.Name << " main " << main << " action " << action;
+        EXPECT_EQ(form.Visible(), main || action == caNone) << c.Name;
+        if (!form.Visible()) break;
+      }
+      Application->SetMainForm(previousMain);
+      Application->ResetTerminated();
+    }
+}
+
+// The form keeps the control that had the focus as ActiveControl and gives
+// the focus back to it when it is activated again: after another form,
+// after a modal form, after another program.
+TEST_F(CustomFormsTest, AFormGivesTheFocusBackToItsActiveControl) {
+  TForm a(nullptr);
+  a.AfterConstruction();
+  a.SetBounds(50, 50, 300, 200);
+  auto* first = new TButton(&a);
+  first->SetParent(&a);
+  first->SetBounds(10, 10, 80, 25);
+  auto* second = new TButton(&a);
+  second->SetParent(&a);
+  second->SetBounds(10, 50, 80, 25);
+  TForm b(nullptr);
+  b.AfterConstruction();
+  b.SetBounds(400, 50, 300, 200);
+  auto* other = new TButton(&b);
+  other->SetParent(&b);
+  a.Show();
+  b.Show();
+  a.Show();
+  SetActiveWindow(a.Handle());
+  InjectClick(POINT{Center(second).X, Center(second).Y});
+  Pump();
+  EXPECT_EQ(a.ActiveControl(), second);  // follows the focus
+  first->SetFocus();
+  EXPECT_EQ(a.ActiveControl(), first);
+  second->SetFocus();
+
+  struct Case {
+    const char* Name;
+    std::function<void()> Away, Back;
+  } cases[] = {
+      {"another form", [&] { SetActiveWindow(b.Handle()); }, [&] { SetActiveWindow(a.Handle()); }},
+      {"a modal form",
+       [&] {
+         EnableWindow(a.Handle(), FALSE);
+         SetActiveWindow(b.Handle());
+       },
+       [&] {
+         EnableWindow(a.Handle(), TRUE);
+         b.Hide();
+       }},
+      {"another program", [] { SetActiveWindow(nullptr); }, [&] { SetActiveWindow(a.Handle()); }},
+  };
+  for (const Case& c : cases) {
+    b.Show();
+    c.Away();
+    Pump();
+    EXPECT_NE(GetFocus(), second->Handle()) << c.Name;
+    c.Back();
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), a.Handle()) << c.Name;
+    EXPECT_EQ(GetFocus(), second->Handle()) << c.Name;
+    EXPECT_EQ(a.ActiveControl(), second) << c.Name;
+  }
+  delete second;
+  EXPECT_EQ(a.ActiveControl(), nullptr);
+}
+
+// ClientWidth and ClientHeight set before the window exists give the client
+// area: the window grows by its frame (and menu bar).
+TEST_F(CustomFormsTest, ClientSizeSetBeforeTheWindowExistsIsTheClientArea) {
+  for (bool withMenu : {false, true})
+    for (TFormBorderStyle border : {bsSizeable, bsDialog, bsNone}) {
+      TForm form(nullptr);
+      form.AfterConstruction();
+      form.SetBorderStyle(border);
+      if (withMenu) {
+        auto* menu = new TMainMenu(&form);
+        auto* item = new TMenuItem(&form);
+        item->SetCaption("&File");
+        menu->Items()->Add(item);
+        form.SetMenu(menu);
+      }
+      form.SetClientWidth(300);
+      form.SetClientHeight(200);
+      EXPECT_EQ(form.ClientWidth(), 300);
+      form.HandleNeeded();
+      RECT r;
+      GetClientRect(form.Handle(), &r);
+      EXPECT_EQ(r.right, 300) << border << " menu " << withMenu;
+      EXPECT_EQ(r.bottom, 200) << border << " menu " << withMenu;
+    }
+}
+
+// Maximised, minimised and restored by the caption: WindowState follows.
+TEST_F(CustomFormsTest, WindowStateFollowsTheCaption) {
+  TForm form(nullptr);
+  form.AfterConstruction();
+  form.SetBounds(100, 100, 300, 200);
+  form.Show();
+  Pump();
+  auto at = [&](LRESULT hit) {
+    RECT wr;
+    GetWindowRect(form.Handle(), &wr);
+    NonClientLayout l = LayoutNonClient(GetWindowLong(form.Handle(), GWL_STYLE),
+                                        GetWindowLong(form.Handle(), GWL_EXSTYLE), wr.right - wr.left,
+                                        wr.bottom - wr.top);
+    const RECT& r = hit == HTMAXBUTTON ? l.maxButton : hit == HTMINBUTTON ? l.minButton : l.caption;
+    return POINT{wr.left + (r.left + r.right) / 2 - (hit == HTCAPTION ? 40 : 0), wr.top + (r.top + r.bottom) / 2};
+  };
+  InjectClick(at(HTMAXBUTTON));
+  Pump();
+  EXPECT_EQ(form.WindowState(), wsMaximized);
+  InjectDoubleClick(at(HTCAPTION));
+  Pump();
+  EXPECT_EQ(form.WindowState(), wsNormal);
+  EXPECT_EQ(form.BoundsRect(), Rect(100, 100, 400, 300));
+  InjectDoubleClick(at(HTCAPTION));
+  Pump();
+  EXPECT_EQ(form.WindowState(), wsMaximized);
+  InjectClick(at(HTMAXBUTTON));  // restore
+  Pump();
+  EXPECT_EQ(form.WindowState(), wsNormal);
+  InjectClick(at(HTMINBUTTON));
+  Pump();
+  EXPECT_EQ(form.WindowState(), wsMinimized);
+  SendMessage(form.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_EQ(form.WindowState(), wsNormal);
 }
 
 TEST_F(CustomFormsTest, ReleaseFreesTheFormLater) {

@@ -5,6 +5,8 @@
 #include "FormsFixture.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Resources.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
 
 using namespace formstest;
@@ -172,6 +174,39 @@ TEST_F(ApplicationTest, HintAppearsAfterThePause) {
   clock.Advance(1000);
   Pump();
   EXPECT_FALSE(hint->HandleAllocated() && win::IsWindowVisible(hint->Handle()));
+}
+
+// The hint window writes in Screen.HintFont, two pixels in from its border,
+// and is sized for that font.
+TEST_F(ApplicationTest, HintWindowUsesTheHintFontAndItsMargins) {
+  TFont saved;
+  saved.Assign(Screen->HintFont());
+  THintWindow hint(nullptr);
+  TRect small = hint.CalcHintRect(400, "Hint");
+  Screen->HintFont()->SetSize(20);
+  Screen->HintFont()->SetColor(clRed);
+  TRect large = hint.CalcHintRect(400, "Hint");
+  EXPECT_GT(large.Height(), small.Height() + 10);
+  EXPECT_GT(large.Width(), small.Width() + 10);
+  hint.ActivateHint(TRect{200, 200, 200 + large.Width(), 200 + large.Height()}, "Hint");
+  win::UpdateWindow(hint.Handle());
+  win::SurfacePixels s;
+  ASSERT_TRUE(win::GetWindowSurface(hint.Handle(), &s));
+  int left = s.width, top = s.height, bottom = -1;
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) {
+      uint32_t p = reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(s.pixels) + y * s.strideBytes)[x];
+      if (((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) < 100 && (p & 0xFF) < 100) {
+        left = std::min(left, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+  ASSERT_GE(bottom, 0) << "no text in the hint font's colour";
+  EXPECT_GE(left, 1 + 2);  // border, then the margin
+  EXPECT_GE(top, 1 + 2);
+  EXPECT_LT(bottom, s.height - 1);
+  Screen->HintFont()->Assign(&saved);
 }
 
 TEST_F(ApplicationTest, AllocatedWindowHandsMessagesToItsMethod) {

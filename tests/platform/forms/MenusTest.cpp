@@ -7,7 +7,10 @@
 #include "FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/CustomForms.h"
+#include "platform/forms/Clipbrd.h"
 #include "platform/forms/ImgList.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysParams.h"
@@ -127,6 +130,43 @@ TEST_F(MenuFormTest, ShortCutsReachOnClickOfEnabledItemsOnly) {
   InjectKeyPress('S', false, true);
   Pump();
   EXPECT_EQ(Clicks.Log, (std::vector<std::string>{"File", "Save"}));
+}
+
+// While the main form waits behind a modal form (disabled), its menu's
+// shortcuts are the focused control's keys: Ctrl+C copies in the dialog's
+// edit instead of running the main form's item.
+TEST_F(MenuFormTest, ShortCutsOfAWaitingMainFormGoToTheFocusedControl) {
+  TWinControl* previousMain = Application->MainForm();
+  Application->SetMainForm(Form.get());
+  ResetClipboard();
+  Open->SetShortCut(ShortCut('C', TShiftState{ssCtrl}));
+  Save->SetEnabled(true);
+  Save->SetShortCut(ShortCut(VK_F5, TShiftState{}));
+  TForm dialog(nullptr);
+  dialog.AfterConstruction();
+  dialog.SetBounds(150, 150, 200, 100);
+  auto* edit = new TEdit(&dialog);
+  edit->SetParent(&dialog);
+  edit->SetText("hello");
+  dialog.Show();
+  edit->SetFocus();
+  edit->SelectAll();
+  for (bool waiting : {true, false}) {
+    EnableWindow(Form->Handle(), waiting ? FALSE : TRUE);
+    edit->SetFocus();
+    Clicks.Log.clear();
+    InjectKeyPress('C', false, true);
+    InjectKeyPress(VK_F5);
+    Pump();
+    if (waiting) {
+      EXPECT_TRUE(Clicks.Log.empty());
+      EXPECT_EQ(Clipboard()->AsText(), "hello");
+    } else {
+      EXPECT_EQ(Clicks.Log, (std::vector<std::string>{"File", "Open", "File", "Save"}));
+    }
+  }
+  ResetClipboard();
+  Application->SetMainForm(previousMain);
 }
 
 TEST_F(MenuFormTest, MnemonicsOpenTheBarAndChooseTheItem) {
@@ -317,6 +357,72 @@ TEST_F(MenusTest, PopupMenuItemsAreOwnerDrawnOnTheMenuWindowAndClicked) {
   EXPECT_EQ(draws.Log[1], "draw Custom");
   EXPECT_NE(std::find(draws.Log.begin(), draws.Log.end(), "draw Custom selected"), draws.Log.end());
   EXPECT_EQ(draws.WindowClass, kMenuWindowClass);
+}
+
+// Lime pixels in each open menu window, outermost first.
+std::vector<int> LimeInOpenMenus() {
+  std::vector<HWND> menus;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM l) {
+        if (IsWindowVisible(h) && GetClassName(h) == kMenuWindowClass) reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&menus));
+  std::vector<int> counts;
+  for (auto it = menus.rbegin(); it != menus.rend(); ++it) {
+    SurfacePixels s;
+    if (!GetWindowSurface(*it, &s)) continue;
+    int lime = 0;
+    for (int y = 0; y < s.height; ++y)
+      for (int x = 0; x < s.width; ++x)
+        if ((reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(s.pixels) + y * s.strideBytes)[x] & 0xFFFFFF) ==
+            0x00FF00)
+          ++lime;
+    counts.push_back(lime);
+  }
+  return counts;
+}
+
+// Items with images in drop-downs and in their sub-menus show the image,
+// also in a menu built before it was attached to its form.
+TEST_F(MenusTest, ImagesOfItemsInSubMenusAreDrawn) {
+  auto images = GreenImages();
+  TForm form(nullptr);
+  form.AfterConstruction();
+  form.SetBounds(100, 100, 400, 250);
+  auto* menu = new TMainMenu(&form);
+  menu->SetImages(images.get());
+  TMenuItem* file = AddItem(&form, menu->Items(), "File", "&File");
+  TMenuItem* recent = AddItem(&form, file, "Recent", "&Recent");
+  AddItem(&form, recent, "One", "&One")->SetImageIndex(0);
+  AddItem(&form, file, "Open", "&Open")->SetImageIndex(0);
+  menu->AttachToForm(&form);
+  form.Show();
+  Pump();
+  static std::vector<std::vector<int>> seen;
+  seen.clear();
+  HHOOK hook = SetWindowsHookEx(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        auto* cwp = reinterpret_cast<CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && cwp->message == WM_ENTERIDLE && seen.empty()) {
+          seen.push_back(LimeInOpenMenus());
+          InjectKeyPress(VK_ESCAPE);
+          InjectKeyPress(VK_ESCAPE);
+          InjectKeyPress(VK_ESCAPE);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+      },
+      nullptr, 0);
+  InjectKeyPress('F', false, false, true);
+  InjectKeyPress(VK_RIGHT);  // Recent opens at One
+  Pump();
+  UnhookWindowsHookEx(hook);
+  ASSERT_EQ(seen.size(), 1u);
+  ASSERT_EQ(seen[0].size(), 2u);
+  EXPECT_GT(seen[0][0], 100);  // Open's image in File
+  EXPECT_GT(seen[0][1], 100);  // One's image in Recent
 }
 
 TEST_F(MenusTest, ContextMenuOfAControlPopsUpItsPopupMenu) {
