@@ -332,7 +332,6 @@ TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner), Brush_
 
 TButtonControl::~TButtonControl() {
   DestroyHandle();
-  delete Brush_;
 }
 
 void TButtonControl::CreateParams(TCreateParams& Params) {
@@ -670,7 +669,7 @@ TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), Glyph_
   SetParentFont(true);
 }
 
-TSpeedButton::~TSpeedButton() { delete Glyph_; }
+TSpeedButton::~TSpeedButton() = default;
 
 void TSpeedButton::GlyphChanged(TObject*) { Invalidate(); }
 

@@ -4,6 +4,7 @@
 // TSpeedButton.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Controls.h"
@@ -72,7 +73,7 @@ class TButtonControl : public TWinControl {
   bool ClicksDisabled = false;
 
  private:
-  TBrush* Brush_;
+  std::unique_ptr<TBrush> Brush_;
 };
 
 class TButton : public TButtonControl {
@@ -191,7 +192,7 @@ class TSpeedButton : public TGraphicControl {
   bool Flat() const { return Flat_; }
   void SetFlat(bool Value);
   // Up to four images side by side: up, disabled, down, stuck down.
-  TBitmap* Glyph() const { return Glyph_; }
+  TBitmap* Glyph() const { return Glyph_.get(); }
   void SetGlyph(TBitmap* Value) { Glyph_->Assign(Value); }
   Integer NumGlyphs() const { return NumGlyphs_; }
   void SetNumGlyphs(Integer Value);
@@ -218,7 +219,7 @@ class TSpeedButton : public TGraphicControl {
   void UpdateExclusive();
   bool Inside(Integer X, Integer Y) const { return X >= 0 && X < Width() && Y >= 0 && Y < Height(); }
 
-  TBitmap* Glyph_;
+  std::unique_ptr<TBitmap> Glyph_;
   Integer NumGlyphs_ = 1;
   Integer GroupIndex_ = 0;
   bool AllowAllUp_ = false;

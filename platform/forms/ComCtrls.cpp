@@ -559,7 +559,7 @@ class TTreeLabelEdit : public TCustomEdit {
   }
 
  private:
-  bool Live() const { return Tree_->Editor_ == this && Tree_->EditNode_; }
+  bool Live() const { return Tree_->Editor_.get() == this && Tree_->EditNode_; }
   TTreeView* Tree_;
 };
 
@@ -670,16 +670,16 @@ TTreeView::~TTreeView() {
   // The editor and the tip go silently: no edit event reaches a tree
   // being destroyed.
   EditNode_ = ClickEditNode_ = TipNode_ = nullptr;
-  TTreeLabelEdit* editor = Editor_;
-  Editor_ = nullptr;
-  delete editor;
-  delete Tip_;
+  {
+    // Taken out first: the editor must not find itself the tree's editor
+    // while it goes.
+    OwnedObject<TTreeLabelEdit> editor = std::move(Editor_);
+  }
   Tip_ = nullptr;
   // Nodes go without notifications: the control is half gone.
   Items_->Owner_ = nullptr;
   Selections_.clear();
   Selected_ = Anchor_ = Hot_ = nullptr;
-  delete Items_;
 }
 
 void TTreeView::CreateParams(TCreateParams& Params) {
@@ -1210,7 +1210,7 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
       if (!ins) return 0;
       TTreeNode* parent = nullptr;
       if (ins->hParent && ins->hParent != TVI_ROOT) {
-        parent = NodeOf(Items_, reinterpret_cast<LPARAM>(ins->hParent));
+        parent = NodeOf(Items_.get(), reinterpret_cast<LPARAM>(ins->hParent));
         if (!parent) return 0;
       }
       const auto& list = parent ? parent->Children_ : Items_->Roots_;
@@ -1236,27 +1236,27 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
       return reinterpret_cast<LRESULT>(node);
     }
     case TVM_DELETEITEM: {
-      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      TTreeNode* n = NodeOf(Items_.get(), Message.LParam);
       if (!n) return FALSE;
       n->Delete();
       return TRUE;
     }
     case TVM_EXPAND: {
-      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      TTreeNode* n = NodeOf(Items_.get(), Message.LParam);
       if (!n) return FALSE;
       UINT code = static_cast<UINT>(Message.WParam) & 3;
       bool expand = code == TVE_EXPAND || (code == TVE_TOGGLE && !n->Expanded());
       return ExpandNode(n, expand) ? TRUE : FALSE;
     }
     case TVM_SELECTITEM: {
-      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      TTreeNode* n = NodeOf(Items_.get(), Message.LParam);
       if (Message.WParam == TVGN_CARET) SetSelected(n);
       else if (Message.WParam == TVGN_FIRSTVISIBLE && n) SetTopItem(n);
       else return FALSE;
       return TRUE;
     }
     case TVM_GETNEXTITEM: {
-      TTreeNode* n = NodeOf(Items_, Message.LParam);
+      TTreeNode* n = NodeOf(Items_.get(), Message.LParam);
       TTreeNode* r = nullptr;
       switch (Message.WParam) {
         case TVGN_ROOT: r = Items_->GetFirstNode(); break;
@@ -1284,13 +1284,13 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
     case TVM_SETITEMA: {
       auto* item = reinterpret_cast<TVITEMA*>(Message.LParam);
       if (!item) return FALSE;
-      TTreeNode* n = NodeOf(Items_, reinterpret_cast<LPARAM>(item->hItem));
+      TTreeNode* n = NodeOf(Items_.get(), reinterpret_cast<LPARAM>(item->hItem));
       if (!n) return FALSE;
       ItemMessage(n, *item, Message.Msg == TVM_SETITEMA);
       return TRUE;
     }
     case TVM_EDITLABELA: {
-      TTreeLabelEdit* editor = BeginEdit(NodeOf(Items_, Message.LParam));
+      TTreeLabelEdit* editor = BeginEdit(NodeOf(Items_.get(), Message.LParam));
       return editor ? reinterpret_cast<LRESULT>(editor->Handle()) : 0;
     }
     case TVM_GETEDITCONTROL:
@@ -1304,7 +1304,7 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
       auto* rect = reinterpret_cast<RECT*>(Message.LParam);
       if (!rect) return FALSE;
       // The node handle comes in the first field of the rectangle.
-      TTreeNode* n = NodeOf(Items_, *reinterpret_cast<LPARAM*>(rect));
+      TTreeNode* n = NodeOf(Items_.get(), *reinterpret_cast<LPARAM*>(rect));
       if (!n || RowOf(n) < 0) return FALSE;
       TRect r = n->DisplayRect(Message.WParam != 0);
       *rect = RECT{r.Left, r.Top, r.Right, r.Bottom};
@@ -1438,10 +1438,10 @@ TTreeLabelEdit* TTreeView::BeginEdit(TTreeNode* Node) {
   // refuse; either may also have deleted the node.
   std::string text = Node->Text();
   if (SendDispInfo(TVN_BEGINLABELEDITA, Node, text.data()) != 0) return nullptr;
-  if (NodeOf(Items_, reinterpret_cast<LPARAM>(Node)) != Node || !CanEdit(Node)) return nullptr;
-  if (NodeOf(Items_, reinterpret_cast<LPARAM>(Node)) != Node || RowOf(Node) < 0 || ReadOnly_) return nullptr;
+  if (NodeOf(Items_.get(), reinterpret_cast<LPARAM>(Node)) != Node || !CanEdit(Node)) return nullptr;
+  if (NodeOf(Items_.get(), reinterpret_cast<LPARAM>(Node)) != Node || RowOf(Node) < 0 || ReadOnly_) return nullptr;
   if (!Editor_) {
-    Editor_ = new TTreeLabelEdit(this);
+    Editor_.reset(new TTreeLabelEdit(this));
     Editor_->SetParent(this);
   }
   Editor_->Font()->Assign(Font());
@@ -1453,7 +1453,7 @@ TTreeLabelEdit* TTreeView::BeginEdit(TTreeNode* Node) {
   win::SetFocus(Editor_->Handle());
   Editor_->SelectAll();
   Invalidate();
-  return Editor_;
+  return Editor_.get();
 }
 
 void TTreeView::PlaceEditor() {
@@ -1480,14 +1480,14 @@ void TTreeView::FinishEdit(bool Cancel, bool KeepFocus) {
   Editor_->SetVisible(false);
   Invalidate();
   SendDispInfo(TVN_ENDLABELEDITA, node, Cancel ? nullptr : text.data());
-  if (NodeOf(Items_, reinterpret_cast<LPARAM>(node)) != node) return;
+  if (NodeOf(Items_.get(), reinterpret_cast<LPARAM>(node)) != node) return;
   if (Cancel) {
     if (OnCancelEdit) OnCancelEdit(this, node);
     return;
   }
   // The node's text changes only to what OnEdited leaves.
   Edit(node, text);
-  if (NodeOf(Items_, reinterpret_cast<LPARAM>(node)) == node) node->SetText(text);
+  if (NodeOf(Items_.get(), reinterpret_cast<LPARAM>(node)) == node) node->SetText(text);
 }
 
 bool TTreeView::LabelClipped(TTreeNode* Node) const {
@@ -1516,7 +1516,7 @@ void TTreeView::TrackTip(TPoint ClientPos) {
 void TTreeView::ShowTip() {
   if (HandleAllocated()) KillTimer(Handle(), kTipTimer);
   if (!TipNode_ || RowOf(TipNode_) < 0) return;
-  if (!Tip_) Tip_ = new TTreeTip(this);
+  if (!Tip_) Tip_.reset(new TTreeTip(this));
   Tip_->Font()->Assign(Font());
   if (TipNode_->Bold_) Tip_->Font()->SetStyle(Tip_->Font()->GetStyle() + fsBold);
   TRect r = TipNode_->DisplayRect(true);
@@ -1940,7 +1940,6 @@ TStatusBar::TStatusBar(TComponent* AOwner) : TCustomControl(AOwner), Panels_(new
 
 TStatusBar::~TStatusBar() {
   Panels_->StatusBar_ = nullptr;
-  delete Panels_;
 }
 
 void TStatusBar::SetSimplePanel(bool Value) {

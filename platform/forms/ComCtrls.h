@@ -3,6 +3,7 @@
 // and sends the TVN_* notifications that code talking to a tree window uses.
 #pragma once
 
+#include <memory>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "ImgList.h"
 #include "SimpleCtrls.h"
 #include "platform/win/ChildNotify.h"
+#include "platform/rtl/OwnedObject.h"
 
 namespace win {
 
@@ -325,7 +327,7 @@ class TTreeView : public TCustomControl {
   explicit TTreeView(TComponent* AOwner);
   ~TTreeView() override;
 
-  TTreeNodes* Items() const { return Items_; }
+  TTreeNodes* Items() const { return Items_.get(); }
   void SetItems(TTreeNodes* Value) { Items_->Assign(Value); }
 
   bool AutoExpand() const { return AutoExpand_; }
@@ -475,7 +477,7 @@ class TTreeView : public TCustomControl {
   void ShowTip();
   void HideTip();
 
-  TTreeNodes* Items_;
+  std::unique_ptr<TTreeNodes> Items_;
   TTreeNode* Selected_ = nullptr;
   TTreeNode* Anchor_ = nullptr;
   TTreeNode* Hot_ = nullptr;
@@ -504,12 +506,12 @@ class TTreeView : public TCustomControl {
   bool Painting_ = false;
   Integer ChangeDelay_ = 0;
   bool ChangePending_ = false;
-  TTreeLabelEdit* Editor_ = nullptr;
+  OwnedObject<TTreeLabelEdit> Editor_;
   TTreeNode* EditNode_ = nullptr;
   // The node whose second click may start an edit once the double-click
   // time has passed without a double click.
   TTreeNode* ClickEditNode_ = nullptr;
-  TTreeTip* Tip_ = nullptr;
+  OwnedObject<TTreeTip> Tip_;
   TTreeNode* TipNode_ = nullptr;
 };
 
@@ -574,7 +576,7 @@ class TStatusBar : public TCustomControl {
   explicit TStatusBar(TComponent* AOwner);
   ~TStatusBar() override;
 
-  TStatusPanels* Panels() const { return Panels_; }
+  TStatusPanels* Panels() const { return Panels_.get(); }
   void SetPanels(TStatusPanels* Value) { Panels_->Assign(Value); }
   bool SimplePanel() const { return SimplePanel_; }
   void SetSimplePanel(bool Value);
@@ -598,7 +600,7 @@ class TStatusBar : public TCustomControl {
   friend class TStatusPanels;
   bool GripShown();
 
-  TStatusPanels* Panels_;
+  std::unique_ptr<TStatusPanels> Panels_;
   std::string SimpleText_;
   bool SimplePanel_ = false;
   bool SizeGrip_ = true;

@@ -249,8 +249,6 @@ TControl::~TControl() {
   if (CaptureControl == this) CaptureControl = nullptr;
   ApplicationControlDestroyed(this);
   if (Parent_) SetParent(nullptr);
-  delete Font_;
-  delete Constraints_;
 }
 
 TComponent* TControl::GetParentComponent() const { return Parent_; }
@@ -1913,7 +1911,7 @@ VXN_IMPLEMENT_CLASS(TGraphicControl, TControl)
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), Canvas_(new TCanvas) {}
 
-TGraphicControl::~TGraphicControl() { delete Canvas_; }
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::Dispatch(TMessage& Message) {
   if (Message.Msg == WM_PAINT) {
@@ -1933,7 +1931,6 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), Canvas
 
 TCustomControl::~TCustomControl() {
   DestroyHandle();
-  delete Canvas_;
 }
 
 void TCustomControl::PaintWindow(HDC DC) {

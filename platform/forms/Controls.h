@@ -9,6 +9,7 @@
 // calls WindowProc, so every message of the window takes the same road.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -284,7 +285,7 @@ class TControl : public TComponent {
   void SetAlign(TAlign Value);
   TAnchors Anchors() const { return Anchors_; }
   void SetAnchors(TAnchors Value);
-  TSizeConstraints* Constraints() const { return Constraints_; }
+  TSizeConstraints* Constraints() const { return Constraints_.get(); }
   bool AutoSize() const { return AutoSize_; }
   virtual void SetAutoSize(bool Value);
 
@@ -312,7 +313,7 @@ class TControl : public TComponent {
   void SetColor(TColor Value);
   bool ParentColor() const { return ParentColor_; }
   void SetParentColor(bool Value);
-  TFont* Font() const { return Font_; }
+  TFont* Font() const { return Font_.get(); }
   void SetFont(TFont* Value) { Font_->Assign(Value); }
   bool ParentFont() const { return ParentFont_; }
   void SetParentFont(bool Value);
@@ -385,8 +386,8 @@ class TControl : public TComponent {
   bool GetVisibleProp() const { return Visible_; }
   bool GetEnabledProp() const { return Enabled_; }
   TColor GetColorProp() const { return Color_; }
-  TFont* GetFontProp() const { return Font_; }
-  TSizeConstraints* GetConstraintsProp() const { return Constraints_; }
+  TFont* GetFontProp() const { return Font_.get(); }
+  TSizeConstraints* GetConstraintsProp() const { return Constraints_.get(); }
   void SetConstraintsProp(TSizeConstraints* Value) { Constraints_->Assign(Value); }
   TCursor GetCursorProp() const { return Cursor_; }
   bool IsColorStored() const { return !ParentColor_; }
@@ -475,7 +476,7 @@ class TControl : public TComponent {
   Integer Height_ = 0;
   TAlign Align_ = alNone;
   TAnchors Anchors_{akLeft, akTop};
-  TSizeConstraints* Constraints_;
+  std::unique_ptr<TSizeConstraints> Constraints_;
   bool AutoSize_ = false;
   bool Visible_ = true;
   bool Enabled_ = true;
@@ -485,7 +486,7 @@ class TControl : public TComponent {
   bool ParentShowHint_ = true;
   TColor Color_ = clWindow;
   bool ParentColor_ = false;
-  TFont* Font_;
+  std::unique_ptr<TFont> Font_;
   bool ParentFont_ = true;
   TCursor Cursor_ = crDefault;
   TBiDiMode BiDiMode_ = bdLeftToRight;
@@ -719,14 +720,14 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* AOwner);
   ~TGraphicControl() override;
-  TCanvas* Canvas() const { return Canvas_; }
+  TCanvas* Canvas() const { return Canvas_.get(); }
 
  protected:
   virtual void Paint() {}
   void Dispatch(TMessage& Message) override;
 
  private:
-  TCanvas* Canvas_;
+  std::unique_ptr<TCanvas> Canvas_;
 };
 
 class TCustomControl : public TWinControl {
@@ -735,14 +736,14 @@ class TCustomControl : public TWinControl {
  public:
   explicit TCustomControl(TComponent* AOwner);
   ~TCustomControl() override;
-  TCanvas* Canvas() const { return Canvas_; }
+  TCanvas* Canvas() const { return Canvas_.get(); }
 
  protected:
   virtual void Paint() {}
   void PaintWindow(win::HDC DC) override;
 
  private:
-  TCanvas* Canvas_;
+  std::unique_ptr<TCanvas> Canvas_;
 };
 
 // ---------------------------------------------------------------------------

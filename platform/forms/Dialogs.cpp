@@ -364,7 +364,7 @@ VXN_PUBLISH(TFontDialog) { P.Property("Font", &TFontDialog::Font, &TFontDialog::
 
 TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), Font_(new TFont) {}
 
-TFontDialog::~TFontDialog() { delete Font_; }
+TFontDialog::~TFontDialog() = default;
 
 bool TFontDialog::Execute() {
   auto form = SmallDialog(Title().empty() ? "Font" : Title(), 280, 150);

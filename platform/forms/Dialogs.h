@@ -4,6 +4,7 @@
 // answer it instead of a person.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -155,12 +156,12 @@ class TFontDialog : public TCommonDialog {
  public:
   explicit TFontDialog(TComponent* AOwner);
   ~TFontDialog() override;
-  TFont* Font() const { return Font_; }
+  TFont* Font() const { return Font_.get(); }
   void SetFont(TFont* Value) { Font_->Assign(Value); }
   bool Execute() override;
 
  private:
-  TFont* Font_;
+  std::unique_ptr<TFont> Font_;
 };
 
 // The number of copies and the page range.

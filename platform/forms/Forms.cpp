@@ -199,7 +199,6 @@ TApplication::~TApplication() {
   Destroying();
   DestroyComponents();
   if (HintWindow_) {
-    delete HintWindow_;
     HintWindow_ = nullptr;
   }
   if (Handle_) {
@@ -207,7 +206,6 @@ TApplication::~TApplication() {
     Handle_ = nullptr;
     DestroyWindow(wnd);
   }
-  delete Icon_;
 }
 
 LRESULT TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -479,14 +477,13 @@ void TApplication::SetShowHint(bool Value) {
   ShowHint_ = Value;
   if (!Value) {
     CancelHint();
-    delete HintWindow_;
     HintWindow_ = nullptr;
   }
 }
 
 THintWindow* TApplication::HintWindow() {
-  if (!HintWindow_ && ShowHint_) HintWindow_ = new THintWindow(nullptr);
-  return HintWindow_;
+  if (!HintWindow_ && ShowHint_) HintWindow_.reset(new THintWindow(nullptr));
+  return HintWindow_.get();
 }
 
 void TApplication::StartHintTimer(Integer Pause) {
@@ -583,8 +580,6 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), MenuFont_(new TFont),
 }
 
 TScreen::~TScreen() {
-  delete MenuFont_;
-  delete HintFont_;
 }
 
 void TScreen::SetCursor(TCursor Value) {

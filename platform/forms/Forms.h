@@ -3,6 +3,7 @@
 // and data modules.
 #pragma once
 
+#include <memory>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "Graphics.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SysParams.h"
+#include "platform/rtl/OwnedObject.h"
 
 class TForm;
 class TDataModule;
@@ -70,7 +72,7 @@ class TApplication : public TComponent {
   // The program file's full path.
   std::string ExeName() const;
   // The program's icon (shown by the display beside the title).
-  TIcon* Icon() const { return Icon_; }
+  TIcon* Icon() const { return Icon_.get(); }
   void SetIcon(TIcon* Value) { Icon_->Assign(Value); }
 
   void Initialize();
@@ -150,14 +152,14 @@ class TApplication : public TComponent {
 
   win::HWND Handle_ = nullptr;
   std::string Title_;
-  TIcon* Icon_;
+  std::unique_ptr<TIcon> Icon_;
   TWinControl* MainForm_ = nullptr;
   bool Terminated_ = false;
   bool Running_ = false;
   std::vector<TWindowHook> Hooks_;
   std::string Hint_;
   bool ShowHint_ = true;
-  THintWindow* HintWindow_ = nullptr;
+  OwnedObject<THintWindow> HintWindow_;
   TControl* HintControl_ = nullptr;
   TControl* MouseControl_ = nullptr;
   TPoint HintCursorPos_;
@@ -194,8 +196,8 @@ class TScreen : public TComponent {
   Integer WorkAreaWidth() const { return WorkAreaRect().Width(); }
   Integer WorkAreaHeight() const { return WorkAreaRect().Height(); }
   Integer PixelsPerInch() const { return PixelsPerInch_; }
-  TFont* MenuFont() const { return MenuFont_; }
-  TFont* HintFont() const { return HintFont_; }
+  TFont* MenuFont() const { return MenuFont_.get(); }
+  TFont* HintFont() const { return HintFont_.get(); }
 
   // Bookkeeping of the form and data module classes.
   void AddForm(TForm* Form);
@@ -216,8 +218,8 @@ class TScreen : public TComponent {
   TCursor Cursor_ = crDefault;
   std::vector<std::pair<TCursor, win::HCURSOR>> Cursors_;
   Integer PixelsPerInch_ = 96;
-  TFont* MenuFont_;
-  TFont* HintFont_;
+  std::unique_ptr<TFont> MenuFont_;
+  std::unique_ptr<TFont> HintFont_;
 };
 
 class TMouse {

@@ -589,9 +589,6 @@ TCanvas::TCanvas() : Font_(new TFont), Pen_(new TPen), Brush_(new TBrush) {
 
 TCanvas::~TCanvas() {
   DeselectHandles();
-  delete Font_;
-  delete Pen_;
-  delete Brush_;
 }
 
 void TCanvas::ObjectChanged(TObject*) {}
@@ -885,7 +882,6 @@ class TBitmap::TBitmapCanvas : public TCanvas {
 TBitmap::TBitmap() = default;
 
 TBitmap::~TBitmap() {
-  delete Canvas_;
   DestroyImage();
   if (DC_) {
     SelectObject(DC_, OldBitmap_);
@@ -904,10 +900,10 @@ HDC TBitmap::DC() {
 
 TCanvas* TBitmap::Canvas() {
   if (!Canvas_) {
-    Canvas_ = new TBitmapCanvas(this);
+    Canvas_.reset(new TBitmapCanvas(this));
     Canvas_->OnChange = TNotifyEvent(this, &TBitmap::CanvasChanged);
   }
-  return Canvas_;
+  return Canvas_.get();
 }
 
 void TBitmap::CanvasChanged(TObject*) { Changed(); }
@@ -1311,7 +1307,7 @@ void TIcon::Assign(TPersistent* Source) {
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TPicture, TPersistent)
 
-TPicture::~TPicture() { delete Graphic_; }
+TPicture::~TPicture() = default;
 
 TClass TPicture::GraphicClassForExtension(const std::string& Ext) {
   std::string e = LowerCase(Ext);
@@ -1328,19 +1324,16 @@ TGraphic* NewGraphicOf(TClass Class) {
   // A form file may name any class; only pictures are made.
   if (!Class->InheritsFrom(TGraphic::StaticClass()))
     throw EInvalidGraphic(Format("Unknown picture format %s", {std::string(Class->Name)}));
-  TObject* o = CreateInstance(Class);
-  auto* g = dynamic_cast<TGraphic*>(o);
-  if (!g) {
-    delete o;
-    throw EInvalidGraphic(Format("Unknown picture format %s", {std::string(Class->Name)}));
-  }
+  std::unique_ptr<TObject> made(CreateInstance(Class));
+  auto* g = dynamic_cast<TGraphic*>(made.get());
+  if (!g) throw EInvalidGraphic(Format("Unknown picture format %s", {std::string(Class->Name)}));
+  made.release();
   return g;
 }
 }  // namespace
 
 void TPicture::NewGraphic(TGraphic* Value) {
-  delete Graphic_;
-  Graphic_ = Value;
+  Graphic_.reset(Value);
   if (Graphic_) Graphic_->OnChange = TNotifyEvent(this, &TPicture::GraphicChanged);
   OnChange(this);
 }
@@ -1358,13 +1351,13 @@ void TPicture::SetGraphic(TGraphic* Value) {
 }
 
 TBitmap* TPicture::Bitmap() {
-  if (!dynamic_cast<TBitmap*>(Graphic_)) NewGraphic(new TBitmap);
-  return static_cast<TBitmap*>(Graphic_);
+  if (!dynamic_cast<TBitmap*>(Graphic_.get())) NewGraphic(new TBitmap);
+  return static_cast<TBitmap*>(Graphic_.get());
 }
 
 TIcon* TPicture::Icon() {
-  if (!dynamic_cast<TIcon*>(Graphic_)) NewGraphic(new TIcon);
-  return static_cast<TIcon*>(Graphic_);
+  if (!dynamic_cast<TIcon*>(Graphic_.get())) NewGraphic(new TIcon);
+  return static_cast<TIcon*>(Graphic_.get());
 }
 
 void TPicture::LoadFromFile(const std::string& FileName) {
@@ -1384,7 +1377,7 @@ void TPicture::Assign(TPersistent* Source) {
   if (!Source) {
     NewGraphic(nullptr);
   } else if (auto* p = dynamic_cast<TPicture*>(Source)) {
-    SetGraphic(p->Graphic_);
+    SetGraphic(p->Graphic_.get());
   } else if (auto* g = dynamic_cast<TGraphic*>(Source)) {
     SetGraphic(g);
   } else {

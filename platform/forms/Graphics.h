@@ -189,11 +189,11 @@ class TCanvas : public TPersistent {
   void SetHandle(win::HDC Value);
   bool HandleAllocated() const { return Handle_ != nullptr; }
 
-  TFont* Font() const { return Font_; }
+  TFont* Font() const { return Font_.get(); }
   void SetFont(TFont* Value) { Font_->Assign(Value); }
-  TPen* Pen() const { return Pen_; }
+  TPen* Pen() const { return Pen_.get(); }
   void SetPen(TPen* Value) { Pen_->Assign(Value); }
-  TBrush* Brush() const { return Brush_; }
+  TBrush* Brush() const { return Brush_.get(); }
   void SetBrush(TBrush* Value) { Brush_->Assign(Value); }
   TCopyMode CopyMode = cmSrcCopy;
 
@@ -253,9 +253,9 @@ class TCanvas : public TPersistent {
   void DeselectHandles();
 
   win::HDC Handle_ = nullptr;
-  TFont* Font_;
-  TPen* Pen_;
-  TBrush* Brush_;
+  std::unique_ptr<TFont> Font_;
+  std::unique_ptr<TPen> Pen_;
+  std::unique_ptr<TBrush> Brush_;
   std::recursive_mutex Mutex_;
   Integer LockCount_ = 0;
 };
@@ -365,7 +365,7 @@ class TBitmap : public TGraphic {
   uint32_t* Bits_ = nullptr;
   win::HDC DC_ = nullptr;
   win::HGDIOBJ OldBitmap_ = nullptr;
-  TCanvas* Canvas_ = nullptr;
+  std::unique_ptr<TCanvas> Canvas_;
 };
 
 // Pictures with their own alpha channel (icons, PNG images): straight
@@ -419,7 +419,7 @@ class TPicture : public TPersistent {
   TPicture() = default;
   ~TPicture() override;
 
-  TGraphic* Graphic() const { return Graphic_; }
+  TGraphic* Graphic() const { return Graphic_.get(); }
   void SetGraphic(TGraphic* Value);
   // The graphic as a bitmap; a picture of another kind is replaced by an
   // empty bitmap, as the system does.
@@ -444,7 +444,7 @@ class TPicture : public TPersistent {
   void GraphicChanged(TObject* Sender);
   void NewGraphic(TGraphic* Value);
 
-  TGraphic* Graphic_ = nullptr;
+  std::unique_ptr<TGraphic> Graphic_;
 };
 
 // Registers this module's classes by name; the folder's start-up calls it.

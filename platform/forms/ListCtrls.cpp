@@ -187,9 +187,6 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
 
 TCustomListBox::~TCustomListBox() {
   DestroyHandle();
-  delete Items_;
-  delete Canvas_;
-  delete Brush_;
 }
 
 void TCustomListBox::CreateParams(TCreateParams& Params) {
@@ -413,7 +410,7 @@ void TCustomListBox::WndProc(TMessage& Message) {
       break;
     case CN_DRAWITEM: {
       const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-      DrawThroughCanvas(Canvas_, Font(), Color(), dis,
+      DrawThroughCanvas(Canvas_.get(), Font(), Color(), dis,
                         [this](Integer i, TRect r, TOwnerDrawState s) { DrawItem(i, r, s); });
       Message.Result = 1;
       return;
@@ -602,9 +599,6 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 
 TCustomComboBox::~TCustomComboBox() {
   DestroyHandle();
-  delete Items_;
-  delete Canvas_;
-  delete Brush_;
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& Params) {
@@ -921,7 +915,7 @@ void TCustomComboBox::WndProc(TMessage& Message) {
     case WM_DRAWITEM: {
       const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
       if (dis.hwndItem != ListHandle_) break;
-      DrawThroughCanvas(Canvas_, Font(), Color(), dis,
+      DrawThroughCanvas(Canvas_.get(), Font(), Color(), dis,
                         [this](Integer i, TRect r, TOwnerDrawState s) { DrawItem(i, r, s); });
       Message.Result = 1;
       return;
@@ -972,7 +966,7 @@ void TCustomComboBox::PaintWindow(HDC DC) {
   dis.rcItem = RECT{kComboBorder + 1, kComboBorder + 1, b.Left - 1, Height() - kComboBorder - 1};
   SavedDc saved(DC);
   IntersectClipRect(DC, dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom);
-  DrawThroughCanvas(Canvas_, Font(), Color(), dis, [this](Integer i, TRect r, TOwnerDrawState s) {
+  DrawThroughCanvas(Canvas_.get(), Font(), Color(), dis, [this](Integer i, TRect r, TOwnerDrawState s) {
     if (!Enabled()) Canvas_->Font()->SetColor(clGrayText);
     if (OwnerDraw()) DrawItem(i, r, s + odComboBoxEdit);
     else {

@@ -3,6 +3,7 @@
 // windows that callers may subclass through EditHandle and ListHandle.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,7 @@ class TCustomListBox : public TWinControl, private TListControlItems::TTarget {
   explicit TCustomListBox(TComponent* AOwner);
   ~TCustomListBox() override;
 
-  TStrings* Items() const { return Items_; }
+  TStrings* Items() const { return Items_.get(); }
   void SetItems(TStrings* Value) { Items_->Assign(Value); }
   Integer ItemIndex();
   void SetItemIndex(Integer Value);
@@ -95,7 +96,7 @@ class TCustomListBox : public TWinControl, private TListControlItems::TTarget {
   void SetIntegralHeight(bool Value);
   TBorderStyle BorderStyle() const { return BorderStyle_; }
   void SetBorderStyle(TBorderStyle Value);
-  TCanvas* Canvas() const { return Canvas_; }
+  TCanvas* Canvas() const { return Canvas_.get(); }
   Integer ItemAtPos(TPoint Pos, bool Existing);
   TRect ItemRect(Integer Index);
   void Clear() { Items_->Clear(); }
@@ -124,9 +125,9 @@ class TCustomListBox : public TWinControl, private TListControlItems::TTarget {
   void ItemsCleared() override;
   void SnapHeight(Integer& AHeight);
 
-  TListControlItems* Items_;
-  TCanvas* Canvas_;
-  TBrush* Brush_;
+  std::unique_ptr<TListControlItems> Items_;
+  std::unique_ptr<TCanvas> Canvas_;
+  std::unique_ptr<TBrush> Brush_;
   bool MultiSelect_ = false;
   bool ExtendedSelect_ = true;
   bool Sorted_ = false;
@@ -154,7 +155,7 @@ class TCustomComboBox : public TWinControl, private TListControlItems::TTarget {
   explicit TCustomComboBox(TComponent* AOwner);
   ~TCustomComboBox() override;
 
-  TStrings* Items() const { return Items_; }
+  TStrings* Items() const { return Items_.get(); }
   void SetItems(TStrings* Value) { Items_->Assign(Value); }
   Integer ItemIndex() const { return ItemIndex_; }
   void SetItemIndex(Integer Value);
@@ -170,7 +171,7 @@ class TCustomComboBox : public TWinControl, private TListControlItems::TTarget {
   void SetItemHeight(Integer Value);
   Integer MaxLength() const { return MaxLength_; }
   void SetMaxLength(Integer Value);
-  TCanvas* Canvas() const { return Canvas_; }
+  TCanvas* Canvas() const { return Canvas_.get(); }
   // The edit window of csDropDown / csSimple (nullptr otherwise) and the
   // list window; both made with the control's window.
   win::HWND EditHandle() { return HandleAllocated() ? EditHandle_ : nullptr; }
@@ -222,9 +223,9 @@ class TCustomComboBox : public TWinControl, private TListControlItems::TTarget {
   static win::LRESULT ListProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
   static win::LRESULT SinkProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
 
-  TListControlItems* Items_;
-  TCanvas* Canvas_;
-  TBrush* Brush_;
+  std::unique_ptr<TListControlItems> Items_;
+  std::unique_ptr<TCanvas> Canvas_;
+  std::unique_ptr<TBrush> Brush_;
   win::HWND EditHandle_ = nullptr;
   win::HWND ListHandle_ = nullptr;
   // The list's owner: a popup's notices go to its top-level owner, and this

@@ -312,7 +312,7 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), Picture_(new TPict
   SetBounds(0, 0, 105, 105);
 }
 
-TImage::~TImage() { delete Picture_; }
+TImage::~TImage() = default;
 
 TCanvas* TImage::Canvas() {
   if (!Picture_->Graphic()) {

@@ -2,6 +2,7 @@
 // own: labels, bevels, images, paint boxes and panels.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Controls.h"
@@ -91,7 +92,7 @@ class TImage : public TGraphicControl {
   explicit TImage(TComponent* AOwner);
   ~TImage() override;
 
-  TPicture* Picture() const { return Picture_; }
+  TPicture* Picture() const { return Picture_.get(); }
   void SetPicture(TPicture* Value) { Picture_->Assign(Value); }
   // Drawing on the image draws on its picture, made a bitmap of the
   // control's size when it holds none.
@@ -115,7 +116,7 @@ class TImage : public TGraphicControl {
  private:
   void PictureChanged(TObject* Sender);
 
-  TPicture* Picture_;
+  std::unique_ptr<TPicture> Picture_;
   bool Stretch_ = false;
   bool Center_ = false;
   bool Proportional_ = false;

@@ -525,8 +525,6 @@ TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), Glyph_(new TBitmap), Can
 
 TBitBtn::~TBitBtn() {
   DestroyHandle();
-  delete Glyph_;
-  delete Canvas_;
 }
 
 void TBitBtn::CreateParams(TCreateParams& Params) {

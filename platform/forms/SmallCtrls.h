@@ -3,6 +3,8 @@
 // up-down buttons, and the button with a glyph.
 #pragma once
 
+#include <memory>
+
 #include "ButtonCtrls.h"
 #include "SimpleCtrls.h"
 #include "Controls.h"
@@ -222,7 +224,7 @@ class TBitBtn : public TButton {
   TBitBtnKind Kind() const { return Kind_; }
   // Gives the button the caption, result and default or cancel role of its kind.
   void SetKind(TBitBtnKind Value);
-  TBitmap* Glyph() const { return Glyph_; }
+  TBitmap* Glyph() const { return Glyph_.get(); }
   void SetGlyph(TBitmap* Value);
   Integer NumGlyphs() const { return NumGlyphs_; }
   void SetNumGlyphs(Integer Value);
@@ -241,8 +243,8 @@ class TBitBtn : public TButton {
 
  private:
   void DrawItem(const win::DRAWITEMSTRUCT& Item);
-  TBitmap* Glyph_;
-  TCanvas* Canvas_;
+  std::unique_ptr<TBitmap> Glyph_;
+  std::unique_ptr<TCanvas> Canvas_;
   TBitBtnKind Kind_ = bkCustom;
   Integer NumGlyphs_ = 1;
   TButtonLayout Layout_ = blGlyphLeft;

@@ -85,7 +85,6 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), Brush_(new T
 
 TCustomEdit::~TCustomEdit() {
   DestroyHandle();
-  delete Brush_;
 }
 
 void TCustomEdit::CreateParams(TCreateParams& Params) {
@@ -379,7 +378,6 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), Lines_(new T
 
 TCustomMemo::~TCustomMemo() {
   DestroyHandle();
-  delete Lines_;
 }
 
 void TCustomMemo::CreateParams(TCreateParams& Params) {

@@ -7,6 +7,7 @@
 // window's EM_GETSEL does.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Controls.h"
@@ -93,7 +94,7 @@ class TCustomEdit : public TWinControl {
   bool ReadOnly_ = false;
   TAlignment Alignment_ = taLeftJustify;
   bool Creating_ = false;
-  TBrush* Brush_;
+  std::unique_ptr<TBrush> Brush_;
 };
 
 class TEdit : public TCustomEdit {
@@ -131,7 +132,7 @@ class TCustomMemo : public TCustomEdit {
   explicit TCustomMemo(TComponent* AOwner);
   ~TCustomMemo() override;
 
-  TStrings* Lines() const { return Lines_; }
+  TStrings* Lines() const { return Lines_.get(); }
   void SetLines(TStrings* Value) { Lines_->Assign(Value); }
   bool WordWrap() const { return WordWrap_; }
   void SetWordWrap(bool Value);
@@ -151,7 +152,7 @@ class TCustomMemo : public TCustomEdit {
   void KeyPress(char32_t& Key) override;
 
  private:
-  TMemoStrings* Lines_;
+  std::unique_ptr<TMemoStrings> Lines_;
   bool WordWrap_ = true;
   bool WantReturns_ = true;
   bool WantTabs_ = false;
