@@ -6,6 +6,7 @@
 #include "AdSelCom.h"
 #include "Forms.h"
 #include "Windows.h"
+#include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CLASS(TApdCustomComPort, TApdBaseComponent)
 VXN_IMPLEMENT_CREATABLE_CLASS(TApdComPort, TApdCustomComPort)
@@ -191,14 +192,10 @@ void TApdCustomComPort::EnsurePortNumber() {
   if (ComNumber_ != 0) return;
   if (!PromptForPort) RaiseForErrorCode(this, ecNoPortSelected);
   Integer chosen = 0;
-  TForm* dialog = CreateForm(TComSelectForm::StaticClass(), Application);
-  try {
-    if (dialog->ShowModal() == mrOk) chosen = static_cast<TComSelectForm*>(dialog)->SelectedPortNumber();
-  } catch (...) {
-    dialog->Free();
-    throw;
+  {
+    OwnedObject<TForm> dialog(CreateForm(TComSelectForm::StaticClass(), Application));
+    if (dialog->ShowModal() == mrOk) chosen = static_cast<TComSelectForm*>(dialog.get())->SelectedPortNumber();
   }
-  dialog->Free();
   // OK with nothing selected (no port listed) is refused like Cancel.
   if (chosen <= 0) RaiseForErrorCode(this, ecNoPortSelected);
   ComNumber_ = static_cast<Word>(chosen);
@@ -227,59 +224,56 @@ Integer TApdCustomComPort::OpenDevice() {
 
 void TApdCustomComPort::OpenComPort() {
   if (TapiMode_ != TTapiMode::tmOn) EnsurePortNumber();
-  Dispatcher_ = CreateDispatcher();
-  try {
-    if (TapiMode_ == TTapiMode::tmOn) {
-      if (TapiHandle == nullptr) RaiseForErrorCode(this, ecNotOpenedByTapi);
-      win::DCB dcb;
-      if (win::GetCommState(TapiHandle, &dcb)) {
-        Baud_ = static_cast<Integer>(MapBaudCode(dcb.BaudRate));
-        Parity_ = static_cast<TParity>(std::min<Integer>(dcb.Parity, pSpace));
-        DataBits_ = dcb.ByteSize;
-        StopBits_ = dcb.StopBits == win::ONESTOPBIT ? 1 : 2;
-        XOnChar_ = dcb.XonChar;
-        XOffChar_ = dcb.XoffChar;
-      }
-    }
-    Integer result = OpenDevice();
-    if (result < 0) RaiseForErrorCode(this, result);
-    PortState_ = psOpen;
-    UpdateHandlerNeed();
-    // Every open gives the new dispatcher the stored settings that the open
-    // itself does not carry.
-    Force = true;
-    if (Tracing_ == tlOn) {
-      Tracing_ = tlOff;
-      SetTracing(tlOn);
-    }
-    if (Logging_ == tlOn) {
-      Logging_ = tlOff;
-      SetLogging(tlOn);
-    }
-    if (!HWFlowOptions_.Empty()) ApplyHWFlow();
-    if (SWFlowOptions_ != swfNone) ApplySWFlow();
-    if (XOnChar_ != 17 || XOffChar_ != 19) CheckResult(Dispatcher_->SetXOnXOffChars(XOnChar_, XOffChar_));
-    Dispatcher_->SetLengthTrigger(TriggerLength_);
-    if (RS485Mode_) Dispatcher_->SetRS485Mode(true);
-    Force = false;
-    Open_ = true;
-    SetupComWindow(true);
-    if (CopyTriggers) {
-      CopyTriggers = false;
-      Dispatcher_->RestoreTriggers(SavedTriggers);
-      Dispatcher_->SetLengthTrigger(TriggerLength_);
-    }
-    NotifyPortOpen();
-  } catch (...) {
+  Dispatcher_.reset(CreateDispatcher());
+  // A failed open leaves the port closed, without a dispatcher.
+  ScopeExit failed([this] {
     Open_ = false;
     PortState_ = psClosed;
     if (ComWindow_ != nullptr) SetupComWindow(false);
-    if (Dispatcher_ != nullptr) {
-      Dispatcher_->Free();
-      Dispatcher_ = nullptr;
+    Dispatcher_ = nullptr;
+  });
+  if (TapiMode_ == TTapiMode::tmOn) {
+    if (TapiHandle == nullptr) RaiseForErrorCode(this, ecNotOpenedByTapi);
+    win::DCB dcb;
+    if (win::GetCommState(TapiHandle, &dcb)) {
+      Baud_ = static_cast<Integer>(MapBaudCode(dcb.BaudRate));
+      Parity_ = static_cast<TParity>(std::min<Integer>(dcb.Parity, pSpace));
+      DataBits_ = dcb.ByteSize;
+      StopBits_ = dcb.StopBits == win::ONESTOPBIT ? 1 : 2;
+      XOnChar_ = dcb.XonChar;
+      XOffChar_ = dcb.XoffChar;
     }
-    throw;
   }
+  Integer result = OpenDevice();
+  if (result < 0) RaiseForErrorCode(this, result);
+  PortState_ = psOpen;
+  UpdateHandlerNeed();
+  // Every open gives the new dispatcher the stored settings that the open
+  // itself does not carry.
+  Force = true;
+  if (Tracing_ == tlOn) {
+    Tracing_ = tlOff;
+    SetTracing(tlOn);
+  }
+  if (Logging_ == tlOn) {
+    Logging_ = tlOff;
+    SetLogging(tlOn);
+  }
+  if (!HWFlowOptions_.Empty()) ApplyHWFlow();
+  if (SWFlowOptions_ != swfNone) ApplySWFlow();
+  if (XOnChar_ != 17 || XOffChar_ != 19) CheckResult(Dispatcher_->SetXOnXOffChars(XOnChar_, XOffChar_));
+  Dispatcher_->SetLengthTrigger(TriggerLength_);
+  if (RS485Mode_) Dispatcher_->SetRS485Mode(true);
+  Force = false;
+  Open_ = true;
+  SetupComWindow(true);
+  if (CopyTriggers) {
+    CopyTriggers = false;
+    Dispatcher_->RestoreTriggers(SavedTriggers);
+    Dispatcher_->SetLengthTrigger(TriggerLength_);
+  }
+  NotifyPortOpen();
+  failed.Dismiss();
 }
 
 void TApdCustomComPort::CloseComPort() {
@@ -294,7 +288,7 @@ void TApdCustomComPort::CloseComPort() {
   if (Dispatcher_->InDeliveryNow()) {
     // Asked from inside a handler: the dispatch thread is still waiting for
     // it, so the close ends when the window procedure sees 0x7E0A.
-    win::PostMessage(ComWindow_, APW_CLOSEPENDING, 0, TriggerLParam(Dispatcher_));
+    win::PostMessage(ComWindow_, APW_CLOSEPENDING, 0, TriggerLParam(Dispatcher_.get()));
     PumpOneMessage();
   } else {
     FinishDeferredClose();
@@ -305,9 +299,7 @@ void TApdCustomComPort::CloseComPort() {
 void TApdCustomComPort::FinishDeferredClose() {
   if (Dispatcher_ == nullptr) return;
   SetupComWindow(false);
-  TApdWin32Dispatcher* d = Dispatcher_;
   Dispatcher_ = nullptr;
-  d->Free();
   PortState_ = psClosed;
   Open_ = false;
   if (OpenPending) {
@@ -351,7 +343,7 @@ win::LRESULT TApdCustomComPort::ComPortWindowProc(win::HWND Wnd, win::UINT Msg, 
   // the same handle, finds a dispatcher that is not the one it came from.
   if (d == nullptr || d->Generation() != generation) return 0;
   auto* port = dynamic_cast<TApdCustomComPort*>(d->Owner());
-  if (port == nullptr || port->Dispatcher_ != d || port->ComWindow_ != Wnd) return 0;
+  if (port == nullptr || port->Dispatcher_.get() != d || port->ComWindow_ != Wnd) return 0;
 
   try {
     if (trigger) {
@@ -439,7 +431,7 @@ TApdWin32Dispatcher* TApdCustomComPort::ValidDispatcher() {
     Open_ = true;
   }
   if (Dispatcher_ == nullptr) RaiseForErrorCode(this, ecCommNotOpen);
-  return Dispatcher_;
+  return Dispatcher_.get();
 }
 
 void TApdCustomComPort::PurgeInput() {

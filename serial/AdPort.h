@@ -14,6 +14,7 @@
 #include "OoMisc.h"
 #include "Sets.h"
 #include "TypInfo.h"
+#include "platform/rtl/OwnedObject.h"
 
 VXN_ENUM(TDeviceLayer, dlWin32, dlWinsock)
 VXN_ENUM(TParity, pNone, pOdd, pEven, pMark, pSpace)
@@ -175,7 +176,7 @@ class TApdCustomComPort : public TApdBaseComponent {
   }
 
   TPortState PortState() const { return PortState_; }
-  TApdWin32Dispatcher* Dispatcher() const { return Dispatcher_; }
+  TApdWin32Dispatcher* Dispatcher() const { return Dispatcher_.get(); }
   win::HWND ComWindow() const { return ComWindow_; }
   // Telephony's device handle for TapiMode tmOn.
   win::HANDLE TapiHandle = nullptr;
@@ -224,7 +225,7 @@ class TApdCustomComPort : public TApdBaseComponent {
   bool RS485Mode_ = false;
 
   TPortState PortState_ = psClosed;
-  TApdWin32Dispatcher* Dispatcher_ = nullptr;
+  OwnedObject<TApdWin32Dispatcher> Dispatcher_;
   win::HWND ComWindow_ = nullptr;
   Integer TriggerLength_ = 1;
   bool Force = false;

@@ -397,12 +397,12 @@ void TApdWin32Dispatcher::StartThreads() {
     thread->Start();
     GeneralEvent->WaitFor(3000);
   };
-  ComThread = new TComThread(this);
-  start(ComThread);
-  DispThread = new TDispThread(this);
-  start(DispThread);
-  OutThread = new TOutThread(this);
-  start(OutThread);
+  ComThread.reset(new TComThread(this));
+  start(ComThread.get());
+  DispThread.reset(new TDispThread(this));
+  start(DispThread.get());
+  OutThread.reset(new TOutThread(this));
+  start(OutThread.get());
 }
 
 void TApdWin32Dispatcher::StopThreads() {
@@ -412,7 +412,7 @@ void TApdWin32Dispatcher::StopThreads() {
   if (DeviceEventReady) DeviceEventReady->SetEvent();
   // Messages are handled while waiting: a dispatch thread may be sending a
   // trigger message to this thread.
-  TThread* threads[] = {OutThread, ComThread, DispThread};
+  TThread* threads[] = {OutThread.get(), ComThread.get(), DispThread.get()};
   for (TThread* thread : threads) {
     if (thread == nullptr) continue;
     while (!thread->Finished()) {
@@ -430,8 +430,6 @@ void TApdWin32Dispatcher::StopThreads() {
   OutThread = nullptr;
   ComThread = nullptr;
   DispThread = nullptr;
-  for (TThread* thread : threads)
-    if (thread != nullptr) thread->Free();
   ThreadsStarted = false;
   DeviceEventReady.reset();
   PassDone.reset();

@@ -21,6 +21,7 @@
 #include "Threads.h"
 #include "TraceLog.h"
 #include "WinUser.h"
+#include "platform/rtl/OwnedObject.h"
 
 // Trigger messages: wParam and lParam as the table of the delivery says. The
 // lParam of a trigger message carries the dispatcher handle in bits 16-31 and
@@ -163,9 +164,9 @@ class TApdWin32Dispatcher : public TApdBaseDispatcher {
   // Set once to end every worker's wait; never reset while they live.
   std::unique_ptr<TEvent> CancelEvent;
 
-  TComThread* ComThread = nullptr;
-  TDispThread* DispThread = nullptr;
-  TOutThread* OutThread = nullptr;
+  OwnedObject<TComThread> ComThread;
+  OwnedObject<TDispThread> DispThread;
+  OwnedObject<TOutThread> OutThread;
   std::atomic<win::DWORD> LastEventWord{0};
   std::atomic<bool> DeviceLost_{false};
   std::atomic<bool> WriteFailed_{false};

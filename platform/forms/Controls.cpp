@@ -381,20 +381,20 @@ void TControl::SetClientSize(Integer AWidth, Integer AHeight) {
   SetBounds(Left_, Top_, Width_ - r.Right + AWidth, Height_ - r.Bottom + AHeight);
 }
 
-TRect TControl::GetClientRect() { return {0, 0, Width_, Height_}; }
+TRect TControl::GetClientRect() const { return {0, 0, Width_, Height_}; }
 
-TPoint TControl::GetClientOrigin() {
+TPoint TControl::GetClientOrigin() const {
   if (!Parent_) throw EInvalidOperation(Format(SParentRequired, {Name()}));
   TPoint p = Parent_->ClientOrigin();
   return {p.X + Left_, p.Y + Top_};
 }
 
-TPoint TControl::ClientToScreen(const TPoint& Point) {
+TPoint TControl::ClientToScreen(const TPoint& Point) const {
   TPoint o = ClientOrigin();
   return {Point.X + o.X, Point.Y + o.Y};
 }
 
-TPoint TControl::ScreenToClient(const TPoint& Point) {
+TPoint TControl::ScreenToClient(const TPoint& Point) const {
   TPoint o = ClientOrigin();
   return {Point.X - o.X, Point.Y - o.Y};
 }
@@ -1268,7 +1268,7 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
 
 // Bounds ---------------------------------------------------------------------------
 
-TRect TWinControl::GetClientRect() {
+TRect TWinControl::GetClientRect() const {
   if (Handle_) {
     RECT r;
     win::GetClientRect(Handle_, &r);
@@ -1277,10 +1277,11 @@ TRect TWinControl::GetClientRect() {
   return TControl::GetClientRect();
 }
 
-TPoint TWinControl::GetClientOrigin() {
+TPoint TWinControl::GetClientOrigin() const {
   if (!Parent_ && !Handle_ && !ParentWindow_) return {Left_, Top_};
   POINT p{0, 0};
-  win::ClientToScreen(Handle(), &p);
+  // Asking for the window may make it; that changes none of the geometry.
+  win::ClientToScreen(const_cast<TWinControl*>(this)->Handle(), &p);
   return {p.x, p.y};
 }
 

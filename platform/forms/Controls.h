@@ -269,17 +269,17 @@ class TControl : public TComponent {
   virtual void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight);
   TRect BoundsRect() const { return {Left_, Top_, Left_ + Width_, Top_ + Height_}; }
   void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
-  virtual TRect GetClientRect();
-  TRect ClientRect() { return GetClientRect(); }
-  Integer ClientWidth() { return GetClientRect().Right; }
-  Integer ClientHeight() { return GetClientRect().Bottom; }
+  virtual TRect GetClientRect() const;
+  TRect ClientRect() const { return GetClientRect(); }
+  Integer ClientWidth() const { return GetClientRect().Right; }
+  Integer ClientHeight() const { return GetClientRect().Bottom; }
   void SetClientWidth(Integer Value) { SetClientSize(Value, ClientHeight()); }
   void SetClientHeight(Integer Value) { SetClientSize(ClientWidth(), Value); }
   // Screen position of the client area's top left.
-  virtual TPoint GetClientOrigin();
-  TPoint ClientOrigin() { return GetClientOrigin(); }
-  TPoint ClientToScreen(const TPoint& Point);
-  TPoint ScreenToClient(const TPoint& Point);
+  virtual TPoint GetClientOrigin() const;
+  TPoint ClientOrigin() const { return GetClientOrigin(); }
+  TPoint ClientToScreen(const TPoint& Point) const;
+  TPoint ScreenToClient(const TPoint& Point) const;
 
   TAlign Align() const { return Align_; }
   void SetAlign(TAlign Value);
@@ -588,8 +588,8 @@ class TWinControl : public TControl {
 
   // The window exists and it and its parents are visible.
   bool Showing() const override;
-  TRect GetClientRect() override;
-  TPoint GetClientOrigin() override;
+  TRect GetClientRect() const override;
+  TPoint GetClientOrigin() const override;
   void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
   void Invalidate() override;
   void Update() override;

@@ -585,6 +585,22 @@ TEST_F(ControlsTest, PaintWithAGivenDC) {
   win::DeleteDC(dc);
 }
 
+// A painter that holds a control as const reads its geometry.
+TEST_F(ControlsTest, GeometryIsReadableThroughAConstControl) {
+  THost host;
+  auto* panel = new TCustomControl(&host);
+  panel->SetParent(&host);
+  panel->SetBounds(10, 20, 60, 40);
+  const TControl& seen = *panel;
+  EXPECT_EQ(seen.ClientRect(), Rect(0, 0, 60, 40));
+  EXPECT_EQ(seen.ClientWidth(), 60);
+  EXPECT_EQ(seen.ClientHeight(), 40);
+  const TPoint origin = seen.ClientOrigin();
+  EXPECT_EQ(origin, (TPoint{host.Left() + 10, host.Top() + 20}));
+  EXPECT_EQ(seen.ClientToScreen(TPoint{1, 2}), (TPoint{origin.X + 1, origin.Y + 2}));
+  EXPECT_EQ(seen.ScreenToClient(origin), (TPoint{0, 0}));
+}
+
 TEST_F(ControlsTest, FocusMovesWithEnterAndExit) {
   THost host;
   std::vector<std::string> log;
