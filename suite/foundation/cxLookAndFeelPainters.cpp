@@ -3,7 +3,13 @@
 #include <algorithm>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiScopes.h"
+#include "platform/win/GdiText.h"
 #include "suite/foundation/cxPainterImages.h"
+#include "suite/foundation/dxOffice11.h"
+#include "suite/foundation/dxThemeManager.h"
 
 using namespace win;
 
@@ -487,33 +493,6 @@ void TcxCustomLookAndFeelPainter::DrawToolButton(TcxCanvas* ACanvas, const TRect
 void TcxCustomLookAndFeelPainter::DrawEdgedBar(TcxCanvas*, const TRect&, const TcxFillDescription&, bool) const {}
 
 // ---------------------------------------------------------------------------
-
-TcxCustomLookAndFeelPainterClass TcxStandardLookAndFeelPainter::Instance() {
-  return ClassReference<TcxStandardLookAndFeelPainter>();
-}
-Integer TcxStandardLookAndFeelPainter::PainterStyle() const { return PainterStyleStandard; }
-
-TcxCustomLookAndFeelPainterClass TcxFlatLookAndFeelPainter::Instance() {
-  return ClassReference<TcxFlatLookAndFeelPainter>();
-}
-Integer TcxFlatLookAndFeelPainter::PainterStyle() const { return PainterStyleFlat; }
-
-TcxCustomLookAndFeelPainterClass TcxUltraFlatLookAndFeelPainter::Instance() {
-  return ClassReference<TcxUltraFlatLookAndFeelPainter>();
-}
-Integer TcxUltraFlatLookAndFeelPainter::PainterStyle() const { return PainterStyleUltraFlat; }
-
-TcxCustomLookAndFeelPainterClass TcxOffice11LookAndFeelPainter::Instance() {
-  return ClassReference<TcxOffice11LookAndFeelPainter>();
-}
-Integer TcxOffice11LookAndFeelPainter::PainterStyle() const { return PainterStyleOffice11; }
-
-TcxCustomLookAndFeelPainterClass TcxWinXPLookAndFeelPainter::Instance() {
-  return ClassReference<TcxWinXPLookAndFeelPainter>();
-}
-Integer TcxWinXPLookAndFeelPainter::PainterStyle() const { return PainterStyleNative; }
-
-// ---------------------------------------------------------------------------
 // The base drawings.
 
 void TcxCustomLookAndFeelPainter::DrawArrowInButton(TcxCanvas* ACanvas, const TRect& R, TColor AColor) const {
@@ -751,4 +730,1465 @@ void TcxCustomLookAndFeelPainter::DrawHeaderWithArrows(TcxCanvas* ACanvas, const
   DrawHeader(ACanvas, R, R, ANeighbors, HeaderFrameSides(ANeighbors), cxbsNormal, taCenter, VAlignCenter, false,
              false, AText, AViewParams.Font, AViewParams.TextColor, AViewParams.Color, AOnDrawBackground, false);
   DrawSideArrows(ACanvas, R, ControlBorderWidth(), AArrows, AArrowIndent, clWindowText);
+}
+
+// ---------------------------------------------------------------------------
+// Drawings the standard, flat and ultra-flat painters share.
+
+namespace {
+
+// ring(A, B) and ring(A): one-pixel frames on all four sides.
+void Ring(TcxCanvas* ACanvas, const TRect& R, TColor A, TColor B) {
+  ACanvas->DrawTwoColorFrame(R, A, B, cxBordersAll, 1);
+}
+void Ring(TcxCanvas* ACanvas, const TRect& R, TColor A) { ACanvas->FillBorders(R, A, 1, cxBordersAll); }
+TRect In(const TRect& R) { return cxRectInflate(R, -1, -1); }
+
+void ClassicHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors) {
+  ACanvas->Draw3DEdge(R, false, false, cxBordersAll);
+  if (ANeighbors.Contains(bLeft)) {
+    ACanvas->PlotPixel(R.Left, R.Top + 1, clBtnFace);
+    ACanvas->PlotPixel(R.Left, R.Bottom - 2, clBtnFace);
+  }
+  if (ANeighbors.Contains(bRight)) {
+    ACanvas->PlotPixel(R.Right - 1, R.Top, clBtnHighlight);
+    ACanvas->PlotPixel(R.Right - 1, R.Top + 1, clBtnFace);
+    ACanvas->PlotPixel(R.Right - 1, R.Bottom - 2, clBtnFace);
+  }
+}
+
+void ClassicDropDownButton(const TcxCustomLookAndFeelPainter* P, TcxCanvas* ACanvas, const TRect& R,
+                           TcxButtonState AState, bool AHighlighted) {
+  if (AState == cxbsPressed)
+    ACanvas->Draw3DEdge(R, true, true, cxBordersAll);
+  else
+    ACanvas->Draw3DEdge(R, false, false, cxBordersAll);
+  const TRect inner = In(R);
+  FillRectWith(ACanvas, inner, clBtnFace);
+  P->DrawArrowInButton(ACanvas, inner, AHighlighted ? 0xFF0000 : clBtnText);
+}
+
+void ClassicPlusGlyph(const TcxCustomLookAndFeelPainter* P, TcxCanvas* ACanvas, const TRect& R,
+                      TcxButtonState AState) {
+  TRect rect{R.Left, R.Top, R.Right - 1, R.Bottom - 1};
+  if (AState == cxbsPressed) rect = cxRectOffset(rect, 1, 1);
+  P->TcxCustomLookAndFeelPainter::DrawPlusGlyph(ACanvas, rect, AState);
+}
+
+void ClassicTabFrame(TcxCanvas* ACanvas, TRect R, TcxBorder ASide, TcxBorders ASides, bool AVertical) {
+  TColor color = clBtnHighlight;
+  if (AVertical) {
+    if (ASide == bLeft) {
+      R.Top += ASides.Contains(bTop) ? 2 : 1;
+      R.Bottom -= ASides.Contains(bBottom) ? 2 : 1;
+      ACanvas->PlotPixel(R.Left + 1, R.Top - 1, clBtnHighlight);
+      ACanvas->PlotPixel(R.Left + 1, R.Bottom, clBtnHighlight);
+    } else if (ASide == bTop || ASide == bBottom) {
+      if (ASides.Contains(bLeft)) R.Left += 1;
+    }
+    if (ASide == bBottom) color = clBtnShadow;
+  } else {
+    if (ASide == bLeft || ASide == bRight) {
+      if (ASides.Contains(bTop)) R.Top += 2;
+      if (ASides.Contains(bBottom)) R.Bottom -= 1;
+    } else if (ASide == bTop) {
+      R.Left += 1;
+      R.Right -= 1;
+      ACanvas->PlotPixel(R.Left - 1, R.Top + 1, clBtnHighlight);
+      ACanvas->PlotPixel(R.Right, R.Top + 1, clBtnHighlight);
+    }
+    if (ASide == bRight) color = clBtnShadow;
+  }
+  FillRectWith(ACanvas, R, color);
+}
+
+// Page areas of the three classic scroll bars: the pattern bitmap as brush.
+void FillScrollBarPage(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  ACanvas->Brush()->SetBitmap(ScrollBarPatternBitmap(AState == cxbsPressed ? 1 : 0));
+  ACanvas->Canvas->FillRect(R);
+  ACanvas->Brush()->SetBitmap(nullptr);
+  ACanvas->Brush()->SetStyle(bsSolid);
+}
+
+void StandardScrollFrame(TcxCanvas* ACanvas, const TRect& R, bool APressedArrow) {
+  if (APressedArrow) {
+    Ring(ACanvas, R, clBtnShadow);
+    Ring(ACanvas, In(R), clBtnFace);
+  } else {
+    Ring(ACanvas, R, clBtnFace, cl3DDkShadow);
+    Ring(ACanvas, In(R), clBtnHighlight, clBtnShadow);
+  }
+}
+
+// Lines along the long sides, pair by pair, then the rest filled.
+void EdgedBar(TcxCanvas* ACanvas, TRect R, const TcxFillDescription& AFill, bool AHorizontal,
+              std::initializer_list<std::pair<TColor, TColor>> APairs) {
+  for (const auto& [first, second] : APairs) {
+    if (AHorizontal) {
+      FillRectWith(ACanvas, {R.Left, R.Top, R.Right, R.Top + 1}, first);
+      FillRectWith(ACanvas, {R.Left, R.Bottom - 1, R.Right, R.Bottom}, second);
+      R = {R.Left - 1, R.Top + 1, R.Right + 1, R.Bottom - 1};
+    } else {
+      FillRectWith(ACanvas, {R.Left, R.Top, R.Left + 1, R.Bottom}, first);
+      FillRectWith(ACanvas, {R.Right - 1, R.Top, R.Right, R.Bottom}, second);
+      R = {R.Left + 1, R.Top - 1, R.Right - 1, R.Bottom + 1};
+    }
+  }
+  ACanvas->FrameAndFill(R, AFill);
+}
+
+void FlatScrollBarElement(const TcxCustomLookAndFeelPainter* P, TcxCanvas* ACanvas, bool AHorizontal, TRect R,
+                          ScrollBarPart APart, TcxButtonState AState, bool AShrink) {
+  P->DrawButtonWithCaption(ACanvas, R, "", AState, true, clDefault, clDefault);
+  if (APart == ScrollBarPartThumb) return;
+  if (AShrink) {
+    const Integer w = P->ButtonBorderWidth(cxbsNormal);
+    R = cxRectInflate(R, -w, -w);
+  }
+  P->DrawStateArrowGlyph(ACanvas, R, AState, ScrollBarArrowDirection(AHorizontal, APart));
+}
+
+// What the three classic scroll bars leave out: an empty rectangle, no part,
+// a disabled thumb; page areas are the same in all three.
+bool ScrollBarElementHandled(TcxCanvas* ACanvas, const TRect& R, ScrollBarPart APart, TcxButtonState AState) {
+  if (cxRectIsEmpty(R) || APart == ScrollBarPartNone || (APart == ScrollBarPartThumb && AState == cxbsDisabled))
+    return true;
+  if (APart == ScrollBarPartPageUp || APart == ScrollBarPartPageDown) {
+    FillScrollBarPage(ACanvas, R, AState);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Standard painter.
+
+TcxCustomLookAndFeelPainterClass TcxStandardLookAndFeelPainter::Instance() {
+  return ClassReference<TcxStandardLookAndFeelPainter>();
+}
+Integer TcxStandardLookAndFeelPainter::PainterStyle() const { return PainterStyleStandard; }
+TColor TcxStandardLookAndFeelPainter::PaletteColor49() const { return clWindow; }
+Integer TcxStandardLookAndFeelPainter::ControlBorderWidth() const { return 2; }
+
+void TcxStandardLookAndFeelPainter::DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const {
+  Ring(ACanvas, R, clBtnShadow, clBtnHighlight);
+  Ring(ACanvas, In(R), cl3DDkShadow, cl3DLight);
+}
+
+Integer TcxStandardLookAndFeelPainter::ButtonBorderWidth(TcxButtonState AState) const {
+  return AState == cxbsDefault ? 3 : 2;
+}
+Integer TcxStandardLookAndFeelPainter::ButtonCaptionOffset() const { return 1; }
+Integer TcxStandardLookAndFeelPainter::ButtonPressedShift() const { return 1; }
+
+void TcxStandardLookAndFeelPainter::DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  TRect r = R;
+  if (AState == cxbsPressed) {
+    Ring(ACanvas, r, clBlack);
+    Ring(ACanvas, In(r), clBtnShadow);
+    return;
+  }
+  if (AState == cxbsDefault) {
+    Ring(ACanvas, r, clBlack);
+    r = In(r);
+  }
+  Ring(ACanvas, r, clBtnHighlight, cl3DDkShadow);
+  Ring(ACanvas, In(r), cl3DLight, clBtnShadow);
+}
+
+void TcxStandardLookAndFeelPainter::DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                         TColor AColor) const {
+  TRect r = R;
+  ACanvas->Draw3DEdge(r, false, false, {bLeft, bTop});
+  ACanvas->Draw3DEdge(r, false, true, {bRight, bBottom});
+  r = In(r);
+  ACanvas->Draw3DEdge(r, false, false, {bRight, bBottom});
+  --r.Right;
+  --r.Bottom;
+  FillRectWith(ACanvas, r, AColor == clDefault ? clBtnFace : AColor);
+  DrawExpandMark(ACanvas, r, clBtnText, AExpanded);
+  ACanvas->ExcludeFromClip(R);
+}
+
+// Drawn by the flat painter's operations, so that it looks as in the flat look.
+void TcxStandardLookAndFeelPainter::DrawGroupToggleButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                          TcxButtonState AState) const {
+  TcxFlatLookAndFeelPainter::Instance()->DrawGroupToggleButton(ACanvas, R, AExpanded, AState);
+}
+
+Integer TcxStandardLookAndFeelPainter::TreeExpandButtonSize() const { return 12; }
+bool TcxStandardLookAndFeelPainter::ButtonsHotTrack() const { return false; }
+
+void TcxStandardLookAndFeelPainter::DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState) const {
+  ACanvas->Draw3DEdge(R, true, false, cxBordersAll);
+  ACanvas->Draw3DEdge(In(R), true, true, cxBordersAll);
+}
+
+void TcxStandardLookAndFeelPainter::DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors,
+                                                    TcxBorders) const {
+  ClassicHeaderFrame(ACanvas, R, ANeighbors);
+}
+
+void TcxStandardLookAndFeelPainter::DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                                           TcxButtonState AState) const {
+  if (AState == cxbsPressed) {
+    ACanvas->DrawTwoColorFrame(R, clBtnShadow, clBtnShadow, ABorders, 1);
+    return;
+  }
+  ACanvas->DrawTwoColorFrame(R, clBtnHighlight, cl3DDkShadow, ABorders, 1);
+  ACanvas->DrawTwoColorFrame(In(R), cl3DLight, clBtnShadow, ABorders, 1);
+}
+
+void TcxStandardLookAndFeelPainter::DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const {
+  DrawSortMark(ACanvas, R, SortArrowSize(), clBtnHighlight, clBtnShadow, AAscending);
+}
+
+Integer TcxStandardLookAndFeelPainter::HeaderFrameWidth() const { return 1; }
+Integer TcxStandardLookAndFeelPainter::HeaderSectionFrameWidth(TcxButtonState AState) const {
+  return AState == cxbsPressed ? 1 : 2;
+}
+TPoint TcxStandardLookAndFeelPainter::SortArrowSize() const { return {8, 7}; }
+Integer TcxStandardLookAndFeelPainter::FooterFrameWidth() const { return 1; }
+Integer TcxStandardLookAndFeelPainter::FooterCellFrameWidth() const { return 1; }
+Integer TcxStandardLookAndFeelPainter::FooterCellIndent() const { return 1; }
+
+void TcxStandardLookAndFeelPainter::DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  ACanvas->Draw3DEdge(R, false, false, cxBordersAll);
+}
+
+void TcxStandardLookAndFeelPainter::DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  ACanvas->Draw3DEdge(R, true, true, cxBordersAll);
+}
+
+void TcxStandardLookAndFeelPainter::DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                       bool AHighlighted) const {
+  ClassicDropDownButton(this, ACanvas, R, AState, AHighlighted);
+}
+
+void TcxStandardLookAndFeelPainter::DrawPlusGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  ClassicPlusGlyph(this, ACanvas, R, AState);
+}
+
+void TcxStandardLookAndFeelPainter::DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide,
+                                                 TcxBorders ASides, bool AVertical) const {
+  ClassicTabFrame(ACanvas, R, ASide, ASides, AVertical);
+}
+
+void TcxStandardLookAndFeelPainter::DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                                     bool) const {
+  ACanvas->Draw3DEdge(R, false, false, ABorders);
+}
+
+Integer TcxStandardLookAndFeelPainter::TabFrameWidth(bool) const { return 1; }
+
+void TcxStandardLookAndFeelPainter::DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                                         ScrollBarPart APart, TcxButtonState AState) const {
+  if (ScrollBarElementHandled(ACanvas, R, APart, AState)) return;
+  if (AState == cxbsHot) AState = cxbsNormal;
+  if (APart == ScrollBarPartThumb) {
+    StandardScrollFrame(ACanvas, R, false);
+    const Integer w = ButtonBorderWidth(cxbsNormal);
+    FillRectWith(ACanvas, cxRectInflate(R, -w, -w), clBtnFace);
+    return;
+  }
+  const bool pressed = AState == cxbsPressed;
+  RECT r = cxRECT(pressed ? cxRectOffset(R, 1, 1) : R);
+  UINT state = AHorizontal ? (APart == ScrollBarPartLineUp ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT)
+                           : (APart == ScrollBarPartLineUp ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
+  if (AState == cxbsDisabled) state |= DFCS_INACTIVE;
+  if (pressed) state |= DFCS_FLAT;
+  DrawFrameControl(ACanvas->DeviceContext(), &r, DFC_SCROLL, state);
+  StandardScrollFrame(ACanvas, R, pressed);
+}
+
+void TcxStandardLookAndFeelPainter::DrawHeaderWithArrows(TcxCanvas* ACanvas, const TRect& R,
+                                                         const std::string& AText, TcxBorders ANeighbors,
+                                                         const TcxViewParams& AViewParams, TcxHeaderArrows AArrows,
+                                                         Integer AArrowIndent,
+                                                         TcxDrawBackgroundEvent AOnDrawBackground) const {
+  TcxBorders sides = cxBordersAll;
+  if (ANeighbors.Contains(bLeft)) sides -= bLeft;
+  if (ANeighbors.Contains(bRight)) sides -= bRight;
+  ACanvas->FillBorders(R, clBlack, 1, sides);
+  const TRect inner = HeaderInnerRect(R, sides);
+  DrawHeader(ACanvas, inner, inner, ANeighbors, cxBordersAll, cxbsNormal, taCenter, VAlignCenter, false, false, AText,
+             AViewParams.Font, AViewParams.TextColor, AViewParams.Color, AOnDrawBackground, false);
+  DrawSideArrows(ACanvas, R, ControlBorderWidth(), AArrows, AArrowIndent, clWindowText);
+}
+
+void TcxStandardLookAndFeelPainter::DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                                                 bool AHorizontal) const {
+  EdgedBar(ACanvas, R, AFill, AHorizontal, {{clBtnFace, cl3DDkShadow}, {clBtnHighlight, clBtnShadow}});
+}
+
+// ---------------------------------------------------------------------------
+// Flat painter.
+
+TcxCustomLookAndFeelPainterClass TcxFlatLookAndFeelPainter::Instance() {
+  return ClassReference<TcxFlatLookAndFeelPainter>();
+}
+Integer TcxFlatLookAndFeelPainter::PainterStyle() const { return PainterStyleFlat; }
+Integer TcxFlatLookAndFeelPainter::ControlBorderWidth() const { return 1; }
+
+void TcxFlatLookAndFeelPainter::DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const {
+  ACanvas->Draw3DEdge(R, true, true, cxBordersAll);
+}
+
+Integer TcxFlatLookAndFeelPainter::ButtonBorderWidth(TcxButtonState AState) const {
+  return AState == cxbsDefault ? 2 : 1;
+}
+Integer TcxFlatLookAndFeelPainter::ButtonCaptionOffset() const { return 1; }
+Integer TcxFlatLookAndFeelPainter::ButtonPressedShift() const { return 1; }
+
+void TcxFlatLookAndFeelPainter::DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  if (AState == cxbsPressed) {
+    Ring(ACanvas, R, clBtnShadow, clBtnHighlight);
+    return;
+  }
+  TRect r = R;
+  if (AState == cxbsDefault) {
+    Ring(ACanvas, r, clBlack);
+    r = In(r);
+  }
+  Ring(ACanvas, r, clBtnHighlight, clBtnShadow);
+}
+
+void TcxFlatLookAndFeelPainter::DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                     TColor AColor) const {
+  DrawButtonWithCaption(ACanvas, R, "", cxbsNormal, true, AColor, clDefault);
+  DrawExpandMark(ACanvas, In(R), clBtnText, AExpanded);
+  ACanvas->ExcludeFromClip(R);
+}
+
+Integer TcxFlatLookAndFeelPainter::TreeExpandButtonSize() const { return 11; }
+bool TcxFlatLookAndFeelPainter::ButtonsHotTrack() const { return false; }
+
+void TcxFlatLookAndFeelPainter::DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  ACanvas->Draw3DEdge(R, true, true, cxBordersAll);
+  Ring(ACanvas, In(R), CheckBoxFillColor(AState));
+}
+
+void TcxFlatLookAndFeelPainter::DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors,
+                                                TcxBorders) const {
+  ClassicHeaderFrame(ACanvas, R, ANeighbors);
+}
+
+void TcxFlatLookAndFeelPainter::DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                                       TcxButtonState AState) const {
+  if (AState == cxbsPressed)
+    ACanvas->DrawTwoColorFrame(R, clBtnShadow, clBtnHighlight, ABorders, 1);
+  else
+    ACanvas->DrawTwoColorFrame(R, clBtnHighlight, clBtnShadow, ABorders, 1);
+}
+
+void TcxFlatLookAndFeelPainter::DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const {
+  DrawSortMark(ACanvas, R, SortArrowSize(), clBtnHighlight, clBtnShadow, AAscending);
+}
+
+Integer TcxFlatLookAndFeelPainter::HeaderFrameWidth() const { return 1; }
+TPoint TcxFlatLookAndFeelPainter::SortArrowSize() const { return {8, 7}; }
+Integer TcxFlatLookAndFeelPainter::FooterFrameWidth() const { return 1; }
+Integer TcxFlatLookAndFeelPainter::FooterCellFrameWidth() const { return 1; }
+Integer TcxFlatLookAndFeelPainter::FooterCellIndent() const { return 1; }
+
+void TcxFlatLookAndFeelPainter::DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  ACanvas->Draw3DEdge(R, false, false, cxBordersAll);
+}
+
+void TcxFlatLookAndFeelPainter::DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  ACanvas->Draw3DEdge(R, true, true, cxBordersAll);
+}
+
+void TcxFlatLookAndFeelPainter::DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                   bool AHighlighted) const {
+  ClassicDropDownButton(this, ACanvas, R, AState, AHighlighted);
+}
+
+void TcxFlatLookAndFeelPainter::DrawPlusGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  ClassicPlusGlyph(this, ACanvas, R, AState);
+}
+
+void TcxFlatLookAndFeelPainter::DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide, TcxBorders ASides,
+                                             bool AVertical) const {
+  ClassicTabFrame(ACanvas, R, ASide, ASides, AVertical);
+}
+
+void TcxFlatLookAndFeelPainter::DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                                 bool) const {
+  ACanvas->Draw3DEdge(R, false, false, ABorders);
+}
+
+Integer TcxFlatLookAndFeelPainter::TabFrameWidth(bool) const { return 1; }
+
+void TcxFlatLookAndFeelPainter::DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                                     ScrollBarPart APart, TcxButtonState AState) const {
+  if (ScrollBarElementHandled(ACanvas, R, APart, AState)) return;
+  if (AState == cxbsHot) AState = cxbsNormal;
+  FlatScrollBarElement(this, ACanvas, AHorizontal, R, APart, AState, true);
+}
+
+void TcxFlatLookAndFeelPainter::DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                                             bool AHorizontal) const {
+  EdgedBar(ACanvas, R, AFill, AHorizontal, {{clBtnHighlight, clBtnShadow}});
+}
+
+// ---------------------------------------------------------------------------
+// Ultra-flat painter.
+
+TcxCustomLookAndFeelPainterClass TcxUltraFlatLookAndFeelPainter::Instance() {
+  return ClassReference<TcxUltraFlatLookAndFeelPainter>();
+}
+Integer TcxUltraFlatLookAndFeelPainter::PainterStyle() const { return PainterStyleUltraFlat; }
+TColor TcxUltraFlatLookAndFeelPainter::PaletteColor16() const { return 0x800000; }
+TColor TcxUltraFlatLookAndFeelPainter::PaletteColor47() const { return clBtnShadow; }
+Integer TcxUltraFlatLookAndFeelPainter::ControlBorderWidth() const { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const {
+  Ring(ACanvas, R, clBtnShadow);
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::ButtonBorderWidth(TcxButtonState AState) const {
+  return AState == cxbsDefault ? 2 : 1;
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonFaceColor(TcxButtonState AState) const {
+  if (AState == cxbsHot) return HotHighlightColor();
+  if (AState == cxbsPressed) return PressedHighlightColor();
+  return TcxCustomLookAndFeelPainter::ButtonFaceColor(AState);
+}
+
+TRect TcxUltraFlatLookAndFeelPainter::CalcButtonFocusRect(TcxCanvas*, const TRect& R) const {
+  const TRect inner = cxRectInflate(R, -3, -3);
+  return cxRectIsEmpty(inner) ? R : inner;
+}
+
+TRect TcxUltraFlatLookAndFeelPainter::ButtonGroupBorderWidths(Integer AButtonCount, Integer AButtonIndex) const {
+  TRect widths{1, 2, 1, 2};
+  if (AButtonIndex == 0)
+    widths.Left = 2;
+  else if (AButtonIndex == AButtonCount - 1)
+    widths.Right = 2;
+  return widths;
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::ButtonCaptionOffset() const { return 2; }
+Integer TcxUltraFlatLookAndFeelPainter::ButtonPressedShift() const { return 0; }
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonGlyphColor(TcxButtonState AState, TColor ADefaultColor) const {
+  if (AState == cxbsPressed) return clHighlightText;
+  return TcxCustomLookAndFeelPainter::ButtonGlyphColor(AState, ADefaultColor);
+}
+
+TcxButtonState TcxUltraFlatLookAndFeelPainter::ButtonGlyphState(TcxButtonState) const { return cxbsNormal; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawPlainButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                     Integer AButtonCount, Integer AButtonIndex,
+                                                     TColor AFrameColor) const {
+  TRect r{R.Left, R.Top + 1, R.Right, R.Bottom - 1};
+  if (AButtonIndex == 0) ++r.Left;
+  if (AButtonIndex == AButtonCount - 1) --r.Right;
+  if (AState == cxbsNormal || AState == cxbsDisabled) {
+    Ring(ACanvas, r, AFrameColor);
+    r = In(r);
+  } else {
+    if (AButtonIndex > 0) {
+      FillRectWith(ACanvas, {r.Left, r.Top, r.Left + 1, r.Bottom}, HotFrameColor());
+      ++r.Left;
+    }
+    if (AButtonIndex < AButtonCount - 1) {
+      FillRectWith(ACanvas, {r.Right - 1, r.Top, r.Right, r.Bottom}, HotFrameColor());
+      --r.Right;
+    }
+  }
+  FillRectWith(ACanvas, r, ButtonFaceColor(AState));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R,
+                                                     TcxButtonState AState) const {
+  switch (AState) {
+    case cxbsDefault:
+      Ring(ACanvas, R, clWindowFrame);
+      Ring(ACanvas, In(R), clWindowFrame);
+      break;
+    case cxbsNormal: Ring(ACanvas, R, clBtnText); break;
+    case cxbsDisabled: Ring(ACanvas, R, clBtnShadow); break;
+    default: Ring(ACanvas, R, clHighlight); break;
+  }
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawButtonOutline(TcxCanvas* ACanvas, const TRect& R, bool AStrong,
+                                                       bool AHot) const {
+  Ring(ACanvas, R, AStrong ? clBtnText : AHot ? HotFrameColor() : clBtnShadow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                          TColor AColor) const {
+  Ring(ACanvas, R, clBtnShadow);
+  const TRect inner = In(R);
+  FillRectWith(ACanvas, inner, AColor == clDefault ? clBtnFace : AColor);
+  DrawExpandMark(ACanvas, inner, clBtnText, AExpanded);
+  ACanvas->ExcludeFromClip(R);
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::TreeExpandButtonSize() const { return 11; }
+bool TcxUltraFlatLookAndFeelPainter::ButtonsHotTrack() const { return true; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  Ring(ACanvas, R, clBtnText);
+  Ring(ACanvas, In(R), CheckBoxFillColor(AState));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderDefault(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                       const TRect& ATextArea, TcxBorders ANeighbors,
+                                                       TcxBorders ABorders, TcxButtonState AState,
+                                                       TAlignment AAlignmentHorz,
+                                                       TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                                       bool AShowEndEllipsis, const std::string& AText, TFont* AFont,
+                                                       TColor ATextColor, TColor ABkColor,
+                                                       TcxDrawBackgroundEvent AOnDrawBackground) const {
+  DrawBackgroundAndText(ACanvas, ABounds, In(ATextArea), AState, AAlignmentHorz, AAlignmentVert, AMultiLine,
+                        AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, AOnDrawBackground, false);
+  DrawHeaderFrame(ACanvas, In(ABounds), ANeighbors, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders,
+                                                     TcxBorders ABorders) const {
+  ACanvas->FillBorders(R, clBtnText, 1, (ABorders * TcxBorders{bLeft, bTop}) + TcxBorders{bRight, bBottom});
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                                            TcxButtonState AState) const {
+  ACanvas->FillBorders(R, AState == cxbsDisabled ? clBtnShadow : clBlack, 1, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderSectionContent(TcxCanvas* ACanvas, const TRect& R,
+                                                              const TRect& ATextArea, TcxButtonState AState,
+                                                              TAlignment AAlignmentHorz,
+                                                              TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                                              bool AShowEndEllipsis, const std::string& AText,
+                                                              TFont* AFont, TColor ATextColor, TColor ABkColor) const {
+  if (AState > cxbsNormal) ABkColor = ButtonFaceColor(AState);
+  FillRectWith(ACanvas, R, ABkColor);
+  ACanvas->Font()->SetColor(ATextColor);
+  DrawHeaderSectionText(ACanvas, HeaderSectionTextBounds(ATextArea, AState), AState, AAlignmentHorz, AAlignmentVert,
+                        AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const {
+  DrawSortMark(ACanvas, R, SortArrowSize(), clBtnShadow, clBtnShadow, AAscending);
+}
+
+TcxBorders TcxUltraFlatLookAndFeelPainter::HeaderFrameSides(TcxBorders ANeighbors) const {
+  TcxBorders sides = cxBordersAll;
+  if (ANeighbors.Contains(bLeft)) sides -= bLeft;
+  if (ANeighbors.Contains(bTop)) sides -= bTop;
+  return sides;
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::HeaderFrameWidth() const { return 1; }
+TPoint TcxUltraFlatLookAndFeelPainter::SortArrowSize() const { return {7, 8}; }
+TcxBorders TcxUltraFlatLookAndFeelPainter::FooterFrameSides() const { return {bRight, bBottom}; }
+Integer TcxUltraFlatLookAndFeelPainter::FooterFrameWidth() const { return 1; }
+Integer TcxUltraFlatLookAndFeelPainter::FooterCellFrameWidth() const { return 1; }
+Integer TcxUltraFlatLookAndFeelPainter::FooterCellIndent() const { return 2; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  FillRectWith(ACanvas, {R.Right - 1, R.Top, R.Right, R.Bottom}, FooterLineColor());
+  FillRectWith(ACanvas, {R.Left, R.Bottom - 1, R.Right, R.Bottom}, FooterLineColor());
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  Ring(ACanvas, R, FooterLineColor());
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                        bool AHighlighted) const {
+  Ring(ACanvas, R, HotStateFrameColor(AState));
+  const TRect inner = In(R);
+  FillRectWith(ACanvas, inner, ButtonFaceColor(AState));
+  DrawArrowInButton(ACanvas, inner, AHighlighted ? 0xFF0000 : ButtonGlyphColor(AState, clDefault));
+}
+
+TPoint TcxUltraFlatLookAndFeelPainter::CloseButtonSize() const {
+  const TPoint s = TcxCustomLookAndFeelPainter::CloseButtonSize();
+  return {s.X, s.Y + 1};
+}
+
+TPoint TcxUltraFlatLookAndFeelPainter::SmallButtonSize138() const {
+  const TPoint s = TcxCustomLookAndFeelPainter::SmallButtonSize138();
+  return {s.X - 1, s.Y - 1};
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide, TcxBorders,
+                                                  bool AVertical) const {
+  const bool shadow = AVertical ? ASide == bBottom : ASide == bRight;
+  TRect r = R;
+  if (shadow && !AVertical) r.Bottom -= TabFrameWidth(AVertical);
+  FillRectWith(ACanvas, r, shadow ? PaletteColor160() : PaletteColor159());
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                                      bool AVertical) const {
+  ACanvas->DrawTwoColorFrame(R, PaletteColor159(), PaletteColor159(), ABorders, TabFrameWidth(AVertical));
+}
+
+Integer TcxUltraFlatLookAndFeelPainter::TabFrameWidth(bool) const { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                                          ScrollBarPart APart, TcxButtonState AState) const {
+  if (ScrollBarElementHandled(ACanvas, R, APart, AState)) return;
+  FlatScrollBarElement(this, ACanvas, AHorizontal, R, APart, AState, false);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawToolButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  DrawButtonWithCaption(ACanvas, R, "", AState, AState == cxbsHot || AState == cxbsPressed, clDefault, clDefault);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                                                  bool AHorizontal) const {
+  EdgedBar(ACanvas, R, AFill, AHorizontal, {{PaletteColor47(), PaletteColor47()}});
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::HotStateFrameColor(TcxButtonState AState) const {
+  return AState == cxbsNormal ? clBtnShadow : clHighlight;
+}
+TColor TcxUltraFlatLookAndFeelPainter::PaletteColor159() const { return clBtnShadow; }
+TColor TcxUltraFlatLookAndFeelPainter::PaletteColor160() const { return clBtnText; }
+TColor TcxUltraFlatLookAndFeelPainter::HotFrameColor() const { return clHighlight; }
+
+// ---------------------------------------------------------------------------
+// Office 11 painter.
+
+TcxCustomLookAndFeelPainterClass TcxOffice11LookAndFeelPainter::Instance() {
+  return ClassReference<TcxOffice11LookAndFeelPainter>();
+}
+
+void TcxOffice11LookAndFeelPainter::DrawBackgroundAndText(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                          const TRect& ATextArea, TcxButtonState AState,
+                                                          TAlignment AAlignmentHorz,
+                                                          TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                                          bool AShowEndEllipsis, const std::string& AText,
+                                                          TFont* AFont, TColor ATextColor, TColor,
+                                                          TcxDrawBackgroundEvent AOnDrawBackground,
+                                                          bool APlainBackground) const {
+  HDC dc = ACanvas->DeviceContext();
+  if (!AOnDrawBackground || !AOnDrawBackground(ACanvas, ABounds)) {
+    const TColor c = AState == cxbsHot ? Office11GradientFirstColor : SchemeMidColor165();
+    const TColor d = AState == cxbsHot ? Office11GradientFirstColor : SchemeColor162();
+    if (APlainBackground) {
+      FillRectSolid(dc, ABounds, c);
+    } else {
+      FillRectSolid(dc, {ABounds.Left, ABounds.Top, ABounds.Right, ABounds.Bottom - 3}, c);
+      FillGradientRect(dc, {ABounds.Left, ABounds.Bottom - 4, ABounds.Right, ABounds.Bottom}, c, false, d);
+    }
+  }
+  if (!AText.empty()) {
+    ACanvas->Brush()->SetStyle(bsClear);
+    if (AFont) ACanvas->AssignFont(AFont);
+    ACanvas->Font()->SetColor(ATextColor);
+    ACanvas->DrawAlignedText(AText, ATextArea,
+                             AlignmentFlags(AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis), true);
+    ACanvas->Brush()->SetStyle(bsSolid);
+  }
+  if (AState == cxbsHot)
+    FillGradientRect(dc, {ABounds.Left - 1, ABounds.Bottom - 2, ABounds.Right, ABounds.Bottom + 1},
+                     Office11HotFirstColor, false, Office11HotLastColor);
+}
+
+Integer TcxOffice11LookAndFeelPainter::PainterStyle() const { return PainterStyleOffice11; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor14() const { return Office11LineColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor24() const { return Office11ShadowColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor25() const { return Office11LightColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor27() const { return PaletteColor34(); }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor28() const { return PaletteColor35(); }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor30() const { return Office11PanelColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor32() const { return Office11LineColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor33() const { return Office11GradientFirstColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor34() const { return Office11FaceColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor36() const { return PaletteColor32(); }
+TColor TcxOffice11LookAndFeelPainter::HeaderAreaColor() const { return Office11FaceColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor43() const { return Office11SelectionColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor44() const { return clWindowText; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor47() const { return Office11DarkBorderColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor48() const { return Office11BackgroundColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor54() const { return Office11LightFaceColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor56() const { return PaletteColor54(); }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor59() const { return Office11FaceColor; }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor61() const { return PaletteColor48(); }
+
+void TcxOffice11LookAndFeelPainter::DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const {
+  Ring(ACanvas, R, Office11BorderColor);
+}
+
+TColor TcxOffice11LookAndFeelPainter::ButtonFaceColor(TcxButtonState AState) const {
+  switch (AState) {
+    case cxbsHot: return Office11HotFirstColor;
+    case cxbsPressed: return Office11PressedFirstColor;
+    case cxbsDisabled: return clBtnFace;
+    default: return Office11FaceColor;
+  }
+}
+
+TColor TcxOffice11LookAndFeelPainter::ButtonGlyphColor(TcxButtonState AState, TColor) const {
+  if (AState == cxbsPressed && !Office11SchemeInUse()) return clHighlightText;
+  if (AState == cxbsDisabled) return Office11DisabledSymbolColor;
+  return Office11SymbolColor;
+}
+
+void TcxOffice11LookAndFeelPainter::DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  switch (AState) {
+    case cxbsDefault: TcxUltraFlatLookAndFeelPainter::DrawButtonFrame(ACanvas, R, AState); break;
+    case cxbsNormal: Ring(ACanvas, R, clBtnText); break;
+    case cxbsDisabled: Ring(ACanvas, R, Office11DisabledSymbolColor); break;
+    default: Ring(ACanvas, R, Office11SelectionFrameColor); break;
+  }
+}
+
+// The shared bitmaps take the blended corner pixels of the last call.
+void TcxOffice11LookAndFeelPainter::DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                         TColor) const {
+  TBitmap* bitmap = AExpanded ? Office11ExpandMinusBitmap() : Office11ExpandPlusBitmap();
+  if (!bitmap) return;
+  TCanvas* c = bitmap->Canvas();
+  c->SetPixels(0, 0, MixColorsByPercent(Office11ExpandButtonLightColor, ACanvas->Canvas->Pixels(R.Left, R.Top), 25));
+  const TColor dark = MixColorsByPercent(Office11ExpandButtonDarkColor,
+                                         ACanvas->Canvas->Pixels(R.Right - 1, R.Bottom - 1), 25);
+  c->SetPixels(10, 10, dark);
+  c->SetPixels(0, 10, dark);
+  c->SetPixels(10, 0, dark);
+  ACanvas->DrawGraphic(R.Left, R.Top, bitmap);
+}
+
+bool TcxOffice11LookAndFeelPainter::ExpandButtonDrawnFirst() const { return false; }
+
+void TcxOffice11LookAndFeelPainter::DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor,
+                                                          TColor AFillColor) const {
+  const TRect copy = R;
+  DrawTreeExpandButton(ACanvas, copy, AExpanded, AFillColor);
+}
+
+Integer TcxOffice11LookAndFeelPainter::TreeExpandButtonSize() const { return 11; }
+Integer TcxOffice11LookAndFeelPainter::SmallExpandButtonSize() const { return TreeExpandButtonSize(); }
+
+TColor TcxOffice11LookAndFeelPainter::CheckBoxFillColor(TcxButtonState AState) const {
+  if (AState == cxbsHot || AState == cxbsPressed || AState == cxbsDisabled) return ButtonFaceColor(AState);
+  return TcxCustomLookAndFeelPainter::CheckBoxFillColor(AState);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea,
+                                               TcxBorders ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                               TAlignment AAlignmentHorz, TextVerticalAlignment AAlignmentVert,
+                                               bool AMultiLine, bool AShowEndEllipsis, const std::string& AText,
+                                               TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                               TcxDrawBackgroundEvent, bool AIsLast) const {
+  TcxUltraFlatLookAndFeelPainter::DrawHeader(ACanvas, ABounds, ATextArea, ANeighbors, ABorders, AState,
+                                             AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText,
+                                             AFont, ATextColor, ABkColor, nullptr, AIsLast);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors,
+                                                    TcxBorders ABorders) const {
+  const TColor L = SchemeMidColor165(), D = SchemeColor162(), E = SchemeColor163(), S = SchemeColor164();
+  if (ABorders.Contains(bTop)) FillRectWith(ACanvas, {R.Left, R.Top, R.Right, R.Top + 1}, L);
+  if (ABorders.Contains(bBottom)) FillRectWith(ACanvas, {R.Left, R.Bottom - 1, R.Right, R.Bottom}, E);
+  auto column = [&](Integer x, Integer top, Integer lastRow, TColor c) {
+    if (lastRow >= top) FillRectWith(ACanvas, {x, top, x + 1, lastRow + 1}, c);
+  };
+  if (ABorders.Contains(bLeft)) {
+    const Integer x = R.Left;
+    if (ANeighbors.Contains(bLeft)) {
+      ACanvas->PlotPixel(x, R.Top + 1, L);
+      column(x, R.Top + 2, R.Bottom - 4, S);
+      ACanvas->PlotPixel(x, R.Bottom - 3, MixColorsByPercent(L, D, 25));
+    } else {
+      column(x, R.Top + 1, R.Bottom - 3, S);
+    }
+    ACanvas->PlotPixel(x, R.Bottom - 2, D);
+  }
+  if (ABorders.Contains(bRight)) {
+    const Integer x = R.Right - 1;
+    if (ANeighbors.Contains(bRight)) {
+      ACanvas->PlotPixel(x, R.Top + 1, L);
+      column(x, R.Top + 2, R.Bottom - 4, E);
+      ACanvas->PlotPixel(x, R.Bottom - 3, MixColorsByPercent(L, D, 25));
+      ACanvas->PlotPixel(x, R.Bottom - 2, D);
+    } else {
+      ACanvas->PlotPixel(x, R.Top, MixColorsByPercent(L, E, 50));
+      column(x, R.Top + 1, R.Bottom - 3, E);
+      ACanvas->PlotPixel(x, R.Bottom - 2, MixColorsByPercent(D, E, 50));
+    }
+  }
+}
+
+void TcxOffice11LookAndFeelPainter::DrawHeaderSectionItem(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                          const TRect& ATextArea, TcxBorders ANeighbors,
+                                                          TcxBorders ABorders, TcxButtonState AState,
+                                                          TAlignment AAlignmentHorz,
+                                                          TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                                          bool AShowEndEllipsis, const std::string& AText,
+                                                          TFont* AFont, TColor ATextColor, TColor ABkColor) const {
+  DrawHeader(ACanvas, ABounds, ATextArea, ANeighbors, ABorders, AState, AAlignmentHorz, AAlignmentVert, AMultiLine,
+             AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, nullptr, false);
+  if (AState == cxbsPressed) InvertHeaderArea(ACanvas, ABounds);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const {
+  DrawSortMark(ACanvas, R, SortArrowSize(), SchemeColor164(), SchemeColor163(), AAscending);
+}
+
+TcxBorders TcxOffice11LookAndFeelPainter::HeaderFrameSides(TcxBorders) const { return cxBordersAll; }
+Integer TcxOffice11LookAndFeelPainter::HeaderFrameWidth() const { return 1; }
+bool TcxOffice11LookAndFeelPainter::HeaderSwitch115() const { return true; }
+TColor TcxOffice11LookAndFeelPainter::FooterLineColor() const { return SchemeColor163(); }
+
+void TcxOffice11LookAndFeelPainter::DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                                         ScrollBarPart APart, TcxButtonState AState) const {
+  if (AreThemesAvailable(ThemeClassMask(ThemeClassScrollBar)))
+    TcxWinXPLookAndFeelPainter::Instance()->DrawScrollBarElement(ACanvas, AHorizontal, R, APart, AState);
+  else
+    TcxStandardLookAndFeelPainter::Instance()->DrawScrollBarElement(ACanvas, AHorizontal, R, APart, AState);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawHeaderWithArrows(TcxCanvas* ACanvas, const TRect& R, const std::string& AText,
+                                                         TcxBorders, const TcxViewParams& AViewParams,
+                                                         TcxHeaderArrows AArrows, Integer AArrowIndent,
+                                                         TcxDrawBackgroundEvent AOnDrawBackground) const {
+  const TRect inner = In(R);
+  if (!AOnDrawBackground || !AOnDrawBackground(ACanvas, inner))
+    ACanvas->FrameAndFill(inner, {AViewParams.Color, AViewParams.Bitmap});
+  if (!AText.empty()) {
+    ACanvas->Brush()->SetStyle(bsClear);
+    if (AViewParams.Font) ACanvas->AssignFont(AViewParams.Font);
+    ACanvas->Font()->SetColor(AViewParams.TextColor);
+    ACanvas->DrawAlignedText(AText, inner, TextHCenter | TextVCenter | TextSingleLine, true);
+    ACanvas->Brush()->SetStyle(bsSolid);
+  }
+  DrawSideArrows(ACanvas, R, ControlBorderWidth(), AArrows, AArrowIndent, clWindowText);
+}
+
+void TcxOffice11LookAndFeelPainter::DrawPanelBorder(TcxCanvas* ACanvas, TRect R) const {
+  Ring(ACanvas, R, PaletteColor47());
+}
+
+void TcxOffice11LookAndFeelPainter::DrawToolButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  const TRect copy = R;
+  TcxWinXPLookAndFeelPainter::Instance()->DrawToolButton(ACanvas, copy, AState);
+}
+
+TColor TcxOffice11LookAndFeelPainter::HotStateFrameColor(TcxButtonState AState) const {
+  return AState == cxbsNormal ? SchemeColor163() : Office11SelectionFrameColor;
+}
+TColor TcxOffice11LookAndFeelPainter::PaletteColor159() const { return SchemeColor163(); }
+TColor TcxOffice11LookAndFeelPainter::PaletteColor160() const { return clBtnText; }
+TColor TcxOffice11LookAndFeelPainter::HotFrameColor() const { return Office11SelectionFrameColor; }
+TColor TcxOffice11LookAndFeelPainter::SchemeColor162() const { return Office11GradientLastColor; }
+TColor TcxOffice11LookAndFeelPainter::SchemeColor163() const { return Office11SecondGradientFirstColor; }
+TColor TcxOffice11LookAndFeelPainter::SchemeColor164() const { return Office11SecondGradientLastColor; }
+TColor TcxOffice11LookAndFeelPainter::SchemeMidColor165() const {
+  return MixColorsByPercent(Office11GradientFirstColor, Office11GradientLastColor, 50);
+}
+
+// ---------------------------------------------------------------------------
+// Native visual-style painter.
+
+namespace {
+
+HTHEME Theme(int AClass) { return OpenThemeByIndex(AClass); }
+
+// The four state maps of the visual-style library that differ from the
+// button's, indexed by TcxButtonState.
+constexpr int kButtonStates[5] = {5, 1, 2, 3, 4};
+constexpr int kHeaderStates[5] = {1, 1, 2, 3, 1};
+constexpr int kPlainStates[5] = {1, 1, 2, 3, 4};  // close button, drop-down, tab, scroll thumb and track
+constexpr int kToolStates[5] = {2, 2, 5, 3, 4};
+// The group toggle's default and disabled states are not defined by the
+// library's schema: they draw as normal.
+constexpr int kGroupToggleStates[5] = {1, 1, 2, 3, 1};
+
+int CheckState(TcxButtonState AState, bool AChecked) {
+  const int unchecked[5] = {1, 1, 2, 3, 4};
+  return unchecked[AState] + (AChecked ? 4 : 0);
+}
+
+// Margins of a part: the content rectangle of (0, 0, 100, 100).
+TRect ContentMargins(HTHEME ATheme, HDC DC, int APart, int AState, bool* AOk = nullptr) {
+  RECT content{};
+  const RECT bounds{0, 0, 100, 100};
+  const HRESULT hr = UxGetThemeBackgroundContentRect(ATheme, DC, APart, AState, bounds, content);
+  if (AOk) *AOk = SUCCEEDED(hr);
+  if (FAILED(hr)) return {0, 0, 0, 0};
+  return {content.left, content.top, 100 - content.right, 100 - content.bottom};
+}
+
+TPoint PartSize(HTHEME ATheme, HDC DC, int APart, int AState, TPoint AFallback) {
+  SIZE s{};
+  if (FAILED(UxGetThemePartSize(ATheme, DC, APart, AState, TS_TRUE, s))) return AFallback;
+  return {s.cx, s.cy};
+}
+
+}  // namespace
+
+int ThemeButtonState(TcxButtonState AState) { return kButtonStates[AState]; }
+
+int ScrollArrowThemeState(ArrowDirection ADirection, TcxButtonState AState) {
+  return 4 * static_cast<int>(ADirection) + kPlainStates[AState];
+}
+
+TcxCustomLookAndFeelPainterClass TcxWinXPLookAndFeelPainter::Instance() {
+  return ClassReference<TcxWinXPLookAndFeelPainter>();
+}
+Integer TcxWinXPLookAndFeelPainter::PainterStyle() const { return PainterStyleNative; }
+TColor TcxWinXPLookAndFeelPainter::PaletteColor16() const { return 0x800000; }
+
+// Without the ComboBox class the standard painter's shadow colour is used.
+TColor TcxWinXPLookAndFeelPainter::PaletteColor47() const {
+  COLORREF color = 0;
+  if (HTHEME t = Theme(ThemeClassComboBox); t && SUCCEEDED(UxGetThemeColor(t, 1, 1, TMT_BORDERCOLOR, color)))
+    return static_cast<TColor>(color);
+  return clBtnShadow;
+}
+
+TColor TcxWinXPLookAndFeelPainter::PaletteColor49() const { return 0xD5FFFF; }
+
+void TcxWinXPLookAndFeelPainter::DrawFilledArrow(TcxCanvas* ACanvas, const TRect& R, ArrowDirection ADirection,
+                                                 TColor AColor) const {
+  TcxCustomLookAndFeelPainter::DrawFilledArrow(ACanvas, R, ADirection, AColor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawArrowButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                 ArrowDirection ADirection, bool ABordered) const {
+  if (HTHEME t = Theme(ThemeClassScrollBar))
+    UxDrawThemeBackground(t, ACanvas->DeviceContext(), 1, ScrollArrowThemeState(ADirection, AState), R);
+  else
+    TcxCustomLookAndFeelPainter::DrawArrowButton(ACanvas, R, AState, ADirection, ABordered);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawButtonFace(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  if (HTHEME t = Theme(ThemeClassButton))
+    UxDrawThemeBackground(t, ACanvas->DeviceContext(), 1, ThemeButtonState(AState), R);
+  else
+    TcxCustomLookAndFeelPainter::DrawButtonFace(ACanvas, R, AState);
+}
+
+Integer TcxWinXPLookAndFeelPainter::ControlBorderWidth() const {
+  return Theme(ThemeClassListView) ? 1 : TcxStandardLookAndFeelPainter::ControlBorderWidth();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const {
+  HTHEME t = Theme(ThemeClassListView);
+  if (!t) {
+    TcxStandardLookAndFeelPainter::DrawControlBorder(ACanvas, R);
+    return;
+  }
+  SavedDc saved(ACanvas->DeviceContext());
+  ACanvas->ExcludeFromClip(cxRectInflate(R, -1, -1));
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), 5, 0, R);
+}
+
+TRect TcxWinXPLookAndFeelPainter::GroupButtonContentRect(const TRect& R, Integer AButtonCount,
+                                                         Integer AButtonIndex) const {
+  TRect result = TcxStandardLookAndFeelPainter::GroupButtonContentRect(R, AButtonCount, AButtonIndex);
+  if (HTHEME t = Theme(ThemeClassButton); t && UxIsThemeBackgroundPartiallyTransparent(t, 1, 1))
+    result = cxRectInflate(result, 1, 1);
+  return result;
+}
+
+// Without the Button class: the standard width of a normal button, whatever
+// the state.
+Integer TcxWinXPLookAndFeelPainter::ButtonBorderWidth(TcxButtonState AState) const {
+  HTHEME t = Theme(ThemeClassButton);
+  if (!t) return TcxStandardLookAndFeelPainter::ButtonBorderWidth(cxbsNormal);
+  TcxScreenCanvas screen;
+  return ContentMargins(t, screen.DeviceContext(), 1, ThemeButtonState(AState)).Left;
+}
+
+TColor TcxWinXPLookAndFeelPainter::ButtonFaceColor(TcxButtonState AState) const {
+  COLORREF color = 0;
+  if (HTHEME t = Theme(ThemeClassButton); t && SUCCEEDED(UxGetThemeColor(t, 1, ThemeButtonState(AState), 204, color)))
+    return static_cast<TColor>(color);
+  return TcxCustomLookAndFeelPainter::ButtonFaceColor(AState);
+}
+
+TRect TcxWinXPLookAndFeelPainter::CalcButtonFocusRect(TcxCanvas* ACanvas, const TRect& R) const {
+  if (HTHEME t = Theme(ThemeClassButton)) {
+    const RECT bounds = cxRECT(R);
+    RECT content{};
+    if (SUCCEEDED(UxGetThemeBackgroundContentRect(t, ACanvas ? ACanvas->DeviceContext() : nullptr, 1, 1, bounds,
+                                                  content)))
+      return cxRect(content);
+  }
+  return TcxCustomLookAndFeelPainter::CalcButtonFocusRect(ACanvas, R);
+}
+
+// Without the Button class: the standard painter's widths.
+TRect TcxWinXPLookAndFeelPainter::ButtonGroupBorderWidths(Integer AButtonCount, Integer AButtonIndex) const {
+  HTHEME t = Theme(ThemeClassButton);
+  if (!t) return TcxStandardLookAndFeelPainter::Instance()->ButtonGroupBorderWidths(AButtonCount, AButtonIndex);
+  TcxScreenCanvas screen;
+  return ContentMargins(t, screen.DeviceContext(), 1, 1);
+}
+
+Integer TcxWinXPLookAndFeelPainter::ButtonCaptionOffset() const { return 2; }
+Integer TcxWinXPLookAndFeelPainter::ButtonPressedShift() const { return 0; }
+
+TColor TcxWinXPLookAndFeelPainter::ButtonGlyphColor(TcxButtonState AState, TColor ADefaultColor) const {
+  COLORREF color = 0;
+  if (HTHEME t = Theme(ThemeClassButton);
+      t && SUCCEEDED(UxGetThemeColor(t, 1, ThemeButtonState(AState), TMT_TEXTCOLOR, color)))
+    return static_cast<TColor>(color);
+  return TcxCustomLookAndFeelPainter::ButtonGlyphColor(AState, ADefaultColor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawButtonWithCaption(TcxCanvas* ACanvas, const TRect& R,
+                                                       const std::string& ACaption, TcxButtonState AState,
+                                                       bool ABordered, TColor AFaceColor, TColor ATextColor) const {
+  HTHEME t = Theme(ThemeClassButton);
+  if (!t) {
+    TcxCustomLookAndFeelPainter::DrawButtonWithCaption(ACanvas, R, ACaption, AState, ABordered, AFaceColor,
+                                                       ATextColor);
+    return;
+  }
+  HDC dc = ACanvas->DeviceContext();
+  UxDrawThemeBackground(t, dc, 1, ThemeButtonState(AState), R);
+  if (!ACaption.empty())
+    UxDrawThemeText(t, dc, 1, ThemeButtonState(AState), ACaption, -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 0,
+                    cxRECT(R));
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                      TColor AColor) const {
+  HTHEME t = Theme(ThemeClassTreeView);
+  if (!t) {
+    TcxStandardLookAndFeelPainter::DrawTreeExpandButton(ACanvas, R, AExpanded, AColor);
+    return;
+  }
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), 2, AExpanded ? 2 : 1, R);
+  ACanvas->ExcludeFromClip(R);
+}
+
+bool TcxWinXPLookAndFeelPainter::ExpandButtonDrawnFirst() const { return false; }
+
+void TcxWinXPLookAndFeelPainter::DrawGroupToggleButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                       TcxButtonState AState) const {
+  HTHEME t = Theme(ThemeClassExplorerBar);
+  if (!t) {
+    TcxStandardLookAndFeelPainter::DrawGroupToggleButton(ACanvas, R, AExpanded, AState);
+    return;
+  }
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), AExpanded ? 6 : 7, kGroupToggleStates[AState], R);
+}
+
+// Without the TreeView class the base box is framed in the fill colour and
+// left unfilled.
+void TcxWinXPLookAndFeelPainter::DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor,
+                                                       TColor AFillColor) const {
+  if (Theme(ThemeClassTreeView)) {
+    const TRect copy = R;
+    DrawTreeExpandButton(ACanvas, copy, AExpanded, clDefault);
+  } else {
+    TcxCustomLookAndFeelPainter::DrawSmallExpandButton(ACanvas, R, AExpanded, AFillColor, clDefault);
+  }
+}
+
+Integer TcxWinXPLookAndFeelPainter::TreeExpandButtonSize() const {
+  if (HTHEME t = Theme(ThemeClassTreeView)) {
+    TcxScreenCanvas screen;
+    return PartSize(t, screen.DeviceContext(), 2, 2, {12, 12}).X;
+  }
+  return TcxStandardLookAndFeelPainter::TreeExpandButtonSize();
+}
+
+Integer TcxWinXPLookAndFeelPainter::GroupToggleButtonSize() const {
+  if (HTHEME t = Theme(ThemeClassExplorerBar)) {
+    TcxScreenCanvas screen;
+    return PartSize(t, screen.DeviceContext(), 7, 1, {15, 15}).X;
+  }
+  return TcxCustomLookAndFeelPainter::GroupToggleButtonSize();
+}
+
+bool TcxWinXPLookAndFeelPainter::ButtonsHotTrack() const { return true; }
+
+bool TcxWinXPLookAndFeelPainter::IsPointInGroupToggleButton(const TRect& R, const TPoint& P) const {
+  HTHEME t = Theme(ThemeClassExplorerBar);
+  if (!t) return TcxCustomLookAndFeelPainter::IsPointInGroupToggleButton(R, P);
+  HRGN region = nullptr;
+  UxGetThemeBackgroundRegion(t, nullptr, 7, 1, cxRECT(R), region);
+  OwnedGdiObject owned(region);
+  return region && PtInRegion(region, P.X, P.Y);
+}
+
+Integer TcxWinXPLookAndFeelPainter::SmallExpandButtonSize() const {
+  return Theme(ThemeClassTreeView) ? TreeExpandButtonSize() : TcxCustomLookAndFeelPainter::SmallExpandButtonSize();
+}
+
+Integer TcxWinXPLookAndFeelPainter::CheckBorderWidth() const {
+  return Theme(ThemeClassButton) ? 0 : TcxCustomLookAndFeelPainter::CheckBorderWidth();
+}
+
+void TcxWinXPLookAndFeelPainter::DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                               bool AChecked, TColor AColor) const {
+  if (HTHEME t = Theme(ThemeClassButton))
+    UxDrawThemeBackground(t, ACanvas->DeviceContext(), 3, CheckState(AState, AChecked), R);
+  else
+    TcxCustomLookAndFeelPainter::DrawCheckMark(ACanvas, R, AState, AChecked, AColor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  if (!Theme(ThemeClassButton)) TcxStandardLookAndFeelPainter::DrawCheckFrame(ACanvas, R, AState);
+}
+
+// Without the Button class the suite's own radio image is drawn.
+void TcxWinXPLookAndFeelPainter::DrawRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButtonState AState,
+                                                 bool AChecked, bool AForcedHighlight, TColor ABkColor,
+                                                 bool AFocusHighlight) const {
+  HTHEME t = Theme(ThemeClassButton);
+  if (!t) {
+    TcxCustomLookAndFeelPainter::DrawRadioButton(ACanvas, X, Y, AState, AChecked, AForcedHighlight, ABkColor,
+                                                 AFocusHighlight);
+    return;
+  }
+  const int state = CheckState(AState, AChecked);
+  const TPoint size = PartSize(t, ACanvas->DeviceContext(), 2, state, {13, 13});
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), 2, state, TRect{X, Y, X + size.X, Y + size.Y});
+}
+
+void TcxWinXPLookAndFeelPainter::DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea,
+                                            TcxBorders ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                            TAlignment AAlignmentHorz, TextVerticalAlignment AAlignmentVert,
+                                            bool AMultiLine, bool AShowEndEllipsis, const std::string& AText,
+                                            TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                            TcxDrawBackgroundEvent AOnDrawBackground, bool AIsLast) const {
+  HTHEME t = Theme(ThemeClassHeader);
+  if (!t) {
+    TcxCustomLookAndFeelPainter::DrawHeader(ACanvas, ABounds, ATextArea, ANeighbors, ABorders, AState,
+                                            AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText,
+                                            AFont, ATextColor, ABkColor, AOnDrawBackground, AIsLast);
+    return;
+  }
+  const int state = kHeaderStates[AState];
+  const TOffice11Scheme scheme = CurrentOffice11ColorScheme();
+  const int part =
+      AIsLast && state == 1 && (scheme == Office11SchemeBlue || scheme == Office11SchemeOlive) ? 3 : 1;
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), part, state, ABounds);
+  const TRect text = AState == cxbsPressed ? cxRectOffset(ATextArea, 1, 1) : ATextArea;
+  DrawThemedCaptionText(ACanvas, t, part, state, ABounds, text, AAlignmentHorz, AAlignmentVert, AMultiLine,
+                        AShowEndEllipsis, false, AText, AFont, ATextColor, ABkColor);
+}
+
+void TcxWinXPLookAndFeelPainter::InvertHeaderArea(TcxCanvas*, const TRect&) const {}
+
+void TcxWinXPLookAndFeelPainter::DrawHeaderSectionItem(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                       const TRect& ATextArea, TcxBorders ANeighbors,
+                                                       TcxBorders ABorders, TcxButtonState AState,
+                                                       TAlignment AAlignmentHorz,
+                                                       TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                                       bool AShowEndEllipsis, const std::string& AText, TFont* AFont,
+                                                       TColor ATextColor, TColor ABkColor) const {
+  FillRectWith(ACanvas, ABounds, clBtnFace);
+  DrawHeader(ACanvas, ABounds, ATextArea, ANeighbors, ABorders, AState, AAlignmentHorz, AAlignmentVert, AMultiLine,
+             AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, nullptr, false);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const {
+  DrawSortMark(ACanvas, R, SortArrowSize(), clBtnShadow, clBtnShadow, AAscending);
+}
+
+Integer TcxWinXPLookAndFeelPainter::HeaderFrameWidth() const {
+  HTHEME t = Theme(ThemeClassHeader);
+  if (!t) return TcxStandardLookAndFeelPainter::HeaderFrameWidth();
+  TcxScreenCanvas screen;
+  const TRect m = ContentMargins(t, screen.DeviceContext(), 1, 1);
+  return (m.Left + m.Top) / 2;
+}
+
+bool TcxWinXPLookAndFeelPainter::HeaderSwitch109() const { return false; }
+Integer TcxWinXPLookAndFeelPainter::HeaderSectionFrameWidth(TcxButtonState) const { return HeaderFrameWidth(); }
+
+TRect TcxWinXPLookAndFeelPainter::HeaderSectionContentRect(const TRect& R, TcxButtonState AState) const {
+  if (!Theme(ThemeClassHeader)) return TcxCustomLookAndFeelPainter::HeaderSectionContentRect(R, AState);
+  const Integer w = HeaderFrameWidth();
+  return cxRectInflate(R, -w, -w);
+}
+
+bool TcxWinXPLookAndFeelPainter::HeaderSwitch115() const { return true; }
+TPoint TcxWinXPLookAndFeelPainter::SortArrowSize() const { return {7, 8}; }
+
+void TcxWinXPLookAndFeelPainter::DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                                                TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                                const std::string& AText, TFont* AFont, TColor ATextColor,
+                                                TColor ABkColor, TcxDrawBackgroundEvent AOnDrawBackground) const {
+  HTHEME t = Theme(ThemeClassTrackBar);
+  if (!t) {
+    TcxCustomLookAndFeelPainter::DrawFooterCell(ACanvas, ABounds, AAlignmentHorz, AAlignmentVert, AMultiLine, AText,
+                                                AFont, ATextColor, ABkColor, AOnDrawBackground);
+    return;
+  }
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), 1, 1, ABounds);
+  DrawThemedCaptionText(ACanvas, t, 1, 1, ABounds, FooterCellTextRect(ABounds), AAlignmentHorz, AAlignmentVert,
+                        AMultiLine, false, false, AText, AFont, ATextColor, ABkColor);
+}
+
+Integer TcxWinXPLookAndFeelPainter::FooterFrameWidth() const {
+  return Theme(ThemeClassEdit) ? 1 : TcxStandardLookAndFeelPainter::FooterFrameWidth();
+}
+
+Integer TcxWinXPLookAndFeelPainter::FooterCellFrameWidth() const {
+  HTHEME t = Theme(ThemeClassTrackBar);
+  if (!t) return TcxStandardLookAndFeelPainter::FooterCellFrameWidth();
+  TcxScreenCanvas screen;
+  return ContentMargins(t, screen.DeviceContext(), 1, 1).Left;
+}
+
+Integer TcxWinXPLookAndFeelPainter::FooterCellIndent() const {
+  return Theme(ThemeClassTrackBar) ? 1 : TcxStandardLookAndFeelPainter::FooterCellIndent();
+}
+
+bool TcxWinXPLookAndFeelPainter::FooterSwitch123() const { return false; }
+
+void TcxWinXPLookAndFeelPainter::DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const {
+  if (HTHEME t = Theme(ThemeClassEdit))
+    UxDrawThemeEdge(t, ACanvas->DeviceContext(), 0, 0, cxRECT(R), BDR_RAISEDINNER, BF_RECT, nullptr);
+  else
+    TcxStandardLookAndFeelPainter::DrawFooterFrame(ACanvas, R);
+}
+
+void TcxWinXPLookAndFeelPainter::PaintCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  if (HTHEME t = Theme(ThemeClassWindow))
+    UxDrawThemeBackground(t, ACanvas->DeviceContext(), 19, kPlainStates[AState], R);
+  else
+    TcxCustomLookAndFeelPainter::PaintCloseButton(ACanvas, R, AState);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                    bool AHighlighted) const {
+  if (HTHEME t = Theme(ThemeClassComboBox))
+    UxDrawThemeBackground(t, ACanvas->DeviceContext(), 1, kPlainStates[AState], R);
+  else
+    TcxStandardLookAndFeelPainter::DrawDropDownButton(ACanvas, R, AState, AHighlighted);
+}
+
+TPoint TcxWinXPLookAndFeelPainter::PlusButtonSize() const {
+  const TPoint base = TcxCustomLookAndFeelPainter::PlusButtonSize();
+  HTHEME t = Theme(ThemeClassButton);
+  if (!t) return base;
+  TcxScreenCanvas screen;
+  return PartSize(t, screen.DeviceContext(), 3, 5, base);
+}
+
+TPoint TcxWinXPLookAndFeelPainter::CloseButtonSize() const {
+  HTHEME t = Theme(ThemeClassWindow);
+  if (!t) return TcxCustomLookAndFeelPainter::CloseButtonSize();
+  TcxScreenCanvas screen;
+  const TPoint s = PartSize(t, screen.DeviceContext(), 19, 1, {12, 10});
+  return {s.X + 4, s.Y + 4};
+}
+
+TPoint TcxWinXPLookAndFeelPainter::SmallButtonSize138() const {
+  const TPoint s = TcxCustomLookAndFeelPainter::SmallButtonSize138();
+  return {s.X + 2, s.Y + 2};
+}
+
+TPoint TcxWinXPLookAndFeelPainter::AutoHideButtonSize() const {
+  const TPoint base = TcxCustomLookAndFeelPainter::AutoHideButtonSize();
+  HTHEME t = Theme(ThemeClassExplorerBar);
+  if (!t) return base;
+  TcxScreenCanvas screen;
+  return PartSize(t, screen.DeviceContext(), 3, 1, base);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawPlusButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  HTHEME t = Theme(ThemeClassButton);
+  if (!t) {
+    TcxCustomLookAndFeelPainter::DrawPlusButton(ACanvas, R, AState);
+    return;
+  }
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), 1, ThemeButtonState(AState), R);
+  TRect glyph = cxRectInflate(R, -2, -2);
+  if (AState == cxbsDisabled) glyph = cxRectOffset(glyph, 1, 1);
+  TcxStandardLookAndFeelPainter::DrawPlusGlyph(ACanvas, glyph, AState);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawAutoHideButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                    bool AAutoHideOff, TColor ABkColor) const {
+  HTHEME t = Theme(ThemeClassExplorerBar);
+  if (!t) {
+    TcxCustomLookAndFeelPainter::DrawAutoHideButton(ACanvas, R, AState, AAutoHideOff, ABkColor);
+    return;
+  }
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf32bit);
+  bitmap.SetSize(R.Width(), R.Height());
+  bitmap.Canvas()->Brush()->SetColor(ABkColor);
+  bitmap.Canvas()->FillRect({0, 0, R.Width(), R.Height()});
+  UxDrawThemeBackground(t, bitmap.Canvas()->Handle(), 3, kHeaderStates[AState], TRect{0, 0, R.Width(), R.Height()});
+  if (!AAutoHideOff) ACanvas->RotateBitmap(&bitmap, 1, false);
+  ACanvas->DrawGraphic(R.Left, R.Top, &bitmap);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides,
+                                         const std::string& AText, TcxButtonState AState, bool AVertical,
+                                         TFont* AFont, TColor ATextColor, TColor ABkColor, bool AShowPrefix) const {
+  HTHEME t = Theme(ThemeClassTab);
+  if (!t) {
+    TcxCustomLookAndFeelPainter::DrawTab(ACanvas, R, ASides, AText, AState, AVertical, AFont, ATextColor, ABkColor,
+                                         AShowPrefix);
+    return;
+  }
+  TRect r = R;
+  TPoint origin{0, 0};
+  std::unique_ptr<TBitmap> bitmap;
+  HDC dc = ACanvas->DeviceContext();
+  if (AVertical) {
+    origin = {r.Left, r.Top};
+    r = {0, 0, r.Height(), r.Width()};
+    bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(pf32bit);
+    bitmap->SetSize(r.Right, r.Bottom);
+    dc = bitmap->Canvas()->Handle();
+  }
+  TRect d = r;
+  if (!ASides.Contains(AVertical ? bTop : bLeft)) d.Left = r.Left - 2;
+  if (!ASides.Contains(AVertical ? bBottom : bRight)) d.Right = r.Right + 2;
+  if (AState == cxbsPressed)
+    ++d.Bottom;
+  else
+    --r.Bottom;
+  UxDrawThemeBackground(t, dc, 1, kPlainStates[AState], d, r);
+  if (AVertical) {
+    ACanvas->RotateBitmap(bitmap.get(), 1, true);
+    std::swap(r.Right, r.Bottom);
+    std::swap(d.Right, d.Bottom);
+    ACanvas->CopyRectFrom({origin.X, origin.Y, origin.X + r.Width(), origin.Y + r.Height()}, bitmap->Canvas(), r);
+    bitmap.reset();
+    r = cxRectOffset(r, origin.X, origin.Y);
+    d = cxRectOffset(d, origin.X, origin.Y);
+  }
+  if (AState == cxbsPressed) {
+    if (AVertical)
+      d.Right -= 2;
+    else
+      d.Bottom -= 2;
+  }
+  DrawThemedCaptionText(ACanvas, t, 1, kPlainStates[AState], r, d, taCenter, VAlignCenter, false, false, AShowPrefix,
+                        AText, AFont, ATextColor, ABkColor);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide, TcxBorders ASides,
+                                              bool AVertical) const {
+  if (!Theme(ThemeClassTab)) TcxStandardLookAndFeelPainter::DrawTabFrame(ACanvas, R, ASide, ASides, AVertical);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                                  bool AVertical) const {
+  HTHEME t = Theme(ThemeClassTab);
+  if (!t) {
+    TcxStandardLookAndFeelPainter::DrawTabStripBase(ACanvas, R, ABorders, AVertical);
+    return;
+  }
+  const TRect k = UxGetThemeBackgroundContentRect(t, nullptr, 9, 0, R);
+  TRect p = R;
+  if (AVertical) {
+    p.Right = R.Right + 10;
+    p.Bottom = R.Bottom + (R.Bottom - k.Bottom) - (k.Top - R.Top);
+  } else {
+    p.Bottom = R.Bottom + 10;
+    p.Right = R.Right + (R.Right - k.Right) - (k.Left - R.Left);
+  }
+  UxDrawThemeBackground(t, ACanvas->DeviceContext(), 9, 0, p, R);
+}
+
+Integer TcxWinXPLookAndFeelPainter::TabExtraOffset147(bool AVertical) const {
+  return Theme(ThemeClassTab) ? 1 : TcxCustomLookAndFeelPainter::TabExtraOffset147(AVertical);
+}
+
+Integer TcxWinXPLookAndFeelPainter::TabExtraOffset148(bool AVertical) const {
+  return Theme(ThemeClassTab) ? 1 : TcxCustomLookAndFeelPainter::TabExtraOffset148(AVertical);
+}
+
+Integer TcxWinXPLookAndFeelPainter::TabFrameWidth(bool AVertical) const {
+  return Theme(ThemeClassTab) ? 1 : TcxStandardLookAndFeelPainter::TabFrameWidth(AVertical);
+}
+
+// Drawn by the flat painter's operations.
+void TcxWinXPLookAndFeelPainter::DrawIndicatorCell(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                                                   TColor ABkColor, TcxDrawBackgroundEvent AOnDrawBackground) const {
+  TcxFlatLookAndFeelPainter::Instance()->DrawIndicatorCell(ACanvas, R, AKind, ABkColor, AOnDrawBackground);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                                      ScrollBarPart APart, TcxButtonState AState) const {
+  if (cxRectIsEmpty(R) || APart == ScrollBarPartNone) return;
+  HTHEME t = Theme(ThemeClassScrollBar);
+  if (!t) {
+    TcxStandardLookAndFeelPainter::DrawScrollBarElement(ACanvas, AHorizontal, R, APart, AState);
+    return;
+  }
+  HDC dc = ACanvas->DeviceContext();
+  switch (APart) {
+    case ScrollBarPartLineUp:
+    case ScrollBarPartLineDown:
+      DrawArrowButton(ACanvas, R, AState, ScrollBarArrowDirection(AHorizontal, APart), true);
+      break;
+    case ScrollBarPartThumb:
+      UxDrawThemeBackground(t, dc, AHorizontal ? 2 : 3, kPlainStates[AState], R);
+      UxDrawThemeBackground(t, dc, AHorizontal ? 8 : 9, 0, R);
+      break;
+    default: {
+      const int part = AHorizontal ? (APart == ScrollBarPartPageUp ? 4 : 5) : (APart == ScrollBarPartPageUp ? 6 : 7);
+      UxDrawThemeBackground(t, dc, part, kPlainStates[AState], R);
+      break;
+    }
+  }
+}
+
+void TcxWinXPLookAndFeelPainter::DrawHeaderWithArrows(TcxCanvas* ACanvas, const TRect& R, const std::string& AText,
+                                                      TcxBorders ANeighbors, const TcxViewParams& AViewParams,
+                                                      TcxHeaderArrows AArrows, Integer AArrowIndent,
+                                                      TcxDrawBackgroundEvent AOnDrawBackground) const {
+  DrawHeader(ACanvas, R, R, ANeighbors, cxBordersAll, cxbsNormal, taCenter, VAlignCenter, false, false, AText,
+             AViewParams.Font, AViewParams.TextColor, AViewParams.Color, AOnDrawBackground,
+             !ANeighbors.Contains(bRight));
+  DrawSideArrows(ACanvas, R, ControlBorderWidth(), AArrows, AArrowIndent, clWindowText);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawToolButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const {
+  if (HTHEME t = Theme(ThemeClassToolBar))
+    UxDrawThemeBackground(t, ACanvas->DeviceContext(), 1, kToolStates[AState], R);
+  else
+    TcxCustomLookAndFeelPainter::DrawToolButton(ACanvas, R, AState);
+}
+
+void TcxWinXPLookAndFeelPainter::DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                                              bool AHorizontal) const {
+  HTHEME combo = Theme(ThemeClassComboBox);
+  if (!combo || !Theme(ThemeClassListView)) {
+    TcxStandardLookAndFeelPainter::Instance()->DrawEdgedBar(ACanvas, R, AFill, AHorizontal);
+    return;
+  }
+  COLORREF color = ColorToRGB(clBtnShadow);
+  UxGetThemeColor(combo, 1, 1, TMT_BORDERCOLOR, color);
+  EdgedBar(ACanvas, R, AFill, AHorizontal, {{static_cast<TColor>(color), static_cast<TColor>(color)}});
+}
+
+void TcxWinXPLookAndFeelPainter::DrawThemedCaptionText(TcxCanvas* ACanvas, HTHEME ATheme, int APart, int AState,
+                                                       const TRect&, const TRect& ATextRect, TAlignment AAlignmentHorz,
+                                                       TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                                       bool AShowEndEllipsis, bool AShowPrefix,
+                                                       const std::string& AText, TFont* AFont, TColor ATextColor,
+                                                       TColor) const {
+  if (AText.empty()) return;
+  TRect r = ATextRect;
+  if (AFont) ACanvas->AssignFont(AFont);
+  ACanvas->Font()->SetColor(ATextColor);
+  if (AMultiLine) ACanvas->CalcMultiLineTextTop(r, AText, AAlignmentVert, true, AShowPrefix, true);
+  DWORD flags = DT_EDITCONTROL;
+  flags |= AAlignmentHorz == taRightJustify ? DT_RIGHT : AAlignmentHorz == taCenter ? DT_CENTER : DT_LEFT;
+  flags |= AAlignmentVert == VAlignBottom ? DT_BOTTOM : AAlignmentVert == VAlignCenter ? DT_VCENTER : DT_TOP;
+  flags |= AMultiLine ? DT_WORDBREAK : DT_SINGLELINE;
+  if (AShowEndEllipsis) flags |= DT_END_ELLIPSIS;
+  if (!AShowPrefix) flags |= DT_NOPREFIX;
+  ACanvas->Canvas->RequiredState();
+  UxDrawThemeText(ATheme, ACanvas->DeviceContext(), APart, AState, AText, -1, flags, 0, cxRECT(r));
 }

@@ -12,6 +12,7 @@
 
 #include "platform/forms/SimpleCtrls.h"
 #include "platform/rtl/Delegates.h"
+#include "platform/win/UxTheme.h"
 #include "suite/foundation/cxGraphics.h"
 
 VXN_ENUM(TcxLookAndFeelKind, lfFlat, lfStandard, lfUltraFlat, lfOffice11)
@@ -301,47 +302,351 @@ class TcxCustomLookAndFeelPainter {
   TcxCustomLookAndFeelPainter() = default;
 };
 
+// The classic raised and sunken 3-D look with two-pixel bevels.
 class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
  public:
   static TcxCustomLookAndFeelPainterClass Instance();
   Integer PainterStyle() const override;
+  TColor PaletteColor49() const override;
+  Integer ControlBorderWidth() const override;
+  void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  Integer ButtonBorderWidth(TcxButtonState AState) const override;
+  Integer ButtonCaptionOffset() const override;
+  Integer ButtonPressedShift() const override;
+  void DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor) const override;
+  void DrawGroupToggleButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState) const override;
+  Integer TreeExpandButtonSize() const override;
+  bool ButtonsHotTrack() const override;
+  void DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors, TcxBorders ABorders) const override;
+  void DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                              TcxButtonState AState) const override;
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  Integer HeaderFrameWidth() const override;
+  Integer HeaderSectionFrameWidth(TcxButtonState AState) const override;
+  TPoint SortArrowSize() const override;
+  Integer FooterFrameWidth() const override;
+  Integer FooterCellFrameWidth() const override;
+  Integer FooterCellIndent() const override;
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AHighlighted) const override;
+  void DrawPlusGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) const override;
+  Integer TabFrameWidth(bool AVertical) const override;
+  void DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, ScrollBarPart APart,
+                            TcxButtonState AState) const override;
+  void DrawHeaderWithArrows(TcxCanvas* ACanvas, const TRect& R, const std::string& AText, TcxBorders ANeighbors,
+                            const TcxViewParams& AViewParams, TcxHeaderArrows AArrows, Integer AArrowIndent,
+                            TcxDrawBackgroundEvent AOnDrawBackground = nullptr) const override;
+  void DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                    bool AHorizontal) const override;
 
  protected:
   TcxStandardLookAndFeelPainter() = default;
 };
 
+// One-pixel bevels.
 class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
  public:
   static TcxCustomLookAndFeelPainterClass Instance();
   Integer PainterStyle() const override;
+  Integer ControlBorderWidth() const override;
+  void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  Integer ButtonBorderWidth(TcxButtonState AState) const override;
+  Integer ButtonCaptionOffset() const override;
+  Integer ButtonPressedShift() const override;
+  void DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor) const override;
+  Integer TreeExpandButtonSize() const override;
+  bool ButtonsHotTrack() const override;
+  void DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors, TcxBorders ABorders) const override;
+  void DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                              TcxButtonState AState) const override;
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  Integer HeaderFrameWidth() const override;
+  TPoint SortArrowSize() const override;
+  Integer FooterFrameWidth() const override;
+  Integer FooterCellFrameWidth() const override;
+  Integer FooterCellIndent() const override;
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AHighlighted) const override;
+  void DrawPlusGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) const override;
+  Integer TabFrameWidth(bool AVertical) const override;
+  void DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, ScrollBarPart APart,
+                            TcxButtonState AState) const override;
+  void DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                    bool AHorizontal) const override;
 
  protected:
   TcxFlatLookAndFeelPainter() = default;
 };
 
+// One-pixel single-colour frames; hot and pressed buttons in blended
+// highlight colours.
 class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
  public:
   static TcxCustomLookAndFeelPainterClass Instance();
   Integer PainterStyle() const override;
+  TColor PaletteColor16() const override;
+  TColor PaletteColor47() const override;
+  Integer ControlBorderWidth() const override;
+  void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  Integer ButtonBorderWidth(TcxButtonState AState) const override;
+  TColor ButtonFaceColor(TcxButtonState AState) const override;
+  TRect CalcButtonFocusRect(TcxCanvas* ACanvas, const TRect& R) const override;
+  TRect ButtonGroupBorderWidths(Integer AButtonCount, Integer AButtonIndex) const override;
+  Integer ButtonCaptionOffset() const override;
+  Integer ButtonPressedShift() const override;
+  TColor ButtonGlyphColor(TcxButtonState AState, TColor ADefaultColor = clDefault) const override;
+  TcxButtonState ButtonGlyphState(TcxButtonState AState) const override;
+  void DrawPlainButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, Integer AButtonCount,
+                       Integer AButtonIndex, TColor AFrameColor) const override;
+  void DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawButtonOutline(TcxCanvas* ACanvas, const TRect& R, bool AStrong, bool AHot) const override;
+  void DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor) const override;
+  Integer TreeExpandButtonSize() const override;
+  bool ButtonsHotTrack() const override;
+  void DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawHeaderDefault(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea, TcxBorders ANeighbors,
+                         TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                         TextVerticalAlignment AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                         const std::string& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                         TcxDrawBackgroundEvent AOnDrawBackground = nullptr) const override;
+  void DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors, TcxBorders ABorders) const override;
+  void DrawHeaderSectionFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                              TcxButtonState AState) const override;
+  void DrawHeaderSectionContent(TcxCanvas* ACanvas, const TRect& R, const TRect& ATextArea, TcxButtonState AState,
+                                TAlignment AAlignmentHorz, TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                                bool AShowEndEllipsis, const std::string& AText, TFont* AFont, TColor ATextColor,
+                                TColor ABkColor) const override;
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  TcxBorders HeaderFrameSides(TcxBorders ANeighbors) const override;
+  Integer HeaderFrameWidth() const override;
+  TPoint SortArrowSize() const override;
+  TcxBorders FooterFrameSides() const override;
+  Integer FooterFrameWidth() const override;
+  Integer FooterCellFrameWidth() const override;
+  Integer FooterCellIndent() const override;
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawFooterCellFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AHighlighted) const override;
+  TPoint CloseButtonSize() const override;
+  TPoint SmallButtonSize138() const override;
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) const override;
+  Integer TabFrameWidth(bool AVertical) const override;
+  void DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, ScrollBarPart APart,
+                            TcxButtonState AState) const override;
+  void DrawToolButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                    bool AHorizontal) const override;
+  // 158-161
+  virtual TColor HotStateFrameColor(TcxButtonState AState) const;
+  virtual TColor PaletteColor159() const;
+  virtual TColor PaletteColor160() const;
+  virtual TColor HotFrameColor() const;
 
  protected:
   TcxUltraFlatLookAndFeelPainter() = default;
 };
 
+// The ultra-flat look in the colours of the Office 11 palette, with
+// gradients and bitmaps.
 class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
  public:
   static TcxCustomLookAndFeelPainterClass Instance();
+  void DrawBackgroundAndText(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea, TcxButtonState AState,
+                             TAlignment AAlignmentHorz, TextVerticalAlignment AAlignmentVert, bool AMultiLine,
+                             bool AShowEndEllipsis, const std::string& AText, TFont* AFont, TColor ATextColor,
+                             TColor ABkColor, TcxDrawBackgroundEvent AOnDrawBackground,
+                             bool APlainBackground) const override;
   Integer PainterStyle() const override;
+  TColor PaletteColor14() const override;
+  TColor PaletteColor24() const override;
+  TColor PaletteColor25() const override;
+  TColor PaletteColor27() const override;
+  TColor PaletteColor28() const override;
+  TColor PaletteColor30() const override;
+  TColor PaletteColor32() const override;
+  TColor PaletteColor33() const override;
+  TColor PaletteColor34() const override;
+  TColor PaletteColor36() const override;
+  TColor HeaderAreaColor() const override;
+  TColor PaletteColor43() const override;
+  TColor PaletteColor44() const override;
+  TColor PaletteColor47() const override;
+  TColor PaletteColor48() const override;
+  TColor PaletteColor54() const override;
+  TColor PaletteColor56() const override;
+  TColor PaletteColor59() const override;
+  TColor PaletteColor61() const override;
+  void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  TColor ButtonFaceColor(TcxButtonState AState) const override;
+  TColor ButtonGlyphColor(TcxButtonState AState, TColor ADefaultColor = clDefault) const override;
+  void DrawButtonFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor) const override;
+  bool ExpandButtonDrawnFirst() const override;
+  void DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AFrameColor,
+                             TColor AFillColor = clDefault) const override;
+  Integer TreeExpandButtonSize() const override;
+  Integer SmallExpandButtonSize() const override;
+  TColor CheckBoxFillColor(TcxButtonState AState) const override;
+  void DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea, TcxBorders ANeighbors,
+                  TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                  TextVerticalAlignment AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                  const std::string& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                  TcxDrawBackgroundEvent AOnDrawBackground = nullptr, bool AIsLast = false) const override;
+  void DrawHeaderFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorders ANeighbors, TcxBorders ABorders) const override;
+  void DrawHeaderSectionItem(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea, TcxBorders ANeighbors,
+                             TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                             TextVerticalAlignment AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                             const std::string& AText, TFont* AFont, TColor ATextColor,
+                             TColor ABkColor) const override;
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  TcxBorders HeaderFrameSides(TcxBorders ANeighbors) const override;
+  Integer HeaderFrameWidth() const override;
+  bool HeaderSwitch115() const override;
+  TColor FooterLineColor() const override;
+  void DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, ScrollBarPart APart,
+                            TcxButtonState AState) const override;
+  void DrawHeaderWithArrows(TcxCanvas* ACanvas, const TRect& R, const std::string& AText, TcxBorders ANeighbors,
+                            const TcxViewParams& AViewParams, TcxHeaderArrows AArrows, Integer AArrowIndent,
+                            TcxDrawBackgroundEvent AOnDrawBackground = nullptr) const override;
+  void DrawPanelBorder(TcxCanvas* ACanvas, TRect R) const override;
+  void DrawToolButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  TColor HotStateFrameColor(TcxButtonState AState) const override;
+  TColor PaletteColor159() const override;
+  TColor PaletteColor160() const override;
+  TColor HotFrameColor() const override;
+  // 162-165
+  virtual TColor SchemeColor162() const;
+  virtual TColor SchemeColor163() const;
+  virtual TColor SchemeColor164() const;
+  virtual TColor SchemeMidColor165() const;
 
  protected:
   TcxOffice11LookAndFeelPainter() = default;
 };
 
+// Draws with the operating system's visual styles; every operation asks for
+// its theme class on each call and, when it does not open, falls back to
+// the standard painter's drawing (or the base one).
 class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
  public:
   static TcxCustomLookAndFeelPainterClass Instance();
   Integer PainterStyle() const override;
+  TColor PaletteColor16() const override;
+  TColor PaletteColor47() const override;
+  TColor PaletteColor49() const override;
+  void DrawFilledArrow(TcxCanvas* ACanvas, const TRect& R, ArrowDirection ADirection, TColor AColor) const override;
+  void DrawArrowButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, ArrowDirection ADirection,
+                       bool ABordered) const override;
+  void DrawButtonFace(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  Integer ControlBorderWidth() const override;
+  void DrawControlBorder(TcxCanvas* ACanvas, const TRect& R) const override;
+  TRect GroupButtonContentRect(const TRect& R, Integer AButtonCount, Integer AButtonIndex) const override;
+  Integer ButtonBorderWidth(TcxButtonState AState) const override;
+  TColor ButtonFaceColor(TcxButtonState AState) const override;
+  TRect CalcButtonFocusRect(TcxCanvas* ACanvas, const TRect& R) const override;
+  TRect ButtonGroupBorderWidths(Integer AButtonCount, Integer AButtonIndex) const override;
+  Integer ButtonCaptionOffset() const override;
+  Integer ButtonPressedShift() const override;
+  TColor ButtonGlyphColor(TcxButtonState AState, TColor ADefaultColor = clDefault) const override;
+  void DrawButtonWithCaption(TcxCanvas* ACanvas, const TRect& R, const std::string& ACaption, TcxButtonState AState,
+                             bool ABordered = true, TColor AFaceColor = clDefault,
+                             TColor ATextColor = clDefault) const override;
+  void DrawTreeExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor) const override;
+  bool ExpandButtonDrawnFirst() const override;
+  void DrawGroupToggleButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState) const override;
+  void DrawSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AFrameColor,
+                             TColor AFillColor = clDefault) const override;
+  Integer TreeExpandButtonSize() const override;
+  Integer GroupToggleButtonSize() const override;
+  bool ButtonsHotTrack() const override;
+  bool IsPointInGroupToggleButton(const TRect& R, const TPoint& P) const override;
+  Integer SmallExpandButtonSize() const override;
+  Integer CheckBorderWidth() const override;
+  void DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked,
+                     TColor AColor) const override;
+  void DrawCheckFrame(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawRadioButton(TcxCanvas* ACanvas, Integer X, Integer Y, TcxButtonState AState, bool AChecked,
+                       bool AForcedHighlight, TColor ABkColor, bool AFocusHighlight = false) const override;
+  void DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea, TcxBorders ANeighbors,
+                  TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                  TextVerticalAlignment AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                  const std::string& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                  TcxDrawBackgroundEvent AOnDrawBackground = nullptr, bool AIsLast = false) const override;
+  void InvertHeaderArea(TcxCanvas* ACanvas, const TRect& R) const override;
+  void DrawHeaderSectionItem(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextArea, TcxBorders ANeighbors,
+                             TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                             TextVerticalAlignment AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                             const std::string& AText, TFont* AFont, TColor ATextColor,
+                             TColor ABkColor) const override;
+  void DrawSortArrow(TcxCanvas* ACanvas, const TRect& R, bool AAscending) const override;
+  Integer HeaderFrameWidth() const override;
+  bool HeaderSwitch109() const override;
+  Integer HeaderSectionFrameWidth(TcxButtonState AState) const override;
+  TRect HeaderSectionContentRect(const TRect& R, TcxButtonState AState) const override;
+  bool HeaderSwitch115() const override;
+  TPoint SortArrowSize() const override;
+  void DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                      TextVerticalAlignment AAlignmentVert, bool AMultiLine, const std::string& AText, TFont* AFont,
+                      TColor ATextColor, TColor ABkColor,
+                      TcxDrawBackgroundEvent AOnDrawBackground = nullptr) const override;
+  Integer FooterFrameWidth() const override;
+  Integer FooterCellFrameWidth() const override;
+  Integer FooterCellIndent() const override;
+  bool FooterSwitch123() const override;
+  void DrawFooterFrame(TcxCanvas* ACanvas, const TRect& R) const override;
+  void PaintCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AHighlighted) const override;
+  TPoint PlusButtonSize() const override;
+  TPoint CloseButtonSize() const override;
+  TPoint SmallButtonSize138() const override;
+  TPoint AutoHideButtonSize() const override;
+  void DrawPlusButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawAutoHideButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AAutoHideOff,
+                          TColor ABkColor) const override;
+  void DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ASides, const std::string& AText, TcxButtonState AState,
+               bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor,
+               bool AShowPrefix = false) const override;
+  void DrawTabFrame(TcxCanvas* ACanvas, const TRect& R, TcxBorder ASide, TcxBorders ASides,
+                    bool AVertical) const override;
+  void DrawTabStripBase(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) const override;
+  Integer TabExtraOffset147(bool AVertical) const override;
+  Integer TabExtraOffset148(bool AVertical) const override;
+  Integer TabFrameWidth(bool AVertical) const override;
+  void DrawIndicatorCell(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor ABkColor,
+                         TcxDrawBackgroundEvent AOnDrawBackground = nullptr) const override;
+  void DrawScrollBarElement(TcxCanvas* ACanvas, bool AHorizontal, const TRect& R, ScrollBarPart APart,
+                            TcxButtonState AState) const override;
+  void DrawHeaderWithArrows(TcxCanvas* ACanvas, const TRect& R, const std::string& AText, TcxBorders ANeighbors,
+                            const TcxViewParams& AViewParams, TcxHeaderArrows AArrows, Integer AArrowIndent,
+                            TcxDrawBackgroundEvent AOnDrawBackground = nullptr) const override;
+  void DrawToolButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) const override;
+  void DrawEdgedBar(TcxCanvas* ACanvas, const TRect& R, const TcxFillDescription& AFill,
+                    bool AHorizontal) const override;
+  // 158
+  virtual void DrawThemedCaptionText(TcxCanvas* ACanvas, win::HTHEME ATheme, int APart, int AState,
+                                     const TRect& ABounds, const TRect& ATextRect, TAlignment AAlignmentHorz,
+                                     TextVerticalAlignment AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                                     bool AShowPrefix, const std::string& AText, TFont* AFont, TColor ATextColor,
+                                     TColor ABkColor) const;
 
  protected:
   TcxWinXPLookAndFeelPainter() = default;
 };
+
+// The visual-style states of the painters' button states.
+int ThemeButtonState(TcxButtonState AState);
+int ScrollArrowThemeState(ArrowDirection ADirection, TcxButtonState AState);

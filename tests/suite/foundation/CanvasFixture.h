@@ -10,10 +10,7 @@
 #include "platform/forms/Graphics.h"
 #include "suite/foundation/cxGraphics.h"
 
-class CanvasTest : public ::testing::Test {
- protected:
-  void SetUp() override { Reset(40, 30); }
-
+struct TestSurface {
   void Reset(Integer w, Integer h) {
     bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf32bit);
@@ -58,4 +55,9 @@ class CanvasTest : public ::testing::Test {
 
   std::unique_ptr<TBitmap> bitmap;
   std::unique_ptr<TcxCanvas> canvas;
+};
+
+class CanvasTest : public ::testing::Test, public TestSurface {
+ protected:
+  void SetUp() override { Reset(40, 30); }
 };
