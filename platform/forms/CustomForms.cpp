@@ -465,12 +465,12 @@ void TForm::ControlDestroyed(TControl* Control) {
   if (ActiveControl_ == Control) ActiveControl_ = nullptr;
 }
 
-TRect TForm::GetClientRect() {
+TRect TForm::GetClientRect() const {
   if (HandleAllocated() || FormStyle_ == fsMDIChild) return TCustomControl::GetClientRect();
   // No window yet: the frame it will have, and its menu bar, are left out
   // already, so that a client size set now is the client size shown.
   TCreateParams params;
-  CreateParams(params);
+  const_cast<TForm*>(this)->CreateParams(params);  // only fills in the parameters
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, params.Style, Menu_ && Menu_->Items()->Count() > 0, params.ExStyle);
   return {0, 0, std::max<Integer>(0, Width() - (frame.right - frame.left)),

@@ -73,7 +73,7 @@ class TForm : public TCustomControl {
   // A control is going away: the form forgets it.
   void ControlDestroyed(TControl* Control);
   // Before the window exists: the client area the window will have.
-  TRect GetClientRect() override;
+  TRect GetClientRect() const override;
   TModalResult ModalResult() const { return ModalResult_; }
   void SetModalResult(TModalResult Value) { ModalResult_ = Value; }
   // Kept for the form file; the window layer shows forms opaque.
