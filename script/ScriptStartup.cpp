@@ -3,6 +3,10 @@
 #include "platform/forms/FormsStartup.h"
 #include "script/LanguageGrammars.h"
 #include "script/TfsILParser.h"
+#include "script/fs_iclassesrtti.h"
+#include "script/fs_idialogsrtti.h"
+#include "script/fs_iformsrtti.h"
+#include "script/fs_igraphicsrtti.h"
 #include "script/fs_isysrtti.h"
 
 namespace {
@@ -27,4 +31,8 @@ void InitializeScript() {
   fsSetDesignatorRebuilder(RebuildDesignator);
   // Host modules in the order every script declares them.
   fs_isysrtti::Register();
+  fs_iclassesrtti::Register();
+  fs_igraphicsrtti::Register();
+  fs_iformsrtti::Register();
+  fs_idialogsrtti::Register();
 }

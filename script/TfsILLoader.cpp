@@ -256,6 +256,13 @@ TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* element, Integer nameIn
     }
     if (bounds.empty()) bounds = {0, 0};
     if (bounds.size() > 6) Fail("Array type required");
+    // A declaration may not ask for more memory than a script can sensibly
+    // use (a typo such as 1..100000000 would otherwise take gigabytes).
+    Int64 elements = 1;
+    for (size_t d = 0; d + 1 < bounds.size(); d += 2) {
+      elements *= std::max<Int64>(0, Int64{bounds[d + 1]} - bounds[d] + 1);
+      if (elements > fsMaxArrayElements) Fail("Array is too large");
+    }
     initial = VarArrayCreate(bounds.data(), static_cast<int>(bounds.size()), varVariant);
     helper = new TfsArrayHelper("", typeName, typeCode);
     for (size_t d = 0; d < bounds.size() / 2; ++d)
@@ -765,9 +772,19 @@ std::unique_ptr<TfsDesignator> TfsILParser::BuildDesignator(TfsXMLItem* element,
       continue;
     }
     if (type == fvtVariant) {
-      // The value the designator has now decides what follows.
+      // The value the designator has now decides what follows. A designator
+      // that calls a routine or a host method on the way is not run while
+      // compiling (it could do anything, or never end): it is resolved at
+      // its first run instead, as a Null value would be.
       d->Finalise();
-      const Variant value = d->GetValue();
+      bool calls = false;
+      for (Integer k = 0; k < d->ItemCount(); ++k) {
+        TfsCustomVariable* r = d->Links(k)->Resolved;
+        if (dynamic_cast<TfsProcVariable*>(r) || dynamic_cast<TfsMethodHelper*>(r) ||
+            dynamic_cast<TfsOLEHelper*>(r))
+          calls = true;
+      }
+      const Variant value = calls ? Null() : d->GetValue();
       if (VarIsNull(value) || VarIsEmpty(value)) {
         d = std::make_unique<TfsDesignator>(script);
         d->PendingSource = std::make_unique<TfsXMLItem>();

@@ -25,6 +25,9 @@
 // least one rule level, so its documents stay within fsMaxXMLDepth.
 inline constexpr int fsMaxGrammarDepth = 900;
 
+// Most elements an array declaration may have.
+inline constexpr Int64 fsMaxArrayElements = 16 * 1024 * 1024;
+
 class TfsILParser : public TObject {
   VXN_DECLARE_CLASS(TfsILParser)
 
