@@ -25,7 +25,7 @@ begin
   Log(l.Count); Log(l.ClassName);
   l.Free;
 end.)"),
-            "apple,fig,pear 1 pear apple v 0 4 TStringList");
+            "apple,fig,pear 1 pear apple v 2 4 TStringList");
   EXPECT_EQ(r.Run("JScript", R"(var l = new TStringList;
 l.Text = "a\nb";
 l.Insert(0, "z");

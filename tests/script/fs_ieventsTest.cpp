@@ -61,7 +61,7 @@ class EventBridgeTest : public ::testing::Test {
 
 TEST_F(EventBridgeTest, EachBridgePassesArgumentsAndCopiesVarParametersBack) {
   const char* source = R"(
-procedure Click(Sender: TObject); begin Log('click ' + IntToStr(Integer(Sender) - Integer(Host))) end;
+procedure Click(Sender: TObject); begin if Sender = Host then Log('click host') end;
 procedure Down(Sender: TObject; Button, Shift, X, Y: Integer);
 begin Log('down ' + IntToStr(Button) + ' ' + IntToStr(Shift) + ' ' + IntToStr(X) + ',' + IntToStr(Y)) end;
 procedure Move(Sender: TObject; Shift, X, Y: Integer); begin Log('move ' + IntToStr(Shift)) end;
@@ -85,7 +85,7 @@ end.)";
   host.OnClick(&host);
   host.OnMouseDown(&host, mbRight, TShiftState{ssShift, ssCtrl}, 3, 4);
   host.OnMouseMove(&host, TShiftState{ssAlt}, 0, 0);
-  EXPECT_EQ(runner.Output, "click 0 down 1 5 3,4 move 2");
+  EXPECT_EQ(runner.Output, "click host down 1 5 3,4 move 2");
 
   Word key = 65;
   host.OnKeyDown(&host, key, TShiftState{});
