@@ -1,5 +1,6 @@
 #include "controls/ControlsStartup.h"
 
+#include "controls/CellGrid.h"
 #include "platform/forms/FormsStartup.h"
 
 void InitializeControls() {
@@ -7,4 +8,5 @@ void InitializeControls() {
   if (done) return;
   done = true;
   InitializeForms();
+  RegisterCellGridClasses();
 }
