@@ -10,6 +10,8 @@
 #include "controls/ScopeExit.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/ComponentStreams.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiText.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
 #include "platform/win/ScrollBars.h"
@@ -563,9 +565,20 @@ void TCustomCellGrid::ScrollColOffset(WORD Code, Integer Thumb) {
   const Integer visible = client.Right - info.Horz.FixedBoundary;
   const Integer largest = std::max(0, GetColWidth(1) - visible);
   Integer offset = ColOffset_;
+  // A line is the width of the character "0" of the grid's font.
+  Integer line = 0;
+  {
+    HDC dc = GetDC(Handle());
+    ScopeExit release([&] { ReleaseDC(Handle(), dc); });
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    SIZE size{};
+    GetTextExtentPoint32(dc, "0", 1, &size);
+    SelectObject(dc, old);
+    line = size.cx;
+  }
   switch (Code) {
-    case SB_LINEUP: offset -= Canvas()->TextWidth("0"); break;
-    case SB_LINEDOWN: offset += Canvas()->TextWidth("0"); break;
+    case SB_LINEUP: offset -= line; break;
+    case SB_LINEDOWN: offset += line; break;
     case SB_PAGEUP: offset -= visible; break;
     case SB_PAGEDOWN: offset += visible; break;
     case SB_THUMBPOSITION: offset = Thumb; break;
@@ -701,6 +714,8 @@ void TCustomCellGrid::SetColCount(Integer Value) {
     for (Integer c = Value; c < ColCount_; ++c)
       for (Integer r = 1; r < RowCount_; ++r)
         if (Cells_->IsMergedCell(c, r)) return;
+  // Refused before the store grows for nothing.
+  if (Value > ColCount_ && ColWidths_ && Value > kMaxExtentEntries) throw EInvalidGridOperation(SGridTooLarge);
   if (FixedCols_ >= Value - 1) FixedCols_ = Value - 2;
   const Integer old = ColCount_;
   if (Value > old) {
@@ -724,6 +739,7 @@ void TCustomCellGrid::SetRowCount(Integer Value) {
     for (Integer r = Value; r < RowCount_; ++r)
       for (Integer c = 1; c < ColCount_; ++c)
         if (Cells_->IsMergedCell(c, r)) return;
+  if (Value > RowCount_ && RowHeights_ && Value > kMaxExtentEntries) throw EInvalidGridOperation(SGridTooLarge);
   if (FixedRows_ >= Value - 1) FixedRows_ = Value - 2;
   const Integer old = RowCount_;
   if (Value > old) {
