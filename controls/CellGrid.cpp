@@ -7,10 +7,11 @@
 #include <algorithm>
 
 #include "controls/GridDrawing.h"
-#include "controls/ScopeExit.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/ComponentStreams.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Gdi.h"
+#include "platform/win/GdiScopes.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
@@ -25,7 +26,9 @@ namespace {
 constexpr Integer kMaxExtentEntries = 134217725;
 constexpr Integer kScrollRange = 127;
 
-TRect Grown(const TRect& r, Integer by) { return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by}; }
+TRect Grown(const TRect& r, Integer by) {
+  return {r.Left - by, r.Top - by, r.Right + by, r.Bottom + by};
+}
 
 bool Intersects(const TRect& a, const TRect& b) {
   return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
@@ -64,13 +67,21 @@ TCustomCellGrid::~TCustomCellGrid() {
 
 // --- Cell store ------------------------------------------------------------------------------
 
-TCellInfo* TCustomCellGrid::CellAt(Integer ACol, Integer ARow) { return &Cells_->At(ACol, ARow); }
+TCellInfo* TCustomCellGrid::CellAt(Integer ACol, Integer ARow) {
+  return &Cells_->At(ACol, ARow);
+}
 
-void TCustomCellGrid::ResetRange(const TGridRect& Rect) { InvalidateCells(Cells_->ResetRange(Rect)); }
+void TCustomCellGrid::ResetRange(const TGridRect& Rect) {
+  InvalidateCells(Cells_->ResetRange(Rect));
+}
 
-void TCustomCellGrid::CopyRangeToBuffer(const TGridRect& Rect) { CellBuffer_ = Cells_->CopyRange(Rect); }
+void TCustomCellGrid::CopyRangeToBuffer(const TGridRect& Rect) {
+  CellBuffer_ = Cells_->CopyRange(Rect);
+}
 
-void TCustomCellGrid::PasteBuffer(const TGridRect& Dest) { Cells_->Paste(CellBuffer_, Dest); }
+void TCustomCellGrid::PasteBuffer(const TGridRect& Dest) {
+  Cells_->Paste(CellBuffer_, Dest);
+}
 
 // --- Extents ---------------------------------------------------------------------------------
 
@@ -79,24 +90,29 @@ Integer TCustomCellGrid::TAxisDrawInfo::Extent(Integer Index) const {
 }
 
 Integer TCustomCellGrid::GetColWidth(Integer Index) const {
-  if (!ColWidths_ || Index < 0 || Index >= static_cast<Integer>(ColWidths_->size())) return DefaultColWidth_;
+  if (!ColWidths_ || Index < 0 || Index >= static_cast<Integer>(ColWidths_->size()))
+    return DefaultColWidth_;
   return (*ColWidths_)[static_cast<size_t>(Index)];
 }
 
 Integer TCustomCellGrid::GetRowHeight(Integer Index) const {
-  if (!RowHeights_ || Index < 0 || Index >= static_cast<Integer>(RowHeights_->size())) return DefaultRowHeight_;
+  if (!RowHeights_ || Index < 0 || Index >= static_cast<Integer>(RowHeights_->size()))
+    return DefaultRowHeight_;
   return (*RowHeights_)[static_cast<size_t>(Index)];
 }
 
 void TCustomCellGrid::SetColWidth(Integer Index, Integer Width) {
-  if (!ColWidths_) ColWidths_ = std::make_unique<std::vector<Integer>>(static_cast<size_t>(ColCount_), DefaultColWidth_);
+  if (!ColWidths_)
+    ColWidths_ =
+        std::make_unique<std::vector<Integer>>(static_cast<size_t>(ColCount_), DefaultColWidth_);
   if (Index < 0 || Index >= ColCount_ || Index >= static_cast<Integer>(ColWidths_->size()))
     throw EInvalidGridOperation(SGridIndexOutOfRange);
   if ((*ColWidths_)[static_cast<size_t>(Index)] == Width) return;
   (*ColWidths_)[static_cast<size_t>(Index)] = Width;
   if (HandleAllocated()) {
     Integer first = Index;
-    for (Integer r = 0; r < RowCount_; ++r) first = std::min(first, Cells_->MergeRectOf(Index, r).Left);
+    for (Integer r = 0; r < RowCount_; ++r)
+      first = std::min(first, Cells_->MergeRectOf(Index, r).Left);
     TDrawInfo info = CalcDrawInfo();
     TRect client = ClientRect();
     InvalidatePixels({AxisPos(info.Horz, first), 0, client.Right, client.Bottom});
@@ -106,14 +122,16 @@ void TCustomCellGrid::SetColWidth(Integer Index, Integer Width) {
 
 void TCustomCellGrid::SetRowHeight(Integer Index, Integer Height) {
   if (!RowHeights_)
-    RowHeights_ = std::make_unique<std::vector<Integer>>(static_cast<size_t>(RowCount_), DefaultRowHeight_);
+    RowHeights_ =
+        std::make_unique<std::vector<Integer>>(static_cast<size_t>(RowCount_), DefaultRowHeight_);
   if (Index < 0 || Index >= RowCount_ || Index >= static_cast<Integer>(RowHeights_->size()))
     throw EInvalidGridOperation(SGridIndexOutOfRange);
   if ((*RowHeights_)[static_cast<size_t>(Index)] == Height) return;
   (*RowHeights_)[static_cast<size_t>(Index)] = Height;
   if (HandleAllocated()) {
     Integer first = Index;
-    for (Integer c = 0; c < ColCount_; ++c) first = std::min(first, Cells_->MergeRectOf(c, Index).Top);
+    for (Integer c = 0; c < ColCount_; ++c)
+      first = std::min(first, Cells_->MergeRectOf(c, Index).Top);
     TDrawInfo info = CalcDrawInfo();
     TRect client = ClientRect();
     InvalidatePixels({0, AxisPos(info.Vert, first), client.Right, client.Bottom});
@@ -161,7 +179,8 @@ TCustomCellGrid::TDrawInfo TCustomCellGrid::CalcDrawInfo() {
   return CalcDrawInfoFor(client.Right, client.Bottom);
 }
 
-TCustomCellGrid::TDrawInfo TCustomCellGrid::CalcDrawInfoFor(Integer ClientWidth, Integer ClientHeight) {
+TCustomCellGrid::TDrawInfo TCustomCellGrid::CalcDrawInfoFor(Integer ClientWidth,
+                                                            Integer ClientHeight) {
   TDrawInfo info;
   auto calc = [this](TAxisDrawInfo& a, bool columns, Integer extent) {
     a.Columns = columns;
@@ -285,7 +304,9 @@ void TCustomCellGrid::InvalidateCells(const TGridRect& Rect) {
   InvalidatePixels(Grown(BoxRect(Rect, true), 3));
 }
 
-void TCustomCellGrid::InvalidateCell(Integer ACol, Integer ARow) { InvalidateCells({ACol, ARow, ACol, ARow}); }
+void TCustomCellGrid::InvalidateCell(Integer ACol, Integer ARow) {
+  InvalidateCells({ACol, ARow, ACol, ARow});
+}
 
 void TCustomCellGrid::InvalidateRow(Integer ARow) {
   if (!HandleAllocated()) return;
@@ -315,7 +336,8 @@ bool TCustomCellGrid::SelectCell(Integer ACol, Integer ARow) {
 }
 
 void TCustomCellGrid::FocusCell(Integer ACol, Integer ARow, bool MoveAnchor, bool Show) {
-  if (ACol < 0 || ARow < 0 || ACol >= ColCount_ || ARow >= RowCount_) throw EInvalidGridOperation(SGridIndexOutOfRange);
+  if (ACol < 0 || ARow < 0 || ACol >= ColCount_ || ARow >= RowCount_)
+    throw EInvalidGridOperation(SGridIndexOutOfRange);
   if (!SelectCell(ACol, ARow)) return;
   Current_ = {ACol, ARow};
   if (!Options_.Contains(goAlwaysShowEditor)) HideEditor();
@@ -361,10 +383,15 @@ void TCustomCellGrid::MoveAnchor(TGridCoord Cell, bool Update) {
 
 void TCustomCellGrid::SetSelection(const TGridRect& Rect) {
   if (Rect == Selection_) return;
-  auto clampCol = [&](Integer c) { return std::clamp(c, std::min(FixedCols_ + 1, ColCount_ - 1), ColCount_ - 1); };
-  auto clampRow = [&](Integer r) { return std::clamp(r, std::min(FixedRows_ + 1, RowCount_ - 1), RowCount_ - 1); };
+  auto clampCol = [&](Integer c) {
+    return std::clamp(c, std::min(FixedCols_ + 1, ColCount_ - 1), ColCount_ - 1);
+  };
+  auto clampRow = [&](Integer r) {
+    return std::clamp(r, std::min(FixedRows_ + 1, RowCount_ - 1), RowCount_ - 1);
+  };
   TGridRect old = Selection_;
-  Selection_ = {clampCol(Rect.Left), clampRow(Rect.Top), clampCol(Rect.Right), clampRow(Rect.Bottom)};
+  Selection_ = {clampCol(Rect.Left), clampRow(Rect.Top), clampCol(Rect.Right),
+                clampRow(Rect.Bottom)};
   if (!HandleAllocated()) return;
   InvalidateCells({old.Left, 0, old.Right, 0});
   InvalidateCells({Selection_.Left, 0, Selection_.Right, 0});
@@ -381,8 +408,10 @@ void TCustomCellGrid::SetSelection(const TGridRect& Rect) {
     return;
   }
   // What changed lies in four bands around the common part.
-  TRect u{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
-  TRect i{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+  TRect u{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+          std::max(a.Bottom, b.Bottom)};
+  TRect i{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
   const TRect bands[] = {{u.Left, u.Top, u.Right, i.Top},
                          {u.Left, i.Bottom, u.Right, u.Bottom},
                          {u.Left, i.Top, i.Left, i.Bottom},
@@ -421,7 +450,8 @@ void TCustomCellGrid::TopLeftMoved(TGridCoord OldTopLeft) {
     TDrawInfo info = CalcDrawInfo();
     auto distance = [](const TAxisDrawInfo& a, Integer from, Integer to) {
       Integer d = 0;
-      for (Integer i = std::min(from, to); i < std::max(from, to); ++i) d += a.Extent(i) + a.EffectiveLineWidth;
+      for (Integer i = std::min(from, to); i < std::max(from, to); ++i)
+        d += a.Extent(i) + a.EffectiveLineWidth;
       return to > from ? d : -d;
     };
     Integer dx = distance(info.Horz, OldTopLeft.X, TopLeft_.X);
@@ -463,7 +493,9 @@ void TCustomCellGrid::TopLeftChanged() {
   OnTopLeftChanged(this);
 }
 
-bool TCustomCellGrid::ShowsWindow() { return HandleAllocated() && Showing(); }
+bool TCustomCellGrid::ShowsWindow() {
+  return HandleAllocated() && Showing();
+}
 
 void TCustomCellGrid::SetScrollRangeOf(int Bar, Integer Max) {
   Integer lo = 0, hi = 0;
@@ -480,9 +512,11 @@ void TCustomCellGrid::UpdateScrollRange() {
   Integer lo = 0, hi = 0;
   const bool horz = ScrollBars_ == ssHorizontal || ScrollBars_ == ssBoth;
   const bool vert = ScrollBars_ == ssVertical || ScrollBars_ == ssBoth;
-  if (GetScrollRange(wnd, SB_VERT, &lo, &hi) && hi > lo && (GetWindowLong(wnd, GWL_STYLE) & WS_VSCROLL))
+  if (GetScrollRange(wnd, SB_VERT, &lo, &hi) && hi > lo &&
+      (GetWindowLong(wnd, GWL_STYLE) & WS_VSCROLL))
     width += GetSystemMetrics(SM_CXVSCROLL);
-  if (GetScrollRange(wnd, SB_HORZ, &lo, &hi) && hi > lo && (GetWindowLong(wnd, GWL_STYLE) & WS_HSCROLL))
+  if (GetScrollRange(wnd, SB_HORZ, &lo, &hi) && hi > lo &&
+      (GetWindowLong(wnd, GWL_STYLE) & WS_HSCROLL))
     height += GetSystemMetrics(SM_CYHSCROLL);
   // The bars' own size changes come back as WM_SIZE while the ranges are set.
   TScrollStyle saved = ScrollBars_;
@@ -499,7 +533,8 @@ void TCustomCellGrid::UpdateScrollRange() {
     if (ColCount_ == 2) {
       max = std::max(0, GetColWidth(1) - width);
     } else {
-      TDrawInfo info = CalcDrawInfoFor(width, height - (horzShown ? GetSystemMetrics(SM_CYHSCROLL) : 0));
+      TDrawInfo info =
+          CalcDrawInfoFor(width, height - (horzShown ? GetSystemMetrics(SM_CYHSCROLL) : 0));
       TGridCoord maxTL = CalcMaxTopLeft({ColCount_ - 1, RowCount_ - 1}, info);
       max = maxTL.X > FixedCols_ + 1 ? kScrollRange : 0;
       if (TopLeft_.X > maxTL.X) {
@@ -568,25 +603,37 @@ void TCustomCellGrid::ScrollColOffset(WORD Code, Integer Thumb) {
   // A line is the width of the character "0" of the grid's font.
   Integer line = 0;
   {
-    HDC dc = GetDC(Handle());
-    ScopeExit release([&] { ReleaseDC(Handle(), dc); });
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    WindowDc dc(Handle());
+    ObjectSelection font(dc, Font()->Handle());
     SIZE size{};
     GetTextExtentPoint32(dc, "0", 1, &size);
-    SelectObject(dc, old);
     line = size.cx;
   }
   switch (Code) {
-    case SB_LINEUP: offset -= line; break;
-    case SB_LINEDOWN: offset += line; break;
-    case SB_PAGEUP: offset -= visible; break;
-    case SB_PAGEDOWN: offset += visible; break;
-    case SB_THUMBPOSITION: offset = Thumb; break;
+    case SB_LINEUP:
+      offset -= line;
+      break;
+    case SB_LINEDOWN:
+      offset += line;
+      break;
+    case SB_PAGEUP:
+      offset -= visible;
+      break;
+    case SB_PAGEDOWN:
+      offset += visible;
+      break;
+    case SB_THUMBPOSITION:
+      offset = Thumb;
+      break;
     case SB_THUMBTRACK:
       if (Options_.Contains(goThumbTracking)) offset = Thumb;
       break;
-    case SB_TOP: offset = 0; break;
-    case SB_BOTTOM: offset = largest; break;
+    case SB_TOP:
+      offset = 0;
+      break;
+    case SB_BOTTOM:
+      offset = largest;
+      break;
   }
   offset = std::clamp(offset, 0, largest);
   if (offset == ColOffset_) return;
@@ -602,7 +649,8 @@ void TCustomCellGrid::ScrollColOffset(WORD Code, Integer Thumb) {
 
 void TCustomCellGrid::ScrollByMessage(int Bar, WORD Code, Integer Thumb) {
   HideEditor();
-  if (Visible() && CanFocus() && TabStop() && !Designing() && HandleAllocated() && !GridFocused()) SetFocus();
+  if (Visible() && CanFocus() && TabStop() && !Designing() && HandleAllocated() && !GridFocused())
+    SetFocus();
   if (Bar == SB_HORZ && ColCount_ == 2) {
     ScrollColOffset(Code, Thumb);
     return;
@@ -624,18 +672,29 @@ void TCustomCellGrid::ScrollByMessage(int Bar, WORD Code, Integer Thumb) {
       break;
     }
     case SB_PAGEUP: {
-      TGridCoord back = CalcMaxTopLeft(horz ? TGridCoord{current, TopLeft_.Y} : TGridCoord{TopLeft_.X, current}, info);
+      TGridCoord back = CalcMaxTopLeft(
+          horz ? TGridCoord{current, TopLeft_.Y} : TGridCoord{TopLeft_.X, current}, info);
       pos -= std::max(1, current - (horz ? back.X : back.Y));
       break;
     }
-    case SB_PAGEDOWN: pos += std::max(1, axis.LastFullVisibleCell - current); break;
-    case SB_THUMBPOSITION: pos = MulDiv(Thumb, max - first, kScrollRange) + first; break;
-    case SB_THUMBTRACK:
-      if (Options_.Contains(goThumbTracking)) pos = MulDiv(Thumb, max - first, kScrollRange) + first;
+    case SB_PAGEDOWN:
+      pos += std::max(1, axis.LastFullVisibleCell - current);
       break;
-    case SB_TOP: pos = first; break;
-    case SB_BOTTOM: pos = max; break;
-    default: break;
+    case SB_THUMBPOSITION:
+      pos = MulDiv(Thumb, max - first, kScrollRange) + first;
+      break;
+    case SB_THUMBTRACK:
+      if (Options_.Contains(goThumbTracking))
+        pos = MulDiv(Thumb, max - first, kScrollRange) + first;
+      break;
+    case SB_TOP:
+      pos = first;
+      break;
+    case SB_BOTTOM:
+      pos = max;
+      break;
+    default:
+      break;
   }
   pos = std::clamp(pos, first, std::max(first, max));
   if (pos == current) return;
@@ -681,7 +740,8 @@ void TCustomCellGrid::ChangeSize(Integer NewColCount, Integer NewRowCount) {
   if (!(clamped == Current_)) FocusCell(clamped.X, clamped.Y, true, true);
   TGridCoord anchor{std::min(Anchor_.X, ColCount_ - 1), std::min(Anchor_.Y, RowCount_ - 1)};
   if (!(anchor == Anchor_)) MoveAnchor(anchor, true);
-  if (Options_.Contains(goRowSelect)) SetSelection({FixedCols_ + 1, Selection_.Top, ColCount_ - 1, Selection_.Bottom});
+  if (Options_.Contains(goRowSelect))
+    SetSelection({FixedCols_ + 1, Selection_.Top, ColCount_ - 1, Selection_.Bottom});
   if (!(TopLeft_ == oldTopLeft)) {
     RepaintIfAutoUpdate();
   } else if (HandleAllocated() && AutoUpdate_) {
@@ -715,7 +775,8 @@ void TCustomCellGrid::SetColCount(Integer Value) {
       for (Integer r = 1; r < RowCount_; ++r)
         if (Cells_->IsMergedCell(c, r)) return;
   // Refused before the store grows for nothing.
-  if (Value > ColCount_ && ColWidths_ && Value > kMaxExtentEntries) throw EInvalidGridOperation(SGridTooLarge);
+  if (Value > ColCount_ && ColWidths_ && Value > kMaxExtentEntries)
+    throw EInvalidGridOperation(SGridTooLarge);
   if (FixedCols_ >= Value - 1) FixedCols_ = Value - 2;
   const Integer old = ColCount_;
   if (Value > old) {
@@ -739,7 +800,8 @@ void TCustomCellGrid::SetRowCount(Integer Value) {
     for (Integer r = Value; r < RowCount_; ++r)
       for (Integer c = 1; c < ColCount_; ++c)
         if (Cells_->IsMergedCell(c, r)) return;
-  if (Value > RowCount_ && RowHeights_ && Value > kMaxExtentEntries) throw EInvalidGridOperation(SGridTooLarge);
+  if (Value > RowCount_ && RowHeights_ && Value > kMaxExtentEntries)
+    throw EInvalidGridOperation(SGridTooLarge);
   if (FixedRows_ >= Value - 1) FixedRows_ = Value - 2;
   const Integer old = RowCount_;
   if (Value > old) {
@@ -843,7 +905,7 @@ void TCustomCellGrid::SetAlwaysDrawFocus(bool Value) {
   RepaintIfAutoUpdate();
 }
 
-#define VXN_GRID_COLOR_SETTER(Name, Field)    \
+#define VXN_GRID_COLOR_SETTER(Name, Field)        \
   void TCustomCellGrid::Set##Name(TColor Value) { \
     if (Value == Field) return;                   \
     Field = Value;                                \
@@ -913,7 +975,9 @@ void TCustomCellGrid::DefineProperties(TFiler* Filer) {
   define("RowHeights", false);
 }
 
-std::unique_ptr<TGridDrawing> TCustomCellGrid::CreateDrawing(TCanvas* ACanvas) { return NewGdiGridDrawing(ACanvas); }
+std::unique_ptr<TGridDrawing> TCustomCellGrid::CreateDrawing(TCanvas* ACanvas) {
+  return NewGdiGridDrawing(ACanvas);
+}
 
 void TCustomCellGrid::WndProc(TMessage& Message) {
   switch (Message.Msg) {
@@ -924,7 +988,8 @@ void TCustomCellGrid::WndProc(TMessage& Message) {
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (Message.LParam == 0) {
-        ScrollByMessage(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(static_cast<uintptr_t>(Message.WParam)),
+        ScrollByMessage(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT,
+                        LOWORD(static_cast<uintptr_t>(Message.WParam)),
                         static_cast<SHORT>(HIWORD(static_cast<uintptr_t>(Message.WParam))));
         Message.Result = 0;
         return;
@@ -978,7 +1043,8 @@ void TCustomCellGrid::WndProc(TMessage& Message) {
       break;
     case CM_DESIGNHITTEST: {
       TSizingHit hit;
-      Message.Result = FindSizingBorder(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam), hit) ? 1 : 0;
+      Message.Result =
+          FindSizingBorder(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam), hit) ? 1 : 0;
       return;
     }
     case WM_CANCELMODE:
@@ -1010,7 +1076,8 @@ void TCustomCellGrid::WndProc(TMessage& Message) {
       TCustomControl::WndProc(Message);
       if (InplaceEdit_) InplaceEdit_->SetFont(Font());
       return;
-    default: break;
+    default:
+      break;
   }
   TCustomControl::WndProc(Message);
 }
@@ -1018,7 +1085,8 @@ void TCustomCellGrid::WndProc(TMessage& Message) {
 // --- TCellGrid -------------------------------------------------------------------------------
 
 // The events live in the base class; the table wants members of TCellGrid.
-#define VXN_GRID_EVENT(Name) P.Event(#Name, static_cast<decltype(TCellGrid::Name) TCellGrid::*>(&TCellGrid::Name))
+#define VXN_GRID_EVENT(Name) \
+  P.Event(#Name, static_cast<decltype(TCellGrid::Name) TCellGrid::*>(&TCellGrid::Name))
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TCellGrid, TCustomCellGrid)
 VXN_PUBLISH(TCellGrid) {
@@ -1045,7 +1113,9 @@ VXN_PUBLISH(TCellGrid) {
   P.Property("CellColor", &G::CellColor, &G::SetCellColor).Type(TypeInfoColor()).Default(clWhite);
   // Mended: one default, the size a new grid has.
   P.Property("CellFontSize", &G::CellFontSize, &G::SetCellFontSize).Default(8);
-  P.Property("CellFontColor", &G::CellFontColor, &G::SetCellFontColor).Type(TypeInfoColor()).Default(clBlack);
+  P.Property("CellFontColor", &G::CellFontColor, &G::SetCellFontColor)
+      .Type(TypeInfoColor())
+      .Default(clBlack);
   P.Property("CellFontStyle", &G::CellFontStyle, &G::SetCellFontStyle).Default(0);
   P.Redeclare("Color").Default(clWindow);
   P.Property("ColCount", &G::ColCount, &G::SetColCount).Default(5);
@@ -1053,7 +1123,9 @@ VXN_PUBLISH(TCellGrid) {
   P.Property("DefaultColWidth", &G::DefaultColWidth, &G::SetDefaultColWidth).Default(80);
   P.Property("DefaultRowHeight", &G::DefaultRowHeight, &G::SetDefaultRowHeight).Default(30);
   P.Property("DefaultDrawing", &G::DefaultDrawing, &G::SetDefaultDrawing).Default(true);
-  P.Property("FixedLineColor", &G::FixedLineColor, &G::SetFixedLineColor).Type(TypeInfoColor()).Default(clBlack);
+  P.Property("FixedLineColor", &G::FixedLineColor, &G::SetFixedLineColor)
+      .Type(TypeInfoColor())
+      .Default(clBlack);
   P.Property("ClientLineColor", &G::ClientLineColor, &G::SetClientLineColor)
       .Type(TypeInfoColor())
       .Default(kGridClientLineColor);
@@ -1063,17 +1135,23 @@ VXN_PUBLISH(TCellGrid) {
   P.Property("GridLineWidth", &G::GridLineWidth, &G::SetGridLineWidth).Default(1);
   P.Property("Options", &G::Options, &G::SetOptions)
       .Default(static_cast<int64_t>(
-          TCellGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect}.Bits()));
+          TCellGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect}
+              .Bits()));
   P.Property("GridCanCopyMove", &G::GridCanCopyMove, &G::SetGridCanCopyMove).Default(true);
   P.Property("GridCanFill", &G::GridCanFill, &G::SetGridCanFill).Default(true);
   P.Property("ParentCtl3D", &G::ParentCtl3D, &G::SetParentCtl3D).Default(true);
+  P.Property("ParentBiDiMode", static_cast<bool G::*>(&G::ParentBiDiMode)).Default(true);
   P.Redeclare("ParentColor").Default(false);
   P.Property("ScrollBars", &G::ScrollBars, &G::SetScrollBars).Default(ssBoth);
   P.Property("ShowPopup", &G::ShowPopup, &G::SetShowPopup).Default(true);
   P.Property("VisibleColCount", &G::VisibleColCount, nullptr);
   P.Property("VisibleRowCount", &G::VisibleRowCount, nullptr);
-  P.Property("HighLightColor", &G::HighLightColor, &G::SetHighLightColor).Type(TypeInfoColor()).Default(clBlack);
-  P.Property("TitleColor", &G::TitleColor, &G::SetTitleColor).Type(TypeInfoColor()).Default(clBtnFace);
+  P.Property("HighLightColor", &G::HighLightColor, &G::SetHighLightColor)
+      .Type(TypeInfoColor())
+      .Default(clBlack);
+  P.Property("TitleColor", &G::TitleColor, &G::SetTitleColor)
+      .Type(TypeInfoColor())
+      .Default(clBtnFace);
   P.Property("ShowColTitle", &G::ShowColTitle, &G::SetShowColTitle).Default(true);
   P.Property("ShowRowTitle", &G::ShowRowTitle, &G::SetShowRowTitle).Default(true);
   P.Property("FocusedTitleColor", &G::FocusedTitleColor, &G::SetFocusedTitleColor)
@@ -1106,10 +1184,14 @@ VXN_PUBLISH(TCellGrid) {
   VXN_GRID_EVENT(OnDeleteCellDown);
   VXN_GRID_EVENT(OnPasteCells);
   VXN_GRID_EVENT(OnCutCells);
+  VXN_GRID_EVENT(OnStartDock);
+  VXN_GRID_EVENT(OnEndDock);
 }
 
 #undef VXN_GRID_EVENT
 
 TCellGrid::TCellGrid(TComponent* AOwner) : TCustomCellGrid(AOwner) {}
 
-void RegisterCellGridClasses() { RegisterClasses({TCellGrid::StaticClass()}); }
+void RegisterCellGridClasses() {
+  RegisterClasses({TCellGrid::StaticClass()});
+}

@@ -22,14 +22,22 @@ class TGridDrawing;
 class TCustomCellGrid;
 
 VXN_ENUM(TCellGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
-         goDrawFocusSelected, goRowSizing, goColSizing, goEditing, goTabs, goRowSelect, goAlwaysShowEditor,
-         goThumbTracking)
+         goDrawFocusSelected, goRowSizing, goColSizing, goEditing, goTabs, goRowSelect,
+         goAlwaysShowEditor, goThumbTracking)
 using TCellGridOptions = TSet<TCellGridOption>;
 VXN_ENUM(TCellGridDrawStateItem, gdSelected, gdFocused, gdFixed, gdTitled)
 using TCellGridDrawState = TSet<TCellGridDrawStateItem>;
 
 // The mouse operation in progress.
-enum class TCellGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsMoving, gsCopying, gsFilling };
+enum class TCellGridState {
+  gsNormal,
+  gsSelecting,
+  gsRowSizing,
+  gsColSizing,
+  gsMoving,
+  gsCopying,
+  gsFilling
+};
 
 // A column or row border under the mouse: gsRowSizing or gsColSizing, the
 // index sized, the border's position and the distance from the point to it.
@@ -40,16 +48,21 @@ struct TSizingHit {
   Integer Offset = 0;
 };
 
-using TDrawCellEvent =
-    TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, TRect Rect, TCellGridDrawState State)>;
-using TGetEditEvent = TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, std::string& Value)>;
-using TSetEditEvent = TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, const std::string& Value)>;
-using TSelectCellEvent = TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, bool& CanSelect)>;
-using TSetCellTextEvent = TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, std::string& Value)>;
+using TDrawCellEvent = TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, TRect Rect,
+                                      TCellGridDrawState State)>;
+using TGetEditEvent =
+    TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, std::string& Value)>;
+using TSetEditEvent =
+    TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, const std::string& Value)>;
+using TSelectCellEvent =
+    TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, bool& CanSelect)>;
+using TSetCellTextEvent =
+    TDelegate<void(TObject* Sender, Integer ACol, Integer ARow, std::string& Value)>;
 using TCellRangesEvent = TDelegate<void(TObject* Sender, TRect SrcRect, TRect DestRect)>;
 using TBeforeSetCellPropEvent = TDelegate<void(TObject* Sender, TRect Range, bool& CanSetCellProp)>;
 using TCellRangeEvent = TDelegate<void(TObject* Sender, TRect Range)>;
-using TPasteCellsEvent = TDelegate<void(TObject* Sender, TPoint SrcTopLeft, TPoint SrcSize, TRect DestRect)>;
+using TPasteCellsEvent =
+    TDelegate<void(TObject* Sender, TPoint SrcTopLeft, TPoint SrcSize, TRect DestRect)>;
 
 // The value of a cell-property selector: a number (ordinals, Booleans,
 // colours), a font style or a text, whichever the selector takes.
@@ -116,6 +129,8 @@ class TInplaceEdit : public TCustomMaskEdit {
   void KeyUp(Word& Key, TShiftState Shift) override;
   void DblClick() override;
   void ValidateEdit() override;
+  // The grid alone shows and hides the editor's window.
+  void UpdateShowing() override {}
 
  private:
   void SendToGrid(Word& Key, TShiftState Shift);
@@ -140,13 +155,23 @@ class TCustomCellGrid : public TCustomControl {
   TCellInfo* CellAt(Integer ACol, Integer ARow);
   TGridRect CellMergeRect(Integer ACol, Integer ARow) { return CellAt(ACol, ARow)->MergeRect; }
   TColor CellFillColor(Integer ACol, Integer ARow) { return CellAt(ACol, ARow)->FillColor; }
-  void InitCellInfo(TCellInfo& Record, Integer ACol, Integer ARow) { Cells_->InitCellInfo(Record, ACol, ARow); }
+  void InitCellInfo(TCellInfo& Record, Integer ACol, Integer ARow) {
+    Cells_->InitCellInfo(Record, ACol, ARow);
+  }
   bool IsMergedCell(Integer ACol, Integer ARow) const { return Cells_->IsMergedCell(ACol, ARow); }
-  bool RangeHasMergedCells(const TGridRect& Rect) const { return Cells_->RangeHasMergedCells(Rect); }
+  bool RangeHasMergedCells(const TGridRect& Rect) const {
+    return Cells_->RangeHasMergedCells(Rect);
+  }
   bool RangeIsWhole(const TGridRect& Rect) const { return Cells_->RangeIsWhole(Rect); }
-  TGridRect ExpandToMergedRanges(TGridCoord A, TGridCoord B) const { return Cells_->ExpandToMergedRanges(A, B); }
-  bool RangeCutsMergedRange(const TGridRect& Rect) const { return Cells_->RangeCutsMergedRange(Rect); }
-  bool RangeHasReadOnlyCell(const TGridRect& Rect) const { return Cells_->RangeHasReadOnlyCell(Rect); }
+  TGridRect ExpandToMergedRanges(TGridCoord A, TGridCoord B) const {
+    return Cells_->ExpandToMergedRanges(A, B);
+  }
+  bool RangeCutsMergedRange(const TGridRect& Rect) const {
+    return Cells_->RangeCutsMergedRange(Rect);
+  }
+  bool RangeHasReadOnlyCell(const TGridRect& Rect) const {
+    return Cells_->RangeHasReadOnlyCell(Rect);
+  }
   void ResetRange(const TGridRect& Rect);
   void CopyRangeToBuffer(const TGridRect& Rect);
   void PasteBuffer(const TGridRect& Dest);
@@ -186,6 +211,11 @@ class TCustomCellGrid : public TCustomControl {
   void SetCtl3D(bool Value);
   bool ParentCtl3D() const { return ParentCtl3D_; }
   void SetParentCtl3D(bool Value) { ParentCtl3D_ = Value; }
+  // Kept for form files: the forms library takes the reading order from
+  // BiDiMode alone and has no docking, so the dock events never fire.
+  bool ParentBiDiMode = true;
+  TStartDragEvent OnStartDock;
+  TEndDragEvent OnEndDock;
   bool AutoUpdate() const { return AutoUpdate_; }
   void SetAutoUpdate(bool Value);
 
@@ -376,8 +406,8 @@ class TCustomCellGrid : public TCustomControl {
   virtual bool FindSizingBorder(Integer X, Integer Y, TSizingHit& Hit);
   virtual TInplaceEdit* CreateInplaceEditor();
   virtual bool CanShowEditor();
-  virtual void DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AState, const TRect& AClipRect,
-                        const TRect& ACellRect);
+  virtual void DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AState,
+                        const TRect& AClipRect, const TRect& ACellRect);
   virtual bool SelectCell(Integer ACol, Integer ARow);
   virtual bool CanEditAcceptKey(char32_t Key);
   virtual bool CanGridAcceptKey(Word Key, TShiftState Shift);
@@ -455,7 +485,8 @@ class TCustomCellGrid : public TCustomControl {
 
   // Cell operations (CellGridCells.cpp).
   bool WriteForeText(Integer ACol, Integer ARow, const std::string& Text);
-  void ApplyProperty(TCellInfo& Cell, Integer ACol, Integer ARow, Integer Selector, const TCellPropValue& Value);
+  void ApplyProperty(TCellInfo& Cell, Integer ACol, Integer ARow, Integer Selector,
+                     const TCellPropValue& Value);
 
   TCellDefaults Defaults_;
   std::unique_ptr<TCells> Cells_;
@@ -471,7 +502,8 @@ class TCustomCellGrid : public TCustomControl {
   Integer GridLineWidth_ = 1;
   bool ShowColTitle_ = true;
   bool ShowRowTitle_ = true;
-  TCellGridOptions Options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+  TCellGridOptions Options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
+                            goRangeSelect};
   TScrollStyle ScrollBars_ = ssBoth;
   TBorderStyle BorderStyle_ = bsSingle;
   bool Ctl3D_ = true;

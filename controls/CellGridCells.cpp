@@ -7,9 +7,9 @@
 
 #include "controls/CellGrid.h"
 #include "controls/CellText.h"
-#include "controls/ScopeExit.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/MessageDialogs.h"
+#include "platform/rtl/ScopeExit.h"
 
 using namespace win;
 
@@ -24,7 +24,8 @@ void TCustomCellGrid::ShowErrorBox(const std::string& Text) {
 }
 
 bool TCustomCellGrid::AskConfirmation(const std::string& Text) {
-  return Application->MessageBox(Text, "Confirmation", MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) == IDOK;
+  return Application->MessageBox(Text, "Confirmation",
+                                 MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) == IDOK;
 }
 
 // --- Texts -----------------------------------------------------------------------------------
@@ -36,8 +37,8 @@ bool TCustomCellGrid::WriteForeText(Integer ACol, Integer ARow, const std::strin
     const char* notice = nullptr;
     switch (cell.DataStyle) {
       case dsNumber:
-        value = FormatNumberText(Text, cell.IntLength, cell.DecLength, cell.ThousandSep, cell.ZeroNull,
-                                 cell.TrailingZero);
+        value = FormatNumberText(Text, cell.IntLength, cell.DecLength, cell.ThousandSep,
+                                 cell.ZeroNull, cell.TrailingZero);
         notice = SGridInvalidNumber;
         break;
       case dsDate:
@@ -48,7 +49,8 @@ bool TCustomCellGrid::WriteForeText(Integer ACol, Integer ARow, const std::strin
         if (!Text.empty()) value = CellTimeText(Text);
         notice = SGridInvalidTime;
         break;
-      default: break;
+      default:
+        break;
     }
     if (!value) {
       ShowErrorBox("Cell[" + std::to_string(ACol) + "," + std::to_string(ARow) + "]" + notice);
@@ -87,30 +89,69 @@ void TCustomCellGrid::ApplyProperty(TCellInfo& Cell, Integer ACol, Integer ARow,
         if (n >= dsText && n <= dsFormula) Cell.DataStyle = static_cast<TDataStyle>(n);
         break;
       case 1:
-        if (n >= 0 && n <= static_cast<Integer>(TAlignMode::taBottomRight)) Cell.AlignMode = static_cast<TAlignMode>(n);
+        if (n >= 0 && n <= static_cast<Integer>(TAlignMode::taBottomRight))
+          Cell.AlignMode = static_cast<TAlignMode>(n);
         break;
-      case 2: Cell.ReadOnly = n != 0; break;
-      case 3: Cell.AutoWordBreak = n != 0; break;
-      case 4: Cell.ShowForeText = n != 0; break;
-      case 5: Cell.TopLine = n != 0; break;
-      case 6: Cell.LeftLine = n != 0; break;
-      case 7: Cell.RightLine = n != 0; break;
-      case 8: Cell.BottomLine = n != 0; break;
-      case 9: Cell.AllowNegative = n != 0; break;
-      case 10: Cell.TrailingZero = n != 0; break;
-      case 11: Cell.ZeroNull = n != 0; break;
-      case 12: Cell.ThousandSep = n != 0; break;
-      case 13: Cell.MaxLength = n; break;
-      case 14: Cell.IntLength = n; break;
-      case 15: Cell.DecLength = n; break;
-      case 16: Cell.LineWidth = n; break;
+      case 2:
+        Cell.ReadOnly = n != 0;
+        break;
+      case 3:
+        Cell.AutoWordBreak = n != 0;
+        break;
+      case 4:
+        Cell.ShowForeText = n != 0;
+        break;
+      case 5:
+        Cell.TopLine = n != 0;
+        break;
+      case 6:
+        Cell.LeftLine = n != 0;
+        break;
+      case 7:
+        Cell.RightLine = n != 0;
+        break;
+      case 8:
+        Cell.BottomLine = n != 0;
+        break;
+      case 9:
+        Cell.AllowNegative = n != 0;
+        break;
+      case 10:
+        Cell.TrailingZero = n != 0;
+        break;
+      case 11:
+        Cell.ZeroNull = n != 0;
+        break;
+      case 12:
+        Cell.ThousandSep = n != 0;
+        break;
+      case 13:
+        Cell.MaxLength = n;
+        break;
+      case 14:
+        Cell.IntLength = n;
+        break;
+      case 15:
+        Cell.DecLength = n;
+        break;
+      case 16:
+        Cell.LineWidth = n;
+        break;
       case 17:
         if (n >= psSolid && n <= psInsideFrame) Cell.PenStyle = static_cast<TPenStyle>(n);
         break;
-      case 18: Cell.UserValue = n; break;
-      case 19: Cell.FillColor = n; break;
-      case 20: Cell.FontSize = n; break;
-      case 21: Cell.FontColor = n; break;
+      case 18:
+        Cell.UserValue = n;
+        break;
+      case 19:
+        Cell.FillColor = n;
+        break;
+      case 20:
+        Cell.FontSize = n;
+        break;
+      case 21:
+        Cell.FontColor = n;
+        break;
     }
     return;
   }
@@ -127,26 +168,33 @@ void TCustomCellGrid::ApplyProperty(TCellInfo& Cell, Integer ACol, Integer ARow,
     case 25:
       if (Value.ValueKind == K::Text) SetCellBackText(ACol, ARow, Value.Text);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
-void TCustomCellGrid::SetColumnCellProperty(Integer ACol, Integer Selector, const TCellPropValue& Value) {
+void TCustomCellGrid::SetColumnCellProperty(Integer ACol, Integer Selector,
+                                            const TCellPropValue& Value) {
   if (ACol < 1 || ACol > ColCount_ - 1) return;
-  for (Integer r = 1; r < RowCount_; ++r) ApplyProperty(Cells_->At(ACol, r), ACol, r, Selector, Value);
+  for (Integer r = 1; r < RowCount_; ++r)
+    ApplyProperty(Cells_->At(ACol, r), ACol, r, Selector, Value);
   RepaintIfAutoUpdate();
 }
 
-void TCustomCellGrid::SetRowCellProperty(Integer ARow, Integer Selector, const TCellPropValue& Value) {
+void TCustomCellGrid::SetRowCellProperty(Integer ARow, Integer Selector,
+                                         const TCellPropValue& Value) {
   if (ARow < 1 || ARow > RowCount_ - 1) return;
-  for (Integer c = 1; c < ColCount_; ++c) ApplyProperty(Cells_->At(c, ARow), c, ARow, Selector, Value);
+  for (Integer c = 1; c < ColCount_; ++c)
+    ApplyProperty(Cells_->At(c, ARow), c, ARow, Selector, Value);
   RepaintIfAutoUpdate();
 }
 
-void TCustomCellGrid::SetRangeCellProperty(const TGridRect& Rect, Integer Selector, const TCellPropValue& Value) {
+void TCustomCellGrid::SetRangeCellProperty(const TGridRect& Rect, Integer Selector,
+                                           const TCellPropValue& Value) {
   const TGridRect clip = Cells_->ClipToCells(Rect);
   for (Integer c = clip.Left; c <= clip.Right; ++c)
-    for (Integer r = clip.Top; r <= clip.Bottom; ++r) ApplyProperty(Cells_->At(c, r), c, r, Selector, Value);
+    for (Integer r = clip.Top; r <= clip.Bottom; ++r)
+      ApplyProperty(Cells_->At(c, r), c, r, Selector, Value);
   if (clip.Left <= clip.Right && clip.Top <= clip.Bottom) InvalidateCells(clip);
 }
 
@@ -251,9 +299,11 @@ void TCustomCellGrid::ClearRange(const TGridRect& Rect) {
   InvalidateCells(Cells_->ExpandToMergedRanges(clip.TopLeft(), clip.BottomRight()));
 }
 
-bool TCustomCellGrid::ConfirmMoveTarget(const TGridRect& Source, Integer DX, Integer DY, bool IsMove) {
+bool TCustomCellGrid::ConfirmMoveTarget(const TGridRect& Source, Integer DX, Integer DY,
+                                        bool IsMove) {
   const TGridRect dest{Source.Left + DX, Source.Top + DY, Source.Right + DX, Source.Bottom + DY};
-  if (dest.Left < 1 || dest.Top < 1 || dest.Right >= ColCount_ || dest.Bottom >= RowCount_) return false;
+  if (dest.Left < 1 || dest.Top < 1 || dest.Right >= ColCount_ || dest.Bottom >= RowCount_)
+    return false;
   bool asked = false;
   for (Integer c = dest.Left; c <= dest.Right && !asked; ++c)
     for (Integer r = dest.Top; r <= dest.Bottom && !asked; ++r) {
@@ -281,8 +331,10 @@ namespace {
 // The cells a fill adds beside its source.
 TGridRect FillExtension(const TGridRect& S, Integer A, Integer Direction) {
   if (Direction == 1)
-    return A <= 0 ? TGridRect{S.Left + A, S.Top, S.Left - 1, S.Bottom} : TGridRect{S.Right + 1, S.Top, S.Right + A, S.Bottom};
-  return A <= 0 ? TGridRect{S.Left, S.Top + A, S.Right, S.Top - 1} : TGridRect{S.Left, S.Bottom + 1, S.Right, S.Bottom + A};
+    return A <= 0 ? TGridRect{S.Left + A, S.Top, S.Left - 1, S.Bottom}
+                  : TGridRect{S.Right + 1, S.Top, S.Right + A, S.Bottom};
+  return A <= 0 ? TGridRect{S.Left, S.Top + A, S.Right, S.Top - 1}
+                : TGridRect{S.Left, S.Bottom + 1, S.Right, S.Bottom + A};
 }
 
 TGridRect Shifted(const TGridRect& R, Integer By, Integer Direction) {
@@ -292,7 +344,8 @@ TGridRect Shifted(const TGridRect& R, Integer By, Integer Direction) {
 
 }  // namespace
 
-bool TCustomCellGrid::ConfirmFillTarget(const TGridRect& Source, Integer Offset, Integer Direction) {
+bool TCustomCellGrid::ConfirmFillTarget(const TGridRect& Source, Integer Offset,
+                                        Integer Direction) {
   const TGridRect e = FillExtension(Source, Offset, Direction);
   if (e.Left > e.Right || e.Top > e.Bottom) return true;
   if (e.Left < 1 || e.Top < 1 || e.Right >= ColCount_ || e.Bottom >= RowCount_) return false;
@@ -308,7 +361,8 @@ bool TCustomCellGrid::ConfirmFillTarget(const TGridRect& Source, Integer Offset,
 }
 
 void TCustomCellGrid::FillRange(const TGridRect& Source, Integer Offset, Integer Direction) {
-  const Integer length = Direction == 1 ? Source.Right - Source.Left + 1 : Source.Bottom - Source.Top + 1;
+  const Integer length =
+      Direction == 1 ? Source.Right - Source.Left + 1 : Source.Bottom - Source.Top + 1;
   const bool merged = Cells_->RangeHasMergedCells(Source);
   if (length <= 0 || (merged && Offset % length != 0)) return;
   if (Direction == 0 || !ConfirmFillTarget(Source, Offset, Direction)) return;
@@ -321,22 +375,27 @@ void TCustomCellGrid::FillRange(const TGridRect& Source, Integer Offset, Integer
   const Integer steps = std::abs(Offset) / length, rest = std::abs(Offset) % length;
   if (merged) {
     TGridRect block = Shifted(Source, Offset >= 0 ? length : Offset, Direction);
-    for (Integer i = 0; i < steps; ++i, block = Shifted(block, length, Direction)) PasteBuffer(block);
+    for (Integer i = 0; i < steps; ++i, block = Shifted(block, length, Direction))
+      PasteBuffer(block);
   } else {
     TGridRect block = Shifted(Source, Offset >= 0 ? length : Offset + rest, Direction);
-    for (Integer i = 0; i < steps; ++i, block = Shifted(block, length, Direction)) PasteBuffer(block);
+    for (Integer i = 0; i < steps; ++i, block = Shifted(block, length, Direction))
+      PasteBuffer(block);
     if (rest != 0) {
       if (Offset >= 0) {
         // The first rows (columns) of the source follow the last block.
         TGridRect tail = block;
-        (Direction == 1 ? tail.Right : tail.Bottom) = (Direction == 1 ? tail.Left : tail.Top) + rest - 1;
+        (Direction == 1 ? tail.Right : tail.Bottom) =
+            (Direction == 1 ? tail.Left : tail.Top) + rest - 1;
         PasteBuffer(tail);
       } else {
         // The last rows (columns) of the source go to the far end.
         TGridRect from = Source;
-        (Direction == 1 ? from.Left : from.Top) = (Direction == 1 ? from.Right : from.Bottom) - rest + 1;
-        TGridRect to = Shifted(from, (Direction == 1 ? Source.Left - from.Left : Source.Top - from.Top) + Offset,
-                               Direction);
+        (Direction == 1 ? from.Left : from.Top) =
+            (Direction == 1 ? from.Right : from.Bottom) - rest + 1;
+        TGridRect to = Shifted(
+            from, (Direction == 1 ? Source.Left - from.Left : Source.Top - from.Top) + Offset,
+            Direction);
         Cells_->Paste(Cells_->CopyRange(from), to);
       }
     }

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "controls/CellGrid.h"
-#include "controls/ScopeExit.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/EditControl.h"
@@ -43,11 +43,14 @@ size_t ByteOffset(const std::string& s, Integer n) {
 
 // --- The grid's side -------------------------------------------------------------------------
 
-TInplaceEdit* TCustomCellGrid::CreateInplaceEditor() { return new TInplaceEdit(this); }
+TInplaceEdit* TCustomCellGrid::CreateInplaceEditor() {
+  return new TInplaceEdit(this);
+}
 
 bool TCustomCellGrid::CanShowEditor() {
-  return Options_.Contains(goEditing) && !Options_.Contains(goRowSelect) && EditorMode_ && !Designing() &&
-         HandleAllocated() && (Options_.Contains(goAlwaysShowEditor) || GridFocused()) &&
+  return Options_.Contains(goEditing) && !Options_.Contains(goRowSelect) && EditorMode_ &&
+         !Designing() && HandleAllocated() &&
+         (Options_.Contains(goAlwaysShowEditor) || GridFocused()) &&
          !Cells_->At(Current_.X, Current_.Y).ReadOnly;
 }
 
@@ -62,9 +65,13 @@ bool TCustomCellGrid::CanGridAcceptKey(Word Key, TShiftState Shift) {
   return true;
 }
 
-bool TCustomCellGrid::CanEditModify() { return CanModify_; }
+bool TCustomCellGrid::CanEditModify() {
+  return CanModify_;
+}
 
-Integer TCustomCellGrid::GetEditLimit() { return 0; }
+Integer TCustomCellGrid::GetEditLimit() {
+  return 0;
+}
 
 std::string TCustomCellGrid::GetEditMask(Integer ACol, Integer ARow) {
   std::string value;
@@ -215,7 +222,9 @@ void TInplaceEdit::CreateParams(TCreateParams& Params) {
   Params.Style &= ~(ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE);
 }
 
-bool TInplaceEdit::WindowVisible() { return HandleAllocated() && IsWindowVisible(Handle()); }
+bool TInplaceEdit::WindowVisible() {
+  return HandleAllocated() && IsWindowVisible(Handle());
+}
 
 void TInplaceEdit::BoundsChanged() {
   if (!HandleAllocated()) return;
@@ -237,10 +246,17 @@ void TInplaceEdit::UpdateContents() {
   if (Cell_->ShowForeText) {
     std::string mask;
     switch (Cell_->DataStyle) {
-      case dsText: mask = Grid_->GetEditMask(cur.X, cur.Y); break;
-      case dsDate: mask = kDateEditMask; break;
-      case dsTime: mask = kTimeEditMask; break;
-      default: break;
+      case dsText:
+        mask = Grid_->GetEditMask(cur.X, cur.Y);
+        break;
+      case dsDate:
+        mask = kDateEditMask;
+        break;
+      case dsTime:
+        mask = kTimeEditMask;
+        break;
+      default:
+        break;
     }
     if (Cell_->DataStyle == dsNumber && Cell_->ThousandSep) {
       const char sep = DefaultFormatSettings().ThousandSeparator;
@@ -286,16 +302,21 @@ void TInplaceEdit::InternalMove(const TRect& Loc, bool Redraw) {
   if (Grid_->GridFocused() && GetFocus() != Handle()) win::SetFocus(Handle());
 }
 
-void TInplaceEdit::Move(const TRect& Loc) { InternalMove(Loc, true); }
+void TInplaceEdit::Move(const TRect& Loc) {
+  InternalMove(Loc, true);
+}
 
-void TInplaceEdit::UpdateLoc(const TRect& Loc) { InternalMove(Loc, !WindowVisible()); }
+void TInplaceEdit::UpdateLoc(const TRect& Loc) {
+  InternalMove(Loc, !WindowVisible());
+}
 
 void TInplaceEdit::Hide() {
   if (!WindowVisible()) return;
   InvalidateAround();
   const bool hadFocus = GetFocus() == Handle();
-  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-               SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(
+      Handle(), nullptr, 0, 0, 0, 0,
+      SWP_HIDEWINDOW | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (hadFocus && Grid_->HandleAllocated()) win::SetFocus(Grid_->Handle());
 }
 
@@ -331,7 +352,8 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift) {
     case VK_PRIOR:
     case VK_NEXT:
     case VK_UP:
-    case VK_DOWN: return SendToGrid(Key, Shift);
+    case VK_DOWN:
+      return SendToGrid(Key, Shift);
     case VK_ESCAPE:
       SetText(StartText_);
       return SendToGrid(Key, Shift);
@@ -389,7 +411,9 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
   }
   switch (Key) {
     case 9:
-    case 27: Key = 0; return;
+    case 27:
+      Key = 0;
+      return;
     case 8:
     case 22:
     case 24:
@@ -421,14 +445,16 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
       case 8:
       case 22:
       case 24:
-      case 26: break;
+      case 26:
+        break;
       default: {
         // Mended: a number takes only what a number is written with, and a
         // typed character replaces the selection as in any edit.
         const TFormatSettings& fs = DefaultFormatSettings();
-        const bool numeric = (Key >= U'0' && Key <= U'9') || Key == U'+' || Key == U'-' ||
-                             Key == static_cast<char32_t>(static_cast<unsigned char>(fs.DecimalSeparator)) ||
-                             Key == static_cast<char32_t>(static_cast<unsigned char>(fs.ThousandSeparator));
+        const bool numeric =
+            (Key >= U'0' && Key <= U'9') || Key == U'+' || Key == U'-' ||
+            Key == static_cast<char32_t>(static_cast<unsigned char>(fs.DecimalSeparator)) ||
+            Key == static_cast<char32_t>(static_cast<unsigned char>(fs.ThousandSeparator));
         if (!numeric) {
           MessageBeep(0);
           Key = 0;
@@ -440,9 +466,13 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
   TCustomMaskEdit::KeyPress(Key);
 }
 
-void TInplaceEdit::KeyUp(Word& Key, TShiftState Shift) { Grid_->KeyUp(Key, Shift); }
+void TInplaceEdit::KeyUp(Word& Key, TShiftState Shift) {
+  Grid_->KeyUp(Key, Shift);
+}
 
-void TInplaceEdit::DblClick() { Grid_->DblClick(); }
+void TInplaceEdit::DblClick() {
+  Grid_->DblClick();
+}
 
 // Mended: a blank required position is reported in the grid's box, once,
 // without pulling the focus back; the write to the cell validates the value
@@ -494,8 +524,8 @@ void TInplaceEdit::WndProc(TMessage& Message) {
       }
       break;
     case WM_LBUTTONDOWN:
-      if (ClickTime_ != 0 &&
-          static_cast<DWORD>(GetMessageTime()) - ClickTime_ < static_cast<DWORD>(GetDoubleClickTime())) {
+      if (ClickTime_ != 0 && static_cast<DWORD>(GetMessageTime()) - ClickTime_ <
+                                 static_cast<DWORD>(GetDoubleClickTime())) {
         Message.Msg = WM_LBUTTONDBLCLK;
         ClickTime_ = 0;
       }
@@ -508,7 +538,8 @@ void TInplaceEdit::WndProc(TMessage& Message) {
       if (grid && to != grid && !(to && IsChild(grid, to))) Grid_->Perform(CM_EXIT, 0, 0);
       return;
     }
-    default: break;
+    default:
+      break;
   }
   TCustomMaskEdit::WndProc(Message);
 }

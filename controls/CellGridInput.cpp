@@ -5,12 +5,13 @@
 #include <algorithm>
 
 #include "controls/CellGrid.h"
-#include "controls/ScopeExit.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFrames.h"
 #include "platform/win/GdiRegions.h"
+#include "platform/win/GdiScopes.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
@@ -54,7 +55,8 @@ void TCustomCellGrid::KeyDown(Word& Key, TShiftState Shift) {
     case VK_CONTROL:
     case VK_MENU:
     case VK_PAUSE:
-    case VK_CAPITAL: return;
+    case VK_CAPITAL:
+      return;
   }
   const TDrawInfo info = CalcDrawInfo();
   const bool shift = Shift.Contains(ssShift), ctrl = Shift.Contains(ssCtrl);
@@ -66,17 +68,32 @@ void TCustomCellGrid::KeyDown(Word& Key, TShiftState Shift) {
   bool extends = false;
   if (ctrl) {
     switch (Key) {
-      case VK_PRIOR: newCurrent.Y = NextVisible(false, TopLeft_.Y); break;
-      case VK_NEXT: newCurrent.Y = PrevVisible(false, info.Vert.LastFullVisibleCell); break;
+      case VK_PRIOR:
+        newCurrent.Y = NextVisible(false, TopLeft_.Y);
+        break;
+      case VK_NEXT:
+        newCurrent.Y = PrevVisible(false, info.Vert.LastFullVisibleCell);
+        break;
       case VK_HOME:
         newCurrent = {NextVisible(true, FixedCols_ + 1), NextVisible(false, FixedRows_ + 1)};
         break;
-      case VK_END: newCurrent = {PrevVisible(true, ColCount_ - 1), PrevVisible(false, RowCount_ - 1)}; break;
-      case VK_LEFT: newTopLeft.X = PrevVisible(true, TopLeft_.X - 1); break;
-      case VK_UP: newTopLeft.Y = PrevVisible(false, TopLeft_.Y - 1); break;
-      case VK_RIGHT: newTopLeft.X = NextVisible(true, TopLeft_.X + 1); break;
-      case VK_DOWN: newTopLeft.Y = NextVisible(false, TopLeft_.Y + 1); break;
-      default: break;
+      case VK_END:
+        newCurrent = {PrevVisible(true, ColCount_ - 1), PrevVisible(false, RowCount_ - 1)};
+        break;
+      case VK_LEFT:
+        newTopLeft.X = PrevVisible(true, TopLeft_.X - 1);
+        break;
+      case VK_UP:
+        newTopLeft.Y = PrevVisible(false, TopLeft_.Y - 1);
+        break;
+      case VK_RIGHT:
+        newTopLeft.X = NextVisible(true, TopLeft_.X + 1);
+        break;
+      case VK_DOWN:
+        newTopLeft.Y = NextVisible(false, TopLeft_.Y + 1);
+        break;
+      default:
+        break;
     }
   } else {
     switch (Key) {
@@ -92,7 +109,9 @@ void TCustomCellGrid::KeyDown(Word& Key, TShiftState Shift) {
           newCurrent = {next > own.Right ? next : Current_.X, Current_.Y};
         }
         break;
-      case VK_ESCAPE: HideEditor(); break;
+      case VK_ESCAPE:
+        HideEditor();
+        break;
       case VK_PRIOR:
         newCurrent.Y = PrevVisible(false, newCurrent.Y - pageHeight);
         newTopLeft.Y = PrevVisible(false, TopLeft_.Y - pageHeight);
@@ -145,8 +164,11 @@ void TCustomCellGrid::KeyDown(Word& Key, TShiftState Shift) {
           InvalidateCells(Selection_);
         }
         break;
-      case VK_F2: SetEditorMode(true); break;
-      default: break;
+      case VK_F2:
+        SetEditorMode(true);
+        break;
+      default:
+        break;
     }
   }
   const TGridCoord maxTL = CalcMaxTopLeft({ColCount_ - 1, RowCount_ - 1}, info);
@@ -204,17 +226,18 @@ TGridRect TCustomCellGrid::DragOutlineRect() const {
     if (DragOffset_.Y < 0) r.Top += DragOffset_.Y;
     return r;
   }
-  return {r.Left + DragOffset_.X, r.Top + DragOffset_.Y, r.Right + DragOffset_.X, r.Bottom + DragOffset_.Y};
+  return {r.Left + DragOffset_.X, r.Top + DragOffset_.Y, r.Right + DragOffset_.X,
+          r.Bottom + DragOffset_.Y};
 }
 
 void TCustomCellGrid::DrawDragOutline() {
   if (!HandleAllocated()) return;
   const TDrawInfo info = CalcDrawInfo();
   const TRect box = BoxRect(DragOutlineRect(), true);
-  HDC dc = GetDC(Handle());
-  ScopeExit release([&] { ReleaseDC(Handle(), dc); });
+  WindowDc dc(Handle());
   TRect client = ClientRect();
-  IntersectClipRect(dc, info.Horz.FixedBoundary, info.Vert.FixedBoundary, client.Right, client.Bottom);
+  IntersectClipRect(dc, info.Horz.FixedBoundary, info.Vert.FixedBoundary, client.Right,
+                    client.Bottom);
   SetTextColor(dc, 0x000000);
   SetBkColor(dc, 0xFFFFFF);
   RECT r{box.Left, box.Top, box.Right - 1, box.Bottom - 1};
@@ -228,15 +251,10 @@ void TCustomCellGrid::DrawSizeLine() {
   const bool rows = GridState_ == TCellGridState::gsRowSizing;
   const TAxisDrawInfo& axis = rows ? info.Vert : info.Horz;
   if (SizingPos_ < AxisPos(axis, SizingIndex_) - axis.EffectiveLineWidth) return;
-  HDC dc = GetDC(Handle());
-  ScopeExit release([&] { ReleaseDC(Handle(), dc); });
+  WindowDc dc(Handle());
   // An inverting dotted line: drawing it twice puts the pixels back.
-  HPEN pen = CreatePen(PS_DOT, 1, 0xFFFFFF);
-  HGDIOBJ old = SelectObject(dc, pen);
-  ScopeExit restore([&] {
-    SelectObject(dc, old);
-    DeleteObject(pen);
-  });
+  OwnedGdiObject pen(CreatePen(PS_DOT, 1, 0xFFFFFF));
+  ObjectSelection selected(dc, pen.Get());
   int rop = SetROP2(dc, R2_XORPEN);
   int bk = SetBkMode(dc, TRANSPARENT);
   TRect client = ClientRect();
@@ -263,7 +281,8 @@ bool TCustomCellGrid::FindSizingBorder(Integer X, Integer Y, TSizingHit& Hit) {
   cell.X = std::clamp(cell.X, 0, ColCount_ - 1);
   cell.Y = std::clamp(cell.Y, 0, RowCount_ - 1);
   if (Selection_.Contains(cell.X, cell.Y)) return false;
-  auto search = [&](const TAxisDrawInfo& a, Integer p, Integer cellIndex, bool columns, TSizingHit& out) {
+  auto search = [&](const TAxisDrawInfo& a, Integer p, Integer cellIndex, bool columns,
+                    TSizingHit& out) {
     const Integer lw = a.EffectiveLineWidth;
     const Integer m = lw <= 6 ? (7 - lw) / 2 : 0;
     const Integer grab = std::max<Integer>(lw, 7);
@@ -281,7 +300,8 @@ bool TCustomCellGrid::FindSizingBorder(Integer X, Integer Y, TSizingHit& Hit) {
         if (p > border)
           while (index + 1 < a.GridCellCount && a.Extent(index + 1) < 0) ++index;
         // Inside a merged range only its outer borders count.
-        const TGridRect mr = columns ? Cells_->MergeRectOf(cellIndex, cell.Y) : Cells_->MergeRectOf(cell.X, cellIndex);
+        const TGridRect mr = columns ? Cells_->MergeRectOf(cellIndex, cell.Y)
+                                     : Cells_->MergeRectOf(cell.X, cellIndex);
         const Integer lo = columns ? mr.Left : mr.Top, hi = columns ? mr.Right : mr.Bottom;
         if (hi > lo) {
           const Integer loEdge = AxisPos(a, lo), hiEdge = AxisPos(a, hi) + a.Extent(hi);
@@ -304,7 +324,8 @@ bool TCustomCellGrid::FindSizingBorder(Integer X, Integer Y, TSizingHit& Hit) {
   if (colSizing && X >= info.Horz.TitleBoundary && (ClientSizeable_ || Y < info.Vert.FixedBoundary))
     search(info.Horz, X, cell.X, true, found);
   TSizingHit rowHit;
-  if (rowSizing && Y >= info.Vert.TitleBoundary && (ClientSizeable_ || X < info.Horz.FixedBoundary) &&
+  if (rowSizing && Y >= info.Vert.TitleBoundary &&
+      (ClientSizeable_ || X < info.Horz.FixedBoundary) &&
       search(info.Vert, Y, cell.Y, false, rowHit))
     found = rowHit;
   Hit = found;
@@ -316,7 +337,8 @@ TCellGridState TCustomCellGrid::FindDragHandle(Integer X, Integer Y, bool Ctrl) 
     return TCellGridState::gsNormal;
   const TRect box = BoxRect(Selection_, true);
   const TRect grown{box.Left - 3, box.Top - 3, box.Right + 3, box.Bottom + 3};
-  if (!(X > grown.Left && X < grown.Right && Y > grown.Top && Y < grown.Bottom)) return TCellGridState::gsNormal;
+  if (!(X > grown.Left && X < grown.Right && Y > grown.Top && Y < grown.Bottom))
+    return TCellGridState::gsNormal;
   TCellGridState state = TCellGridState::gsNormal;
   if (std::abs(X - box.Left) <= 3 || std::abs(Y - box.Top) <= 3 || std::abs(X - box.Right) <= 4 ||
       std::abs(Y - box.Bottom) <= 4) {
@@ -326,7 +348,8 @@ TCellGridState TCustomCellGrid::FindDragHandle(Integer X, Integer Y, bool Ctrl) 
     else if (std::abs(X - box.Right) <= 4 && std::abs(Y - box.Bottom) <= 5)
       state = TCellGridState::gsFilling;
   }
-  if ((state == TCellGridState::gsMoving || state == TCellGridState::gsCopying) && !GridCanCopyMove_)
+  if ((state == TCellGridState::gsMoving || state == TCellGridState::gsCopying) &&
+      !GridCanCopyMove_)
     return TCellGridState::gsNormal;
   if (state == TCellGridState::gsFilling && !GridCanFill_) return TCellGridState::gsNormal;
   return state;
@@ -347,13 +370,26 @@ void TCustomCellGrid::SetGridCursor() {
       state = FindDragHandle(p.x, p.y, GetKeyState(VK_CONTROL) < 0);
   }
   switch (state) {
-    case TCellGridState::gsRowSizing: cursor = crVSplit; break;
-    case TCellGridState::gsColSizing: cursor = crHSplit; break;
-    case TCellGridState::gsMoving: cursor = crHandPoint; break;
-    case TCellGridState::gsCopying: cursor = crDrag; break;
-    case TCellGridState::gsFilling: cursor = crMultiDrag; break;
-    case TCellGridState::gsSelecting: cursor = crArrow; break;
-    default: break;
+    case TCellGridState::gsRowSizing:
+      cursor = crVSplit;
+      break;
+    case TCellGridState::gsColSizing:
+      cursor = crHSplit;
+      break;
+    case TCellGridState::gsMoving:
+      cursor = crHandPoint;
+      break;
+    case TCellGridState::gsCopying:
+      cursor = crDrag;
+      break;
+    case TCellGridState::gsFilling:
+      cursor = crMultiDrag;
+      break;
+    case TCellGridState::gsSelecting:
+      cursor = crArrow;
+      break;
+    default:
+      break;
   }
   if (Screen) win::SetCursor(Screen->Cursors(cursor));
 }
@@ -365,7 +401,8 @@ void TCustomCellGrid::StopSelectTimer() {
 
 void TCustomCellGrid::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   HitTest_ = {X, Y};
-  if (Button == mbLeft && InplaceEdit_) InplaceEdit_->ClickTime_ = static_cast<DWORD>(GetMessageTime());
+  if (Button == mbLeft && InplaceEdit_)
+    InplaceEdit_->ClickTime_ = static_cast<DWORD>(GetMessageTime());
   HideEditor();
   if (!Designing() && (CanFocus() || !GetParentForm(this))) {
     if (!GridFocused() && CanFocus()) SetFocus();
@@ -397,7 +434,8 @@ void TCustomCellGrid::MouseDown(TMouseButton Button, TShiftState Shift, Integer 
     DrawSizeLine();
     return;
   }
-  if (TCellGridState drag = FindDragHandle(X, Y, Shift.Contains(ssCtrl)); drag != TCellGridState::gsNormal) {
+  if (TCellGridState drag = FindDragHandle(X, Y, Shift.Contains(ssCtrl));
+      drag != TCellGridState::gsNormal) {
     GridState_ = drag;
     DragSource_ = Selection_;
     DragStart_ = cell;
@@ -413,8 +451,8 @@ void TCustomCellGrid::MouseDown(TMouseButton Button, TShiftState Shift, Integer 
   TGridCoord newCurrent = Current_;
   const Integer firstCol = FixedCols_ + 1, firstRow = FixedRows_ + 1;
   const bool titleRow = cell.Y == 0, titleCol = cell.X == 0;
-  const bool titleOverFixed =
-      (titleRow && cell.X > 0 && cell.X <= FixedCols_) || (titleCol && cell.Y > 0 && cell.Y <= FixedRows_);
+  const bool titleOverFixed = (titleRow && cell.X > 0 && cell.X <= FixedCols_) ||
+                              (titleCol && cell.Y > 0 && cell.Y <= FixedRows_);
   if ((!titleRow && !titleCol) || titleOverFixed) {
     if (cell.X < TopLeft_.X || cell.Y < TopLeft_.Y) return;
     GridState_ = TCellGridState::gsSelecting;
@@ -431,8 +469,9 @@ void TCustomCellGrid::MouseDown(TMouseButton Button, TShiftState Shift, Integer 
   } else {
     if (titleRow && cell.X > 0) {
       if (rangeSelect) {
-        newSelection = shift ? Cells_->ExpandToMergedRanges({Current_.X, firstRow}, {cell.X, RowCount_ - 1})
-                             : Cells_->ExpandToMergedRanges({cell.X, firstRow}, {cell.X, RowCount_ - 1});
+        newSelection =
+            shift ? Cells_->ExpandToMergedRanges({Current_.X, firstRow}, {cell.X, RowCount_ - 1})
+                  : Cells_->ExpandToMergedRanges({cell.X, firstRow}, {cell.X, RowCount_ - 1});
         if (!shift) newCurrent = Cells_->MergeRectOf(cell.X, firstRow).TopLeft();
       } else {
         newSelection = Cells_->MergeRectOf(cell.X, firstRow);
@@ -440,8 +479,9 @@ void TCustomCellGrid::MouseDown(TMouseButton Button, TShiftState Shift, Integer 
       }
     } else if (titleCol && cell.Y > 0) {
       if (rangeSelect) {
-        newSelection = shift ? Cells_->ExpandToMergedRanges({firstCol, Current_.Y}, {ColCount_ - 1, cell.Y})
-                             : Cells_->ExpandToMergedRanges({firstCol, cell.Y}, {ColCount_ - 1, cell.Y});
+        newSelection =
+            shift ? Cells_->ExpandToMergedRanges({firstCol, Current_.Y}, {ColCount_ - 1, cell.Y})
+                  : Cells_->ExpandToMergedRanges({firstCol, cell.Y}, {ColCount_ - 1, cell.Y});
         if (!shift) newCurrent = Cells_->MergeRectOf(firstCol, cell.Y).TopLeft();
       } else {
         newSelection = Cells_->MergeRectOf(firstCol, cell.Y);
@@ -471,8 +511,10 @@ void TCustomCellGrid::MouseDown(TMouseButton Button, TShiftState Shift, Integer 
 
 void TCustomCellGrid::SelectMove(Integer X, Integer Y) {
   TGridCoord cell = MouseCoord(X, Y);
-  if (cell.X < TopLeft_.X && TopLeft_.X > FixedCols_ + 1) cell.X = PrevVisible(true, TopLeft_.X - 1);
-  if (cell.Y < TopLeft_.Y && TopLeft_.Y > FixedRows_ + 1) cell.Y = PrevVisible(false, TopLeft_.Y - 1);
+  if (cell.X < TopLeft_.X && TopLeft_.X > FixedCols_ + 1)
+    cell.X = PrevVisible(true, TopLeft_.X - 1);
+  if (cell.Y < TopLeft_.Y && TopLeft_.Y > FixedRows_ + 1)
+    cell.Y = PrevVisible(false, TopLeft_.Y - 1);
   cell.X = std::clamp(cell.X, FixedCols_ + 1, ColCount_ - 1);
   cell.Y = std::clamp(cell.Y, FixedRows_ + 1, RowCount_ - 1);
   // Back inside the current cell's range the selection is that range again.
@@ -512,7 +554,9 @@ TGridCoord TCustomCellGrid::FillOffsetFor(TGridCoord Cell, Integer& Direction) c
 void TCustomCellGrid::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   HitTest_ = {X, Y};
   switch (GridState_) {
-    case TCellGridState::gsSelecting: SelectMove(X, Y); break;
+    case TCellGridState::gsSelecting:
+      SelectMove(X, Y);
+      break;
     case TCellGridState::gsRowSizing:
     case TCellGridState::gsColSizing: {
       const bool rows = GridState_ == TCellGridState::gsRowSizing;
@@ -532,15 +576,16 @@ void TCustomCellGrid::MouseMove(TShiftState Shift, Integer X, Integer Y) {
       if (!TakeNewOffset(offset) || (offset == DragOffset_ && direction == FillDirection_)) break;
       if (OutlineShown_) DrawDragOutline();
       const TDrawInfo info = CalcDrawInfo();
-      if (cell.X > info.Horz.LastFullVisibleCell || cell.Y > info.Vert.LastFullVisibleCell || cell.X < TopLeft_.X ||
-          cell.Y < TopLeft_.Y)
+      if (cell.X > info.Horz.LastFullVisibleCell || cell.Y > info.Vert.LastFullVisibleCell ||
+          cell.X < TopLeft_.X || cell.Y < TopLeft_.Y)
         ClampInView(cell);
       DragOffset_ = offset;
       FillDirection_ = direction;
       DrawDragOutline();
       break;
     }
-    default: break;
+    default:
+      break;
   }
   TCustomControl::MouseMove(Shift, X, Y);
 }
@@ -548,8 +593,8 @@ void TCustomCellGrid::MouseMove(TShiftState Shift, Integer X, Integer Y) {
 void TCustomCellGrid::FinishCopyMove(bool IsMove) {
   if (DragOffset_ == TGridCoord{0, 0}) return;
   const TGridRect source = DragSource_;
-  const TGridRect dest{source.Left + DragOffset_.X, source.Top + DragOffset_.Y, source.Right + DragOffset_.X,
-                       source.Bottom + DragOffset_.Y};
+  const TGridRect dest{source.Left + DragOffset_.X, source.Top + DragOffset_.Y,
+                       source.Right + DragOffset_.X, source.Bottom + DragOffset_.Y};
   CopyRangeToBuffer(source);
   if (IsMove) ResetRange(source);
   PasteBuffer(dest);
@@ -602,7 +647,9 @@ void TCustomCellGrid::MouseUp(TMouseButton Button, TShiftState Shift, Integer X,
       GridState_ = TCellGridState::gsNormal;
       FillRange(DragSource_, FillDirection_ == 1 ? DragOffset_.X : DragOffset_.Y, FillDirection_);
       break;
-    default: UpdateEdit(); break;
+    default:
+      UpdateEdit();
+      break;
   }
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
@@ -625,7 +672,9 @@ bool TCustomCellGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
 
 void TCustomCellGrid::CancelMode() {
   switch (GridState_) {
-    case TCellGridState::gsSelecting: StopSelectTimer(); break;
+    case TCellGridState::gsSelecting:
+      StopSelectTimer();
+      break;
     case TCellGridState::gsRowSizing:
     case TCellGridState::gsColSizing:
       if (SizeLineShown_) DrawSizeLine();
@@ -635,17 +684,22 @@ void TCustomCellGrid::CancelMode() {
     case TCellGridState::gsFilling:
       if (OutlineShown_) DrawDragOutline();
       break;
-    default: break;
+    default:
+      break;
   }
   GridState_ = TCellGridState::gsNormal;
 }
 
 void TCustomCellGrid::TimedScroll(bool Left, bool Right, bool Up, bool Down) {
   TGridCoord anchor = Anchor_;
-  if (Left && anchor.X > FixedCols_ + 1) anchor.X = std::max(PrevVisible(true, anchor.X - 1), FixedCols_ + 1);
-  if (Right && anchor.X < ColCount_ - 1) anchor.X = std::min(NextVisible(true, anchor.X + 1), ColCount_ - 1);
-  if (Up && anchor.Y > FixedRows_ + 1) anchor.Y = std::max(PrevVisible(false, anchor.Y - 1), FixedRows_ + 1);
-  if (Down && anchor.Y < RowCount_ - 1) anchor.Y = std::min(NextVisible(false, anchor.Y + 1), RowCount_ - 1);
+  if (Left && anchor.X > FixedCols_ + 1)
+    anchor.X = std::max(PrevVisible(true, anchor.X - 1), FixedCols_ + 1);
+  if (Right && anchor.X < ColCount_ - 1)
+    anchor.X = std::min(NextVisible(true, anchor.X + 1), ColCount_ - 1);
+  if (Up && anchor.Y > FixedRows_ + 1)
+    anchor.Y = std::max(PrevVisible(false, anchor.Y - 1), FixedRows_ + 1);
+  if (Down && anchor.Y < RowCount_ - 1)
+    anchor.Y = std::min(NextVisible(false, anchor.Y + 1), RowCount_ - 1);
   if (anchor == Anchor_) return;
   ClampInView(anchor);
   MoveAnchor(anchor, false);
@@ -658,8 +712,8 @@ void TCustomCellGrid::TimerTick() {
   GetCursorPos(&p);
   win::ScreenToClient(Handle(), &p);
   const TDrawInfo info = CalcDrawInfo();
-  const bool left = p.x < info.Horz.FixedBoundary, right = p.x > info.Horz.FullVisBoundary;
-  const bool up = p.y < info.Vert.FixedBoundary, down = p.y > info.Vert.FullVisBoundary;
+  const bool left = p.x<info.Horz.FixedBoundary, right = p.x> info.Horz.FullVisBoundary;
+  const bool up = p.y<info.Vert.FixedBoundary, down = p.y> info.Vert.FullVisBoundary;
   if (left || right || up || down) TimedScroll(left, right, up, down);
 }
 

@@ -8,6 +8,7 @@
 #include "controls/CellGrid.h"
 #include "controls/CellText.h"
 #include "controls/GridDrawing.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/GdiText.h"
 
 using namespace win;
@@ -43,8 +44,10 @@ void TCustomCellGrid::BuildRegions(const TDrawInfo& Info, std::vector<TRegion>& 
   // A merged range that begins left of (above) the first scrolling cell in
   // view is drawn in place, clipped at the region's edge.
   Integer firstCol = TopLeft_.X, firstRow = TopLeft_.Y;
-  for (Integer r = 0; r <= lastRow; ++r) firstCol = std::min(firstCol, Cells_->MergeRectOf(TopLeft_.X, r).Left);
-  for (Integer c = 0; c <= lastCol; ++c) firstRow = std::min(firstRow, Cells_->MergeRectOf(c, TopLeft_.Y).Top);
+  for (Integer r = 0; r <= lastRow; ++r)
+    firstCol = std::min(firstCol, Cells_->MergeRectOf(TopLeft_.X, r).Left);
+  for (Integer c = 0; c <= lastCol; ++c)
+    firstRow = std::min(firstRow, Cells_->MergeRectOf(c, TopLeft_.Y).Top);
   firstCol = std::max(firstCol, FixedCols_ + 1);
   firstRow = std::max(firstRow, FixedRows_ + 1);
   Integer startX = h.FixedBoundary - ColOffset_, startY = v.FixedBoundary;
@@ -54,21 +57,25 @@ void TCustomCellGrid::BuildRegions(const TDrawInfo& Info, std::vector<TRegion>& 
   const AxisPart colParts[3] = {
       {0, h.TitleBoundary, 0, 0, 0, PartKind::Title},
       {h.TitleBoundary, h.FixedBoundary, 1, FixedCols_, h.TitleBoundary, PartKind::Fixed},
-      {h.FixedBoundary, std::min(h.GridExtent, h.GridBoundary), firstCol, lastCol, startX, PartKind::Scrolling}};
+      {h.FixedBoundary, std::min(h.GridExtent, h.GridBoundary), firstCol, lastCol, startX,
+       PartKind::Scrolling}};
   const AxisPart rowParts[3] = {
       {0, v.TitleBoundary, 0, 0, 0, PartKind::Title},
       {v.TitleBoundary, v.FixedBoundary, 1, FixedRows_, v.TitleBoundary, PartKind::Fixed},
-      {v.FixedBoundary, std::min(v.GridExtent, v.GridBoundary), firstRow, lastRow, startY, PartKind::Scrolling}};
+      {v.FixedBoundary, std::min(v.GridExtent, v.GridBoundary), firstRow, lastRow, startY,
+       PartKind::Scrolling}};
   // Title corner; title row over the fixed columns; title column over the
   // fixed rows; title row and column over the scrolling cells; then the
   // fixed regions; the scrolling region last.
-  static constexpr int order[9][2] = {{0, 0}, {1, 0}, {0, 1}, {2, 0}, {0, 2}, {1, 1}, {2, 1}, {1, 2}, {2, 2}};
+  static constexpr int order[9][2] = {{0, 0}, {1, 0}, {0, 1}, {2, 0}, {0, 2},
+                                      {1, 1}, {2, 1}, {1, 2}, {2, 2}};
   Regions.clear();
   for (const auto& [ci, ri] : order) {
     TRegion region;
     region.Cols = colParts[ci];
     region.Rows = rowParts[ri];
-    region.Rect = {region.Cols.PixStart, region.Rows.PixStart, region.Cols.PixEnd, region.Rows.PixEnd};
+    region.Rect = {region.Cols.PixStart, region.Rows.PixStart, region.Cols.PixEnd,
+                   region.Rows.PixEnd};
     if (ci == 0 || ri == 0)
       region.State = {gdTitled};
     else if (ci == 1 || ri == 1)
@@ -84,13 +91,21 @@ thread_local std::vector<TPoint> LinePoints;
 }  // namespace
 
 void TCustomCellGrid::PaintRegionLines(const TRegion& Region, bool Vertical, TColor Color) {
-  const Integer lw = Vertical ? (Options_.Contains(goFixedVertLine) || Options_.Contains(goVertLine) ? GridLineWidth_ : 0)
-                              : (Options_.Contains(goFixedHorzLine) || Options_.Contains(goHorzLine) ? GridLineWidth_ : 0);
+  const Integer lw =
+      Vertical
+          ? (Options_.Contains(goFixedVertLine) || Options_.Contains(goVertLine) ? GridLineWidth_
+                                                                                 : 0)
+          : (Options_.Contains(goFixedHorzLine) || Options_.Contains(goHorzLine) ? GridLineWidth_
+                                                                                 : 0);
   const Integer otherLw =
-      Vertical ? (Options_.Contains(goFixedHorzLine) || Options_.Contains(goHorzLine) ? GridLineWidth_ : 0)
-               : (Options_.Contains(goFixedVertLine) || Options_.Contains(goVertLine) ? GridLineWidth_ : 0);
+      Vertical
+          ? (Options_.Contains(goFixedHorzLine) || Options_.Contains(goHorzLine) ? GridLineWidth_
+                                                                                 : 0)
+          : (Options_.Contains(goFixedVertLine) || Options_.Contains(goVertLine) ? GridLineWidth_
+                                                                                 : 0);
   if (lw <= 0) return;
-  const AxisPart& along = Vertical ? Region.Cols : Region.Rows;  // the axis the lines follow each other on
+  const AxisPart& along =
+      Vertical ? Region.Cols : Region.Rows;  // the axis the lines follow each other on
   const AxisPart& across = Vertical ? Region.Rows : Region.Cols;  // the axis a line spans
   const Integer regionEnd = Vertical ? Region.Rect.Right : Region.Rect.Bottom;
   const Integer spanStart = Vertical ? Region.Rect.Top : Region.Rect.Left;
@@ -119,7 +134,8 @@ void TCustomCellGrid::PaintRegionLines(const TRegion& Region, bool Vertical, TCo
       Integer segStart = spanStart, run = across.Start;
       for (Integer j = across.First; j <= across.Last && run < spanEnd;) {
         const TGridRect& mr = Vertical ? Cells_->MergeRectOf(i, j) : Cells_->MergeRectOf(j, i);
-        const bool crosses = Vertical ? (mr.Left <= i && mr.Right > i) : (mr.Top <= i && mr.Bottom > i);
+        const bool crosses =
+            Vertical ? (mr.Left <= i && mr.Right > i) : (mr.Top <= i && mr.Bottom > i);
         if (!crosses) {
           run += extentAcross(j) + otherLw;
           ++j;
@@ -141,7 +157,8 @@ void TCustomCellGrid::PaintLines(const TDrawInfo& Info) {
   if (Info.Horz.EffectiveLineWidth <= 0 && Info.Vert.EffectiveLineWidth <= 0) return;
   std::vector<TRegion> regions;
   BuildRegions(Info, regions);
-  LinePoints.reserve(static_cast<size_t>(4 * (Info.Horz.LastFullVisibleCell + Info.Vert.LastFullVisibleCell + 8)));
+  LinePoints.reserve(
+      static_cast<size_t>(4 * (Info.Horz.LastFullVisibleCell + Info.Vert.LastFullVisibleCell + 8)));
   for (size_t k = 0; k < regions.size(); ++k) {
     const TRegion& region = regions[k];
     if (region.Rect.Right <= region.Rect.Left || region.Rect.Bottom <= region.Rect.Top) continue;
@@ -161,8 +178,10 @@ void TCustomCellGrid::PaintLines(const TDrawInfo& Info) {
 }
 
 void TCustomCellGrid::PaintRegionCells(const TRegion& Region) {
-  const Integer lwh = (Options_.Contains(goFixedVertLine) || Options_.Contains(goVertLine)) ? GridLineWidth_ : 0;
-  const Integer lwv = (Options_.Contains(goFixedHorzLine) || Options_.Contains(goHorzLine)) ? GridLineWidth_ : 0;
+  const Integer lwh =
+      (Options_.Contains(goFixedVertLine) || Options_.Contains(goVertLine)) ? GridLineWidth_ : 0;
+  const Integer lwv =
+      (Options_.Contains(goFixedHorzLine) || Options_.Contains(goHorzLine)) ? GridLineWidth_ : 0;
   const bool focused = GridFocused();
   Drawing_->SetClip(Region.Rect);
   Integer y = Region.Rows.Start;
@@ -174,19 +193,21 @@ void TCustomCellGrid::PaintRegionCells(const TRegion& Region) {
       if (mr.Left == c && mr.Top == r) {
         Integer right = x, bottom = y;
         for (Integer i = c; i <= mr.Right; ++i) right += GetColWidth(i) + (i < mr.Right ? lwh : 0);
-        for (Integer j = r; j <= mr.Bottom; ++j) bottom += GetRowHeight(j) + (j < mr.Bottom ? lwv : 0);
+        for (Integer j = r; j <= mr.Bottom; ++j)
+          bottom += GetRowHeight(j) + (j < mr.Bottom ? lwv : 0);
         const TRect rect{x, y, right, bottom};
-        const bool visible = rect.Right > rect.Left && rect.Bottom > rect.Top && rect.Left < Region.Rect.Right &&
-                             rect.Right > Region.Rect.Left && rect.Top < Region.Rect.Bottom &&
-                             rect.Bottom > Region.Rect.Top;
+        const bool visible = rect.Right > rect.Left && rect.Bottom > rect.Top &&
+                             rect.Left < Region.Rect.Right && rect.Right > Region.Rect.Left &&
+                             rect.Top < Region.Rect.Bottom && rect.Bottom > Region.Rect.Top;
         if (visible) {
           TCellGridDrawState state = Region.State;
           const bool current = Current_ == TGridCoord{c, r};
           if (focused && current) state += gdFocused;
-          if (mr.Left <= Selection_.Right && mr.Right >= Selection_.Left && mr.Top <= Selection_.Bottom &&
-              mr.Bottom >= Selection_.Top)
+          if (mr.Left <= Selection_.Right && mr.Right >= Selection_.Left &&
+              mr.Top <= Selection_.Bottom && mr.Bottom >= Selection_.Top)
             state += gdSelected;
-          const bool covered = state.Contains(gdFocused) && Options_.Contains(goEditing) && EditorMode_ && !Designing();
+          const bool covered = state.Contains(gdFocused) && Options_.Contains(goEditing) &&
+                               EditorMode_ && !Designing();
           if (DefaultDrawing_ || Designing()) {
             const TCellInfo& cell = Cells_->At(c, r);
             TColor background;
@@ -221,8 +242,8 @@ void TCustomCellGrid::PaintRegionCells(const TRegion& Region) {
   Drawing_->ResetClip();
 }
 
-void TCustomCellGrid::DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AState, const TRect& AClipRect,
-                               const TRect& ACellRect) {
+void TCustomCellGrid::DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AState,
+                               const TRect& AClipRect, const TRect& ACellRect) {
   if (!Drawing_) return;
   const TCellInfo& cell = Cells_->At(ACol, ARow);
   TRect eventRect = ACellRect;
@@ -243,8 +264,9 @@ void TCustomCellGrid::DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AS
   if (titleRow || titleCol) {
     TGridFont font{kDefaultCellFontName, 9, {}};
     TColor color = clBlack;
-    const bool highlighted = !Designing() && (titleRow ? (ACol >= Selection_.Left && ACol <= Selection_.Right)
-                                                       : (ARow >= Selection_.Top && ARow <= Selection_.Bottom));
+    const bool highlighted =
+        !Designing() && (titleRow ? (ACol >= Selection_.Left && ACol <= Selection_.Right)
+                                  : (ARow >= Selection_.Top && ARow <= Selection_.Bottom));
     if (highlighted) {
       font.Style = {fsBold};
       color = FocusedTitleColor_;
@@ -258,7 +280,8 @@ void TCustomCellGrid::DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AS
     const std::string& text = cell.ShowForeText ? cell.ForeText : cell.BackText;
     if (!text.empty()) {
       TGridFont font{cell.FontName, cell.FontSize, cell.FontStyle};
-      TColor color = (AState.Contains(gdSelected) && (Options_.Contains(goRowSelect) || !(Current_ == TGridCoord{ACol, ARow})))
+      TColor color = (AState.Contains(gdSelected) &&
+                      (Options_.Contains(goRowSelect) || !(Current_ == TGridCoord{ACol, ARow})))
                          ? HighLightTextColor_
                          : cell.FontColor;
       const UINT wrap = cell.AutoWordBreak ? DT_WORDBREAK : 0;
@@ -268,20 +291,31 @@ void TCustomCellGrid::DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AS
       switch (cell.AlignMode) {
         case TAlignMode::taLeft:
         case TAlignMode::taCenter:
-        case TAlignMode::taRight: eventRect.Top += yOffset; break;
+        case TAlignMode::taRight:
+          eventRect.Top += yOffset;
+          break;
         case TAlignMode::taBottomLeft:
         case TAlignMode::taBottom:
-        case TAlignMode::taBottomRight: eventRect.Top = inner.Bottom - textHeight; break;
-        default: break;
+        case TAlignMode::taBottomRight:
+          eventRect.Top = inner.Bottom - textHeight;
+          break;
+        default:
+          break;
       }
       switch (cell.AlignMode) {
         case TAlignMode::taTop:
         case TAlignMode::taCenter:
-        case TAlignMode::taBottom: flags |= DT_CENTER; break;
+        case TAlignMode::taBottom:
+          flags |= DT_CENTER;
+          break;
         case TAlignMode::taTopRight:
         case TAlignMode::taRight:
-        case TAlignMode::taBottomRight: flags |= DT_RIGHT; break;
-        default: flags |= DT_LEFT; break;
+        case TAlignMode::taBottomRight:
+          flags |= DT_RIGHT;
+          break;
+        default:
+          flags |= DT_LEFT;
+          break;
       }
       Drawing_->Text(text, font, color, eventRect, flags);
     }
@@ -292,7 +326,8 @@ void TCustomCellGrid::DrawCell(Integer ACol, Integer ARow, TCellGridDrawState AS
 
 void TCustomCellGrid::PaintSelectionFrame(const TDrawInfo& Info) {
   TRect client = ClientRect();
-  Drawing_->SetClip({Info.Horz.FixedBoundary, Info.Vert.FixedBoundary, client.Right, client.Bottom});
+  Drawing_->SetClip(
+      {Info.Horz.FixedBoundary, Info.Vert.FixedBoundary, client.Right, client.Bottom});
   const TRect box = BoxRect(Selection_, true);
   const Integer L = box.Left, T = box.Top, R = box.Right, B = box.Bottom;
   const bool whole = Cells_->RangeIsWhole(Selection_);
@@ -327,18 +362,17 @@ void TCustomCellGrid::PaintSelectionFrame(const TDrawInfo& Info) {
 void TCustomCellGrid::Paint() {
   std::unique_ptr<TGridDrawing> drawing = CreateDrawing(Canvas());
   Drawing_ = drawing.get();
-  struct Release {
-    TGridDrawing*& Target;
-    ~Release() { Target = nullptr; }
-  } release{Drawing_};
+  ScopeExit release([this] { Drawing_ = nullptr; });
   const TDrawInfo info = CalcDrawInfo();
   PaintLines(info);
   std::vector<TRegion> regions;
   BuildRegions(info, regions);
   for (const TRegion& region : regions)
-    if (region.Rect.Right > region.Rect.Left && region.Rect.Bottom > region.Rect.Top) PaintRegionCells(region);
+    if (region.Rect.Right > region.Rect.Left && region.Rect.Bottom > region.Rect.Top)
+      PaintRegionCells(region);
   if (DefaultDrawing_ && !Designing() &&
-      !(Options_.Contains(goEditing) && Options_.Contains(goAlwaysShowEditor)) && !Options_.Contains(goRowSelect))
+      !(Options_.Contains(goEditing) && Options_.Contains(goAlwaysShowEditor)) &&
+      !Options_.Contains(goRowSelect))
     PaintSelectionFrame(info);
   TRect client = ClientRect();
   Drawing_->FillRect({info.Horz.GridBoundary, 0, client.Right, info.Vert.GridBoundary}, Color());

@@ -23,11 +23,14 @@ TCells::TCells(const TCellDefaults& Defaults, Integer ColCount, Integer RowCount
 }
 
 TCellInfo& TCells::At(Integer Col, Integer Row) {
-  if (Col < 0 || Row < 0 || Col >= ColCount() || Row >= RowCount_) throw EInvalidGridOperation(SGridIndexOutOfRange);
+  if (Col < 0 || Row < 0 || Col >= ColCount() || Row >= RowCount_)
+    throw EInvalidGridOperation(SGridIndexOutOfRange);
   return Columns_[static_cast<size_t>(Col)]->Items(Row);
 }
 
-const TCellInfo& TCells::At(Integer Col, Integer Row) const { return const_cast<TCells*>(this)->At(Col, Row); }
+const TCellInfo& TCells::At(Integer Col, Integer Row) const {
+  return const_cast<TCells*>(this)->At(Col, Row);
+}
 
 void TCells::InitCellInfo(TCellInfo& Record, Integer Col, Integer Row) const {
   const TCellDefaults& d = Defaults_;
@@ -80,7 +83,8 @@ void TCells::ResizeRows(Integer NewRowCount) {
     // Made aside first, so a failing allocation leaves every column as it was.
     std::vector<std::vector<std::unique_ptr<TCellInfo>>> added(Columns_.size());
     for (size_t c = 0; c < Columns_.size(); ++c)
-      for (Integer r = RowCount_; r < NewRowCount; ++r) added[c].push_back(NewRecord(static_cast<Integer>(c), r));
+      for (Integer r = RowCount_; r < NewRowCount; ++r)
+        added[c].push_back(NewRecord(static_cast<Integer>(c), r));
     for (size_t c = 0; c < Columns_.size(); ++c)
       for (auto& record : added[c]) Columns_[c]->Add(std::move(record));
   } else if (NewRowCount < RowCount_) {
@@ -119,9 +123,13 @@ bool TCells::RangeHasMergedCells(const TGridRect& Rect) const {
 
 bool TCells::RangeIsWhole(const TGridRect& Rect) const {
   for (Integer c = Rect.Left; c <= Rect.Right; ++c)
-    if (MergeRectOf(c, Rect.Top).Top != Rect.Top || MergeRectOf(c, Rect.Bottom).Bottom != Rect.Bottom) return false;
+    if (MergeRectOf(c, Rect.Top).Top != Rect.Top ||
+        MergeRectOf(c, Rect.Bottom).Bottom != Rect.Bottom)
+      return false;
   for (Integer r = Rect.Top; r <= Rect.Bottom; ++r)
-    if (MergeRectOf(Rect.Left, r).Left != Rect.Left || MergeRectOf(Rect.Right, r).Right != Rect.Right) return false;
+    if (MergeRectOf(Rect.Left, r).Left != Rect.Left ||
+        MergeRectOf(Rect.Right, r).Right != Rect.Right)
+      return false;
   return true;
 }
 
@@ -184,8 +192,12 @@ namespace {
 constexpr size_t kFixedCellBytes = 76;
 constexpr size_t kHeaderBytes = 16;
 
-void PutInt(std::string& out, int32_t v) { out.append(reinterpret_cast<const char*>(&v), sizeof v); }
-void PutByte(std::string& out, uint8_t v) { out.push_back(static_cast<char>(v)); }
+void PutInt(std::string& out, int32_t v) {
+  out.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+void PutByte(std::string& out, uint8_t v) {
+  out.push_back(static_cast<char>(v));
+}
 void PutText(std::string& out, const std::string& s) {
   PutInt(out, static_cast<int32_t>(s.size()));
   out += s;
@@ -261,7 +273,8 @@ bool ReadCell(BufferReader& in, TCellInfo& cell) {
 }  // namespace
 
 void SerializeCell(const TCellInfo& Cell, std::string& Out) {
-  PutInt(Out, static_cast<int32_t>(88 + Cell.FontName.size() + Cell.ForeText.size() + Cell.BackText.size()));
+  PutInt(Out, static_cast<int32_t>(88 + Cell.FontName.size() + Cell.ForeText.size() +
+                                   Cell.BackText.size()));
   PutByte(Out, static_cast<uint8_t>(Cell.DataStyle));
   PutByte(Out, static_cast<uint8_t>(Cell.AlignMode));
   PutByte(Out, 0);
@@ -270,8 +283,9 @@ void SerializeCell(const TCellInfo& Cell, std::string& Out) {
   PutInt(Out, Cell.MergeRect.Top);
   PutInt(Out, Cell.MergeRect.Right);
   PutInt(Out, Cell.MergeRect.Bottom);
-  for (bool b : {Cell.ReadOnly, Cell.AutoWordBreak, Cell.ShowForeText, Cell.TopLine, Cell.LeftLine, Cell.BottomLine,
-                 Cell.RightLine, Cell.AllowNegative, Cell.TrailingZero, Cell.ZeroNull, Cell.ThousandSep})
+  for (bool b : {Cell.ReadOnly, Cell.AutoWordBreak, Cell.ShowForeText, Cell.TopLine, Cell.LeftLine,
+                 Cell.BottomLine, Cell.RightLine, Cell.AllowNegative, Cell.TrailingZero,
+                 Cell.ZeroNull, Cell.ThousandSep})
     PutByte(Out, b ? 1 : 0);
   PutByte(Out, 0);
   PutInt(Out, Cell.MaxLength);
@@ -324,7 +338,7 @@ void TCells::Paste(std::string_view Buffer, const TGridRect& Dest) {
       if (!clip.Contains(col, row)) continue;
       TCellInfo& target = At(col, row);
       CopyCellProperties(cell, target);
-      target.MergeRect = {cell.MergeRect.Left + dx, cell.MergeRect.Top + dy, cell.MergeRect.Right + dx,
-                          cell.MergeRect.Bottom + dy};
+      target.MergeRect = {cell.MergeRect.Left + dx, cell.MergeRect.Top + dy,
+                          cell.MergeRect.Right + dx, cell.MergeRect.Bottom + dy};
     }
 }

@@ -61,8 +61,8 @@ enum class TAlignMode : uint8_t {
   taBottom,
   taBottomRight
 };
-VXN_ENUM_INFO(TAlignMode, taTopLeft, taTop, taTopRight, taLeft, taCenter, taRight, taBottomLeft, taBottom,
-              taBottomRight)
+VXN_ENUM_INFO(TAlignMode, taTopLeft, taTop, taTopRight, taLeft, taCenter, taRight, taBottomLeft,
+              taBottom, taBottomRight)
 
 inline constexpr const char* kDefaultCellFontName = "MS Sans Serif";
 

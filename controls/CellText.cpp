@@ -9,14 +9,16 @@
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/SysUtils.h"
 
-std::optional<std::string> FormatNumberText(std::string_view Text, Integer IntLength, Integer DecLength,
-                                            bool ThousandSep, bool ZeroNull, bool TrailingZero) {
+std::optional<std::string> FormatNumberText(std::string_view Text, Integer IntLength,
+                                            Integer DecLength, bool ThousandSep, bool ZeroNull,
+                                            bool TrailingZero) {
   const TFormatSettings& fs = DefaultFormatSettings();
   std::string s;
   for (char c : Text)
     if (c != fs.ThousandSeparator) s += c;
   s = Trim(s);
-  if (s.empty() || s == "-" || s == "0." || s == std::string("0") + fs.DecimalSeparator || s == "0") return "";
+  if (s.empty() || s == "-" || s == "0." || s == std::string("0") + fs.DecimalSeparator || s == "0")
+    return "";
   Extended value = 0;
   if (!TryStrToFloat(s, value, fs)) return std::nullopt;
   if (value == 0 && ZeroNull) return "";
@@ -24,7 +26,8 @@ std::optional<std::string> FormatNumberText(std::string_view Text, Integer IntLe
   // format itself invalid.
   IntLength = std::clamp<Integer>(IntLength, 0, 64);
   DecLength = std::clamp<Integer>(DecLength, 0, 18);
-  std::string format = "%" + IntToStr(IntLength) + "." + IntToStr(DecLength) + (ThousandSep ? "n" : "f");
+  std::string format =
+      "%" + IntToStr(IntLength) + "." + IntToStr(DecLength) + (ThousandSep ? "n" : "f");
   std::string result = Format(format, {static_cast<double>(value)}, fs);
   // Mended: only decimals are stripped, after the locale's own decimal
   // separator; a full stop that separates thousands is left alone.
@@ -55,7 +58,9 @@ bool SplitNumbers(std::string_view s, std::string_view seps, std::vector<std::st
 }
 
 bool OnlyBlanksAnd(std::string_view s, std::string_view literals) {
-  return std::all_of(s.begin(), s.end(), [&](char c) { return c == ' ' || literals.find(c) != std::string_view::npos; });
+  return std::all_of(s.begin(), s.end(), [&](char c) {
+    return c == ' ' || literals.find(c) != std::string_view::npos;
+  });
 }
 
 }  // namespace

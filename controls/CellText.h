@@ -12,8 +12,9 @@
 
 // The text a number cell stores for what was typed, or nothing when the text
 // is no number. IntLength is a minimum field width, DecLength the decimals.
-std::optional<std::string> FormatNumberText(std::string_view Text, Integer IntLength, Integer DecLength,
-                                            bool ThousandSep, bool ZeroNull, bool TrailingZero);
+std::optional<std::string> FormatNumberText(std::string_view Text, Integer IntLength,
+                                            Integer DecLength, bool ThousandSep, bool ZeroNull,
+                                            bool TrailingZero);
 
 // A date as the locale writes it, as the date editor shows it (yyyy/mm/dd
 // with the locale's date separator or '/') or as yyyy-mm-dd, stored as

@@ -3,6 +3,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFrames.h"
 #include "platform/win/GdiRegions.h"
+#include "platform/win/GdiScopes.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"
 
@@ -10,45 +11,32 @@ using namespace win;
 
 namespace {
 
-// A GDI object selected into a DC for one scope, then swapped back and freed.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ object, bool owned = true) : Dc_(dc), Object_(object), Owned_(owned) {
-    Old_ = SelectObject(dc, object);
-  }
-  ~Selected() {
-    SelectObject(Dc_, Old_);
-    if (Owned_) DeleteObject(Object_);
-  }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC Dc_;
-  HGDIOBJ Object_;
-  HGDIOBJ Old_ = nullptr;
-  bool Owned_;
-};
-
 HPEN MakePen(TColor color, Integer width, int style) {
   COLORREF rgb = ColorToRGB(color);
   if (width > 1 && style == PS_SOLID) {
     LOGBRUSH brush{BS_SOLID, rgb, 0};
-    return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, static_cast<DWORD>(width), &brush,
-                        0, nullptr);
+    return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER,
+                        static_cast<DWORD>(width), &brush, 0, nullptr);
   }
   return CreatePen(style, width, rgb);
 }
 
 int GdiPenStyle(TPenStyle style) {
   switch (style) {
-    case psDash: return PS_DASH;
-    case psDot: return PS_DOT;
-    case psDashDot: return PS_DASHDOT;
-    case psDashDotDot: return PS_DASHDOTDOT;
-    case psClear: return PS_NULL;
-    case psInsideFrame: return PS_INSIDEFRAME;
-    default: return PS_SOLID;
+    case psDash:
+      return PS_DASH;
+    case psDot:
+      return PS_DOT;
+    case psDashDot:
+      return PS_DASHDOT;
+    case psDashDotDot:
+      return PS_DASHDOTDOT;
+    case psClear:
+      return PS_NULL;
+    case psInsideFrame:
+      return PS_INSIDEFRAME;
+    default:
+      return PS_SOLID;
   }
 }
 
@@ -70,19 +58,21 @@ class GdiGridDrawing : public TGridDrawing {
     SelectClipRgn(Dc_, Base_);
     IntersectClipRect(Dc_, R.Left, R.Top, R.Right, R.Bottom);
   }
-  void IntersectClip(const TRect& R) override { IntersectClipRect(Dc_, R.Left, R.Top, R.Right, R.Bottom); }
+  void IntersectClip(const TRect& R) override {
+    IntersectClipRect(Dc_, R.Left, R.Top, R.Right, R.Bottom);
+  }
   void ResetClip() override { SelectClipRgn(Dc_, Base_); }
 
   void FillRect(const TRect& R, TColor Color) override {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+    OwnedGdiObject brush(CreateSolidBrush(ColorToRGB(Color)));
     RECT r{R.Left, R.Top, R.Right, R.Bottom};
-    win::FillRect(Dc_, &r, brush);
-    DeleteObject(brush);
+    win::FillRect(Dc_, &r, static_cast<HBRUSH>(brush.Get()));
   }
 
   void Lines(const std::vector<TPoint>& Points, TColor Color, Integer Width) override {
     if (Points.size() < 2) return;
-    Selected pen(Dc_, MakePen(Color, Width, PS_SOLID));
+    OwnedGdiObject pen(MakePen(Color, Width, PS_SOLID));
+    ObjectSelection selected(Dc_, pen.Get());
     int oldRop = SetROP2(Dc_, R2_COPYPEN);
     std::vector<POINT> pts;
     pts.reserve(Points.size());
@@ -93,14 +83,17 @@ class GdiGridDrawing : public TGridDrawing {
   }
 
   void Line(TPoint From, TPoint To, TColor Color, Integer Width, TPenStyle Style) override {
-    Selected pen(Dc_, CreatePen(GdiPenStyle(Style), Width, ColorToRGB(Color)));
+    OwnedGdiObject pen(CreatePen(GdiPenStyle(Style), Width, ColorToRGB(Color)));
+    ObjectSelection selected(Dc_, pen.Get());
     MoveToEx(Dc_, From.X, From.Y, nullptr);
     LineTo(Dc_, To.X, To.Y);
   }
 
   void Box(const TRect& R, TColor Color, Integer PenWidth) override {
-    Selected pen(Dc_, CreatePen(PS_SOLID, PenWidth, ColorToRGB(Color)));
-    Selected brush(Dc_, CreateSolidBrush(ColorToRGB(Color)));
+    OwnedGdiObject pen(CreatePen(PS_SOLID, PenWidth, ColorToRGB(Color)));
+    OwnedGdiObject brush(CreateSolidBrush(ColorToRGB(Color)));
+    ObjectSelection penSelected(Dc_, pen.Get());
+    ObjectSelection brushSelected(Dc_, brush.Get());
     Rectangle(Dc_, R.Left, R.Top, R.Right, R.Bottom);
   }
 
@@ -116,15 +109,17 @@ class GdiGridDrawing : public TGridDrawing {
     DrawFocusRect(Dc_, &r);
   }
 
-  Integer TextHeight(const std::string& Text, const TGridFont& Font, Integer Width, UINT Flags) override {
-    Selected font(Dc_, FontHandle(Font), false);
+  Integer TextHeight(const std::string& Text, const TGridFont& Font, Integer Width,
+                     UINT Flags) override {
+    ObjectSelection font(Dc_, FontHandle(Font));
     RECT r{0, 0, Width, 0};
     DrawText(Dc_, Text.c_str(), static_cast<int>(Text.size()), &r, Flags | DT_CALCRECT);
     return r.bottom - r.top;
   }
 
-  void Text(const std::string& Text, const TGridFont& Font, TColor Color, const TRect& R, UINT Flags) override {
-    Selected font(Dc_, FontHandle(Font), false);
+  void Text(const std::string& Text, const TGridFont& Font, TColor Color, const TRect& R,
+            UINT Flags) override {
+    ObjectSelection font(Dc_, FontHandle(Font));
     int oldMode = SetBkMode(Dc_, TRANSPARENT);
     COLORREF oldColor = SetTextColor(Dc_, ColorToRGB(Color));
     RECT r{R.Left, R.Top, R.Right, R.Bottom};
@@ -156,4 +151,6 @@ class GdiGridDrawing : public TGridDrawing {
 
 }  // namespace
 
-std::unique_ptr<TGridDrawing> NewGdiGridDrawing(TCanvas* Canvas) { return std::make_unique<GdiGridDrawing>(Canvas); }
+std::unique_ptr<TGridDrawing> NewGdiGridDrawing(TCanvas* Canvas) {
+  return std::make_unique<GdiGridDrawing>(Canvas);
+}

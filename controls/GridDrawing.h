@@ -37,7 +37,8 @@ class TGridDrawing {
   virtual void Edge(const TRect& R, win::UINT EdgeKind, win::UINT Flags) = 0;
   virtual void FocusRect(const TRect& R) = 0;
   // DrawText with DT_CALCRECT: the height the text takes within Width.
-  virtual Integer TextHeight(const std::string& Text, const TGridFont& Font, Integer Width, win::UINT Flags) = 0;
+  virtual Integer TextHeight(const std::string& Text, const TGridFont& Font, Integer Width,
+                             win::UINT Flags) = 0;
   // DrawText over a transparent background.
   virtual void Text(const std::string& Text, const TGridFont& Font, TColor Color, const TRect& R,
                     win::UINT Flags) = 0;

@@ -29,8 +29,8 @@ void BM_FullRepaintOfAChannelTableGrid(benchmark::State& state) {
     wc.lpszClassName = "VxnBenchGridHost";
     RegisterClassEx(&wc);
   }
-  HWND host = CreateWindowEx(0, "VxnBenchGridHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1500, 800,
-                             nullptr, nullptr, nullptr, nullptr);
+  HWND host = CreateWindowEx(0, "VxnBenchGridHost", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                             0, 0, 1500, 800, nullptr, nullptr, nullptr, nullptr);
   {
     TCellGrid grid(nullptr);
     grid.SetParentWindow(host);
@@ -41,11 +41,13 @@ void BM_FullRepaintOfAChannelTableGrid(benchmark::State& state) {
     grid.SetDefaultRowHeight(32);
     grid.SetCellAlignMode(TAlignMode::taCenter);
     for (Integer c = 1; c < 16; ++c)
-      for (Integer r = 1; r < 20; ++r) grid.CellAt(c, r)->ForeText = c == 1 ? "CH" + std::to_string(r) : "145.2500";
+      for (Integer r = 1; r < 20; ++r)
+        grid.CellAt(c, r)->ForeText = c == 1 ? "CH" + std::to_string(r) : "145.2500";
     grid.HandleNeeded();
     ShowWindow(grid.Handle(), SW_SHOW);
     RedrawWindow(grid.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    for (auto _ : state) RedrawWindow(grid.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (auto _ : state)
+      RedrawWindow(grid.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
   DestroyWindow(host);
 }

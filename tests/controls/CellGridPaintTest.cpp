@@ -28,7 +28,8 @@ struct Call {
 // Passes every call on to the real drawing and keeps a list of them.
 class RecordingDrawing : public TGridDrawing {
  public:
-  RecordingDrawing(std::unique_ptr<TGridDrawing> inner, std::vector<Call>& log) : Inner_(std::move(inner)), Log_(log) {}
+  RecordingDrawing(std::unique_ptr<TGridDrawing> inner, std::vector<Call>& log)
+      : Inner_(std::move(inner)), Log_(log) {}
   Call& Add(const char* kind, const TRect& r, TColor color = 0, Integer width = 0) {
     Call c;
     c.Kind = kind;
@@ -68,10 +69,12 @@ class RecordingDrawing : public TGridDrawing {
     Add("focus", R);
     Inner_->FocusRect(R);
   }
-  Integer TextHeight(const std::string& Text, const TGridFont& Font, Integer Width, win::UINT Flags) override {
+  Integer TextHeight(const std::string& Text, const TGridFont& Font, Integer Width,
+                     win::UINT Flags) override {
     return Inner_->TextHeight(Text, Font, Width, Flags);
   }
-  void Text(const std::string& Text, const TGridFont& Font, TColor Color, const TRect& R, win::UINT Flags) override {
+  void Text(const std::string& Text, const TGridFont& Font, TColor Color, const TRect& R,
+            win::UINT Flags) override {
     Call& c = Add("text", R, Color);
     c.Text = Text;
     c.Font = Font;
@@ -127,8 +130,10 @@ class PaintTest : public GridTest {
       if (c.Kind != "lines") continue;
       for (size_t i = 0; i + 1 < c.Points.size(); i += 2) {
         TPoint a = c.Points[i], b = c.Points[i + 1];
-        if (a.X == b.X && a.X == x && y >= std::min(a.Y, b.Y) && y < std::max(a.Y, b.Y)) return true;
-        if (a.Y == b.Y && a.Y == y && x >= std::min(a.X, b.X) && x < std::max(a.X, b.X)) return true;
+        if (a.X == b.X && a.X == x && y >= std::min(a.Y, b.Y) && y < std::max(a.Y, b.Y))
+          return true;
+        if (a.Y == b.Y && a.Y == y && x >= std::min(a.X, b.X) && x < std::max(a.X, b.X))
+          return true;
       }
     }
     return false;
@@ -270,14 +275,15 @@ TEST_F(PaintTest, PixelsOfASmallGrid) {
   grid->SetFocus();
   PaintOnce();
   const TColor face = static_cast<TColor>(ColorToRGB(clBtnFace));
-  EXPECT_EQ(Pixel(40, 5), face);              // title row; a raised edge round it, so not its border
-  EXPECT_EQ(Pixel(120, 45), clYellow);        // (1,1): the current cell keeps its own colour
-  EXPECT_EQ(Pixel(200, 75), clLime);          // (2,2)
-  EXPECT_EQ(Pixel(161, 75), static_cast<TColor>(kGridClientLineColor));  // line between scrolling cells
-  EXPECT_EQ(Pixel(80, 45), clBlack);          // line of the title column
-  EXPECT_EQ(Pixel(82, 32), clBlack);          // the focused frame's top-left corner, 3 wide
-  EXPECT_EQ(Pixel(83, 33), clWhite);          // and its white inner line
-  EXPECT_EQ(Pixel(200, 91), clBlack);         // the cell's own bottom line, 2 wide
+  EXPECT_EQ(Pixel(40, 5), face);        // title row; a raised edge round it, so not its border
+  EXPECT_EQ(Pixel(120, 45), clYellow);  // (1,1): the current cell keeps its own colour
+  EXPECT_EQ(Pixel(200, 75), clLime);    // (2,2)
+  EXPECT_EQ(Pixel(161, 75),
+            static_cast<TColor>(kGridClientLineColor));  // line between scrolling cells
+  EXPECT_EQ(Pixel(80, 45), clBlack);                     // line of the title column
+  EXPECT_EQ(Pixel(82, 32), clBlack);   // the focused frame's top-left corner, 3 wide
+  EXPECT_EQ(Pixel(83, 33), clWhite);   // and its white inner line
+  EXPECT_EQ(Pixel(200, 91), clBlack);  // the cell's own bottom line, 2 wide
   EXPECT_EQ(Pixel(350, 75), static_cast<TColor>(ColorToRGB(clWindow)));  // right of the last column
 }
 
@@ -291,7 +297,8 @@ TEST_F(PaintTest, AutoUpdateOffBatchesChangesUntilItIsOnAgain) {
   grid->InvalidateCell(3, 3);
   EXPECT_TRUE(rec->Calls.empty());
   win::RECT update;
-  EXPECT_TRUE(win::GetUpdateRect(grid->Handle(), &update, win::FALSE));  // the cells wait for the next paint
+  EXPECT_TRUE(win::GetUpdateRect(grid->Handle(), &update,
+                                 win::FALSE));  // the cells wait for the next paint
   grid->SetAutoUpdate(true);
   EXPECT_NE(TextCall("later"), nullptr);
   for (const Call& c : Of("fill")) {
@@ -304,7 +311,9 @@ TEST_F(PaintTest, AutoUpdateOffBatchesChangesUntilItIsOnAgain) {
 TEST_F(PaintTest, DrawStatesReachOnDrawCell) {
   struct States : TObject {
     std::vector<std::pair<TGridCoord, TCellGridDrawState>> Seen;
-    void Draw(TObject*, Integer c, Integer r, TRect, TCellGridDrawState s) { Seen.push_back({{c, r}, s}); }
+    void Draw(TObject*, Integer c, Integer r, TRect, TCellGridDrawState s) {
+      Seen.push_back({{c, r}, s});
+    }
     TCellGridDrawState At(Integer c, Integer r) const {
       for (auto& [cell, s] : Seen)
         if (cell == TGridCoord{c, r}) return s;

@@ -58,8 +58,9 @@ TEST_F(GeometryTest, CellRectsBoxesAndHits) {
     Integer X, Y;
     TGridCoord Cell;
   };
-  for (const Hit& h : {Hit{0, 0, {0, 0}}, Hit{30, 20, {0, 0}}, Hit{31, 21, {1, 1}}, Hit{111, 51, {1, 1}},
-                       Hit{112, 52, {2, 2}}, Hit{-5, -5, {0, 0}}, Hit{2000, 2000, {5, 5}}})
+  for (const Hit& h :
+       {Hit{0, 0, {0, 0}}, Hit{30, 20, {0, 0}}, Hit{31, 21, {1, 1}}, Hit{111, 51, {1, 1}},
+        Hit{112, 52, {2, 2}}, Hit{-5, -5, {0, 0}}, Hit{2000, 2000, {5, 5}}})
     EXPECT_EQ(grid->MouseCoord(h.X, h.Y), h.Cell) << h.X << "," << h.Y;
   // Scrolled by one column: column 2 lies left of the scrolling part.
   grid->MoveTopLeft(3, 2);
@@ -346,7 +347,7 @@ TEST_F(GridTest, FormFileCarriesWidthsHeightsAndProperties) {
   EXPECT_EQ(g->Options(), (TCellGridOptions{goFixedVertLine, goEditing}));
   const std::string written = WriteComponentText(g);
   EXPECT_NE(written.find("ColWidths"), std::string::npos);
-  EXPECT_EQ(written.find("RowHeights"), std::string::npos);  // never set: not written
+  EXPECT_EQ(written.find("RowHeights"), std::string::npos);    // never set: not written
   EXPECT_EQ(written.find("CellFontSize"), std::string::npos);  // 8 is the default
 }
 

@@ -90,9 +90,11 @@ TEST_F(CellStoreTest, RangeTests) {
     TGridRect Rect;
     bool Whole;
   };
-  for (const Case& c : {Case{{2, 2, 3, 3}, true}, Case{{1, 1, 4, 4}, true}, Case{{2, 2, 2, 3}, false},
-                        Case{{3, 1, 5, 5}, false}, Case{{1, 3, 5, 5}, false}}) {
-    EXPECT_EQ(cells.RangeIsWhole(c.Rect), c.Whole) << c.Rect.Left << c.Rect.Top << c.Rect.Right << c.Rect.Bottom;
+  for (const Case& c :
+       {Case{{2, 2, 3, 3}, true}, Case{{1, 1, 4, 4}, true}, Case{{2, 2, 2, 3}, false},
+        Case{{3, 1, 5, 5}, false}, Case{{1, 3, 5, 5}, false}}) {
+    EXPECT_EQ(cells.RangeIsWhole(c.Rect), c.Whole)
+        << c.Rect.Left << c.Rect.Top << c.Rect.Right << c.Rect.Bottom;
     EXPECT_EQ(cells.RangeCutsMergedRange(c.Rect), !c.Whole);
   }
   cells.At(5, 6).ReadOnly = true;

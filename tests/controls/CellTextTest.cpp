@@ -9,7 +9,9 @@ namespace {
 // Pins the number and date formats for the test and puts back the previous.
 class FormatScope {
  public:
-  explicit FormatScope(const TFormatSettings& s) : saved_(DefaultFormatSettings()) { SetDefaultFormatSettings(s); }
+  explicit FormatScope(const TFormatSettings& s) : saved_(DefaultFormatSettings()) {
+    SetDefaultFormatSettings(s);
+  }
   ~FormatScope() { SetDefaultFormatSettings(saved_); }
 
  private:
@@ -76,12 +78,13 @@ TEST(CellTextTest, DatesAndTimesInTheirStoredForm) {
     const char* Text;
     const char* Expected;
   };
-  for (const Case& c : {Case{"6.5.2024", "2024-05-06"},     // the locale's own form
-                        Case{"2024.05.06", "2024-05-06"},   // the editor's, with the locale's separator
-                        Case{"2024/5/6", "2024-05-06"},     // the editor's mask form
-                        Case{"2024-05-06", "2024-05-06"},   // the stored form
-                        Case{"    .  .  ", ""},             // only blanks and literals
-                        Case{"2024.02.30", nullptr}, Case{"yesterday", nullptr}, Case{"2024.05.  ", nullptr}}) {
+  for (const Case& c :
+       {Case{"6.5.2024", "2024-05-06"},    // the locale's own form
+        Case{"2024.05.06", "2024-05-06"},  // the editor's, with the locale's separator
+        Case{"2024/5/6", "2024-05-06"},    // the editor's mask form
+        Case{"2024-05-06", "2024-05-06"},  // the stored form
+        Case{"    .  .  ", ""},            // only blanks and literals
+        Case{"2024.02.30", nullptr}, Case{"yesterday", nullptr}, Case{"2024.05.  ", nullptr}}) {
     auto got = CellDateText(c.Text);
     if (c.Expected) {
       ASSERT_TRUE(got.has_value()) << c.Text;
@@ -90,8 +93,9 @@ TEST(CellTextTest, DatesAndTimesInTheirStoredForm) {
       EXPECT_FALSE(got.has_value()) << c.Text;
     }
   }
-  for (const Case& c : {Case{"7:05:09", "07:05:09"}, Case{"23:59:59", "23:59:59"}, Case{"  :  :  ", ""},
-                        Case{"24:00:00", nullptr}, Case{"12:3 :  ", nullptr}, Case{"noon", nullptr}}) {
+  for (const Case& c :
+       {Case{"7:05:09", "07:05:09"}, Case{"23:59:59", "23:59:59"}, Case{"  :  :  ", ""},
+        Case{"24:00:00", nullptr}, Case{"12:3 :  ", nullptr}, Case{"noon", nullptr}}) {
     auto got = CellTimeText(c.Text);
     if (c.Expected) {
       ASSERT_TRUE(got.has_value()) << c.Text;

@@ -9,6 +9,7 @@
 
 #include "controls/CellGrid.h"
 #include "platform/forms/FormsFixture.h"
+#include "platform/rtl/Clock.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
 
@@ -36,16 +37,26 @@ class TEventLog : public TObject {
     Lines.push_back("select " + Cell(c, r));
     can = AllowSelect;
   }
-  void SetForeText(TObject*, Integer c, Integer r, std::string& v) { Lines.push_back("fore " + Cell(c, r) + " " + v); }
-  void SetBackText(TObject*, Integer c, Integer r, std::string& v) { Lines.push_back("back " + Cell(c, r) + " " + v); }
+  void SetForeText(TObject*, Integer c, Integer r, std::string& v) {
+    Lines.push_back("fore " + Cell(c, r) + " " + v);
+  }
+  void SetBackText(TObject*, Integer c, Integer r, std::string& v) {
+    Lines.push_back("back " + Cell(c, r) + " " + v);
+  }
   void SetEditText(TObject*, Integer c, Integer r, const std::string& v) {
     Lines.push_back("edit " + Cell(c, r) + " " + v);
   }
-  void HideEdit(TObject*, Integer c, Integer r, const std::string& v) { Lines.push_back("hide " + Cell(c, r) + " " + v); }
-  void CopyMove(TObject*, TRect s, TRect d) { Lines.push_back("copymove " + Rect(s) + " " + Rect(d)); }
+  void HideEdit(TObject*, Integer c, Integer r, const std::string& v) {
+    Lines.push_back("hide " + Cell(c, r) + " " + v);
+  }
+  void CopyMove(TObject*, TRect s, TRect d) {
+    Lines.push_back("copymove " + Rect(s) + " " + Rect(d));
+  }
   void Fill(TObject*, TRect s, TRect d) { Lines.push_back("fill " + Rect(s) + " " + Rect(d)); }
   void TopLeft(TObject*) { Lines.push_back("topleft"); }
-  void MouseDown(TObject*, TMouseButton, TShiftState, Integer, Integer) { Lines.push_back("mousedown"); }
+  void MouseDown(TObject*, TMouseButton, TShiftState, Integer, Integer) {
+    Lines.push_back("mousedown");
+  }
   void Click(TObject*) { Lines.push_back("click"); }
 
   bool Has(const std::string& line) const {
@@ -53,10 +64,12 @@ class TEventLog : public TObject {
       if (l == line) return true;
     return false;
   }
-  static std::string Cell(Integer c, Integer r) { return std::to_string(c) + "," + std::to_string(r); }
+  static std::string Cell(Integer c, Integer r) {
+    return std::to_string(c) + "," + std::to_string(r);
+  }
   static std::string Rect(const TRect& r) {
-    return std::to_string(r.Left) + "," + std::to_string(r.Top) + "-" + std::to_string(r.Right) + "," +
-           std::to_string(r.Bottom);
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + "-" + std::to_string(r.Right) +
+           "," + std::to_string(r.Bottom);
   }
 };
 
@@ -87,24 +100,29 @@ class GridTest : public formstest::HostedTest {
     TRect r = grid->CellRect(col, row);
     return At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
   }
+  // Presses a second apart, so that two of them never make a double click.
   void Click(win::POINT p) {
+    clock.Advance(1000);
     win::InjectClick(p);
     Pump();
   }
   void Drag(win::POINT from, win::POINT to, bool ctrl = false) {
+    clock.Advance(1000);
     if (ctrl) win::InjectKey(win::VK_CONTROL, true);
     win::InjectDrag(from, to, 6);
     if (ctrl) win::InjectKey(win::VK_CONTROL, false);
     Pump();
   }
   void Repaint() {
-    win::RedrawWindow(host->Handle(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
+    win::RedrawWindow(host->Handle(), nullptr, nullptr,
+                      win::RDW_INVALIDATE | win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
   }
   TColor Pixel(Integer x, Integer y) {
     TPoint p = host->ScreenToClient(grid->ClientToScreen({x, y}));
     return formstest::PixelAt(*host, p.X, p.Y);
   }
 
+  TFakeClockScope clock;
   TCellGrid* grid = nullptr;
 };
 
