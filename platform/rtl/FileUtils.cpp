@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <ctime>
@@ -114,6 +115,33 @@ mode_t currentUmask() {
 
 }  // namespace
 
+namespace {
+
+// The temporary copies a save makes are named ".<file>.XXXXXX" beside the
+// file. One left by a program that was killed while saving would stay for
+// good: the next save of the same file takes away those of that pattern that
+// are ours and have not been touched for a minute (a save in progress
+// elsewhere writes its copy within moments).
+void RemoveStaleTemporaries(const std::string& folder, const std::string& fileName) {
+  std::vector<std::string> names;
+  if (sys::ListFolder(folder.empty() ? "." : folder, names).Failed()) return;
+  const std::string prefix = "." + fileName + ".";
+  const time_t now = ::time(nullptr);
+  for (const std::string& name : names) {
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+      continue;
+    const std::string path = (folder.empty() ? std::string("./") : folder) + name;
+    struct stat st;
+    if (sys::LinkStatus(path, st).Failed() || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    if (now - st.st_mtime < 60) continue;
+    sys::Unlink(path);
+  }
+}
+
+}  // namespace
+
 void ReplaceFileAtomically(const std::string& FileName, std::string_view Contents) {
   std::string target;
   try {
@@ -128,6 +156,7 @@ void ReplaceFileAtomically(const std::string& FileName, std::string_view Content
       failReplace(false, FileName, writable.Error);
   }
   const std::string folder = ExtractFilePath(target);
+  RemoveStaleTemporaries(folder, ExtractFileName(target));
   std::string temp = (folder.empty() ? std::string("./") : folder) + "." + ExtractFileName(target) + ".XXXXXX";
   sys::CallResult made = sys::MakeTemporary(temp, O_CLOEXEC);
   if (made.Failed()) failReplace(false, FileName, made.Error);

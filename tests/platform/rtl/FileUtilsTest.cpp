@@ -5,9 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -210,3 +213,32 @@ TEST_F(Folder, ReadOnlyFileIsNotReplaced) {
 }
 
 }  // namespace
+
+// The temporary copy of a failed save goes with the failure; one that a
+// killed program left behind goes with the next save of the same file, when
+// it is no longer being written.
+TEST_F(Folder, AtomicReplaceLeavesNoTemporaryCopies) {
+  const auto leftovers = [&](const std::string& file) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("." + file + ".", 0) == 0) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  std::filesystem::create_directory(path("folder.dat"));  // the rename fails
+  EXPECT_THROW(ReplaceFileAtomically(path("folder.dat"), "x"), EFCreateError);
+  EXPECT_TRUE(leftovers("folder.dat").empty());
+
+  touch(".radio.dat.Ab3dE9", "stale");
+  touch(".radio.dat.Zz9Zz9", "being written");
+  touch(".radio.dat.short", "not ours");
+  touch(".other.dat.Ab3dE9", "another file's");
+  const auto longAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(path(".radio.dat.Ab3dE9"), longAgo);
+  std::filesystem::last_write_time(path(".other.dat.Ab3dE9"), longAgo);
+  ReplaceFileAtomically(path("radio.dat"), "new");
+  EXPECT_EQ(leftovers("radio.dat"), (std::vector<std::string>{".radio.dat.Zz9Zz9", ".radio.dat.short"}));
+  EXPECT_EQ(leftovers("other.dat"), (std::vector<std::string>{".other.dat.Ab3dE9"}));
+}
