@@ -1,5 +1,6 @@
 #include "MeMode.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "MacType.h"
 #include "Streams.h"
 #include "SysUtils.h"
+#include "platform/rtl/SystemCalls.h"
 
 // ---------------------------------------------------------------------------
 // Locale-free numbers.
@@ -481,6 +483,11 @@ TDataFileLoad LoadDataFileBytes(const Byte* data, std::size_t size) {
 }
 
 TDataFileResult ReadDataFile(const std::string& fileName) {
+  // Mended: only a regular file is opened; a FIFO or device would block the
+  // open or the reads for as long as nobody writes to it.
+  struct stat status;
+  if (sys::PathStatus(fileName, status) && !S_ISREG(status.st_mode))
+    throw EFOpenError(Format(SFOpenErrorEx, {fileName, std::string("Not a regular file")}));
   std::array<Byte, DataFileSize> data{};
   std::size_t size = 0;
   {

@@ -576,6 +576,17 @@ TEST_F(DataFileTest, ForeignAndShortFilesChangeNothing) {
   EXPECT_THROW(ReadDataFile(Path("missing.dat")), EFOpenError);
   EXPECT_TRUE(Snapshot() == before);
 
+  // Only regular files: a FIFO nobody writes to used to block the load.
+  ASSERT_EQ(mkfifo(Path("pipe.dat").c_str(), 0600), 0);
+  try {
+    ReadDataFile(Path("pipe.dat"));
+    ADD_FAILURE() << "no error";
+  } catch (const EFOpenError& e) {
+    EXPECT_NE(e.Message.find("Not a regular file"), std::string::npos) << e.Message;
+  }
+  EXPECT_THROW(ReadDataFile(Path("")), EFOpenError);  // the folder itself
+  EXPECT_TRUE(Snapshot() == before);
+
   // Bytes beyond 464 are ignored.
   Bytes longer = good;
   longer.resize(600, 0xEE);
