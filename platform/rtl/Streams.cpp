@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include "SysUtils.h"
 
@@ -31,6 +32,31 @@ Int64 memorySeek(Int64 position, Int64 size, Int64 offset, TSeekOrigin origin) {
   if ((offset < 0 && base + offset < 0) || (offset > 0 && base > INT64_MAX - offset))
     throw EStreamError("Invalid stream position");
   return base + offset;
+}
+
+// No process can hold more than its address space (2^47 bytes on the
+// machines this runs on): larger sizes fail before asking for memory.
+constexpr Int64 kMaxHeldSize = Int64{1} << 47;
+
+// Where a write of count bytes at position ends. A stream held in memory
+// cannot reach past the 64-bit range (nor anywhere near it): that is a lack
+// of memory, never an overflow of the sum.
+Int64 memoryWriteEnd(Int64 position, Int64 count) {
+  if (count > INT64_MAX - position) throw EOutOfMemory(SOutOfMemory);
+  return position + count;
+}
+
+// Resizes a string that holds a stream; every failure to get the memory is
+// EOutOfMemory.
+void resizeHeld(std::string& data, Int64 size) {
+  if (size > kMaxHeldSize || static_cast<UInt64>(size) > data.max_size()) throw EOutOfMemory(SOutOfMemory);
+  try {
+    data.resize(static_cast<size_t>(size), '\0');
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory(SOutOfMemory);
+  } catch (const std::length_error&) {
+    throw EOutOfMemory(SOutOfMemory);
+  }
 }
 
 }  // namespace
@@ -67,7 +93,12 @@ Int64 TStream::CopyFrom(TStream& Source, Int64 Count) {
     Count = Source.Size();
   }
   constexpr Int64 chunk = 64 * 1024;
-  std::vector<char> buffer(static_cast<size_t>(std::min(Count, chunk)));
+  std::vector<char> buffer;
+  try {
+    buffer.resize(static_cast<size_t>(std::min(Count, chunk)));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory(SOutOfMemory);
+  }
   Int64 copied = 0;
   while (copied < Count) {
     const Int64 n = std::min(Count - copied, chunk);
@@ -191,7 +222,8 @@ void TCustomMemoryStream::SaveToFile(const std::string& FileName) {
 // TMemoryStream
 
 void TMemoryStream::setCapacity(Int64 NewCapacity) {
-  if (NewCapacity > static_cast<Int64>(data_.max_size())) throw EOutOfMemory(SOutOfMemory);
+  if (NewCapacity > kMaxHeldSize || NewCapacity > static_cast<Int64>(data_.max_size()))
+    throw EOutOfMemory(SOutOfMemory);
   try {
     data_.resize(static_cast<size_t>(NewCapacity));
   } catch (const std::bad_alloc&) {
@@ -202,10 +234,19 @@ void TMemoryStream::setCapacity(Int64 NewCapacity) {
 
 Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
   if (Count <= 0) return 0;
-  const Int64 end = position_ + Count;
+  const Int64 end = memoryWriteEnd(position_, Count);
   if (end > size_) {
-    if (end > static_cast<Int64>(data_.size()))
-      setCapacity(std::max(end, static_cast<Int64>(data_.size()) * 2));
+    if (end > static_cast<Int64>(data_.size())) {
+      // Doubling, but never past what can be held (a doubling that would
+      // fail alone must not fail a write that fits).
+      const Int64 doubled = static_cast<Int64>(std::min<size_t>(data_.size(), data_.max_size() / 2)) * 2;
+      try {
+        setCapacity(std::max(end, doubled));
+      } catch (const EOutOfMemory&) {
+        if (doubled <= end) throw;
+        setCapacity(end);
+      }
+    }
     // The gap between the old end and the position reads as zeros.
     if (position_ > size_) std::memset(data_.data() + size_, 0, static_cast<size_t>(position_ - size_));
     size_ = end;
@@ -259,8 +300,8 @@ Int64 TStringStream::Read(void* Buffer, Int64 Count) {
 
 Int64 TStringStream::Write(const void* Buffer, Int64 Count) {
   if (Count <= 0) return 0;
-  const Int64 end = position_ + Count;
-  if (end > Size()) data_.resize(static_cast<size_t>(end), '\0');
+  const Int64 end = memoryWriteEnd(position_, Count);
+  if (end > Size()) resizeHeld(data_, end);
   std::memcpy(data_.data() + position_, Buffer, static_cast<size_t>(Count));
   position_ = end;
   return Count;
@@ -273,7 +314,7 @@ Int64 TStringStream::Seek(Int64 Offset, TSeekOrigin Origin) {
 
 void TStringStream::SetSize(Int64 NewSize) {
   if (NewSize < 0) throw EStreamError("Invalid stream size");
-  data_.resize(static_cast<size_t>(NewSize), '\0');
+  resizeHeld(data_, NewSize);
   if (position_ > NewSize) position_ = NewSize;
 }
 

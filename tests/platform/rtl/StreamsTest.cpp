@@ -98,6 +98,25 @@ TEST(TMemoryStream, GrowsReadsBackAndResizes) {
   EXPECT_EQ(m.Memory(), nullptr);
 }
 
+// A stream held in memory cannot reach the 64-bit limit: a write there, or a
+// size nothing can hold, is a lack of memory; position plus count never
+// overflows.
+TEST(TMemoryStream, PositionsNearTheLimitAndHugeSizesRaise) {
+  const char bytes[10] = {};
+  TMemoryStream memory;
+  TStringStream text("abc");
+  for (TStream* stream : {static_cast<TStream*>(&memory), static_cast<TStream*>(&text)}) {
+    stream->Seek(INT64_MAX - 4, soBeginning);
+    EXPECT_THROW(stream->Write(bytes, 10), EOutOfMemory);
+    EXPECT_THROW(stream->SetSize(INT64_MAX), EOutOfMemory);
+    EXPECT_THROW(stream->Seek(Int64{10}, soCurrent), EStreamError);
+    stream->Seek(Int64{0}, soBeginning);
+    EXPECT_EQ(stream->Write(bytes, 2), 2);
+  }
+  EXPECT_EQ(memory.Size(), 2);
+  EXPECT_EQ(text.Size(), 3);
+}
+
 TEST(TStringStream, WritingInTheMiddleKeepsTheRest) {
   TStringStream s("abcdef");
   s.SetPosition(2);
