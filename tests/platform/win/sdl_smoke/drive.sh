@@ -33,7 +33,16 @@ read -r _ bx by < <(grep '^button' "$out/ready")
 read -r _ ex ey < <(grep '^echo' "$out/ready")
 read -r _ px py < <(grep '^popup' "$out/ready")
 read -r _ fx fy < <(grep '^back' "$out/ready")
-find_window() { window=$(xdotool search --name '^SDL smoke$' 2>/dev/null | head -n1); [ -n "$window" ]; }
+# Under a UTF-8 locale Xlib may give WM_NAME an encoding that "search --name"
+# cannot read (C.UTF-8 does): find the program's windows by class and read
+# each title as the desktop does.
+find_window() {
+  window=""
+  for w in $(xdotool search --classname "^$(basename "$program")\$" 2>/dev/null); do
+    if [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "SDL smoke" ]; then window=$w; break; fi
+  done
+  [ -n "$window" ]
+}
 wait_for 10 find_window || fail "no X window titled 'SDL smoke'"
 
 pixel() {  # colour of the screen at x y as "r,g,b"
