@@ -684,7 +684,8 @@ TMemTable* TCustomADODataSet::NestedTableOf(const TDataSetField* Field, const st
 }
 
 TDataSet* TCustomADODataSet::CreateNestedDataSet(TDataSetField* Field) {
-  auto* nested = new TADODataSet(Field);
+  // Owned by this data set, so that it outlives default fields.
+  auto* nested = new TADODataSet(this);
   nested->SetDataSetField(Field);
   return nested;
 }

@@ -1143,15 +1143,18 @@ void TDataSet::SetDataSetField(TDataSetField* Value) {
   CheckInactive();
   if (Value && GetDataSource()) DatabaseError(SNoNestedMasterSource, this);
   if (Value && Value->DataSet() == this) DatabaseError(SCircularDataLink, this);
+  TDataSet* former = Value ? Value->NestedDataSet_ : nullptr;
+  if (former == this) former = nullptr;
+  if (former) former->CheckInactive();
   if (DataSetField_) {
     if (DataSetField_->NestedDataSet_ == this) DataSetField_->NestedDataSet_ = nullptr;
     RemoveFreeNotification(DataSetField_);
   }
   DataSetField_ = Value;
   if (Value) {
-    if (TDataSet* other = Value->NestedDataSet_; other && other != this) {
-      other->CheckInactive();
-      other->DataSetField_ = nullptr;
+    if (former) {
+      former->RemoveFreeNotification(Value);
+      former->DataSetField_ = nullptr;
     }
     Value->NestedDataSet_ = this;
     Value->FreeNotification(this);

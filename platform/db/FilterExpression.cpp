@@ -253,8 +253,8 @@ class TParser {
     TNodePtr root;
     if (Mode_ == TExprParserMode::Aggregate) {
       root = ParseValue();
+      if (!root->IsCondition() && !HasAggregate(*root)) Fail(SExprNotAgg, {}, root->Pos);
       CheckAggregate(*root, false);
-      if (!HasAggregate(*root)) Fail(SExprNotAgg, {}, 0);
     } else {
       root = AsCondition(ParseCondition());
     }

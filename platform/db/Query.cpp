@@ -3,10 +3,30 @@
 #include "platform/db/DbConsts.h"
 #include "platform/db/Field.h"
 #include "platform/db/FilterExpression.h"
-#include "platform/db/MasterDataLink.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/MemTable.h"
 #include "platform/db/PublishDataSet.h"
 #include "platform/rtl/Classes.h"
+
+// Follows the master whose fields give the parameters their values.
+class TQuery::TParamLink : public TDataLink {
+ public:
+  explicit TParamLink(TQuery* Query) : Query_(Query) {}
+
+ protected:
+  void ActiveChanged() override {
+    if (Active()) Query_->RefreshParams();
+  }
+  void CheckBrowseMode() override {
+    if (Query_->Active()) Query_->CheckBrowseMode();
+  }
+  void RecordChanged(TField* Field) override {
+    if (!Field) Query_->RefreshParams();
+  }
+
+ private:
+  TQuery* Query_;
+};
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TQuery, TCustomADODataSet)
 
@@ -23,9 +43,8 @@ TQuery::TQuery(TComponent* AOwner)
     : TCustomADODataSet(AOwner),
       SQL_(std::make_unique<TStringList>()),
       Params_(std::make_unique<TParams>(this)),
-      ParamLink_(std::make_unique<TMasterDataLink>(this)) {
+      ParamLink_(std::make_unique<TParamLink>(this)) {
   SQL_->OnChange = TNotifyEvent(this, &TQuery::SQLChanged);
-  ParamLink_->OnMasterChange = TNotifyEvent(this, &TQuery::ParamMasterChanged);
 }
 
 TQuery::~TQuery() {
@@ -70,8 +89,8 @@ void TQuery::ParamsFromMaster() {
   }
 }
 
-void TQuery::ParamMasterChanged(TObject*) {
-  if (!Active()) return;
+void TQuery::RefreshParams() {
+  if (!Active() || ComponentState().Contains(csDestroying)) return;
   TDataSet* master = ParamLink_->DataSet();
   bool changed = false;
   for (Integer i = 0; i < Params_->Count() && !changed; ++i) {

@@ -41,12 +41,14 @@ class TQuery : public TCustomADODataSet {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  class TParamLink;
+  friend class TParamLink;
   void SQLChanged(TObject* Sender);
   void ParamsFromMaster();
-  void ParamMasterChanged(TObject* Sender);
+  void RefreshParams();
 
   std::unique_ptr<TStringList> SQL_;
   std::unique_ptr<TParams> Params_;
-  std::unique_ptr<class TMasterDataLink> ParamLink_;
+  std::unique_ptr<TParamLink> ParamLink_;
   std::unique_ptr<TFilterExpression> Condition_;
 };
