@@ -88,6 +88,8 @@ VXN_PUBLISH(TField) {
 TField::TField(TComponent* AOwner) : TComponent(AOwner) {}
 
 TField::~TField() {
+  // A data set does not lose a field while open: it closes first.
+  if (DataSet_ && DataSet_->Active() && !DataSet_->ComponentState().Contains(csDestroying)) DataSet_->Close();
   if (DataSet_) {
     (FieldKind_ == fkAggregate ? DataSet_->AggFields() : DataSet_->Fields()).Remove(this);
     DataSet_ = nullptr;

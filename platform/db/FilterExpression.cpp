@@ -82,9 +82,30 @@ bool TryParseIsoDate(std::string_view s, TDateTime& value) {
   return true;
 }
 
+// The text of a value; False for a value without one (a date outside the
+// years 100..9999).
+bool TextOf(const Variant& v, std::string& out) {
+  try {
+    out = VarToStr(v);
+    return true;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+bool CoerceValue(TValueClass cls, const Variant& v, Variant& out);
+
 // Turns a constant into the form its field's values have; False when it
 // cannot have that form.
 bool Coerce(TValueClass cls, const Variant& v, Variant& out) {
+  try {
+    return CoerceValue(cls, v, out);
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
+bool CoerceValue(TValueClass cls, const Variant& v, Variant& out) {
   if (VarIsClear(v)) {
     out = v;
     return true;
@@ -850,7 +871,8 @@ struct TEvaluator {
   // < 0, 0, > 0; False when the values cannot be compared.
   bool Compare(TValueClass cls, const Variant& a, const Variant& b, int& result) const {
     if (cls == TValueClass::Text || (VarIsStr(a) && VarIsStr(b))) {
-      std::string sa = VarToStr(a), sb = VarToStr(b);
+      std::string sa, sb;
+      if (!TextOf(a, sa) || !TextOf(b, sb)) return false;
       Integer r = CaseInsensitive ? AnsiCompareText(sa, sb) : CompareStr(sa, sb);
       result = r < 0 ? -1 : r > 0 ? 1 : 0;
       return true;
@@ -868,7 +890,8 @@ struct TEvaluator {
   }
 
   bool StartsWith(const Variant& value, const Variant& prefix) const {
-    std::string s = VarToStr(value), p = VarToStr(prefix);
+    std::string s, p;
+    if (!TextOf(value, s) || !TextOf(prefix, p)) return false;
     if (CaseInsensitive) {
       s = AnsiUpperCase(s);
       p = AnsiUpperCase(p);
@@ -915,6 +938,8 @@ struct TEvaluator {
         if (VarIsClear(ra) || VarIsClear(rb)) return TTri::Unknown;
         if (!Operand(n.Class, *n.Kids[0], ra, a) || !Operand(n.Class, *n.Kids[1], rb, b)) return TTri::Unknown;
         if (n.Partial) {
+          std::string ta, tb;
+          if (!TextOf(a, ta) || !TextOf(b, tb)) return TTri::Unknown;
           bool left = n.Kids[1]->Kind == TNodeKind::Const;
           bool match = left ? StartsWith(a, b) : StartsWith(b, a);
           return FromBool(n.Op == "=" ? match : !match);
@@ -931,8 +956,9 @@ struct TEvaluator {
       }
       case TNodeKind::Like: {
         Variant v = Value(*n.Kids[0]), p = Value(*n.Kids[1]);
-        if (VarIsClear(v) || VarIsClear(p)) return TTri::Unknown;
-        bool match = LikeMatches(VarToStr(v), VarToStr(p), CaseInsensitive);
+        std::string text, pattern;
+        if (VarIsClear(v) || VarIsClear(p) || !TextOf(v, text) || !TextOf(p, pattern)) return TTri::Unknown;
+        bool match = LikeMatches(text, pattern, CaseInsensitive);
         return FromBool(n.Negated ? !match : match);
       }
       case TNodeKind::Between: {

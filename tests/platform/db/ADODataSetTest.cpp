@@ -185,6 +185,9 @@ TEST_F(ADODataSetTest, PersistentFieldsMustMatchTheDefinitions) {
   auto* stray = new TIntegerField(Owner());
   stray->SetFieldName("Missing");
   EXPECT_EQ(ErrorOf([&] { stray->SetDataSet(ds); }), "T: Cannot perform this operation on an open dataset");
+  wrongSize->Free();  // a data set closes before it loses a field
+  EXPECT_FALSE(ds->Active());
+  EXPECT_EQ(ds->FieldCount(), 0);
 }
 
 TEST_F(ADODataSetTest, ChangingTheStructureDropsTheRows) {

@@ -155,6 +155,15 @@ TEST_F(FilterExpressionTest, FilterRecordEventAndRefiltering) {
   EXPECT_TRUE(ds_->Bof());  // changing the filter goes to the first record
 }
 
+// A date outside the years 100..9999 has no text: a text comparison with it
+// is unknown instead of an error (found by the fuzz target).
+TEST_F(FilterExpressionTest, ValuesWithoutTextAreUnknown) {
+  ds_->AppendRecord({"Old", Null(), Null(), Null(), -700000.0});
+  EXPECT_EQ(Pass("NOT (Born LIKE '%')", {foCaseInsensitive}), "");
+  EXPECT_EQ(Pass("Born LIKE '%' OR Name = 'Old'"), "Ann,O'Brien,Jackson,Old");
+  EXPECT_EQ(Pass("Name = 'O*' AND Born <> '1/1/2021'"), "O'Brien,Old");
+}
+
 TEST(LikeMatchesTest, WildcardsAndCharacters) {
   struct Case {
     const char* Text;
