@@ -10,6 +10,7 @@
 #include "platform/rtl/FormFiles.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
@@ -590,40 +591,37 @@ BOOL CollectEnabled(HWND hwnd, LPARAM lParam) {
 TModalResult TForm::ShowModal() {
   if (Visible() || !Enabled() || Modal_) throw EInvalidOperation(SCannotShowModal);
   if (GetCapture()) ReleaseCapture();
+  HWND previouslyActive = GetActiveWindow();
   // Every other window of the application waits while the form is up.
   std::vector<HWND> disabled;
   EnumThreadWindows(GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
   for (HWND w : disabled) EnableWindow(w, FALSE);
   Modal_ = true;
   ModalResult_ = mrNone;
-  TModalResult result = mrNone;
-  try {
-    Show();
-    while (true) {
-      Application->HandleMessage();
-      if (Application->Terminated()) ModalResult_ = mrCancel;
-      if (ModalResult_ == mrNone) continue;
-      // Asked to close: the form may still refuse.
-      TCloseAction action = caHide;
-      if (CloseQuery()) {
-        DoClose(action);
-        if (action != caNone) break;
-      }
-      ModalResult_ = mrNone;
+  // However the loop ends, the other windows work again and the one that
+  // was active before gets the activation (and its focus) back.
+  ScopeExit ended([&] {
+    Modal_ = false;
+    for (HWND w : disabled)
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+    Hide();
+    if (previouslyActive && IsWindow(previouslyActive) && IsWindowVisible(previouslyActive))
+      SetActiveWindow(previouslyActive);
+  });
+  Show();
+  while (true) {
+    Application->HandleMessage();
+    if (Application->Terminated()) ModalResult_ = mrCancel;
+    if (ModalResult_ == mrNone) continue;
+    // Asked to close: the form may still refuse.
+    TCloseAction action = caHide;
+    if (CloseQuery()) {
+      DoClose(action);
+      if (action != caNone) break;
     }
-    result = ModalResult_;
-    Modal_ = false;
-    for (HWND w : disabled)
-      if (IsWindow(w)) EnableWindow(w, TRUE);
-    Hide();
-  } catch (...) {
-    Modal_ = false;
-    for (HWND w : disabled)
-      if (IsWindow(w)) EnableWindow(w, TRUE);
-    Hide();
-    throw;
+    ModalResult_ = mrNone;
   }
-  return result;
+  return ModalResult_;
 }
 
 void TForm::Release() {

@@ -12,11 +12,13 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SysParams.h"
+#include "platform/win/TerminationSignals.h"
 #include "platform/rtl/OwnedObject.h"
 #include "platform/win/GdiScopes.h"
 #include "platform/rtl/SystemCalls.h"
@@ -58,6 +60,9 @@ TMessageBoxHook& MessageBoxHook() {
 int DefaultMessageBox(const std::string& Text, const std::string& Caption, UINT Flags) {
   return ::MessageBox(Text, Caption, Flags);
 }
+
+// Posted to the application window for SIGTERM, SIGINT and SIGHUP.
+constexpr UINT kTerminationSignalMessage = CM_BASE + 0x100;
 
 constexpr UINT_PTR kHintShowTimer = 1;
 constexpr UINT_PTR kHintHideTimer = 2;
@@ -273,6 +278,12 @@ void TApplication::WndProc(TMessage& Message) {
     case WM_CLOSE:
       if (MainForm_) MainForm_->Perform(WM_CLOSE, 0, 0);
       return;
+    case kTerminationSignalMessage:
+      // The close queries and OnClose run (a serial port is let go); the
+      // loop ends even when the form would rather stay.
+      if (MainForm_) MainForm_->Perform(WM_CLOSE, 0, 0);
+      Terminate();
+      return;
     case WM_NCDESTROY: {
       // Destroyed from outside (a test tearing down every window): the next
       // use makes a new one.
@@ -411,6 +422,10 @@ void TApplication::HandleMessage() {
 void TApplication::Run() {
   Running_ = true;
   Handle();
+  // Asked to end by the session, a terminal or kill: the program closes as
+  // when the user closes the main form.
+  PostOnTerminationSignals(Handle_, kTerminationSignalMessage);
+  ScopeExit signalsBack([] { PostOnTerminationSignals(nullptr, 0); });
   if (MainForm_) {
     if (ShowMainForm) MainForm_->SetVisible(true);
     do {

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -213,6 +214,28 @@ CallResult Spawn(const std::vector<std::string>& argv, pid_t& pid) {
   CallResult r{0, error, On("posix_spawnp", argv.empty() ? std::string() : argv[0])};
   if (error != 0) r.Value = -1;
   return r;
+}
+
+CallResult SignalAction(int signal, SignalHandler handler) {
+  struct sigaction wanted {};
+  wanted.sa_handler = handler;
+  sigemptyset(&wanted.sa_mask);
+  wanted.sa_flags = SA_RESTART;
+  return Outcome(::sigaction(signal, &wanted, nullptr), On("sigaction", std::to_string(signal)));
+}
+
+CallResult CurrentSignalHandler(int signal, SignalHandler& handler) {
+  struct sigaction current {};
+  CallResult r = Outcome(::sigaction(signal, nullptr, &current), On("sigaction", std::to_string(signal)));
+  handler = r ? current.sa_handler : nullptr;
+  return r;
+}
+
+void SignalSafeWrite(int fd, const void* buffer, size_t count) noexcept {
+  const int saved = errno;  // the interrupted code may be about to read it
+  while (::write(fd, buffer, count) < 0 && errno == EINTR) {
+  }
+  errno = saved;
 }
 
 CallResult WaitChild(pid_t pid, int& status) {

@@ -92,6 +92,14 @@ CallResult PeriodicTimer(long periodNs, int flags);
 // waits for a child's end.
 CallResult Spawn(const std::vector<std::string>& argv, pid_t& pid);
 CallResult WaitChild(pid_t pid, int& status);
+// Sets the handler of a signal (SIG_DFL, SIG_IGN or a function; calls it
+// interrupts are restarted), and reads the one in place.
+using SignalHandler = void (*)(int);
+CallResult SignalAction(int signal, SignalHandler handler);
+CallResult CurrentSignalHandler(int signal, SignalHandler& handler);
+// A write that a signal handler may make: nothing allocated, a failure
+// (there is no one to tell) ignored.
+void SignalSafeWrite(int fd, const void* buffer, size_t count) noexcept;
 
 // Terminals and devices; name says which request it was ("TIOCMGET").
 CallResult Ioctl(int fd, unsigned long request, void* argument, const char* name);

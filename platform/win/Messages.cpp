@@ -269,6 +269,13 @@ int WaitLoop(ThreadQueue& q, const WaitPlan& plan) {
   bool pumpDisplay = q.threadId == UserInterfaceThreadId();
   std::vector<pollfd> fds;
   for (;;) {
+    if (pumpDisplay) {
+      // What the display or a signal brought becomes input and messages
+      // before the thread decides to sleep: events a display library keeps
+      // queued on its side would not wake the poll below.
+      if (LayerExtensions().deliverOutsideNotices) LayerExtensions().deliverOutsideNotices();
+      CurrentDisplay().PumpEvents();
+    }
     if (plan.handleSends) ProcessIncomingSends(q);
     UInt64 now = GetTickCount64();
     UInt64 nextDue = (plan.wakeMask & QS_TIMER) ? MarkDueTimers(q, now) : kForever;
@@ -332,8 +339,10 @@ bool ValidFilter(HWND filter) { return !filter || filter == reinterpret_cast<HWN
 // filter.
 bool PeekCore(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max, UINT flags) {
   bool remove = (flags & PM_REMOVE) != 0;
-  if (q.threadId == UserInterfaceThreadId() && CurrentDisplay().EventDescriptor() >= 0)
+  if (q.threadId == UserInterfaceThreadId()) {
+    if (LayerExtensions().deliverOutsideNotices) LayerExtensions().deliverOutsideNotices();
     CurrentDisplay().PumpEvents();
+  }
   ProcessIncomingSends(q);
   UInt64 now = GetTickCount64();
   MSG msg;
@@ -484,6 +493,8 @@ std::shared_ptr<ThreadQueue> CurrentQueue() {
   }
   return holder.queue;
 }
+
+int QueueWakeDescriptor() { return CurrentQueue()->wakeFd.Get(); }
 
 void NoteNewInput(UINT qsBits) {
   auto q = CurrentQueue();

@@ -21,14 +21,16 @@
 #include "Windows.h"
 #include "WindowsPrivate.h"
 #include "platform/rtl/SystemCalls.h"
+#include "platform/win/SdlConnection.h"
 
 namespace win {
 
 namespace {
 
-// How often the message wait looks at SDL. SDL keeps events of its own
-// between reads of the connection, so the connection's descriptor alone would
-// leave some of them waiting until the next outside event.
+// How often the message wait looks at SDL when there is no display
+// connection to wait on (a video driver we cannot see into). With one, the
+// wait sleeps on its descriptor, and pumps SDL before every sleep so that
+// events SDL already read and keeps on its side are not left waiting.
 constexpr long kPumpIntervalNs = 10'000'000;
 // More changed rectangles than this in one present go out as their union.
 constexpr size_t kMaxDirtyRects = 16;
@@ -202,7 +204,12 @@ class SdlDisplay : public DisplayBackend {
     s.rect = r;
     if (s.iconic) SDL_RestoreWindow(s.window);
     if (!s.visible || s.iconic) {
+      SDL_Window* focused = SDL_GetKeyboardFocus();
       SDL_ShowWindow(s.window);
+      // Without a window manager SDL gives each window it shows the input
+      // focus; a popup (menu, list, hint) must not take it, or the keyboard
+      // is dead once the popup goes.
+      if (s.popup) KeepFocusOff(s.window, focused);
       MarkAll(hwnd, s);
     }
     s.visible = true;
@@ -236,13 +243,13 @@ class SdlDisplay : public DisplayBackend {
     }
   }
 
-  int EventDescriptor() override { return timerFd_.Get(); }
+  int EventDescriptor() override { return connectionFd_ >= 0 ? connectionFd_ : timerFd_.Get(); }
 
   void PumpEvents() override {
     if (pumping_) return;  // a message sent from here may wait for messages again
     pumping_ = true;
     uint64_t ticks;
-    if (timerFd_.Valid()) sys::Read(timerFd_.Get(), &ticks, sizeof ticks);
+    if (connectionFd_ < 0 && timerFd_.Valid()) sys::Read(timerFd_.Get(), &ticks, sizeof ticks);
     PresentAll();
     SDL_Event e;
     focusLost_ = false;
@@ -275,6 +282,7 @@ class SdlDisplay : public DisplayBackend {
     }
     s.rect = r;
     byId_[SDL_GetWindowID(s.window)] = hwnd;
+    if (connectionFd_ < 0) connectionFd_ = SdlConnectionDescriptor(s.window);
     return s;
   }
 
@@ -377,7 +385,14 @@ class SdlDisplay : public DisplayBackend {
       case SDL_KEYDOWN:
       case SDL_KEYUP: {
         UINT vk = VirtualKeyFromSdl(e.key.keysym.sym);
-        if (e.type == SDL_KEYDOWN) textFromKey_ = vk && KeyMakesText(vk);
+        if (e.type == SDL_KEYDOWN) {
+          textFromKey_ = vk && KeyMakesText(vk);
+          // With Ctrl or Alt held the key makes its own (system) character
+          // or none; the text SDL reports for it is not another one.
+          chordKey_ = vk && !textFromKey_ && (GetAsyncKeyState(VK_CONTROL) < 0 || GetAsyncKeyState(VK_MENU) < 0);
+        } else {
+          chordKey_ = false;  // its text, if any, came before the release
+        }
         if (!vk) break;
         InjectKey(vk, e.type == SDL_KEYDOWN);
         break;
@@ -396,8 +411,8 @@ class SdlDisplay : public DisplayBackend {
 
   // One WM_CHAR per code point, unless the key just pressed makes it.
   void TypeText(const char* utf8) {
-    if (textFromKey_) {
-      textFromKey_ = false;
+    if (textFromKey_ || chordKey_) {
+      textFromKey_ = chordKey_ = false;
       std::u32string chars = DecodeUtf8(utf8);
       if (chars.size() <= 1) return;
       for (size_t i = 1; i < chars.size(); ++i) InjectCharacter(chars[i]);
@@ -532,10 +547,25 @@ class SdlDisplay : public DisplayBackend {
     if (active != active_) {
       active_ = active;
       auto it = shown_.find(active);
-      if (it != shown_.end() && it->second.window && it->second.visible &&
-          SDL_GetKeyboardFocus() != it->second.window)
+      if (it != shown_.end() && it->second.window && it->second.visible && !it->second.popup &&
+          SDL_GetKeyboardFocus() != it->second.window) {
         SDL_RaiseWindow(it->second.window);
+        // Without a window manager raising hands out no focus (and a
+        // window that had it, hidden now, left it nowhere).
+        SDL_SetWindowInputFocus(it->second.window);
+      }
     }
+  }
+
+  // Gives the input focus back from a popup just shown to the window that
+  // had it, or to the active window.
+  void KeepFocusOff(SDL_Window* popup, SDL_Window* focused) {
+    SDL_Window* back = focused && focused != popup ? focused : nullptr;
+    if (!back) {
+      auto it = shown_.find(GetActiveWindow());
+      if (it != shown_.end() && it->second.visible && !it->second.popup) back = it->second.window;
+    }
+    if (back) SDL_SetWindowInputFocus(back);
   }
 
   // Kept per handle; a destroyed cursor's SDL cursor goes with the backend
@@ -563,6 +593,8 @@ class SdlDisplay : public DisplayBackend {
   bool captured_ = false;
   bool focusLost_ = false;
   bool textFromKey_ = false;
+  bool chordKey_ = false;
+  int connectionFd_ = -1;  // the display connection, once a window shows which
   bool pumping_ = false;
 };
 
@@ -607,6 +639,9 @@ std::unique_ptr<DisplayBackend> OpenSdlDisplay(std::string* error) {
   // Surfaces go to the window through the plain framebuffer: a renderer
   // behind it would re-create each desktop window on first present.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // SIGINT and SIGTERM are the program's own to handle (they close it
+  // cleanly); SDL would turn them into a quit event nobody reads.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     if (error) *error = SDL_GetError();
     return nullptr;

@@ -142,11 +142,18 @@ struct Extensions {
   void (*menuBarPress)(HWND hwnd, POINT screen) = nullptr;
   void (*menuBarKey)(HWND hwnd, WPARAM ch) = nullptr;
   void (*menuWindowGoing)(HWND hwnd) = nullptr;
+  // Turns what arrived outside the queue (a termination signal) into posted
+  // messages; called on the user-interface thread before it decides to sleep.
+  void (*deliverOutsideNotices)() = nullptr;
   // Whether the Alt key just released went down and up with no other key or
   // mouse button pressed in between (then it selects the menu bar).
   bool (*menuAltReleasedAlone)() = nullptr;
 };
 Extensions& LayerExtensions();
+
+// The descriptor that wakes the calling thread's queue from its wait; a
+// signal handler may write an 8-byte count to it.
+int QueueWakeDescriptor();
 
 // Tells the calling thread's queue that input of these QS_* kinds arrived,
 // so that GetMessage, WaitMessage and MsgWaitForMultipleObjects waiting for

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "FormsFixture.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/SystemCalls.h"
+#include "platform/forms/CustomForms.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
@@ -127,6 +131,55 @@ TEST_F(ApplicationTest, RunUntilTerminated) {
   EXPECT_TRUE(Application->Terminated());
   EXPECT_EQ(counter.idle, 3);
   EXPECT_TRUE(main.Visible());
+}
+
+// SIGTERM, SIGINT and SIGHUP close the main form as a person would (its
+// close query and OnClose run) and end the loop, also when the form would
+// rather stay open; the loop wakes for the signal from its wait.
+TEST_F(ApplicationTest, TerminationSignalsCloseTheMainFormAndEndTheLoop) {
+  for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (bool refuse : {false, true}) {
+      TForm main(nullptr);
+      main.AfterConstruction();
+      main.SetBounds(100, 100, 300, 200);
+      struct Watch {
+        int Signal;
+        bool Refuse;
+        int Idles = 0;
+        std::vector<std::string> Log;
+        void Idle(TObject*, bool& Done) {
+          Done = true;  // wait for a message: the signal must wake the loop
+          if (++Idles == 1) ::raise(Signal);
+        }
+        void Query(TObject*, bool& CanClose) {
+          Log.push_back("query");
+          CanClose = !Refuse;
+        }
+        void Close(TObject*, TCloseAction&) { Log.push_back("close"); }
+      } watch{signal, refuse, 0, {}};
+      main.OnCloseQuery = TCloseQueryEvent(&watch, &Watch::Query);
+      main.OnClose = TCloseEvent(&watch, &Watch::Close);
+      Application->OnIdle = TIdleEvent(&watch, &Watch::Idle);
+      TWinControl* previous = Application->MainForm();
+      Application->SetMainForm(&main);
+      // Should the signal not wake the wait, this ends the test instead.
+      win::UINT_PTR net = win::SetTimer(nullptr, 0, 5000, [](win::HWND, win::UINT, win::UINT_PTR, win::DWORD) {
+        Application->Terminate();
+      });
+      Application->Run();
+      win::KillTimer(nullptr, net);
+      Application->SetMainForm(previous);
+      Application->OnIdle = nullptr;
+      EXPECT_TRUE(Application->Terminated());
+      EXPECT_LE(watch.Idles, 2) << signal;
+      EXPECT_EQ(watch.Log, refuse ? std::vector<std::string>{"query"} : (std::vector<std::string>{"query", "close"}))
+          << signal;
+      Application->ResetTerminated();
+      // Outside Run the signal has its default action again.
+      sys::SignalHandler now = nullptr;
+      ASSERT_TRUE(sys::CurrentSignalHandler(signal, now));
+      EXPECT_EQ(now, SIG_DFL);
+    }
 }
 
 // Resting on a control with a hint shows the hint window after HintPause,

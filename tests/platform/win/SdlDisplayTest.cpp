@@ -4,16 +4,20 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <vector>
 
 #include "SysUtils.h"
 #include "UserFixture.h"
 #include "platform/win/Clipboard.h"
+#include "platform/rtl/SystemCalls.h"
 #include "platform/win/SdlDisplay.h"
 
 namespace usertest {
 namespace {
+
+using Lines = std::vector<std::string>;
 
 TEST(SdlDisplayChoice, EnvironmentForcesAndDisplayDecides) {
   struct Case {
@@ -266,6 +270,56 @@ TEST_F(SdlDisplayTest, ClipboardTextGoesBothWays) {
   std::string text;
   ASSERT_TRUE(GetClipboardText(main, &text));
   EXPECT_EQ(text, "from the desktop");
+}
+
+// Alt+letter and Ctrl+letter make their character once: the text input SDL
+// reports for the chord is not typed a second time.
+TEST_F(SdlDisplayTest, ChordKeysMakeTheirCharacterOnce) {
+  HWND main = Make("main", WS_POPUP | WS_VISIBLE, 50, 40, 200, 150);
+  HWND edit = Make("edit", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, main);
+  SetActiveWindow(main);
+  SetFocus(edit);
+  Pump();
+  SDL_Window* w = SdlWindowAt(50, 40);
+  ASSERT_TRUE(w);
+  Reg().only = {WM_CHAR, WM_SYSCHAR};
+  auto key = [&](Uint32 type, SDL_Keycode sym) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.windowID = IdOf(w);
+    e.key.keysym.sym = sym;
+    Push(e);
+  };
+  for (SDL_Keycode modifier : {SDLK_LALT, SDLK_LCTRL}) {
+    Taken();
+    key(SDL_KEYDOWN, modifier);
+    key(SDL_KEYDOWN, SDLK_a);
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = IdOf(w);
+    SDL_strlcpy(text.text.text, "a", sizeof text.text.text);
+    Push(text);
+    key(SDL_KEYUP, SDLK_a);
+    key(SDL_KEYUP, modifier);
+    Pump();
+    EXPECT_EQ(Taken(), modifier == SDLK_LALT ? Lines{"edit WM_SYSCHAR 97"} : Lines{"edit WM_CHAR 1"});
+  }
+}
+
+// The program's SIGINT and SIGTERM stay its own: opening the display
+// installs no handlers of SDL's.
+TEST(SdlDisplaySignals, OpeningTheDisplayLeavesTheSignalsAlone) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  sys::SignalHandler before[2] = {}, after[2] = {};
+  for (int i : {0, 1}) ASSERT_TRUE(sys::CurrentSignalHandler(i ? SIGTERM : SIGINT, before[i]));
+  std::string error;
+  std::unique_ptr<DisplayBackend> sdl = OpenSdlDisplay(&error);
+  ASSERT_TRUE(sdl) << error;
+  for (int i : {0, 1}) ASSERT_TRUE(sys::CurrentSignalHandler(i ? SIGTERM : SIGINT, after[i]));
+  sdl.reset();
+  unsetenv("SDL_VIDEODRIVER");
+  EXPECT_EQ(after[0], before[0]);
+  EXPECT_EQ(after[1], before[1]);
 }
 
 // A display of twice the density: the layer keeps its pixels, the desktop

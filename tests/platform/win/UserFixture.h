@@ -57,6 +57,7 @@ inline const char* UserMessageName(UINT msg) {
     case WM_SYSKEYDOWN: return "WM_SYSKEYDOWN";
     case WM_SYSKEYUP: return "WM_SYSKEYUP";
     case WM_CHAR: return "WM_CHAR";
+    case WM_SYSCHAR: return "WM_SYSCHAR";
     case WM_PAINT: return "WM_PAINT";
     case WM_NCPAINT: return "WM_NCPAINT";
     case WM_ERASEBKGND: return "WM_ERASEBKGND";
@@ -114,6 +115,7 @@ inline LRESULT UserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       case WM_ACTIVATEAPP:
       case WM_NCACTIVATE:
       case WM_CHAR:
+      case WM_SYSCHAR:
       case WM_SETTINGCHANGE: line += " " + std::to_string(wParam); break;
       case WM_SYSCOMMAND: line += " " + std::to_string(wParam & 0xFFF0); break;
       default: break;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Usage: run.sh <sdl_smoke program> <output directory>
+# Usage: run.sh <sdl_smoke program> <output directory> [driving script]
 # Starts the program on a virtual X server of its own, clicks the button,
 # types into the echo control, checks what the program saw and what the
 # screen shows, and leaves screen.png in the output directory.
@@ -15,4 +15,4 @@ here=$(cd "$(dirname "$0")" && pwd)
 # xvfb-run tears its server down when the inner script ends; timeout ends
 # the whole run if anything in it hangs.
 exec timeout --kill-after=10 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-  bash "$here/drive.sh" "$program" "$out"
+  bash "$here/${3:-drive.sh}" "$program" "$out"

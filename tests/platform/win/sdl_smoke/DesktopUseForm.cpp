@@ -1,0 +1,168 @@
+// A form used the way a person uses one, for the desktop backend under a
+// virtual X server without a window manager: a button and a check box with
+// Alt+letter mnemonics, a control that shows what is typed into it with a
+// popup menu of its own, and close handlers. It writes where to click
+// (ready file) and what it saw (state file); SIGTERM ends it, a deadline
+// too, so that it never outlives a broken run.
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "ButtonCtrls.h"
+#include "Controls.h"
+#include "CustomForms.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "FormsStartup.h"
+#include "Menus.h"
+#include "SdlDisplay.h"
+#include "Windows.h"
+
+extern "C" const char* __lsan_default_options() {
+  return "suppressions=" VXN_LSAN_SUPPRESSIONS ":print_suppressions=0";
+}
+
+namespace {
+
+constexpr int kDeadlineMs = 60000;
+
+struct State {
+  std::string Dir;
+  int Apply = 0;
+  bool Check = false;
+  int First = 0;
+  std::string Text;
+  int CloseQuery = 0;
+  int Closed = 0;
+
+  void Save() const {
+    std::string tmp = Dir + "/state.tmp";
+    {
+      std::ofstream out(tmp);
+      out << "apply=" << Apply << "\ncheck=" << Check << "\nfirst=" << First << "\ntext=" << Text
+          << "\nclosequery=" << CloseQuery << "\nclosed=" << Closed << "\n";
+    }
+    std::rename(tmp.c_str(), (Dir + "/state").c_str());
+  }
+};
+State g_state;
+
+class TEcho : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void MouseDown(TMouseButton, TShiftState, Integer, Integer) override { SetFocus(); }
+  void KeyPress(char32_t& Key) override {
+    if (Key >= 0x20 && Key < 0x7F) g_state.Text += static_cast<char>(Key);
+    g_state.Save();
+    Invalidate();
+  }
+  // Letters are typed here, not taken as the buttons' mnemonics.
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == win::WM_GETDLGCODE) {
+      Message.Result = win::DLGC_WANTCHARS;
+      return;
+    }
+    TCustomControl::WndProc(Message);
+  }
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clWhite);
+    Canvas()->FillRect(ClientRect());
+    Canvas()->TextOut(6, 10, "Typed: " + g_state.Text);
+  }
+};
+
+struct Handlers {
+  TCheckBox* Check = nullptr;
+  void Apply(TObject*) {
+    ++g_state.Apply;
+    g_state.Save();
+  }
+  void Checked(TObject*) {
+    g_state.Check = Check->Checked();
+    g_state.Save();
+  }
+  void First(TObject*) {
+    ++g_state.First;
+    g_state.Save();
+  }
+  void Query(TObject*, bool& CanClose) {
+    ++g_state.CloseQuery;
+    g_state.Save();
+    CanClose = true;
+  }
+  void Close(TObject*, TCloseAction&) {
+    ++g_state.Closed;
+    g_state.Save();
+  }
+  void Deadline(TObject*) { Application->Terminate(); }
+};
+
+win::POINT Centre(TWinControl* c) {
+  win::RECT r;
+  win::GetWindowRect(c->Handle(), &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: sdl_desktop_use <directory>\n");
+    return 2;
+  }
+  g_state.Dir = argv[1];
+  InitializeForms();
+  const char* backend = win::InstallDisplayForEnvironment();
+  if (std::string(backend) != "sdl") {
+    std::fprintf(stderr, "display backend is %s, not sdl\n", backend);
+    return 1;
+  }
+  Handlers handlers;
+  {
+    auto* form = new TForm(nullptr);
+    form->AfterConstruction();
+    form->SetCaption("Desktop use");
+    form->SetBounds(60, 60, 420, 260);
+    auto* apply = new TButton(form);
+    apply->SetParent(form);
+    apply->SetBounds(20, 20, 140, 36);
+    apply->SetCaption("&Apply");
+    auto* check = new TCheckBox(form);
+    check->SetParent(form);
+    check->SetBounds(200, 28, 140, 20);
+    check->SetCaption("&Check");
+    auto* echo = new TEcho(form);
+    echo->SetParent(form);
+    echo->SetBounds(20, 80, 360, 36);
+    auto* menu = new TPopupMenu(form);
+    auto* first = new TMenuItem(form);
+    first->SetCaption("&First");
+    menu->Items()->Add(first);
+    echo->SetPopupMenu(menu);
+    auto* deadline = new TTimer(form);
+    deadline->SetInterval(kDeadlineMs);
+    handlers.Check = check;
+    apply->OnClick = TNotifyEvent(&handlers, &Handlers::Apply);
+    check->OnClick = TNotifyEvent(&handlers, &Handlers::Checked);
+    first->OnClick = TNotifyEvent(&handlers, &Handlers::First);
+    form->OnCloseQuery = TCloseQueryEvent(&handlers, &Handlers::Query);
+    form->OnClose = TCloseEvent(&handlers, &Handlers::Close);
+    deadline->SetOnTimer(TNotifyEvent(&handlers, &Handlers::Deadline));
+    form->Show();
+    Application->ProcessMessages();
+    g_state.Save();
+    {
+      win::POINT e = Centre(echo);
+      std::ofstream ready(g_state.Dir + "/ready.tmp");
+      ready << "echo " << e.x << " " << e.y << "\n";
+    }
+    std::rename((g_state.Dir + "/ready.tmp").c_str(), (g_state.Dir + "/ready").c_str());
+    Application->SetMainForm(form);
+    Application->Run();
+    delete form;
+  }
+  win::InstallDisplay(nullptr);
+  return 0;
+}

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The part of run.sh for the desktop-use program, inside the virtual X
+# server (no window manager).
+set -euo pipefail
+program=$1
+out=$2
+
+VXN_DISPLAY=sdl "$program" "$out" >"$out/program.log" 2>&1 &
+pid=$!
+finish() {
+  kill -TERM "$pid" 2>/dev/null || true
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+trap finish EXIT
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- program log"; cat "$out/program.log" || true
+  echo "--- state"; cat "$out/state" 2>/dev/null || true
+  exit 1
+}
+
+# wait_for <seconds> <command...>
+wait_for() {
+  local limit=$(($1 * 10)); shift
+  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+wait_for 20 test -f "$out/ready" || fail "the program did not come up"
+read -r _ ex ey < <(grep '^echo' "$out/ready")
+# By class: under a UTF-8 locale the title is a UTF-8 property that the
+# tool cannot read.
+find_window() { window=$(xdotool search --classname '^sdl_desktop_use$' 2>/dev/null | head -n1); [ -n "$window" ]; }
+wait_for 10 find_window || fail "no X window of class 'sdl_desktop_use'"
+
+xdotool mousemove --sync "$ex" "$ey" click 1
+# Without a window manager nobody hands out the keyboard focus at first.
+xdotool windowfocus --sync "$window"
+sleep 0.3
+
+# A popup menu opens and is dismissed: the keyboard still works after it.
+xdotool click 3
+sleep 0.5
+xdotool key Escape
+sleep 0.5
+xdotool type --delay 60 'ab'
+wait_for 5 grep -q '^text=ab$' "$out/state" || fail "typing after a dismissed popup menu did not arrive"
+xdotool mousemove --sync "$ex" "$ey" click 3
+sleep 0.5
+xdotool key Down Return
+wait_for 5 grep -q '^first=1$' "$out/state" || fail "the popup menu's item was not chosen"
+xdotool type --delay 60 'c'
+wait_for 5 grep -q '^text=abc$' "$out/state" || fail "typing after a chosen popup menu item did not arrive"
+
+# Alt+letter presses the button and toggles the check box once each.
+xdotool key alt+a
+xdotool key alt+c
+wait_for 5 grep -q '^check=1$' "$out/state" || fail "Alt+C did not check the box"
+sleep 0.5
+grep -q '^apply=1$' "$out/state" || fail "Alt+A did not press the button exactly once"
+grep -q '^check=1$' "$out/state" || fail "Alt+C toggled the box more than once"
+
+# An idle program sleeps: the user-interface thread's context switches over
+# a few quiet seconds.
+xdotool mousemove --sync 900 700
+sleep 1
+switches() { awk '/^(non)?voluntary_ctxt_switches/ {n += $2} END {print n}' "/proc/$pid/task/$pid/status"; }
+before=$(switches)
+sleep 4
+after=$(switches)
+rate=$(( (after - before) / 4 ))
+echo "idle wake-ups per second: $rate"
+[ "$rate" -le 5 ] || fail "an idle program woke $rate times per second"
+
+# SIGTERM closes the form as a person would (close query, OnClose) and ends
+# the program cleanly; the sanitizers find nothing.
+trap - EXIT
+kill -TERM "$pid"
+status=0
+wait_for 10 bash -c "! kill -0 $pid 2>/dev/null" || { kill -KILL "$pid" 2>/dev/null || true; fail "SIGTERM did not end the program"; }
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "the program ended with status $status"
+grep -q '^closequery=1$' "$out/state" || fail "SIGTERM did not ask the form's close query"
+grep -q '^closed=1$' "$out/state" || fail "SIGTERM did not close the form"
+echo "desktop use passed"
