@@ -1,5 +1,7 @@
 #include "CursorImages.h"
 
+#include "SuiteCursors.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -80,6 +82,7 @@ constexpr uint32_t kWhite = 0xFFFFFFFF;
 }  // namespace
 
 bool DrawnCursorImage(const std::string& name, CursorImage* image) {
+  if (SuiteCursorImage(name, image)) return true;
   for (const Picture& p : kPictures) {
     if (name != p.name) continue;
     if (!image) return true;

@@ -1,10 +1,14 @@
 #include "suite/foundation/FoundationStartup.h"
 
 #include "platform/forms/FormsStartup.h"
+#include "suite/foundation/cxControlRoutines.h"
 #include "suite/foundation/cxLookAndFeels.h"
 #include "suite/foundation/cxPainterImages.h"
 #include "suite/foundation/dxThemeManager.h"
 #include "suite/foundation/dxUxTheme.h"
+#include "suite/foundation/cxScrollBar.h"
+#include "suite/foundation/cxTimer.h"
+#include "platform/rtl/TypInfo.h"
 
 void InitializeFoundation() {
   static bool done = false;
@@ -16,4 +20,6 @@ void InitializeFoundation() {
   RegisterLookAndFeelsClasses();
   InitializeLookAndFeels();
   InitializePainterImages();
+  RegisterSuiteCursors();
+  RegisterClasses({TcxTimer::StaticClass(), TcxScrollBar::StaticClass()});
 }
