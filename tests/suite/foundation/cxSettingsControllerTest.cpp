@@ -11,6 +11,15 @@ namespace {
 class Listener : public TCustomControl {
  public:
   Listener() : TCustomControl(nullptr) {}
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    Params.Style = win::WS_POPUP;
+    Params.WndParent = nullptr;
+  }
+
+ public:
   int told = 0;
 
  protected:
