@@ -8,6 +8,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
+#include "support/Pictures.h"
 
 using namespace formstest;
 using namespace win;
@@ -322,7 +323,7 @@ TEST_F(ButtonCtrlsTest, ScreenshotOfEverySimpleControl) {
   host->Repaint();
   UpdateWindow(host->Handle());
   HDC dc = GetWindowDC(host->Handle());
-  EXPECT_TRUE(SaveDCToPng(dc, "simple-controls.png"));
+  EXPECT_TRUE(SaveDCToPng(dc, PicturePath("simple-controls.png")));
   ReleaseDC(host->Handle(), dc);
   EXPECT_EQ(SendMessage(r1->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
   win::SurfacePixels s;

@@ -20,6 +20,7 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
+#include "support/Pictures.h"
 
 using namespace formstest;
 
@@ -1274,7 +1275,7 @@ TEST_F(ComCtrlsTest, FrameWithBarsAndTreeScreenshot) {
   win::GetWindowRect(tv->Handle(), &treeArea);
   EXPECT_GE(clientArea.left, treeArea.right);
   win::HDC dc = win::GetWindowDC(frame->Handle());
-  EXPECT_TRUE(win::SaveDCToPng(dc, "common-controls.png"));
+  EXPECT_TRUE(win::SaveDCToPng(dc, PicturePath("common-controls.png")));
   win::ReleaseDC(frame->Handle(), dc);
   tv->SetImages(nullptr);
   bar->SetImages(nullptr);

@@ -18,6 +18,7 @@
 #include "platform/win/NonClient.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
+#include "support/Pictures.h"
 
 using namespace formstest;
 using namespace win;
@@ -636,7 +637,7 @@ TEST_F(MdiTest, FrameCreatesActivatesMaximisesTilesAndClosesChildren) {
   frame->Repaint();
   UpdateWindow(frame->Handle());
   HDC dc = GetWindowDC(frame->Handle());
-  EXPECT_TRUE(SaveDCToPng(dc, "mdi-frame.png"));  // for a person to look at
+  EXPECT_TRUE(SaveDCToPng(dc, PicturePath("mdi-frame.png")));  // for a person to look at
   ReleaseDC(frame->Handle(), dc);
 
   // Closing: minimised by default, freed when OnClose says so.

@@ -10,6 +10,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
+#include "support/Pictures.h"
 
 using namespace formstest;
 using namespace win;
@@ -69,7 +70,7 @@ class MessageDialogsTest : public FormsTest {
 };
 
 TEST_F(MessageDialogsTest, MessageDlgShowsItsButtonsAndAnswersWithThePressedOne) {
-  Screenshot = "message-dialog.png";
+  Screenshot = PicturePath("message-dialog.png");
   EXPECT_EQ(MessageDlg("Save the changes?", mtConfirmation, mbYesNoCancel), mrYes);
   Screenshot.clear();
   EXPECT_EQ(Caption, "Confirm");
@@ -217,7 +218,7 @@ TEST_F(InputQueryTest, TheFieldShowsWhatIsTyped) {
       for (int x = 0; x < field->ClientWidth(); ++x) ink += GetPixel(dc, x, y) == GetSysColor(COLOR_WINDOWTEXT);
     ReleaseDC(field->Handle(), dc);
     dc = GetWindowDC(dialog->Handle());
-    SaveDCToPng(dc, "input-query.png");
+    SaveDCToPng(dc, PicturePath("input-query.png"));
     ReleaseDC(dialog->Handle(), dc);
     return mrCancel;
   });

@@ -19,6 +19,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/Windows.h"
+#include "support/Pictures.h"
 
 using namespace formstest;
 using namespace win;
@@ -275,8 +276,8 @@ TEST_F(SmallCtrlsTest, ScrollBoxRangeFollowsChildrenAndBarsMoveThem) {
   EXPECT_EQ(box->VertRange(), 450);
 }
 
-// A picture of the controls for a person to look at (VXN_DEMO_DIR, else the
-// working directory), with the combo's list open below it.
+// A picture of the controls for a person to look at (under the build
+// folder), with the combo's list open below it.
 TEST_F(SmallCtrlsTest, ScreenshotOfTheControls) {
   host->SetBounds(20, 20, 570, 330);
   auto place = [&](TControl* c, Integer l, Integer t, Integer w, Integer h) {
@@ -394,8 +395,7 @@ TEST_F(SmallCtrlsTest, ScreenshotOfTheControls) {
       if ((GetPixel(mem, x, y) & 0xFFFFFF) == 0) ++inked;
   EXPECT_GT(inked, 20);
   SelectObject(mem, old);
-  const char* dir = std::getenv("VXN_DEMO_DIR");
-  std::string path = (std::filesystem::path(dir ? dir : ".") / "forms-lists-demo.png").string();
+  std::string path = PicturePath("forms-lists-demo.png");
   ASSERT_TRUE(SaveBitmapToPng(bm, path));
   std::printf("Controls picture: %s\n", std::filesystem::absolute(path).c_str());
   DeleteDC(mem);

@@ -14,6 +14,7 @@
 #include "platform/win/GdiFrames.h"
 #include "platform/win/OwnBitmaps.h"
 #include "platform/win/SysColors.h"
+#include "support/Pictures.h"
 
 using namespace win;
 
@@ -302,8 +303,7 @@ TEST(GdiDemo, WritesAPictureOfShapesRegionsAndBlits) {
   SelectObject(dc, oldBrush);
   DeleteObject(yellow);
 
-  const char* dir = std::getenv("VXN_DEMO_DIR");
-  std::string path = (std::filesystem::path(dir ? dir : ".") / "gdi-demo.png").string();
+  std::string path = PicturePath("gdi-demo.png");
   ASSERT_TRUE(SaveBitmapToPng(bm, path));
   std::printf("GDI demo picture: %s\n", std::filesystem::absolute(path).c_str());
   SelectObject(dc, oldBm);

@@ -12,6 +12,7 @@
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/WinUser.h"
+#include "support/Pictures.h"
 
 using namespace win;
 
@@ -558,8 +559,7 @@ TEST_F(DrawTextCanvas, TabsExpandByTheTabLengthAndMarginsIndent) {
 // Demo -------------------------------------------------------------------------------------------
 
 // Writes a picture of text in every mapped font, every alignment and every
-// ellipsis mode, for a person to look at (VXN_DEMO_DIR, else the working
-// directory).
+// ellipsis mode, for a person to look at (under the build folder).
 namespace {
 
 // Every style the demo shows.
@@ -708,8 +708,7 @@ TEST(GdiTextDemo, WritesPictureOfFontsAlignmentsAndEllipses) {
   DeleteObject(ui);
   DeleteObject(frame);
 
-  const char* dir = std::getenv("VXN_DEMO_DIR");
-  std::string path = std::string(dir && *dir ? dir : ".") + "/gdi-text-demo.png";
+  std::string path = PicturePath("gdi-text-demo.png");
   EXPECT_TRUE(SaveBitmapToPng(bm, path));
   std::printf("text demo written to %s\n", path.c_str());
   SelectObject(dc, oldBm);
