@@ -55,6 +55,13 @@ BOOL SetDCSurfaceOrigin(HDC hdc, int x, int y) {
   return TRUE;
 }
 
+BOOL SetDCResolution(HDC hdc, int dpi) {
+  DCObject* dc = LookupDC(hdc);
+  if (!dc || dpi <= 0) return FALSE;
+  dc->dpiX = dc->dpiY = dpi;
+  return TRUE;
+}
+
 BOOL SetDCVisibleRegion(HDC hdc, HRGN visible) {
   DCObject* dc = LookupDC(hdc);
   if (!dc) return FALSE;

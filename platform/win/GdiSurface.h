@@ -22,6 +22,9 @@ BOOL SetDCPixels(HDC dc, uint32_t* pixels, int width, int height, int strideByte
 // drawn outside the visible region (device coordinates; null = everywhere).
 BOOL SetDCSurfaceOrigin(HDC dc, int x, int y);
 BOOL SetDCVisibleRegion(HDC dc, HRGN visible);
+// The dots per inch a DC reports (LOGPIXELSX/Y) and that dpi-aware drawing,
+// such as the visual style, scales to; DCs start at 96.
+BOOL SetDCResolution(HDC dc, int dpi);
 
 // A printer-like DC writing a PDF file: pages of width x height device
 // units at dpi dots per inch. The drawing calls are those of every other DC;

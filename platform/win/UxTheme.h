@@ -1,14 +1,17 @@
-// The visual-style service. This system has no visual styles yet: it answers
-// like Windows with visual styles switched off, so every painter takes its
-// classic path. Handle-taking calls fail with E_HANDLE because no theme
-// handle is ever given out; the calls that Windows serves without a theme
-// (system colours, sizes and fonts, the parent's background) do their work.
+// The visual-style service. Our own flat light style (VisualStyleParts,
+// VisualStyleRenderer) stands behind it and is on by default; with the
+// environment variable VXN_THEMES=0, or after SetVisualStylesEnabled(false),
+// the service answers like Windows with visual styles switched off, so every
+// painter takes its classic path. The calls that Windows serves without a
+// theme (system colours, sizes and fonts, the parent's background) work in
+// both modes.
 #pragma once
 
 #include <cstdint>
 
-#include "GdiFonts.h"
-#include "WinUser.h"
+#include "platform/win/GdiFonts.h"
+#include "platform/win/ThemeSchema.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 
@@ -28,8 +31,11 @@ constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
 constexpr HRESULT E_HANDLE = static_cast<HRESULT>(0x80070006);
 constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
+// HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER).
+constexpr HRESULT E_INSUFFICIENT_BUFFER_HR = static_cast<HRESULT>(0x8007007A);
 // HRESULT_FROM_WIN32(ERROR_NOT_FOUND): what the service answers with no
-// visual style in use.
+// visual style in use, or for a property the style does not define.
 constexpr HRESULT E_PROP_ID_UNSUPPORTED = static_cast<HRESULT>(0x80070490);
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
@@ -61,10 +67,6 @@ constexpr DWORD ETDT_ENABLE = 0x00000002;
 constexpr DWORD ETDT_USETABTEXTURE = 0x00000004;
 constexpr DWORD ETDT_ENABLETAB = ETDT_ENABLE | ETDT_USETABTEXTURE;
 
-// Property identifiers the suite reads.
-constexpr int TMT_BORDERCOLOR = 3801;
-constexpr int TMT_FILLCOLOR = 3802;
-constexpr int TMT_TEXTCOLOR = 3803;
 // System fonts (GetThemeSysFont).
 constexpr int TMT_CAPTIONFONT = 801;
 constexpr int TMT_SMALLCAPTIONFONT = 802;
@@ -76,7 +78,21 @@ constexpr int TMT_ICONTITLEFONT = 806;
 // WM_THEMECHANGED tells windows that the visual style changed or went off.
 constexpr UINT WM_THEMECHANGED = 0x031A;
 
+// The mode ------------------------------------------------------------------------
+
+// Whether the visual style is in use: on unless VXN_THEMES=0 at start.
+bool VisualStylesEnabled();
+// Switches the style on or off. On a change every theme handle given out
+// so far goes dead (its calls fail with E_HANDLE and draw nothing), every
+// window gets WM_THEMECHANGED, the top-level windows WM_SYSCOLORCHANGE, and
+// everything is repainted.
+void SetVisualStylesEnabled(bool on);
+
 // The service -------------------------------------------------------------------
+
+// A class list names classes separated by ";"; the first the style draws
+// is opened. Each call gives a handle of its own; with a window, the window
+// remembers it for GetWindowTheme.
 
 HTHEME OpenThemeData(HWND hwnd, LPCWSTR classList);
 HRESULT CloseThemeData(HTHEME theme);
@@ -88,16 +104,22 @@ DWORD GetThemeAppProperties();
 void SetThemeAppProperties(DWORD flags);
 HRESULT EnableThemeDialogTexture(HWND hwnd, DWORD flags);
 BOOL IsThemeDialogTextureEnabled(HWND hwnd);
+// "aero.msstyles", "NormalColor", "NormalSize" while the style is in use; a
+// buffer too small for its text gets an empty text and the call fails.
 HRESULT GetCurrentThemeName(LPWSTR themeFileName, int maxNameChars, LPWSTR colorBuff, int maxColorChars,
                             LPWSTR sizeBuff, int maxSizeChars);
 HRESULT GetThemeDocumentationProperty(LPCWSTR themeName, LPCWSTR propertyName, LPWSTR value, int maxValueChars);
 
-// Drawing.
+// Drawing. Rectangles are in the DC's logical coordinates; a part is drawn
+// at the DC's dpi (its 96-dpi design scaled).
 HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const RECT* rect, const RECT* clipRect);
 HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int part, int state, const RECT* destRect, UINT edge, UINT flags,
                       RECT* contentRect);
+// Image lists belong to the forms library; the style draws none (E_NOTIMPL).
 HRESULT DrawThemeIcon(HTHEME theme, HDC dc, int part, int state, const RECT* rect, HIMAGELIST images,
                       int imageIndex);
+// The text in the part's text colour (DTT_GRAYED: the disabled one) with the
+// DC's font and DrawText's flags; charCount -1 = up to the terminating 0.
 HRESULT DrawThemeText(HTHEME theme, HDC dc, int part, int state, LPCWSTR text, int charCount, DWORD textFlags,
                       DWORD textFlags2, const RECT* rect);
 // Works without a visual style: the parent paints its background
@@ -112,6 +134,8 @@ HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state,
 HRESULT GetThemeBackgroundExtent(HTHEME theme, HDC dc, int part, int state, const RECT* contentRect,
                                  RECT* extentRect);
 HRESULT GetThemeBackgroundRegion(HTHEME theme, HDC dc, int part, int state, const RECT* rect, HRGN* region);
+// TS_MIN and TS_TRUE are the part's own sizes at the DC's dpi (96 without a
+// DC); TS_DRAW is the rectangle's size, or the true size without one.
 HRESULT GetThemePartSize(HTHEME theme, HDC dc, int part, int state, const RECT* rect, THEMESIZE kind, SIZE* size);
 HRESULT GetThemeTextExtent(HTHEME theme, HDC dc, int part, int state, LPCWSTR text, int charCount,
                            DWORD textFlags, const RECT* boundingRect, RECT* extentRect);
