@@ -16,6 +16,7 @@
 #include "SysColors.h"
 #include "SysParams.h"
 #include "UserPrivate.h"
+#include "UxTheme.h"
 #include "Windows.h"
 
 namespace win {
@@ -197,7 +198,13 @@ void PaintFrame(HWND hwnd, HRGN screenClip, HDC given) {
   if (!IsRectEmpty(&l.caption)) DrawCaption(dc, hwnd, w, l, active);
   if (bar > 0) LayerExtensions().paintMenuBar(hwnd, dc);
   RECT edge = l.edgeOuter;
-  if (w->exStyle & WS_EX_CLIENTEDGE)
+  ScopedTheme field(u"Edit");
+  if ((w->exStyle & WS_EX_CLIENTEDGE) && field) {
+    // The style's field frame: its 1-px border, then the field's own colour
+    // for the rest of the client edge.
+    int state = !IsWindowEnabled(hwnd) ? ETS_DISABLED : ETS_NORMAL;
+    DrawThemeBackground(field.get(), dc, EP_EDITTEXT, state, &edge, nullptr);
+  } else if (w->exStyle & WS_EX_CLIENTEDGE)
     DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   else if (w->exStyle & WS_EX_STATICEDGE)
     DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);

@@ -113,6 +113,44 @@ RECT BarRect(HWND hwnd, int bar) {
   return bar == SB_VERT ? l.vscroll : l.hscroll;
 }
 
+// With the visual style: flat arrow buttons, tracks on both sides of the
+// thumb and the thumb with its gripper. False without the style.
+bool DrawThemedBar(HDC dc, const RECT& r, const SCROLLBARINFO& bi, bool vertical, bool off) {
+  ScopedTheme scoped(u"ScrollBar");
+  if (!scoped) return false;
+  HTHEME theme = scoped.get();
+  auto along = [&](int from, int to) {
+    return vertical ? RECT{r.left, r.top + from, r.right, r.top + to} : RECT{r.left + from, r.top, r.left + to, r.bottom};
+  };
+  int length = vertical ? r.bottom - r.top : r.right - r.left;
+  int button = std::min(bi.dxyLineButton, length / 2);
+  RECT first = along(0, button), second = along(length - button, length);
+  bool firstOff = off || (bi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE);
+  bool secondOff = off || (bi.rgstate[5] & STATE_SYSTEM_UNAVAILABLE);
+  int firstArrow = vertical ? ABS_UPNORMAL : ABS_LEFTNORMAL;
+  int secondArrow = vertical ? ABS_DOWNNORMAL : ABS_RIGHTNORMAL;
+  DrawThemeBackground(theme, dc, SBP_ARROWBTN, firstArrow + (firstOff ? 3 : 0), &first, nullptr);
+  DrawThemeBackground(theme, dc, SBP_ARROWBTN, secondArrow + (secondOff ? 3 : 0), &second, nullptr);
+  int lower = vertical ? SBP_LOWERTRACKVERT : SBP_LOWERTRACKHORZ;
+  int upper = vertical ? SBP_UPPERTRACKVERT : SBP_UPPERTRACKHORZ;
+  if (off || bi.xyThumbBottom <= bi.xyThumbTop) {
+    RECT track = along(button, length - button);
+    DrawThemeBackground(theme, dc, lower, off ? SCRBS_DISABLED : SCRBS_NORMAL, &track, nullptr);
+  } else {
+    RECT before = along(button, bi.xyThumbTop), after = along(bi.xyThumbBottom, length - button);
+    RECT thumb = along(bi.xyThumbTop, bi.xyThumbBottom);
+    DrawThemeBackground(theme, dc, lower, SCRBS_NORMAL, &before, nullptr);
+    DrawThemeBackground(theme, dc, upper, SCRBS_NORMAL, &after, nullptr);
+    DrawThemeBackground(theme, dc, vertical ? SBP_THUMBBTNVERT : SBP_THUMBBTNHORZ, SCRBS_NORMAL, &thumb, nullptr);
+    int gripper = vertical ? SBP_GRIPPERVERT : SBP_GRIPPERHORZ;
+    SIZE g{};
+    GetThemePartSize(theme, dc, gripper, SCRBS_NORMAL, nullptr, TS_TRUE, &g);
+    if (bi.xyThumbBottom - bi.xyThumbTop >= (vertical ? g.cy : g.cx) + 4)
+      DrawThemeBackground(theme, dc, gripper, 0, &thumb, nullptr);
+  }
+  return true;
+}
+
 void DrawBar(HWND hwnd, HDC dc, int bar) {
   RECT r = BarRect(hwnd, bar);
   if (IsRectEmpty(&r)) return;
@@ -120,6 +158,7 @@ void DrawBar(HWND hwnd, HDC dc, int bar) {
   if (!GetScrollBarInfo(hwnd, ObjectOf(bar), &bi)) return;
   const bool vertical = Vertical(hwnd, bar);
   const bool off = bi.rgstate[0] & STATE_SYSTEM_UNAVAILABLE;
+  if (DrawThemedBar(dc, r, bi, vertical, off)) return;
   FillRect(dc, &r, GetSysColorBrush(COLOR_SCROLLBAR));
   RECT first = r, second = r;
   if (vertical) {

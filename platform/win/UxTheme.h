@@ -110,6 +110,23 @@ HRESULT GetCurrentThemeName(LPWSTR themeFileName, int maxNameChars, LPWSTR color
                             LPWSTR sizeBuff, int maxSizeChars);
 HRESULT GetThemeDocumentationProperty(LPCWSTR themeName, LPCWSTR propertyName, LPWSTR value, int maxValueChars);
 
+// Holds a theme handle of a class list for one drawing; empty (false)
+// without the style, so the caller takes its classic path.
+class ScopedTheme {
+ public:
+  explicit ScopedTheme(LPCWSTR classList, HWND hwnd = nullptr) : theme_(OpenThemeData(hwnd, classList)) {}
+  ~ScopedTheme() {
+    if (theme_) CloseThemeData(theme_);
+  }
+  ScopedTheme(const ScopedTheme&) = delete;
+  ScopedTheme& operator=(const ScopedTheme&) = delete;
+  explicit operator bool() const { return theme_ != nullptr; }
+  HTHEME get() const { return theme_; }
+
+ private:
+  HTHEME theme_;
+};
+
 // Drawing. Rectangles are in the DC's logical coordinates; a part is drawn
 // at the DC's dpi (its 96-dpi design scaled).
 HRESULT DrawThemeBackground(HTHEME theme, HDC dc, int part, int state, const RECT* rect, const RECT* clipRect);
