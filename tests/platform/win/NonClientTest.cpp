@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "UserFixture.h"
+#include "support/VisualStylesScope.h"
 #include "platform/win/Display.h"
 
 namespace usertest {
@@ -172,6 +173,25 @@ TEST_F(NonClientTest, NestedCaptionedWindowsAreDrawnByTheFrameCode) {
   std::string path = (std::filesystem::temp_directory_path() / "vxn-nested-captions.png").string();
   ASSERT_TRUE(SaveScreenToPng(path));
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
+}
+
+// A client edge is the style's field frame with the style on, the sunken
+// 3-D edge without it.
+TEST_F(NonClientTest, ClientEdgesFollowTheVisualStyle) {
+  VisualStylesScope styles(true);
+  HWND w = Make("w", WS_POPUP | WS_VISIBLE, 10, 10, 60, 40, nullptr, WS_EX_CLIENTEDGE);
+  UpdateWindow(w);
+  ScopedTheme edit(u"Edit");
+  COLORREF border = 0, fill = 0;
+  GetThemeColor(edit.get(), EP_EDITTEXT, ETS_NORMAL, TMT_BORDERCOLOR, &border);
+  GetThemeColor(edit.get(), EP_EDITTEXT, ETS_NORMAL, TMT_FILLCOLOR, &fill);
+  EXPECT_EQ(ScreenPixel(10, 30), border);
+  EXPECT_EQ(ScreenPixel(11, 30), fill);
+  EXPECT_EQ(ScreenPixel(69, 30), border);
+  SetVisualStylesEnabled(false);
+  UpdateWindow(w);
+  EXPECT_EQ(ScreenPixel(10, 30), GetSysColor(COLOR_3DSHADOW));
+  EXPECT_EQ(ScreenPixel(11, 30), GetSysColor(COLOR_3DDKSHADOW));
 }
 
 }  // namespace

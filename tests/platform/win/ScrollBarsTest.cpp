@@ -1,6 +1,7 @@
 #include "platform/win/ScrollBars.h"
 
 #include "UserFixture.h"
+#include "support/VisualStylesScope.h"
 
 namespace usertest {
 namespace {
@@ -72,6 +73,7 @@ TEST_F(ScrollBarsTest, InfoClampsShowsAndHides) {
 }
 
 TEST_F(ScrollBarsTest, MouseOnTheBarSendsCodes) {
+  VisualStylesScope classic(false);
   HWND w = Make("w", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150);
   std::vector<std::pair<WORD, WORD>> codes;
   Reg().handlers[{"w", WM_VSCROLL}] = [&](HWND h, WPARAM wp, LPARAM) {
@@ -158,6 +160,46 @@ TEST_F(ScrollBarsTest, ControlTellsItsParent) {
   EXPECT_TRUE(IsWindowVisible(bar));
   ShowScrollBar(bar, SB_CTL, FALSE);
   EXPECT_FALSE(IsWindowVisible(bar));
+}
+
+// With the visual style the frame draws the style's arrows, tracks and
+// thumb: the screen shows what the parts draw by themselves.
+TEST_F(ScrollBarsTest, WithTheStyleTheBarIsDrawnWithItsParts) {
+  VisualStylesScope styles(true);
+  HWND w = Make("w", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150);
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = 99;
+  si.nPage = 40;
+  si.nPos = 30;
+  SetScrollInfo(w, SB_VERT, &si, TRUE);
+  UpdateWindow(w);
+  SCROLLBARINFO bi;
+  ASSERT_TRUE(GetScrollBarInfo(w, OBJID_VSCROLL, &bi));
+  const RECT bar = bi.rcScrollBar;
+  const int width = bar.right - bar.left, height = bar.bottom - bar.top;
+  // The same parts drawn into a bitmap of the bar's size.
+  HDC mem = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateBitmap(width, height, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  ScopedTheme theme(u"ScrollBar");
+  RECT up{0, 0, width, bi.dxyLineButton}, thumb{0, bi.xyThumbTop, width, bi.xyThumbBottom};
+  RECT track{0, bi.dxyLineButton, width, bi.xyThumbTop};
+  DrawThemeBackground(theme.get(), mem, SBP_ARROWBTN, ABS_UPNORMAL, &up, nullptr);
+  DrawThemeBackground(theme.get(), mem, SBP_THUMBBTNVERT, SCRBS_NORMAL, &thumb, nullptr);
+  DrawThemeBackground(theme.get(), mem, SBP_LOWERTRACKVERT, SCRBS_NORMAL, &track, nullptr);
+  for (POINT p : {POINT{width / 2, bi.dxyLineButton / 2}, POINT{width / 2 + 1, bi.dxyLineButton / 2 - 2},
+                  POINT{width / 2, bi.xyThumbTop + 2}, POINT{width / 2, bi.dxyLineButton + 3}})
+    EXPECT_EQ(ScreenPixel(bar.left + p.x, bar.top + p.y), GetPixel(mem, p.x, p.y)) << p.x << "," << p.y;
+  EXPECT_NE(GetPixel(mem, width / 2, bi.xyThumbTop + 2), GetPixel(mem, width / 2, bi.dxyLineButton + 3));
+
+  // Without the style the same bar has the classic raised thumb.
+  SetVisualStylesEnabled(false);
+  UpdateWindow(w);
+  EXPECT_EQ(ScreenPixel(bar.left + width / 2, bar.top + bi.xyThumbTop + 2), GetSysColor(COLOR_3DFACE));
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
 }
 
 }  // namespace
