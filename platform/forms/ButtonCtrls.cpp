@@ -6,6 +6,7 @@
 
 #include <unordered_map>
 
+#include "platform/rtl/Utf8.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"
@@ -16,6 +17,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 #include "platform/win/GdiScopes.h"
 
@@ -30,6 +32,7 @@ struct ButtonState {
   bool Pushed = false;
   bool Focused = false;
   bool MouseDown = false;  // the press came from the mouse (captured)
+  bool Hot = false;        // the pointer is over it (the visual style shows it)
   HFONT Font = nullptr;
 };
 
@@ -84,6 +87,63 @@ void SetPushed(HWND hwnd, bool pushed) {
   Redraw(hwnd);
 }
 
+// The parts of the visual style in place of the frame controls and edges;
+// text placement and focus marks stay those of the classic look.
+void PaintThemedButton(HTHEME theme, HDC dc, const ButtonState& s, DWORD type, DWORD style, const RECT& client,
+                       bool enabled, const std::string& text) {
+  if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+    int state = !enabled                                     ? PBS_DISABLED
+                : s.Pushed                                   ? PBS_PRESSED
+                : s.Hot                                      ? PBS_HOT
+                : (type == BS_DEFPUSHBUTTON || s.Focused)    ? PBS_DEFAULTED
+                                                             : PBS_NORMAL;
+    DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &client, nullptr);
+    RECT content;
+    GetThemeBackgroundContentRect(theme, dc, BP_PUSHBUTTON, state, &client, &content);
+    std::u16string wide = Utf8ToUtf16(text);
+    DrawThemeText(theme, dc, BP_PUSHBUTTON, state, wide.c_str(), -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 0,
+                  &content);
+    if (s.Focused) {
+      RECT f{content.left + 1, content.top + 1, content.right - 1, content.bottom - 1};
+      DrawFocusRect(dc, &f);
+    }
+  } else if (IsCheck(type) || IsRadio(type)) {
+    int part = IsRadio(type) ? BP_RADIOBUTTON : BP_CHECKBOX;
+    int group = s.Check == BST_CHECKED ? 1 : s.Check == BST_INDETERMINATE && !IsRadio(type) ? 2 : 0;
+    int phase = !enabled ? 3 : s.Pushed ? 2 : s.Hot ? 1 : 0;
+    int state = 1 + 4 * group + phase;
+    SIZE box{13, 13};
+    GetThemePartSize(theme, dc, part, state, nullptr, TS_TRUE, &box);
+    bool leftText = style & BS_LEFTTEXT;
+    int top = (client.top + client.bottom - box.cy) / 2;
+    RECT mark = leftText ? RECT{client.right - box.cx, top, client.right, top + box.cy}
+                         : RECT{client.left, top, client.left + box.cx, top + box.cy};
+    DrawThemeBackground(theme, dc, part, state, &mark, nullptr);
+    RECT t = leftText ? RECT{client.left, client.top, mark.left - 4, client.bottom}
+                      : RECT{mark.right + 4, client.top, client.right, client.bottom};
+    RECT measured = t;
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_SINGLELINE | DT_CALCRECT);
+    int h = measured.bottom - measured.top;
+    t.top = (client.top + client.bottom - h) / 2;
+    t.bottom = t.top + h;
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | (leftText ? DT_RIGHT : DT_LEFT));
+    if (s.Focused && !text.empty()) {
+      RECT f{t.left - 1, t.top - 1, std::min(t.left + (measured.right - measured.left) + 1, t.right), t.bottom + 1};
+      DrawFocusRect(dc, &f);
+    }
+  } else if (type == BS_GROUPBOX) {
+    SIZE ext{0, 0};
+    GetTextExtentPoint32(dc, "0", 1, &ext);
+    RECT frame{client.left, client.top + ext.cy / 2, client.right, client.bottom};
+    DrawThemeBackground(theme, dc, BP_GROUPBOX, enabled ? GBS_NORMAL : GBS_DISABLED, &frame, nullptr);
+    if (!text.empty()) {
+      RECT t{client.left + 8, client.top, client.right - 8, client.top + ext.cy};
+      SetBkMode(dc, OPAQUE);
+      DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | DT_LEFT);
+    }
+  }
+}
+
 void PaintButton(HWND hwnd, HDC dc) {
   ButtonState s = Buttons()[hwnd];
   DWORD style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
@@ -96,7 +156,8 @@ void PaintButton(HWND hwnd, HDC dc) {
     dis.CtlType = ODT_BUTTON;
     dis.CtlID = static_cast<UINT>(GetWindowLongPtr(hwnd, GWLP_ID));
     dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = (s.Pushed ? ODS_SELECTED : 0) | (s.Focused ? ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+    dis.itemState = (s.Pushed ? ODS_SELECTED : 0) | (s.Focused ? ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED) |
+                    (s.Hot ? ODS_HOTLIGHT : 0);
     dis.hwndItem = hwnd;
     dis.hDC = dc;
     dis.rcItem = client;
@@ -115,7 +176,9 @@ void PaintButton(HWND hwnd, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   std::string text = GetWindowText(hwnd);
-  if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
+  if (ScopedTheme theme(u"Button"); theme) {
+    PaintThemedButton(theme.get(), dc, s, type, style, client, enabled, text);
+  } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
     RECT r = client;
     if (type == BS_DEFPUSHBUTTON) {
       // The default button wears a black frame outside its edges.
@@ -245,6 +308,14 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SetPushed(hwnd, true);
       return 0;
     case WM_MOUSEMOVE:
+      if (!Buttons()[hwnd].Hot && ButtonType(hwnd) != BS_GROUPBOX) {
+        Buttons()[hwnd].Hot = true;
+        TRACKMOUSEEVENT track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = hwnd;
+        TrackMouseEvent(&track);
+        if (VisualStylesEnabled()) Redraw(hwnd);
+      }
       if (GetCapture() == hwnd && Buttons()[hwnd].MouseDown) {
         RECT r;
         GetClientRect(hwnd, &r);
@@ -262,6 +333,12 @@ LRESULT ButtonWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (click) Clicked(hwnd);
       return 0;
     }
+    case WM_MOUSELEAVE:
+      if (Buttons()[hwnd].Hot) {
+        Buttons()[hwnd].Hot = false;
+        if (VisualStylesEnabled()) Redraw(hwnd);
+      }
+      return 0;
     case WM_CAPTURECHANGED:
       if (Buttons()[hwnd].MouseDown) {
         Buttons()[hwnd].MouseDown = false;
@@ -609,7 +686,10 @@ void TGroupBox::Paint() {
   TRect r = Rect(0, h / 2, Width(), Height());
   RECT frame{r.Left, r.Top, r.Right, r.Bottom};
   c->RequiredState();
-  DrawEdge(c->Handle(), &frame, EDGE_ETCHED, BF_RECT);
+  if (ScopedTheme theme(u"Button"); theme)
+    DrawThemeBackground(theme.get(), c->Handle(), BP_GROUPBOX, Enabled() ? GBS_NORMAL : GBS_DISABLED, &frame, nullptr);
+  else
+    DrawEdge(c->Handle(), &frame, EDGE_ETCHED, BF_RECT);
   std::string text = Caption();
   if (text.empty()) return;
   c->Brush()->SetStyle(bsSolid);
@@ -829,12 +909,30 @@ void TSpeedButton::Paint() {
   c->Brush()->SetStyle(bsSolid);
   c->Brush()->SetColor(clBtnFace);
   c->FillRect(Rect(0, 0, Width(), Height()));
-  if (!Flat_) {
+  bool hot = MouseInControl_ && Enabled();
+  bool themed = false;
+  if (Flat_) {
+    // A flat speed button is a tool-bar button of the visual style.
+    if (ScopedTheme theme(u"ToolBar"); theme) {
+      int state = !Enabled()                        ? TS_DISABLED
+                  : State_ == bsDown                ? TS_PRESSED
+                  : State_ == bsExclusive           ? (hot ? TS_HOTCHECKED : TS_CHECKED)
+                  : hot                             ? TS_HOT
+                                                    : TS_NORMAL;
+      DrawThemeBackground(theme.get(), dc, TP_BUTTON, state, &r, nullptr);
+      themed = true;
+    }
+  } else if (ScopedTheme theme(u"Button"); theme) {
+    int state = !Enabled() ? PBS_DISABLED : pressed ? PBS_PRESSED : hot ? PBS_HOT : PBS_NORMAL;
+    DrawThemeBackground(theme.get(), dc, BP_PUSHBUTTON, state, &r, nullptr);
+    themed = true;
+  }
+  if (!themed && !Flat_) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-  } else if (pressed || (MouseInControl_ && Enabled())) {
+  } else if (!themed && (pressed || hot)) {
     DrawEdge(dc, &r, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   }
-  if (State_ == bsExclusive && !(Flat_ && MouseInControl_)) {
+  if (State_ == bsExclusive && !(Flat_ && MouseInControl_) && !themed) {
     // Stuck down: the face checkered with the highlight colour.
     for (Integer y = 2; y < Height() - 2; ++y)
       for (Integer x = 2 + (y % 2); x < Width() - 2; x += 2) SetPixel(dc, x, y, ColorToRGB(clBtnHighlight));

@@ -16,6 +16,7 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SysParams.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -1793,7 +1794,19 @@ void TTreeView::PaintNodes() {
         if (p->getNextSibling() && (p->Parent() || rootColumn)) DottedLine(c, x, top, x, top + h, lineColor);
       }
     }
-    if (ShowButtons_ && hasColumn && node->HasChildren()) {
+    ScopedTheme glyphs(u"TreeView");
+    if (ShowButtons_ && hasColumn && node->HasChildren() && glyphs) {
+      // The style's glyph, centred where the classic box would be.
+      TRect box{colX - 4, midY - 4, colX + 5, midY + 5};
+      c->Brush()->SetColor(Color());
+      c->FillRect(box);
+      SIZE g{16, 16};
+      GetThemePartSize(glyphs.get(), c->Handle(), TVP_GLYPH, GLPS_CLOSED, nullptr, TS_TRUE, &g);
+      RECT at{colX - g.cx / 2, midY - g.cy / 2, colX - g.cx / 2 + g.cx, midY - g.cy / 2 + g.cy};
+      c->RequiredState();
+      DrawThemeBackground(glyphs.get(), c->Handle(), TVP_GLYPH, node->Expanded() ? GLPS_OPENED : GLPS_CLOSED, &at,
+                          nullptr);
+    } else if (ShowButtons_ && hasColumn && node->HasChildren()) {
       TRect box{colX - 4, midY - 4, colX + 5, midY + 5};
       c->Brush()->SetColor(Color());
       c->FillRect(box);
@@ -2031,7 +2044,10 @@ void TStatusBar::Paint() {
   }
   if (GripShown()) {
     RECT grip{client.Right - client.Height() + 2, client.Top + 2, client.Right, client.Bottom};
-    DrawFrameControl(c->Handle(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+    if (ScopedTheme theme(u"ScrollBar"); theme)
+      DrawThemeBackground(theme.get(), c->Handle(), SBP_SIZEBOX, SZB_RIGHTALIGN, &grip, nullptr);
+    else
+      DrawFrameControl(c->Handle(), &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
   }
 }
 
@@ -2361,7 +2377,11 @@ void TToolBar::DrawButton(TToolButton* Button, TCanvas* Canvas) {
   if (!defaultDraw) return;
 
   HDC dc = Canvas->Handle();
-  if (Button->Style() == tbsSeparator || Button->Style() == tbsDivider) {
+  ScopedTheme theme(u"ToolBar");
+  if (theme && (Button->Style() == tbsSeparator || Button->Style() == tbsDivider)) {
+    RECT line{r.Left, r.Top, r.Right, r.Bottom};
+    if (Button->Style() == tbsDivider || Flat_) DrawThemeBackground(theme.get(), dc, TP_SEPARATOR, 1, &line, nullptr);
+  } else if (Button->Style() == tbsSeparator || Button->Style() == tbsDivider) {
     if (Button->Style() == tbsDivider || Flat_) {
       RECT line{r.Left + r.Width() / 2 - 1, r.Top, r.Left + r.Width() / 2 + 1, r.Bottom};
       DrawEdge(dc, &line, EDGE_ETCHED, BF_LEFT);
@@ -2369,20 +2389,31 @@ void TToolBar::DrawButton(TToolButton* Button, TCanvas* Canvas) {
   } else {
     bool down = state.Contains(cdsChecked) || state.Contains(cdsSelected);
     RECT frame{r.Left, r.Top, r.Right, r.Bottom};
-    if (state.Contains(cdsChecked) && !state.Contains(cdsSelected)) {
+    if (theme) {
+      bool checked = state.Contains(cdsChecked), hot = state.Contains(cdsHot);
+      int look = state.Contains(cdsDisabled)   ? TS_DISABLED
+                 : state.Contains(cdsSelected) ? TS_PRESSED
+                 : checked                     ? (hot ? TS_HOTCHECKED : TS_CHECKED)
+                 : hot                         ? TS_HOT
+                                               : TS_NORMAL;
+      DrawThemeBackground(theme.get(), dc, Button->Style() == tbsDropDown ? TP_DROPDOWNBUTTON : TP_BUTTON, look,
+                          &frame, nullptr);
+    } else if (state.Contains(cdsChecked) && !state.Contains(cdsSelected)) {
       Canvas->Brush()->SetColor(clBtnHighlight);
       Canvas->FillRect(r);
     }
-    if (down) {
+    if (!theme && down) {
       DrawEdge(dc, &frame, Flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-    } else if (!Flat_) {
+    } else if (!theme && !Flat_) {
       DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
-    } else if (state.Contains(cdsHot)) {
+    } else if (!theme && state.Contains(cdsHot)) {
       DrawEdge(dc, &frame, BDR_RAISEDINNER, BF_RECT);
     }
     TRect content{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3};
     if (down) content = {content.Left + 1, content.Top + 1, content.Right + 1, content.Bottom + 1};
-    if (Button->Style() == tbsDropDown) {
+    if (Button->Style() == tbsDropDown && theme) {
+      content.Right -= 12;  // the style draws the arrow
+    } else if (Button->Style() == tbsDropDown) {
       Integer ax = r.Right - 10, ay = r.Top + r.Height() / 2 - 1;
       Canvas->Pen()->SetColor(state.Contains(cdsDisabled) ? clGrayText : clBtnText);
       for (Integer k = 0; k < 3; ++k) {

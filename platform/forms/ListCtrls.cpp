@@ -16,6 +16,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysParams.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 #include "platform/win/GdiScopes.h"
 
@@ -949,11 +950,24 @@ void TCustomComboBox::PaintWindow(HDC DC) {
   RECT client{0, 0, Width(), Height()};
   FillRect(DC, &client, Brush_->Handle());
   RECT edge = client;
-  DrawEdge(DC, &edge, EDGE_SUNKEN, BF_RECT);
   TRect b = ButtonRect();
   RECT button{b.Left, b.Top, b.Right, b.Bottom};
-  DrawFrameControl(DC, &button, DFC_SCROLL,
-                   DFCS_SCROLLCOMBOBOX | (DroppedDown_ ? DFCS_PUSHED : 0) | (Enabled() ? 0 : DFCS_INACTIVE));
+  ScopedTheme field(u"Edit"), drop(u"ComboBox");
+  if (field && drop) {
+    // The field's frame and the style's drop-down button; the frame's fill
+    // ring keeps the classic edge width.
+    int fieldState = !Enabled() ? ETS_DISABLED : Focused() ? ETS_FOCUSED : ETS_NORMAL;
+    int save = SaveDC(DC);
+    ExcludeClipRect(DC, kComboBorder, kComboBorder, Width() - kComboBorder, Height() - kComboBorder);
+    DrawThemeBackground(field.get(), DC, EP_EDITTEXT, fieldState, &edge, nullptr);
+    RestoreDC(DC, save);
+    int dropState = !Enabled() ? CBXS_DISABLED : DroppedDown_ ? CBXS_PRESSED : CBXS_NORMAL;
+    DrawThemeBackground(drop.get(), DC, CP_DROPDOWNBUTTON, dropState, &button, nullptr);
+  } else {
+    DrawEdge(DC, &edge, EDGE_SUNKEN, BF_RECT);
+    DrawFrameControl(DC, &button, DFC_SCROLL,
+                     DFCS_SCROLLCOMBOBOX | (DroppedDown_ ? DFCS_PUSHED : 0) | (Enabled() ? 0 : DFCS_INACTIVE));
+  }
   if (HasEdit()) return;
   // The face of a list without an edit shows the chosen item, marked while focused.
   DRAWITEMSTRUCT dis;

@@ -14,6 +14,7 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 
 using namespace win;
@@ -307,8 +308,42 @@ void TProgressBar::StepBy(Integer Delta) {
 
 void TProgressBar::StepIt() { StepBy(Step_); }
 
+namespace {
+
+// With the visual style: its bar, then chunks in the filled extent (one
+// stretch for a smooth bar, blocks otherwise). False without the style.
+bool PaintThemedProgress(HDC DC, RECT r, bool vertical, bool smooth, long long done, long long span) {
+  ScopedTheme theme(u"Progress");
+  if (!theme) return false;
+  HTHEME t = theme.get();
+  FillRect(DC, &r, GetSysColorBrush(COLOR_BTNFACE));
+  DrawThemeBackground(t, DC, vertical ? PP_BARVERT : PP_BAR, 1, &r, nullptr);
+  RECT inside;
+  GetThemeBackgroundContentRect(t, DC, vertical ? PP_BARVERT : PP_BAR, 1, &r, &inside);
+  if (span <= 0 || done <= 0) return true;
+  Integer length = vertical ? inside.bottom - inside.top : inside.right - inside.left;
+  auto filled = static_cast<Integer>(length * done / span);
+  int chunk = vertical ? PP_CHUNKVERT : PP_CHUNK;
+  auto piece = [&](Integer from, Integer to) {
+    RECT f = vertical ? RECT{inside.left, inside.bottom - to, inside.right, inside.bottom - from}
+                      : RECT{inside.left + from, inside.top, inside.left + to, inside.bottom};
+    DrawThemeBackground(t, DC, chunk, 1, &f, nullptr);
+  };
+  if (smooth) {
+    piece(0, filled);
+    return true;
+  }
+  Integer thick = vertical ? inside.right - inside.left : inside.bottom - inside.top;
+  Integer block = std::max<Integer>(2, thick * 2 / 3);
+  for (Integer at = 0; at < filled; at += block + 2) piece(at, std::min(at + block, length));
+  return true;
+}
+
+}  // namespace
+
 void TProgressBar::PaintWindow(HDC DC) {
   RECT r{0, 0, Width(), Height()};
+  if (PaintThemedProgress(DC, r, Orientation_ == pbVertical, Smooth_, Position_ - Min_, Max_ - Min_)) return;
   FillRect(DC, &r, GetSysColorBrush(COLOR_BTNFACE));
   DrawEdge(DC, &r, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
   InflateRect(&r, -1, -1);
@@ -486,6 +521,12 @@ void TUpDown::Paint() {
   UINT secondKind = vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT;
   bool firstPressed = vertical ? Pressed_ == btNext : Pressed_ == btPrev;
   bool secondPressed = Pressed_ >= 0 && !firstPressed;
+  if (ScopedTheme theme(u"Spin"); theme) {
+    auto state = [&](bool pressed) { return !Enabled() ? UPS_DISABLED : pressed ? UPS_PRESSED : UPS_NORMAL; };
+    DrawThemeBackground(theme.get(), dc, vertical ? SPNP_UP : SPNP_DOWNHORZ, state(firstPressed), &first, nullptr);
+    DrawThemeBackground(theme.get(), dc, vertical ? SPNP_DOWN : SPNP_UPHORZ, state(secondPressed), &second, nullptr);
+    return;
+  }
   DrawFrameControl(dc, &first, DFC_SCROLL, firstKind | inactive | (firstPressed ? DFCS_PUSHED : 0));
   DrawFrameControl(dc, &second, DFC_SCROLL, secondKind | inactive | (secondPressed ? DFCS_PUSHED : 0));
 }
@@ -598,12 +639,19 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item) {
   bool focused = Item.itemState & ODS_FOCUS;
   bool enabled = !(Item.itemState & ODS_DISABLED);
   Canvas_->SetHandle(dc);
-  if (Active()) {
-    // The default (or focused) button wears a black frame outside its edges.
-    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    InflateRect(&r, -1, -1);
+  if (ScopedTheme theme(u"Button"); theme) {
+    bool hot = Item.itemState & ODS_HOTLIGHT;
+    int state = !enabled ? PBS_DISABLED : pressed ? PBS_PRESSED : hot ? PBS_HOT : Active() ? PBS_DEFAULTED : PBS_NORMAL;
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));  // under the rounded corners
+    DrawThemeBackground(theme.get(), dc, BP_PUSHBUTTON, state, &r, nullptr);
+  } else {
+    if (Active()) {
+      // The default (or focused) button wears a black frame outside its edges.
+      FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      InflateRect(&r, -1, -1);
+    }
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   }
-  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   Integer gw = Glyph_->Empty() ? 0 : Glyph_->Width() / NumGlyphs_, gh = Glyph_->Empty() ? 0 : Glyph_->Height();
   Canvas_->SetFont(Font());
   Canvas_->Brush()->SetStyle(bsClear);

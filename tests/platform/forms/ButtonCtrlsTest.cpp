@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "FormsFixture.h"
+#include "support/VisualStylesScope.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 #include "support/Pictures.h"
 
@@ -279,7 +282,50 @@ TEST_F(ButtonCtrlsTest, SpeedButtonsOfAGroupStayDownOneAtATime) {
 
 // A window with every simple control, saved as simple-controls.png in the
 // working directory for a person to look at.
+// With the visual style the buttons wear its parts, follow the pointer, and
+// go back to the classic look when the style is switched off at run time.
+TEST_F(ButtonCtrlsTest, WithTheStyleButtonsDrawItsPartsAndFollowASwitch) {
+  VisualStylesScope styles(true);
+  host->SetColor(clBtnFace);
+  auto* plain = Add<TButton>("", 10, 10, 80, 25);
+  auto* def = Add<TButton>("", 100, 10, 80, 25);
+  def->SetDefault(true);
+  auto* check = Add<TCheckBox>("Check", 10, 50, 100, 20);
+  check->SetChecked(true);
+  auto* group = Add<TGroupBox>("", 10, 80, 150, 60);
+  Show();
+  host->Repaint();
+  ScopedTheme theme(u"Button");
+  ASSERT_TRUE(theme);
+  auto color = [&](int part, int state, int property) {
+    COLORREF c = 0;
+    EXPECT_EQ(GetThemeColor(theme.get(), part, state, property, &c), S_OK);
+    return static_cast<TColor>(c);
+  };
+  EXPECT_EQ(ScreenColorAt(*plain, 40, 4), color(BP_PUSHBUTTON, PBS_NORMAL, TMT_FILLCOLOR));
+  EXPECT_EQ(ScreenColorAt(*plain, 40, 0), color(BP_PUSHBUTTON, PBS_NORMAL, TMT_BORDERCOLOR));
+  EXPECT_EQ(ScreenColorAt(*def, 40, 0), color(BP_PUSHBUTTON, PBS_DEFAULTED, TMT_BORDERCOLOR));
+  // The checked box is filled with the accent; the group box has the style's frame.
+  EXPECT_EQ(ScreenColorAt(*check, 2, 4), color(BP_CHECKBOX, CBS_CHECKEDNORMAL, TMT_FILLCOLOR));
+  EXPECT_EQ(ScreenColorAt(*group, 75, 59), color(BP_GROUPBOX, GBS_NORMAL, TMT_BORDERCOLOR));
+
+  // Hot while the pointer is over the button, normal once it has left.
+  SendMessage(plain->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  UpdateWindow(plain->Handle());
+  EXPECT_EQ(ScreenColorAt(*plain, 40, 4), color(BP_PUSHBUTTON, PBS_HOT, TMT_FILLCOLOR));
+  SendMessage(plain->Handle(), WM_MOUSELEAVE, 0, 0);
+  UpdateWindow(plain->Handle());
+  EXPECT_EQ(ScreenColorAt(*plain, 40, 4), color(BP_PUSHBUTTON, PBS_NORMAL, TMT_FILLCOLOR));
+
+  SetVisualStylesEnabled(false);
+  Pump();
+  UpdateWindow(host->Handle());
+  EXPECT_EQ(ScreenColorAt(*plain, 40, 4), ColorToRGB(clBtnFace));
+  EXPECT_EQ(ScreenColorAt(*plain, 79, 12), static_cast<TColor>(GetSysColor(COLOR_3DDKSHADOW)));  // the classic edge
+}
+
 TEST_F(ButtonCtrlsTest, ScreenshotOfEverySimpleControl) {
+  VisualStylesScope classic(false);
   host->SetBounds(100, 100, 420, 260);
   host->SetColor(clBtnFace);
   auto* label = Place<TLabel>(10, 10, 0, 0);

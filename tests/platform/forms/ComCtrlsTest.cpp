@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "FormsFixture.h"
+#include "support/VisualStylesScope.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/StdCtrls.h"
@@ -19,6 +20,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 #include "support/Pictures.h"
 
@@ -1210,7 +1212,44 @@ TEST_F(ToolBarTest, HotAndDisabledButtonsTakeTheirImageLists) {
 }
 
 // A frame with a tool bar, a tree and a status bar, saved for a person to look at.
+// The tree's expand buttons are the style's glyphs while it is on, the
+// classic boxes framed in the grey-text colour without it.
+TEST_F(ComCtrlsTest, TreeButtonsFollowTheVisualStyle) {
+  VisualStylesScope styles(true);
+  Tree t;
+  t.tv->SetShowLines(false);
+  auto count = [&](TColor color) {
+    int n = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 40; ++x) n += PixelOf(t.host, t.tv, x, y) == color;
+    return n;
+  };
+  Paint(t.host);
+  TColor grey = ColorToRGB(clGrayText);
+  EXPECT_EQ(count(grey), 0);
+  EXPECT_LT(count(ColorToRGB(clWindow)), 40 * 60);  // the glyphs are there
+  win::SetVisualStylesEnabled(false);
+  Paint(t.host);
+  EXPECT_GT(count(grey), 20);
+}
+
+TEST_F(ToolBarTest, WithTheStyleButtonsAreTheStylesToolButtons) {
+  VisualStylesScope styles(true);
+  Bar t;
+  TToolButton* plain = t.Add(tbsButton);
+  TToolButton* check = t.Add(tbsCheck);
+  check->SetDown(true);
+  Paint(t.host);
+  win::ScopedTheme theme(u"ToolBar");
+  win::COLORREF checkedBorder = 0;
+  win::GetThemeColor(theme.get(), win::TP_BUTTON, win::TS_CHECKED, win::TMT_BORDERCOLOR, &checkedBorder);
+  EXPECT_EQ(PixelOf(t.host, check, 0, check->Height() / 2), static_cast<TColor>(checkedBorder));
+  // A normal button shows nothing of its own: the bar's colour.
+  EXPECT_EQ(PixelOf(t.host, plain, 0, plain->Height() / 2), ColorToRGB(t.bar->Color()));
+}
+
 TEST_F(ComCtrlsTest, FrameWithBarsAndTreeScreenshot) {
+  VisualStylesScope styles(true);  // the picture shows the default look
   TWinControl* previousMain = Application->MainForm();
   auto* frame = new TForm(nullptr);
   frame->SetFormStyle(fsMDIForm);

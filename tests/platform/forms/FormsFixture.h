@@ -118,6 +118,16 @@ inline TColor PixelAt(TWinControl& Control, int x, int y) {
   return static_cast<TColor>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
 }
 
+// The colour the screen shows at client point (x, y) of any control, as
+// composed from every window's surface.
+inline TColor ScreenColorAt(TControl& Control, int x, int y) {
+  TPoint p = Control.ClientToScreen({x, y});
+  int w = 0, h = 0;
+  std::vector<uint32_t> s = win::ComposeScreen(&w, &h);
+  uint32_t px = s[static_cast<size_t>(p.Y) * w + p.X];
+  return static_cast<TColor>(((px & 0xFF) << 16) | (px & 0xFF00) | ((px >> 16) & 0xFF));
+}
+
 class FormsTest : public ::testing::Test {
  protected:
   void SetUp() override {

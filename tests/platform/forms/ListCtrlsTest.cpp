@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "FormsFixture.h"
+#include "support/VisualStylesScope.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/Input.h"
 #include "platform/win/ListBoxControl.h"
 #include "platform/win/Painting.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 
 using namespace formstest;
@@ -340,6 +342,27 @@ TEST_F(ListCtrlsTest, OwnerDrawnComboDrawsItsFaceAndItsList) {
   Key(VK_DOWN);
   Key(VK_RETURN);
   EXPECT_EQ(cb->ItemIndex(), 2);
+}
+
+// With the style a combo box has the field frame of the Edit class and the
+// style's flat drop-down button; without it, the sunken edge and the raised
+// classic button.
+TEST_F(ListCtrlsTest, ComboBoxFrameAndButtonFollowTheVisualStyle) {
+  VisualStylesScope styles(true);
+  auto* cb = Add<TComboBox>(10, 10, 150, 21);
+  Show();
+  UpdateWindow(host->Handle());
+  ScopedTheme edit(u"Edit");
+  COLORREF border = 0;
+  GetThemeColor(edit.get(), EP_EDITTEXT, ETS_NORMAL, TMT_BORDERCOLOR, &border);
+  EXPECT_EQ(ScreenColorAt(*cb, 0, 10), static_cast<TColor>(border));
+  EXPECT_EQ(ScreenColorAt(*cb, 1, 10), ColorToRGB(clWindow));
+  EXPECT_EQ(ScreenColorAt(*cb, 140, 5), ColorToRGB(clWindow));  // no raised face in the button's corner
+  SetVisualStylesEnabled(false);
+  Pump();
+  UpdateWindow(host->Handle());
+  EXPECT_EQ(ScreenColorAt(*cb, 0, 10), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(ScreenColorAt(*cb, 140, 5), ColorToRGB(clBtnFace));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "FormsFixture.h"
+#include "support/VisualStylesScope.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -18,6 +19,7 @@
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
 #include "platform/win/ScrollBars.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 #include "support/Pictures.h"
 
@@ -401,6 +403,41 @@ TEST_F(SmallCtrlsTest, ScreenshotOfTheControls) {
   DeleteDC(mem);
   DeleteObject(bm);
   cb->SetDroppedDown(false);
+}
+
+// With the style: the progress bar is the style's bar with chunks up to its
+// position, the up-down control its spin buttons and a bit button its push
+// button; the classic look comes back when the style goes off.
+TEST_F(SmallCtrlsTest, ProgressUpDownAndBitBtnFollowTheVisualStyle) {
+  VisualStylesScope styles(true);
+  auto* bar = Place<TProgressBar>(10, 10, 100, 16);
+  bar->SetSmooth(true);
+  bar->SetPosition(50);
+  auto* ud = Place<TUpDown>(120, 10, 16, 24);
+  auto* bit = Place<TBitBtn>(150, 10, 80, 25);
+  Show();
+  UpdateWindow(host->Handle());
+  auto color = [](const char16_t* cls, int part, int state, int property) {
+    ScopedTheme t(cls);
+    COLORREF c = 0;
+    EXPECT_EQ(GetThemeColor(t.get(), part, state, property, &c), S_OK);
+    return static_cast<TColor>(c);
+  };
+  EXPECT_EQ(ScreenColorAt(*bar, 0, 8), color(u"Progress", PP_BAR, 1, TMT_BORDERCOLOR));
+  EXPECT_EQ(ScreenColorAt(*bar, 20, 8), color(u"Progress", PP_CHUNK, 1, TMT_FILLCOLOR));
+  EXPECT_EQ(ScreenColorAt(*bar, 90, 8), color(u"Progress", PP_BAR, 1, TMT_FILLCOLOR));
+  EXPECT_EQ(ScreenColorAt(*ud, 0, 6), color(u"Spin", SPNP_UP, UPS_NORMAL, TMT_BORDERCOLOR));
+  EXPECT_EQ(ScreenColorAt(*bit, 40, 4), color(u"Button", BP_PUSHBUTTON, PBS_NORMAL, TMT_FILLCOLOR));
+  ud->SetEnabled(false);
+  Pump();
+  ud->Repaint();
+  EXPECT_EQ(ScreenColorAt(*ud, 0, 6), color(u"Spin", SPNP_UP, UPS_DISABLED, TMT_BORDERCOLOR));
+
+  SetVisualStylesEnabled(false);
+  Pump();
+  UpdateWindow(host->Handle());
+  EXPECT_EQ(ScreenColorAt(*bar, 20, 8), ColorToRGB(clHighlight));
+  EXPECT_EQ(ScreenColorAt(*bar, 0, 8), ColorToRGB(clBtnShadow));
 }
 
 }  // namespace
