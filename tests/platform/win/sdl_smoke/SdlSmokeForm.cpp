@@ -1,13 +1,17 @@
 // A small form for the desktop backend under a virtual X server: a button, a
-// control that shows the characters it receives, and a borderless popup
-// form. It tells the driving script where to click (ready file) and what it
-// saw (state file), and ends when the script asks (quit file) or after a
-// deadline, so that it never outlives a broken run.
+// control that shows the characters it receives, a row of standard controls
+// and a borderless popup form. It tells the driving script where to click
+// (ready file) and what it saw (state file), switches the visual style off
+// when the script asks (classic file), and ends when the script asks (quit
+// file) or after a deadline, so that it never outlives a broken run.
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "ButtonCtrls.h"
+#include "ListCtrls.h"
+#include "SmallCtrls.h"
+#include "StdCtrls.h"
 #include "Controls.h"
 #include "CustomForms.h"
 #include "ExtCtrls.h"
@@ -15,6 +19,8 @@
 #include "FormsStartup.h"
 #include "Graphics.h"
 #include "SdlDisplay.h"
+#include "SysColors.h"
+#include "UxTheme.h"
 #include "Windows.h"
 
 extern "C" const char* __lsan_default_options() {
@@ -35,7 +41,8 @@ void SaveState() {
   std::string tmp = g_dir + "/state.tmp";
   {
     std::ofstream out(tmp);
-    out << "clicks=" << g_clicks << "\ntext=" << g_typed << "\n";
+    out << "clicks=" << g_clicks << "\ntext=" << g_typed << "\nmode=" << (win::VisualStylesEnabled() ? "styled" : "classic")
+        << "\n";
   }
   std::rename(tmp.c_str(), (g_dir + "/state").c_str());
 }
@@ -90,6 +97,10 @@ struct Handlers {
     Elapsed += 100;
     std::ifstream quit(g_dir + "/quit");
     if (quit || Elapsed > kDeadlineMs) Application->Terminate();
+    if (win::VisualStylesEnabled() && std::ifstream(g_dir + "/classic")) {
+      win::SetVisualStylesEnabled(false);
+      SaveState();
+    }
   }
 };
 
@@ -118,7 +129,7 @@ int main(int argc, char** argv) {
     auto* form = new TForm(nullptr);
     form->AfterConstruction();
     form->SetCaption("SDL smoke");
-    form->SetBounds(60, 60, 420, 260);
+    form->SetBounds(60, 60, 420, 330);
     auto* button = new TButton(form);
     button->SetParent(form);
     button->SetBounds(20, 20, 140, 36);
@@ -126,6 +137,35 @@ int main(int argc, char** argv) {
     auto* echo = new TEcho(form);
     echo->SetParent(form);
     echo->SetBounds(20, 80, 360, 36);
+    // Standard controls, to be seen in both looks.
+    auto* check = new TCheckBox(form);
+    check->SetParent(form);
+    check->SetBounds(20, 130, 100, 20);
+    check->SetCaption("Check");
+    check->SetChecked(true);
+    auto* radio = new TRadioButton(form);
+    radio->SetParent(form);
+    radio->SetBounds(130, 130, 100, 20);
+    radio->SetCaption("Radio");
+    radio->SetChecked(true);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(240, 128, 140, 23);
+    edit->SetText("Edit");
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(20, 165, 140, 21);
+    auto* progress = new TProgressBar(form);
+    progress->SetParent(form);
+    progress->SetBounds(180, 166, 200, 18);
+    progress->SetPosition(60);
+    auto* group = new TGroupBox(form);
+    group->SetParent(form);
+    group->SetBounds(20, 200, 250, 80);
+    group->SetCaption("Group");
+    auto* bar = new TScrollBar(form);
+    bar->SetParent(form);
+    bar->SetBounds(290, 205, 90, 17);
     auto* popup = new TForm(form);
     popup->AfterConstruction();
     popup->SetBorderStyle(bsNone);
@@ -149,6 +189,18 @@ int main(int argc, char** argv) {
       std::ofstream ready(g_dir + "/ready.tmp");
       ready << "button " << b.x << " " << b.y << "\necho " << e.x << " " << e.y << "\npopup " << p.x << " " << p.y
             << "\nback " << back.x << " " << back.y << "\n";
+      // A point of the button's face away from its caption, and the face
+      // colour of each look.
+      win::RECT br;
+      win::GetWindowRect(button->Handle(), &br);
+      win::COLORREF styled = 0;
+      win::ScopedTheme theme(u"Button");
+      win::GetThemeColor(theme.get(), win::BP_PUSHBUTTON, win::PBS_NORMAL, win::TMT_FILLCOLOR, &styled);
+      win::COLORREF classic = win::GetSysColor(win::COLOR_BTNFACE);
+      auto rgb = [](win::COLORREF c) {
+        return std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + "," + std::to_string((c >> 16) & 0xFF);
+      };
+      ready << "face " << br.left + 8 << " " << br.top + 5 << " " << rgb(styled) << " " << rgb(classic) << "\n";
     }
     std::rename((g_dir + "/ready.tmp").c_str(), (g_dir + "/ready").c_str());
     Application->SetMainForm(form);

@@ -33,6 +33,7 @@ read -r _ bx by < <(grep '^button' "$out/ready")
 read -r _ ex ey < <(grep '^echo' "$out/ready")
 read -r _ px py < <(grep '^popup' "$out/ready")
 read -r _ fx fy < <(grep '^back' "$out/ready")
+read -r _ facex facey styledface classicface < <(grep '^face' "$out/ready")
 # Under a UTF-8 locale Xlib may give WM_NAME an encoding that "search --name"
 # cannot read (C.UTF-8 does): find the program's windows by class and read
 # each title as the desktop does.
@@ -66,7 +67,17 @@ sleep 0.5
 wait_for 5 test "$(pixel "$fx" "$fy")" = "0,200,0" || fail "form not green on screen: $(pixel "$fx" "$fy")"
 [ "$(pixel "$((px - 60))" "$py")" = "255,255,0" ] || fail "popup not yellow on screen: $(pixel "$((px - 60))" "$py")"
 
+# The standard controls wear the visual style by default; the button's face
+# is the style's until the program is told to switch to the classic look.
+xdotool mousemove --sync 5 5
+sleep 0.3
+wait_for 5 test "$(pixel "$facex" "$facey")" = "$styledface" || fail "button face not styled: $(pixel "$facex" "$facey")"
 import -window root "$out/screen.png"
+touch "$out/classic"
+wait_for 10 grep -q '^mode=classic$' "$out/state" || fail "the program did not switch to the classic look"
+sleep 0.5
+wait_for 5 test "$(pixel "$facex" "$facey")" = "$classicface" || fail "button face not classic: $(pixel "$facex" "$facey")"
+import -window root "$out/screen-classic.png"
 rm -f "$out/probe.png"
 
 # A clean end: the program leaves its loop, and the sanitizers find nothing.
@@ -76,4 +87,4 @@ status=0
 wait_for 10 bash -c "! kill -0 $pid 2>/dev/null" || { kill "$pid" 2>/dev/null || true; fail "the program did not end"; }
 wait "$pid" || status=$?
 [ "$status" = 0 ] || fail "the program ended with status $status"
-echo "sdl smoke passed; screenshot: $out/screen.png"
+echo "sdl smoke passed; screenshots: $out/screen.png (visual style), $out/screen-classic.png (no styles)"

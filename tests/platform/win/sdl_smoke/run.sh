@@ -2,7 +2,8 @@
 # Usage: run.sh <sdl_smoke program> <output directory> [driving script]
 # Starts the program on a virtual X server of its own, clicks the button,
 # types into the echo control, checks what the program saw and what the
-# screen shows, and leaves screen.png in the output directory.
+# screen shows in both looks, and leaves screen.png (visual style) and
+# screen-classic.png (no styles) in the output directory.
 set -euo pipefail
 program=$1
 out=$2
@@ -10,7 +11,7 @@ for tool in xvfb-run xauth xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "missing $tool: skipped"; exit 77; }
 done
 mkdir -p "$out"
-rm -f "$out"/ready "$out"/state "$out"/quit "$out"/screen.png "$out"/program.log
+rm -f "$out"/ready "$out"/state "$out"/quit "$out"/classic "$out"/screen.png "$out"/screen-classic.png "$out"/program.log
 here=$(cd "$(dirname "$0")" && pwd)
 # xvfb-run tears its server down when the inner script ends; timeout ends
 # the whole run if anything in it hangs.
