@@ -546,7 +546,8 @@ void TButton::ButtonNotified(WORD Code) {
 
 // TCheckBox --------------------------------------------------------------------------------------------
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TCheckBox, TButtonControl)
+VXN_IMPLEMENT_CLASS(TCustomCheckBox, TButtonControl)
+VXN_IMPLEMENT_CREATABLE_CLASS(TCheckBox, TCustomCheckBox)
 VXN_PUBLISH(TCheckBox) {
   P.Property("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment).Default(taRightJustify);
   P.Property("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(false);
@@ -554,7 +555,7 @@ VXN_PUBLISH(TCheckBox) {
   P.Property("State", &TCheckBox::State, &TCheckBox::SetState).Default(cbUnchecked);
 }
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
+TCheckBox::TCheckBox(TComponent* AOwner) : TCustomCheckBox(AOwner) {
   SetBounds(0, 0, 97, 17);
   SetTabStop(true);
   ControlStyle += csSetCaption;
@@ -657,9 +658,10 @@ void TRadioButton::ButtonNotified(WORD Code) {
 
 // TGroupBox --------------------------------------------------------------------------------------------
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TGroupBox, TCustomControl)
+VXN_IMPLEMENT_CLASS(TCustomGroupBox, TCustomControl)
+VXN_IMPLEMENT_CREATABLE_CLASS(TGroupBox, TCustomGroupBox)
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+TGroupBox::TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {
   ControlStyle += csAcceptsControls;
   ControlStyle += csSetCaption;
   ControlStyle += csReplicatable;

@@ -106,7 +106,15 @@ class TButton : public TButtonControl {
   TModalResult ModalResult_ = mrNone;
 };
 
-class TCheckBox : public TButtonControl {
+// The base class of check boxes; TCheckBox keeps the state.
+class TCustomCheckBox : public TButtonControl {
+  VXN_DECLARE_CLASS(TCustomCheckBox)
+
+ public:
+  explicit TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {}
+};
+
+class TCheckBox : public TCustomCheckBox {
   VXN_DECLARE_CLASS(TCheckBox)
 
  public:
@@ -158,7 +166,15 @@ class TRadioButton : public TButtonControl {
   TAlignment Alignment_ = taRightJustify;
 };
 
-class TGroupBox : public TCustomControl {
+// The base class of group boxes; TGroupBox draws the frame and caption.
+class TCustomGroupBox : public TCustomControl {
+  VXN_DECLARE_CLASS(TCustomGroupBox)
+
+ public:
+  explicit TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {}
+};
+
+class TGroupBox : public TCustomGroupBox {
   VXN_DECLARE_CLASS(TGroupBox)
 
  public:

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Forms.h"
+#include "Menus.h"
 #include "StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
@@ -612,7 +613,8 @@ class TTreeTip : public THintWindow {
 // ===========================================================================
 // TTreeView
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TTreeView, TCustomControl)
+VXN_IMPLEMENT_CLASS(TCustomTreeView, TCustomControl)
+VXN_IMPLEMENT_CREATABLE_CLASS(TTreeView, TCustomTreeView)
 VXN_PUBLISH(TTreeView) {
   P.Property("AutoExpand", &TTreeView::AutoExpand, &TTreeView::SetAutoExpand).Default(false);
   P.Property("BorderStyle", &TTreeView::BorderStyle, &TTreeView::SetBorderStyle).Default(bsSingle);
@@ -655,7 +657,7 @@ VXN_PUBLISH(TTreeView) {
   P.Event("OnGetSelectedIndex", &TTreeView::OnGetSelectedIndex);
 }
 
-TTreeView::TTreeView(TComponent* AOwner) : TCustomControl(AOwner), Items_(new TTreeNodes(this)) {
+TTreeView::TTreeView(TComponent* AOwner) : TCustomTreeView(AOwner), Items_(new TTreeNodes(this)) {
   ControlStyle += csOpaque;
   ControlStyle += csDoubleClicks;
   SetBounds(0, 0, 121, 97);
@@ -687,7 +689,15 @@ void TTreeView::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
   // The label editor is a child window: the tree's painting leaves it be.
   Params.Style |= WS_VSCROLL | WS_HSCROLL | WS_CLIPCHILDREN;
-  if (BorderStyle_ == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (BorderStyle_ == bsSingle) {
+    if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+  }
+}
+
+void TTreeView::CMCtl3DChanged(TMessage& Message) {
+  TCustomTreeView::CMCtl3DChanged(Message);
+  if (BorderStyle_ == bsSingle && HandleAllocated()) PostMessage(Handle(), CM_RECREATEWND, 0, 0);
 }
 
 void TTreeView::SetBorderStyle(TBorderStyle Value) {
@@ -2063,6 +2073,7 @@ VXN_PUBLISH(TToolButton) {
   P.Property("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex).Default(-1);
   P.Property("Indeterminate", &TToolButton::Indeterminate, &TToolButton::SetIndeterminate).Default(false);
   P.Property("Marked", &TToolButton::Marked, &TToolButton::SetMarked).Default(false);
+  P.Property("MenuItem", &TToolButton::MenuItem, &TToolButton::SetMenuItem);
   P.Property("Style", &TToolButton::Style, &TToolButton::SetStyle).Default(tbsButton);
 }
 
@@ -2147,6 +2158,25 @@ void TToolButton::Click() {
   // A click keeps one of a group down unless the group allows all up.
   if (Style_ == tbsCheck && !(Down_ && Grouped_ && !AllowAllUp_)) SetDown(!Down_);
   TGraphicControl::Click();
+  if (MenuItem_) MenuItem_->Click();
+}
+
+void TToolButton::SetMenuItem(TMenuItem* Value) {
+  if (MenuItem_ == Value) return;
+  if (MenuItem_) MenuItem_->RemoveFreeNotification(this);
+  MenuItem_ = Value;
+  if (!Value) return;
+  Value->FreeNotification(this);
+  SetCaption(Value->Caption());
+  SetHint(Value->Hint());
+  SetImageIndex(Value->ImageIndex());
+  SetEnabled(Value->Enabled());
+  SetVisible(Value->Visible());
+}
+
+void TToolButton::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == MenuItem_) MenuItem_ = nullptr;
 }
 
 void TToolButton::Paint() {
@@ -2371,7 +2401,7 @@ void TToolBar::DrawButton(TToolButton* Button, TCanvas* Canvas) {
   Canvas->Brush()->SetColor(Color());
   Canvas->Font()->Assign(Font());
   bool defaultDraw = true;
-  if (OnCustomDrawButton) OnCustomDrawButton(this, Button, defaultDraw);
+  if (OnCustomDrawButton) OnCustomDrawButton(this, Button, state, defaultDraw);
   if (defaultDraw && OnAdvancedCustomDrawButton)
     OnAdvancedCustomDrawButton(this, Button, state, cdPrePaint, defaultDraw);
   if (!defaultDraw) return;
@@ -2454,7 +2484,20 @@ void TToolBar::DrawButton(TToolButton* Button, TCanvas* Canvas) {
   if (OnAdvancedCustomDrawButton) OnAdvancedCustomDrawButton(this, Button, state, cdPostPaint, defaultDraw);
 }
 
+// ===========================================================================
+// TTabSheet
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TTabSheet, TWinControl)
+VXN_PUBLISH(TTabSheet) {
+  P.Property("ImageIndex", &TTabSheet::ImageIndex, &TTabSheet::SetImageIndex).Default(0);
+  P.Property("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible).Default(true);
+}
+
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {
+  ControlStyle += csAcceptsControls;
+}
+
 void RegisterComCtrlsClasses() {
   RegisterClasses({TTreeView::StaticClass(), TStatusBar::StaticClass(), TToolBar::StaticClass(),
-                   TToolButton::StaticClass()});
+                   TToolButton::StaticClass(), TTabSheet::StaticClass()});
 }

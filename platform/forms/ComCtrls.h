@@ -320,7 +320,15 @@ using TTVCreateNodeClassEvent = TDelegate<void(TObject* Sender, TClass& NodeClas
 class TTreeLabelEdit;
 class TTreeTip;
 
-class TTreeView : public TCustomControl {
+// The base class of tree views; TTreeView holds the nodes and draws them.
+class TCustomTreeView : public TCustomControl {
+  VXN_DECLARE_CLASS(TCustomTreeView)
+
+ public:
+  explicit TCustomTreeView(TComponent* AOwner) : TCustomControl(AOwner) {}
+};
+
+class TTreeView : public TCustomTreeView {
   VXN_DECLARE_CLASS(TTreeView)
 
  public:
@@ -428,6 +436,7 @@ class TTreeView : public TCustomControl {
   void WMLButtonDblClk(TMessage& Message) override;
   void WMRButtonDown(TMessage& Message) override;
   void CMMouseLeave(TMessage& Message) override;
+  void CMCtl3DChanged(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual bool CanChange(TTreeNode* Node);
   virtual void Change(TTreeNode* Node);
@@ -613,6 +622,7 @@ VXN_ENUM(TToolButtonStyle, tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDi
 VXN_ENUM(TCustomDrawTarget, dtControl, dtItem, dtSubItem)
 
 class TToolBar;
+class TMenuItem;
 
 class TToolButton : public TGraphicControl {
   VXN_DECLARE_CLASS(TToolButton)
@@ -637,6 +647,11 @@ class TToolButton : public TGraphicControl {
   void SetMarked(bool Value);
   TComponent* DropdownMenu() const { return DropdownMenu_; }
   void SetDropdownMenu(TComponent* Value) { DropdownMenu_ = Value; }
+  // A menu item the button stands for: it shows the item's caption, hint,
+  // image and enabled state, and a click clicks the item. Cleared when the
+  // item is freed.
+  TMenuItem* MenuItem() const { return MenuItem_; }
+  void SetMenuItem(TMenuItem* Value);
   // The button's position on its bar.
   Integer Index() const;
   // Whether the mouse is over it (and it could be pressed).
@@ -653,6 +668,7 @@ class TToolButton : public TGraphicControl {
   void CMMouseEnter(TMessage& Message) override;
   void CMMouseLeave(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   friend class TToolBar;
@@ -660,6 +676,7 @@ class TToolButton : public TGraphicControl {
 
   TToolButtonStyle Style_ = tbsButton;
   TComponent* DropdownMenu_ = nullptr;
+  TMenuItem* MenuItem_ = nullptr;
   Integer ImageIndex_ = -1;
   bool Down_ = false;
   bool Grouped_ = false;
@@ -671,7 +688,8 @@ class TToolButton : public TGraphicControl {
 };
 
 using TTBCustomDrawEvent = TDelegate<void(TToolBar* Sender, const TRect& ARect, bool& DefaultDraw)>;
-using TTBCustomDrawBtnEvent = TDelegate<void(TToolBar* Sender, TToolButton* Button, bool& DefaultDraw)>;
+using TTBCustomDrawBtnEvent =
+    TDelegate<void(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, bool& DefaultDraw)>;
 using TTBAdvancedCustomDrawBtnEvent =
     TDelegate<void(TToolBar* Sender, TToolButton* Button, TCustomDrawState State, TCustomDrawStage Stage,
                    bool& DefaultDraw)>;
@@ -742,6 +760,26 @@ class TToolBar : public TCustomControl {
   bool Transparent_ = false;
   bool Wrapable_ = true;
   bool Arranging_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// Tab sheet: one page of controls; code that picks containers by class
+// tests for it.
+
+class TTabSheet : public TWinControl {
+  VXN_DECLARE_CLASS(TTabSheet)
+
+ public:
+  explicit TTabSheet(TComponent* AOwner);
+
+  Integer ImageIndex() const { return ImageIndex_; }
+  void SetImageIndex(Integer Value) { ImageIndex_ = Value; }
+  bool TabVisible() const { return TabVisible_; }
+  void SetTabVisible(bool Value) { TabVisible_ = Value; }
+
+ private:
+  Integer ImageIndex_ = 0;
+  bool TabVisible_ = true;
 };
 
 // Registers this module's classes by name; the folder's start-up calls it.

@@ -1391,6 +1391,34 @@ void TWinControl::CMFontChanged(TMessage& Message) {
   Broadcast(m);
 }
 
+void TWinControl::SetCtl3D(bool Value) {
+  ParentCtl3D_ = false;
+  if (Ctl3D_ == Value) return;
+  Ctl3D_ = Value;
+  Perform(CM_CTL3DCHANGED, 0, 0);
+  for (TControl* c : std::vector<TControl*>(Controls_)) c->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::SetParentCtl3D(bool Value) {
+  if (ParentCtl3D_ == Value) return;
+  ParentCtl3D_ = Value;
+  if (Value) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::CMCtl3DChanged(TMessage& Message) { DefaultHandler(Message); }
+
+void TWinControl::CMParentCtl3DChanged(TMessage& Message) {
+  DefaultHandler(Message);
+  if (!ParentCtl3D_ || !Parent()) return;
+  SetCtl3D(Parent()->Ctl3D());
+  ParentCtl3D_ = true;
+}
+
+void TWinControl::ParentChanged() {
+  TControl::ParentChanged();
+  if (ParentCtl3D_ && Parent()) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
 void TWinControl::CMColorChanged(TMessage& Message) {
   TControl::CMColorChanged(Message);
   TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
@@ -1586,6 +1614,8 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_ENTER: CMEnter(Message); return;
     case CM_EXIT: CMExit(Message); return;
     case CM_RECREATEWND: CMRecreateWnd(Message); return;
+    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); return;
+    case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); return;
     case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); return;
     case CM_SYSCOLORCHANGE: CMSysColorChange(Message); return;
     case CM_WININICHANGE: CMWinIniChange(Message); return;
@@ -1927,6 +1957,7 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 }
 
 VXN_IMPLEMENT_CLASS(TCustomControl, TWinControl)
+VXN_IMPLEMENT_CLASS(TScrollingWinControl, TWinControl)
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), Canvas_(new TCanvas) {}
 

@@ -582,6 +582,13 @@ class TWinControl : public TControl {
   virtual bool Focused();
   virtual void SetFocus();
 
+  // The sunken three-dimensional look of bordered controls (a client edge);
+  // off, they get a flat one-pixel border. Follows the parent's unless set.
+  bool Ctl3D() const { return Ctl3D_; }
+  void SetCtl3D(bool Value);
+  bool ParentCtl3D() const { return ParentCtl3D_; }
+  void SetParentCtl3D(bool Value);
+
   bool DoubleBuffered = false;
   bool ParentBackground() const { return ControlStyle.Contains(csParentBackground); }
   void SetParentBackground(bool Value);
@@ -688,6 +695,10 @@ class TWinControl : public TControl {
   void CMFontChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
   virtual void CMRecreateWnd(TMessage& Message);
+  // Controls whose frame shows Ctl3D make their window anew.
+  virtual void CMCtl3DChanged(TMessage& Message);
+  virtual void CMParentCtl3DChanged(TMessage& Message);
+  void ParentChanged() override;
   virtual void CMBiDiModeChanged(TMessage& Message);
   virtual void CMSysColorChange(TMessage& Message);
   virtual void CMWinIniChange(TMessage& Message);
@@ -710,6 +721,8 @@ class TWinControl : public TControl {
   bool ShowingNotified_ = false;
   Integer AlignLevel_ = 0;
   bool Recreating_ = false;
+  bool Ctl3D_ = true;
+  bool ParentCtl3D_ = true;
 };
 
 // ---------------------------------------------------------------------------
@@ -744,6 +757,15 @@ class TCustomControl : public TWinControl {
 
  private:
   std::unique_ptr<TCanvas> Canvas_;
+};
+
+// The base of the windows whose children the class library scrolls (forms and
+// scroll boxes); code that picks containers by class tests for it.
+class TScrollingWinControl : public TWinControl {
+  VXN_DECLARE_CLASS(TScrollingWinControl)
+
+ public:
+  explicit TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
 };
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 #include "platform/rtl/OwnedObject.h"
+#include "platform/rtl/ScopeExit.h"
 
 using namespace win;
 
@@ -43,7 +44,23 @@ TForm* ActiveChildOf(HWND client) {
 }
 }  // namespace
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TForm, TCustomControl)
+VXN_IMPLEMENT_CLASS(TCustomForm, TScrollingWinControl)
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner), Canvas_(std::make_unique<TCanvas>()) {}
+
+// The window goes while the canvas that may still hold its DC exists.
+TCustomForm::~TCustomForm() { DestroyHandle(); }
+
+void TCustomForm::PaintWindow(HDC DC) {
+  Canvas_->SetHandle(DC);
+  ControlState += csCustomPaint;
+  ScopeExit painted([this] {
+    ControlState -= csCustomPaint;
+    Canvas_->SetHandle(nullptr);
+  });
+  Paint();
+}
+VXN_IMPLEMENT_CREATABLE_CLASS(TForm, TCustomForm)
 VXN_PUBLISH(TForm) {
   P.Property("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
   P.Property("AlphaBlend", &TForm::AlphaBlend).Default(false);
@@ -71,7 +88,7 @@ VXN_PUBLISH(TForm) {
   P.Event("OnShow", &TForm::OnShow);
 }
 
-TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
+TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {
   ControlStyle += csAcceptsControls;
   SetVisible(false);
   SetColor(clBtnFace);
@@ -80,7 +97,7 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 void TForm::AlignControls(TControl* AControl, TRect& Rect) {
-  TCustomControl::AlignControls(AControl, Rect);
+  TCustomForm::AlignControls(AControl, Rect);
   if (ClientHandle_)
     MoveWindow(ClientHandle_, Rect.Left, Rect.Top, std::max(0, Rect.Right - Rect.Left),
                std::max(0, Rect.Bottom - Rect.Top), TRUE);
@@ -90,7 +107,7 @@ void TForm::GetChildren(TGetChildProc Proc, TComponent* Root) {
   if (Root == this)
     for (Integer i = 0; i < ComponentCount(); ++i)
       if (TComponent* c = Components(i); !c->HasParent()) Proc(c);
-  TCustomControl::GetChildren(Proc, Root);
+  TCustomForm::GetChildren(Proc, Root);
 }
 
 TForm::~TForm() {
@@ -140,7 +157,7 @@ TForm* GetParentForm(TControl* Control) {
 }
 
 void TForm::CreateParams(TCreateParams& Params) {
-  TCustomControl::CreateParams(Params);
+  TCustomForm::CreateParams(Params);
   Params.Style &= ~(WS_CHILD | WS_VISIBLE);
   Params.WndParent = nullptr;
   DWORD style = WS_POPUP | WS_CLIPCHILDREN;
@@ -181,7 +198,7 @@ void TForm::CreateParams(TCreateParams& Params) {
 }
 
 void TForm::CreateWnd() {
-  TCustomControl::CreateWnd();
+  TCustomForm::CreateWnd();
   if (FormStyle_ == fsMDIForm) {
     WNDCLASSEX existing;
     if (!GetClassInfoEx(nullptr, "MDICLIENT", &existing)) {
@@ -402,7 +419,7 @@ void TForm::SetClientHeightProp(Integer Value) {
 }
 
 void TForm::Loaded() {
-  TCustomControl::Loaded();
+  TCustomForm::Loaded();
   if (LoadedClientWidth_ >= 0 || LoadedClientHeight_ >= 0) {
     HandleNeeded();
     SetClientSize(LoadedClientWidth_ >= 0 ? LoadedClientWidth_ : ClientWidth(),
@@ -414,7 +431,7 @@ void TForm::Loaded() {
 }
 
 void TForm::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomControl::Notification(AComponent, Operation);
+  TCustomForm::Notification(AComponent, Operation);
   if (Operation != opRemove || !AComponent) return;
   if (AComponent == Menu_) Menu_ = nullptr;
   if (AComponent == WindowMenu_) WindowMenu_ = nullptr;
@@ -467,7 +484,7 @@ void TForm::ControlDestroyed(TControl* Control) {
 }
 
 TRect TForm::GetClientRect() const {
-  if (HandleAllocated() || FormStyle_ == fsMDIChild) return TCustomControl::GetClientRect();
+  if (HandleAllocated() || FormStyle_ == fsMDIChild) return TCustomForm::GetClientRect();
   // No window yet: the frame it will have, and its menu bar, are left out
   // already, so that a client size set now is the client size shown.
   TCreateParams params;
@@ -639,7 +656,7 @@ void TForm::Paint() {
 
 void TForm::CMDialogKey(TMessage& Message) {
   if (GetKeyState(VK_MENU) < 0) {
-    TCustomControl::CMDialogKey(Message);
+    TCustomForm::CMDialogKey(Message);
     return;
   }
   // The control with the focus, when it is one of ours; the remembered
@@ -664,7 +681,7 @@ void TForm::CMDialogKey(TMessage& Message) {
       }
       return;
   }
-  TCustomControl::CMDialogKey(Message);
+  TCustomForm::CMDialogKey(Message);
 }
 
 namespace {
@@ -698,7 +715,7 @@ void TForm::WndProc(TMessage& Message) {
     return;
   }
   if (Message.Msg == WM_SIZE && ClientHandle_) {
-    TCustomControl::WndProc(Message);
+    TCustomForm::WndProc(Message);
     Realign();
     return;
   }
@@ -724,7 +741,7 @@ void TForm::WndProc(TMessage& Message) {
       default: break;
     }
   }
-  TCustomControl::WndProc(Message);
+  TCustomForm::WndProc(Message);
 }
 
 void RegisterCustomFormsClasses() {

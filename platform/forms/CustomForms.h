@@ -2,6 +2,7 @@
 // modal, closed through OnCloseQuery and OnClose.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Controls.h"
@@ -38,8 +39,24 @@ inline constexpr const char* SCannotShowModal = "Cannot make a visible window mo
 class TMainMenu;
 class TMenuItem;
 
+// The base class of forms: a top-level window painted through its canvas.
+class TCustomForm : public TScrollingWinControl {
+  VXN_DECLARE_CLASS(TCustomForm)
 
-class TForm : public TCustomControl {
+ public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+  TCanvas* Canvas() const { return Canvas_.get(); }
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(win::HDC DC) override;
+
+ private:
+  std::unique_ptr<TCanvas> Canvas_;
+};
+
+class TForm : public TCustomForm {
   VXN_DECLARE_CLASS(TForm)
 
  public:

@@ -200,7 +200,10 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
   if (MultiSelect_) Params.Style |= ExtendedSelect_ ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
   if (Style_ == lbOwnerDrawFixed) Params.Style |= LBS_OWNERDRAWFIXED;
   if (Style_ == lbOwnerDrawVariable) Params.Style |= LBS_OWNERDRAWVARIABLE;
-  if (BorderStyle_ == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (BorderStyle_ == bsSingle) {
+    if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+  }
 }
 
 void TCustomListBox::CreateWnd() {
@@ -364,6 +367,11 @@ void TCustomListBox::SetIntegralHeight(bool Value) {
   if (Value == IntegralHeight_) return;
   IntegralHeight_ = Value;
   if (Value) SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TCustomListBox::CMCtl3DChanged(TMessage& Message) {
+  TWinControl::CMCtl3DChanged(Message);
+  if (BorderStyle_ == bsSingle && HandleAllocated()) PostMessage(Handle(), CM_RECREATEWND, 0, 0);
 }
 
 void TCustomListBox::SetBorderStyle(TBorderStyle Value) {
@@ -566,7 +574,8 @@ LRESULT TCustomComboBox::SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
-VXN_IMPLEMENT_CLASS(TCustomComboBox, TWinControl)
+VXN_IMPLEMENT_CLASS(TCustomCombo, TWinControl)
+VXN_IMPLEMENT_CLASS(TCustomComboBox, TCustomCombo)
 VXN_PUBLISH(TCustomComboBox) {}
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TComboBox, TCustomComboBox)
@@ -587,7 +596,7 @@ VXN_PUBLISH(TComboBox) {
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), Items_(new TListControlItems(this)), Canvas_(new TCanvas), Brush_(new TBrush) {
+    : TCustomCombo(AOwner), Items_(new TListControlItems(this)), Canvas_(new TCanvas), Brush_(new TBrush) {
   DefWndProc = &DefWindowProc;
   // The open list holds the pointer; the combo must not take it back.
   ControlStyle -= csClickEvents;

@@ -114,6 +114,7 @@ class TCustomListBox : public TWinControl, private TListControlItems::TTarget {
   void WndProc(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;
+  void CMCtl3DChanged(TMessage& Message) override;
   virtual void DrawItem(Integer Index, TRect Rect, TOwnerDrawState State);
   virtual void MeasureItem(Integer Index, Integer& Height);
 
@@ -148,7 +149,15 @@ class TListBox : public TCustomListBox {
   explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
 };
 
-class TCustomComboBox : public TWinControl, private TListControlItems::TTarget {
+// The base class of combo boxes (an edit with a drop-down list).
+class TCustomCombo : public TWinControl {
+  VXN_DECLARE_CLASS(TCustomCombo)
+
+ public:
+  explicit TCustomCombo(TComponent* AOwner) : TWinControl(AOwner) {}
+};
+
+class TCustomComboBox : public TCustomCombo, private TListControlItems::TTarget {
   VXN_DECLARE_CLASS(TCustomComboBox)
 
  public:

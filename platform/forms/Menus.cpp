@@ -475,6 +475,7 @@ VXN_IMPLEMENT_CLASS(TMenu, TComponent)
 
 VXN_PUBLISH(TMenu) {
   P.Property("Images", &TMenu::Images, &TMenu::SetImages);
+  P.Property("BiDiMode", &TMenu::BiDiMode, &TMenu::SetBiDiMode).Default(bdLeftToRight);
   P.Property("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw).Default(false);
 }
 

@@ -174,6 +174,11 @@ class TMenu : public TComponent {
   void SetImages(TCustomImageList* Value);
   bool OwnerDraw() const { return OwnerDraw_; }
   void SetOwnerDraw(bool Value);
+  // Right-to-left menus put the check column at the right; owner drawing
+  // asks for it.
+  TBiDiMode BiDiMode() const { return BiDiMode_; }
+  void SetBiDiMode(TBiDiMode Value) { BiDiMode_ = Value; }
+  bool IsRightToLeft() const { return BiDiMode_ != bdLeftToRight; }
 
   virtual win::HMENU Handle();
   bool HandleAllocated() const { return Handle_ != nullptr; }
@@ -221,6 +226,7 @@ class TMenu : public TComponent {
   TCustomImageList* Images_ = nullptr;
   std::unique_ptr<TChangeLink> ImageChangeLink_;
   bool OwnerDraw_ = false;
+  TBiDiMode BiDiMode_ = bdLeftToRight;
   win::HMENU Handle_ = nullptr;
   win::HWND WindowHandle_ = nullptr;
 };

@@ -411,7 +411,8 @@ void TPaintBox::Paint() {
 
 // Panels --------------------------------------------------------------------------------------
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TPanel, TCustomControl)
+VXN_IMPLEMENT_CLASS(TCustomPanel, TCustomControl)
+VXN_IMPLEMENT_CREATABLE_CLASS(TPanel, TCustomPanel)
 VXN_PUBLISH(TPanel) {
   P.Property("Alignment", &TPanel::Alignment, &TPanel::SetAlignment).Default(taCenter);
   P.Property("BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner).Default(bvNone);
@@ -421,7 +422,7 @@ VXN_PUBLISH(TPanel) {
   P.Property("BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle).Default(bsNone);
 }
 
-TPanel::TPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+TPanel::TPanel(TComponent* AOwner) : TCustomPanel(AOwner) {
   ControlStyle += csAcceptsControls;
   ControlStyle += csOpaque;
   ControlStyle += csSetCaption;

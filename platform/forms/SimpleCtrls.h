@@ -134,7 +134,15 @@ class TPaintBox : public TGraphicControl {
   void Paint() override;
 };
 
-class TPanel : public TCustomControl {
+// The base class of panels; TPanel carries the bevels and the caption.
+class TCustomPanel : public TCustomControl {
+  VXN_DECLARE_CLASS(TCustomPanel)
+
+ public:
+  explicit TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {}
+};
+
+class TPanel : public TCustomPanel {
   VXN_DECLARE_CLASS(TPanel)
 
  public:

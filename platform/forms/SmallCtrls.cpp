@@ -688,13 +688,13 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& Item) {
 
 // TScrollBox -----------------------------------------------------------------------------------
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TScrollBox, TWinControl)
+VXN_IMPLEMENT_CREATABLE_CLASS(TScrollBox, TScrollingWinControl)
 VXN_PUBLISH(TScrollBox) {
   P.Property("AutoScroll", &TScrollBox::AutoScroll, &TScrollBox::SetAutoScroll).Default(true);
   P.Property("BorderStyle", &TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle).Default(bsSingle);
 }
 
-TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner) {
+TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
   ControlStyle += csAcceptsControls;
   DefWndProc = &DefWindowProc;
   SetBounds(0, 0, 185, 41);

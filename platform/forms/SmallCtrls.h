@@ -254,7 +254,7 @@ class TBitBtn : public TButton {
 
 // A window whose children may lie beyond its client area; its scroll bars
 // move them into view. The range follows the children (AutoScroll).
-class TScrollBox : public TWinControl {
+class TScrollBox : public TScrollingWinControl {
   VXN_DECLARE_CLASS(TScrollBox)
 
  public:

@@ -97,7 +97,10 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
   if (CharCase_ == ecLowerCase) Params.Style |= ES_LOWERCASE;
   if (!HideSelection_) Params.Style |= ES_NOHIDESEL;
   if (OEMConvert_) Params.Style |= ES_OEMCONVERT;
-  if (BorderStyle_ == bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (BorderStyle_ == bsSingle) {
+    if (Ctl3D()) Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else Params.Style |= WS_BORDER;
+  }
   Params.WindowClassStyle = CS_DBLCLKS;
 }
 
@@ -146,6 +149,13 @@ void TCustomEdit::DoEnter() {
       !(GetWindowLongPtr(Handle(), GWL_STYLE) & ES_MULTILINE))
     SelectAll();
   TWinControl::DoEnter();
+}
+
+// The frame is a creation style: a new window shows the new one. It is made
+// from a posted notice, so whoever watches this one sees it first.
+void TCustomEdit::CMCtl3DChanged(TMessage& Message) {
+  TWinControl::CMCtl3DChanged(Message);
+  if (BorderStyle_ == bsSingle && HandleAllocated()) PostMessage(Handle(), CM_RECREATEWND, 0, 0);
 }
 
 void TCustomEdit::CMFontChanged(TMessage& Message) {

@@ -76,6 +76,7 @@ class TCustomEdit : public TWinControl {
   void WndProc(TMessage& Message) override;
   void DoEnter() override;
   void CMFontChanged(TMessage& Message) override;
+  void CMCtl3DChanged(TMessage& Message) override;
   // EN_CHANGE from the window (not while a new window takes over the text).
   virtual void Change();
   // The selection as the window has it, in characters.

@@ -1144,8 +1144,10 @@ TEST_F(ToolBarTest, CustomDrawGetsTheButtonStates) {
     std::vector<std::string> Calls;
     TToolButton* Owned = nullptr;
     void Bar(TToolBar*, const TRect&, bool&) { Calls.push_back("bar"); }
-    void Button(TToolBar*, TToolButton* B, bool& D) {
+    std::map<TToolButton*, TCustomDrawState> Simple;
+    void Button(TToolBar*, TToolButton* B, TCustomDrawState S, bool& D) {
       Calls.push_back("button");
+      Simple[B] = S;
       if (B == Owned) D = false;
     }
     void Advanced(TToolBar*, TToolButton* B, TCustomDrawState S, TCustomDrawStage Stage, bool&) {
@@ -1167,6 +1169,8 @@ TEST_F(ToolBarTest, CustomDrawGetsTheButtonStates) {
   EXPECT_EQ(draw.Pre[checked], TCustomDrawState{cdsChecked});
   EXPECT_EQ(draw.Pre[disabled], TCustomDrawState{cdsDisabled});
   EXPECT_EQ(draw.Pre[mixed], TCustomDrawState{cdsIndeterminate});
+  EXPECT_EQ(draw.Simple[plain], TCustomDrawState{cdsHot});
+  EXPECT_EQ(draw.Simple[checked], TCustomDrawState{cdsChecked});
 
   // Held down under the mouse: selected as well as hot.
   win::InjectMouseButton(win::VK_LBUTTON, true, t.At(plain));
@@ -1187,6 +1191,33 @@ TEST_F(ToolBarTest, CustomDrawGetsTheButtonStates) {
   EXPECT_EQ(draw.Pre.count(checked), 0u);
   EXPECT_EQ(draw.Pre.count(plain), 1u);
   EXPECT_EQ(std::count(draw.Calls.begin(), draw.Calls.end(), "post"), 3);
+}
+
+TEST_F(ToolBarTest, AButtonStandsForItsMenuItem) {
+  Bar t;
+  struct Clicks {
+    int N = 0;
+    void Click(TObject*) { ++N; }
+  } clicks;
+  auto* item = new TMenuItem(&t.host);
+  item->SetCaption("&Open");
+  item->SetHint("Opens a file");
+  item->SetImageIndex(3);
+  item->SetEnabled(true);
+  item->OnClick = TNotifyEvent(&clicks, &Clicks::Click);
+  TToolButton* b = t.Add(tbsButton);
+  b->SetMenuItem(item);
+  EXPECT_EQ(b->Caption(), "&Open");
+  EXPECT_EQ(b->GetHint(), "Opens a file");
+  EXPECT_EQ(b->ImageIndex(), 3);
+  win::InjectClick(t.At(b));
+  Pump();
+  EXPECT_EQ(clicks.N, 1);
+  delete item;
+  EXPECT_EQ(b->MenuItem(), nullptr);
+  win::InjectClick(t.At(b));
+  Pump();
+  EXPECT_EQ(clicks.N, 1);
 }
 
 TEST_F(ToolBarTest, HotAndDisabledButtonsTakeTheirImageLists) {

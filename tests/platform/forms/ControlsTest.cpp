@@ -5,6 +5,12 @@
 #include <set>
 
 #include "FormsFixture.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/ListCtrls.h"
+#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/SmallCtrls.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"
@@ -761,6 +767,54 @@ TEST_F(ControlsTest, PaintReachesTheScreen) {
     EXPECT_EQ(pixel(20 + 5, 30 + 5), 0xFF0000u) << buffered;  // 0x00RRGGBB
     EXPECT_EQ(pixel(20 + 30, 30 + 30), 0x0000FFu) << buffered;
   }
+}
+
+// Code that chooses controls and containers by class asks for the class
+// library's base classes; each named control stands below its own.
+TEST(ControlClassTree, NamedControlsStandBelowTheirLibraryBases) {
+  struct Case {
+    TClass Control, Base, Above;
+  };
+  const Case cases[] = {
+      {TComboBox::StaticClass(), TCustomCombo::StaticClass(), TWinControl::StaticClass()},
+      {TComboBox::StaticClass(), TCustomComboBox::StaticClass(), TCustomCombo::StaticClass()},
+      {TCheckBox::StaticClass(), TCustomCheckBox::StaticClass(), TButtonControl::StaticClass()},
+      {TPanel::StaticClass(), TCustomPanel::StaticClass(), TCustomControl::StaticClass()},
+      {TGroupBox::StaticClass(), TCustomGroupBox::StaticClass(), TCustomControl::StaticClass()},
+      {TTreeView::StaticClass(), TCustomTreeView::StaticClass(), TCustomControl::StaticClass()},
+      {TForm::StaticClass(), TCustomForm::StaticClass(), TScrollingWinControl::StaticClass()},
+      {TScrollBox::StaticClass(), TScrollingWinControl::StaticClass(), TWinControl::StaticClass()},
+      {TTabSheet::StaticClass(), TWinControl::StaticClass(), TControl::StaticClass()},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(c.Control->InheritsFrom(c.Base)) << c.Control->Name << " / " << c.Base->Name;
+    EXPECT_TRUE(c.Base->InheritsFrom(c.Above)) << c.Base->Name << " / " << c.Above->Name;
+  }
+  // Neighbours do not cross over.
+  EXPECT_FALSE(TRadioButton::StaticClass()->InheritsFrom(TCustomCheckBox::StaticClass()));
+  EXPECT_FALSE(TListBox::StaticClass()->InheritsFrom(TCustomCombo::StaticClass()));
+  EXPECT_FALSE(TToolBar::StaticClass()->InheritsFrom(TCustomPanel::StaticClass()));
+  EXPECT_FALSE(TScrollingWinControl::StaticClass()->InheritsFrom(TCustomControl::StaticClass()));
+  EXPECT_EQ(FindClass("TTabSheet"), TTabSheet::StaticClass());
+}
+
+// Ctl3D follows the parent until it is set; setting it stops following.
+TEST_F(HostedTest, Ctl3DFollowsTheParentUntilSet) {
+  auto* panel = Place<TPanel>(0, 0, 100, 100);
+  auto* inner = new TPanel(host.get());
+  inner->SetParent(panel);
+  EXPECT_TRUE(inner->Ctl3D());
+  host->SetCtl3D(false);
+  EXPECT_FALSE(panel->Ctl3D());
+  EXPECT_FALSE(inner->Ctl3D());
+  EXPECT_TRUE(inner->ParentCtl3D());
+  inner->SetCtl3D(true);
+  EXPECT_FALSE(inner->ParentCtl3D());
+  host->SetCtl3D(true);
+  panel->SetCtl3D(false);
+  EXPECT_TRUE(inner->Ctl3D());
+  inner->SetParentCtl3D(true);
+  EXPECT_FALSE(inner->Ctl3D());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "FormsFixture.h"
 #include "platform/forms/Clipbrd.h"
+#include "platform/forms/ListCtrls.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Mask.h"
 #include "platform/rtl/FormFiles.h"
@@ -274,6 +275,30 @@ TEST_F(StdCtrlsTest, FormFileMakesEditsMemosAndMaskEdits) {
   std::string written = WriteComponentText(&form);
   EXPECT_NE(written.find("EditMask = '00:00:00;1; '"), std::string::npos) << written;
   EXPECT_NE(written.find("Lines.Strings = ("), std::string::npos) << written;
+}
+
+// Ctl3D is the frame: a client edge when on, a one-pixel border when off;
+// the window is made anew from a posted notice.
+TEST_F(StdCtrlsTest, Ctl3DOffGivesBorderedControlsAFlatFrame) {
+  auto* edit = Add<TEdit>(10);
+  auto* list = Add<TListBox>(40, 60);
+  auto* bare = Add<TEdit>(110);
+  bare->SetBorderStyle(bsNone);
+  Show();
+  for (TWinControl* c : {static_cast<TWinControl*>(edit), static_cast<TWinControl*>(list)}) {
+    EXPECT_TRUE(GetWindowLongPtr(c->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    HWND before = c->Handle();
+    c->SetCtl3D(false);
+    EXPECT_EQ(c->Handle(), before);  // not before the posted notice
+    Pump();
+    EXPECT_FALSE(GetWindowLongPtr(c->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(Style(c) & WS_BORDER);
+  }
+  HWND bareWnd = bare->Handle();
+  bare->SetCtl3D(false);
+  Pump();
+  EXPECT_EQ(bare->Handle(), bareWnd);
+  EXPECT_FALSE(Style(bare) & WS_BORDER);
 }
 
 }  // namespace
