@@ -1,6 +1,7 @@
 #include "controls/ControlsStartup.h"
 
 #include "controls/CellGrid.h"
+#include "controls/MenuSkin.h"
 #include "platform/forms/FormsStartup.h"
 
 void InitializeControls() {
@@ -9,4 +10,5 @@ void InitializeControls() {
   done = true;
   InitializeForms();
   RegisterCellGridClasses();
+  RegisterMenuSkinClasses();
 }
