@@ -236,7 +236,11 @@ bool TMenuSkinManager::ManagerHook(TMessage& Message) {
     if (parent && menu) {
       win::HMENU handle = parent == menu->Items() ? menu->Handle() : parent->Handle();
       win::RECT r;
-      if (win::GetMenuItemRect(nullptr, handle, static_cast<win::UINT>(item->MenuIndex()), &r)) {
+      // The handle holds the visible items only.
+      win::UINT position = 0;
+      for (Integer i = 0; i < item->MenuIndex(); ++i)
+        if (parent->Items(i)->Visible()) ++position;
+      if (win::GetMenuItemRect(nullptr, handle, position, &r)) {
         win::HWND wnd = win::WindowFromPoint({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
         if (wnd) ActiveSkin_->DrawPopupFrame(wnd, menu->IsRightToLeft());
       }

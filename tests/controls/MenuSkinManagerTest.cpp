@@ -4,6 +4,7 @@
 
 #include "SkinFixture.h"
 #include "platform/rtl/FormFiles.h"
+#include "platform/win/GdiRegions.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
@@ -145,6 +146,38 @@ TEST_F(MenuSkinManagerTest, PopupWindowsGetTheFlatFrame) {
   EXPECT_EQ(pixel(117, 40), c.MenuFill);
   window.Hide();
   EXPECT_FALSE(IsPopupFrameWindow(wnd));
+}
+
+// Before version 5.1 the skin shapes the window and draws a shadow of its
+// own in the room that leaves; our platform reports 5.1, so this path is
+// reached through a skin that believes otherwise.
+class TOlderSkin : public TMenuSkin {
+ public:
+  explicit TOlderSkin(TComponent* AOwner) : TMenuSkin(AOwner) { IsWXP_ = false; }
+};
+
+TEST_F(MenuSkinManagerTest, BeforeVersion51TheFrameCastsItsOwnShadow) {
+  auto* skin = new TOlderSkin(form.get());
+  skin->SetActive(true);
+  TForm window(nullptr);
+  window.SetBorderStyle(bsDialog);
+  window.SetBounds(300, 300, 120, 80);
+  window.Show();
+  Pump();
+  win::HWND wnd = window.Handle();
+  skin->DrawPopupFrame(wnd, false);
+  win::HRGN rgn = win::CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(win::GetWindowRgn(wnd, rgn), win::ERROR);
+  win::DeleteObject(rgn);
+  TMenuSkinColors c = ResolvedColors(skin->Colors());
+  EXPECT_EQ(WindowPixel(wnd, 117, 40), c.FrameColor);
+  EXPECT_EQ(WindowPixel(wnd, 119, 40), c.ShadowColor);
+  EXPECT_EQ(WindowPixel(wnd, 60, 79), c.ShadowColor);
+  window.Hide();
+  rgn = win::CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(win::GetWindowRgn(wnd, rgn), win::ERROR);  // the shape goes with the frame
+  win::DeleteObject(rgn);
+  delete skin;
 }
 
 }  // namespace

@@ -92,6 +92,22 @@ TEST_F(MenuSkinPaintTest, PopupItemBackgroundSelectionAndSeparator) {
   EXPECT_EQ(fresh.At(50, 8), C().MenuFill);
 }
 
+// A right-to-left menu has its icon column at the right.
+TEST_F(MenuSkinPaintTest, RightToLeftItemsMirrorTheColumn) {
+  popup->SetBiDiMode(bdRightToLeft);
+  TMenuItem* copy = popup->Items()->Items(0);
+  PaintPopup(copy, false);
+  EXPECT_EQ(At(150, 10), C().IconFill);
+  EXPECT_EQ(At(140, 10), C().IconFill);
+  EXPECT_EQ(At(134, 10), C().MenuFill);
+  EXPECT_EQ(At(12, 10), C().MenuFill);
+  TMenuItem* line = AddItem(popup->Items(), "-");
+  Paper fresh(200, 40);
+  skin->DrawMenuItem(line, fresh.Canvas(), {10, 5, 160, 9}, false);
+  EXPECT_EQ(fresh.At(12, 7), C().SeparatorPen);
+  EXPECT_EQ(fresh.At(130, 7), C().MenuFill);  // ends 7 before the column
+}
+
 TEST_F(MenuSkinPaintTest, IconsAreDimmedGrayedAndLifted) {
   auto images = std::make_unique<TImageList>(form.get());
   images->SetWidth(16);
