@@ -217,6 +217,19 @@ void TForm::CreateWnd() {
   if (Visible()) ShowWindow(Handle(), SW_SHOW);
 }
 
+MINMAXINFO TForm::MDIMaximizedPlace() {
+  RECT client{0, 0, 0, 0};
+  if (HandleAllocated()) win::GetClientRect(GetParent(Handle()), &client);
+  RECT r = client;
+  DWORD style = HandleAllocated() ? static_cast<DWORD>(GetWindowLong(Handle(), GWL_STYLE)) : 0;
+  DWORD ex = HandleAllocated() ? static_cast<DWORD>(GetWindowLong(Handle(), GWL_EXSTYLE)) : 0;
+  AdjustWindowRectEx(&r, style & ~(WS_MAXIMIZE | WS_MINIMIZE), FALSE, ex);
+  MINMAXINFO mm{};
+  mm.ptMaxPosition = {r.left, r.top};
+  mm.ptMaxSize = {r.right - r.left, r.bottom - r.top};
+  return mm;
+}
+
 TForm* TForm::MDIFrame() const {
   auto* frame = Application ? dynamic_cast<TForm*>(Application->MainForm()) : nullptr;
   return frame && frame->FormStyle_ == fsMDIForm ? frame : nullptr;
@@ -276,19 +289,24 @@ LRESULT MdiClientWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     bool maximized = old && old->WindowState_ == wsMaximized;
     ActiveChildren()[hwnd] = child->Handle();
     BringWindowToTop(child->Handle());
-    // The caption bars show which child is active.
+    // The caption bars show which child is active, and only while the frame
+    // is active itself.
+    bool frameActive = frame && frame->HandleAllocated() && GetActiveWindow() == frame->Handle();
     if (old) SendMessage(old->Handle(), WM_NCACTIVATE, FALSE, 0);
-    SendMessage(child->Handle(), WM_NCACTIVATE, TRUE, 0);
+    SendMessage(child->Handle(), WM_NCACTIVATE, frameActive ? TRUE : FALSE, 0);
     if (old) SendMessage(old->Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old->Handle()),
                          reinterpret_cast<LPARAM>(child->Handle()));
     SendMessage(child->Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old ? old->Handle() : nullptr),
                 reinterpret_cast<LPARAM>(child->Handle()));
     // A maximised child hands its state to the one taking over.
     if (maximized) {
-      old->SetWindowState(wsNormal);
       child->SetWindowState(wsMaximized);
+      old->SetWindowState(wsNormal);
     }
     if (frame) frame->UpdateFrameCaption();
+    // The keyboard goes with the activation (to the child's ActiveControl).
+    HWND focus = GetFocus();
+    if (frameActive && focus != child->Handle() && !IsChild(child->Handle(), focus)) SetFocus(child->Handle());
   };
   switch (msg) {
     case WM_MDIGETACTIVE: {
@@ -367,6 +385,15 @@ LRESULT MdiClientWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
       return 0;
     }
+    case WM_SIZE:
+      // Maximised children keep filling the client.
+      for (TForm* f : ChildrenOf(hwnd))
+        if (f->WindowState_ == wsMaximized) {
+          MINMAXINFO mm = f->MDIMaximizedPlace();
+          SetWindowPos(f->Handle(), nullptr, mm.ptMaxPosition.x, mm.ptMaxPosition.y, mm.ptMaxSize.x, mm.ptMaxSize.y,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+      break;
     case WM_NCDESTROY: ActiveChildren().erase(hwnd); break;
   }
   return DefWindowProc(hwnd, msg, wParam, lParam);
@@ -451,32 +478,28 @@ void TForm::SetBorderIcons(TBorderIcons Value) {
 
 void TForm::SetWindowState(TWindowState Value) {
   if (Value == WindowState_) return;
-  if (FormStyle_ == fsMDIChild && HandleAllocated()) {
-    // Children change state inside the client window.
-    HWND client = GetParent(Handle());
-    RECT r;
-    win::GetClientRect(client, &r);
-    if (WindowState_ == wsNormal) RestoredBounds_ = BoundsRect();
-    WindowState_ = Value;
-    const int iconHeight = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
-    if (Value == wsMaximized)
-      SetBounds(0, 0, r.right, r.bottom);
-    else if (Value == wsMinimized)
-      SetBounds(0, r.bottom - iconHeight, 160, iconHeight);
-    else
-      SetBoundsRect(RestoredBounds_);
-    if (TForm* frame = MDIFrame()) frame->UpdateFrameCaption();
-    return;
-  }
   WindowState_ = Value;
+  // MDI children change state inside the client window the same way; the
+  // state follows WM_SIZE from here on.
   if (HandleAllocated() && Visible()) {
     static constexpr int kShow[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
     ShowWindow(Handle(), kShow[Value]);
   }
+  if (FormStyle_ == fsMDIChild)
+    if (TForm* frame = MDIFrame()) frame->UpdateFrameCaption();
+}
+
+void TForm::ActivateMDIChild() {
+  if (FormStyle_ != fsMDIChild || !HandleAllocated()) return;
+  HWND client = GetParent(Handle());
+  if (ActiveChildOf(client) != this) SendMessage(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()), 0);
 }
 
 void TForm::SetFocusedControl(TWinControl* Control) {
-  if (Control && Control != this && GetParentForm(Control) == this) ActiveControl_ = Control;
+  if (!Control || GetParentForm(Control) != this) return;
+  if (Control != this) ActiveControl_ = Control;
+  // The focus moving into an MDI child makes it the active child.
+  ActivateMDIChild();
 }
 
 void TForm::ControlDestroyed(TControl* Control) {
@@ -546,7 +569,9 @@ void TForm::Show() {
   SetVisible(true);
   HandleNeeded();
   if (FormStyle_ == fsMDIChild) {
-    ShowWindow(Handle(), SW_SHOW);
+    ShowWindow(Handle(), WindowState_ == wsMaximized   ? SW_MAXIMIZE
+                         : WindowState_ == wsMinimized ? SW_MINIMIZE
+                                                       : SW_SHOW);
     SendMessage(GetParent(Handle()), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Handle()), 0);
     return;
   }
@@ -714,6 +739,38 @@ void TForm::WndProc(TMessage& Message) {
     NotifyActivation(this, reinterpret_cast<HWND>(Message.LParam) == Handle());
     return;
   }
+  if (FormStyle_ == fsMDIChild) {
+    switch (Message.Msg) {
+      case WM_NCLBUTTONDOWN:
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+        ActivateMDIChild();  // a press anywhere on the child
+        break;
+      case WM_GETMINMAXINFO: {
+        // Maximised, the child's frame and caption lie outside the client
+        // window; its buttons show in the frame's menu bar instead.
+        MINMAXINFO place = MDIMaximizedPlace();
+        auto* mm = reinterpret_cast<MINMAXINFO*>(Message.LParam);
+        mm->ptMaxPosition = place.ptMaxPosition;
+        mm->ptMaxSize = place.ptMaxSize;
+        Message.Result = 0;
+        return;
+      }
+      case WM_SYSCOMMAND:
+        if ((Message.WParam & 0xFFF0) == SC_NEXTWINDOW || (Message.WParam & 0xFFF0) == SC_PREVWINDOW) {
+          if (TForm* frame = MDIFrame())
+            (Message.WParam & 0xFFF0) == SC_NEXTWINDOW ? frame->Next() : frame->Previous();
+          return;
+        }
+        break;
+      default: break;
+    }
+  }
+  if (Message.Msg == WM_NCACTIVATE && ClientHandle_) {
+    // The active child's caption shows active only while the frame is.
+    if (TForm* child = ActiveMDIChild(); child && child->HandleAllocated())
+      SendMessage(child->Handle(), WM_NCACTIVATE, Message.WParam, 0);
+  }
   if (Message.Msg == WM_SIZE && ClientHandle_) {
     TCustomForm::WndProc(Message);
     Realign();
@@ -724,6 +781,22 @@ void TForm::WndProc(TMessage& Message) {
     if (active && Screen) Screen->SetActiveForm(this);
     NotifyActivation(this, active);
   }
+  if (Message.Msg == WM_SETFOCUS && ClientHandle_ && IsWindowEnabled(Handle())) {
+    // A frame given the focus hands it to its active child, which hands it
+    // on to its own control.
+    if (TForm* child = ActiveMDIChild(); child && child->HandleAllocated() && IsWindowVisible(child->Handle()) &&
+                                         IsWindowEnabled(child->Handle())) {
+      ::win::SetFocus(child->Handle());
+      return;
+    }
+  }
+  if (Message.Msg == WM_SETFOCUS && FormStyle_ == fsMDIChild && !(ActiveControl_ && ActiveControl_->CanFocus())) {
+    // A child activated before any of its controls had the focus starts at
+    // the first one, as a form being shown does.
+    TCustomControl::WndProc(Message);
+    SelectFirst();
+    return;
+  }
   if (Message.Msg == WM_SETFOCUS && ActiveControl_ && ActiveControl_->CanFocus() && HandleAllocated() &&
       IsWindowEnabled(Handle())) {
     // The form given the focus (activated again after a modal form, after
@@ -731,15 +804,18 @@ void TForm::WndProc(TMessage& Message) {
     ActiveControl_->SetFocus();
     return;
   }
-  if (Message.Msg == WM_SIZE && FormStyle_ != fsMDIChild && HandleAllocated() && IsWindowVisible(Handle())) {
+  if (Message.Msg == WM_SIZE && HandleAllocated() && IsWindowVisible(Handle())) {
     // Maximised, minimised or restored by the caption's buttons, a double
     // click or the system menu: the state follows.
+    TWindowState was = WindowState_;
     switch (Message.WParam) {
       case SIZE_MAXIMIZED: WindowState_ = wsMaximized; break;
       case SIZE_MINIMIZED: WindowState_ = wsMinimized; break;
       case SIZE_RESTORED: WindowState_ = wsNormal; break;
       default: break;
     }
+    if (FormStyle_ == fsMDIChild && was != WindowState_)
+      if (TForm* frame = MDIFrame()) frame->UpdateFrameCaption();
   }
   TCustomForm::WndProc(Message);
 }

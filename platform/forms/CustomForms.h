@@ -27,6 +27,9 @@ constexpr UINT WM_MDITILE = 0x0226;
 constexpr UINT WM_MDICASCADE = 0x0227;
 constexpr UINT WM_MDIICONARRANGE = 0x0228;
 constexpr UINT WM_MDIGETACTIVE = 0x0229;
+// WM_SYSCOMMAND: the next and the previous MDI child (Ctrl+F6, Ctrl+Tab).
+constexpr WPARAM SC_NEXTWINDOW = 0xF040;
+constexpr WPARAM SC_PREVWINDOW = 0xF050;
 constexpr WPARAM MDITILE_VERTICAL = 0x0000;
 constexpr WPARAM MDITILE_HORIZONTAL = 0x0001;
 }  // namespace win
@@ -170,6 +173,10 @@ class TForm : public TCustomForm {
  private:
   void PlaceOnShow();
   TForm* MDIFrame() const;
+  // An MDI child: makes it the client's active child, and where it lies
+  // maximised (its frame and caption outside the client window).
+  void ActivateMDIChild();
+  win::MINMAXINFO MDIMaximizedPlace();
   void UpdateFrameCaption();
   friend win::LRESULT MdiClientWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
   // TMainMenu::AttachToForm reports here, whoever started the attaching.
@@ -181,7 +188,6 @@ class TForm : public TCustomForm {
   TMenuItem* WindowMenu_ = nullptr;
   win::HWND ClientHandle_ = nullptr;
   std::string FrameCaption_;
-  TRect RestoredBounds_;
 
   TFormBorderStyle BorderStyle_ = bsSizeable;
   TBorderIcons BorderIcons_ = {biSystemMenu, biMinimize, biMaximize};

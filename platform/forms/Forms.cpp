@@ -15,6 +15,7 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiText.h"
+#include "platform/win/NonClient.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SysParams.h"
@@ -346,6 +347,29 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
   return SendMessage(wnd, CN_BASE + Msg.message, Msg.wParam, Msg.lParam) != 0;
 }
 
+// The keys of an MDI frame's children: Ctrl+F4 closes the active child,
+// Ctrl+F6 and Ctrl+Tab go to the next one (with Shift the previous), while
+// the keyboard is in that child and the frame takes input.
+bool TApplication::IsMDIMsg(MSG& Msg) {
+  if (Msg.message != WM_KEYDOWN && Msg.message != WM_SYSKEYDOWN) return false;
+  auto* frame = dynamic_cast<TForm*>(MainForm_);
+  if (!frame || frame->FormStyle() != fsMDIForm || !frame->HandleAllocated() || !IsWindowEnabled(frame->Handle()))
+    return false;
+  TForm* child = frame->ActiveMDIChild();
+  if (!child || !child->HandleAllocated() || (Msg.hwnd != child->Handle() && !IsChild(child->Handle(), Msg.hwnd)))
+    return false;
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+  WPARAM command = 0;
+  switch (Msg.wParam) {
+    case VK_F4: command = SC_CLOSE; break;
+    case VK_F6:
+    case VK_TAB: command = GetKeyState(VK_SHIFT) < 0 ? SC_PREVWINDOW : SC_NEXTWINDOW; break;
+    default: return false;
+  }
+  SendMessage(child->Handle(), WM_SYSCOMMAND, command, 0);
+  return true;
+}
+
 void TApplication::IsHintMsg(const MSG& Msg) {
   if (!HintActive_ && !HintTimerRunning_) return;
   switch (Msg.message) {
@@ -374,7 +398,7 @@ bool TApplication::ProcessMessage(MSG& Msg) {
   OnMessage(Msg, handled);
   if (handled) return true;
   IsHintMsg(Msg);
-  if (IsKeyMsg(Msg)) return true;
+  if (IsMDIMsg(Msg) || IsKeyMsg(Msg)) return true;
   TranslateMessage(&Msg);
   DispatchMessage(&Msg);
   return true;

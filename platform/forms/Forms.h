@@ -143,6 +143,7 @@ class TApplication : public TComponent {
   void DoMouseIdle();
   void SetMouseControl(TControl* Control);
   bool IsKeyMsg(win::MSG& Msg);
+  bool IsMDIMsg(win::MSG& Msg);
   void IsHintMsg(const win::MSG& Msg);
   void WndProc(TMessage& Message);
   void HintTimerExpired();

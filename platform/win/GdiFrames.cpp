@@ -337,24 +337,45 @@ void CaptionButton(DCObject& dc, const RECT& rect, UINT state) {
     ++x;
     ++y;
   }
-  COLORREF ink = GetSysColor((state & DFCS_INACTIVE) ? COLOR_BTNSHADOW : COLOR_BTNTEXT);
-  Paint p = SolidPaint(dc, ink, R2_COPYPEN);
-  switch (state & 0xFF) {
-    case DFCS_CAPTIONCLOSE:
-      if (state & DFCS_INACTIVE) Cross(dc, x + 1, y + 1, s, GetSysColor(COLOR_BTNHIGHLIGHT));
-      Cross(dc, x, y, s, ink);
-      break;
-    case DFCS_CAPTIONMIN:
-      PaintDeviceRect(dc, x, y + s - 2, x + s, y + s, p);
-      break;
-    case DFCS_CAPTIONMAX:
-      PaintDeviceRect(dc, x, y, x + s + 1, y + 2, p);
-      PaintDeviceRect(dc, x, y + s, x + s + 1, y + s + 1, p);
-      PaintDeviceRect(dc, x, y, x + 1, y + s + 1, p);
-      PaintDeviceRect(dc, x + s, y, x + s + 1, y + s + 1, p);
-      break;
-    default: break;
-  }
+  // A glyph of a button that does nothing is embossed: highlight below
+  // right, shadow on top.
+  const bool inactive = state & DFCS_INACTIVE;
+  auto glyph = [&](int gx, int gy, COLORREF colour) {
+    Paint p = SolidPaint(dc, colour, R2_COPYPEN);
+    auto box = [&](int left, int top, int right, int bottom) {  // a window outline with a thick top
+      PaintDeviceRect(dc, left, top, right + 1, top + 2, p);
+      PaintDeviceRect(dc, left, bottom, right + 1, bottom + 1, p);
+      PaintDeviceRect(dc, left, top, left + 1, bottom + 1, p);
+      PaintDeviceRect(dc, right, top, right + 1, bottom + 1, p);
+    };
+    switch (state & 0xFF) {
+      case DFCS_CAPTIONCLOSE: Cross(dc, gx, gy, s, colour); break;
+      case DFCS_CAPTIONMIN: PaintDeviceRect(dc, gx, gy + s - 2, gx + s, gy + s, p); break;
+      case DFCS_CAPTIONMAX: box(gx, gy, gx + s, gy + s); break;
+      case DFCS_CAPTIONRESTORE: {
+        // Two windows: the back one up and right, the front one over it.
+        int w = std::max(3, s - 2);
+        box(gx + s - w, gy, gx + s, gy + w - 1);
+        Paint face = SolidPaint(dc, GetSysColor(COLOR_BTNFACE), R2_COPYPEN);
+        PaintDeviceRect(dc, gx + 1, gy + s - w + 3, gx + w, gy + s, face);
+        box(gx, gy + s - w + 1, gx + w, gy + s);
+        break;
+      }
+      case DFCS_CAPTIONHELP: {
+        // A question mark: the hook, the stem and the dot.
+        int cx = gx + s / 2;
+        PaintDeviceRect(dc, cx - 2, gy, cx + 2, gy + 2, p);
+        PaintDeviceRect(dc, cx - 3, gy + 1, cx - 1, gy + 3, p);
+        PaintDeviceRect(dc, cx + 1, gy + 1, cx + 3, gy + s / 2, p);
+        PaintDeviceRect(dc, cx - 1, gy + s / 2 - 1, cx + 1, gy + s / 2 + 2, p);
+        PaintDeviceRect(dc, cx - 1, gy + s - 1, cx + 1, gy + s + 1, p);
+        break;
+      }
+      default: break;
+    }
+  };
+  if (inactive) glyph(x + 1, y + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+  glyph(x, y, GetSysColor(inactive ? COLOR_BTNSHADOW : COLOR_BTNTEXT));
 }
 
 // Menu glyphs are black on white, meant as masks.

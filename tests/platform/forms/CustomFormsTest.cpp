@@ -604,18 +604,32 @@ TEST_F(MdiTest, FrameCreatesActivatesMaximisesTilesAndClosesChildren) {
   frame->Previous();
   EXPECT_EQ(frame->ActiveMDIChild(), c);
 
-  // A maximised child fills the client and lends the frame its caption;
-  // the next active child takes the maximised state over.
+  // A maximised child's client fills the client window (its frame and
+  // caption lie outside it) and the child lends the frame its caption; the
+  // next active child takes the maximised state over.
   c->SetWindowState(wsMaximized);
   RECT client;
   GetClientRect(frame->ClientHandle(), &client);
-  EXPECT_EQ(c->BoundsRect(), Rect(0, 0, client.right, client.bottom));
+  auto inner = [&](TForm* f) {
+    RECT r;
+    GetClientRect(f->Handle(), &r);
+    MapWindowPoints(f->Handle(), frame->ClientHandle(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  EXPECT_EQ(inner(c), client);
   EXPECT_EQ(frame->Caption(), "Frame - [c]");
+  frame->SetBounds(0, 0, 500, 350);  // and keeps filling it
+  GetClientRect(frame->ClientHandle(), &client);
+  EXPECT_EQ(inner(c), client);
   SendMessage(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->Handle()), 0);
   EXPECT_EQ(a->WindowState(), wsMaximized);
   EXPECT_EQ(c->WindowState(), wsNormal);
   EXPECT_EQ(c->BoundsRect(), Rect(10, 10, 210, 160));
   EXPECT_EQ(frame->Caption(), "Frame - [a]");
+  EXPECT_EQ(inner(a), client);
+  a->SetWindowState(wsNormal);
+  EXPECT_EQ(frame->Caption(), "Frame");
+  a->SetWindowState(wsMaximized);
 
   frame->TileMode = tbVertical;
   frame->Tile();
@@ -655,6 +669,82 @@ TEST_F(MdiTest, FrameCreatesActivatesMaximisesTilesAndClosesChildren) {
   delete c;
   EXPECT_EQ(frame->MDIChildCount(), 0);
   EXPECT_EQ(frame->ActiveMDIChild(), nullptr);
+}
+
+// The keyboard and the activation go together: the focus moving into a
+// child activates it, the active child gets the focus, Ctrl+F6 and Ctrl+Tab
+// go to the next child (with Shift the previous one) and Ctrl+F4 closes it.
+// The active child's caption shows active only while the frame is active.
+TEST_F(MdiTest, KeysFocusAndCaptionsFollowTheActiveChild) {
+  std::vector<std::string> closed;
+  struct Closes {
+    std::vector<std::string>* Lines;
+    void Close(TObject* S, TCloseAction&) { Lines->push_back(static_cast<TComponent*>(S)->Name()); }
+  } sink{&closed};
+  std::vector<TForm*> children;
+  std::vector<TButton*> buttons;
+  for (const char* name : {"a", "b", "c"}) {
+    TForm* f = Child(name);
+    f->SetBounds(10 + 150 * static_cast<int>(children.size()), 10, 140, 120);
+    f->OnClose = TCloseEvent(&sink, &Closes::Close);
+    auto* button = new TButton(f);
+    button->SetParent(f);
+    button->SetBounds(10, 10, 80, 25);
+    children.push_back(f);
+    buttons.push_back(button);
+  }
+  SetActiveWindow(frame->Handle());
+  Pump();
+  buttons[0]->SetFocus();
+  EXPECT_EQ(frame->ActiveMDIChild(), children[0]);
+  InjectClick(POINT{Center(buttons[1]).X, Center(buttons[1]).Y});
+  Pump();
+  EXPECT_EQ(frame->ActiveMDIChild(), children[1]);
+  EXPECT_EQ(GetFocus(), buttons[1]->Handle());
+
+  // The order of the next child is the activation's: b, then c, then a.
+  auto key = [&](UINT vk, bool shift = false) {
+    InjectKeyPress(vk, shift, true);
+    Pump();
+  };
+  struct Step {
+    UINT Vk;
+    bool Shift;
+    int Active;
+  } steps[] = {{VK_F6, false, 0}, {VK_TAB, false, 2}, {VK_TAB, true, 0}, {VK_F6, true, 1}};
+  for (const Step& s : steps) {
+    key(s.Vk, s.Shift);
+    EXPECT_EQ(frame->ActiveMDIChild(), children[s.Active]) << s.Vk << " shift " << s.Shift;
+    EXPECT_EQ(GetFocus(), buttons[s.Active]->Handle()) << s.Vk << " shift " << s.Shift;
+  }
+  key(VK_F4);
+  EXPECT_EQ(closed, std::vector<std::string>{"b"});
+  EXPECT_EQ(children[1]->WindowState(), wsMinimized);
+
+  // Captions: the active child's differs from an inactive one's only while
+  // the frame is active.
+  buttons[2]->SetFocus();
+  Pump();
+  auto captionColour = [&](TForm* f) { return ScreenColorAt(*f, 40, -GetSystemMetrics(SM_CYCAPTION) / 2); };
+  EXPECT_NE(captionColour(children[2]), captionColour(children[0]));
+  THost other;
+  other.SetBounds(600, 450, 100, 100);
+  other.HandleNeeded();
+  SetActiveWindow(other.Handle());
+  Pump();
+  EXPECT_EQ(frame->ActiveMDIChild(), children[2]);
+  EXPECT_EQ(captionColour(children[2]), captionColour(children[0]));
+  SetActiveWindow(frame->Handle());
+  Pump();
+  EXPECT_NE(captionColour(children[2]), captionColour(children[0]));
+  EXPECT_EQ(GetFocus(), buttons[2]->Handle());
+  // A new child made while the frame is inactive does not show active.
+  SetActiveWindow(other.Handle());
+  TForm* d = Child("d");
+  d->SetBounds(10, 150, 140, 120);
+  Pump();
+  EXPECT_EQ(frame->ActiveMDIChild(), d);
+  EXPECT_EQ(captionColour(d), captionColour(children[0]));
 }
 
 // A class that is not a form is refused without leaving what was made of

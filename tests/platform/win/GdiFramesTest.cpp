@@ -126,6 +126,20 @@ TEST_F(GdiFrames, ScrollArrowsAndMenuGlyphs) {
   EXPECT_EQ(CountColor(RGB(255, 255, 255)) + CountColor(RGB(0, 0, 0)), 256);
 }
 
+// The restore glyph is two windows, the back one up and right; a button
+// that does nothing shows its glyph embossed.
+TEST_F(GdiFrames, CaptionRestoreGlyphAndEmbossedInactiveGlyphs) {
+  RECT r{0, 0, 16, 14};
+  DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONRESTORE);
+  EXPECT_EQ(Rows(3, 3, 11, 11, kEdges), (std::vector<std::string>{"FF######", "FF######", "FF#FFFF#", "######F#",
+                                                                   "########", "#FFFF#FF", "#FFFF#FF", "######FF"}));
+  Reset(16, 14);
+  DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONMAX | DFCS_INACTIVE);
+  EXPECT_EQ(Rows(3, 3, 12, 12, kEdges),
+            (std::vector<std::string>{"SSSSSSSSF", "SSSSSSSS.", "S......S.", "S.FFFFFS.", "S.FFFFFS.", "S.FFFFFS.",
+                                      "S.FFFFFS.", "SSSSSSSS.", "F........"}));
+}
+
 TEST(GdiOwnBitmaps, CheckBoxCellsAreTwelveRadioTwelveByThirteenCheckBoxes) {
   HBITMAP boxes = LoadBitmap(nullptr, MAKEINTRESOURCE(OBM_CHECKBOXES));
   ASSERT_NE(boxes, nullptr);
