@@ -793,7 +793,7 @@ void TForm::WndProc(TMessage& Message) {
   if (Message.Msg == WM_SETFOCUS && FormStyle_ == fsMDIChild && !(ActiveControl_ && ActiveControl_->CanFocus())) {
     // A child activated before any of its controls had the focus starts at
     // the first one, as a form being shown does.
-    TCustomControl::WndProc(Message);
+    TCustomForm::WndProc(Message);
     SelectFirst();
     return;
   }
