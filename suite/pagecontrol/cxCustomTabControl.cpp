@@ -71,6 +71,8 @@ TcxCustomTabControl::TcxCustomTabControl(TComponent* AOwner)
       FLookAndFeel(std::make_unique<TcxLookAndFeel>(this)),
       FFont(std::make_unique<TFont>()) {
   FImageList->OnChange = TNotifyEvent(this, &TcxCustomTabControl::ImagesChanged);
+  FImageList->OnFillBitmapBackground =
+      TcxPCBitmapBackgroundEvent(this, &TcxCustomTabControl::FillImageBackground);
   FLookAndFeel->OnChanged = TcxLookAndFeelChangedEvent(this, &TcxCustomTabControl::LookAndFeelChanged);
   SetStyle(cxPCDefaultStyle);
 }
@@ -256,6 +258,10 @@ Integer TcxCustomTabControl::TabImageIndex(Integer ATabIndex) {
   TCustomImageList* images = Images();
   if (!images || images->Width() <= 0 || images->Height() <= 0 || images->Count() <= index) return -1;
   return index;
+}
+
+void TcxCustomTabControl::FillImageBackground(TBitmap* Bitmap) {
+  FPainter->FillContentBitmap(Bitmap, FPainter->ContentImageRect(), FPainter->ContentVisibleIndex());
 }
 
 void TcxCustomTabControl::ImagesChanged(TObject* Sender) {

@@ -209,6 +209,8 @@ class TcxCustomTabControl : public TComponent {
   virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
 
  private:
+  // The style paints its background under a tab image.
+  void FillImageBackground(TBitmap* Bitmap);
   void PlaceRow(Integer First, Integer Last, bool KeepGoing);
   void FitSingleRow();
   void CalculateRowThickness();

@@ -1,9 +1,15 @@
 #include "suite/pagecontrol/cxPCPainter.h"
 
+#include <algorithm>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
 #include "platform/forms/Controls.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"
+#include "platform/win/GdiText.h"
 #include "platform/win/UxTheme.h"
 #include "suite/foundation/cxGraphics.h"
 #include "suite/foundation/dxThemeManager.h"
@@ -335,6 +341,7 @@ bool TcxPCCustomPainter::IsOwnerDrawing() const {
 
 bool TcxPCCustomPainter::FireDrawTab(Integer VisibleIndex) {
   bool defaultDraw = true;
+  if (!FParentControl->OnDrawTab.Assigned()) return false;
   FParentControl->OnDrawTab(FParentControl, FParentInfo->VisibleTab(VisibleIndex), defaultDraw);
   return !defaultDraw;
 }
@@ -372,4 +379,269 @@ TBitmap* TcxPCCustomPainter::TabTextBitmap(Integer VisibleIndex) {
 
 TBitmap* TcxPCCustomPainter::NewTabTextBitmap(Integer VisibleIndex) {
   return FParentInfo->VisibleTab(VisibleIndex)->NewTextBitmap();
+}
+
+void TcxPCCustomPainter::SetTabContentRects(Integer VisibleIndex, const TRect& ImageRect, const TRect& TextRect) {
+  // The handler may change the canvas font for this tab only: it gets the
+  // canvas back as it was.
+  TcxCanvas* canvas = Canvas();
+  TFont saved;
+  saved.Assign(canvas->Font());
+  FireDrawTabEx(VisibleIndex, canvas->Font());
+  FContentVisibleIndex = VisibleIndex;
+  FContentImageRect = ImageRect;
+  FContentTextRect = TextRect;
+  canvas->Font()->Assign(&saved);
+}
+
+namespace {
+
+bool IsOneOf(Integer Value, std::initializer_list<Integer> Values) {
+  for (Integer v : Values)
+    if (v == Value) return true;
+  return false;
+}
+
+// Where an image or a caption of Size (along x across) stands in R, Offset
+// from the start of the text direction and centred across between the
+// margins' Top and Bottom.
+TRect ContentBox(const TRect& R, const TRect& Margins, Integer Offset, Integer Along, Integer Across,
+                 Integer Rotation) {
+  TRect box;
+  switch (Rotation) {
+    case 1:
+      box.Bottom = R.Bottom - Offset;
+      box.Top = box.Bottom - Along;
+      box.Left = (R.Left + Margins.Top + R.Right - Margins.Bottom - Across) / 2;
+      box.Right = box.Left + Across;
+      break;
+    case 2:
+      box.Top = R.Top + Offset;
+      box.Bottom = box.Top + Along;
+      box.Right = (R.Left + Margins.Bottom + R.Right - Margins.Top + Across) / 2;
+      box.Left = box.Right - Across;
+      break;
+    default:
+      box.Left = R.Left + Offset;
+      box.Top = (R.Top + Margins.Top + R.Bottom - Margins.Bottom - Across) / 2;
+      box.Right = box.Left + Along;
+      box.Bottom = box.Top + Across;
+      break;
+  }
+  return box;
+}
+
+// Moves the start of the content along the text direction.
+void AdvanceContentStart(TRect& R, Integer Rotation, Integer Amount) {
+  switch (Rotation) {
+    case 1:
+      R.Bottom -= Amount;
+      break;
+    case 2:
+      R.Top += Amount;
+      break;
+    default:
+      R.Left += Amount;
+      break;
+  }
+}
+
+Integer ContentRoom(const TRect& R, Integer Rotation) {
+  return Rotation == 0 ? R.Right - R.Left : R.Bottom - R.Top;
+}
+
+}  // namespace
+
+IntegerPair TcxPCCustomPainter::AdjustedSpacing(Integer VisibleIndex, IntegerPair Spacing, bool HasImage) {
+  TcxTab* tab = FParentInfo->VisibleTab(VisibleIndex);
+  if (IsNativePainting() && IsOneOf(tab->Orientation(), {2, 9, 12})) std::swap(Spacing.First, Spacing.Second);
+  if (PainterClass()->IsButtonStyle()) {
+    if (HasImage && FParentControl->TabTextRotation() == 1) {
+      ++Spacing.First;
+      --Spacing.Second;
+    }
+    if (TabLooksActive(VisibleIndex)) {
+      --Spacing.First;
+      ++Spacing.Second;
+    }
+  }
+  return Spacing;
+}
+
+TRect TcxPCCustomPainter::AdjustedContentMargins(Integer VisibleIndex, TRect Margins) {
+  if (!PainterClass()->IsButtonStyle()) {
+    if (FParentInfo->Rotate()) Margins.Top = Margins.Bottom = 0;
+  } else {
+    const Integer rotation = FParentControl->PaintedTextRotation();
+    const bool active = TabLooksActive(VisibleIndex);
+    if ((rotation != 2 && active) || (rotation == 2 && !active)) {
+      ++Margins.Top;
+      --Margins.Bottom;
+    }
+  }
+  if (PainterClass()->MirrorsContentMargins() &&
+      IsOneOf(FParentInfo->VisibleTab(VisibleIndex)->Orientation(), {5, 7, 10}))
+    std::swap(Margins.Top, Margins.Bottom);
+  return Margins;
+}
+
+void TcxPCCustomPainter::CalculateTabContentRects(Integer VisibleIndex) {
+  TcxTab* tab = FParentInfo->VisibleTab(VisibleIndex);
+  TcxCanvas* canvas = Canvas();
+  const bool native = IsNativePainting();
+  const TRect display = tab->DisplayRect();
+  TRect r = display;
+  if (native) {
+    Integer w = display.Right - display.Left;
+    Integer h = display.Bottom - display.Top;
+    if (FParentControl->HasVerticalText()) std::swap(w, h);
+    r = {0, 0, w, h};
+  }
+  Integer W = r.Right - r.Left;
+  Integer H = r.Bottom - r.Top;
+  if (FParentControl->DrawsTurnedText()) std::swap(W, H);
+
+  const std::string& caption = tab->Caption();
+  const bool hasImage = TabHasImage(VisibleIndex);
+  const TSize image = ImageSize();
+  const Integer border = FParentInfo->ImageBorder();
+  Integer imagePart = 0;
+  if (hasImage) {
+    imagePart = 2 * border + image.cx;
+    if (!caption.empty()) imagePart += ImageTextGap();
+  }
+  IntegerPair spacing = AdjustedSpacing(VisibleIndex, TabContentSpacing(VisibleIndex), hasImage);
+  W -= spacing.First + spacing.Second;
+  const bool cut = TextExtent(canvas, caption).cx > W - imagePart;
+  if (cut) {
+    W += spacing.First + spacing.Second;
+    spacing = AdjustedSpacing(VisibleIndex, TabCutContentSpacing(VisibleIndex), hasImage);
+    W -= spacing.First + spacing.Second;
+  }
+
+  // Mended: the shortened caption is written into a buffer of the caption's
+  // length plus the ellipsis's spare room, never past it.
+  std::string shortened = caption;
+  shortened.resize(caption.size() + 4, '\0');
+  win::RECT box{0, 0, W - imagePart, H};
+  win::DrawText(canvas->DeviceContext(), shortened.data(), static_cast<int>(caption.size()), &box,
+                win::DT_CALCRECT | win::DT_SINGLELINE | win::DT_END_ELLIPSIS | win::DT_MODIFYSTRING);
+  shortened.resize(std::char_traits<char>::length(shortened.c_str()));
+  if (box.right - box.left > W - imagePart || shortened == "&...") box.right = box.left;
+  if (box.bottom - box.top > H) box.bottom = box.top;
+  const Integer tw = box.right - box.left;
+  const Integer th = box.bottom - box.top;
+  const Integer content = imagePart + tw;
+
+  const Integer rotation = FParentControl->PaintedTextRotation();
+  const TRect imageMargins = AdjustedContentMargins(VisibleIndex, TabImageMargins(VisibleIndex));
+  const TRect textMargins = AdjustedContentMargins(VisibleIndex, TabTextMargins(VisibleIndex));
+  const bool rotate = FParentInfo->Rotate();
+  TRect imageRect;
+  TRect textRect = cxRect(box);
+  AdvanceContentStart(r, rotation, spacing.First);
+  if (!cut && !(hasImage && rotate)) AdvanceContentStart(r, rotation, (W - content) / 2);
+  if (hasImage) {
+    imageRect = ContentBox(r, imageMargins, border, image.cx, image.cy, rotation);
+    AdvanceContentStart(r, rotation, ImageTextGap() + 2 * border + image.cx);
+  }
+  if (tw > 0) {
+    if (!cut && hasImage && rotate)
+      AdvanceContentStart(r, rotation, (ContentRoom(r, rotation) - spacing.Second - tw) / 2);
+    textRect = ContentBox(r, textMargins, 0, tw, th, rotation);
+  }
+  StoreTabContentRects(VisibleIndex, imageRect, textRect);
+}
+
+void TcxPCCustomPainter::ExcludeTabContent(Integer VisibleIndex) {
+  if (IsNativePainting()) return;
+  auto content = TcxRegion::CreateFromRect(FContentTextRect);
+  content->Combine(TcxRegion::CreateFromRect(FContentImageRect), RegionUnion);
+  content->Combine(TabRegion(VisibleIndex), RegionIntersection);
+  Canvas()->ApplyClipRegion(std::move(content), RegionDifference);
+}
+
+void TcxPCCustomPainter::DrawCaptionAt(TCanvas* Target, Integer VisibleIndex, const TRect& TextBox,
+                                       const TPoint& Offset, bool AEnabled) {
+  const std::string& caption = FParentInfo->VisibleTab(VisibleIndex)->Caption();
+  TRect r;
+  if (IsNativePainting())
+    r = {TextBox.Left + Offset.X, TextBox.Top + Offset.Y, TextBox.Right, TextBox.Bottom};
+  else
+    r = Bounds(Offset.X, Offset.Y, TextBox.Right - TextBox.Left, TextBox.Bottom - TextBox.Top);
+  win::RECT rect = cxRECT(r);
+  if (IsNativePainting() && AEnabled) {
+    int part = 0;
+    int state = 0;
+    TabThemePartAndState(VisibleIndex, part, state);
+    UxDrawThemeText(OpenThemeByIndex(ThemeClassTab), Target->Handle(), part, state, caption, -1,
+                    win::DT_SINGLELINE | win::DT_END_ELLIPSIS, 0, rect);
+  } else {
+    win::DrawText(Target->Handle(), caption.c_str(), -1, &rect, win::DT_END_ELLIPSIS | win::DT_SINGLELINE);
+  }
+}
+
+void TcxPCCustomPainter::DrawCaptionOnBitmap(TBitmap* Bitmap, Integer VisibleIndex, const TRect& TextBox,
+                                             TColor ATabColor, bool AEnabled) {
+  TcxTab* tab = FParentInfo->VisibleTab(VisibleIndex);
+  if (IsNativePainting())
+    Bitmap->Canvas()->SetFont(Canvas()->Font());
+  else
+    PrepareContentBitmap(Bitmap, Canvas(), {TextBox.Right - TextBox.Left, TextBox.Bottom - TextBox.Top}, ATabColor);
+  FillContentBitmap(Bitmap, FContentTextRect, VisibleIndex);
+  TCanvas* target = Bitmap->Canvas();
+  target->Brush()->SetStyle(bsClear);
+  if (AEnabled) {
+    if (tab->Highlighted())
+      target->Font()->SetColor(HighlightedTabTextColor(VisibleIndex));
+    else if (tab->IsHot())
+      target->Font()->SetColor(FParentInfo->HotTrackColor());
+    else
+      target->Font()->SetColor(clBtnText);
+  } else {
+    target->Font()->SetColor(DisabledTextLightColor());
+    DrawCaptionAt(target, VisibleIndex, TextBox, {1, 1}, AEnabled);
+    target->Font()->SetColor(DisabledTextDarkColor());
+  }
+  FireDrawTabEx(VisibleIndex, target->Font());
+  DrawCaptionAt(target, VisibleIndex, TextBox, {0, 0}, AEnabled);
+}
+
+void TcxPCCustomPainter::DrawTabImageAndText(Integer VisibleIndex) {
+  TcxTab* tab = FParentInfo->VisibleTab(VisibleIndex);
+  TcxCanvas* canvas = Canvas();
+  const bool native = IsNativePainting();
+  CalculateTabContentRects(VisibleIndex);
+  canvas->Font()->SetColor(FParentInfo->FontColor());
+  const TColor tabColor = TabColor(VisibleIndex);
+  const bool enabled = tab->IsEnabledNow();
+  TCanvas* target = native ? tab->NewNativeBitmap()->Canvas() : canvas->Canvas;
+
+  const Integer imageIndex = FParentControl->TabImageIndex(tab->Index());
+  if (imageIndex != -1)
+    FParentControl->ImageList()->Draw(target, FContentImageRect.Left, FContentImageRect.Top, imageIndex, enabled,
+                                      tabColor);
+
+  if (!tab->Caption().empty()) {
+    const TRect& textRect = FContentTextRect;
+    if (FParentControl->DrawsTurnedText()) {
+      TBitmap* bitmap = TabTextBitmap(VisibleIndex);
+      if (!bitmap) {
+        bitmap = NewTabTextBitmap(VisibleIndex);
+        const TRect exchanged =
+            Bounds(textRect.Left, textRect.Top, textRect.Bottom - textRect.Top, textRect.Right - textRect.Left);
+        DrawCaptionOnBitmap(bitmap, VisibleIndex, exchanged, tabColor, enabled);
+        canvas->RotateBitmap(bitmap, FParentControl->TabTextRotation(), false);
+      }
+      target->Draw(textRect.Left, textRect.Top, bitmap);
+    } else if (native) {
+      DrawCaptionOnBitmap(tab->NativeBitmap(), VisibleIndex, textRect, tabColor, enabled);
+    } else {
+      TBitmap bitmap;
+      bitmap.SetPixelFormat(pf32bit);
+      DrawCaptionOnBitmap(&bitmap, VisibleIndex, textRect, tabColor, enabled);
+      target->Draw(textRect.Left, textRect.Top, &bitmap);
+    }
+  }
+  ExcludeTabContent(VisibleIndex);
 }

@@ -58,7 +58,9 @@ TEST_F(ImageListTest, SizesAndErrors) {
   EXPECT_EQ(control->Images(), images.get());
   EXPECT_EQ(list()->ImageSize(), (TSize{4, 2}));
   EXPECT_EQ(list()->DrawnImageSize(), (TSize{4, 2}));
-  list()->SetImageRotation(2);
+  // Captions turned by the control turn the images with them.
+  control->SetTabPosition(tpRight);
+  EXPECT_EQ(list()->ImageRotation(), 1);
   EXPECT_EQ(list()->DrawnImageSize(), (TSize{2, 4}));
   EXPECT_EQ(DrawError(list(), 2), "TcxPCImageList.Draw: Index (2) must be between 0 and 1");
   EXPECT_EQ(DrawError(list(), -1), "TcxPCImageList.Draw: Index (-1) must be between 0 and 1");
@@ -82,7 +84,8 @@ TEST_F(ImageListTest, AnImageStandsOnTheStyleBackground) {
 
 TEST_F(ImageListTest, TurnedImagesAreCachedByColour) {
   control->SetImages(images.get());
-  list()->SetImageRotation(1);
+  control->SetTabPosition(tpLeft);
+  ASSERT_EQ(list()->ImageRotation(), 1);
   ASSERT_EQ(list()->RotatedImages().size(), 2u);
   EXPECT_FALSE(list()->RotatedImages()[0].Valid);
   TestSurface& s = control->surface;
@@ -102,7 +105,8 @@ TEST_F(ImageListTest, TurnedImagesAreCachedByColour) {
   EXPECT_TRUE(s.Is(30, 10, clYellow));
 
   // A new rotation starts a fresh cache.
-  list()->SetImageRotation(2);
+  control->SetOptions(control->Options() + pcoTopToBottomText);
+  EXPECT_EQ(list()->ImageRotation(), 2);
   EXPECT_FALSE(list()->RotatedImages()[0].Valid);
 }
 

@@ -40,7 +40,7 @@ TEST_F(PainterTest, MarginsAndPageRectsForEachSide) {
     EXPECT_EQ(painter()->PageAreaRect(), c.pageArea) << c.position;
     EXPECT_EQ(painter()->PageClientRect(), c.pageArea) << c.position;
   }
-  EXPECT_EQ(painter()->DeflateByMargins({0, 0, 100, 50}, {1, 2, 3, 4}, tpRight), (TRect{2, 3, 96, 49}));
+  EXPECT_EQ(painter()->DeflateByMargins({0, 0, 100, 50}, {1, 2, 3, 4}, tpRight), (TRect{4, 1, 98, 47}));
 
   // Hidden tabs take no room: the page fills the control.
   control->SetHideTabs(true);
