@@ -126,7 +126,10 @@ TColor TcxPCCustomPainter::PageColor() {
 
 TRect TcxPCCustomPainter::ClientAreaMargins() {
   TRect margins = TabsAreaMargins();
-  if (HasFrame()) margins = cxRectInflate(margins, FrameWidth(), FrameWidth());
+  if (HasFrame()) {
+    const Integer frame = FrameWidth();
+    margins = {margins.Left + frame, margins.Top + frame, margins.Right + frame, margins.Bottom + frame};
+  }
   return margins;
 }
 
@@ -524,6 +527,7 @@ void TcxPCCustomPainter::CalculateTabContentRects(Integer VisibleIndex) {
   std::string shortened = caption;
   shortened.resize(caption.size() + 4, '\0');
   win::RECT box{0, 0, W - imagePart, H};
+  canvas->Canvas->RequiredState();
   win::DrawText(canvas->DeviceContext(), shortened.data(), static_cast<int>(caption.size()), &box,
                 win::DT_CALCRECT | win::DT_SINGLELINE | win::DT_END_ELLIPSIS | win::DT_MODIFYSTRING);
   shortened.resize(std::char_traits<char>::length(shortened.c_str()));
@@ -570,6 +574,7 @@ void TcxPCCustomPainter::DrawCaptionAt(TCanvas* Target, Integer VisibleIndex, co
   else
     r = Bounds(Offset.X, Offset.Y, TextBox.Right - TextBox.Left, TextBox.Bottom - TextBox.Top);
   win::RECT rect = cxRECT(r);
+  Target->RequiredState();
   if (IsNativePainting() && AEnabled) {
     int part = 0;
     int state = 0;
