@@ -10,7 +10,10 @@
 #include <functional>
 
 #include "suite/foundation/cxPainterImages.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/UxTheme.h"
 #include "suite/foundation/dxOffice11.h"
+#include "suite/foundation/dxThemeManager.h"
 #include "tests/suite/foundation/CanvasFixture.h"
 #include "tests/suite/foundation/FakeThemeLibrary.h"
 
@@ -651,4 +654,57 @@ TEST_F(NativePainter, Office11FollowsScrollBarAvailabilityAtEachCall) {
   Standard()->DrawScrollBarElement(Canvas(), false, {0, 0, 16, 16}, ScrollBarPartLineDown, cxbsNormal);
   EXPECT_EQ(Snapshot(), drawn);
   EXPECT_TRUE(Calls().empty());
+}
+
+// The native painter over the system library, in both modes: with our own
+// visual style it draws the style's parts (not the classic bevel), with the
+// style off it falls back to exactly the classic drawing.
+TEST(NativePainterOnTheSystemLibrary, StyleOnDrawsThePartsStyleOffTheClassicLook) {
+  const bool was = win::VisualStylesEnabled();
+  ScopeExit restore([was] {
+    win::SetVisualStylesEnabled(was);
+    CloseAllThemes();
+  });
+  struct Drawing {
+    const char* name;
+    std::function<void(TcxCustomLookAndFeelPainterClass, TcxCanvas*)> draw;
+  };
+  const Drawing drawings[] = {
+      {"button face", [](auto p, TcxCanvas* c) { p->DrawButtonFace(c, {2, 2, 26, 18}, cxbsNormal); }},
+      {"checked box", [](auto p, TcxCanvas* c) { p->DrawCheckMark(c, {2, 2, 15, 15}, cxbsNormal, true, clDefault); }},
+  };
+  auto picture = [](TcxCustomLookAndFeelPainterClass p, const Drawing& d) {
+    TestSurface s;
+    s.Reset(28, 20);
+    d.draw(p, s.canvas.get());
+    std::vector<TColor> pixels;
+    for (Integer y = 0; y < 20; ++y)
+      for (Integer x = 0; x < 28; ++x) pixels.push_back(s.Px(x, y));
+    return pixels;
+  };
+  auto painted = [](const std::vector<TColor>& pixels) {
+    return std::count_if(pixels.begin(), pixels.end(), [](TColor c) { return c != 0xFFFFFF; });
+  };
+
+  // "no styles": the native painter is the classic one.
+  win::SetVisualStylesEnabled(false);
+  CloseAllThemes();
+  ASSERT_FALSE(AreThemesAvailable(0));
+  for (const Drawing& d : drawings) {
+    const auto classic = picture(Standard(), d);
+    EXPECT_GT(painted(classic), 20) << d.name;
+    EXPECT_EQ(picture(Native(), d), classic) << d.name;
+  }
+
+  // Our renderer: the style draws, and not the classic bevel.
+  win::SetVisualStylesEnabled(true);
+  CloseAllThemes();
+  if (!win::IsThemeActive()) GTEST_SKIP() << "the style is off in this environment";
+  InitializeThemeManager();
+  ASSERT_TRUE(AreThemesAvailable(0));
+  for (const Drawing& d : drawings) {
+    const auto styled = picture(Native(), d);
+    EXPECT_GT(painted(styled), 20) << d.name << ": the style drew (almost) nothing";
+    EXPECT_NE(styled, picture(Standard(), d)) << d.name << ": the classic drawing instead of the style's";
+  }
 }
