@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/ImgList.h"
 #include "suite/foundation/cxLookAndFeels.h"
 #include "tests/suite/pagecontrol/PageControlFixture.h"
 #include "tests/support/VisualStylesScope.h"
@@ -180,4 +181,100 @@ TEST_F(TabsPainterTest, NativeRoadThroughOurVisualStyle) {
       EXPECT_GT(drawn, 0) << position;
     }
   }
+}
+
+namespace {
+
+std::vector<TColor> PixelsIn(const TestSurface& s, const TRect& r) {
+  std::vector<TColor> pixels;
+  for (Integer y = r.Top; y < r.Bottom; ++y)
+    for (Integer x = r.Left; x < r.Right; ++x) pixels.push_back(s.Px(x, y));
+  return pixels;
+}
+
+Integer CountIn(const TestSurface& s, const TRect& r, TColor c) {
+  Integer n = 0;
+  for (Integer y = r.Top; y < r.Bottom; ++y)
+    for (Integer x = r.Left; x < r.Right; ++x) n += s.Is(x, y, c);
+  return n;
+}
+
+}  // namespace
+
+TEST_F(TabsPainterTest, ClassicBordersOnEachSide) {
+  control->ShowWindow(300, 300);
+  for (TcxTabPosition position : {tpTop, tpBottom, tpLeft, tpRight}) {
+    control->SetTabPosition(position);
+    control->surface.Reset(300, 300);
+    PaintAll();
+    const TestSurface& s = control->surface;
+    for (Integer v : {0, 2}) {  // the main tab and one it does not overlap
+      const TRect r = control->Tabs()->GetTab(v)->DisplayRect();
+      const Integer midX = (r.Left + r.Right) / 2;
+      const Integer midY = (r.Top + r.Bottom) / 2;
+      if (position == tpTop || position == tpBottom) {
+        EXPECT_TRUE(s.Is(r.Left, midY, clBtnHighlight)) << position << " " << v;
+        EXPECT_TRUE(s.Is(r.Right - 1, midY, cl3DDkShadow)) << position << " " << v;
+        EXPECT_TRUE(s.Is(r.Right - 2, midY, clBtnShadow)) << position << " " << v;
+      } else {
+        EXPECT_TRUE(s.Is(midX, r.Top, clBtnHighlight)) << position << " " << v;
+        EXPECT_TRUE(s.Is(midX, r.Bottom - 1, cl3DDkShadow)) << position << " " << v;
+        EXPECT_TRUE(s.Is(midX, r.Bottom - 2, clBtnShadow)) << position << " " << v;
+      }
+    }
+  }
+}
+
+TEST_F(TabsPainterTest, FocusHotAndTurnedCaptions) {
+  TestSurface& s = control->surface;
+  const TRect main = control->Tabs()->GetTab(0)->VisibleRect();
+  PaintAll();
+  const std::vector<TColor> unfocused = PixelsIn(s, main);
+  control->focused = true;
+  s.Reset(200, 100);
+  PaintAll();
+  EXPECT_NE(PixelsIn(s, main), unfocused);  // the focus frame inside the main tab
+
+  // A hot tab's caption takes the hot-track colour.
+  control->focused = false;
+  control->Tabs()->SetHotTab(1);
+  s.Reset(200, 100);
+  PaintAll();
+  const TColor hot = painter()->ParentInfo()->HotTrackColor();
+  EXPECT_GT(CountIn(s, control->Tabs()->GetTab(1)->VisibleRect(), hot), 0);
+  EXPECT_EQ(CountIn(s, control->Tabs()->GetTab(2)->VisibleRect(), hot), 0);
+
+  // Tabs on the left turn their captions through a cached bitmap.
+  control->Tabs()->SetHotTab(-1);
+  control->ShowWindow(200, 200);
+  control->SetTabPosition(tpLeft);
+  PaintAll();
+  const TcxTab* tab = control->Tabs()->GetTab(1);
+  ASSERT_NE(tab->TextBitmap(), nullptr);
+  EXPECT_GT(tab->TextBitmap()->Height(), tab->TextBitmap()->Width());
+  EXPECT_GT(CountIn(control->surface, tab->VisibleRect(), clBtnText), 0);
+}
+
+TEST_F(TabsPainterTest, TabImages) {
+  TImageList images(nullptr);
+  images.SetWidth(4);
+  images.SetHeight(4);
+  TBitmap black;
+  black.SetPixelFormat(pf32bit);
+  black.SetSize(4, 4);
+  black.Canvas()->Brush()->SetColor(clBlack);
+  black.Canvas()->FillRect({0, 0, 4, 4});
+  images.Add(&black, nullptr);
+  control->SetImages(&images);
+  PaintAll();
+  // Tab 0 shows image 0; tab 1's own image lies beyond the list: no image,
+  // no room taken.
+  painter()->CalculateTabContentRects(0);
+  const TRect image = painter()->ContentImageRect();
+  EXPECT_EQ(image.Right - image.Left, 4);
+  EXPECT_TRUE(control->surface.Is(image.Left, image.Top, clBlack));
+  EXPECT_TRUE(control->surface.Is(image.Right - 1, image.Bottom - 1, clBlack));
+  painter()->CalculateTabContentRects(1);
+  EXPECT_TRUE(cxRectIsEmpty(painter()->ContentImageRect()));
+  control->SetImages(nullptr);
 }
