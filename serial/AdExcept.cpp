@@ -6,6 +6,7 @@
 
 #include "Components.h"
 #include "WinSerial.h"
+#include "Windows.h"
 
 VXN_IMPLEMENT_CLASS(EAPDException, Exception)
 VXN_IMPLEMENT_CLASS(EGeneral, EAPDException)
@@ -552,9 +553,9 @@ std::string ErrorMessageText(Integer Code) {
   return text;
 }
 
-Integer RaiseForErrorCode(TComponent* Component, Integer Code, const std::string& DeviceName) {
-  if (Code >= 0) return Code;
-  if (Component && Component->ComponentState().Contains(csLoading)) return Code;
+namespace {
+
+[[noreturn]] void RaiseCode(Integer Code) {
   Integer absCode = -Code;
   // Which call failed and the system's own reason, when a system call gave
   // the code: without them a driver's unlisted error reads as a bare
@@ -569,10 +570,26 @@ Integer RaiseForErrorCode(TComponent* Component, Integer Code, const std::string
     if (entry.Code == Code) entry.Raise(Code);
   if (IsDeviceLayerCode(absCode)) {
     EAPDException e(Code);
-    if (absCode == static_cast<Integer>(win::ERROR_SERIAL_PERMISSION) && !DeviceName.empty())
-      e.Message = "Cannot open " + DeviceName + ": " + e.Message;
     e.Message += reason;
     throw e;
   }
   throw EAPDException("Port exception");
+}
+
+}  // namespace
+
+Integer RaiseForErrorCode(TComponent* Component, Integer Code, const std::string& DeviceName) {
+  if (Code >= 0) return Code;
+  if (Component && Component->ComponentState().Contains(csLoading)) return Code;
+  if (DeviceName.empty()) RaiseCode(Code);
+  // A failed open: the device layer's code was mapped to the component's
+  // (missing, already open), so the reason is looked up by the system's.
+  std::string reason = win::LastSerialFailureReason(win::GetLastError());
+  try {
+    RaiseCode(Code);
+  } catch (Exception& e) {
+    e.Message = "Cannot open " + DeviceName + ": " + e.Message;
+    if (!reason.empty() && e.Message.find(reason) == std::string::npos) e.Message += "\r\n" + reason;
+    throw;
+  }
 }

@@ -211,8 +211,9 @@ std::string ErrorMessageText(Integer Code);
 // "Port exception" with code 0 for the rest. Negated system codes of the
 // device layer that the table does not hold (an aborted or pending operation,
 // a device the user may not open, ...) keep their code and the system's text,
-// where the original made them a bare "Port exception"; the text of the
-// permission code names DeviceName when one is given.
+// where the original made them a bare "Port exception". DeviceName, given by
+// a failed open, starts the text ("Cannot open COM3 (/dev/ttyUSB0): ..."),
+// and the system's reason for the failed open follows.
 Integer RaiseForErrorCode(TComponent* Component, Integer Code, const std::string& DeviceName = "");
 
 // Codes the component raises most.

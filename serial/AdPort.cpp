@@ -222,6 +222,12 @@ Integer TApdCustomComPort::OpenDevice() {
   return result;
 }
 
+std::string TApdCustomComPort::DeviceText() const {
+  std::string name = "COM" + std::to_string(ComNumber_);
+  std::string path = win::SerialDevicePath(name);
+  return path.empty() ? name : name + " (" + path + ")";
+}
+
 void TApdCustomComPort::OpenComPort() {
   if (TapiMode_ != TTapiMode::tmOn) EnsurePortNumber();
   Dispatcher_.reset(CreateDispatcher());
@@ -245,7 +251,7 @@ void TApdCustomComPort::OpenComPort() {
     }
   }
   Integer result = OpenDevice();
-  if (result < 0) RaiseForErrorCode(this, result);
+  if (result < 0) RaiseForErrorCode(this, result, TapiMode_ == TTapiMode::tmOn ? std::string() : DeviceText());
   PortState_ = psOpen;
   UpdateHandlerNeed();
   // Every open gives the new dispatcher the stored settings that the open
@@ -353,7 +359,7 @@ win::LRESULT TApdCustomComPort::ComPortWindowProc(win::HWND Wnd, win::UINT Msg, 
         case APW_TRIGGERAVAIL: port->FireTriggerAvail(static_cast<Word>(WParam)); break;
         case APW_TRIGGERDATA: port->FireTriggerData(static_cast<Word>(WParam)); break;
         case APW_TRIGGERTIMER: port->FireTriggerTimer(static_cast<Word>(WParam)); break;
-        default: port->FireTriggerStatus(static_cast<Word>(WParam)); break;
+        default: port->FireStatusKind(static_cast<Word>(WParam)); break;
       }
     } else if (Msg == APW_CLOSEPENDING) {
       if (d->InDeliveryNow())
@@ -372,6 +378,25 @@ win::LRESULT TApdCustomComPort::ComPortWindowProc(win::HWND Wnd, win::UINT Msg, 
 }
 
 // Events ----------------------------------------------------------------------------------------
+
+void TApdCustomComPort::FireStatusKind(Word TriggerHandle) {
+  FireTriggerStatus(TriggerHandle);
+  if (Dispatcher_ == nullptr) return;
+  switch (Dispatcher_->StatusTriggerKind(TriggerHandle)) {
+    case 1: FireTriggerModemStatus(); break;
+    case 2: {
+      // The break is asked first: taking the error clears the error flags.
+      bool lineBreak = Dispatcher_->TakeLineBreak();
+      auto error = static_cast<Word>(Dispatcher_->TakeLineError());
+      FireTriggerLineError(error, lineBreak);
+      break;
+    }
+    case 3: FireTriggerOutbuffFree(); break;
+    case 4: FireTriggerOutbuffUsed(); break;
+    case 5: FireTriggerOutSent(); break;
+    default: break;
+  }
+}
 
 void TApdCustomComPort::FireTrigger(Word Msg, Word TriggerHandle, Word Data) {
   if (OnTrigger) OnTrigger(this, Msg, TriggerHandle, Data);
@@ -459,9 +484,19 @@ char TApdCustomComPort::ReadInputByte() {
   return static_cast<char>(b);
 }
 
+void TApdCustomComPort::RaiseIfDeviceLost(TApdWin32Dispatcher* D) {
+  if (!D->DeviceLost()) return;
+  // Bytes queued now would never leave: the loss is the answer.
+  std::string text = ErrorMessageText(-static_cast<Integer>(win::ERROR_GEN_FAILURE));
+  std::string reason = D->LossReason();
+  if (!reason.empty()) text += "\r\n" + reason;
+  throw EInOutError(static_cast<Integer>(win::ERROR_GEN_FAILURE), text);
+}
+
 void TApdCustomComPort::WriteBlock(const void* Block, Integer Length) {
   if (PortState_ == psShuttingDown) return;
   TApdWin32Dispatcher* d = ValidDispatcher();
+  RaiseIfDeviceLost(d);
   // A write the device refused is never passed off as written.
   if (d->TakeWriteFailure()) RaiseForErrorCode(this, ecPutBlockFail);
   CheckResult(d->WriteOutputBlock(static_cast<const Byte*>(Block), Length));
@@ -471,6 +506,7 @@ void TApdCustomComPort::WriteBlock(const void* Block, Integer Length) {
 
 Integer TApdCustomComPort::OutputPending() {
   if (Dispatcher_ == nullptr || PortState_ != psOpen) return 0;
+  RaiseIfDeviceLost(Dispatcher_.get());
   if (Dispatcher_->TakeWriteFailure()) RaiseForErrorCode(this, ecPutBlockFail);
   return Dispatcher_->OutputCount();
 }

@@ -195,6 +195,12 @@ class TApdCustomComPort : public TApdBaseComponent {
   void ApplyHWFlow();
   void ApplySWFlow();
   void FinishDeferredClose();
+  // "COM3 (/dev/ttyUSB0)", or "COM3" when the number stands for no device.
+  std::string DeviceText() const;
+  // The status event, then the event of the trigger's kind.
+  void FireStatusKind(Word TriggerHandle);
+  // Raises the device-lost error once the device is gone.
+  void RaiseIfDeviceLost(TApdWin32Dispatcher* D);
   bool Loading() const;
   bool Designing() const;
 

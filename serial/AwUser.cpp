@@ -130,7 +130,9 @@ Integer TApdBaseDispatcher::DispatcherOpenDevice(const std::string& DeviceName, 
   Released_ = false;
   InHead = InTail = OutHead = OutTail = 0;
   InBuffFull = OutBuffFull = false;
-  InDelivery_ = ClosePending_ = DataMessage = false;
+  InDelivery_ = false;
+  ClosePending_ = false;
+  DataMessage = false;
   HandlersDeleted = false;
   DeviceEventReady = std::make_unique<TEvent>(false, false);
   PassDone = std::make_unique<TEvent>(false, false);
@@ -394,10 +396,16 @@ bool TApdBaseDispatcher::InputReady() {
 }
 
 void TApdBaseDispatcher::FillInputRing() {
-  LockGuard guard(InputLock_);
-  if (InBuff.empty() || InBuffFull) return;
+  {
+    LockGuard guard(InputLock_);
+    if (InBuff.empty() || InBuffFull) return;
+  }
+  // The status query takes the output lock, so it runs before the input lock
+  // is taken: a thread never holds both ring locks.
   Integer waiting = static_cast<Integer>(CollectDeviceStatus().cbInQue);
   if (waiting <= 0) return;
+  LockGuard guard(InputLock_);
+  if (InBuff.empty() || InBuffFull) return;
   Integer room = InHead >= InTail ? InputRingSize - InHead : InTail - InHead;
   Integer wanted = std::min(waiting, room);
   Integer got = ReadDevice(InBuff.data() + InHead, wanted);
@@ -539,10 +547,7 @@ Byte TApdBaseDispatcher::RefreshModemStatus(Byte Mask) {
   LockGuard guard(DispatcherLock_);
   Byte lines = static_cast<Byte>(ReadModemLines() & 0xF0);
   ModemStatus_ = static_cast<Byte>(lines | (ModemStatus_ & 0x0F));
-  if (RingSeen_) {
-    ModemStatus_ |= RingMask;
-    RingSeen_ = false;
-  }
+  if (RingSeen_.exchange(false)) ModemStatus_ |= RingMask;
   Byte before = ModemStatus_;
   ModemStatus_ &= Mask;
   return before;

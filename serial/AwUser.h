@@ -206,8 +206,10 @@ class TApdBaseDispatcher : public TObject {
   bool OutputSent = false;
 
   // Trigger and delivery state (the delivery itself is the worker side's).
-  bool InDelivery_ = false;
-  bool ClosePending_ = false;
+  // The two flags are read on the user-interface thread while the dispatch
+  // thread changes them.
+  std::atomic<bool> InDelivery_{false};
+  std::atomic<bool> ClosePending_{false};
   bool HandlersDeleted = false;
   bool HandlerServiceNeeded_ = false;
   bool PortHandlerInstalled = false;
@@ -242,7 +244,7 @@ class TApdBaseDispatcher : public TObject {
   Cardinal LastBaud_ = 115200;
   Byte LineErrors_ = 0;
   Byte ModemStatus_ = 0;
-  bool RingSeen_ = false;
+  std::atomic<bool> RingSeen_{false};  // set by the event thread
   bool DTRState_ = false;
   bool RTSState_ = false;
   bool DTRFlowControlled_ = false;

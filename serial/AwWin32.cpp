@@ -80,27 +80,29 @@ class TComThread : public TWorkerThread {
     win::DWORD& eventWord = eventWord_;
     while (!D->KillThreads) {
       eventWord = 0;
+      bool failed = false;
       if (!D->WaitDeviceEvent(eventWord, &overlapped)) {
-        if (win::GetLastError() != win::ERROR_IO_PENDING) {
-          D->DeviceLost_ = true;
-          break;
+        if (win::GetLastError() == win::ERROR_IO_PENDING) {
+          // Clearing the mask ends the wait; the cancel event is the backstop.
+          if (WaitOrCancel({&own}, D->CancelEvent.get(), INFINITE) != 0) break;
+          win::DWORD moved = 0;
+          failed = !win::GetOverlappedResult(device, &overlapped, &moved, win::FALSE);
+        } else {
+          failed = true;
         }
-        // Clearing the mask ends the wait; the cancel event is the backstop.
-        if (WaitOrCancel({&own}, D->CancelEvent.get(), INFINITE) != 0) break;
-        win::DWORD moved = 0;
-        if (!win::GetOverlappedResult(device, &overlapped, &moved, win::FALSE)) {
-          D->DeviceLost_ = true;
-          break;
-        }
+      }
+      if (D->KillThreads) break;
+      if (failed) {
+        // Only this thread ends: the port stays open until its owner closes it.
+        D->DeviceGone();
+        break;
       }
       own.ResetEvent();
       if (eventWord & (win::EV_RING | win::EV_RINGTE)) D->SetRingSeen();
-      if (D->KillThreads) break;
       D->LastEventWord = eventWord;
       D->DeviceEventReady->SetEvent();
       if (WaitOrCancel({D->PassDone.get()}, D->CancelEvent.get(), INFINITE) != 0) break;
     }
-    if (D->DeviceLost_) D->SignalStop();
     D->GeneralEvent->SetEvent();
   }
 
@@ -171,9 +173,7 @@ class TOutThread : public TWorkerThread {
         continue;
       }
       if (win::GetLastError() != win::ERROR_IO_PENDING) {
-        // The piece is dropped as before, but the failure is reported.
-        D->WriteFailed_ = true;
-        D->AdvanceOutputTail(static_cast<Integer>(piece_.size()), purgeGeneration);
+        Dropped(purgeGeneration);
         continue;
       }
       Integer which = WaitOrCancel({D->WriteDone.get(), D->PurgeOutputEvent.get()}, D->CancelEvent.get(), INFINITE);
@@ -181,8 +181,7 @@ class TOutThread : public TWorkerThread {
         if (win::GetOverlappedResult(device, &overlapped_, &written, win::FALSE)) {
           D->AdvanceOutputTail(static_cast<Integer>(written), purgeGeneration);
         } else {
-          D->WriteFailed_ = true;
-          D->AdvanceOutputTail(static_cast<Integer>(piece_.size()), purgeGeneration);
+          Dropped(purgeGeneration);
         }
         D->WriteDone->ResetEvent();
         continue;
@@ -194,6 +193,15 @@ class TOutThread : public TWorkerThread {
       return false;
     }
     return true;
+  }
+
+  // The device refused the piece: it is dropped, as the original did, but the
+  // failure is logged and reported where it silently vanished.
+  void Dropped(UInt64 PurgeGeneration) {
+    D->WriteFailed_ = true;
+    auto size = static_cast<Integer>(piece_.size());
+    D->LogEntry(3, 2, static_cast<Cardinal>(size), piece_.data(), size);
+    D->AdvanceOutputTail(size, PurgeGeneration);
   }
 
   // Kept with the thread: a write the device still holds refers to both.
@@ -287,6 +295,25 @@ void TApdWin32Dispatcher::FillAndLog() {
     for (Integer i = 0; i < count; ++i) got.push_back(InBuff[(before + i) % InputRingSize]);
   }
   if (!got.empty()) LogEntry(1, 1, static_cast<Cardinal>(got.size()), got.data(), static_cast<Integer>(got.size()));
+}
+
+void TApdWin32Dispatcher::DeviceGone() {
+  std::string reason = win::LastSerialFailureReason(win::GetLastError());
+  // What the device received before it went is still in its queue: one last
+  // pass takes it to the handlers before anyone learns of the loss.
+  LastEventWord = win::EV_RXCHAR;
+  DeviceEventReady->SetEvent();
+  WaitOrCancel({PassDone.get()}, CancelEvent.get(), INFINITE);
+  {
+    std::lock_guard<std::mutex> guard(WorkerErrorLock);
+    LossReason_ = reason;
+  }
+  DeviceLost_ = true;
+}
+
+std::string TApdWin32Dispatcher::LossReason() {
+  std::lock_guard<std::mutex> guard(WorkerErrorLock);
+  return LossReason_;
 }
 
 void TApdWin32Dispatcher::SignalStop() {
@@ -555,13 +582,25 @@ void TApdWin32Dispatcher::SetLengthTrigger(Integer Count) {
 
 void TApdWin32Dispatcher::SaveTriggers(TTriggerSave& Save) {
   LockGuard guard(DispatcherLock());
-  Save = TTriggerSave();
   Save.LengthTrigger = LengthTrigger;
+  Save.TimerTriggers = TimerTriggers;
+  Save.DataTriggers = DataTriggers;
+  Save.StatusTriggers = StatusTriggers;
 }
 
 void TApdWin32Dispatcher::RestoreTriggers(const TTriggerSave& Save) {
   LockGuard guard(DispatcherLock());
   LengthTrigger = Save.LengthTrigger;
+  TimerTriggers = Save.TimerTriggers;
+  DataTriggers = Save.DataTriggers;
+  StatusTriggers = Save.StatusTriggers;
+}
+
+Integer TApdWin32Dispatcher::StatusTriggerKind(Integer TriggerHandle) {
+  LockGuard guard(DispatcherLock());
+  for (const TStatusTrigger& t : StatusTriggers)
+    if (t.Handle == TriggerHandle) return t.Kind;
+  return 0;
 }
 
 bool TApdWin32Dispatcher::CheckDataTriggers() {

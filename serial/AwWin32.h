@@ -109,6 +109,10 @@ class TApdWin32Dispatcher : public TApdBaseDispatcher {
   Integer LengthTriggerCount() const { return LengthTrigger; }
   void SaveTriggers(TTriggerSave& Save);
   void RestoreTriggers(const TTriggerSave& Save);
+  // The kind of the status trigger with this handle (1 modem status, 2 line
+  // error, 3 output buffer free, 4 output buffer used, 5 output sent), 0 for
+  // none.
+  Integer StatusTriggerKind(Integer TriggerHandle);
   // Sends the message to every handler window and waits (3000 ms at most for
   // each); false when a close became pending or, for data available, when
   // the handlers left announced bytes unread.
@@ -124,7 +128,10 @@ class TApdWin32Dispatcher : public TApdBaseDispatcher {
   // Whether the device refused a write since the last call.
   bool TakeWriteFailure() { return WriteFailed_.exchange(false); }
   Integer RunningThreadCount() const { return RunningThreads; }
+  // Set once the device went away (the other side hung up, the adapter was
+  // pulled); the system call's reason, when one gave it.
   bool DeviceLost() const { return DeviceLost_; }
+  std::string LossReason();
   bool InDeliveryNow();
 
   // Trace and dispatch log, used under the dispatcher lock.
@@ -155,6 +162,8 @@ class TApdWin32Dispatcher : public TApdBaseDispatcher {
   // FillInputRing, with a log entry of the bytes it read.
   void FillAndLog();
   void ThreadEnded();
+  // The event thread's last act when its wait fails.
+  void DeviceGone();
   // Wakes every worker out of its waits for good.
   void SignalStop();
 
@@ -183,6 +192,12 @@ class TApdWin32Dispatcher : public TApdBaseDispatcher {
   TDispatchLog Log_;
   std::mutex WorkerErrorLock;
   std::string WorkerError;
+  std::string LossReason_;
+  // Nothing in this program arms timer, data or status triggers; a saved set
+  // given back is kept so that its kinds are known and it is saved again.
+  std::vector<TTimerTrigger> TimerTriggers;
+  std::vector<TDataTrigger> DataTriggers;
+  std::vector<TStatusTrigger> StatusTriggers;
   UInt64 Generation_;
 };
 

@@ -586,13 +586,14 @@ HANDLE CreateFile(const char* fileName, DWORD desiredAccess, DWORD shareMode, SE
   (void)security;
   (void)flagsAndAttributes;
   (void)templateFile;
+  // Fail also forgets the reason of an earlier failure with the same code.
   if (!fileName || shareMode != 0 || creationDisposition != OPEN_EXISTING) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    Fail(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
   std::string path = SerialDevicePath(fileName);
   if (path.empty()) {
-    SetLastError(ERROR_FILE_NOT_FOUND);
+    Fail(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
   SerialOpenFunction openFunction;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -268,24 +269,143 @@ TEST(ComPort, OpenFailuresRaiseTheirExceptions) {
   EXPECT_THROW(noAuto.PurgeInput(), ECommNotOpen);
 }
 
+// The text of what opening port Number raised (class E) when the device's
+// open fails with Error; the port stays closed.
+template <typename E>
+std::string OpenFailureText(Word Number, int Error) {
+  win::SetSerialOpenFunction([Error](const char*, int) {
+    errno = Error;
+    return -1;
+  });
+  auto port = MakePort(Number);
+  std::string message;
+  try {
+    port->SetOpen(true);
+  } catch (const E& e) {
+    message = e.Message;
+  }
+  win::SetSerialOpenFunction(nullptr);
+  EXPECT_FALSE(port->GetOpen());
+  return message;
+}
+
 // The user is told which system call failed and why, not only that the
 // device is "not functioning".
 TEST(ComPort, ADeviceFailureNamesTheCallAndTheSystemsReason) {
   SimulatedRadio radio(25);
-  win::SetSerialOpenFunction([](const char*, int) {
-    errno = EMFILE;
-    return -1;
-  });
-  auto port = MakePort(25);
-  std::string message;
-  try {
-    port->SetOpen(true);
-  } catch (const EInOutError& e) {
-    message = e.Message;
-  }
-  win::SetSerialOpenFunction(nullptr);
+  std::string message = OpenFailureText<EInOutError>(25, EMFILE);
   EXPECT_NE(message.find("not functioning"), std::string::npos) << message;
   EXPECT_NE(message.find("open " + radio.SlavePath() + " failed: Too many open files"), std::string::npos) << message;
+}
+
+// Each way an open fails tells which device and why.
+TEST(ComPort, OpenFailureNamesTheDeviceAndTheReason) {
+  struct Case {
+    int error;
+    const char* reason;  // in the text
+    const char* call;    // the system's reason for the failed call
+  };
+  const Case cases[] = {
+      {EACCES, "not allowed to open serial devices", "Permission denied"},
+      {EBUSY, "already open", "Device or resource busy"},
+      {ENOENT, "doesn't exist", "No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    SimulatedRadio radio(26);
+    std::string message = OpenFailureText<Exception>(26, c.error);
+    EXPECT_EQ(message.rfind("Cannot open COM26 (" + radio.SlavePath() + "): ", 0), 0u) << message;
+    EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    EXPECT_NE(message.find(c.call), std::string::npos) << message;
+  }
+  // A number that stands for no device at all.
+  auto empty = std::filesystem::temp_directory_path() / ("vxn-none-" + std::to_string(getpid()));
+  std::filesystem::create_directories(empty);
+  win::SetSerialDeviceFolders(empty.string(), empty.string());
+  auto port = MakePort(26);
+  try {
+    port->SetOpen(true);
+    ADD_FAILURE() << "opened a port that is not there";
+  } catch (const EBadId& e) {
+    EXPECT_EQ(e.Message, "Cannot open COM26: ie_BadId - Specified comport doesn't exist");
+  }
+  win::SetSerialDeviceFolders("", "");
+  std::filesystem::remove_all(empty);
+}
+
+// After the radio is gone nothing is accepted as if it could still leave;
+// the port stays open until its owner closes it.
+TEST(ComPort, ALostDeviceRefusesWritesAndPendingOutput) {
+  SimulatedRadio radio(30);
+  radio.Start();
+  auto port = MakePort(30);
+  port->SetOpen(true);
+  port->WriteBlock("PROGRAM", 7);
+  ASSERT_TRUE(PumpUntil([&] { return port->InputAvailable(); }, 5000));
+  radio.HangUp();
+  ASSERT_TRUE(PumpUntil([&] { return port->Dispatcher()->DeviceLost(); }, 5000));
+  try {
+    port->WriteBlock("E", 1);
+    ADD_FAILURE() << "a write was accepted after the loss";
+  } catch (const EInOutError& e) {
+    EXPECT_NE(e.Message.find("not functioning"), std::string::npos) << e.Message;
+  }
+  EXPECT_THROW(port->OutputPending(), EInOutError);
+  // What arrived before the loss can still be read.
+  EXPECT_EQ(port->ReadInputByte(), 0x06);
+  EXPECT_EQ(port->PortState(), psOpen);
+  EXPECT_EQ(port->Dispatcher()->RunningThreadCount(), 2);
+  port->SetOpen(false);
+  EXPECT_EQ(port->PortState(), psClosed);
+}
+
+// Records which events a status message raised, in order.
+class StatusWatcher : public TObject {
+ public:
+  void Status(TObject*, Word Handle) { calls.push_back("Status " + std::to_string(Handle)); }
+  void ModemStatus(TObject*) { calls.push_back("ModemStatus"); }
+  void LineError(TObject*, Word Error, bool LineBreak) {
+    calls.push_back("LineError " + std::to_string(Error) + (LineBreak ? " break" : ""));
+  }
+  void OutbuffFree(TObject*) { calls.push_back("OutbuffFree"); }
+  void OutbuffUsed(TObject*) { calls.push_back("OutbuffUsed"); }
+  void OutSent(TObject*) { calls.push_back("OutSent"); }
+  std::vector<std::string> calls;
+};
+
+TEST(ComPort, AStatusMessageCallsTheHandlerOfItsTriggersKind) {
+  SimulatedRadio radio(31);
+  StatusWatcher w;
+  auto port = MakePort(31);
+  using C = TApdCustomComPort;
+  port->SetEvent(&C::OnTriggerStatus, TTriggerStatusEvent(&w, &StatusWatcher::Status));
+  port->SetEvent(&C::OnTriggerModemStatus, TTriggerModemStatusEvent(&w, &StatusWatcher::ModemStatus));
+  port->SetEvent(&C::OnTriggerLineError, TTriggerLineErrorEvent(&w, &StatusWatcher::LineError));
+  port->SetEvent(&C::OnTriggerOutbuffFree, TTriggerOutbuffFreeEvent(&w, &StatusWatcher::OutbuffFree));
+  port->SetEvent(&C::OnTriggerOutbuffUsed, TTriggerOutbuffUsedEvent(&w, &StatusWatcher::OutbuffUsed));
+  port->SetEvent(&C::OnTriggerOutSent, TTriggerOutSentEvent(&w, &StatusWatcher::OutSent));
+  port->SetOpen(true);
+  TTriggerSave triggers;
+  for (Integer kind = 1; kind <= 5; ++kind) triggers.StatusTriggers.push_back({10 + kind, kind, 0, true, false});
+  port->Dispatcher()->RestoreTriggers(triggers);
+
+  auto deliver = [&](Word handle) {
+    TApdWin32Dispatcher* d = port->Dispatcher();
+    w.calls.clear();
+    win::SendMessage(port->ComWindow(), APW_TRIGGERSTATUS, handle,
+                     static_cast<win::LPARAM>((d->Generation() << 32) | (static_cast<UInt64>(d->Handle()) << 16)));
+    return w.calls;
+  };
+  using Calls = std::vector<std::string>;
+  EXPECT_EQ(deliver(11), (Calls{"Status 11", "ModemStatus"}));
+  EXPECT_EQ(deliver(12), (Calls{"Status 12", "LineError 0"}));
+  EXPECT_EQ(deliver(13), (Calls{"Status 13", "OutbuffFree"}));
+  EXPECT_EQ(deliver(14), (Calls{"Status 14", "OutbuffUsed"}));
+  EXPECT_EQ(deliver(15), (Calls{"Status 15", "OutSent"}));
+  EXPECT_EQ(deliver(99), (Calls{"Status 99"}));  // no such trigger
+  // The set goes with the port through a close and comes back when it opens.
+  port->SetOpen(false);
+  port->SetOpen(true);
+  EXPECT_EQ(deliver(13), (Calls{"Status 13", "OutbuffFree"}));
 }
 
 TEST(ComPort, OperationWithAutoOpenOpensThePortFirst) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "AdExcept.h"
 #include "Clock.h"
@@ -40,6 +41,8 @@ class TFakeDispatcher : public TApdBaseDispatcher {
     return 0;
   }
   Integer QueryDeviceStatus(win::COMSTAT& stat) override {
+    // Takes the output lock: the input lock must not be held here.
+    if (WatchRingLocks && HeldByAnyone(InputLock())) RingLocksTogether = true;
     stat.cbInQue = static_cast<win::DWORD>(DriverIn.size());
     OutputLock().Enter();
     stat.cbOutQue = static_cast<win::DWORD>(OutputRingCount());
@@ -54,6 +57,7 @@ class TFakeDispatcher : public TApdBaseDispatcher {
     return 0;
   }
   Integer ReadDevice(Byte* buffer, Integer count) override {
+    if (WatchRingLocks && HeldByAnyone(OutputLock())) RingLocksTogether = true;
     Integer n = std::min<Integer>(count, static_cast<Integer>(DriverIn.size()));
     for (Integer i = 0; i < n; ++i) {
       buffer[i] = DriverIn.front();
@@ -111,6 +115,18 @@ class TFakeDispatcher : public TApdBaseDispatcher {
     return sent;
   }
   bool Started() const { return ThreadsStarted; }
+
+  // A recursive lock answers a try from its holder: ask from another thread.
+  static bool HeldByAnyone(TCriticalSection& lock) {
+    bool free = false;
+    std::thread([&] {
+      free = lock.TryEnter();
+      if (free) lock.Leave();
+    }).join();
+    return !free;
+  }
+  bool WatchRingLocks = false;
+  bool RingLocksTogether = false;
 
   win::DCB Device;
   std::deque<Byte> DriverIn;
@@ -268,6 +284,25 @@ TEST(AwUser, InputRingWrapsFillsAndRefusesPastTheEnd) {
   d.PurgeInputRing();
   EXPECT_EQ(d.InputCount(), 0);
   EXPECT_TRUE(d.DriverIn.empty());
+}
+
+// One thread holding both ring locks while another takes them the other way
+// round would deadlock; no path holds both.
+TEST(AwUser, RingLocksAreNeverHeldTogether) {
+  TFakeClockScope clock;
+  TFakePtr owner(new TFakeDispatcher);
+  TFakeDispatcher& d = *owner;
+  ASSERT_EQ(d.Open(), 0);
+  d.WatchRingLocks = true;
+  d.Arrive("abc");
+  d.FillInputRing();
+  const Byte block[] = {1, 2, 3};
+  EXPECT_EQ(d.WriteOutputBlock(block, 3), 0);
+  EXPECT_EQ(d.OutputCount(), 3);
+  EXPECT_EQ(d.TakeAll(), "abc");
+  d.PurgeInputRing();
+  d.PurgeOutputRing();
+  EXPECT_FALSE(d.RingLocksTogether);
 }
 
 TEST(AwUser, BytesReadInADataMessageLeaveWhenItEnds) {

@@ -71,6 +71,16 @@ win::HWND MakeHandlerWindow() {
   return win::CreateWindowEx(0, "AwWin32TestHandler", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
 }
 
+// The dispatch log, read and changed under the dispatcher lock as the
+// workers do.
+struct LockedLog {
+  explicit LockedLog(TApdWin32Dispatcher* d) : lock(d->DispatcherLock()), log(d->Log()) { lock.Enter(); }
+  ~LockedLog() { lock.Leave(); }
+  TDispatchLog* operator->() { return &log; }
+  TCriticalSection& lock;
+  TDispatchLog& log;
+};
+
 class DispatcherOverPty : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -214,16 +224,78 @@ TEST_F(DispatcherOverPty, ClosingDuringTrafficReturnsPromptlyAndLeavesNoThread) 
       << ProcessThreadCount() << " vs " << threadsBefore_;
 }
 
-TEST_F(DispatcherOverPty, RadioHangingUpEndsTheWorkers) {
+// A loss ends the event thread only: the dispatch and output threads stay
+// until the port is closed, which then is as prompt as ever.
+TEST_F(DispatcherOverPty, RadioHangingUpEndsTheEventThreadOnly) {
   Open();
   EXPECT_EQ(d_->RunningThreadCount(), 3);
   radio_.HangUp();
-  EXPECT_TRUE(PumpUntil([&] { return d_->RunningThreadCount() == 0; }, 3000));
-  EXPECT_TRUE(d_->DeviceLost());
+  ASSERT_TRUE(PumpUntil([&] { return d_->DeviceLost(); }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return d_->RunningThreadCount() == 2; }, 5000)) << d_->RunningThreadCount();
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(d_->RunningThreadCount(), 2);
   auto start = Clock::now();
   d_->Free();
   d_ = nullptr;
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+  EXPECT_TRUE(PumpUntil([&] { return ProcessThreadCount() <= threadsBefore_ + 1; }, 5000));
+}
+
+// The radio's last bytes reach the handler before the loss is known, even
+// when the device layer learns of the hang-up before the event thread waits
+// again: here both happen while a delivery holds that thread.
+TEST_F(DispatcherOverPty, BytesArrivingJustBeforeAHangUpAreDeliveredFirst) {
+  Open();
+  const std::string last = "ABCDEFGHIJKLMNOPQRST";
+  std::string got;
+  bool lostDuringDelivery = false;
+  bool hungUp = false;
+  auto waitFor = [](const std::function<bool()>& done) {
+    auto end = Clock::now() + std::chrono::seconds(10);
+    while (!done() && Clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done();
+  };
+  reaction_ = [&](win::WPARAM) {
+    lostDuringDelivery = lostDuringDelivery || d_->DeviceLost();
+    for (Integer b; (b = d_->TakeInputByte()) >= 0;) got += static_cast<char>(b);
+    if (hungUp) return;
+    hungUp = true;
+    ASSERT_EQ(write(radio_.Master(), last.data(), last.size()), static_cast<ssize_t>(last.size()));
+    // In the device's queue, off the line (which the hang-up empties).
+    win::COMSTAT stat;
+    EXPECT_TRUE(waitFor([&] {
+      d_->QueryDeviceStatus(stat);
+      return stat.cbInQue == last.size() && radio_.PendingOnSlave() == 0;
+    }));
+    radio_.HangUp();
+    EXPECT_TRUE(waitFor([&] {
+      win::SetLastError(0);
+      d_->QueryDeviceStatus(stat);
+      return win::GetLastError() == win::ERROR_GEN_FAILURE;
+    }));
+  };
+  ASSERT_EQ(write(radio_.Master(), "0", 1), 1);
+  ASSERT_TRUE(PumpUntil([&] { return d_->DeviceLost(); }, 10000));
+  EXPECT_EQ(got, "0" + last);
+  EXPECT_FALSE(lostDuringDelivery);
+}
+
+// A write the device refuses goes to the dispatch log with the bytes dropped.
+TEST_F(DispatcherOverPty, AFailedWriteIsLogged) {
+  Open();
+  {
+    LockedLog log(d_);
+    log->Start(10000);
+  }
+  radio_.HangUp();
+  ASSERT_TRUE(PumpUntil([&] { return d_->DeviceLost(); }, 5000));
+  Write({0x52, 0x00, 0x08});
+  auto logged = [&] {
+    LockedLog log(d_);
+    return log->EntryText(true, false);
+  };
+  ASSERT_TRUE(PumpUntil([&] { return logged().find("Error") != std::string::npos; }, 5000)) << logged();
+  EXPECT_NE(logged().find("Error     WriteCom      00000003  R[00][08]\n"), std::string::npos) << logged();
 }
 
 TEST_F(DispatcherOverPty, StartingTwiceIsRefused) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -75,6 +76,13 @@ void SimulatedRadio::HangUp() {
   master_ = -1;
   if (slaveKeeper_ >= 0) close(slaveKeeper_);
   slaveKeeper_ = -1;
+}
+
+int SimulatedRadio::PendingOnSlave() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  int pending = 0;
+  if (slaveKeeper_ < 0 || ioctl(slaveKeeper_, FIONREAD, &pending) != 0) return -1;
+  return pending;
 }
 
 std::vector<uint8_t> SimulatedRadio::Memory() const {

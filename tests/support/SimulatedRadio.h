@@ -48,6 +48,9 @@ class SimulatedRadio {
   void HangUp();
 
   const std::string& SlavePath() const { return slavePath_; }
+  // Bytes sent that no reader of the slave has taken from the line yet (a
+  // hang-up discards them); -1 after the hang-up.
+  int PendingOnSlave() const;
   int Master() const { return master_; }
   std::vector<uint8_t> Memory() const;
   // The bytes the radio's memory holds at radio addresses 0..count-1.
