@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/ImgList.h"
 #include "suite/foundation/cxGraphics.h"
 #include "suite/foundation/cxLookAndFeels.h"
 #include "suite/foundation/dxThemeManager.h"
@@ -75,6 +76,17 @@ class FakeTabControl : public TcxCustomTabControl {
   Integer hotTrackRefreshes = 0;
   Integer multiLineLayouts = 0;
 };
+
+// An image list of Count blank square images of Size pixels.
+inline std::unique_ptr<TImageList> BlankImages(Integer Size, Integer Count) {
+  auto images = std::make_unique<TImageList>(nullptr);
+  images->SetWidth(Size);
+  images->SetHeight(Size);
+  TBitmap strip;
+  strip.SetSize(Size * Count, Size);
+  images->Add(&strip, nullptr);
+  return images;
+}
 
 // Settings every fake painter of a test reads.
 struct FakePainterSettings {

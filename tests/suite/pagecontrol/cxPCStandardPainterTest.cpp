@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/ImgList.h"
 #include "suite/pagecontrol/cxPCPainterRoutines.h"
 #include "tests/suite/pagecontrol/PageControlFixture.h"
 #include "tests/support/VisualStylesScope.h"
@@ -269,4 +270,47 @@ TEST_F(StandardPainterTest, DisabledCaptionIsEmbossed) {
   EXPECT_GT(light, 0);
   EXPECT_GT(dark, 0);
   EXPECT_EQ(plain, 0);
+}
+
+TEST_F(StandardPainterTest, RotatedTabKeepsItsImageAtTheStart) {
+  auto images = BlankImages(4, 3);
+  control->SetImages(images.get());
+  control->SetRotate(true);  // tabs on top with captions reading upwards
+  ASSERT_EQ(control->PaintedTextRotation(), 1);
+  painter()->CalculateTabContentRects(1);
+  const TRect display = control->Tabs()->GetTab(1)->DisplayRect();
+  const TRect image = painter()->ContentImageRect();
+  const TRect text = painter()->ContentTextRect();
+  EXPECT_EQ(image.Bottom, display.Bottom - 2);  // right after the spacing, not centred
+  EXPECT_EQ(image.Bottom - image.Top, 4);
+  // The caption stands above the image, centred in what is left.
+  const Integer gap = painter()->ImageTextGap();
+  EXPECT_LE(text.Bottom, image.Top - gap);
+  const Integer above = text.Top - (display.Top + 2);
+  const Integer below = (image.Top - gap) - text.Bottom;
+  EXPECT_LE(std::abs(above - below), 1);
+  control->SetImages(nullptr);
+}
+
+TEST_F(StandardPainterTest, DrawTabExChangesOneTabOnly) {
+  control->OnDrawTabEx = TcxDrawTabExEvent(+[](TcxCustomTabControl*, TcxTab* tab, TFont* font) {
+    if (tab->Index() == 1) font->SetColor(clRed);
+  });
+  TestSurface& s = control->surface;
+  painter()->SaveClip();
+  painter()->DrawTabImageAndText(1);
+  EXPECT_EQ(control->Canvas()->Font()->GetColor(), control->Font()->GetColor());  // given back
+  const TRect red = painter()->ContentTextRect();
+  painter()->DrawTabImageAndText(2);
+  const TRect plain = painter()->ContentTextRect();
+  painter()->RestoreClip();
+  auto count = [&s](const TRect& r, TColor c) {
+    Integer n = 0;
+    for (Integer y = r.Top; y < r.Bottom; ++y)
+      for (Integer x = r.Left; x < r.Right; ++x) n += s.Is(x, y, c);
+    return n;
+  };
+  EXPECT_GT(count(red, clRed), 0);
+  EXPECT_EQ(count(plain, clRed), 0);
+  EXPECT_GT(count(plain, clBtnText), 0);
 }

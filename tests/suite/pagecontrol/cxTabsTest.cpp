@@ -228,13 +228,8 @@ TEST_F(TabsTest, SelectedFollowsTheStyle) {
 
 TEST_F(TabsTest, ImageIndexOfANewTabIsItsOwnIndex) {
   control->AddTabs({"a", "b", "c"});
-  TImageList images(nullptr);
-  images.SetWidth(8);
-  images.SetHeight(8);
-  TBitmap strip;
-  strip.SetSize(16, 8);
-  images.Add(&strip, nullptr);
-  control->SetImages(&images);
+  auto images = BlankImages(8, 2);
+  control->SetImages(images.get());
   EXPECT_EQ(tabs()->GetTab(0)->ImageIndex(), 0);
   EXPECT_EQ(tabs()->GetTab(1)->ImageIndex(), 1);
   EXPECT_EQ(tabs()->GetTab(2)->ImageIndex(), -1);  // beyond the list
