@@ -1,5 +1,7 @@
 #include "suite/editors/EditorsStartup.h"
 
+#include "suite/editors/cxContainerStyles.h"
+#include "suite/editors/cxContainerViewInfo.h"
 #include "suite/foundation/FoundationStartup.h"
 
 void InitializeEditors() {
@@ -7,4 +9,6 @@ void InitializeEditors() {
   if (done) return;
   done = true;
   InitializeFoundation();
+  InitializeContainerViewInfo();
+  RegisterContainerStylesClasses();
 }
