@@ -240,6 +240,13 @@ TFont* TcxContainerStyle::EffectiveFont() {
 
 // --- values -----------------------------------------------------------------
 
+void TcxContainerStyle::SetValueAssigned(Integer Index, bool AAssigned) {
+  if (AAssigned)
+    FAssignedValues |= StyleValueBit(Index);
+  else
+    FAssignedValues &= ~StyleValueBit(Index);
+}
+
 TcxContainerStyleValues TcxContainerStyle::AssignedValues() {
   if (FDirectValues) return StyleValueBit(StyleValueCount()) - 1;
   return FAssignedValues;

@@ -135,6 +135,12 @@ class TcxContainerStyle : public TPersistent {
   bool TransparentBorder();
   void SetTransparentBorder(bool Value);
 
+  // The own bit of one value; SetValueAssigned changes only the bit.
+  bool IsValueAssignedHere(Integer Index) const { return IsAssignedHere(Index); }
+  void SetValueAssigned(Integer Index, bool AAssigned);
+  // Takes the controller chain's font unless the own font is assigned.
+  void SyncFontWithController();
+
   // A copy of Font with TextColor and TextStyle, rebuilt on each call.
   TFont* EffectiveFont();
 
@@ -176,7 +182,6 @@ class TcxContainerStyle : public TPersistent {
   template <typename V>
   void WriteValue(Integer Index, V& Slot, const V& Value);
   void CheckChanges();
-  void SyncFontWithController();
   void ResetFont();
   bool OwnerHasParentColor() const;
 
