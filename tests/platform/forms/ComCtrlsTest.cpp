@@ -1344,6 +1344,29 @@ TEST_F(ComCtrlsTest, FrameWithBarsAndTreeScreenshot) {
   win::GetWindowRect(frame->ClientHandle(), &clientArea);
   win::GetWindowRect(tv->Handle(), &treeArea);
   EXPECT_GE(clientArea.left, treeArea.right);
+  // What the picture shows: the tool buttons' images, the focused tree's
+  // selected label in the highlight colour with its selected image, the
+  // first panel's text and the workspace beside the child.
+  auto* first = bar->Buttons(0);
+  EXPECT_EQ(PixelOf(*frame, first, first->Width() / 2, first->Height() / 2), ColorToRGB(clNavy));
+  auto* checkButton = bar->Buttons(4);
+  EXPECT_EQ(PixelOf(*frame, checkButton, checkButton->Width() / 2, checkButton->Height() / 2), ColorToRGB(clOlive));
+  TTreeNode* channels = tv->Items()->Item(1);
+  TRect label = channels->DisplayRect(true);
+  int highlighted = 0;
+  for (int y = label.Top; y < label.Bottom; ++y)
+    for (int x = label.Left; x < label.Right; ++x) highlighted += PixelOf(*frame, tv, x, y) == ColorToRGB(clHighlight);
+  EXPECT_GT(highlighted, label.Width() * label.Height() / 2);
+  EXPECT_EQ(PixelOf(*frame, tv, label.Left - 12, (label.Top + label.Bottom) / 2), ColorToRGB(clMaroon));
+  TRect scanGroups = tv->Items()->Item(3)->DisplayRect(true);  // after Bank A, Channels' child
+  EXPECT_EQ(PixelOf(*frame, tv, scanGroups.Left - 12, (scanGroups.Top + scanGroups.Bottom) / 2),
+            ColorToRGB(clGreen));  // an unselected node shows its ImageIndex
+  int ink = 0;
+  for (int y = 0; y < sb->Height(); ++y)
+    for (int x = 0; x < 100; ++x) ink += PixelOf(*frame, sb, x, y) == ColorToRGB(clBtnText);
+  EXPECT_GT(ink, 10);
+  TPoint workspace = frame->ScreenToClient({clientArea.right - 10, clientArea.bottom - 10});
+  EXPECT_EQ(ScreenColorAt(*frame, workspace.X, workspace.Y), ColorToRGB(clAppWorkSpace));
   win::HDC dc = win::GetWindowDC(frame->Handle());
   EXPECT_TRUE(win::SaveDCToPng(dc, PicturePath("common-controls.png")));
   win::ReleaseDC(frame->Handle(), dc);

@@ -16,9 +16,12 @@
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/GdiShapes.h"
 #include "platform/win/Painting.h"
+#include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
 #include "support/Pictures.h"
+#include "support/VisualStylesScope.h"
 
 using namespace formstest;
 using namespace win;
@@ -648,10 +651,33 @@ TEST_F(MdiTest, FrameCreatesActivatesMaximisesTilesAndClosesChildren) {
   // Cascaded: each child one caption lower and further right, the active one on top (last).
   for (TForm* f : {a, b, c}) EXPECT_EQ(f->Left(), f->Top());
   EXPECT_GT(frame->ActiveMDIChild()->Left(), 0);
+  // The picture, drawn without styles: each caption lies over the client
+  // area of the child cascaded before it, so it shows only when the
+  // z-order is right; the active child's caption shows active, the others
+  // inactive, and the rest of the client is the workspace colour.
+  VisualStylesScope classic(false);
   frame->Repaint();
   UpdateWindow(frame->Handle());
+  int screenWidth = 0, screenHeight = 0;
+  std::vector<uint32_t> screen = ComposeScreen(&screenWidth, &screenHeight);
+  auto screenPixel = [&](LONG x, LONG y) {
+    uint32_t px = screen[static_cast<size_t>(y) * screenWidth + x];
+    return static_cast<COLORREF>(((px & 0xFF) << 16) | (px & 0xFF00) | ((px >> 16) & 0xFF));
+  };
+  auto captionPixel = [&](TForm* f) {
+    RECT r;
+    GetWindowRect(f->Handle(), &r);
+    return screenPixel(r.left + 4, r.top + 6);
+  };
+  for (TForm* f : {a, b, c})
+    EXPECT_EQ(captionPixel(f), GetSysColor(f == frame->ActiveMDIChild() ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION))
+        << f->Name();
+  EXPECT_EQ(captionPixel(frame), GetSysColor(COLOR_ACTIVECAPTION));
+  RECT clientArea;
+  GetWindowRect(frame->ClientHandle(), &clientArea);
+  EXPECT_EQ(screenPixel(clientArea.right - 10, clientArea.bottom - 10), GetSysColor(COLOR_APPWORKSPACE));
   HDC dc = GetWindowDC(frame->Handle());
-  EXPECT_TRUE(SaveDCToPng(dc, PicturePath("mdi-frame.png")));  // for a person to look at
+  EXPECT_TRUE(SaveDCToPng(dc, PicturePath("mdi-frame.png")));
   ReleaseDC(frame->Handle(), dc);
 
   // Closing: minimised by default, freed when OnClose says so.

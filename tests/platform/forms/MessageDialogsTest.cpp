@@ -11,6 +11,7 @@
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
 #include "support/Pictures.h"
+#include "support/VisualStylesScope.h"
 
 using namespace formstest;
 using namespace win;
@@ -50,18 +51,30 @@ class MessageDialogsTest : public FormsTest {
     } else if (auto* b = dynamic_cast<TButton*>(dialog->FindComponent(Press))) {
       SendMessage(b->Handle(), BM_CLICK, 0, 0);
     }
-    if (!Screenshot.empty()) {
+    if (Look) {
       dialog->Repaint();
       UpdateWindow(dialog->Handle());
-      HDC dc = GetWindowDC(dialog->Handle());
-      SaveDCToPng(dc, Screenshot);
-      ReleaseDC(dialog->Handle(), dc);
+      // The icon's body (above its mark) and the ink of the message.
+      IconColour = PixelAt(*dialog, 8 + 16, 8 + 4);
+      TextInk = 0;
+      if (message)
+        for (Integer y = 0; y < message->Height(); ++y)
+          for (Integer x = 0; x < message->Width(); ++x)
+            TextInk += PixelAt(*dialog, message->Left() + x, message->Top() + y) == ColorToRGB(clWindowText);
+      if (!Screenshot.empty()) {
+        HDC dc = GetWindowDC(dialog->Handle());
+        SaveDCToPng(dc, Screenshot);
+        ReleaseDC(dialog->Handle(), dc);
+      }
     }
     return dialog->ModalResult();
   }
 
   std::string Press = "Enter";
+  bool Look = false;  // read the picture back (and save it when Screenshot names a file)
   std::string Screenshot;
+  TColor IconColour = clNone;
+  int TextInk = 0;
   std::string Caption, Text, DefaultButton, CancelButton;
   std::vector<std::string> Buttons;
 
@@ -70,9 +83,13 @@ class MessageDialogsTest : public FormsTest {
 };
 
 TEST_F(MessageDialogsTest, MessageDlgShowsItsButtonsAndAnswersWithThePressedOne) {
+  VisualStylesScope classic(false);
+  Look = true;
   Screenshot = PicturePath("message-dialog.png");
   EXPECT_EQ(MessageDlg("Save the changes?", mtConfirmation, mbYesNoCancel), mrYes);
-  Screenshot.clear();
+  EXPECT_EQ(IconColour, clBlue);
+  EXPECT_GT(TextInk, 40);  // the text is drawn, not an empty label
+  Look = false;
   EXPECT_EQ(Caption, "Confirm");
   EXPECT_EQ(Text, "Save the changes?");
   EXPECT_EQ(Buttons, (std::vector<std::string>{"Yes", "No", "Cancel"}));
@@ -84,6 +101,19 @@ TEST_F(MessageDialogsTest, MessageDlgShowsItsButtonsAndAnswersWithThePressedOne)
   Press = "Retry";
   EXPECT_EQ(MessageDlg("Failed", mtError, mbAbortRetryIgnore), mrRetry);
   EXPECT_EQ(Caption, "Error");
+}
+
+TEST_F(MessageDialogsTest, TheIconShowsTheKindOfMessage) {
+  VisualStylesScope classic(false);
+  Look = true;
+  const struct {
+    TMsgDlgType Type;
+    TColor Body;
+  } cases[] = {{mtWarning, clYellow}, {mtError, clRed}, {mtInformation, clBlue}, {mtConfirmation, clBlue}};
+  for (const auto& c : cases) {
+    MessageDlg("Text", c.Type, {mbOK});
+    EXPECT_EQ(IconColour, c.Body) << c.Type;
+  }
 }
 
 TEST_F(MessageDialogsTest, MessageBoxTakesTheSystemsFlags) {
