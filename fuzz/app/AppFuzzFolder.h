@@ -7,22 +7,19 @@
 #include <cstdlib>
 #include <string>
 
-#include "AllClass.h"
-#include "MeMode.h"
+#include "app/AllClass.h"
+#include "app/MeMode.h"
+#include "tests/support/AppGlobalObjects.h"
+#include "tests/support/TempFolder.h"
 
 class AppFuzzFolder {
  public:
-  // The folder is /tmp/vxn-fuzz-<name>-XXXXXX. With noUserConfig the user's
+  // The folder is <temp>/vxn-fuzz-<name>-XXXXXX. With noUserConfig the user's
   // config folder is one that does not exist, so the program folder's files
   // are the ones read.
-  AppFuzzFolder(const char* name, bool noUserConfig) {
-    std::string pattern = std::string("/tmp/vxn-fuzz-") + name + "-XXXXXX";
-    const char* made = mkdtemp(pattern.data());
-    if (!made) std::abort();
-    Folder = std::string(made) + "/";
+  AppFuzzFolder(const char* name, bool noUserConfig)
+      : Scratch(std::string("fuzz-") + name), Folder(Scratch.Path() + "/") {
     if (noUserConfig) setenv("XDG_CONFIG_HOME", (Folder + "no-config").c_str(), 1);
-    ALL = new TALL;
-    LangTexts = new TLanguage;
     ALL->AppPath = Folder;
   }
 
@@ -35,5 +32,7 @@ class AppFuzzFolder {
     return true;
   }
 
+  AppGlobalObjects Globals;
+  TempFolder Scratch;
   std::string Folder;
 };

@@ -7,6 +7,7 @@
 #include "MacType.h"
 #include "Maindb.h"
 #include "MeMode.h"
+#include "tests/support/AppGlobalObjects.h"
 
 namespace {
 
@@ -15,15 +16,9 @@ void Check(bool condition) {
 }
 
 struct Globals {
+  AppGlobalObjects Objects;
   TMemoryImage Baseline{};
   Globals() {
-    ALL = new TALL;
-    ChannelScratch = new TChannel;
-    LangTexts = new TLanguage;
-    MacList = new TMacList;
-    FrqList = new TFrqList;
-    RegisterBands();
-    RegisterModels();
     SelectModel("N41A", 0, false);
     ParseBandLimits(ALL->BandText, ALL->BandLow, ALL->BandHigh);
     InitMemoryImage();

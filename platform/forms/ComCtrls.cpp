@@ -42,6 +42,21 @@ constexpr UINT_PTR kEditTimer = 0x7E01;    // a second click on the selection
 constexpr UINT_PTR kTipTimer = 0x7E02;     // the mouse resting on a clipped label
 constexpr UINT_PTR kChangeTimer = 0x7E03;  // ChangeDelay
 
+// Where a node stands in the list that owns it (end() when it is not there).
+auto PlaceOf(const std::vector<std::unique_ptr<TTreeNode>>& List, const TTreeNode* Node) {
+  return std::find_if(List.begin(), List.end(), [Node](const auto& n) { return n.get() == Node; });
+}
+auto PlaceOf(std::vector<std::unique_ptr<TTreeNode>>& List, const TTreeNode* Node) {
+  return std::find_if(List.begin(), List.end(), [Node](const auto& n) { return n.get() == Node; });
+}
+
+// The nodes of a list as it stands now, for walks that may change the list.
+std::vector<TTreeNode*> Listed(const std::vector<std::unique_ptr<TTreeNode>>& List) {
+  std::vector<TTreeNode*> nodes;
+  for (const auto& n : List) nodes.push_back(n.get());
+  return nodes;
+}
+
 }  // namespace
 
 // ===========================================================================
@@ -51,13 +66,13 @@ VXN_IMPLEMENT_CREATABLE_CLASS(TTreeNode, TPersistent)
 
 TTreeNode::TTreeNode(TTreeNodes* AOwner) : Owner_(AOwner) {}
 
-TTreeNode::~TTreeNode() {
-  for (TTreeNode* child : Children_) delete child;
-}
+TTreeNode::~TTreeNode() = default;
 
 TTreeView* TTreeNode::TreeView() const { return Owner_ ? Owner_->Owner() : nullptr; }
 
-std::vector<TTreeNode*>& TTreeNode::Siblings() const { return Parent_ ? Parent_->Children_ : Owner_->Roots_; }
+std::vector<std::unique_ptr<TTreeNode>>& TTreeNode::Siblings() const {
+  return Parent_ ? Parent_->Children_ : Owner_->Roots_;
+}
 
 void TTreeNode::Changed() {
   if (TTreeView* tv = TreeView()) tv->NodesChanged();
@@ -105,10 +120,7 @@ Integer TTreeNode::Level() const {
   return level;
 }
 
-Integer TTreeNode::Index() const {
-  const auto& list = Siblings();
-  return static_cast<Integer>(std::find(list.begin(), list.end(), this) - list.begin());
-}
+Integer TTreeNode::Index() const { return static_cast<Integer>(PlaceOf(Siblings(), this) - Siblings().begin()); }
 
 Integer TTreeNode::AbsoluteIndex() const {
   Integer index = 0;
@@ -119,23 +131,23 @@ Integer TTreeNode::AbsoluteIndex() const {
 
 TTreeNode* TTreeNode::Item(Integer Index) const {
   if (Index < 0 || Index >= Count()) throw EListError(SListIndexError, {Index});
-  return Children_[static_cast<size_t>(Index)];
+  return Children_[static_cast<size_t>(Index)].get();
 }
 
 TTreeNode* TTreeNode::getNextSibling() const {
   const auto& list = Siblings();
-  auto it = std::find(list.begin(), list.end(), this);
-  return (it == list.end() || it + 1 == list.end()) ? nullptr : *(it + 1);
+  auto it = PlaceOf(list, this);
+  return (it == list.end() || it + 1 == list.end()) ? nullptr : (it + 1)->get();
 }
 
 TTreeNode* TTreeNode::getPrevSibling() const {
   const auto& list = Siblings();
-  auto it = std::find(list.begin(), list.end(), this);
-  return (it == list.end() || it == list.begin()) ? nullptr : *(it - 1);
+  auto it = PlaceOf(list, this);
+  return (it == list.end() || it == list.begin()) ? nullptr : (it - 1)->get();
 }
 
 TTreeNode* TTreeNode::GetNext() const {
-  if (!Children_.empty()) return Children_.front();
+  if (!Children_.empty()) return Children_.front().get();
   for (const TTreeNode* n = this; n; n = n->Parent_)
     if (TTreeNode* s = n->getNextSibling()) return s;
   return nullptr;
@@ -149,7 +161,7 @@ TTreeNode* TTreeNode::GetPrev() const {
 }
 
 TTreeNode* TTreeNode::GetNextVisible() const {
-  if (Expanded_ && !Children_.empty()) return Children_.front();
+  if (Expanded_ && !Children_.empty()) return Children_.front().get();
   for (const TTreeNode* n = this; n; n = n->Parent_)
     if (TTreeNode* s = n->getNextSibling()) return s;
   return nullptr;
@@ -186,12 +198,12 @@ void TTreeNode::SetExpanded(bool Value) {
 void TTreeNode::Expand(bool Recurse) {
   SetExpanded(true);
   if (Recurse)
-    for (TTreeNode* child : std::vector<TTreeNode*>(Children_)) child->Expand(true);
+    for (TTreeNode* child : Listed(Children_)) child->Expand(true);
 }
 
 void TTreeNode::Collapse(bool Recurse) {
   if (Recurse)
-    for (TTreeNode* child : std::vector<TTreeNode*>(Children_)) child->Collapse(true);
+    for (TTreeNode* child : Listed(Children_)) child->Collapse(true);
   SetExpanded(false);
 }
 
@@ -254,15 +266,17 @@ bool TTreeNode::EditText() {
 void TTreeNode::Delete() { Owner_->Delete(this); }
 
 void TTreeNode::DeleteChildren() {
-  while (!Children_.empty()) Owner_->Delete(Children_.back());
+  while (!Children_.empty()) Owner_->Delete(Children_.back().get());
 }
 
 void TTreeNode::MoveTo(TTreeNode* Destination) {
   if (Destination == this || (Destination && Destination->HasAsParent(this))) return;
   auto& from = Siblings();
-  from.erase(std::remove(from.begin(), from.end(), this), from.end());
+  auto place = PlaceOf(from, this);
+  std::unique_ptr<TTreeNode> self = std::move(*place);
+  from.erase(place);
   Parent_ = Destination;
-  Siblings().push_back(this);
+  Siblings().push_back(std::move(self));
   Changed();
 }
 
@@ -295,9 +309,7 @@ VXN_IMPLEMENT_CLASS(TTreeNodes, TPersistent)
 
 TTreeNodes::TTreeNodes(TTreeView* AOwner) : Owner_(AOwner) {}
 
-TTreeNodes::~TTreeNodes() {
-  for (TTreeNode* root : Roots_) delete root;
-}
+TTreeNodes::~TTreeNodes() = default;
 
 Integer TTreeNodes::Count() const {
   Integer count = 0;
@@ -327,23 +339,26 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* Parent, size_t Position, const std::s
 }
 
 TTreeNode* TTreeNodes::InsertNode(TTreeNode* Parent, size_t Position, const std::string& S, void* Ptr) {
-  TTreeNode* node = nullptr;
+  std::unique_ptr<TTreeNode> made;
   if (Owner_ && Owner_->OnCreateNodeClass) {
     TClass cls = TTreeNode::StaticClass();
     Owner_->OnCreateNodeClass(Owner_, cls);
     // Only a creatable descendant of TTreeNode can stand in for one.
     if (cls && cls != TTreeNode::StaticClass() && cls->InheritsFrom(TTreeNode::StaticClass()) && cls->OwnerFactory) {
-      TObject* made = cls->OwnerFactory(this);
-      node = dynamic_cast<TTreeNode*>(made);
-      if (!node) delete made;
+      OwnedObject<TObject> object(cls->OwnerFactory(this));
+      if (auto* node = dynamic_cast<TTreeNode*>(object.get())) {
+        object.release();
+        made.reset(node);
+      }
     }
   }
-  if (!node) node = new TTreeNode(this);
+  if (!made) made = std::make_unique<TTreeNode>(this);
+  TTreeNode* node = made.get();
   node->Parent_ = Parent;
   node->Text_ = S;
   node->Data_ = Ptr;
   auto& list = Parent ? Parent->Children_ : Roots_;
-  list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(Position, list.size())), node);
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(Position, list.size())), std::move(made));
   if (Owner_) {
     if (Owner_->SortType() != stNone) {
       bool byData = Owner_->SortType() == stData;
@@ -385,17 +400,19 @@ void TTreeNodes::Delete(TTreeNode* Node) {
   if (!Node || Node->Deleting_) return;
   Node->Deleting_ = true;
   // Children go first so that listeners never see a node whose parent is gone.
-  while (!Node->Children_.empty()) Delete(Node->Children_.back());
+  while (!Node->Children_.empty()) Delete(Node->Children_.back().get());
   if (Owner_) Owner_->NodeDeleting(Node);
   auto& list = Node->Siblings();
-  list.erase(std::remove(list.begin(), list.end(), Node), list.end());
-  delete Node;
+  auto place = PlaceOf(list, Node);
+  std::unique_ptr<TTreeNode> gone = std::move(*place);
+  list.erase(place);
+  gone.reset();
   if (Owner_) Owner_->NodesChanged();
 }
 
 void TTreeNodes::Clear() {
   BeginUpdate();
-  while (!Roots_.empty()) Delete(Roots_.back());
+  while (!Roots_.empty()) Delete(Roots_.back().get());
   EndUpdate();
 }
 
@@ -462,7 +479,7 @@ void WriteNode(TStream& S, TTreeNode* N) {
 
 void TTreeNodes::WriteData(TStream& Stream) {
   PutInt(Stream, static_cast<Integer>(Roots_.size()));
-  for (TTreeNode* root : Roots_) WriteNode(Stream, root);
+  for (const auto& root : Roots_) WriteNode(Stream, root.get());
 }
 
 void TTreeNodes::ReadData(TStream& Stream) {
@@ -1070,15 +1087,17 @@ void TTreeView::SetTopItem(TTreeNode* Value) {
 }
 
 void TTreeView::FullExpand() {
-  for (TTreeNode* n : std::vector<TTreeNode*>(Items_->Roots_)) n->Expand(true);
+  for (TTreeNode* n : Listed(Items_->Roots_)) n->Expand(true);
 }
 
 void TTreeView::FullCollapse() {
-  for (TTreeNode* n : std::vector<TTreeNode*>(Items_->Roots_)) n->Collapse(true);
+  for (TTreeNode* n : Listed(Items_->Roots_)) n->Collapse(true);
 }
 
-void TTreeView::SortChildren(std::vector<TTreeNode*>& List, bool Recurse, bool UseCompare) {
-  auto compare = [this, UseCompare](TTreeNode* a, TTreeNode* b) {
+void TTreeView::SortChildren(std::vector<std::unique_ptr<TTreeNode>>& List, bool Recurse, bool UseCompare) {
+  auto compare = [this, UseCompare](const std::unique_ptr<TTreeNode>& first, const std::unique_ptr<TTreeNode>& second) {
+    TTreeNode* a = first.get();
+    TTreeNode* b = second.get();
     Integer result = 0;
     if (UseCompare && OnCompare) {
       OnCompare(this, a, b, 0, result);
@@ -1091,7 +1110,7 @@ void TTreeView::SortChildren(std::vector<TTreeNode*>& List, bool Recurse, bool U
   };
   std::stable_sort(List.begin(), List.end(), compare);
   if (Recurse)
-    for (TTreeNode* n : List) SortChildren(n->Children_, true, UseCompare);
+    for (const auto& n : List) SortChildren(n->Children_, true, UseCompare);
 }
 
 bool TTreeView::AlphaSort(bool ARecurse) {
@@ -1230,7 +1249,7 @@ LRESULT TTreeView::TreeMessage(TMessage& Message, bool& Handled) {
         position = 0;
       } else if (ins->hInsertAfter && ins->hInsertAfter != TVI_LAST && ins->hInsertAfter != TVI_SORT) {
         auto* after = reinterpret_cast<TTreeNode*>(ins->hInsertAfter);
-        auto it = std::find(list.begin(), list.end(), after);
+        auto it = PlaceOf(list, after);
         if (it != list.end()) position = static_cast<size_t>(it - list.begin()) + 1;
       }
       const TVITEMA& item = ins->item;

@@ -195,8 +195,8 @@ class TTreeNode : public TPersistent {
   Integer Count() const { return static_cast<Integer>(Children_.size()); }
   TTreeNode* Item(Integer Index) const;
   bool HasChildren() const { return !Children_.empty(); }
-  TTreeNode* GetFirstChild() const { return Children_.empty() ? nullptr : Children_.front(); }
-  TTreeNode* GetLastChild() const { return Children_.empty() ? nullptr : Children_.back(); }
+  TTreeNode* GetFirstChild() const { return Children_.empty() ? nullptr : Children_.front().get(); }
+  TTreeNode* GetLastChild() const { return Children_.empty() ? nullptr : Children_.back().get(); }
   TTreeNode* getNextSibling() const;
   TTreeNode* getPrevSibling() const;
   // Depth-first order over the whole tree.
@@ -232,12 +232,12 @@ class TTreeNode : public TPersistent {
  private:
   friend class TTreeNodes;
   friend class TTreeView;
-  std::vector<TTreeNode*>& Siblings() const;
+  std::vector<std::unique_ptr<TTreeNode>>& Siblings() const;
   void Changed();
 
   TTreeNodes* Owner_;
   TTreeNode* Parent_ = nullptr;
-  std::vector<TTreeNode*> Children_;
+  std::vector<std::unique_ptr<TTreeNode>> Children_;
   std::string Text_;
   Integer ImageIndex_ = 0;
   Integer SelectedIndex_ = 0;
@@ -262,7 +262,7 @@ class TTreeNodes : public TPersistent {
   Integer Count() const;
   // By absolute index (depth-first order); EListError when out of range.
   TTreeNode* Item(Integer Index) const;
-  TTreeNode* GetFirstNode() const { return Roots_.empty() ? nullptr : Roots_.front(); }
+  TTreeNode* GetFirstNode() const { return Roots_.empty() ? nullptr : Roots_.front().get(); }
   TTreeNode* GetNodeFromIndex(Integer Index) const { return Item(Index); }
 
   // A new last sibling of Sibling (a root when Sibling is nil).
@@ -295,7 +295,7 @@ class TTreeNodes : public TPersistent {
   void WriteData(TStream& Stream);
 
   TTreeView* Owner_;
-  std::vector<TTreeNode*> Roots_;
+  std::vector<std::unique_ptr<TTreeNode>> Roots_;
   Integer UpdateCount_ = 0;
 };
 
@@ -465,7 +465,7 @@ class TTreeView : public TCustomTreeView {
   win::UINT HitTest(Integer X, Integer Y, TTreeNode** Node) const;
   void NodeDeleting(TTreeNode* Node);
   void NodesChanged();
-  void SortChildren(std::vector<TTreeNode*>& List, bool Recurse, bool UseCompare);
+  void SortChildren(std::vector<std::unique_ptr<TTreeNode>>& List, bool Recurse, bool UseCompare);
   bool ExpandNode(TTreeNode* Node, bool Expand);
   void SetFocusNode(TTreeNode* Node, TShiftState ShiftState);
   void UpdateScrollBars();

@@ -192,9 +192,11 @@ VXN_PUBLISH(TMenuItem) {
 
 TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), Command_(AllocateCommand(this)) {}
 
+// Items belong to their owner component; freeing an item frees those listed
+// under it, and an item freed elsewhere leaves its parent's list.
 TMenuItem::~TMenuItem() {
   Destroying();
-  while (!Items_.empty()) delete Items_.back();
+  while (!Items_.empty()) Items_.back()->Free();  // each leaves the list as it goes
   if (Parent_) Parent_->Remove(this);
   if (Handle_) DestroyMenu(Handle_);
   Commands().erase(Command_);
@@ -313,10 +315,10 @@ void TMenuItem::Remove(TMenuItem* Item) {
   if (!ComponentState().Contains(csDestroying)) MenuChanged(true);
 }
 
-void TMenuItem::Delete(Integer Index) { delete Items(Index); }
+void TMenuItem::Delete(Integer Index) { Items(Index)->Free(); }
 
 void TMenuItem::Clear() {
-  while (!Items_.empty()) delete Items_.back();
+  while (!Items_.empty()) Items_.back()->Free();
 }
 
 Integer TMenuItem::IndexOf(const TMenuItem* Item) const {

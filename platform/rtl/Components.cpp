@@ -4,6 +4,7 @@
 
 #include "Classes.h"
 #include "ComponentStreams.h"
+#include "platform/rtl/OwnedObject.h"
 #include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CLASS(EComponentError, Exception)
@@ -289,12 +290,10 @@ TCollectionItem* TCollection::Items(Integer Index) const {
 }
 
 TCollectionItem* TCollection::Add() {
-  TObject* made = CreateInstance(ItemClass_, this);
-  auto* item = dynamic_cast<TCollectionItem*>(made);
-  if (!item) {
-    delete made;
-    throw EListError(SInvalidCollectionItem, {std::string(ItemClass_->Name), ClassName()});
-  }
+  OwnedObject<TObject> made(CreateInstance(ItemClass_, this));
+  auto* item = dynamic_cast<TCollectionItem*>(made.get());
+  if (!item) throw EListError(SInvalidCollectionItem, {std::string(ItemClass_->Name), ClassName()});
+  made.release();  // the item is in the list now, which frees it
   return item;
 }
 
@@ -307,13 +306,15 @@ TCollectionItem* TCollection::Insert(Integer Index) {
 void TCollection::Delete(Integer Index) {
   TCollectionItem* item = Items(Index);
   Notify(item, cnDeleting);
-  delete item;
+  item->Free();  // leaves the list as it goes
 }
 
+// The collection frees its items (Delete, Clear, its destructor); an item
+// freed elsewhere, or moved to another collection, leaves the list itself.
 void TCollection::Clear() {
   if (Items_.empty()) return;
   BeginUpdate();
-  while (!Items_.empty()) delete Items_.back();
+  while (!Items_.empty()) Items_.back()->Free();
   EndUpdate();
 }
 

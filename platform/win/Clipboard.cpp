@@ -23,8 +23,9 @@ struct Block {
 };
 
 std::mutex memoryLock;
-std::set<Block*>& LiveBlocks() {
-  static std::set<Block*> blocks;
+// The blocks, owned here and found by their handle (their address).
+std::map<Block*, std::unique_ptr<Block>>& LiveBlocks() {
+  static std::map<Block*, std::unique_ptr<Block>> blocks;
   return blocks;
 }
 
@@ -175,10 +176,11 @@ HGLOBAL SourceText(Board& b, UINT* sourceFormat) {
 }  // namespace
 
 HGLOBAL GlobalAlloc(UINT, size_t bytes) {
-  auto* b = new Block;
-  b->bytes.assign(bytes, 0);
+  auto block = std::make_unique<Block>();
+  block->bytes.assign(bytes, 0);
+  Block* b = block.get();
   std::lock_guard<std::mutex> g(memoryLock);
-  LiveBlocks().insert(b);
+  LiveBlocks().emplace(b, std::move(block));
   return b;
 }
 
@@ -220,7 +222,6 @@ HGLOBAL GlobalFree(HGLOBAL mem) {
     return mem;
   }
   LiveBlocks().erase(b);
-  delete b;
   return nullptr;
 }
 

@@ -44,7 +44,7 @@ bool IsAtomName(const char* name) { return reinterpret_cast<uintptr_t>(name) < 0
 
 struct WindowTable {
   std::mutex lock;
-  std::unordered_map<uintptr_t, Window*> windows;
+  std::unordered_map<uintptr_t, std::unique_ptr<Window>> windows;  // the records, by handle
   uintptr_t nextHandle = 0x10020;
 };
 
@@ -88,20 +88,26 @@ WindowClass* FindClass(const char* name) {
   return nullptr;
 }
 
-HWND Register(Window* w) {
+// The table takes the record; it lives until Unregister hands it back.
+Window* Register(std::unique_ptr<Window> record) {
   WindowTable& t = Table();
   std::lock_guard<std::mutex> g(t.lock);
   uintptr_t h = t.nextHandle;
   t.nextHandle += 4;
-  w->handle = reinterpret_cast<HWND>(h);
-  t.windows[h] = w;
-  return w->handle;
+  record->handle = reinterpret_cast<HWND>(h);
+  Window* w = record.get();
+  t.windows[h] = std::move(record);
+  return w;
 }
 
-void Unregister(Window* w) {
+std::unique_ptr<Window> Unregister(Window* w) {
   WindowTable& t = Table();
   std::lock_guard<std::mutex> g(t.lock);
-  t.windows.erase(reinterpret_cast<uintptr_t>(w->handle));
+  auto it = t.windows.find(reinterpret_cast<uintptr_t>(w->handle));
+  if (it == t.windows.end()) return nullptr;
+  std::unique_ptr<Window> record = std::move(it->second);
+  t.windows.erase(it);
+  return record;
 }
 
 void SendSysColorChange() {
@@ -110,10 +116,9 @@ void SendSysColorChange() {
 }
 
 Window* MakeRoot() {
-  auto* w = new Window;
+  auto w = std::make_unique<Window>();
   w->style = WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_POPUP;
-  Register(w);
-  return w;
+  return Register(std::move(w));
 }
 
 int Width(const RECT& r) { return r.right - r.left; }
@@ -310,13 +315,13 @@ void FreeWindow(Window* w) {
   Unlink(w);
   for (Window* t : TopLevelWindows())
     if (t->owner == w) t->owner = nullptr;
-  Unregister(w);
+  std::unique_ptr<Window> record = Unregister(w);
   if (w->cls) {
     std::lock_guard<std::mutex> g(Classes().lock);
     --w->cls->windows;
   }
   if (w->region) DeleteObject(w->region);
-  delete w;
+  record.reset();
   if (topLevel) CurrentDisplay().TopLevelDestroyed(hwnd);
 }
 
@@ -336,7 +341,7 @@ Window* Lookup(HWND hwnd) {
   WindowTable& t = Table();
   std::lock_guard<std::mutex> g(t.lock);
   auto it = t.windows.find(reinterpret_cast<uintptr_t>(hwnd));
-  return it == t.windows.end() ? nullptr : it->second;
+  return it == t.windows.end() ? nullptr : it->second.get();
 }
 
 std::shared_ptr<ThreadQueue> QueueOfWindow(HWND hwnd, DWORD* threadId) {
@@ -674,7 +679,8 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   height = std::max(height, 0);
 
   DWORD showStyle = style & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
-  auto* w = new Window;
+  auto record = std::make_unique<Window>();
+  Window* w = record.get();
   w->cls = cls;
   w->queue = CurrentQueue();
   w->threadId = GetCurrentThreadId();
@@ -692,7 +698,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     std::lock_guard<std::mutex> g(Classes().lock);
     ++cls->windows;
   }
-  HWND hwnd = Register(w);
+  HWND hwnd = Register(std::move(record))->handle;
   DWORD expected = 0;
   uiThread.compare_exchange_strong(expected, w->threadId);
   // New children go to the bottom, so the order of creation is the order from

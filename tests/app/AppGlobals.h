@@ -15,34 +15,18 @@
 #include "FormatSettings.h"
 #include "MacType.h"
 #include "Maindb.h"
+#include "support/AppGlobalObjects.h"
+#include "support/TempFolder.h"
 
 class AppGlobalsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ALL = new TALL;
-    ChannelScratch = new TChannel;
-    LangTexts = new TLanguage;
-    MacList = new TMacList;
-    FrqList = new TFrqList;
-    RegisterBands();
-    RegisterModels();
-    char pattern[] = "/tmp/vxn-app-XXXXXX";
-    Folder = std::string(mkdtemp(pattern)) + "/";
-    ALL->AppPath = Folder;
-  }
-
-  void TearDown() override {
-    std::filesystem::remove_all(Folder);
-    FreeAndNil(ALL);
-    FreeAndNil(ChannelScratch);
-    FreeAndNil(LangTexts);
-    FreeAndNil(MacList);
-    FreeAndNil(FrqList);
-  }
+  void SetUp() override { ALL->AppPath = Folder; }
 
   // 2024-03-05 09:07:02.
   TFakeClockScope Clock{1000, EncodeDate(2024, 3, 5) + EncodeTime(9, 7, 2, 0)};
-  std::string Folder;
+  AppGlobalObjects Globals;
+  TempFolder Scratch{"app"};
+  std::string Folder = Scratch.Path() + "/";
 };
 
 // Switches the process to a comma-decimal locale for the scope.

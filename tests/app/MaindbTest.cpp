@@ -8,6 +8,8 @@
 
 #include "AllClass.h"
 #include "MacType.h"
+#include "support/AppGlobalObjects.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -16,8 +18,6 @@ namespace {
 class MaindbTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vxn-maindb-XXXXXX";
-    folder_ = std::string(mkdtemp(pattern)) + "/";
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg) savedXdg_ = xdg;
     hadXdg_ = xdg != nullptr;
@@ -28,15 +28,11 @@ class MaindbTest : public ::testing::Test {
       setenv("XDG_CONFIG_HOME", savedXdg_.c_str(), 1);
     else
       unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(folder_);
-    FreeAndNil(ALL);
-    FreeAndNil(ChannelScratch);
-    FreeAndNil(LangTexts);
-    FreeAndNil(MacList);
-    FreeAndNil(FrqList);
+    FreeAppGlobalObjects();  // as the data module made them
   }
 
-  std::string folder_;
+  TempFolder scratch_{"maindb"};
+  std::string folder_ = scratch_.Path() + "/";
 
  private:
   bool hadXdg_ = false;

@@ -9,6 +9,7 @@
 
 #include "FormsFixture.h"
 #include "platform/forms/MessageDialogs.h"
+#include "support/TempFolder.h"
 
 using namespace formstest;
 namespace fs = std::filesystem;
@@ -27,8 +28,6 @@ class DialogsTest : public FormsTest {
  protected:
   void SetUp() override {
     FormsTest::SetUp();
-    Dir = fs::temp_directory_path() / ("vxn-dialogs-" + std::to_string(::getpid()));
-    fs::remove_all(Dir);
     fs::create_directories(Dir / "sub");
     for (const char* f : {"a.dat", "b.DAT", "c.txt", ".hidden.dat"}) std::ofstream(Dir / f) << "x";
     previous_ = SetDialogHook([this](TForm* Form) -> TModalResult {
@@ -45,7 +44,6 @@ class DialogsTest : public FormsTest {
   }
   void TearDown() override {
     SetDialogHook(previous_);
-    fs::remove_all(Dir);
     FormsTest::TearDown();
   }
 
@@ -55,7 +53,8 @@ class DialogsTest : public FormsTest {
     F->Accept();
   }
 
-  fs::path Dir;
+  TempFolder folder_{"dialogs"};
+  fs::path Dir = folder_.Path();
   std::function<void(TFileDialogForm*)> Drive;
   std::deque<TModalResult> Answers;
   std::vector<std::string> Questions;

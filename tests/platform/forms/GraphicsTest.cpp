@@ -15,12 +15,9 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFonts.h"
 #include "platform/win/SysColors.h"
+#include "support/TempFolder.h"
 
 namespace {
-
-std::string TempPath(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("vxn_gfx_" + std::to_string(::getpid()) + "_" + name)).string();
-}
 
 // A bitmap with four coloured quadrants and a black diagonal.
 void PaintQuadrants(TBitmap& b, int size) {
@@ -359,7 +356,8 @@ TEST(GraphicsTest, PngRoundTripKeepsAlpha) {
   png.SetSize(4, 2);
   TAlphaImage& img = const_cast<TAlphaImage&>(png.Image());
   img.Pixels = {0xFFFF0000, 0x80FF0000, 0x00000000, 0xFF00FF00, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFFFFFFFF};
-  std::string path = TempPath("a.png");
+  TempFolder scratch("gfx");
+  std::string path = scratch / "a.png";
   png.SaveToFile(path);
 
   TPicture picture;
@@ -390,7 +388,8 @@ TEST(GraphicsTest, JpegEncodesAndDecodes) {
   TJPEGImage jpeg;
   PaintQuadrants(*jpeg.Bitmap(), 32);
   jpeg.SetCompressionQuality(95);
-  std::string path = TempPath("a.jpg");
+  TempFolder scratch("gfx");
+  std::string path = scratch / "a.jpg";
   jpeg.SaveToFile(path);
 
   TPicture picture;
@@ -478,9 +477,10 @@ std::string MakeIcon(bool alphaChannel) {
 }  // namespace
 
 TEST(GraphicsTest, IconPicksThe32PixelImageAndDrawsThroughItsMask) {
+  TempFolder scratch("gfx");
   for (bool alphaChannel : {false, true}) {
     std::string ico = MakeIcon(alphaChannel);
-    std::string path = TempPath("a.ico");
+    std::string path = scratch / "a.ico";
     {
       TFileStream f(path, fmCreate);
       f.WriteBuffer(ico.data(), static_cast<Int64>(ico.size()));

@@ -13,24 +13,19 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 class Folder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vxn-files-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   void touch(const std::string& name, std::string_view text = "") const {
     std::ofstream(path(name), std::ios::binary) << text;
   }
 
-  std::filesystem::path dir_;
+  TempFolder folder_{"files"};
+  std::filesystem::path dir_ = folder_.Path();
 };
 
 std::string found(const std::string& pattern, Integer attr) {

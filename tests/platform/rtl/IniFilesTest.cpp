@@ -11,19 +11,12 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/SysUtils.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 class IniFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vxn-ini-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string path(const char* name) const { return (dir_ / name).string(); }
   std::string write(const char* name, std::string_view text) const {
     std::ofstream(path(name), std::ios::binary) << text;
@@ -36,7 +29,8 @@ class IniFiles : public ::testing::Test {
     return s.str();
   }
 
-  std::filesystem::path dir_;
+  TempFolder folder_{"ini"};
+  std::filesystem::path dir_ = folder_.Path();
 };
 
 const char* const kSample =

@@ -7,16 +7,13 @@
 #include <filesystem>
 
 #include "platform/rtl/Classes.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 class SettingsStore : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vxn-store-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
     const char* saved = std::getenv("XDG_CONFIG_HOME");
     hadConfig_ = saved != nullptr;
     if (saved) savedConfig_ = saved;
@@ -27,10 +24,10 @@ class SettingsStore : public ::testing::Test {
       setenv("XDG_CONFIG_HOME", savedConfig_.c_str(), 1);
     else
       unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(dir_);
   }
 
-  std::filesystem::path dir_;
+  TempFolder folder_{"store"};
+  std::filesystem::path dir_ = folder_.Path();
   bool hadConfig_ = false;
   std::string savedConfig_;
 };

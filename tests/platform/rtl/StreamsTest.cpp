@@ -8,21 +8,16 @@
 #include <filesystem>
 
 #include "platform/rtl/SysUtils.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 class StreamFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("vxn-streams-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string path(const char* name) const { return (dir_ / name).string(); }
 
-  std::filesystem::path dir_;
+  TempFolder folder_{"streams"};
+  std::filesystem::path dir_ = folder_.Path();
 };
 
 TEST(TStream, ShortTransfersRaise) {

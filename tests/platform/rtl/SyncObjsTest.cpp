@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/rtl/Threads.h"
+#include "support/ThreadState.h"
 
 namespace {
 
@@ -62,8 +63,9 @@ TEST(TEvent, HandleCanBePolledWithOtherDescriptors) {
   TEvent event(true, false);
   int fds[2];
   ASSERT_EQ(::pipe(fds), 0);
+  const pid_t poller = CurrentThreadId();
   std::thread setter([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitUntilAsleep(poller);  // set while the poll below sleeps
     event.SetEvent();
   });
   pollfd p[2] = {{fds[0], POLLIN, 0}, {event.Handle(), POLLIN, 0}};
@@ -78,16 +80,17 @@ TEST(TEvent, HandleCanBePolledWithOtherDescriptors) {
 
 TEST(TEvent, AutomaticEventReleasesOneWaiterPerSet) {
   TEvent event(false, false);
+  TEvent releasedOne(false, false);
   std::atomic<int> released{0};
   std::vector<std::thread> waiters;
   for (int i = 0; i < 4; ++i)
     waiters.emplace_back([&] {
       if (event.WaitFor(5000) == wrSignaled) ++released;
+      releasedOne.SetEvent();
     });
   for (int i = 1; i <= 4; ++i) {
     event.SetEvent();
-    const auto start = Clock::now();
-    while (released.load() < i && elapsedMs(start) < 5000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(releasedOne.WaitFor(5000), wrSignaled);
     EXPECT_EQ(released.load(), i);
   }
   for (std::thread& t : waiters) t.join();
@@ -98,11 +101,16 @@ TEST(TEvent, ManualEventReleasesEveryWaiter) {
   TEvent event(true, false);
   std::atomic<int> released{0};
   std::vector<std::thread> waiters;
+  std::vector<std::atomic<pid_t>> ids(5);
   for (int i = 0; i < 5; ++i)
-    waiters.emplace_back([&] {
+    waiters.emplace_back([&, i] {
+      ids[i] = CurrentThreadId();
       if (event.WaitFor(5000) == wrSignaled) ++released;
     });
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  for (auto& id : ids) {  // every one of them waits before the set
+    while (!id.load()) std::this_thread::yield();
+    EXPECT_TRUE(WaitUntilAsleep(id));
+  }
   event.SetEvent();
   for (std::thread& t : waiters) t.join();
   EXPECT_EQ(released.load(), 5);
@@ -123,7 +131,7 @@ TEST(WaitForAnyEvent, IndexTimeOutAndWakeUpFromAnotherThread) {
   EXPECT_GE(elapsedMs(start), 45);
 
   // Several threads each wait on their own cancel event and a shared one.
-  TEvent shared(false, false);
+  TEvent shared(false, false), oneBack(false, false);
   std::vector<std::unique_ptr<TEvent>> cancels;
   std::vector<std::thread> threads;
   std::atomic<int> byShared{0}, byCancel{0};
@@ -131,12 +139,11 @@ TEST(WaitForAnyEvent, IndexTimeOutAndWakeUpFromAnotherThread) {
   for (int i = 0; i < 3; ++i)
     threads.emplace_back([&, i] {
       const Integer r = WaitForAnyEvent({cancels[i].get(), &shared}, 5000);
-      if (r == 1) ++byShared;
+      if (r == 1) ++byShared, oneBack.SetEvent();
       if (r == 0) ++byCancel;
     });
   shared.SetEvent();
-  const auto wait = Clock::now();
-  while (byShared.load() < 1 && elapsedMs(wait) < 5000) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(oneBack.WaitFor(5000), wrSignaled);
   for (auto& cancel : cancels) cancel->SetEvent();
   for (std::thread& t : threads) t.join();
   EXPECT_EQ(byShared.load(), 1);
@@ -150,12 +157,13 @@ class Counter : public TThread {
     if (done_) done_->SetEvent();
   }
   std::atomic<int> loops{0};
+  TEvent looping{true, false};  // set once the thread has gone round three times
 
  protected:
   void Execute() override {
     while (!Terminated()) {
-      ++loops;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      if (++loops == 3) looping.SetEvent();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // its work
     }
     SetReturnValue(42);
   }
@@ -175,7 +183,7 @@ TEST(TThread, RunsTerminatesAndReturns) {
   EXPECT_THROW(thread.WaitFor(), EThread);
   thread.Start();
   EXPECT_THROW(thread.Start(), EThread);
-  while (thread.loops.load() < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(thread.looping.WaitFor(5000), wrSignaled);
   EXPECT_FALSE(thread.Finished());
   EXPECT_NE(thread.ThreadID(), 0);
   thread.Terminate();

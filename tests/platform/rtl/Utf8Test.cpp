@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SysUtils.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -129,14 +130,7 @@ TEST(Utf16Test, RoundTripsIncludingSurrogatePairs) {
 
 class Utf16FileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vxn-utf16-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-  std::string Path(const char* name) const { return dir_ + "/" + name; }
+  std::string Path(const char* name) const { return folder_ / name; }
   void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
@@ -146,7 +140,8 @@ class Utf16FileTest : public testing::Test {
     return out.str();
   }
 
-  std::string dir_;
+  TempFolder folder_{"utf16"};
+  std::string dir_ = folder_.Path();
 };
 
 TEST_F(Utf16FileTest, WritesLittleEndianWithMarkAndReadsEveryOrder) {

@@ -15,6 +15,7 @@
 #include "platform/win/OwnBitmaps.h"
 #include "platform/win/SysColors.h"
 #include "support/Pictures.h"
+#include "support/TempFolder.h"
 
 using namespace win;
 
@@ -26,12 +27,6 @@ std::string ReadHead(const std::string& path, size_t n) {
   in.read(s.data(), static_cast<std::streamsize>(n));
   s.resize(static_cast<size_t>(in.gcount()));
   return s;
-}
-
-std::filesystem::path ScratchDir() {
-  auto dir = std::filesystem::temp_directory_path() / ("vxn-gdi-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  return dir;
 }
 
 }  // namespace
@@ -67,7 +62,8 @@ TEST(GdiSurfaces, WindowDCsDrawAtTheirOriginInsideTheVisibleRegion) {
 }
 
 TEST(GdiSurfaces, PdfPagesTakeTheSameDrawingCalls) {
-  auto path = (ScratchDir() / "page.pdf").string();
+  TempFolder scratch("gdi");
+  auto path = scratch / "page.pdf";
   HDC dc = CreatePdfDC(path, 850, 1100, 100);
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(GetDeviceCaps(dc, TECHNOLOGY), DT_RASPRINTER);
@@ -111,7 +107,6 @@ TEST(GdiSurfaces, PdfPagesTakeTheSameDrawingCalls) {
   EXPECT_EQ(GetDeviceCaps(margins, PHYSICALOFFSETY), 30);
   DeleteDC(margins);
   EXPECT_EQ(CreatePdfDC(path, PageGeometry{850, 1100, 0, 0, 0, 1040, 100}), nullptr);
-  std::filesystem::remove_all(ScratchDir());
 }
 
 namespace {
@@ -201,7 +196,8 @@ TEST(GdiSurfaces, VectorPathPaintsTheSamePixelsAsBitmaps) {
 }
 
 TEST(GdiSurfaces, BitmapsSaveAsPng) {
-  auto path = (ScratchDir() / "bitmap.png").string();
+  TempFolder scratch("gdi");
+  auto path = scratch / "bitmap.png";
   HBITMAP bm = CreateBitmap(3, 2, 1, 32, nullptr);
   EXPECT_TRUE(SaveBitmapToPng(bm, path));
   EXPECT_EQ(ReadHead(path, 4), "\x89PNG");
@@ -213,7 +209,6 @@ TEST(GdiSurfaces, BitmapsSaveAsPng) {
   EXPECT_TRUE(SaveDCToPng(dc, path));
   EXPECT_EQ(ReadHead(path, 4), "\x89PNG");
   DeleteDC(dc);
-  std::filesystem::remove_all(ScratchDir());
 }
 
 // Writes one picture of shapes, regions and blits for a person to look at.

@@ -11,12 +11,21 @@
 #include "Clock.h"
 #include "SyncObjs.h"
 #include "WinFixture.h"
+#include "support/ThreadState.h"
 
 using namespace win;
 using wintest::WinTest;
 using Lines = std::vector<std::string>;
 
 namespace {
+
+// Waits (up to ten seconds) until this thread's queue holds what the flags
+// name, without handling anything.
+void WaitForQueueStatus(UINT flags) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!(HIWORD(GetQueueStatus(flags)) & flags) && std::chrono::steady_clock::now() < until)
+    std::this_thread::yield();
+}
 
 class Messages : public WinTest {
  protected:
@@ -331,6 +340,9 @@ TEST_F(Messages, SentMessagesComeBeforePostedOnesAndNotificationsDoNotWait) {
 TEST_F(Messages, ReplyMessageLetsTheSenderGoEarly) {
   static std::atomic<bool> senderBack;
   static std::atomic<bool> sawInSend;
+  static TEvent* senderBackEvent;
+  TEvent senderBackNow;
+  senderBackEvent = &senderBackNow;
   senderBack = false;
   sawInSend = false;
   static WNDPROC previous;
@@ -339,7 +351,7 @@ TEST_F(Messages, ReplyMessageLetsTheSenderGoEarly) {
         if (msg == WM_USER + 13) {
           sawInSend = InSendMessage() != FALSE;
           ReplyMessage(42);
-          for (int i = 0; i < 2000 && !senderBack; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          senderBackEvent->WaitFor(5000);  // the sender goes on while the handler still runs
           return 7;  // too late: the sender has 42
         }
         return CallWindowProc(previous, h, msg, wp, lp);
@@ -348,6 +360,7 @@ TEST_F(Messages, ReplyMessageLetsTheSenderGoEarly) {
   std::thread worker([&] {
     result = SendMessage(w, WM_USER + 13, 0, 0);
     senderBack = true;
+    senderBackNow.SetEvent();
   });
   MSG m;
   while (!senderBack) {
@@ -377,15 +390,17 @@ TEST_F(Messages, SendsBetweenTwoThreadsDoNotLockUp) {
   wintest::Answers()[{"w", WM_USER + 21}] = 100;
   std::atomic<HWND> remote{nullptr};
   std::atomic<DWORD> remoteThread{0};
+  TEvent created;
   std::thread worker([&] {
     HWND h = CreateWindowEx(0, "VxnTestWorker", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     remoteThread = GetCurrentThreadId();
     remote = h;
+    created.SetEvent();
     MSG m;
     while (GetMessage(&m, nullptr, 0, 0) > 0) DispatchMessage(&m);
     DestroyWindow(h);
   });
-  while (!remote) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_EQ(created.WaitFor(10000), wrSignaled);
   EXPECT_EQ(FindWindowEx(HWND_MESSAGE, nullptr, "VxnTestWorker", nullptr), remote.load());
   EXPECT_EQ(SendMessage(remote, WM_USER + 20, 0, reinterpret_cast<LPARAM>(w)), 101);
   EXPECT_EQ(Taken(), (Lines{"w WM_USER+21"}));
@@ -395,21 +410,18 @@ TEST_F(Messages, SendsBetweenTwoThreadsDoNotLockUp) {
 }
 
 TEST_F(Messages, AThreadThatEndsLetsItsSendersGo) {
-  TEvent go;
+  TEvent created;
   std::atomic<HWND> remote{nullptr};
   std::thread owner([&] {
     remote = CreateWindowEx(0, wintest::kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    go.WaitFor();  // never looks at its queue, then ends with the window alive
+    created.SetEvent();
+    // Never answers: ends with the window alive once the send waits in its queue.
+    WaitForQueueStatus(QS_SENDMESSAGE);
   });
-  while (!remote) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  std::thread releaser([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    go.SetEvent();
-  });
+  ASSERT_EQ(created.WaitFor(10000), wrSignaled);
   DWORD_PTR answer = 0;
   EXPECT_EQ(SendMessageTimeout(remote, WM_USER, 0, 0, SMTO_NORMAL, 10000, &answer), 0);
   owner.join();
-  releaser.join();
   EXPECT_FALSE(PostMessage(remote, WM_USER, 0, 0));
 }
 
@@ -433,8 +445,9 @@ TEST_F(Messages, AbortIfHungGivesUpOnAThreadThatStoppedLooking) {
 }
 
 TEST_F(Messages, WaitMessageReturnsWhenSomethingArrives) {
+  const pid_t waiter = CurrentThreadId();
   std::thread poster([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitUntilAsleep(waiter);
     PostMessage(w, WM_USER + 15, 0, 0);
   });
   EXPECT_TRUE(WaitMessage());
@@ -478,7 +491,15 @@ TEST_F(Messages, NoTimeOutIfNotHungWaitsForABusyThread) {
   std::atomic<LRESULT> sent{-1};
   DWORD_PTR answer = 0;
   std::thread worker([&] { sent = SendMessageTimeout(w, WM_USER + 17, 0, 0, SMTO_NOTIMEOUTIFNOTHUNG, 20, &answer); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // busy, but not hung
+  WaitForQueueStatus(QS_SENDMESSAGE);
+  // Busy, but not hung, until a plain send with the same time-out, sent
+  // later, has given up.
+  LRESULT plain = -1;
+  std::thread([&] {
+    DWORD_PTR ignored = 0;
+    plain = SendMessageTimeout(w, WM_USER + 18, 0, 0, SMTO_NORMAL, 20, &ignored);
+  }).join();
+  EXPECT_EQ(plain, 0);
   while (sent.load() == -1) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   worker.join();
   EXPECT_EQ(sent, TRUE);
@@ -488,8 +509,9 @@ TEST_F(Messages, NoTimeOutIfNotHungWaitsForABusyThread) {
 TEST_F(Messages, MsgWaitReturnsForEventsInputAndTime) {
   TEvent a, b(false);
   TEvent* events[] = {&a, &b};
+  const pid_t waiter = CurrentThreadId();
   std::thread setter([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitUntilAsleep(waiter);
     b.SetEvent();
   });
   EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 5000, QS_ALLINPUT), WAIT_OBJECT_0 + 1);
@@ -498,7 +520,7 @@ TEST_F(Messages, MsgWaitReturnsForEventsInputAndTime) {
   EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 20, QS_ALLINPUT), WAIT_TIMEOUT);
 
   std::thread poster([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitUntilAsleep(waiter);
     PostMessage(w, WM_USER, 0, 0);
   });
   EXPECT_EQ(MsgWaitForMultipleObjects(2, events, FALSE, 5000, QS_POSTMESSAGE), WAIT_OBJECT_0 + 2);

@@ -7,6 +7,7 @@
 #include "UserFixture.h"
 #include "support/VisualStylesScope.h"
 #include "platform/win/Display.h"
+#include "support/Pictures.h"
 
 namespace usertest {
 namespace {
@@ -170,7 +171,7 @@ TEST_F(NonClientTest, NestedCaptionedWindowsAreDrawnByTheFrameCode) {
   EXPECT_EQ(ScreenPixel(m.left + 4, m.top + 6), GetSysColor(COLOR_INACTIVECAPTION));
   SetActiveWindow(main);
 
-  std::string path = (std::filesystem::temp_directory_path() / "vxn-nested-captions.png").string();
+  std::string path = PicturePath("nested-captions.png");
   ASSERT_TRUE(SaveScreenToPng(path));
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
 }

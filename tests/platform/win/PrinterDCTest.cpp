@@ -12,6 +12,7 @@
 #include "platform/win/GdiText.h"
 #include "platform/win/Windows.h"
 #include "support/PdfPages.h"
+#include "support/TempFolder.h"
 
 using namespace win;
 
@@ -25,18 +26,16 @@ class PrinterDCs : public testing::Test {
     fake->destinations = {{"Office", "usb://Maker/Model", true}};
     fake->devices["Office"] = FakePrintSystem::Office();
     SetPrintSystem(std::move(system));
-    folder = std::filesystem::temp_directory_path() / ("vxn-printdc-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
     SetVirtualPrinterFolder(folder.string());
   }
   void TearDown() override {
     SetPrintSystem(nullptr);
     SetVirtualPrinterFolder("");
-    std::filesystem::remove_all(folder);
   }
 
   FakePrintSystem* fake = nullptr;
-  std::filesystem::path folder;
+  TempFolder printed{"printdc"};
+  std::filesystem::path folder = printed.Path();
 };
 
 DEVMODE Paper(short code, short orientation = DMORIENT_PORTRAIT) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -16,18 +17,16 @@ class ShellTest : public ::testing::Test {
       started_.push_back(argv);
       return true;
     });
-    dir_ = std::filesystem::temp_directory_path() / "vxn-shell-test";
-    std::filesystem::create_directories(dir_);
     std::ofstream(dir_ / "-manual.pdf") << "x";
   }
   void TearDown() override {
     SetShellLauncher(nullptr);
-    std::filesystem::remove_all(dir_);
   }
   static intptr_t Code(HINSTANCE h) { return reinterpret_cast<intptr_t>(h); }
 
   std::vector<std::vector<std::string>> started_;
-  std::filesystem::path dir_;
+  TempFolder folder_{"shell"};
+  std::filesystem::path dir_ = folder_.Path();
 };
 
 TEST_F(ShellTest, OpensFilesAndWebAndMailLinksThroughXdgOpen) {

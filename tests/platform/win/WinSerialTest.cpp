@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "Windows.h"
+#include "support/TempFolder.h"
 
 using namespace win;
 
@@ -428,7 +429,8 @@ TEST(WinSerial, ErrnoTable) {
 
 TEST(WinSerial, ComNumbersFollowFamiliesInNumericOrder) {
   namespace fs = std::filesystem;
-  fs::path root = fs::temp_directory_path() / ("vxn-serial-" + std::to_string(getpid()));
+  TempFolder folder("serial");
+  fs::path root = folder.Path();
   fs::create_directories(root / "dev");
   for (const char* n : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS1", "ttyS0", "ttyUSBx", "tty0"})
     std::ofstream(root / "dev" / n) << "";
@@ -447,7 +449,6 @@ TEST(WinSerial, ComNumbersFollowFamiliesInNumericOrder) {
   EXPECT_EQ(SerialDevicePath("COM2"), "/dev/pts/77");
   unsetenv("VXN_COM2");
   SetSerialDeviceFolders("", "");
-  fs::remove_all(root);
 }
 
 TEST(WinSerial, WaitForMultipleObjects) {

@@ -10,6 +10,7 @@
 #include "FakePrintSystem.h"
 #include "platform/win/Windows.h"
 #include "support/PdfPages.h"
+#include "support/TempFolder.h"
 
 using namespace win;
 
@@ -25,14 +26,11 @@ class Spooler : public testing::Test {
     win::PrintDeviceInfo plain;  // says nothing about itself
     fake->devices["Plain"] = plain;
     SetPrintSystem(std::move(system));
-    folder = std::filesystem::temp_directory_path() / ("vxn-spool-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
     SetVirtualPrinterFolder(folder.string());
   }
   void TearDown() override {
     SetPrintSystem(nullptr);
     SetVirtualPrinterFolder("");
-    std::filesystem::remove_all(folder);
   }
 
   // EnumPrinters the way callers do: ask for the size, then fill.
@@ -46,7 +44,8 @@ class Spooler : public testing::Test {
   }
 
   FakePrintSystem* fake = nullptr;
-  std::filesystem::path folder;
+  TempFolder spooled{"spool"};
+  std::filesystem::path folder = spooled.Path();
 };
 
 std::vector<std::string> PaperNames(const char* printer) {
