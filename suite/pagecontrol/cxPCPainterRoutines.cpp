@@ -214,7 +214,12 @@ TColor BrightenColor(TColor AColor, Integer Percent) {
 }
 
 TcxCanvas* PainterScreenCanvas() {
-  if (!ScreenCanvasSlot()) ScreenCanvasSlot() = std::make_unique<TcxScreenCanvas>();
+  if (!ScreenCanvasSlot()) {
+    // Made before its slot, so that at program end the canvas goes before
+    // the screen it draws on.
+    auto canvas = std::make_unique<TcxScreenCanvas>();
+    ScreenCanvasSlot() = std::move(canvas);
+  }
   return ScreenCanvasSlot().get();
 }
 

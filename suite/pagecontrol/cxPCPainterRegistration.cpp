@@ -1,0 +1,56 @@
+#include "suite/pagecontrol/cxPCPainterRegistration.h"
+
+#include <iterator>
+#include <memory>
+#include <utility>
+
+#include "suite/pagecontrol/cxPCPainterRoutines.h"
+#include "suite/pagecontrol/cxPCPaintersFactory.h"
+#include "suite/pagecontrol/cxPCTabsPainter.h"
+
+VXN_IMPLEMENT_CLASS(TcxPaletteChangedNotifier, TcxSystemPaletteChangedNotifier)
+
+namespace {
+
+std::unique_ptr<TcxPaletteChangedNotifier>& Notifier() {
+  static std::unique_ptr<TcxPaletteChangedNotifier> notifier;
+  return notifier;
+}
+
+// The styles in the order of the style table (those built so far).
+const TcxPCCustomPainterClass* StyleClasses(Integer& Count) {
+  static const TcxPCCustomPainterClass classes[] = {&TcxPCTabsPainterClass::Instance()};
+  Count = static_cast<Integer>(std::size(classes));
+  return classes;
+}
+
+Integer& StartCount() {
+  static Integer count = 0;
+  return count;
+}
+
+}  // namespace
+
+void TcxPaletteChangedNotifier::DoSystemPaletteChanged() { UpdateOneNoteSchemeColors(); }
+
+void InitializePCPainters() {
+  if (StartCount()++ > 0) return;
+  LightFaceColor = ComputeLightFaceColor();
+  UpdateOneNoteSchemeColors();
+  // Made before its slot, so that at program end the notifier goes before
+  // the listener it subscribed to.
+  auto notifier = std::make_unique<TcxPaletteChangedNotifier>();
+  Notifier() = std::move(notifier);
+  Integer count = 0;
+  const TcxPCCustomPainterClass* classes = StyleClasses(count);
+  for (Integer i = 0; i < count; ++i) RegisterPCPainterClass(classes[i]);
+}
+
+void FinalizePCPainters() {
+  if (StartCount() == 0 || --StartCount() > 0) return;
+  Integer count = 0;
+  const TcxPCCustomPainterClass* classes = StyleClasses(count);
+  for (Integer i = 0; i < count; ++i) UnregisterPCPainterClass(classes[i]);
+  Notifier().reset();
+  FreePainterScreenCanvas();
+}
