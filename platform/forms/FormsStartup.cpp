@@ -3,6 +3,7 @@
 #include "platform/win/WinStartup.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Graphics.h"
+#include "platform/forms/Metafile.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/ButtonCtrls.h"
@@ -23,6 +24,7 @@ void InitializeForms() {
   InitializeWin();
   RegisterCustomFormsClasses();
   RegisterGraphicsClasses();
+  RegisterMetafileClasses();
   RegisterStdCtrlsClasses();
   RegisterMaskClasses();
   RegisterButtonCtrlsClasses();

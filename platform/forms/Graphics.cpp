@@ -947,8 +947,10 @@ void TBitmap::NewImage(Integer AWidth, Integer AHeight, bool AMonochrome) {
   DestroyImage();
   Bitmap_ = fresh;
   Bits_ = bits;
-  Width_ = fresh ? AWidth : 0;
-  Height_ = fresh ? AHeight : 0;
+  // A size with one side 0 is kept without an image, so that Width and
+  // Height set one after the other make the picture.
+  Width_ = AWidth;
+  Height_ = AHeight;
   Monochrome_ = AMonochrome;
   if (DC_ && Bitmap_) SelectObject(DC_, Bitmap_);
 }
@@ -1142,9 +1144,8 @@ void TBitmap::Assign(TPersistent* Source) {
   if (auto* b = dynamic_cast<TBitmap*>(Source)) {
     if (b == this) return;
     DestroyImage();
-    Width_ = Height_ = 0;
+    NewImage(b->Width_, b->Height_, b->Monochrome_);
     if (!b->Empty()) {
-      NewImage(b->Width_, b->Height_, b->Monochrome_);
       SetTextColor(DC(), RGB(0, 0, 0));
       SetBkColor(DC(), RGB(255, 255, 255));
       BitBlt(DC(), 0, 0, Width_, Height_, b->DC(), 0, 0, SRCCOPY);

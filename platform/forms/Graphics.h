@@ -201,33 +201,35 @@ class TCanvas : public TPersistent {
   void SetPenPos(TPoint Value) { MoveTo(Value.X, Value.Y); }
   TRect ClipRect();
   TColor Pixels(Integer X, Integer Y);
-  void SetPixels(Integer X, Integer Y, TColor Value);
+  // The drawing members are virtual so that a canvas which records (the
+  // metafile's) sees every call.
+  virtual void SetPixels(Integer X, Integer Y, TColor Value);
 
-  void MoveTo(Integer X, Integer Y);
-  void LineTo(Integer X, Integer Y);
-  void Rectangle(Integer X1, Integer Y1, Integer X2, Integer Y2);
+  virtual void MoveTo(Integer X, Integer Y);
+  virtual void LineTo(Integer X, Integer Y);
+  virtual void Rectangle(Integer X1, Integer Y1, Integer X2, Integer Y2);
   void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
-  void RoundRect(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3);
-  void Ellipse(Integer X1, Integer Y1, Integer X2, Integer Y2);
+  virtual void RoundRect(Integer X1, Integer Y1, Integer X2, Integer Y2, Integer X3, Integer Y3);
+  virtual void Ellipse(Integer X1, Integer Y1, Integer X2, Integer Y2);
   void Ellipse(const TRect& R) { Ellipse(R.Left, R.Top, R.Right, R.Bottom); }
-  void Polygon(const std::vector<TPoint>& Points);
-  void Polyline(const std::vector<TPoint>& Points);
-  void FillRect(const TRect& R);
-  void FrameRect(const TRect& R);
-  void DrawFocusRect(const TRect& R);
+  virtual void Polygon(const std::vector<TPoint>& Points);
+  virtual void Polyline(const std::vector<TPoint>& Points);
+  virtual void FillRect(const TRect& R);
+  virtual void FrameRect(const TRect& R);
+  virtual void DrawFocusRect(const TRect& R);
 
   // TextOut leaves the pen position after the text, as the system does.
-  void TextOut(Integer X, Integer Y, const std::string& Text);
-  void TextRect(const TRect& R, Integer X, Integer Y, const std::string& Text);
+  virtual void TextOut(Integer X, Integer Y, const std::string& Text);
+  virtual void TextRect(const TRect& R, Integer X, Integer Y, const std::string& Text);
   TSize TextExtent(const std::string& Text);
   Integer TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
   Integer TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
 
-  void Draw(Integer X, Integer Y, TGraphic* Graphic);
-  void StretchDraw(const TRect& R, TGraphic* Graphic);
-  void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
+  virtual void Draw(Integer X, Integer Y, TGraphic* Graphic);
+  virtual void StretchDraw(const TRect& R, TGraphic* Graphic);
+  virtual void CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source);
   // Copies Source of Bitmap with the pixels of Color replaced by the brush.
-  void BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color);
+  virtual void BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color);
 
   // Serialises drawing from several threads; nests.
   void Lock();

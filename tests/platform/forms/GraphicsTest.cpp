@@ -332,6 +332,29 @@ TEST(GraphicsTest, BitmapLoadsFromAResourceWithoutFileHeader) {
   EXPECT_THROW(b.LoadFromResourceName("NoSuchBitmap"), EResNotFound);
 }
 
+// Width and Height set one at a time: the first leaves a side 0, which
+// must not lose the other side.
+TEST(GraphicsTest, BitmapSizedOneSideAtATime) {
+  for (bool widthFirst : {true, false}) {
+    TBitmap b;
+    if (widthFirst) b.SetWidth(6); else b.SetHeight(4);
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(widthFirst ? b.Width() : b.Height(), widthFirst ? 6 : 4);
+    if (widthFirst) b.SetHeight(4); else b.SetWidth(6);
+    ASSERT_EQ(b.Width(), 6);
+    ASSERT_EQ(b.Height(), 4);
+    ASSERT_FALSE(b.Empty());
+    b.Canvas()->SetPixels(5, 3, clRed);
+    EXPECT_EQ(b.Canvas()->Pixels(5, 3), clRed);
+    // Back to a side of 0 keeps the other side too, also through Assign.
+    b.SetHeight(0);
+    TBitmap copy;
+    copy.Assign(&b);
+    EXPECT_EQ(copy.Width(), 6);
+    EXPECT_TRUE(copy.Empty());
+  }
+}
+
 TEST(GraphicsTest, MonochromeKeepsBlackAndWhite) {
   TBitmap b;
   PaintQuadrants(b, 10);
