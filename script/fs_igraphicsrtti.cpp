@@ -1,6 +1,7 @@
 #include "script/fs_igraphicsrtti.h"
 
 #include "platform/forms/Graphics.h"
+#include "platform/forms/Metafile.h"
 #include "platform/rtl/ObjectHandles.h"
 
 namespace fs_igraphicsrtti {
@@ -25,6 +26,11 @@ TObject* Construct(TClass cls) {
 Variant Methods(TObject* instance, TClass cls, const std::string& name, TfsMethodHelper* c) {
   const TClass declared = c->HostClass;
   auto i = [c](Integer n) { return c->ParamValueAt(n).AsInteger(); };
+  if (declared == TMetafileCanvas::StaticClass() && name == "CREATE") {
+    // The reference device comes as its handle's number; the canvas checks it.
+    auto device = reinterpret_cast<win::HDC>(static_cast<intptr_t>(i(1)));
+    return VarFromObject(new TMetafileCanvas(VarToObject<TMetafile>(c->ParamValueAt(0)), device));
+  }
   if (name == "CREATE") return VarFromObject(instance ? instance : Construct(cls));
   if (declared == TCanvas::StaticClass()) {
     auto* canvas = As<TCanvas>(instance);
@@ -139,6 +145,9 @@ TFunctions::TFunctions(TfsScript* script) : TfsRTTIModule(script) {
   c->DeclareMethod("procedure SaveToFile(const Filename: string)", Methods);
   c->DeclareProperty("Height", "Integer", Getter);
   c->DeclareProperty("Width", "Integer", Getter);
+  s.DeclareClass(TMetafile::StaticClass(), "TGraphic");
+  c = s.DeclareClass(TMetafileCanvas::StaticClass(), "TCanvas");
+  c->DeclareConstructor("constructor Create(AMetafile: TMetafile; ReferenceDevice: Integer)", Methods);
   c = s.DeclareClass(TBitmap::StaticClass(), "TGraphic");
   c->DeclareProperty("Canvas", "TCanvas", Getter);
 }

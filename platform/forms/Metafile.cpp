@@ -42,6 +42,9 @@ constexpr uint32_t kHeaderSize = 100;
 constexpr uint32_t kSignature = 0x464D4520;
 constexpr uint32_t kVersion = 1;
 constexpr Integer kMaxSide = 1 << 20;
+// Coordinates are kept within this, so that replay at any scale stays far
+// from the limits of Integer.
+constexpr Integer kMaxCoordinate = 1 << 22;
 constexpr Integer kMaxPenWidth = 1 << 16;
 constexpr Integer kMaxFontHeight = 1 << 16;
 // A picture inside a picture inside ... stops here.
@@ -145,6 +148,16 @@ std::shared_ptr<TGraphic> CopyOf(TGraphic* Graphic) {
 }
 
 bool InRange(Integer V, Integer Low, Integer High) { return V >= Low && V <= High; }
+
+Integer Clamped(Integer V) { return std::clamp(V, -kMaxCoordinate, kMaxCoordinate); }
+TPoint Clamped(TPoint P) { return {Clamped(P.X), Clamped(P.Y)}; }
+TRect Clamped(TRect R) { return {Clamped(R.Left), Clamped(R.Top), Clamped(R.Right), Clamped(R.Bottom)}; }
+
+// A replayed coordinate, kept well inside Integer.
+Integer Rounded(double V) {
+  constexpr double far = 1 << 30;
+  return static_cast<Integer>(std::clamp(std::round(V), -far, far));
+}
 
 // The values a record may carry, so that replay never meets a value its
 // setters would refuse.
@@ -334,6 +347,7 @@ void TMetafile::LoadFromStream(TStream& Stream) {
     for (TPoint& p : r.Points) {
       p.X = rec.I32();
       p.Y = rec.I32();
+      if (Clamped(p) != p) throw EInvalidGraphic(SInvalidMetafile);
     }
     if (rec.U32() != static_cast<uint32_t>(shape.Values)) throw EInvalidGraphic(SInvalidMetafile);
     r.Values.resize(static_cast<size_t>(shape.Values));
@@ -386,8 +400,8 @@ void TMetafile::Draw(TCanvas* ACanvas, const TRect& R) {
   if (Empty() || R.Width() == 0 || R.Height() == 0) return;
   const double sx = static_cast<double>(R.Width()) / Width_;
   const double sy = static_cast<double>(R.Height()) / Height_;
-  auto mapX = [&](Integer X) { return R.Left + static_cast<Integer>(std::lround(X * sx)); };
-  auto mapY = [&](Integer Y) { return R.Top + static_cast<Integer>(std::lround(Y * sy)); };
+  auto mapX = [&](Integer X) { return Rounded(R.Left + X * sx); };
+  auto mapY = [&](Integer Y) { return Rounded(R.Top + Y * sy); };
   auto map = [&](const TPoint& P) { return TPoint{mapX(P.X), mapY(P.Y)}; };
   auto mapRect = [&](const TPoint& A, const TPoint& B) { return TRect{mapX(A.X), mapY(A.Y), mapX(B.X), mapY(B.Y)}; };
 
@@ -408,7 +422,7 @@ void TMetafile::Draw(TCanvas* ACanvas, const TRect& R) {
         pen->SetStyle(static_cast<TPenStyle>(v[1]));
         pen->SetMode(static_cast<TPenMode>(v[2]));
         // A one-pixel pen stays one pixel wide however small the picture.
-        Integer width = v[3] == 0 ? 0 : std::max<Integer>(1, static_cast<Integer>(std::lround(v[3] * (sx + sy) / 2)));
+        Integer width = v[3] == 0 ? 0 : std::clamp<Integer>(Rounded(v[3] * (sx + sy) / 2), 1, kMaxPenWidth);
         pen->SetWidth(width);
         break;
       }
@@ -419,7 +433,7 @@ void TMetafile::Draw(TCanvas* ACanvas, const TRect& R) {
         break;
       case Kind::Font: {
         font->SetName(r.Text);
-        Integer height = static_cast<Integer>(std::lround(v[0] * sy));
+        Integer height = std::clamp<Integer>(Rounded(v[0] * sy), -kMaxFontHeight, kMaxFontHeight);
         if (height == 0 && v[0] != 0) height = v[0] < 0 ? -1 : 1;
         font->SetHeight(height);
         font->SetColor(v[1]);
@@ -434,8 +448,7 @@ void TMetafile::Draw(TCanvas* ACanvas, const TRect& R) {
       case Kind::Ellipse: ACanvas->Ellipse(mapRect(p[0], p[1])); break;
       case Kind::RoundRect: {
         TRect box = mapRect(p[0], p[1]);
-        ACanvas->RoundRect(box.Left, box.Top, box.Right, box.Bottom, static_cast<Integer>(std::lround(p[2].X * sx)),
-                           static_cast<Integer>(std::lround(p[2].Y * sy)));
+        ACanvas->RoundRect(box.Left, box.Top, box.Right, box.Bottom, Rounded(p[2].X * sx), Rounded(p[2].Y * sy));
         break;
       }
       case Kind::Polygon:
@@ -506,7 +519,8 @@ TMetafile* TMetafileCanvas::Target() {
   return Metafile_;
 }
 
-Integer TMetafileCanvas::PenMargin() const { return std::max<Integer>(1, Pen()->GetWidth()) / 2 + 1; }
+// How far a wide pen reaches beyond the line it draws.
+Integer TMetafileCanvas::PenMargin() const { return Pen()->GetWidth() / 2; }
 
 void TMetafileCanvas::Record(TMetafileRecord R, bool WithPen, bool WithBrush, bool WithFont) {
   TMetafile* target = Target();
@@ -549,6 +563,9 @@ void TMetafileCanvas::Record(TMetafileRecord R, bool WithPen, bool WithBrush, bo
       FontName_ = f->GetName();
     }
   }
+  // Drawing this far out is off any picture; clamping keeps the file loadable.
+  for (TPoint& p : R.Points) p = Clamped(p);
+  R.Bounds = Clamped(R.Bounds);
   if (GrowSize_ && !IsEmptyRect(R.Bounds)) {
     target->Width_ = std::clamp<Integer>(std::max(target->Width_, R.Bounds.Right), 0, kMaxSide);
     target->Height_ = std::clamp<Integer>(std::max(target->Height_, R.Bounds.Bottom), 0, kMaxSide);
@@ -583,7 +600,7 @@ void TMetafileCanvas::MoveTo(Integer X, Integer Y) {
   TCanvas::MoveTo(X, Y);
   TMetafileRecord r;
   r.Kind = Kind::MoveTo;
-  r.Points = {{X, Y}};
+  r.Points = {Clamped(TPoint{X, Y})};
   Target()->Append(std::move(r));
 }
 
