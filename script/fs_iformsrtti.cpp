@@ -40,7 +40,8 @@ Variant Methods(TObject* instance, TClass, const std::string& name, TfsMethodHel
     auto* list = As<TCustomListBox>(instance);
     if (name == "SELECTED.GET") return list->Selected(arg(0).AsInteger());
     if (name == "SELECTED.SET") list->SetSelected(arg(0).AsInteger(), arg(1).AsBoolean());
-  } else if (declared == TForm::StaticClass()) {
+  } else if (declared == TCustomForm::StaticClass()) {
+    // Showing and closing are the forms library's TForm's (every form is one).
     auto* form = As<TForm>(instance);
     if (name == "CLOSE") form->Close();
     if (name == "HIDE") form->Hide();
@@ -69,10 +70,9 @@ Variant Getter(TObject* instance, TClass cls, const std::string& name) {
     if (name == "SELCOUNT") return list->SelCount();
     if (name == "ITEMINDEX") return list->ItemIndex();
   }
-  if (cls == TForm::StaticClass()) {
-    auto* form = As<TForm>(instance);
-    if (name == "MODALRESULT") return static_cast<Integer>(form->ModalResult());
-    if (name == "CANVAS") return VarFromObject(form->Canvas());
+  if (cls == TCustomForm::StaticClass()) {
+    if (name == "MODALRESULT") return static_cast<Integer>(As<TForm>(instance)->ModalResult());
+    if (name == "CANVAS") return VarFromObject(As<TCustomForm>(instance)->Canvas());
   }
   if (cls == TApplication::StaticClass() && name == "EXENAME") return As<TApplication>(instance)->ExeName();
   return 0;
@@ -90,7 +90,7 @@ void Setter(TObject* instance, TClass cls, const std::string& name, const Varian
   if (cls == TCustomListBox::StaticClass() && name == "ITEMINDEX")
     As<TCustomListBox>(instance)->SetItemIndex(value.AsInteger());
   // Written straight into the form's field, as the library's own property does.
-  if (cls == TForm::StaticClass() && name == "MODALRESULT")
+  if (cls == TCustomForm::StaticClass() && name == "MODALRESULT")
     As<TForm>(instance)->SetModalResult(static_cast<TModalResult>(value.AsInteger()));
 }
 
@@ -173,12 +173,8 @@ TFunctions::TFunctions(TfsScript* script) : TfsRTTIModule(script) {
 
   s.DeclareClass(TCustomControl::StaticClass(), "TWinControl");
   s.DeclareClass(TGraphicControl::StaticClass(), "TControl");
-  // The forms library has the class library's place in the tree for every
-  // class but three (a scrolling control base, its scroll bar and a custom
-  // form base): those classes stand on the nearest ancestor that exists, and
-  // the custom form's members are the form's.
-  s.DeclareClass(TGroupBox::StaticClass(), "TCustomControl");
-  s.DeclareClass(TLabel::StaticClass(), "TGraphicControl");
+  s.DeclareClass(TGroupBox::StaticClass(), "TWinControl");
+  s.DeclareClass(TLabel::StaticClass(), "TControl");
   s.DeclareClass(TEdit::StaticClass(), "TWinControl");
   s.DeclareClass(TMemo::StaticClass(), "TWinControl");
   c = s.DeclareClass(TCustomComboBox::StaticClass(), "TWinControl");
@@ -196,8 +192,9 @@ TFunctions::TFunctions(TfsScript* script) : TfsRTTIModule(script) {
   c->DeclareProperty("SelCount", "Integer", Getter);
   c->DeclareIndexedProperty("Selected", "Integer", "Boolean", Methods);
   s.DeclareClass(TListBox::StaticClass(), "TCustomListBox");
-  s.DeclareClass(TScrollBox::StaticClass(), "TWinControl");
-  c = s.DeclareClass(TForm::StaticClass(), "TCustomControl");
+  s.DeclareClass(TScrollingWinControl::StaticClass(), "TWinControl");
+  s.DeclareClass(TScrollBox::StaticClass(), "TScrollingWinControl");
+  c = s.DeclareClass(TCustomForm::StaticClass(), "TScrollingWinControl");
   c->DeclareMethod("procedure Close", Methods);
   c->DeclareMethod("procedure Hide", Methods);
   c->DeclareMethod("procedure Show", Methods);
@@ -209,6 +206,7 @@ TFunctions::TFunctions(TfsScript* script) : TfsRTTIModule(script) {
     c->DeclareEvent(event, fsEventFactory<TfsNotifyEvent>);
   c->DeclareProperty("Canvas", "TCanvas", Getter);
   c->DeclareProperty("ModalResult", "Integer", Getter, Setter);
+  s.DeclareClass(TForm::StaticClass(), "TCustomForm");
   s.DeclareClass(TDataModule::StaticClass(), "TComponent");
   c = s.DeclareClass(TApplication::StaticClass(), "TComponent");
   c->DeclareMethod("procedure Minimize", Methods);

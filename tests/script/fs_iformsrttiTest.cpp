@@ -4,8 +4,11 @@
 
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/ObjectHandles.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
 #include "tests/script/ScriptRun.h"
 
 using scriptrun::Runner;
@@ -72,6 +75,42 @@ begin F := TForm.Create(nil); F.OnCloseQuery := @Query end.)"),
   EXPECT_FALSE(form->CloseQuery());  // the script's handler keeps the form open
   EXPECT_EQ(r.Output, "asked");
   delete form;
+}
+
+// The modal loop waits; a press on the button (sent from the idle handler,
+// as a person's click would come) runs the script's handler, whose
+// ModalResult assignment ends the loop with that result.
+TEST(FormsBindingTest, AScriptsModalResultEndsShowModal) {
+  Runner r;
+  struct Presser {
+    Runner* Script;
+    int Idles = 0;
+    void Idle(TObject*, bool& Done) {
+      Done = false;  // never wait for a message in a test
+      if (++Idles == 2) {
+        auto* button = VarToObject<TButton>(Script->Script->LookupName("B")->GetValue());
+        win::SendMessage(button->Handle(), BM_CLICK, 0, 0);
+      }
+      if (Idles > 50) Application->Terminate();  // a safety net, not part of the behaviour
+    }
+  } presser{&r};
+  Application->OnIdle = TIdleEvent(&presser, &Presser::Idle);
+  const std::string result = r.Run("PascalScript", R"(var F: TForm; B: TButton;
+procedure Clicked(Sender: TObject);
+begin
+  Log(F.ModalResult);
+  F.ModalResult := mrYes;
+end;
+begin
+  F := TForm.Create(nil);
+  B := TButton.Create(F); B.Parent := F; B.Caption := 'Yes';
+  B.OnClick := @Clicked;
+  Log(F.ShowModal);
+  Log(F.Visible);
+  F.Free;
+end.)");
+  Application->OnIdle = nullptr;
+  EXPECT_EQ(result, "0 6 False");
 }
 
 }  // namespace
