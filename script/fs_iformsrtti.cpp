@@ -192,6 +192,7 @@ TFunctions::TFunctions(TfsScript* script) : TfsRTTIModule(script) {
   c->DeclareProperty("SelCount", "Integer", Getter);
   c->DeclareIndexedProperty("Selected", "Integer", "Boolean", Methods);
   s.DeclareClass(TListBox::StaticClass(), "TCustomListBox");
+  s.DeclareClass(TControlScrollBar::StaticClass(), "TPersistent");
   s.DeclareClass(TScrollingWinControl::StaticClass(), "TWinControl");
   s.DeclareClass(TScrollBox::StaticClass(), "TScrollingWinControl");
   c = s.DeclareClass(TCustomForm::StaticClass(), "TScrollingWinControl");

@@ -692,9 +692,14 @@ VXN_IMPLEMENT_CREATABLE_CLASS(TScrollBox, TScrollingWinControl)
 VXN_PUBLISH(TScrollBox) {
   P.Property("AutoScroll", &TScrollBox::AutoScroll, &TScrollBox::SetAutoScroll).Default(true);
   P.Property("BorderStyle", &TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle).Default(bsSingle);
+  P.Property("HorzScrollBar", &TScrollBox::HorzScrollBar, &TScrollBox::SetHorzScrollBar);
+  P.Property("VertScrollBar", &TScrollBox::VertScrollBar, &TScrollBox::SetVertScrollBar);
 }
 
-TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+TScrollBox::TScrollBox(TComponent* AOwner)
+    : TScrollingWinControl(AOwner),
+      Bars_{std::make_unique<TControlScrollBar>(this, sbHorizontal),
+            std::make_unique<TControlScrollBar>(this, sbVertical)} {
   ControlStyle += csAcceptsControls;
   DefWndProc = &DefWindowProc;
   SetBounds(0, 0, 185, 41);
@@ -808,8 +813,8 @@ void TScrollBox::DoScroll(int Bar, WORD Code) {
   Integer page = Bar == 0 ? rc.right : rc.bottom;
   Integer pos = Pos_[Bar];
   switch (Code) {
-    case SB_LINEUP: pos -= Increment_; break;
-    case SB_LINEDOWN: pos += Increment_; break;
+    case SB_LINEUP: pos -= Increment_[Bar]; break;
+    case SB_LINEDOWN: pos += Increment_[Bar]; break;
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBTRACK:
@@ -837,6 +842,39 @@ void TScrollBox::WndProc(TMessage& Message) {
   }
   TWinControl::WndProc(Message);
   if (Message.Msg == WM_SIZE) UpdateRange();
+}
+
+// TControlScrollBar -----------------------------------------------------------------------------
+
+VXN_IMPLEMENT_CLASS(TControlScrollBar, TPersistent)
+VXN_PUBLISH(TControlScrollBar) {
+  P.Property("Increment", &TControlScrollBar::Increment, &TControlScrollBar::SetIncrement).Default(8);
+  P.Property("Position", &TControlScrollBar::Position, &TControlScrollBar::SetPosition).Default(0);
+  P.Property("Range", &TControlScrollBar::Range, nullptr).Stored(false);
+}
+
+Integer TControlScrollBar::Increment() const { return Control_->Increment_[Kind_]; }
+
+void TControlScrollBar::SetIncrement(Integer Value) { Control_->Increment_[Kind_] = Value < 1 ? 1 : Value; }
+
+Integer TControlScrollBar::Position() const { return Control_->Pos_[Kind_]; }
+
+void TControlScrollBar::SetPosition(Integer Value) {
+  if (Kind_ == sbHorizontal)
+    Control_->SetHorzPosition(Value);
+  else
+    Control_->SetVertPosition(Value);
+}
+
+Integer TControlScrollBar::Range() const { return Control_->Range_[Kind_]; }
+
+void TControlScrollBar::Assign(TPersistent* Source) {
+  if (auto* bar = dynamic_cast<TControlScrollBar*>(Source)) {
+    SetIncrement(bar->Increment());
+    SetPosition(bar->Position());
+    return;
+  }
+  TPersistent::Assign(Source);
 }
 
 void RegisterSmallCtrlsClasses() {

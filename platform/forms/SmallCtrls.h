@@ -254,6 +254,32 @@ class TBitBtn : public TButton {
 
 // A window whose children may lie beyond its client area; its scroll bars
 // move them into view. The range follows the children (AutoScroll).
+class TScrollBox;
+
+// One scroll bar of a scroll box (its HorzScrollBar or VertScrollBar): the
+// box's position and range along one axis, and the step of a click on an
+// arrow. Range is measured from the box's children.
+class TControlScrollBar : public TPersistent {
+  VXN_DECLARE_CLASS(TControlScrollBar)
+
+ public:
+  TControlScrollBar(TScrollBox* Control, TScrollBarKind Kind) : Control_(Control), Kind_(Kind) {}
+
+  TScrollBarKind Kind() const { return Kind_; }
+  Integer Increment() const;
+  void SetIncrement(Integer Value);
+  Integer Position() const;
+  void SetPosition(Integer Value);
+  Integer Range() const;
+
+  // Takes the increment and the position of another bar.
+  void Assign(TPersistent* Source) override;
+
+ private:
+  TScrollBox* Control_;
+  TScrollBarKind Kind_;
+};
+
 class TScrollBox : public TScrollingWinControl {
   VXN_DECLARE_CLASS(TScrollBox)
 
@@ -272,8 +298,13 @@ class TScrollBox : public TScrollingWinControl {
   void SetVertPosition(Integer Value) { ScrollTo(Pos_[0], Value); }
   Integer HorzRange() const { return Range_[0]; }
   Integer VertRange() const { return Range_[1]; }
-  Integer Increment() const { return Increment_; }
-  void SetIncrement(Integer Value) { Increment_ = Value < 1 ? 1 : Value; }
+  // The step of both bars; each bar can take its own (HorzScrollBar, VertScrollBar).
+  Integer Increment() const { return Increment_[1]; }
+  void SetIncrement(Integer Value) { Increment_[0] = Increment_[1] = Value < 1 ? 1 : Value; }
+  TControlScrollBar* HorzScrollBar() const { return Bars_[0].get(); }
+  void SetHorzScrollBar(TControlScrollBar* Value) { Bars_[0]->Assign(Value); }
+  TControlScrollBar* VertScrollBar() const { return Bars_[1].get(); }
+  void SetVertScrollBar(TControlScrollBar* Value) { Bars_[1]->Assign(Value); }
   // Scrolls so that the child lies wholly inside the client area.
   void ScrollInView(TControl* AControl);
 
@@ -290,7 +321,9 @@ class TScrollBox : public TScrollingWinControl {
   TBorderStyle BorderStyle_ = bsSingle;
   bool AutoScroll_ = true;
   bool Updating_ = false;
-  Integer Increment_ = 8;
+  friend class TControlScrollBar;
+  Integer Increment_[2] = {8, 8};
+  std::unique_ptr<TControlScrollBar> Bars_[2];
   Integer Pos_[2] = {0, 0};
   Integer Range_[2] = {0, 0};
 };

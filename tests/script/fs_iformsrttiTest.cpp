@@ -77,6 +77,21 @@ begin F := TForm.Create(nil); F.OnCloseQuery := @Query end.)"),
   delete form;
 }
 
+TEST(FormsBindingTest, AScrollBoxsBarsAreObjectsOfTheirOwn) {
+  Runner r;
+  EXPECT_EQ(r.Run("PascalScript", R"(var S: TScrollBox; B: TControlScrollBar;
+begin
+  S := TScrollBox.Create(nil);
+  B := S.VertScrollBar;
+  B.Increment := 24;
+  Log(S.VertScrollBar.Increment);
+  Log(S.HorzScrollBar.Increment);
+  Log(B is TPersistent);
+  S.Free;
+end.)"),
+            "24 8 True");
+}
+
 // The modal loop waits; a press on the button (sent from the idle handler,
 // as a person's click would come) runs the script's handler, whose
 // ModalResult assignment ends the loop with that result.
@@ -89,7 +104,7 @@ TEST(FormsBindingTest, AScriptsModalResultEndsShowModal) {
       Done = false;  // never wait for a message in a test
       if (++Idles == 2) {
         auto* button = VarToObject<TButton>(Script->Script->LookupName("B")->GetValue());
-        win::SendMessage(button->Handle(), BM_CLICK, 0, 0);
+        win::SendMessage(button->Handle(), win::BM_CLICK, 0, 0);
       }
       if (Idles > 50) Application->Terminate();  // a safety net, not part of the behaviour
     }

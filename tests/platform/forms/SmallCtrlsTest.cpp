@@ -271,6 +271,17 @@ TEST_F(SmallCtrlsTest, ScrollBoxRangeFollowsChildrenAndBarsMoveThem) {
   EXPECT_EQ(far->Top() + far->Height(), rc.bottom);
   SendMessage(box->Handle(), WM_VSCROLL, SB_TOP, 0);
   EXPECT_EQ(far->Top(), 300);
+  // Each bar as an object of its own: its range, position and its own step.
+  TControlScrollBar* vert = box->VertScrollBar();
+  EXPECT_EQ(vert->Kind(), sbVertical);
+  EXPECT_EQ(vert->Range(), 350);
+  vert->SetIncrement(20);
+  EXPECT_EQ(box->HorzScrollBar()->Increment(), 8);
+  SendMessage(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(vert->Position(), 20);
+  EXPECT_EQ(far->Top(), 280);
+  vert->SetPosition(0);
+  EXPECT_EQ(far->Top(), 300);
   box->ScrollInView(far);
   EXPECT_EQ(far->Top() + far->Height(), rc.bottom);
   // The child moved in its scrolled place stretches the range from there.
