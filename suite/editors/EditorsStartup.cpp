@@ -2,6 +2,7 @@
 
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
+#include "suite/editors/cxSolidBrushCache.h"
 #include "suite/foundation/FoundationStartup.h"
 
 void InitializeEditors() {
@@ -11,4 +12,5 @@ void InitializeEditors() {
   InitializeFoundation();
   InitializeContainerViewInfo();
   RegisterContainerStylesClasses();
+  InitializeSolidBrushCache();
 }
