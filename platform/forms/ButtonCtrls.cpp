@@ -174,9 +174,11 @@ void PaintButton(HWND hwnd, HDC dc) {
   if (s.Font) SelectObject(dc, s.Font);
   FillRect(dc, &client, brush);
   SetBkMode(dc, TRANSPARENT);
-  if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  // Disabled captions are embossed.
+  auto drawText = enabled ? static_cast<int (*)(HDC, const char*, int, RECT*, UINT)>(&DrawText) : &DrawDisabledText;
   std::string text = GetWindowText(hwnd);
   if (ScopedTheme theme(u"Button"); theme) {
+    if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     PaintThemedButton(theme.get(), dc, s, type, style, client, enabled, text);
   } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
     RECT r = client;
@@ -188,7 +190,7 @@ void PaintButton(HWND hwnd, HDC dc) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (s.Pushed ? DFCS_PUSHED : 0));
     RECT t = r;
     if (s.Pushed) t = {t.left + 1, t.top + 1, t.right + 1, t.bottom + 1};
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    drawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (s.Focused) {
       RECT f{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
       DrawFocusRect(dc, &f);
@@ -211,7 +213,7 @@ void PaintButton(HWND hwnd, HDC dc) {
     int h = measured.bottom - measured.top;
     t.top = (client.top + client.bottom - h) / 2;
     t.bottom = t.top + h;
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | (leftText ? DT_RIGHT : DT_LEFT));
+    drawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | (leftText ? DT_RIGHT : DT_LEFT));
     if (s.Focused && !text.empty()) {
       RECT f{t.left - 1, t.top - 1, std::min(t.left + (measured.right - measured.left) + 1, t.right), t.bottom + 1};
       DrawFocusRect(dc, &f);
@@ -223,8 +225,15 @@ void PaintButton(HWND hwnd, HDC dc) {
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (!text.empty()) {
       RECT t{client.left + 8, client.top, client.right - 8, client.top + ext.cy};
-      SetBkMode(dc, OPAQUE);
-      DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | DT_LEFT);
+      if (enabled) {
+        SetBkMode(dc, OPAQUE);
+      } else {
+        RECT gap = t;
+        DrawText(dc, text.c_str(), static_cast<int>(text.size()), &gap, DT_SINGLELINE | DT_LEFT | DT_CALCRECT);
+        gap.right += 1;
+        FillRect(dc, &gap, brush);
+      }
+      drawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE | DT_LEFT);
     }
   }
 }
@@ -504,6 +513,19 @@ void TButton::SetDefault(bool Value) {
   if (HandleAllocated()) SendMessage(Handle(), BM_SETSTYLE, Default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 1);
 }
 
+void TButton::WndProc(TMessage& Message) {
+  if (Message.Msg == CM_FOCUSCHANGED && HandleAllocated()) {
+    // The black frame of the default button goes to the push button with
+    // the focus, and back to the default one when no push button has it.
+    auto* focused = reinterpret_cast<TWinControl*>(Message.LParam);
+    bool framed = dynamic_cast<TButton*>(focused) ? focused == this : Default_;
+    auto style = static_cast<DWORD>(GetWindowLongPtr(Handle(), GWL_STYLE)) & BS_TYPEMASK;
+    if ((style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON) && (style == BS_DEFPUSHBUTTON) != framed)
+      SendMessage(Handle(), BM_SETSTYLE, framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 1);
+  }
+  TButtonControl::WndProc(Message);
+}
+
 bool TButton::Active() const {
   TWinControl* focused = FindControl(GetFocus());
   if (auto* b = dynamic_cast<TButton*>(focused)) return b == this;
@@ -688,7 +710,8 @@ void TGroupBox::Paint() {
   TRect r = Rect(0, h / 2, Width(), Height());
   RECT frame{r.Left, r.Top, r.Right, r.Bottom};
   c->RequiredState();
-  if (ScopedTheme theme(u"Button"); theme)
+  ScopedTheme theme(u"Button");
+  if (theme)
     DrawThemeBackground(theme.get(), c->Handle(), BP_GROUPBOX, Enabled() ? GBS_NORMAL : GBS_DISABLED, &frame, nullptr);
   else
     DrawEdge(c->Handle(), &frame, EDGE_ETCHED, BF_RECT);
@@ -703,6 +726,11 @@ void TGroupBox::Paint() {
   DrawText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &measured, flags | DT_CALCRECT);
   c->FillRect(Rect(measured.left, measured.top, measured.right, measured.bottom));
   SetBkMode(c->Handle(), TRANSPARENT);
+  // Disabled, the classic look embosses the caption; the style grays it.
+  if (!Enabled() && !theme) {
+    DrawDisabledText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &t, flags);
+    return;
+  }
   if (!Enabled()) SetTextColor(c->Handle(), ColorToRGB(clGrayText));
   DrawText(c->Handle(), text.c_str(), static_cast<int>(text.size()), &t, flags);
 }
@@ -975,13 +1003,10 @@ void TSpeedButton::Paint() {
   if (!text.empty()) {
     RECT t{textAt.X + shift, textAt.Y + shift, textAt.X + shift + tw, textAt.Y + shift + th};
     SetBkMode(dc, TRANSPARENT);
-    if (!Enabled()) {
-      RECT t1{t.left + 1, t.top + 1, t.right + 1, t.bottom + 1};
-      SetTextColor(dc, ColorToRGB(clBtnHighlight));
-      DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t1, DT_SINGLELINE);
-      SetTextColor(dc, ColorToRGB(clBtnShadow));
-    }
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE);
+    if (Enabled())
+      DrawText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE);
+    else
+      DrawDisabledText(dc, text.c_str(), static_cast<int>(text.size()), &t, DT_SINGLELINE);
   }
 }
 

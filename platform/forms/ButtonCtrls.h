@@ -96,6 +96,7 @@ class TButton : public TButtonControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void WndProc(TMessage& Message) override;
   void CMDialogKey(TMessage& Message) override;
   void CMDialogChar(TMessage& Message) override;
   void ButtonNotified(win::WORD Code) override;

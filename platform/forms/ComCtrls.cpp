@@ -10,6 +10,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFrames.h"
+#include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
@@ -2448,8 +2449,13 @@ void TToolBar::DrawButton(TToolButton* Button, TCanvas* Canvas) {
       DrawThemeBackground(theme.get(), dc, Button->Style() == tbsDropDown ? TP_DROPDOWNBUTTON : TP_BUTTON, look,
                           &frame, nullptr);
     } else if (state.Contains(cdsChecked) && !state.Contains(cdsSelected)) {
-      Canvas->Brush()->SetColor(clBtnHighlight);
+      // A button that stays down shows a dither of the face and the
+      // highlight, so it reads as down even without the mouse on it.
+      Canvas->Brush()->SetColor(clBtnFace);
       Canvas->FillRect(r);
+      COLORREF light = ColorToRGB(clBtnHighlight);
+      for (Integer y = r.Top; y < r.Bottom; ++y)
+        for (Integer x = r.Left + ((r.Left + y) & 1); x < r.Right; x += 2) SetPixel(dc, x, y, light);
     }
     if (!theme && down) {
       DrawEdge(dc, &frame, Flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);

@@ -766,6 +766,13 @@ void TForm::WndProc(TMessage& Message) {
       default: break;
     }
   }
+  if (Message.Msg == WM_SYSCOMMAND && ClientHandle_ && (Message.WParam & 0xFFF0) == SC_KEYMENU &&
+      Message.LParam == '-') {
+    // Alt+- is the active child's system menu.
+    if (TForm* child = ActiveMDIChild(); child && child->HandleAllocated())
+      SendMessage(child->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    return;
+  }
   if (Message.Msg == WM_NCACTIVATE && ClientHandle_) {
     // The active child's caption shows active only while the frame is.
     if (TForm* child = ActiveMDIChild(); child && child->HandleAllocated())

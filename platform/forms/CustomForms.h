@@ -27,9 +27,6 @@ constexpr UINT WM_MDITILE = 0x0226;
 constexpr UINT WM_MDICASCADE = 0x0227;
 constexpr UINT WM_MDIICONARRANGE = 0x0228;
 constexpr UINT WM_MDIGETACTIVE = 0x0229;
-// WM_SYSCOMMAND: the next and the previous MDI child (Ctrl+F6, Ctrl+Tab).
-constexpr WPARAM SC_NEXTWINDOW = 0xF040;
-constexpr WPARAM SC_PREVWINDOW = 0xF050;
 constexpr WPARAM MDITILE_VERTICAL = 0x0000;
 constexpr WPARAM MDITILE_HORIZONTAL = 0x0001;
 }  // namespace win

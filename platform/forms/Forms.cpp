@@ -114,7 +114,24 @@ void ApplicationControlDestroyed(TControl* Control) {
   for (Integer i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->ControlDestroyed(Control);
 }
 
+namespace {
+
+// Every control of the window hears where the focus went (the default push
+// button's frame follows it).
+void NotifyFocusChanged(TWinControl* Parent, TWinControl* Focused) {
+  for (Integer i = 0; i < Parent->ControlCount(); ++i) {
+    TControl* c = Parent->Controls(i);
+    c->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Focused));
+    if (auto* w = dynamic_cast<TWinControl*>(c)) NotifyFocusChanged(w, Focused);
+  }
+}
+
+}  // namespace
+
 void ScreenFocusChanged(TWinControl* Control) {
+  TWinControl* top = Control;
+  while (top->Parent()) top = top->Parent();
+  NotifyFocusChanged(top, Control);
   if (TForm* form = GetParentForm(Control)) form->SetFocusedControl(Control);
   if (!Screen || Screen->ActiveControl() == Control) return;
   Screen->SetActiveControl(Control);

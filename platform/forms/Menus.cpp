@@ -463,11 +463,13 @@ void TMenuItem::DefaultDraw(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawStat
   ACanvas->RequiredState();
   RECT r{text.Left, text.Top, text.Right, text.Bottom};
   UINT align = TopLevel ? DT_CENTER : DT_LEFT;
-  DrawText(ACanvas->Handle(), Caption_.c_str(), static_cast<int>(Caption_.size()), &r,
-           DT_SINGLELINE | DT_VCENTER | align);
+  // A disabled item is embossed, except on the selection bar.
+  auto draw = !Enabled_ && !(selected && !TopLevel) ? &DrawDisabledText
+                                     : static_cast<int (*)(HDC, const char*, int, RECT*, UINT)>(&DrawText);
+  draw(ACanvas->Handle(), Caption_.c_str(), static_cast<int>(Caption_.size()), &r, DT_SINGLELINE | DT_VCENTER | align);
   if (ShortCut_ && !TopLevel) {
     std::string key = ShortCutToText(ShortCut_);
-    DrawText(ACanvas->Handle(), key.c_str(), static_cast<int>(key.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    draw(ACanvas->Handle(), key.c_str(), static_cast<int>(key.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
   }
 }
 

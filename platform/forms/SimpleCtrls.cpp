@@ -97,14 +97,10 @@ void TLabel::DoDrawText(TCanvas* ACanvas, TRect& Rect, UINT Flags) {
   HDC dc = ACanvas->Handle();
   RECT r{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
   SetBkMode(dc, TRANSPARENT);
-  if (!Enabled() && !(Flags & DT_CALCRECT)) {
-    // Disabled text: engraved, a highlight under the shadow.
-    RECT shifted{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-    SetTextColor(dc, ColorToRGB(clBtnHighlight));
-    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &shifted, Flags);
-    SetTextColor(dc, ColorToRGB(clBtnShadow));
-  }
-  DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, Flags);
+  if (!Enabled() && !(Flags & DT_CALCRECT))
+    DrawDisabledText(dc, text.c_str(), static_cast<int>(text.size()), &r, Flags);
+  else
+    DrawText(dc, text.c_str(), static_cast<int>(text.size()), &r, Flags);
   Rect = {r.left, r.top, r.right, r.bottom};
 }
 

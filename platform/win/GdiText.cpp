@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "FontEngine.h"
+#include "Gdi.h"
 #include "GdiPrivate.h"
+#include "SysColors.h"
 
 namespace win {
 
@@ -997,6 +999,18 @@ int DrawTextCore(HDC hdc, const char* text, char* writable, int count, RECT* rec
 int DrawText(HDC dc, const char* text, int count, RECT* rect, UINT format) {
   return DrawTextCore(dc, text, nullptr, count, rect, format, nullptr);
 }
+int DrawDisabledText(HDC dc, const char* text, int count, RECT* rect, UINT format) {
+  if (format & DT_CALCRECT) return DrawText(dc, text, count, rect, format);
+  COLORREF was = GetTextColor(dc);
+  RECT shifted{rect->left + 1, rect->top + 1, rect->right + 1, rect->bottom + 1};
+  SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  DrawText(dc, text, count, &shifted, format);
+  SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+  int height = DrawText(dc, text, count, rect, format);
+  SetTextColor(dc, was);
+  return height;
+}
+
 int DrawText(HDC dc, char* text, int count, RECT* rect, UINT format) {
   return DrawTextCore(dc, text, text, count, rect, format, nullptr);
 }

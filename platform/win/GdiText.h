@@ -84,6 +84,10 @@ LONG TabbedTextOut(HDC dc, int x, int y, const char* text, int count, int tabCou
 // bytes; through the const overload the text is never written.
 int DrawText(HDC dc, const char* text, int count, RECT* rect, UINT format);
 int DrawText(HDC dc, char* text, int count, RECT* rect, UINT format);
+// The text of something that cannot be used now, embossed: a button
+// highlight copy one pixel right and down under a button shadow copy. The
+// DC's text colour is left as it was.
+int DrawDisabledText(HDC dc, const char* text, int count, RECT* rect, UINT format);
 int DrawTextEx(HDC dc, const char* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params);
 int DrawTextEx(HDC dc, char* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params);
 

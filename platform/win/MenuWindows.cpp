@@ -381,14 +381,18 @@ void DrawItem(HDC dc, HMENU h, const Item& it, const RECT& r, bool selected, boo
   SetTextColor(dc, color);
   auto [label, key] = SplitTab(it.text);
   RECT tr = r;
+  // A grayed item on the menu's own colour is embossed; on the selection
+  // bar it stays plain gray.
+  auto text = grayed && !(selected && !bar) ? &DrawDisabledText
+                                  : static_cast<int (*)(HDC, const char*, int, RECT*, UINT)>(&DrawText);
   if (bar) {
-    DrawText(dc, label.c_str(), static_cast<int>(label.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    text(dc, label.c_str(), static_cast<int>(label.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   } else {
     tr.left += check + 4;
     tr.right -= check + 4;
-    DrawText(dc, label.c_str(), static_cast<int>(label.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    text(dc, label.c_str(), static_cast<int>(label.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     if (!key.empty())
-      DrawText(dc, key.c_str(), static_cast<int>(key.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+      text(dc, key.c_str(), static_cast<int>(key.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
   }
   SelectObject(dc, oldFont);
   DeleteObject(font);
@@ -1099,7 +1103,67 @@ void BarKeyHook(HWND hwnd, WPARAM ch) {
     }
 }
 
-void WindowGoing(HWND hwnd) { WindowMenus().erase(hwnd); }
+// The system menus made for windows, until the window goes or its menu is
+// reverted.
+std::unordered_map<HWND, HMENU>& SystemMenus() {
+  static std::unordered_map<HWND, HMENU> menus;
+  return menus;
+}
+
+void WindowGoing(HWND hwnd) {
+  WindowMenus().erase(hwnd);
+  // The system menus of the window and of its children go with it.
+  for (auto it = SystemMenus().begin(); it != SystemMenus().end();) {
+    if (it->first == hwnd || IsChild(hwnd, it->first)) {
+      DestroyMenu(it->second);
+      it = SystemMenus().erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+HMENU MakeSystemMenu(HWND hwnd) {
+  HMENU m = CreatePopupMenu();
+  // A child window with a caption is a document inside a frame: Ctrl+F4
+  // closes it and Ctrl+F6 goes to the next.
+  bool child = GetWindowLongPtr(hwnd, GWL_STYLE) & WS_CHILD;
+  AppendMenu(m, MF_STRING, SC_RESTORE, "&Restore");
+  AppendMenu(m, MF_STRING, SC_MOVE, "&Move");
+  AppendMenu(m, MF_STRING, SC_SIZE, "&Size");
+  AppendMenu(m, MF_STRING, SC_MINIMIZE, "Mi&nimize");
+  AppendMenu(m, MF_STRING, SC_MAXIMIZE, "Ma&ximize");
+  AppendMenu(m, MF_SEPARATOR, 0, nullptr);
+  AppendMenu(m, MF_STRING, SC_CLOSE, child ? "&Close\tCtrl+F4" : "&Close\tAlt+F4");
+  if (child) {
+    AppendMenu(m, MF_SEPARATOR, 0, nullptr);
+    AppendMenu(m, MF_STRING, SC_NEXTWINDOW, "Nex&t\tCtrl+F6");
+  }
+  SetMenuDefaultItem(m, SC_CLOSE, FALSE);
+  return m;
+}
+
+// What the window's state allows now.
+void UpdateSystemMenu(HWND hwnd, HMENU m) {
+  auto style = static_cast<DWORD>(GetWindowLongPtr(hwnd, GWL_STYLE));
+  bool max = style & WS_MAXIMIZE, min = style & WS_MINIMIZE;
+  auto enable = [&](UINT id, bool on) { EnableMenuItem(m, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+  enable(SC_RESTORE, max || min);
+  enable(SC_MOVE, !max);
+  enable(SC_SIZE, (style & WS_THICKFRAME) && !max && !min);
+  enable(SC_MINIMIZE, (style & WS_MINIMIZEBOX) && !min);
+  enable(SC_MAXIMIZE, (style & WS_MAXIMIZEBOX) && !max);
+  enable(SC_CLOSE, !(GetClassLongPtr(hwnd, GCL_STYLE) & CS_NOCLOSE));
+}
+
+void SystemMenuHook(HWND hwnd, POINT screen) {
+  if (g_tracker) return;
+  HMENU m = GetSystemMenu(hwnd, FALSE);
+  UpdateSystemMenu(hwnd, m);
+  UINT chosen = static_cast<UINT>(TrackPopupMenuEx(m, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, screen.x,
+                                                   screen.y, hwnd, nullptr));
+  if (chosen && IsWindow(hwnd)) SendMessage(hwnd, WM_SYSCOMMAND, chosen, 0);
+}
 
 // Alt alone: watched on every input message the thread takes, because a
 // chord's other key or click may never reach DefWindowProc.
@@ -1173,6 +1237,21 @@ void InstallMenuWindows() {
   e.menuBarKey = BarKeyHook;
   e.menuWindowGoing = WindowGoing;
   e.menuAltReleasedAlone = AltReleasedAlone;
+  e.systemMenu = SystemMenuHook;
+}
+
+HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
+  auto it = SystemMenus().find(hwnd);
+  if (revert) {
+    if (it != SystemMenus().end()) {
+      DestroyMenu(it->second);
+      SystemMenus().erase(it);
+    }
+    return nullptr;
+  }
+  if (!IsWindow(hwnd)) return nullptr;
+  if (it == SystemMenus().end()) it = SystemMenus().emplace(hwnd, MakeSystemMenu(hwnd)).first;
+  return it->second;
 }
 
 // The menu table -------------------------------------------------------------------------

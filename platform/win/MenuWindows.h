@@ -134,6 +134,12 @@ DWORD CheckMenuItem(HMENU menu, UINT id, UINT check);
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
 
+// The window's system menu (Restore, Move, Size, Minimize, Maximize, Close;
+// a captioned child window also has Next), made at the first call and kept
+// until the window goes; revert TRUE destroys it (and gives 0). It drops
+// from the caption's icon or comes with Alt+Space.
+HMENU GetSystemMenu(HWND hwnd, BOOL revert);
+
 // The menu bar of a top-level window: the frame makes room for it.
 BOOL SetMenu(HWND hwnd, HMENU menu);
 HMENU GetMenu(HWND hwnd);

@@ -50,6 +50,49 @@ PressedButton& Pressed() {
   return p;
 }
 
+// The icons given by WM_SETICON: small and big.
+struct WindowIcons {
+  HICON small = nullptr;
+  HICON big = nullptr;
+};
+std::unordered_map<HWND, WindowIcons>& Icons() {
+  static std::unordered_map<HWND, WindowIcons> icons;
+  return icons;
+}
+
+// The caption's icon: the window's small icon, else its big one, else its
+// class's, shrunk to the small icon size; a window without any shows a plain
+// window picture.
+void DrawCaptionIcon(HDC dc, HWND hwnd, const RECT& box) {
+  int size = GetSystemMetrics(SM_CXSMICON);
+  int x = box.left + (box.right - box.left - size) / 2, y = box.top + (box.bottom - box.top - size) / 2;
+  WindowIcons given = Icons().count(hwnd) ? Icons()[hwnd] : WindowIcons{};
+  HICON icon = given.small ? given.small : given.big;
+  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtr(hwnd, GCLP_HICONSM));
+  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtr(hwnd, GCLP_HICON));
+  CursorImage image;
+  if (icon && GetCursorImage(icon, &image) && image.width > 0 && image.height > 0) {
+    for (int j = 0; j < size; ++j)
+      for (int i = 0; i < size; ++i) {
+        uint32_t p = image.argb[static_cast<size_t>(j * image.height / size) * image.width + i * image.width / size];
+        unsigned a = p >> 24;
+        if (a == 0) continue;
+        COLORREF under = a < 255 ? GetPixel(dc, x + i, y + j) : 0;
+        auto mix = [&](unsigned c, unsigned u) { return static_cast<BYTE>((c * a + u * (255 - a)) / 255); };
+        SetPixel(dc, x + i, y + j,
+                 RGB(mix((p >> 16) & 0xFF, GetRValue(under)), mix((p >> 8) & 0xFF, GetGValue(under)),
+                     mix(p & 0xFF, GetBValue(under))));
+      }
+    return;
+  }
+  RECT outer{x + 1, y + 2, x + size - 1, y + size - 2};
+  FillRect(dc, &outer, GetSysColorBrush(COLOR_WINDOWFRAME));
+  RECT title{outer.left + 1, outer.top + 1, outer.right - 1, outer.top + 4};
+  FillRect(dc, &title, GetSysColorBrush(COLOR_ACTIVECAPTION));
+  RECT body{outer.left + 1, outer.top + 4, outer.right - 1, outer.bottom - 1};
+  FillRect(dc, &body, GetSysColorBrush(COLOR_WINDOW));
+}
+
 bool IsCaptionButton(LRESULT hit) {
   return hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP;
 }
@@ -120,6 +163,7 @@ void DrawCaption(HDC dc, HWND hwnd, const Window* w, const NonClientLayout& l, b
   RECT under{l.caption.left, l.caption.bottom, l.caption.right, l.caption.bottom + 1};
   FillRect(dc, &under, GetSysColorBrush(COLOR_3DFACE));
 
+  if (!IsRectEmpty(&l.sysMenu)) DrawCaptionIcon(dc, hwnd, l.sysMenu);
   RECT text = l.caption;
   text.left = IsRectEmpty(&l.sysMenu) ? l.caption.left + 2 : l.sysMenu.right;
   for (const RECT* b : {&l.helpButton, &l.minButton, &l.maxButton, &l.closeButton})
@@ -221,14 +265,32 @@ constexpr WPARAM kSizeLeft = 1, kSizeRight = 2, kSizeTop = 3, kSizeTopLeft = 4, 
                  kSizeBottom = 6, kSizeBottomLeft = 7, kSizeBottomRight = 8;
 
 // Moving or sizing with the mouse: the window follows the pointer until the
-// button comes up; Esc puts it back. Other messages are handled meanwhile.
+// button comes up. Chosen from the system menu (no side or part in the low
+// bits), the arrow keys move it, or move its bottom right corner, eight
+// pixels a press until Enter or a click. Esc puts it back. Other messages are
+// handled meanwhile.
 void TrackMoveOrSize(HWND hwnd, WPARAM command, LPARAM start) {
   Window* w = Lookup(hwnd);
   if (!w) return;
   bool sizing = (command & 0xFFF0) == SC_SIZE;
-  WPARAM side = command & 0x000F;
+  bool keyboard = (command & 0x000F) == 0;
+  WPARAM side = keyboard ? kSizeBottomRight : command & 0x000F;
   RECT original = w->rect;  // parent coordinates
   POINT from{GET_X_LPARAM(start), GET_Y_LPARAM(start)};
+  POINT keyed{0, 0};
+  auto follow = [&](int dx, int dy) {
+    RECT r = original;
+    if (!sizing) {
+      OffsetRect(&r, dx, dy);
+    } else {
+      if (side == kSizeLeft || side == kSizeTopLeft || side == kSizeBottomLeft) r.left += dx;
+      if (side == kSizeRight || side == kSizeTopRight || side == kSizeBottomRight) r.right += dx;
+      if (side == kSizeTop || side == kSizeTopLeft || side == kSizeTopRight) r.top += dy;
+      if (side == kSizeBottom || side == kSizeBottomLeft || side == kSizeBottomRight) r.bottom += dy;
+    }
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (sizing ? 0 : SWP_NOSIZE));
+  };
   SetCapture(hwnd);
   SendMessage(hwnd, WM_ENTERSIZEMOVE, 0, 0);
   MSG m;
@@ -243,23 +305,31 @@ void TrackMoveOrSize(HWND hwnd, WPARAM command, LPARAM start) {
       cancelled = true;
       break;
     }
-    bool move = m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE;
-    bool release = m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP;
-    if (move || release) {
-      int dx = m.pt.x - from.x, dy = m.pt.y - from.y;
-      RECT r = original;
-      if (!sizing) {
-        OffsetRect(&r, dx, dy);
-      } else {
-        if (side == kSizeLeft || side == kSizeTopLeft || side == kSizeBottomLeft) r.left += dx;
-        if (side == kSizeRight || side == kSizeTopRight || side == kSizeBottomRight) r.right += dx;
-        if (side == kSizeTop || side == kSizeTopLeft || side == kSizeTopRight) r.top += dy;
-        if (side == kSizeBottom || side == kSizeBottomLeft || side == kSizeBottomRight) r.bottom += dy;
+    if (keyboard) {
+      if (m.message == WM_KEYDOWN) {
+        constexpr int kStep = 8;
+        switch (m.wParam) {
+          case VK_LEFT: keyed.x -= kStep; break;
+          case VK_RIGHT: keyed.x += kStep; break;
+          case VK_UP: keyed.y -= kStep; break;
+          case VK_DOWN: keyed.y += kStep; break;
+          case VK_RETURN: ReleaseCapture(); continue;
+          default: continue;
+        }
+        follow(keyed.x, keyed.y);
+        if (!IsWindow(hwnd)) break;
+        continue;
       }
-      SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE | (sizing ? 0 : SWP_NOSIZE));
-      if (release || !IsWindow(hwnd)) break;
-      continue;
+      if (m.message == WM_LBUTTONDOWN || m.message == WM_NCLBUTTONDOWN) break;
+      if (m.message == WM_KEYUP || m.message == WM_CHAR) continue;
+    } else {
+      bool move = m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE;
+      bool release = m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP;
+      if (move || release) {
+        follow(m.pt.x - from.x, m.pt.y - from.y);
+        if (release || !IsWindow(hwnd)) break;
+        continue;
+      }
     }
     TranslateMessage(&m);
     DispatchMessage(&m);
@@ -270,6 +340,16 @@ void TrackMoveOrSize(HWND hwnd, WPARAM command, LPARAM start) {
                  original.bottom - original.top, SWP_NOZORDER | SWP_NOACTIVATE);
   if (GetCapture() == hwnd) ReleaseCapture();
   SendMessage(hwnd, WM_EXITSIZEMOVE, 0, 0);
+}
+
+// The system menu drops from the caption's icon.
+void OpenSystemMenu(HWND hwnd, const Window* w) {
+  if (!(w->style & WS_SYSMENU) || !LayerExtensions().systemMenu) return;
+  RECT wr = ScreenWindowRect(w);
+  NonClientLayout l = LayoutNonClient(w->style, w->exStyle, wr.right - wr.left, wr.bottom - wr.top);
+  POINT at{wr.left + l.frame, wr.top + l.frame};
+  if (!IsRectEmpty(&l.caption)) at = POINT{wr.left + l.caption.left, wr.top + l.caption.bottom + 1};
+  LayerExtensions().systemMenu(hwnd, at);
 }
 
 }  // namespace
@@ -349,6 +429,7 @@ bool FrameActive(HWND hwnd) {
 
 void ForgetFrame(HWND hwnd) {
   ActiveFrames().erase(hwnd);
+  Icons().erase(hwnd);
   if (Pressed().hwnd == hwnd) Pressed() = PressedButton{};
 }
 
@@ -374,6 +455,19 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       PaintFrame(hwnd, wParam > 1 ? reinterpret_cast<HRGN>(wParam) : nullptr, reinterpret_cast<HDC>(lParam));
       *result = 0;
       return true;
+    case WM_GETICON: {
+      auto it = Icons().find(hwnd);
+      WindowIcons icons = it != Icons().end() ? it->second : WindowIcons{};
+      *result = reinterpret_cast<LRESULT>(wParam == ICON_BIG ? icons.big : icons.small);
+      return true;
+    }
+    case WM_SETICON: {
+      HICON& slot = wParam == ICON_BIG ? Icons()[hwnd].big : Icons()[hwnd].small;
+      *result = reinterpret_cast<LRESULT>(slot);
+      slot = reinterpret_cast<HICON>(lParam);
+      if (IsWindowVisible(hwnd) && HasCaption(w->style)) PaintFrame(hwnd, nullptr, nullptr);
+      return true;
+    }
     case WM_NCACTIVATE:
       ActiveFrames()[hwnd] = wParam != 0;
       if (IsWindowVisible(hwnd) && HasCaption(w->style)) PaintFrame(hwnd, nullptr, nullptr);
@@ -383,6 +477,8 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       auto hit = static_cast<LRESULT>(wParam);
       if (hit == HTMENU && LayerExtensions().menuBarPress) {
         LayerExtensions().menuBarPress(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      } else if (hit == HTSYSMENU) {
+        OpenSystemMenu(hwnd, w);
       } else if (IsCaptionButton(hit)) {
         Pressed() = PressedButton{hwnd, hit};
         PaintFrame(hwnd, nullptr, nullptr);
@@ -425,8 +521,9 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       return true;
     }
     case WM_SYSCHAR:
-      // Alt+letter opens the top-level window's menu of that letter.
-      if (wParam != VK_SPACE && (lParam & (1 << 29)))
+      // Alt+letter opens the top-level window's menu of that letter, Alt+Space
+      // its system menu.
+      if (lParam & (1 << 29))
         SendMessage(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
       *result = 0;
       return true;
@@ -446,7 +543,10 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
         case SC_MOVE:
         case SC_SIZE: TrackMoveOrSize(hwnd, wParam, lParam); break;
         case SC_KEYMENU:
-          if (LayerExtensions().menuBarKey && !w->IsChild()) LayerExtensions().menuBarKey(hwnd, static_cast<WPARAM>(lParam));
+          if (lParam == ' ')
+            OpenSystemMenu(hwnd, w);
+          else if (LayerExtensions().menuBarKey && !w->IsChild())
+            LayerExtensions().menuBarKey(hwnd, static_cast<WPARAM>(lParam));
           break;
         default: break;
       }

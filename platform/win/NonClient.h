@@ -16,6 +16,16 @@ constexpr WPARAM SC_CLOSE = 0xF060;
 constexpr WPARAM SC_KEYMENU = 0xF100;
 constexpr WPARAM SC_RESTORE = 0xF120;
 constexpr WPARAM SC_CONTEXTHELP = 0xF180;
+// The next and the previous document window in a frame (Ctrl+F6, Ctrl+Tab).
+constexpr WPARAM SC_NEXTWINDOW = 0xF040;
+constexpr WPARAM SC_PREVWINDOW = 0xF050;
+
+// The caption's icon: wParam ICON_SMALL or ICON_BIG, lParam the HICON (the
+// caller keeps it); the previous one is the result.
+constexpr UINT WM_GETICON = 0x007F;
+constexpr UINT WM_SETICON = 0x0080;
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
 
 constexpr LRESULT HTSIZE = HTGROWBOX;
 constexpr LRESULT HTREDUCE = HTMINBUTTON;

@@ -148,6 +148,9 @@ struct Extensions {
   // Whether the Alt key just released went down and up with no other key or
   // mouse button pressed in between (then it selects the menu bar).
   bool (*menuAltReleasedAlone)() = nullptr;
+  // Drops the window's system menu at a screen point and carries out the
+  // command chosen from it.
+  void (*systemMenu)(HWND hwnd, POINT screen) = nullptr;
 };
 Extensions& LayerExtensions();
 

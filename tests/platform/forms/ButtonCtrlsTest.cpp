@@ -85,6 +85,70 @@ TEST_F(ButtonCtrlsTest, EnterAndEscapeReachTheDefaultAndCancelButtons) {
   EXPECT_TRUE(clicks.Log.empty());
 }
 
+// The default button's black frame goes to the push button that has the
+// focus and back to the default button when the focus leaves the push
+// buttons; Enter follows it.
+TEST_F(ButtonCtrlsTest, TheDefaultFrameFollowsTheFocus) {
+  VisualStylesScope classic(false);
+  auto* other = LoggedChild(*host, nullptr, "edit");
+  other->SetTabStop(true);
+  auto* ok = Add<TButton>("OK", 10, 100);
+  auto* third = Add<TButton>("Third", 100, 100);
+  ok->SetDefault(true);
+  Show();
+  auto type = [](TButton* b) { return GetWindowLongPtr(b->Handle(), GWL_STYLE) & BS_TYPEMASK; };
+  constexpr LONG_PTR kDef = BS_DEFPUSHBUTTON, kPush = BS_PUSHBUTTON;
+  struct Step {
+    TWinControl* Focus;
+    LONG_PTR Ok, Third;
+  } steps[] = {{third, kPush, kDef}, {other, kDef, kPush}, {ok, kDef, kPush}, {third, kPush, kDef}};
+  for (const Step& s : steps) {
+    s.Focus->SetFocus();
+    EXPECT_EQ(type(ok), s.Ok) << s.Focus->Name();
+    EXPECT_EQ(type(third), s.Third) << s.Focus->Name();
+  }
+  UpdateWindow(host->Handle());
+  EXPECT_EQ(ScreenColorAt(*third, 0, 12), clBlack);
+  EXPECT_NE(ScreenColorAt(*ok, 0, 12), clBlack);
+  EXPECT_TRUE(ok->Default());  // the property stays
+}
+
+// Disabled captions of push buttons, check boxes and group boxes are
+// embossed in the classic look: a highlight copy under the shadow one.
+TEST_F(ButtonCtrlsTest, DisabledCaptionsAreEmbossed) {
+  VisualStylesScope classic(false);
+  host->SetColor(clBtnFace);
+  auto* button = Add<TButton>("MMMM", 10, 10, 80, 24);
+  auto* box = Add<TCheckBox>("MMMM", 10, 40, 100, 17);
+  auto* group = Add<TGroupBox>("MMMM", 10, 70, 120, 60);
+  Show();
+  // Highlight pixels where the caption is, away from edges, marks and lines.
+  const auto light = static_cast<TColor>(ColorToRGB(clBtnHighlight));
+  struct Case {
+    TWinControl* Control;
+    TRect Text;
+  } cases[] = {{button, Rect(4, 4, 76, 20)}, {box, Rect(18, 0, 70, 17)}, {group, Rect(10, 0, 30, 5)}};
+  auto lit = [&](const Case& c) {
+    int w = 0, h = 0, n = 0;
+    std::vector<uint32_t> screen = ComposeScreen(&w, &h);
+    for (Integer y = c.Text.Top; y < c.Text.Bottom; ++y)
+      for (Integer x = c.Text.Left; x < c.Text.Right; ++x) {
+        TPoint p = c.Control->ClientToScreen({x, y});
+        uint32_t px = screen[static_cast<size_t>(p.Y) * w + p.X];
+        n += static_cast<TColor>(((px & 0xFF) << 16) | (px & 0xFF00) | ((px >> 16) & 0xFF)) == light ? 1 : 0;
+      }
+    return n;
+  };
+  host->Repaint();
+  for (const Case& c : cases) {
+    EXPECT_EQ(lit(c), 0) << c.Control->ClassName();
+    c.Control->SetEnabled(false);
+    c.Control->Repaint();
+    UpdateWindow(c.Control->Handle());
+    EXPECT_GT(lit(c), 5) << c.Control->ClassName();
+  }
+}
+
 // An owner-drawn button as the suite's buttons make them.
 class TOwnerDrawn : public TButton {
  public:

@@ -1264,6 +1264,24 @@ TEST_F(ComCtrlsTest, TreeButtonsFollowTheVisualStyle) {
   EXPECT_GT(count(grey), 20);
 }
 
+// Without the style a checked button that is down shows a dither of the
+// face and the highlight inside its sunken edge; pressed, it is plain face.
+TEST_F(ToolBarTest, ACheckedButtonIsDitheredInTheClassicLook) {
+  VisualStylesScope classic(false);
+  Bar t;
+  TToolButton* check = t.Add(tbsCheck);
+  check->SetDown(true);
+  Paint(t.host);
+  const auto face = static_cast<TColor>(ColorToRGB(clBtnFace)), light = static_cast<TColor>(ColorToRGB(clBtnHighlight));
+  // Away from the edge and the image: alternate pixels along a row and a column.
+  Integer y = 4;
+  for (Integer x = 4; x < 10; ++x) {
+    TColor here = PixelOf(t.host, check, x, y), right = PixelOf(t.host, check, x + 1, y);
+    EXPECT_TRUE((here == face && right == light) || (here == light && right == face)) << x;
+    EXPECT_EQ(PixelOf(t.host, check, x, y + 1), right) << x;
+  }
+}
+
 TEST_F(ToolBarTest, WithTheStyleButtonsAreTheStylesToolButtons) {
   VisualStylesScope styles(true);
   Bar t;

@@ -747,6 +747,14 @@ TEST_F(MdiTest, KeysFocusAndCaptionsFollowTheActiveChild) {
   EXPECT_EQ(closed, std::vector<std::string>{"b"});
   EXPECT_EQ(children[1]->WindowState(), wsMinimized);
 
+  // Alt+- opens the active child's system menu (Up: its last item, Next).
+  TForm* before = frame->ActiveMDIChild();
+  InjectKeyPress(VK_OEM_MINUS, false, false, true);
+  InjectKeyPress(VK_UP);
+  InjectKeyPress(VK_RETURN);
+  Pump();
+  EXPECT_NE(frame->ActiveMDIChild(), before);
+
   // Captions: the active child's differs from an inactive one's only while
   // the frame is active.
   buttons[2]->SetFocus();

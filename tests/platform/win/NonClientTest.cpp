@@ -7,6 +7,7 @@
 #include "UserFixture.h"
 #include "support/VisualStylesScope.h"
 #include "platform/win/Display.h"
+#include "platform/win/MenuWindows.h"
 #include "support/Pictures.h"
 
 namespace usertest {
@@ -127,6 +128,121 @@ TEST_F(NonClientTest, CaptionButtonsGiveSystemCommandsWhenReleasedOverThem) {
   Pump();
   EXPECT_EQ(Taken(), (Lines{"K WM_SYSCOMMAND 61536", "K WM_CLOSE"}));
   EXPECT_FALSE(IsWindow(keyboard));
+}
+
+// The system menu drops from the caption's icon (a press on it) or comes
+// with Alt+Space; it offers what the window's state allows, and its choice
+// is a system command. Chosen from it, Move and Size go by the arrow keys.
+TEST_F(NonClientTest, SystemMenuFromTheIconOrAltSpaceAndKeyboardMoveAndSize) {
+  Reg().only = {WM_SYSCOMMAND};
+  HWND w = Make("W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+  HMENU sys = GetSystemMenu(w, FALSE);
+  ASSERT_NE(sys, nullptr);
+  EXPECT_EQ(GetSystemMenu(w, FALSE), sys);
+  char text[32];
+  GetMenuString(sys, SC_CLOSE, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "&Close\tAlt+F4");
+
+  // Alt+Space, then Down five times: Restore, Move, Size, Minimize, Maximize.
+  InjectKeyPress(VK_SPACE, false, false, true);
+  for (int i = 0; i < 5; ++i) InjectKeyPress(VK_DOWN);
+  InjectKeyPress(VK_RETURN);
+  Pump();
+  EXPECT_EQ(Taken(), (Lines{"W WM_SYSCOMMAND 61696", "W WM_SYSCOMMAND 61488"}));  // SC_KEYMENU, SC_MAXIMIZE
+  EXPECT_TRUE(IsZoomed(w));
+  // The menu offers what the state allows when it opens.
+  struct Want {
+    UINT Id;
+    bool Grayed;
+  };
+  auto states = [&](std::initializer_list<Want> wants) {
+    for (const Want& want : wants)
+      EXPECT_EQ((GetMenuState(sys, want.Id, MF_BYCOMMAND) & MF_GRAYED) != 0, want.Grayed) << want.Id;
+  };
+
+  // A press on the icon opens it too; Down Enter restores.
+  RECT r;
+  GetWindowRect(w, &r);
+  clock_.Advance(1000);
+  InjectMouseButton(VK_LBUTTON, true, POINT{r.left + 10, r.top + 10});
+  InjectMouseButton(VK_LBUTTON, false, POINT{r.left + 10, r.top + 10});
+  InjectKeyPress(VK_DOWN);
+  InjectKeyPress(VK_RETURN);
+  Pump();
+  EXPECT_EQ(Taken(), Lines{"W WM_SYSCOMMAND 61728"});  // SC_RESTORE
+  EXPECT_FALSE(IsZoomed(w));
+  states({{SC_RESTORE, false}, {SC_MOVE, true}, {SC_SIZE, true}, {SC_MINIMIZE, false}, {SC_MAXIMIZE, true}});
+  InjectKeyPress(VK_SPACE, false, false, true);
+  InjectKeyPress(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(Taken(), Lines{"W WM_SYSCOMMAND 61696"});  // nothing chosen
+  states({{SC_RESTORE, true}, {SC_MOVE, false}, {SC_SIZE, false}, {SC_MAXIMIZE, false}});
+
+  // Move: right twice and down once, eight pixels a press; Size: the bottom
+  // right corner in by one press; Esc puts a move back.
+  GetWindowRect(w, &r);
+  for (UINT vk : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN}) InjectKeyPress(vk);
+  SendMessage(w, WM_SYSCOMMAND, SC_MOVE, 0);
+  RECT moved;
+  GetWindowRect(w, &moved);
+  EXPECT_EQ(moved, (RECT{r.left + 16, r.top + 8, r.right + 16, r.bottom + 8}));
+  for (UINT vk : {VK_LEFT, VK_UP, VK_RETURN}) InjectKeyPress(vk);
+  SendMessage(w, WM_SYSCOMMAND, SC_SIZE, 0);
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r, (RECT{moved.left, moved.top, moved.right - 8, moved.bottom - 8}));
+  for (UINT vk : {VK_LEFT, VK_ESCAPE}) InjectKeyPress(vk);
+  SendMessage(w, WM_SYSCOMMAND, SC_MOVE, 0);
+  GetWindowRect(w, &moved);
+  EXPECT_EQ(moved, r);
+  Taken();
+
+  // A child window with a caption closes by Ctrl+F4 and has Next.
+  HWND child = Make("C", WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 10, 10, 120, 80, w);
+  HMENU childMenu = GetSystemMenu(child, FALSE);
+  GetMenuString(childMenu, SC_CLOSE, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "&Close\tCtrl+F4");
+  GetMenuString(childMenu, SC_NEXTWINDOW, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "Nex&t\tCtrl+F6");
+  DestroyWindow(w);
+  EXPECT_FALSE(IsMenu(sys));  // goes with its window
+  EXPECT_FALSE(IsMenu(childMenu));
+}
+
+// The caption's icon: the window's small icon shrunk to the icon box, or a
+// plain window picture when it has none.
+TEST_F(NonClientTest, CaptionIconIsTheWindowsIconOrAPlainWindow) {
+  HWND w = Make("W", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+  Pump();
+  RECT r;
+  GetWindowRect(w, &r);
+  int frame = GetSystemMetrics(SM_CXFRAME);
+  int box = GetSystemMetrics(SM_CXSIZE), size = GetSystemMetrics(SM_CXSMICON);
+  int cy = GetSystemMetrics(SM_CYCAPTION) - 1;
+  // The middle of the icon box: the plain picture's window is white inside.
+  int x = r.left + frame + box / 2, y = r.top + frame + cy / 2 + 1;
+  EXPECT_EQ(ScreenPixel(x, y), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(SendMessage(w, WM_GETICON, ICON_SMALL, 0), 0);
+
+  std::vector<uint32_t> red(32 * 32, 0xFFFF0000u);
+  std::vector<BYTE> clear(32 * 4, 0);
+  ICONINFO info;
+  info.fIcon = TRUE;
+  info.hbmColor = CreateBitmap(32, 32, 1, 32, red.data());
+  info.hbmMask = CreateBitmap(32, 32, 1, 1, clear.data());
+  HICON icon = CreateIconIndirect(&info);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(SendMessage(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon)), 0);
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessage(w, WM_GETICON, ICON_SMALL, 0)), icon);
+  EXPECT_EQ(ScreenPixel(x, y), RGB(255, 0, 0));
+  // Shrunk to the small icon size: the caption colour round it.
+  int left = r.left + frame + (box - size) / 2;
+  EXPECT_EQ(ScreenPixel(left, y), RGB(255, 0, 0));
+  EXPECT_NE(ScreenPixel(left - 1, y), RGB(255, 0, 0));
+  EXPECT_NE(ScreenPixel(left + size, y), RGB(255, 0, 0));
+  DestroyWindow(w);
+  DestroyIcon(icon);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
 }
 
 TEST_F(NonClientTest, NestedCaptionedWindowsAreDrawnByTheFrameCode) {
