@@ -255,7 +255,8 @@ struct TSpy {
   TWndMethod saved;
   bool swallow = false;
   void Proc(TMessage& Message) {
-    seen.push_back(Message.Msg);
+    // Every control hears of each focus change; that is not what is watched here.
+    if (Message.Msg != CM_FOCUSCHANGED) seen.push_back(Message.Msg);
     if (swallow && Message.Msg == win::WM_USER + 5) {
       Message.Result = 5;
       return;
