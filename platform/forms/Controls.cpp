@@ -2082,9 +2082,27 @@ void ForgetDragControl(TControl* Control) {
 TDragObject* DragObject() { return Drag.Object; }
 bool TControl::Dragging() const { return Drag.Control == this; }
 
+namespace {
+TControl* DragStarting = nullptr;
+bool DragStartCancelled = false;
+}  // namespace
+
+void CancelDrag() {
+  if (Drag.Control)
+    DragDone(false);
+  else if (DragStarting)
+    DragStartCancelled = true;
+}
+
 void DragInitControl(TControl* Control, bool Immediate, Integer Threshold) {
   TDragObject* object = nullptr;
-  TDragAccess::StartDrag(Control, object);
+  DragStarting = Control;
+  DragStartCancelled = false;
+  {
+    ScopeExit started([] { DragStarting = nullptr; });
+    TDragAccess::StartDrag(Control, object);
+  }
+  if (DragStartCancelled) return;
   if (Drag.Control) return;  // a handler started another drag
   Drag = TDragState_{};
   Drag.Control = Control;

@@ -825,6 +825,9 @@ TDragObject* DragObject();
 void DragTo(const TPoint& Pos);
 // Ends the drag with a drop at the last position, or cancels it.
 void DragDone(bool Drop);
+// Cancels the drag under way; called from a control's DoStartDrag, the drag
+// does not start.
+void CancelDrag();
 
 // ---------------------------------------------------------------------------
 

@@ -1,7 +1,9 @@
 #include "suite/foundation/FoundationStartup.h"
 
 #include "platform/forms/FormsStartup.h"
+#include "suite/foundation/cxControl.h"
 #include "suite/foundation/cxControlRoutines.h"
+#include "suite/foundation/cxDragAndDrop.h"
 #include "suite/foundation/cxLookAndFeels.h"
 #include "suite/foundation/cxPainterImages.h"
 #include "suite/foundation/dxThemeManager.h"
@@ -21,5 +23,8 @@ void InitializeFoundation() {
   InitializeLookAndFeels();
   InitializePainterImages();
   RegisterSuiteCursors();
-  RegisterClasses({TcxTimer::StaticClass(), TcxScrollBar::StaticClass()});
+  RegisterClasses({TcxTimer::StaticClass(), TcxScrollBar::StaticClass(), TcxControl::StaticClass(),
+                   TcxControlScrollBar::StaticClass(), TcxSizeGrip::StaticClass(),
+                   TcxControlChildComponent::StaticClass(), TcxDragAndDropObject::StaticClass(),
+                   TcxDragControlObject::StaticClass(), TcxDragImageList::StaticClass()});
 }

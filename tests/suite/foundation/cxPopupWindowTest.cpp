@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/Forms.h"
 #include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
+#include "platform/win/Windows.h"
+#include "tests/suite/foundation/TopLevelHost.h"
 
 namespace {
 
@@ -61,6 +65,54 @@ TEST_F(PopupWindow, FitsToItsChildrenInsideTheFrame) {
   popup.AutoFit = false;
   popup.FitToChildren();
   EXPECT_EQ(child->Left(), 0);
+}
+
+// Records the non-client activation it is told of.
+class OwnerWindow : public TopLevelHost {
+ public:
+  std::vector<bool> ncActivate;
+
+ protected:
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == win::WM_NCACTIVATE) ncActivate.push_back(Message.WParam != 0);
+    TopLevelHost::WndProc(Message);
+  }
+};
+
+TEST_F(PopupWindow, ActivationKeepsTheOwnerCaptionAndClosesWhenLost) {
+  OwnerWindow owner;
+  owner.HandleNeeded();
+  win::SetActiveWindow(owner.Handle());
+  Application->ProcessMessages();
+  TcxPopupWindow popup;
+  popup.SetBounds(0, 0, 100, 60);
+  popup.AnchorControl = &owner;
+  popup.AnchorRect = {10, 10, 60, 30};
+  owner.ncActivate.clear();
+  popup.ShowPopup();
+  Application->ProcessMessages();
+  ASSERT_TRUE(popup.Visible());
+  ASSERT_EQ(win::GetActiveWindow(), popup.Handle());
+  ASSERT_FALSE(owner.ncActivate.empty());
+  EXPECT_TRUE(owner.ncActivate.back()) << "the owner's caption stays active under its popup";
+
+  // Another window of the program takes the activation: the popup closes.
+  TopLevelHost other;
+  other.HandleNeeded();
+  win::SetActiveWindow(other.Handle());
+  Application->ProcessMessages();
+  EXPECT_FALSE(popup.Visible());
+
+  // The program loses the activation: the owner's caption goes inactive too.
+  win::SetActiveWindow(owner.Handle());
+  popup.ShowPopup();
+  Application->ProcessMessages();
+  ASSERT_TRUE(popup.Visible());
+  owner.ncActivate.clear();
+  win::SendMessage(popup.Handle(), win::WM_ACTIVATEAPP, win::FALSE, 0);
+  EXPECT_FALSE(popup.Visible());
+  ASSERT_FALSE(owner.ncActivate.empty());
+  EXPECT_FALSE(owner.ncActivate.front()) << "told before the popup closes";
 }
 
 }  // namespace

@@ -8,20 +8,11 @@
 #include "platform/win/Input.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "tests/suite/foundation/TopLevelHost.h"
 
 namespace {
 
-class Host : public TCustomControl {
- public:
-  Host() : TCustomControl(nullptr) { SetBounds(50, 50, 400, 300); }
-
- protected:
-  void CreateParams(TCreateParams& Params) override {
-    TCustomControl::CreateParams(Params);
-    Params.Style = win::WS_POPUP | win::WS_VISIBLE | win::WS_CLIPCHILDREN;
-    Params.WndParent = nullptr;
-  }
-};
+using Host = TopLevelHost;
 
 struct Recorder {
   std::vector<TScrollCode> codes;

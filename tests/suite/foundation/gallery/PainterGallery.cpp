@@ -1,8 +1,10 @@
 // Draws the operations of every painter side by side (one column per look:
 // flat, standard, ultra-flat, Office 11, native) and writes the picture to
 // <directory>/painter-gallery.png. With --show it also puts the picture in a
-// window of the desktop backend for the virtual-X smoke run: it tells the
-// script where a known pixel is (ready file) and ends when asked (quit file).
+// window of the desktop backend for the virtual-X smoke run, with a suite
+// control under it whose content needs both of its own scroll bars: it tells
+// the script where known pixels are (ready file) and ends when asked (quit
+// file).
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -17,7 +19,9 @@
 #include "platform/rtl/Streams.h"
 #include "platform/win/Display.h"
 #include "platform/win/SdlDisplay.h"
+#include "platform/win/SysColors.h"
 #include "suite/foundation/FoundationStartup.h"
+#include "suite/foundation/cxControl.h"
 #include "suite/foundation/cxLookAndFeelPainters.h"
 #include "suite/foundation/dxThemeManager.h"
 
@@ -164,6 +168,23 @@ void DrawGallery(TBitmap& bitmap) {
   }
 }
 
+// A white page of 600 x 400 pixels seen through the control's bars.
+class TPageControl : public TcxControl {
+ public:
+  using TcxControl::TcxControl;
+
+ protected:
+  void InitScrollBarsParameters() override {
+    const TRect c = GetClientBounds();
+    SetScrollBarInfo(sbHorizontal, 0, 599, 1, c.Width(), 0, true, true);
+    SetScrollBarInfo(sbVertical, 0, 399, 1, c.Height(), 0, true, true);
+  }
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clWhite);
+    Canvas()->FillRect(GetClientBounds());
+  }
+};
+
 struct Quitter {
   std::string dir;
   int elapsed = 0;
@@ -205,6 +226,10 @@ int main(int argc, char** argv) {
     image->SetParent(form);
     image->SetBounds(0, 0, gallery.Width(), gallery.Height());
     image->Picture()->Assign(&gallery);
+    form->SetHeight(form->Height() + 160);
+    auto* control = new TPageControl(form);
+    control->SetParent(form);
+    control->SetBounds(10, gallery.Height() + 5, 240, 150);
     auto* timer = new TTimer(form);
     timer->SetInterval(100);
     timer->SetOnTimer(TNotifyEvent(&quitter, &Quitter::Tick));
@@ -217,6 +242,16 @@ int main(int argc, char** argv) {
       win::ClientToScreen(form->Handle(), &probe);
       std::ofstream ready(dir + "/ready.tmp");
       ready << "probe " << probe.x << " " << probe.y << "\n";
+      // The size grip shows only when both bars do; the page is white.
+      const TRect grip = control->SizeGrip()->BoundsRect();
+      const TPoint gripAt = control->ClientToScreen({grip.Left + 3, grip.Top + 3});
+      const win::COLORREF face = win::GetSysColor(win::COLOR_BTNFACE);
+      ready << "grip " << gripAt.X << " " << gripAt.Y << " " << int(win::GetRValue(face)) << ","
+            << int(win::GetGValue(face)) << "," << int(win::GetBValue(face)) << "\n";
+      const TPoint pageAt = control->ClientToScreen({20, 20});
+      ready << "page " << pageAt.X << " " << pageAt.Y << "\n";
+      const TPoint barAt = control->ClientToScreen({control->VScrollBar()->Left() + 2, 60});
+      ready << "bar " << barAt.X << " " << barAt.Y << "\n";
     }
     std::rename((dir + "/ready.tmp").c_str(), (dir + "/ready").c_str());
     Application->SetMainForm(form);
