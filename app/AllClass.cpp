@@ -1,4 +1,4 @@
-#include "AllClass.h"
+#include "app/AllClass.h"
 
 VXN_IMPLEMENT_CLASS(TALL, TObject)
 VXN_IMPLEMENT_CLASS(TChannel, TObject)

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 // ---------------------------------------------------------------------------
 // Memory image map. The image is 464 bytes; image index = radio address + 16.

@@ -1,10 +1,10 @@
-#include "MacType.h"
+#include "app/MacType.h"
 
 #include <algorithm>
 
-#include "Classes.h"
-#include "MeMode.h"
-#include "SysUtils.h"
+#include "platform/rtl/Classes.h"
+#include "app/MeMode.h"
+#include "platform/rtl/SysUtils.h"
 
 VXN_IMPLEMENT_CLASS(TMacType, TObject)
 VXN_IMPLEMENT_CLASS(TMacList, TObject)

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "AllClass.h"
+#include "app/AllClass.h"
 
 class TStrings;
 

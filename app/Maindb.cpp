@@ -1,8 +1,8 @@
-#include "Maindb.h"
+#include "app/Maindb.h"
 
-#include "AllClass.h"
-#include "MacType.h"
-#include "MeMode.h"
+#include "app/AllClass.h"
+#include "app/MacType.h"
+#include "app/MeMode.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MeMode.h"
+#include "app/MeMode.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,15 +8,15 @@
 #include <cstring>
 #include <memory>
 
-#include "Classes.h"
-#include "DateUtils.h"
-#include "FileUtils.h"
-#include "FormatSettings.h"
-#include "Formatting.h"
-#include "IniFiles.h"
-#include "MacType.h"
-#include "Streams.h"
-#include "SysUtils.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Formatting.h"
+#include "platform/rtl/IniFiles.h"
+#include "app/MacType.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SystemCalls.h"
 
 // ---------------------------------------------------------------------------

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "AllClass.h"
+#include "app/AllClass.h"
 
 class TStrings;
 struct TFormatSettings;

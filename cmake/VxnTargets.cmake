@@ -1,14 +1,15 @@
 # Helpers that turn the folder layout into targets:
-#   <folder>/*.cpp            -> static library vxn_<label> (a folder's deps.cmake adds
-#                                system libraries and extra sources)
+#   <folder>/*.cpp            -> static library vxn_<label>; the folder's deps.cmake names
+#                                the folders it uses (vxn_uses), which are all the library
+#                                links, and adds system libraries and extra sources
 #   tests/<folder>/*.cpp      -> test executable test_<label>, label <label>
 #   benchmarks/<folder>/*.cpp -> benchmark executable bench_<label>
 #   fuzz/<folder>/*.cpp       -> one libFuzzer target per file
 # Sources are globbed (CONFIGURE_DEPENDS), so adding a module needs no edit here.
 
-set(VXN_ALL_LIBRARIES "")
-set(VXN_ALL_INCLUDE_DIRS "")
 set(VXN_FOLDERS "")
+# Every source folder in dependency order, whether it has a library yet or not.
+set_property(GLOBAL PROPERTY VXN_LAYOUT_FOLDERS "")
 
 # Writes a source that defines InitializeUnits() as the start-up of one folder
 # library (which starts the folders below it first).
@@ -23,6 +24,9 @@ function(vxn_units_startup_source out folder name)
 endfunction()
 
 function(vxn_folder_library folder label name)
+  set_property(GLOBAL APPEND PROPERTY VXN_LAYOUT_FOLDERS ${folder})
+  string(MAKE_C_IDENTIFIER ${folder} id)
+  set_property(GLOBAL PROPERTY VXN_LABEL_${id} ${label})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   # The program's entry point is not part of the application library.
   list(FILTER sources EXCLUDE REGEX "/app/vxn\\.cpp$")
@@ -30,17 +34,48 @@ function(vxn_folder_library folder label name)
     return()
   endif()
   add_library(vxn_${label} STATIC ${sources})
-  target_include_directories(vxn_${label} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/${folder}
-                                                 ${CMAKE_CURRENT_SOURCE_DIR})
-  # Each folder stands on every folder listed before it.
-  target_link_libraries(vxn_${label} PUBLIC ${VXN_ALL_LIBRARIES})
-  set(extra_cmake ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/deps.cmake)
-  if(EXISTS ${extra_cmake})
-    include(${extra_cmake})
+  # Includes name their folder from the repository's root.
+  target_include_directories(vxn_${label} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  set(deps_cmake ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/deps.cmake)
+  if(NOT EXISTS ${deps_cmake})
+    message(FATAL_ERROR "${folder} has no deps.cmake naming the folders it uses")
   endif()
-  set(VXN_ALL_LIBRARIES ${VXN_ALL_LIBRARIES} vxn_${label} PARENT_SCOPE)
-  set(VXN_ALL_INCLUDE_DIRS ${VXN_ALL_INCLUDE_DIRS} ${CMAKE_CURRENT_SOURCE_DIR}/${folder} PARENT_SCOPE)
+  include(${deps_cmake})
   set(VXN_FOLDERS ${VXN_FOLDERS} "${folder}|${label}|${name}" PARENT_SCOPE)
+endfunction()
+
+# Called from a folder's deps.cmake: the folders whose headers it includes.
+# Each must stand below the folder; the folder's library links exactly these.
+function(vxn_uses)
+  get_property(known GLOBAL PROPERTY VXN_LAYOUT_FOLDERS)
+  foreach(used ${ARGN})
+    list(FIND known ${used} at)
+    if(at LESS 0 OR used STREQUAL folder)
+      message(FATAL_ERROR "${folder}/deps.cmake: ${used} is not a folder below ${folder}")
+    endif()
+    string(MAKE_C_IDENTIFIER ${used} id)
+    get_property(used_label GLOBAL PROPERTY VXN_LABEL_${id})
+    # A folder of headers only has no library to link.
+    if(TARGET vxn_${used_label})
+      target_link_libraries(vxn_${label} PUBLIC vxn_${used_label})
+    endif()
+  endforeach()
+endfunction()
+
+# A test that fails when a file includes a header of a folder its folder does
+# not declare (or of one above it), or names a project header without its
+# folder.
+function(vxn_include_check_test)
+  get_property(folders GLOBAL PROPERTY VXN_LAYOUT_FOLDERS)
+  string(REPLACE ";" "," folders "${folders}")
+  add_test(NAME layout.Includes
+           COMMAND ${CMAKE_COMMAND} -DVXN_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}
+                   -DVXN_LAYOUT_FOLDERS=${folders} -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/VxnCheckIncludes.cmake)
+  add_test(NAME layout.IncludeCheckFaults
+           COMMAND ${CMAKE_COMMAND} -DVXN_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}
+                   -DVXN_WORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/include_check_faults
+                   -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/cmake/IncludeCheckFaults.cmake)
+  set_tests_properties(layout.Includes layout.IncludeCheckFaults PROPERTIES LABELS layout)
 endfunction()
 
 function(vxn_folder_tests entry)
@@ -82,7 +117,7 @@ function(vxn_folder_benchmarks entry)
     return()
   endif()
   add_executable(bench_${label} ${sources})
-  target_link_libraries(bench_${label} PRIVATE benchmark::benchmark_main ${VXN_ALL_LIBRARIES})
+  target_link_libraries(bench_${label} PRIVATE benchmark::benchmark_main vxn_${label})
 endfunction()
 
 function(vxn_folder_fuzzers entry)
@@ -96,7 +131,7 @@ function(vxn_folder_fuzzers entry)
   foreach(source ${sources})
     get_filename_component(name ${source} NAME_WE)
     add_executable(fuzz_${label}_${name} ${source} ${startup} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/FuzzStartup.cpp)
-    target_link_libraries(fuzz_${label}_${name} PRIVATE ${VXN_ALL_LIBRARIES})
+    target_link_libraries(fuzz_${label}_${name} PRIVATE vxn_${label})
     target_link_options(fuzz_${label}_${name} PRIVATE -fsanitize=fuzzer)
   endforeach()
 endfunction()

@@ -1,12 +1,12 @@
-#include "fs_iinterpreter.h"
+#include "script/fs_iinterpreter.h"
 
 #include <algorithm>
 
-#include "Formatting.h"
-#include "ObjectHandles.h"
-#include "SysUtils.h"
-#include "TypInfo.h"
-#include "fs_iparser.h"
+#include "platform/rtl/Formatting.h"
+#include "platform/rtl/ObjectHandles.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
+#include "script/fs_iparser.h"
 #include "script/TfsILParser.h"
 
 VXN_IMPLEMENT_CLASS(TfsItemList, TObject)

@@ -17,11 +17,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Classes.h"
-#include "Components.h"
-#include "Delegates.h"
-#include "System.h"
-#include "Variants.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/Delegates.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/Variants.h"
 
 class TfsScript;
 class TfsStatement;

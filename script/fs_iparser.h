@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 class TfsParser : public TObject {
  public:

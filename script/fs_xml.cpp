@@ -1,10 +1,10 @@
-#include "fs_xml.h"
+#include "script/fs_xml.h"
 
 #include <algorithm>
 
-#include "Streams.h"
-#include "SysUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TfsXMLItem, TObject)
 VXN_IMPLEMENT_CREATABLE_CLASS(TfsXMLDocument, TObject)

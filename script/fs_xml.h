@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 class TStream;
 

@@ -1,12 +1,12 @@
-#include "AdExcept.h"
+#include "serial/AdExcept.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
-#include "Components.h"
-#include "WinSerial.h"
-#include "Windows.h"
+#include "platform/rtl/Components.h"
+#include "platform/win/WinSerial.h"
+#include "platform/win/Windows.h"
 
 VXN_IMPLEMENT_CLASS(EAPDException, Exception)
 VXN_IMPLEMENT_CLASS(EGeneral, EAPDException)

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "SysUtils.h"
-#include "System.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/System.h"
 
 class TComponent;
 

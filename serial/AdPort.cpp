@@ -1,11 +1,11 @@
-#include "AdPort.h"
+#include "serial/AdPort.h"
 
 #include <algorithm>
 
-#include "AdExcept.h"
-#include "AdSelCom.h"
-#include "Forms.h"
-#include "Windows.h"
+#include "serial/AdExcept.h"
+#include "serial/AdSelCom.h"
+#include "platform/forms/Forms.h"
+#include "platform/win/Windows.h"
 #include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CLASS(TApdCustomComPort, TApdBaseComponent)

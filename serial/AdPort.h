@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "AwWin32.h"
-#include "Delegates.h"
-#include "OoMisc.h"
-#include "Sets.h"
-#include "TypInfo.h"
+#include "serial/AwWin32.h"
+#include "platform/rtl/Delegates.h"
+#include "serial/OoMisc.h"
+#include "platform/rtl/Sets.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/rtl/OwnedObject.h"
 
 VXN_ENUM(TDeviceLayer, dlWin32, dlWinsock)

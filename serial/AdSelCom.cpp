@@ -1,9 +1,9 @@
-#include "AdSelCom.h"
+#include "serial/AdSelCom.h"
 
-#include "AwWin32.h"
-#include "Classes.h"
-#include "SysUtils.h"
-#include "Windows.h"
+#include "serial/AwWin32.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/Windows.h"
 
 bool PortExists(Integer Number) {
   if (Number <= 0) return false;

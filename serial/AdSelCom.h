@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "ButtonCtrls.h"
-#include "CustomForms.h"
-#include "ListCtrls.h"
-#include "SimpleCtrls.h"
-#include "System.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/ListCtrls.h"
+#include "platform/forms/SimpleCtrls.h"
+#include "platform/rtl/System.h"
 
 inline constexpr Integer HighestSelectablePort = 50;
 

@@ -1,12 +1,12 @@
-#include "AwUser.h"
+#include "serial/AwUser.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "AdExcept.h"
-#include "Clock.h"
-#include "OoMisc.h"
-#include "Windows.h"
+#include "serial/AdExcept.h"
+#include "platform/rtl/Clock.h"
+#include "serial/OoMisc.h"
+#include "platform/win/Windows.h"
 
 VXN_IMPLEMENT_CLASS(TApdBaseDispatcher, TObject)
 

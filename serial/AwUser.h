@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "Components.h"
-#include "SyncObjs.h"
-#include "System.h"
-#include "WinSerial.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/SyncObjs.h"
+#include "platform/rtl/System.h"
+#include "platform/win/WinSerial.h"
 
 // Option bits of DispatcherOpenDevice.
 inline constexpr Word ipAssertDTR = 0x0001;

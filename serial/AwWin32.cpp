@@ -1,12 +1,12 @@
-#include "AwWin32.h"
+#include "serial/AwWin32.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
-#include "AdExcept.h"
-#include "Windows.h"
+#include "serial/AdExcept.h"
+#include "platform/win/Windows.h"
 
 VXN_IMPLEMENT_CLASS(TApdWin32Dispatcher, TApdBaseDispatcher)
 VXN_IMPLEMENT_CLASS(TApdTAPI32Dispatcher, TApdWin32Dispatcher)

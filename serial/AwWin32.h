@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "AwUser.h"
-#include "OoMisc.h"
-#include "Threads.h"
-#include "TraceLog.h"
-#include "WinUser.h"
+#include "serial/AwUser.h"
+#include "serial/OoMisc.h"
+#include "platform/rtl/Threads.h"
+#include "serial/TraceLog.h"
+#include "platform/win/WinUser.h"
 #include "platform/rtl/OwnedObject.h"
 
 // Trigger messages: wParam and lParam as the table of the delivery says. The

@@ -1,11 +1,11 @@
-#include "OoMisc.h"
+#include "serial/OoMisc.h"
 
 #include <algorithm>
 
-#include "Clock.h"
-#include "Input.h"
-#include "Messages.h"
-#include "TypInfo.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/rtl/TypInfo.h"
 
 VXN_IMPLEMENT_CLASS(TApdBaseComponent, TComponent)
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Components.h"
-#include "System.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/System.h"
 
 inline constexpr const char* ApdVersionStr = "v4.05";
 

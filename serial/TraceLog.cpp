@@ -1,4 +1,4 @@
-#include "TraceLog.h"
+#include "serial/TraceLog.h"
 
 #include <fcntl.h>
 
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "AdExcept.h"
-#include "OoMisc.h"
+#include "serial/AdExcept.h"
+#include "serial/OoMisc.h"
 #include "platform/rtl/SystemCalls.h"
 
 namespace {

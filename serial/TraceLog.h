@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 class TTraceRecorder {
  public:

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "AllClass.h"
-#include "MacType.h"
-#include "Maindb.h"
-#include "MeMode.h"
+#include "app/AllClass.h"
+#include "app/MacType.h"
+#include "app/Maindb.h"
+#include "app/MeMode.h"
 #include "tests/support/AppGlobalObjects.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // English default, whatever the bytes.
 #include <cstdlib>
 
-#include "AppFuzzFolder.h"
+#include "fuzz/app/AppFuzzFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static AppFuzzFolder app("language", false);

@@ -1,8 +1,8 @@
 // SysInfo.Ini from outside: the loader and the language list take any bytes.
 #include <cstdlib>
 
-#include "AppFuzzFolder.h"
-#include "Classes.h"
+#include "fuzz/app/AppFuzzFolder.h"
+#include "platform/rtl/Classes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static AppFuzzFolder app("sysinfo", true);

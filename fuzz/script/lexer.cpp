@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fs_iparser.h"
+#include "script/fs_iparser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "Streams.h"
-#include "SysUtils.h"
-#include "fs_xml.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
+#include "script/fs_xml.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TStringStream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -1,8 +1,8 @@
-#include "ButtonCtrls.h"
+#include "platform/forms/ButtonCtrls.h"
 
-#include "ControlColors.h"
-#include "CustomForms.h"
-#include "GlyphLayout.h"
+#include "platform/forms/ControlColors.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/GlyphLayout.h"
 
 #include <unordered_map>
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "Controls.h"
-#include "Graphics.h"
-#include "SimpleCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
+#include "platform/forms/SimpleCtrls.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/WinUser.h"
 

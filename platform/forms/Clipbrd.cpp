@@ -1,4 +1,4 @@
-#include "Clipbrd.h"
+#include "platform/forms/Clipbrd.h"
 #include "platform/rtl/ScopeExit.h"
 
 #include <cstring>

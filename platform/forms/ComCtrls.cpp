@@ -1,12 +1,12 @@
-#include "ComCtrls.h"
+#include "platform/forms/ComCtrls.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "Forms.h"
-#include "Menus.h"
-#include "StdCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFrames.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "Controls.h"
-#include "Graphics.h"
-#include "ImgList.h"
-#include "SimpleCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
+#include "platform/forms/ImgList.h"
+#include "platform/forms/SimpleCtrls.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/rtl/OwnedObject.h"
 

@@ -1,7 +1,7 @@
-#include "ControlColors.h"
+#include "platform/forms/ControlColors.h"
 
-#include "Controls.h"
-#include "Graphics.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
 #include "platform/win/Gdi.h"
 
 win::LRESULT AnswerControlColor(const TControl& Control, TBrush& Brush, win::HDC DC) {

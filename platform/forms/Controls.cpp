@@ -1,12 +1,12 @@
-#include "Controls.h"
+#include "platform/forms/Controls.h"
 
 #include <algorithm>
 #include <memory>
 #include <cstdlib>
 #include <unordered_map>
 
-#include "Forms.h"
-#include "ImgList.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/ImgList.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/ScopeExit.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Graphics.h"
+#include "platform/forms/Graphics.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Components.h"
 #include "platform/rtl/NamedInts.h"

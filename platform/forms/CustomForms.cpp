@@ -1,12 +1,12 @@
-#include "CustomForms.h"
+#include "platform/forms/CustomForms.h"
 
 #include <algorithm>
 
 #include <unordered_map>
 #include <vector>
 
-#include "Forms.h"
-#include "Menus.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/Resources.h"

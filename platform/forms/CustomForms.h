@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "Controls.h"
-#include "Graphics.h"
-#include "SimpleCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
+#include "platform/forms/SimpleCtrls.h"
 
 VXN_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 using TBorderIcons = TSet<TBorderIcon>;

@@ -1,11 +1,11 @@
-#include "Dialogs.h"
+#include "platform/forms/Dialogs.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
-#include "MessageDialogs.h"
+#include "platform/forms/MessageDialogs.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace fs = std::filesystem;

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "ButtonCtrls.h"
-#include "CustomForms.h"
-#include "Graphics.h"
-#include "ListCtrls.h"
-#include "SimpleCtrls.h"
-#include "StdCtrls.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Graphics.h"
+#include "platform/forms/ListCtrls.h"
+#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
 VXN_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate,
          ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt, ofShareAware,

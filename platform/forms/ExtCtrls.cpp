@@ -1,6 +1,6 @@
-#include "ExtCtrls.h"
+#include "platform/forms/ExtCtrls.h"
 
-#include "Forms.h"
+#include "platform/forms/Forms.h"
 #include "platform/win/Messages.h"
 
 using namespace win;

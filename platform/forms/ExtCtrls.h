@@ -2,7 +2,7 @@
 // program's clock, through a hidden window of its own.
 #pragma once
 
-#include "Controls.h"
+#include "platform/forms/Controls.h"
 
 inline constexpr const char* SNoTimers = "Not enough timers available";
 

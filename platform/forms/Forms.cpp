@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "platform/forms/Forms.h"
 
 #include <unistd.h>
 
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <unordered_map>
 
-#include "CustomForms.h"
-#include "MessageDialogs.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/MessageDialogs.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormFiles.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Controls.h"
-#include "Graphics.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
 #include "platform/win/Messages.h"
 #include "platform/win/SysParams.h"
 #include "platform/rtl/OwnedObject.h"

@@ -1,4 +1,4 @@
-#include "GlyphLayout.h"
+#include "platform/forms/GlyphLayout.h"
 
 TGlyphPlacement PlaceGlyphAndText(TButtonLayout Layout, Integer Margin, Integer Spacing, TSize Button, TSize Glyph,
                                   TSize Text) {

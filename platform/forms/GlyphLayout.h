@@ -3,7 +3,7 @@
 // between the two when both are there.
 #pragma once
 
-#include "ButtonCtrls.h"
+#include "platform/forms/ButtonCtrls.h"
 
 struct TGlyphPlacement {
   TPoint Glyph;

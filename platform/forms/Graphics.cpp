@@ -1,11 +1,11 @@
-#include "Graphics.h"
+#include "platform/forms/Graphics.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
-#include "Jpeg.h"
-#include "PngImage.h"
+#include "platform/forms/Jpeg.h"
+#include "platform/forms/PngImage.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/Resources.h"

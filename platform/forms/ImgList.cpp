@@ -1,10 +1,10 @@
-#include "ImgList.h"
+#include "platform/forms/ImgList.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "Controls.h"
+#include "platform/forms/Controls.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"
 #include "platform/win/GdiRegions.h"

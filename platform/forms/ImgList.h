@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "Graphics.h"
+#include "platform/forms/Graphics.h"
 #include "platform/win/UxTheme.h"
 
 namespace win {

@@ -1,4 +1,4 @@
-#include "Jpeg.h"
+#include "platform/forms/Jpeg.h"
 
 #include <csetjmp>
 #include <cstdio>

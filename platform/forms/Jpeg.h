@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "Graphics.h"
+#include "platform/forms/Graphics.h"
 
 class TJPEGImage : public TGraphic {
   VXN_DECLARE_CLASS(TJPEGImage)

@@ -1,6 +1,6 @@
-#include "ListCtrls.h"
+#include "platform/forms/ListCtrls.h"
 
-#include "ControlColors.h"
+#include "platform/forms/ControlColors.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -1,4 +1,4 @@
-#include "Mask.h"
+#include "platform/forms/Mask.h"
 
 #include <cwctype>
 

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
 VXN_DECLARE_EXCEPTION(EDBEditError, Exception)
 

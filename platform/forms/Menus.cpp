@@ -1,13 +1,13 @@
-#include "Menus.h"
+#include "platform/forms/Menus.h"
 
 #include <algorithm>
 #include <cctype>
 #include <unordered_map>
 
-#include "CustomForms.h"
-#include "Forms.h"
-#include "ImgList.h"
-#include "SimpleCtrls.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/ImgList.h"
+#include "platform/forms/SimpleCtrls.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"

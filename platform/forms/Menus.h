@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Controls.h"
-#include "Graphics.h"
-#include "ListCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
+#include "platform/forms/ListCtrls.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/MenuWindows.h"
 

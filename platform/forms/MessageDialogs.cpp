@@ -1,11 +1,11 @@
-#include "MessageDialogs.h"
+#include "platform/forms/MessageDialogs.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
 
-#include "ButtonCtrls.h"
-#include "Forms.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/Forms.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"

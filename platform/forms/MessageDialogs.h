@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "CustomForms.h"
+#include "platform/forms/CustomForms.h"
 #include "platform/win/SysParams.h"
 
 namespace win {

@@ -1,4 +1,4 @@
-#include "PngImage.h"
+#include "platform/forms/PngImage.h"
 
 #include <cairo.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Graphics.h"
+#include "platform/forms/Graphics.h"
 
 // Decodes a whole PNG file into straight-alpha pixels; false when it is not one.
 bool DecodePng(std::string_view Data, TAlphaImage& Out);

@@ -1,4 +1,4 @@
-#include "SimpleCtrls.h"
+#include "platform/forms/SimpleCtrls.h"
 
 #include <algorithm>
 #include <cwctype>

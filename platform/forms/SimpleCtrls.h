@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "Controls.h"
-#include "Graphics.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
 
 VXN_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 VXN_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)

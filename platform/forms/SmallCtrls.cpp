@@ -1,9 +1,9 @@
-#include "SmallCtrls.h"
+#include "platform/forms/SmallCtrls.h"
 
 #include <algorithm>
 
-#include "CustomForms.h"
-#include "GlyphLayout.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/GlyphLayout.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"

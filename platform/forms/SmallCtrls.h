@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "ButtonCtrls.h"
-#include "SimpleCtrls.h"
-#include "Controls.h"
-#include "Graphics.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
 #include "platform/win/ChildNotify.h"
 
 VXN_ENUM(TScrollBarKind, sbHorizontal, sbVertical)

@@ -1,6 +1,6 @@
-#include "StdCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
-#include "ControlColors.h"
+#include "platform/forms/ControlColors.h"
 
 #include <vector>
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "Controls.h"
-#include "Graphics.h"
-#include "SimpleCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Graphics.h"
+#include "platform/forms/SimpleCtrls.h"
 #include "platform/rtl/Classes.h"
 
 VXN_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)

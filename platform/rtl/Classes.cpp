@@ -1,10 +1,10 @@
-#include "Classes.h"
+#include "platform/rtl/Classes.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "Streams.h"
-#include "SysUtils.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TList, TObject)

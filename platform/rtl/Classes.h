@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Components.h"
-#include "Delegates.h"
-#include "System.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/Delegates.h"
+#include "platform/rtl/System.h"
 
 class TStream;
 

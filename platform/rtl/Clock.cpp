@@ -1,9 +1,9 @@
-#include "Clock.h"
+#include "platform/rtl/Clock.h"
 
 #include <cerrno>
 #include <ctime>
 
-#include "SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 class TClock {
  public:

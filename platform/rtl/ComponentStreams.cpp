@@ -1,4 +1,4 @@
-#include "ComponentStreams.h"
+#include "platform/rtl/ComponentStreams.h"
 
 #include <algorithm>
 #include <array>
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <memory>
 
-#include "Classes.h"
-#include "ExtendedFloat.h"
-#include "Utf8.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/ExtendedFloat.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/rtl/ScopeExit.h"
 
 VXN_IMPLEMENT_CLASS(TWriter, TFiler)

@@ -32,9 +32,9 @@
 #include <utility>
 #include <vector>
 
-#include "Components.h"
-#include "Streams.h"
-#include "Variants.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/Variants.h"
 
 enum TValueType : Byte {
   vaNull,

@@ -1,9 +1,9 @@
-#include "Components.h"
+#include "platform/rtl/Components.h"
 
 #include <algorithm>
 
-#include "Classes.h"
-#include "ComponentStreams.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/OwnedObject.h"
 #include "platform/rtl/ScopeExit.h"
 

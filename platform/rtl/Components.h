@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Delegates.h"
-#include "Sets.h"
-#include "SysUtils.h"
-#include "System.h"
-#include "TypInfo.h"
+#include "platform/rtl/Delegates.h"
+#include "platform/rtl/Sets.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/TypInfo.h"
 
 class TReader;
 class TWriter;

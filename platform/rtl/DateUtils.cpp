@@ -1,11 +1,11 @@
-#include "DateUtils.h"
+#include "platform/rtl/DateUtils.h"
 
 #include <cmath>
 #include <vector>
 
-#include "Clock.h"
-#include "SysUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "FormatSettings.h"
-#include "System.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/System.h"
 
 inline constexpr Integer HoursPerDay = 24;
 inline constexpr Integer MinsPerDay = 24 * 60;

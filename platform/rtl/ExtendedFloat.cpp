@@ -1,4 +1,4 @@
-#include "ExtendedFloat.h"
+#include "platform/rtl/ExtendedFloat.h"
 
 #include <bit>
 #include <cstring>

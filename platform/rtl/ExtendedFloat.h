@@ -15,7 +15,7 @@
 #include <array>
 #include <cstdint>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 using TExtended80 = std::array<uint8_t, 10>;
 

@@ -1,4 +1,4 @@
-#include "FMTBcd.h"
+#include "platform/rtl/FMTBcd.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "FormatSettings.h"
+#include "platform/rtl/FormatSettings.h"
 
 VXN_IMPLEMENT_CLASS(EBcdException, Exception)
 VXN_IMPLEMENT_CLASS(EBcdOverflowException, EBcdException)

@@ -16,9 +16,9 @@
 #include <string>
 #include <string_view>
 
-#include "SysUtils.h"
-#include "System.h"
-#include "Variants.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/Variants.h"
 
 struct TFormatSettings;
 

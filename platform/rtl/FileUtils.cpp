@@ -1,4 +1,4 @@
-#include "FileUtils.h"
+#include "platform/rtl/FileUtils.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <ctime>
 #include <vector>
 
-#include "SysUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SystemCalls.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 inline constexpr char PathDelim = '/';
 

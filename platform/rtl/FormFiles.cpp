@@ -1,12 +1,12 @@
-#include "FormFiles.h"
+#include "platform/rtl/FormFiles.h"
 
 #include <charconv>
 #include <cstring>
 
-#include "FormatSettings.h"
-#include "Formatting.h"
-#include "Resources.h"
-#include "Utf8.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Formatting.h"
+#include "platform/rtl/Resources.h"
+#include "platform/rtl/Utf8.h"
 
 VXN_IMPLEMENT_CLASS(EParserError, Exception)
 

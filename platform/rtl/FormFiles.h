@@ -32,9 +32,9 @@
 #include <utility>
 #include <vector>
 
-#include "ComponentStreams.h"
-#include "Components.h"
-#include "SysUtils.h"
+#include "platform/rtl/ComponentStreams.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/SysUtils.h"
 
 class EParserError : public Exception {
   VXN_DECLARE_CLASS(EParserError)

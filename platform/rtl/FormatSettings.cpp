@@ -1,4 +1,4 @@
-#include "FormatSettings.h"
+#include "platform/rtl/FormatSettings.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "DateUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Utf8.h"
 
 namespace {
 

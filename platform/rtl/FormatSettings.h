@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 struct TFormatSettings {
   // Separators are single bytes, as the class library's Char was. A locale

@@ -1,4 +1,4 @@
-#include "Formatting.h"
+#include "platform/rtl/Formatting.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "FormatSettings.h"
-#include "SysUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 struct TFormatSettings;
 

@@ -1,4 +1,4 @@
-#include "IniFiles.h"
+#include "platform/rtl/IniFiles.h"
 
 #include <sys/stat.h>
 
@@ -6,13 +6,13 @@
 #include <cerrno>
 #include <set>
 
-#include "Classes.h"
-#include "DateUtils.h"
-#include "FileUtils.h"
-#include "FormatSettings.h"
-#include "Streams.h"
-#include "SysUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SystemCalls.h"
 

@@ -36,7 +36,7 @@
 #include <string_view>
 #include <vector>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 class TStrings;
 

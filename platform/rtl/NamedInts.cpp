@@ -1,4 +1,4 @@
-#include "NamedInts.h"
+#include "platform/rtl/NamedInts.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "System.h"
-#include "TypInfo.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/TypInfo.h"
 
 // ---------------------------------------------------------------------------
 // Colours: 0x00BBGGRR, or a system colour as 0xFF000000 + its index.

@@ -1,4 +1,4 @@
-#include "ObjectHandles.h"
+#include "platform/rtl/ObjectHandles.h"
 
 #include <limits>
 #include <mutex>

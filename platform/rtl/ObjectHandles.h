@@ -5,8 +5,8 @@
 // instead of reaching whatever now lives at the old address.
 #pragma once
 
-#include "System.h"
-#include "Variants.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/Variants.h"
 
 // 0 for nil.
 Integer ObjectToHandle(const TObject* object);

@@ -1,8 +1,8 @@
-#include "Random.h"
+#include "platform/rtl/Random.h"
 
 #include <cstring>
 
-#include "Clock.h"
+#include "platform/rtl/Clock.h"
 
 LongInt RandSeed = 0;
 

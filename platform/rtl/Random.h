@@ -2,7 +2,7 @@
 // on RandSeed, so a program that sets RandSeed gets the same sequence again.
 #pragma once
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 // The generator's state; Randomize sets it from the clock.
 extern LongInt RandSeed;

@@ -1,12 +1,12 @@
-#include "Registry.h"
+#include "platform/rtl/Registry.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <set>
 #include <vector>
 
-#include "Classes.h"
-#include "FileUtils.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/FileUtils.h"
 
 VXN_IMPLEMENT_CLASS(ERegistryException, Exception)
 VXN_IMPLEMENT_CREATABLE_CLASS(TRegistry, TObject)

@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
-#include "IniFiles.h"
-#include "SysUtils.h"
-#include "System.h"
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/System.h"
 
 class TStrings;
 

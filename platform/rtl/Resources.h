@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "Streams.h"
-#include "SysUtils.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
 
 class EResNotFound : public Exception {
   VXN_DECLARE_CLASS(EResNotFound)

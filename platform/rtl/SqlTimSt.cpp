@@ -1,10 +1,10 @@
-#include "SqlTimSt.h"
+#include "platform/rtl/SqlTimSt.h"
 
 #include <cmath>
 
-#include "DateUtils.h"
-#include "FormatSettings.h"
-#include "SysUtils.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 TSQLTimeStamp DateTimeToSQLTimeStamp(TDateTime value) {
   Word year, month, day, hour, minute, second, msec;

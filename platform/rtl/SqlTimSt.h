@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "System.h"
-#include "Variants.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/Variants.h"
 
 struct TFormatSettings;
 

@@ -1,4 +1,4 @@
-#include "Streams.h"
+#include "platform/rtl/Streams.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,7 +10,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 VXN_IMPLEMENT_CLASS(TStream, TObject)
 VXN_IMPLEMENT_CLASS(THandleStream, TStream)

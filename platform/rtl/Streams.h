@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 #include "platform/rtl/SystemCalls.h"
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };

@@ -1,4 +1,4 @@
-#include "SyncObjs.h"
+#include "platform/rtl/SyncObjs.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -9,7 +9,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TCriticalSection, TObject)
 VXN_IMPLEMENT_CLASS(TEvent, TObject)

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 #include "platform/rtl/SystemCalls.h"
 
 inline constexpr Cardinal INFINITE = 0xFFFFFFFF;

@@ -1,4 +1,4 @@
-#include "SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <clocale>
 
@@ -15,7 +15,7 @@
 #include <cwctype>
 #include <limits>
 
-#include "Utf8.h"
+#include "platform/rtl/Utf8.h"
 
 // ---------------------------------------------------------------------------
 // Exceptions

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <type_traits>
 
-#include "Formatting.h"
-#include "Sets.h"
-#include "System.h"
+#include "platform/rtl/Formatting.h"
+#include "platform/rtl/Sets.h"
+#include "platform/rtl/System.h"
 
 // ---------------------------------------------------------------------------
 // Message texts of the class library (used as they stand).

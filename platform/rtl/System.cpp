@@ -1,9 +1,9 @@
-#include "System.h"
+#include "platform/rtl/System.h"
 
 #include <cmath>
 
-#include "ObjectHandles.h"
-#include "SysUtils.h"
+#include "platform/rtl/ObjectHandles.h"
+#include "platform/rtl/SysUtils.h"
 
 TObject::~TObject() {
   if (FObjectHandle != 0) ObjectHandleSlot::Release(FObjectHandle);

@@ -1,4 +1,4 @@
-#include "Threads.h"
+#include "platform/rtl/Threads.h"
 
 #include <sys/syscall.h>
 #include <unistd.h>

@@ -18,8 +18,8 @@
 #include <thread>
 #include <utility>
 
-#include "SysUtils.h"
-#include "System.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/System.h"
 
 // Misuse of a thread object (starting it twice, waiting for itself).
 class EThread : public Exception {

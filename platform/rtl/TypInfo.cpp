@@ -1,4 +1,4 @@
-#include "TypInfo.h"
+#include "platform/rtl/TypInfo.h"
 
 #include <algorithm>
 #include <map>
@@ -6,8 +6,8 @@
 #include <mutex>
 #include <typeindex>
 
-#include "ObjectHandles.h"
-#include "Utf8.h"
+#include "platform/rtl/ObjectHandles.h"
+#include "platform/rtl/Utf8.h"
 
 VXN_IMPLEMENT_CLASS(EClassNotFound, EFilerError)
 VXN_IMPLEMENT_CLASS(EMethodNotFound, EFilerError)

@@ -63,11 +63,11 @@
 #include <utility>
 #include <vector>
 
-#include "Delegates.h"
-#include "Sets.h"
-#include "SysUtils.h"
-#include "System.h"
-#include "Variants.h"
+#include "platform/rtl/Delegates.h"
+#include "platform/rtl/Sets.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/Variants.h"
 
 // ---------------------------------------------------------------------------
 // Exceptions of the registry and the filer.

@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "platform/rtl/Utf8.h"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -7,7 +7,7 @@
 #include <array>
 #include <cerrno>
 
-#include "SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/SystemCalls.h"
 
 // ---------------------------------------------------------------------------

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "System.h"
+#include "platform/rtl/System.h"
 
 // Bytes of the character that starts at pos (1 for an invalid byte, 0 at
 // or past the end).

@@ -1,4 +1,4 @@
-#include "Variants.h"
+#include "platform/rtl/Variants.h"
 
 #include <cmath>
 #include <cstring>
@@ -6,13 +6,13 @@
 #include <ostream>
 #include <vector>
 
-#include "DateUtils.h"
-#include "FMTBcd.h"
-#include "FormatSettings.h"
-#include "Formatting.h"
-#include "SqlTimSt.h"
-#include "SysUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FMTBcd.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Formatting.h"
+#include "platform/rtl/SqlTimSt.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 
 VXN_IMPLEMENT_CLASS(EVariantError, Exception)
 VXN_IMPLEMENT_CLASS(EVariantTypeCastError, EVariantError)

@@ -158,8 +158,8 @@
 #include <string_view>
 #include <vector>
 
-#include "SysUtils.h"
-#include "System.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/System.h"
 
 struct TBcd;
 struct TSQLTimeStamp;

@@ -2,7 +2,7 @@
 // notifications) and the structures they carry. Numbers are Windows' own.
 #pragma once
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "Clipboard.h"
+#include "platform/win/Clipboard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,9 +7,9 @@
 #include <set>
 #include <vector>
 
-#include "Messages.h"
-#include "Utf8.h"
-#include "Windows.h"
+#include "platform/win/Messages.h"
+#include "platform/rtl/Utf8.h"
+#include "platform/win/Windows.h"
 
 namespace win {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,6 +1,6 @@
-#include "CursorImages.h"
+#include "platform/win/CursorImages.h"
 
-#include "SuiteCursors.h"
+#include "platform/win/SuiteCursors.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "Input.h"
+#include "platform/win/Input.h"
 
 namespace win {
 

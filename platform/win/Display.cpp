@@ -1,13 +1,13 @@
-#include "Display.h"
+#include "platform/win/Display.h"
 
 #include <cairo.h>
 
 #include <algorithm>
 
-#include "GdiRegions.h"
-#include "GdiSurface.h"
-#include "SysColors.h"
-#include "WindowsPrivate.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/WindowsPrivate.h"
 
 namespace win {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,9 +1,9 @@
-#include "DragDetect.h"
+#include "platform/win/DragDetect.h"
 
-#include "Input.h"
-#include "Messages.h"
-#include "SysParams.h"
-#include "Windows.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/Windows.h"
 
 namespace win {
 

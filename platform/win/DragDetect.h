@@ -2,7 +2,7 @@
 // loop that holds the mouse capture.
 #pragma once
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "EditControl.h"
+#include "platform/win/EditControl.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "ChildNotify.h"
-#include "Clipboard.h"
-#include "Gdi.h"
-#include "GdiRegions.h"
-#include "GdiShapes.h"
-#include "GdiText.h"
-#include "Input.h"
-#include "Painting.h"
-#include "SysColors.h"
-#include "UserPrivate.h"
-#include "Utf8.h"
-#include "Windows.h"
+#include "platform/win/ChildNotify.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Input.h"
+#include "platform/win/Painting.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/rtl/Utf8.h"
+#include "platform/win/Windows.h"
 #include "platform/win/GdiScopes.h"
 
 namespace win {

@@ -10,8 +10,8 @@
 // low word and the code in the high word.
 #pragma once
 
-#include "ScrollBars.h"
-#include "WinUser.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

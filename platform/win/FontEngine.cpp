@@ -1,4 +1,4 @@
-#include "FontEngine.h"
+#include "platform/win/FontEngine.h"
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>

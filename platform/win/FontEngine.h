@@ -25,8 +25,8 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include "GdiFonts.h"
-#include "GdiPrivate.h"
+#include "platform/win/GdiFonts.h"
+#include "platform/win/GdiPrivate.h"
 
 namespace win::gdi {
 

@@ -1,13 +1,13 @@
-#include "Gdi.h"
+#include "platform/win/Gdi.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <type_traits>
 
-#include "GdiPrivate.h"
-#include "GdiRegions.h"
-#include "GdiSurface.h"
+#include "platform/win/GdiPrivate.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiSurface.h"
 
 namespace win {
 

@@ -2,8 +2,8 @@
 // selection, the DC's drawing state and its coordinate origins.
 #pragma once
 
-#include "SysUtils.h"
-#include "WinTypes.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

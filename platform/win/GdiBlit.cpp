@@ -1,9 +1,9 @@
-#include "GdiBlit.h"
+#include "platform/win/GdiBlit.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "GdiPrivate.h"
+#include "platform/win/GdiPrivate.h"
 
 namespace win {
 

@@ -5,7 +5,7 @@
 // background colour and black elsewhere.
 #pragma once
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

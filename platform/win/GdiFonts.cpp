@@ -1,10 +1,10 @@
-#include "GdiFonts.h"
+#include "platform/win/GdiFonts.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
-#include "FontEngine.h"
+#include "platform/win/FontEngine.h"
 
 namespace win {
 

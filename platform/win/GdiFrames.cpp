@@ -1,10 +1,10 @@
-#include "GdiFrames.h"
+#include "platform/win/GdiFrames.h"
 
 #include <algorithm>
 
-#include "GdiPrivate.h"
-#include "GdiRaster.h"
-#include "SysColors.h"
+#include "platform/win/GdiPrivate.h"
+#include "platform/win/GdiRaster.h"
+#include "platform/win/SysColors.h"
 
 namespace win {
 

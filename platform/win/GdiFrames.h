@@ -2,7 +2,7 @@
 // scroll arrows, caption buttons, menu glyphs), drawn in system colours.
 #pragma once
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "GdiPrivate.h"
+#include "platform/win/GdiPrivate.h"
 
 #include <algorithm>
 #include <cstring>

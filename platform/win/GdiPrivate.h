@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win::gdi {
 

@@ -1,4 +1,4 @@
-#include "GdiRaster.h"
+#include "platform/win/GdiRaster.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "GdiPrivate.h"
+#include "platform/win/GdiPrivate.h"
 
 namespace win::gdi {
 

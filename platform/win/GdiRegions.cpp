@@ -1,10 +1,10 @@
-#include "GdiRegions.h"
+#include "platform/win/GdiRegions.h"
 
 #include <memory>
 
-#include "GdiPrivate.h"
-#include "GdiRaster.h"
-#include "SysColors.h"
+#include "platform/win/GdiPrivate.h"
+#include "platform/win/GdiRaster.h"
+#include "platform/win/SysColors.h"
 
 namespace win {
 

@@ -1,7 +1,7 @@
 // Regions (sets of pixels kept as rectangle lists) and the DC's clipping.
 #pragma once
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

@@ -1,11 +1,11 @@
-#include "GdiShapes.h"
+#include "platform/win/GdiShapes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-#include "GdiPrivate.h"
-#include "GdiRaster.h"
+#include "platform/win/GdiPrivate.h"
+#include "platform/win/GdiRaster.h"
 
 namespace win {
 

@@ -3,7 +3,7 @@
 // edges lie outside it.
 #pragma once
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

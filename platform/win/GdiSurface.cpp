@@ -1,12 +1,12 @@
-#include "GdiSurface.h"
+#include "platform/win/GdiSurface.h"
 
 #include <cairo-pdf.h>
 
 #include <memory>
 
-#include "Gdi.h"
-#include "GdiPrivate.h"
-#include "GdiRegions.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiPrivate.h"
+#include "platform/win/GdiRegions.h"
 
 namespace win {
 

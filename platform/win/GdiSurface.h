@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "GdiText.h"
+#include "platform/win/GdiText.h"
 
 #include <pango/pangocairo.h>
 
@@ -11,10 +11,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "FontEngine.h"
-#include "Gdi.h"
-#include "GdiPrivate.h"
-#include "SysColors.h"
+#include "platform/win/FontEngine.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiPrivate.h"
+#include "platform/win/SysColors.h"
 
 namespace win {
 

@@ -4,8 +4,8 @@
 // cuts land on character boundaries).
 #pragma once
 
-#include "GdiFonts.h"
-#include "WinTypes.h"
+#include "platform/win/GdiFonts.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

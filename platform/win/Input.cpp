@@ -1,4 +1,4 @@
-#include "Input.h"
+#include "platform/win/Input.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,19 +6,19 @@
 #include <map>
 #include <mutex>
 
-#include "Clock.h"
-#include "CursorImages.h"
-#include "Gdi.h"
-#include "GdiBlit.h"
-#include "GdiSurface.h"
-#include "GdiRegions.h"
-#include "Messages.h"
-#include "NonClient.h"
-#include "Painting.h"
-#include "Resources.h"
-#include "SysParams.h"
-#include "UserPrivate.h"
-#include "Windows.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/CursorImages.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiBlit.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/Messages.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/Painting.h"
+#include "platform/rtl/Resources.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/win/Windows.h"
 
 namespace win {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "ListBoxControl.h"
+#include "platform/win/ListBoxControl.h"
 
 #include <algorithm>
 #include <map>
@@ -6,20 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "ChildNotify.h"
-#include "EditControl.h"
-#include "Gdi.h"
-#include "GdiFrames.h"
-#include "GdiRegions.h"
-#include "GdiShapes.h"
-#include "GdiText.h"
-#include "Input.h"
-#include "Painting.h"
-#include "ScrollBars.h"
-#include "SysColors.h"
-#include "UserPrivate.h"
-#include "Utf8.h"
-#include "Windows.h"
+#include "platform/win/ChildNotify.h"
+#include "platform/win/EditControl.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Input.h"
+#include "platform/win/Painting.h"
+#include "platform/win/ScrollBars.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/rtl/Utf8.h"
+#include "platform/win/Windows.h"
 #include "platform/win/GdiScopes.h"
 
 namespace win {

@@ -8,8 +8,8 @@
 // item under the pointer as the pointer moves.
 #pragma once
 
-#include "ChildNotify.h"
-#include "WinUser.h"
+#include "platform/win/ChildNotify.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

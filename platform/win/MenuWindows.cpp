@@ -1,4 +1,4 @@
-#include "MenuWindows.h"
+#include "platform/win/MenuWindows.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,23 +7,23 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ChildNotify.h"
-#include "Gdi.h"
-#include "GdiFonts.h"
-#include "GdiFrames.h"
-#include "GdiRegions.h"
-#include "GdiShapes.h"
-#include "GdiText.h"
-#include "Input.h"
-#include "Messages.h"
-#include "NonClient.h"
-#include "Painting.h"
-#include "Rects.h"
-#include "SysColors.h"
-#include "SysParams.h"
-#include "UserPrivate.h"
-#include "Windows.h"
-#include "WindowsPrivate.h"
+#include "platform/win/ChildNotify.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiFonts.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Rects.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/win/Windows.h"
+#include "platform/win/WindowsPrivate.h"
 #include "platform/win/GdiScopes.h"
 
 namespace win {

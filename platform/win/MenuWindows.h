@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "Messages.h"
+#include "platform/win/Messages.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -8,11 +8,11 @@
 #include <functional>
 #include <unordered_map>
 
-#include "Clock.h"
-#include "Display.h"
-#include "SysUtils.h"
-#include "Windows.h"
-#include "WindowsPrivate.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Display.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/Windows.h"
+#include "platform/win/WindowsPrivate.h"
 #include "platform/rtl/SystemCalls.h"
 
 namespace win {

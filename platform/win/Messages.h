@@ -13,8 +13,8 @@
 
 #include <string>
 
-#include "SyncObjs.h"
-#include "WinUser.h"
+#include "platform/rtl/SyncObjs.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

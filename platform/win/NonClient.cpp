@@ -1,23 +1,23 @@
-#include "NonClient.h"
+#include "platform/win/NonClient.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "Gdi.h"
-#include "GdiFonts.h"
-#include "GdiFrames.h"
-#include "GdiRegions.h"
-#include "GdiShapes.h"
-#include "GdiText.h"
-#include "Input.h"
-#include "Messages.h"
-#include "Painting.h"
-#include "Rects.h"
-#include "SysColors.h"
-#include "SysParams.h"
-#include "UserPrivate.h"
-#include "UxTheme.h"
-#include "Windows.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiFonts.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Rects.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/win/UxTheme.h"
+#include "platform/win/Windows.h"
 
 namespace win {
 

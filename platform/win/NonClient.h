@@ -3,7 +3,7 @@
 // system commands its buttons give.
 #pragma once
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,9 +1,9 @@
-#include "OwnBitmaps.h"
+#include "platform/win/OwnBitmaps.h"
 
-#include "Gdi.h"
-#include "GdiFrames.h"
-#include "GdiShapes.h"
-#include "SysColors.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/SysColors.h"
 
 namespace win {
 

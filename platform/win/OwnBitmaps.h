@@ -8,7 +8,7 @@
 //          three-state pushed
 #pragma once
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

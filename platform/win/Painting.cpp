@@ -1,22 +1,22 @@
-#include "Painting.h"
+#include "platform/win/Painting.h"
 
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
-#include "Clock.h"
-#include "Display.h"
-#include "Gdi.h"
-#include "GdiBlit.h"
-#include "GdiRegions.h"
-#include "GdiShapes.h"
-#include "GdiSurface.h"
-#include "Messages.h"
-#include "Rects.h"
-#include "SysColors.h"
-#include "UserPrivate.h"
-#include "Windows.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Display.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiBlit.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Rects.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/win/Windows.h"
 #include "platform/win/GdiScopes.h"
 
 namespace win {

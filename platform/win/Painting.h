@@ -7,7 +7,7 @@
 // moving or sizing a window invalidates what it uncovers.
 #pragma once
 
-#include "WinUser.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

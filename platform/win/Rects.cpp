@@ -1,4 +1,4 @@
-#include "Rects.h"
+#include "platform/win/Rects.h"
 
 #include <algorithm>
 

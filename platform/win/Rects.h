@@ -2,7 +2,7 @@
 // right/bottom exclusive; an empty one has no width or no height.
 #pragma once
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

@@ -1,21 +1,21 @@
-#include "ScrollBars.h"
+#include "platform/win/ScrollBars.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string>
 #include <map>
 
-#include "GdiFrames.h"
-#include "GdiShapes.h"
-#include "Input.h"
-#include "NonClient.h"
-#include "SysColors.h"
-#include "UserPrivate.h"
-#include "WindowsPrivate.h"
-#include "Painting.h"
-#include "Rects.h"
-#include "SysParams.h"
-#include "Windows.h"
+#include "platform/win/GdiFrames.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/Input.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/win/WindowsPrivate.h"
+#include "platform/win/Painting.h"
+#include "platform/win/Rects.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/Windows.h"
 #include "platform/win/GdiScopes.h"
 
 namespace win {

@@ -9,8 +9,8 @@
 // SB_ENDSCROLL. The bar's position is the program's to set.
 #pragma once
 
-#include "UxTheme.h"
-#include "WinUser.h"
+#include "platform/win/UxTheme.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "SdlDisplay.h"
+#include "platform/win/SdlDisplay.h"
 
 #include <SDL.h>
 #include <sys/timerfd.h>
@@ -10,16 +10,16 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Clipboard.h"
-#include "GdiRegions.h"
-#include "GdiSurface.h"
-#include "Input.h"
-#include "NonClient.h"
-#include "SysColors.h"
-#include "SysParams.h"
-#include "SysUtils.h"
-#include "Windows.h"
-#include "WindowsPrivate.h"
+#include "platform/win/Clipboard.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/SysParams.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/Windows.h"
+#include "platform/win/WindowsPrivate.h"
 #include "platform/rtl/SystemCalls.h"
 #include "platform/win/SdlConnection.h"
 

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "Display.h"
+#include "platform/win/Display.h"
 
 struct SDL_Surface;
 

@@ -1,4 +1,4 @@
-#include "Shell.h"
+#include "platform/win/Shell.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "SuiteCursors.h"
+#include "platform/win/SuiteCursors.h"
 
 #include <cstdlib>
 

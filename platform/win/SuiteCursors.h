@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "Input.h"
+#include "platform/win/Input.h"
 
 namespace win {
 

@@ -1,8 +1,8 @@
-#include "SysColors.h"
+#include "platform/win/SysColors.h"
 
 #include <memory>
 
-#include "GdiPrivate.h"
+#include "platform/win/GdiPrivate.h"
 
 namespace win {
 

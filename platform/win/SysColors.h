@@ -1,7 +1,7 @@
 // The system colour table (a classic light scheme) and its brushes.
 #pragma once
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

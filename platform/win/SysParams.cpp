@@ -1,4 +1,4 @@
-#include "SysParams.h"
+#include "platform/win/SysParams.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,11 +6,11 @@
 #include <mutex>
 #include <vector>
 
-#include "GdiSurface.h"
-#include "Messages.h"
-#include "UxTheme.h"
-#include "Windows.h"
-#include "WindowsPrivate.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Messages.h"
+#include "platform/win/UxTheme.h"
+#include "platform/win/Windows.h"
+#include "platform/win/WindowsPrivate.h"
 
 namespace win {
 

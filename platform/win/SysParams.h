@@ -4,8 +4,8 @@
 // (and SetSysColors) and see the same broadcasts a program would.
 #pragma once
 
-#include "GdiFonts.h"
-#include "WinUser.h"
+#include "platform/win/GdiFonts.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

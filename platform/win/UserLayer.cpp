@@ -1,9 +1,9 @@
 #include <mutex>
 
-#include "Display.h"
-#include "Input.h"
-#include "UserPrivate.h"
-#include "Windows.h"
+#include "platform/win/Display.h"
+#include "platform/win/Input.h"
+#include "platform/win/UserPrivate.h"
+#include "platform/win/Windows.h"
 
 namespace win::user {
 

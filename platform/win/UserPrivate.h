@@ -3,8 +3,8 @@
 // core. Only modules of the win layer include this.
 #pragma once
 
-#include "WindowsPrivate.h"
-#include "WinUser.h"
+#include "platform/win/WindowsPrivate.h"
+#include "platform/win/WinUser.h"
 
 namespace win::user {
 

@@ -1,4 +1,4 @@
-#include "WinSerial.h"
+#include "platform/win/WinSerial.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,8 +24,8 @@
 #include <mutex>
 #include <thread>
 
-#include "Clock.h"
-#include "Windows.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Windows.h"
 #include "platform/rtl/SystemCalls.h"
 
 namespace win {

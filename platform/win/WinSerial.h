@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "SyncObjs.h"
-#include "WinTypes.h"
-#include "WinUser.h"
+#include "platform/rtl/SyncObjs.h"
+#include "platform/win/WinTypes.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "WinTypes.h"
+#include "platform/win/WinTypes.h"
 
 namespace win {
 

@@ -1,4 +1,4 @@
-#include "Windows.h"
+#include "platform/win/Windows.h"
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -7,15 +7,15 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "Display.h"
-#include "Gdi.h"
-#include "GdiRegions.h"
-#include "GdiSurface.h"
-#include "Messages.h"
-#include "NonClient.h"
-#include "SysColors.h"
-#include "SysParams.h"
-#include "WindowsPrivate.h"
+#include "platform/win/Display.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Messages.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/WindowsPrivate.h"
 
 namespace win {
 

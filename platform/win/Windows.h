@@ -12,8 +12,8 @@
 
 #include <string>
 
-#include "Messages.h"
-#include "WinUser.h"
+#include "platform/win/Messages.h"
+#include "platform/win/WinUser.h"
 
 namespace win {
 

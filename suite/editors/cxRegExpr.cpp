@@ -1,4 +1,4 @@
-#include "cxRegExpr.h"
+#include "suite/editors/cxRegExpr.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "cxStandardMask.h"
+#include "suite/editors/cxStandardMask.h"
 
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Utf8.h"

@@ -1,4 +1,4 @@
-#include "cxClasses.h"
+#include "suite/foundation/cxClasses.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "cxControlRoutines.h"
+#include "suite/foundation/cxControlRoutines.h"
 
 #include "platform/forms/Forms.h"
 #include "platform/rtl/FormatSettings.h"

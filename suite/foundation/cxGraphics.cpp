@@ -1,4 +1,4 @@
-#include "cxGraphics.h"
+#include "suite/foundation/cxGraphics.h"
 
 #include <algorithm>
 

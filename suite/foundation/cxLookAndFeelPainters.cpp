@@ -1,4 +1,4 @@
-#include "cxLookAndFeelPainters.h"
+#include "suite/foundation/cxLookAndFeelPainters.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "cxLookAndFeels.h"
+#include "suite/foundation/cxLookAndFeels.h"
 
 #include <algorithm>
 

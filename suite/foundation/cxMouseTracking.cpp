@@ -1,4 +1,4 @@
-#include "cxMouseTracking.h"
+#include "suite/foundation/cxMouseTracking.h"
 
 #include <algorithm>
 #include <memory>

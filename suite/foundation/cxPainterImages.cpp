@@ -1,4 +1,4 @@
-#include "cxPainterImages.h"
+#include "suite/foundation/cxPainterImages.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "cxPopupWindow.h"
+#include "suite/foundation/cxPopupWindow.h"
 
 #include <algorithm>
 

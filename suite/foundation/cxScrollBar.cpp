@@ -1,4 +1,4 @@
-#include "cxScrollBar.h"
+#include "suite/foundation/cxScrollBar.h"
 
 #include <algorithm>
 

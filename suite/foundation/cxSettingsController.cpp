@@ -1,4 +1,4 @@
-#include "cxSettingsController.h"
+#include "suite/foundation/cxSettingsController.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "cxTimer.h"
+#include "suite/foundation/cxTimer.h"
 
 #include <map>
 

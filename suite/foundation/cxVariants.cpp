@@ -1,4 +1,4 @@
-#include "cxVariants.h"
+#include "suite/foundation/cxVariants.h"
 
 #include <memory>
 

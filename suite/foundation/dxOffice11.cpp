@@ -1,4 +1,4 @@
-#include "dxOffice11.h"
+#include "suite/foundation/dxOffice11.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "dxThemeManager.h"
+#include "suite/foundation/dxThemeManager.h"
 
 #include <algorithm>
 #include <memory>

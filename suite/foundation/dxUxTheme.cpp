@@ -1,4 +1,4 @@
-#include "dxUxTheme.h"
+#include "suite/foundation/dxUxTheme.h"
 
 #include <cstring>
 

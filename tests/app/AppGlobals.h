@@ -9,14 +9,14 @@
 #include <filesystem>
 #include <string>
 
-#include "AllClass.h"
-#include "Clock.h"
-#include "DateUtils.h"
-#include "FormatSettings.h"
-#include "MacType.h"
-#include "Maindb.h"
-#include "support/AppGlobalObjects.h"
-#include "support/TempFolder.h"
+#include "app/AllClass.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "app/MacType.h"
+#include "app/Maindb.h"
+#include "tests/support/AppGlobalObjects.h"
+#include "tests/support/TempFolder.h"
 
 class AppGlobalsTest : public ::testing::Test {
  protected:

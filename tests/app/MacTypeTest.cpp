@@ -1,9 +1,9 @@
-#include "MacType.h"
+#include "app/MacType.h"
 
-#include "AppGlobals.h"
-#include "Classes.h"
-#include "FormatSettings.h"
-#include "SysUtils.h"
+#include "tests/app/AppGlobals.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

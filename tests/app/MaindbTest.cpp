@@ -1,4 +1,4 @@
-#include "Maindb.h"
+#include "app/Maindb.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "AllClass.h"
-#include "MacType.h"
-#include "support/AppGlobalObjects.h"
-#include "support/TempFolder.h"
+#include "app/AllClass.h"
+#include "app/MacType.h"
+#include "tests/support/AppGlobalObjects.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MeMode.h"
+#include "app/MeMode.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,11 +9,11 @@
 #include <iterator>
 #include <random>
 
-#include "AppGlobals.h"
-#include "Classes.h"
-#include "FormatSettings.h"
-#include "IniFiles.h"
-#include "SysUtils.h"
+#include "tests/app/AppGlobals.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GridFixture.h"
+#include "tests/controls/GridFixture.h"
 #include "platform/forms/MessageDialogs.h"
 #include "platform/rtl/FormatSettings.h"
 

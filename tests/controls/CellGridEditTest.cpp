@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GridFixture.h"
+#include "tests/controls/GridFixture.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Input.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GridFixture.h"
+#include "tests/controls/GridFixture.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win/Input.h"

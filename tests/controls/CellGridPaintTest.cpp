@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "GridFixture.h"
+#include "tests/controls/GridFixture.h"
 #include "controls/GridDrawing.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/SysColors.h"

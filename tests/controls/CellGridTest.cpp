@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "GridFixture.h"
+#include "tests/controls/GridFixture.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"

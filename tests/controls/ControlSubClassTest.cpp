@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SkinFixture.h"
+#include "tests/controls/SkinFixture.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Windows.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "controls/CellGrid.h"
-#include "platform/forms/FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SkinFixture.h"
+#include "tests/controls/SkinFixture.h"
 
 using namespace skintest;
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SkinFixture.h"
+#include "tests/controls/SkinFixture.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/GdiSurface.h"

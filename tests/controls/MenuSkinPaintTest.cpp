@@ -3,7 +3,7 @@
 // looks; these tests run in the platform's default look.
 #include <gtest/gtest.h>
 
-#include "SkinFixture.h"
+#include "tests/controls/SkinFixture.h"
 #include "platform/win/GdiSurface.h"
 
 using namespace skintest;

@@ -16,7 +16,7 @@
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/Menus.h"

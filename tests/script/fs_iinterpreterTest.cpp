@@ -1,12 +1,12 @@
-#include "fs_iinterpreter.h"
+#include "script/fs_iinterpreter.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "ObjectHandles.h"
-#include "SysUtils.h"
-#include "TypInfo.h"
+#include "platform/rtl/ObjectHandles.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 
 VXN_ENUM(TPetKind, pkCat, pkDog, pkBird)
 

@@ -1,4 +1,4 @@
-#include "fs_iparser.h"
+#include "script/fs_iparser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "fs_xml.h"
+#include "script/fs_xml.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "Streams.h"
-#include "SysUtils.h"
+#include "platform/rtl/Streams.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

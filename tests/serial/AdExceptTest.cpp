@@ -1,11 +1,11 @@
-#include "AdExcept.h"
+#include "serial/AdExcept.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "Components.h"
-#include "WinSerial.h"
+#include "platform/rtl/Components.h"
+#include "platform/win/WinSerial.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "AdPort.h"
+#include "serial/AdPort.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,13 @@
 #include <thread>
 #include <vector>
 
-#include "AdExcept.h"
-#include "AdSelCom.h"
-#include "CustomForms.h"
-#include "Forms.h"
-#include "WinSerial.h"
-#include "Windows.h"
-#include "support/SimulatedRadio.h"
+#include "serial/AdExcept.h"
+#include "serial/AdSelCom.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/win/WinSerial.h"
+#include "platform/win/Windows.h"
+#include "tests/support/SimulatedRadio.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "AdSelCom.h"
+#include "serial/AdSelCom.h"
 
 #include <pty.h>
 #include <unistd.h>
@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "AwWin32.h"
-#include "Forms.h"
-#include "WinSerial.h"
+#include "serial/AwWin32.h"
+#include "platform/forms/Forms.h"
+#include "platform/win/WinSerial.h"
 
 namespace {
 

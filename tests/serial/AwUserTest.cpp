@@ -1,4 +1,4 @@
-#include "AwUser.h"
+#include "serial/AwUser.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "AdExcept.h"
-#include "Clock.h"
-#include "Windows.h"
+#include "serial/AdExcept.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Windows.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "AwWin32.h"
+#include "serial/AwWin32.h"
 
 #include <dirent.h>
 #include <unistd.h>
@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "AdExcept.h"
-#include "OoMisc.h"
-#include "Windows.h"
-#include "support/SimulatedRadio.h"
+#include "serial/AdExcept.h"
+#include "serial/OoMisc.h"
+#include "platform/win/Windows.h"
+#include "tests/support/SimulatedRadio.h"
 
 namespace {
 

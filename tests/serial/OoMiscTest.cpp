@@ -1,11 +1,11 @@
-#include "OoMisc.h"
+#include "serial/OoMisc.h"
 
 #include <gtest/gtest.h>
 
-#include "Clock.h"
-#include "Messages.h"
-#include "Windows.h"
-#include "TypInfo.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "TraceLog.h"
+#include "serial/TraceLog.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "AdExcept.h"
+#include "serial/AdExcept.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "support/PdfPages.h"
+#include "tests/support/PdfPages.h"
 
 #include <cstdlib>
 #include <fstream>

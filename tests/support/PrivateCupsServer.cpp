@@ -1,4 +1,4 @@
-#include "support/PrivateCupsServer.h"
+#include "tests/support/PrivateCupsServer.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

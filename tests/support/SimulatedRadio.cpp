@@ -1,4 +1,4 @@
-#include "support/SimulatedRadio.h"
+#include "tests/support/SimulatedRadio.h"
 
 #include <fcntl.h>
 #include <poll.h>

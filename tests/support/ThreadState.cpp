@@ -1,4 +1,4 @@
-#include "support/ThreadState.h"
+#include "tests/support/ThreadState.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 // The interpreter's hot path: Variant arithmetic, concatenation and copies.
 #include <benchmark/benchmark.h>
 
-#include "Variants.h"
+#include "platform/rtl/Variants.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "SyncObjs.h"
+#include "platform/rtl/SyncObjs.h"
 #include "platform/win/Windows.h"
 
 using namespace win;

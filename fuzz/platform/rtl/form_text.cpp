@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Classes.h"
-#include "ComponentStreams.h"
-#include "Components.h"
-#include "FormFiles.h"
-#include "NamedInts.h"
-#include "TypInfo.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/ComponentStreams.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/FormFiles.h"
+#include "platform/rtl/NamedInts.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "DateUtils.h"
-#include "FormatSettings.h"
-#include "Formatting.h"
-#include "SysUtils.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/Formatting.h"
+#include "platform/rtl/SysUtils.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 9) return 0;

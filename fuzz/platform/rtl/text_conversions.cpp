@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "SysUtils.h"
-#include "Utf8.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view s(reinterpret_cast<const char*>(data), size);

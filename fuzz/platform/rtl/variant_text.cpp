@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "FMTBcd.h"
-#include "FormatSettings.h"
-#include "SqlTimSt.h"
-#include "Variants.h"
+#include "platform/rtl/FMTBcd.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SqlTimSt.h"
+#include "platform/rtl/Variants.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static TFormatSettingsPin pin(TFormatSettings::English());

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "DbFixture.h"
+#include "tests/platform/db/DbFixture.h"
 
 namespace {
 

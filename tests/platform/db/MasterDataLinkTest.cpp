@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DbFixture.h"
+#include "tests/platform/db/DbFixture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FormsFixture.h"
-#include "support/VisualStylesScope.h"
+#include "tests/platform/forms/FormsFixture.h"
+#include "tests/support/VisualStylesScope.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
@@ -11,7 +11,7 @@
 #include "platform/win/SysColors.h"
 #include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
-#include "support/Pictures.h"
+#include "tests/support/Pictures.h"
 
 using namespace formstest;
 using namespace win;

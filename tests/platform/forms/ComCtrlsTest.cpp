@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "FormsFixture.h"
-#include "support/VisualStylesScope.h"
+#include "tests/platform/forms/FormsFixture.h"
+#include "tests/support/VisualStylesScope.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/StdCtrls.h"
@@ -22,7 +22,7 @@
 #include "platform/win/SysColors.h"
 #include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
-#include "support/Pictures.h"
+#include "tests/support/Pictures.h"
 
 using namespace formstest;
 

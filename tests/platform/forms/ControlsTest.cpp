@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/CustomForms.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Menus.h"
@@ -20,8 +20,8 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
-#include "support/Pictures.h"
-#include "support/VisualStylesScope.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/VisualStylesScope.h"
 
 using namespace formstest;
 using namespace win;

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <functional>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/MessageDialogs.h"
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 using namespace formstest;
 namespace fs = std::filesystem;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ImgList.h"
 #include "platform/win/Windows.h"
 

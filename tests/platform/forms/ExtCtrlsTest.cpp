@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/rtl/Clock.h"
 
 using namespace formstest;

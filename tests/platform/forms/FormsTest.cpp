@@ -4,7 +4,7 @@
 
 #include <csignal>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/SystemCalls.h"

@@ -15,7 +15,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFonts.h"
 #include "platform/win/SysColors.h"
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FormsFixture.h"
-#include "support/VisualStylesScope.h"
+#include "tests/platform/forms/FormsFixture.h"
+#include "tests/support/VisualStylesScope.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/Input.h"
 #include "platform/win/ListBoxControl.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/win/Clipboard.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Clipbrd.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiSurface.h"
@@ -10,8 +10,8 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
-#include "support/Pictures.h"
-#include "support/VisualStylesScope.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/VisualStylesScope.h"
 
 using namespace formstest;
 using namespace win;

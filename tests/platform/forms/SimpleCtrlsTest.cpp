@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/PngImage.h"
 #include "platform/rtl/FormFiles.h"

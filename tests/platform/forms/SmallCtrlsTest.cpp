@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "FormsFixture.h"
-#include "support/VisualStylesScope.h"
+#include "tests/platform/forms/FormsFixture.h"
+#include "tests/support/VisualStylesScope.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/StdCtrls.h"
@@ -21,7 +21,7 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
-#include "support/Pictures.h"
+#include "tests/support/Pictures.h"
 
 using namespace formstest;
 using namespace win;

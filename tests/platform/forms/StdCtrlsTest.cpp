@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormsFixture.h"
+#include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/CustomForms.h"

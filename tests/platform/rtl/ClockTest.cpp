@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "platform/rtl/Clock.h"
 
 #include <gtest/gtest.h>
 

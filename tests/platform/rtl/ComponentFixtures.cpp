@@ -1,4 +1,4 @@
-#include "ComponentFixtures.h"
+#include "tests/platform/rtl/ComponentFixtures.h"
 
 #include <algorithm>
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "Classes.h"
-#include "ComponentStreams.h"
-#include "Components.h"
-#include "NamedInts.h"
-#include "TypInfo.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/ComponentStreams.h"
+#include "platform/rtl/Components.h"
+#include "platform/rtl/NamedInts.h"
+#include "platform/rtl/TypInfo.h"
 
 namespace fixtures {
 

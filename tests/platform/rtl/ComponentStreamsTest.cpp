@@ -1,11 +1,11 @@
-#include "ComponentStreams.h"
+#include "platform/rtl/ComponentStreams.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-#include "ComponentFixtures.h"
+#include "tests/platform/rtl/ComponentFixtures.h"
 
 using namespace fixtures;
 

@@ -1,8 +1,8 @@
-#include "Components.h"
+#include "platform/rtl/Components.h"
 
 #include <gtest/gtest.h>
 
-#include "ComponentFixtures.h"
+#include "tests/platform/rtl/ComponentFixtures.h"
 
 using namespace fixtures;
 

@@ -1,4 +1,4 @@
-#include "DateUtils.h"
+#include "platform/rtl/DateUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <utility>
 
-#include "Clock.h"
-#include "SysUtils.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "FMTBcd.h"
+#include "platform/rtl/FMTBcd.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "FormatSettings.h"
-#include "SysUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

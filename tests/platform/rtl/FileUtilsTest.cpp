@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "FormFiles.h"
+#include "platform/rtl/FormFiles.h"
 
 #include <gtest/gtest.h>
 
-#include "ComponentFixtures.h"
-#include "Resources.h"
+#include "tests/platform/rtl/ComponentFixtures.h"
+#include "platform/rtl/Resources.h"
 
 using namespace fixtures;
 

@@ -1,4 +1,4 @@
-#include "FormatSettings.h"
+#include "platform/rtl/FormatSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "DateUtils.h"
-#include "Formatting.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/Formatting.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Formatting.h"
+#include "platform/rtl/Formatting.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "FormatSettings.h"
-#include "SysUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

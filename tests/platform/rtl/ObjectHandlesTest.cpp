@@ -1,10 +1,10 @@
-#include "ObjectHandles.h"
+#include "platform/rtl/ObjectHandles.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/rtl/Classes.h"
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

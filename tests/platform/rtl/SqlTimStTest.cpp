@@ -1,10 +1,10 @@
-#include "SqlTimSt.h"
+#include "platform/rtl/SqlTimSt.h"
 
 #include <gtest/gtest.h>
 
-#include "DateUtils.h"
-#include "FormatSettings.h"
-#include "SysUtils.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

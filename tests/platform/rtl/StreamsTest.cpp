@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "platform/rtl/SysUtils.h"
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/rtl/Threads.h"
-#include "support/ThreadState.h"
+#include "tests/support/ThreadState.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SysUtils.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <fcntl.h>
 
@@ -11,7 +11,7 @@
 #include <functional>
 #include <limits>
 
-#include "Classes.h"
+#include "platform/rtl/Classes.h"
 
 namespace {
 

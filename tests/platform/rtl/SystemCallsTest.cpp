@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/rtl/SysUtils.h"
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "System.h"
+#include "platform/rtl/System.h"
 
 #include <gtest/gtest.h>
 

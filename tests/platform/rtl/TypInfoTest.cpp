@@ -1,12 +1,12 @@
-#include "TypInfo.h"
+#include "platform/rtl/TypInfo.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "ComponentFixtures.h"
-#include "NamedInts.h"
-#include "ObjectHandles.h"
+#include "tests/platform/rtl/ComponentFixtures.h"
+#include "platform/rtl/NamedInts.h"
+#include "platform/rtl/ObjectHandles.h"
 
 using namespace fixtures;
 

@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "platform/rtl/Utf8.h"
 
 #include <iconv.h>
 #include <unistd.h>
@@ -10,8 +10,8 @@
 #include <sstream>
 #include <vector>
 
-#include "SysUtils.h"
-#include "support/TempFolder.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Variants.h"
+#include "platform/rtl/Variants.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include <limits>
 #include <string>
 
-#include "DateUtils.h"
-#include "FMTBcd.h"
-#include "FormatSettings.h"
-#include "SqlTimSt.h"
-#include "SysUtils.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/FMTBcd.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/SqlTimSt.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "UserFixture.h"
+#include "tests/platform/win/UserFixture.h"
 
 namespace usertest {
 namespace {

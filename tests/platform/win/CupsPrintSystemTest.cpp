@@ -14,8 +14,8 @@
 #include "platform/win/GdiShapes.h"
 #include "platform/win/PrinterDC.h"
 #include "platform/win/Windows.h"
-#include "support/PdfPages.h"
-#include "support/PrivateCupsServer.h"
+#include "tests/support/PdfPages.h"
+#include "tests/support/PrivateCupsServer.h"
 
 using namespace win;
 

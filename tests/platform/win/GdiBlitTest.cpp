@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GdiFixture.h"
+#include "tests/platform/win/GdiFixture.h"
 
 using namespace win;
 

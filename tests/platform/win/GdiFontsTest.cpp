@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "GdiTextFixture.h"
+#include "tests/platform/win/GdiTextFixture.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/WinUser.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GdiFixture.h"
+#include "tests/platform/win/GdiFixture.h"
 #include "platform/win/SysColors.h"
 
 using namespace win;

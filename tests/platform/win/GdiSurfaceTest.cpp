@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "GdiFixture.h"
+#include "tests/platform/win/GdiFixture.h"
 #include "platform/win/GdiPrivate.h"
 #include "platform/win/GdiFrames.h"
 #include "platform/win/OwnBitmaps.h"
 #include "platform/win/SysColors.h"
-#include "support/Pictures.h"
-#include "support/TempFolder.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/TempFolder.h"
 
 using namespace win;
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GdiFixture.h"
+#include "tests/platform/win/GdiFixture.h"
 #include "platform/win/GdiBlit.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/SysColors.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "GdiFixture.h"
+#include "tests/platform/win/GdiFixture.h"
 #include "platform/win/GdiFonts.h"
 #include "platform/win/GdiText.h"
 

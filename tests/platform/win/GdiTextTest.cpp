@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "GdiTextFixture.h"
+#include "tests/platform/win/GdiTextFixture.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/WinUser.h"
-#include "support/Pictures.h"
+#include "tests/support/Pictures.h"
 
 using namespace win;
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "UserFixture.h"
+#include "tests/platform/win/UserFixture.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/CursorImages.h"
 #include "platform/win/Gdi.h"

@@ -1,6 +1,6 @@
 #include "platform/win/ListBoxControl.h"
 
-#include "UserFixture.h"
+#include "tests/platform/win/UserFixture.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/ScrollBars.h"

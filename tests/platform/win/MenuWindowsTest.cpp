@@ -5,7 +5,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "UserFixture.h"
+#include "tests/platform/win/UserFixture.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/NonClient.h"

@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <thread>
 
-#include "Clock.h"
-#include "SyncObjs.h"
-#include "WinFixture.h"
-#include "support/ThreadState.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/SyncObjs.h"
+#include "tests/platform/win/WinFixture.h"
+#include "tests/support/ThreadState.h"
 
 using namespace win;
 using wintest::WinTest;

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "UserFixture.h"
-#include "support/VisualStylesScope.h"
+#include "tests/platform/win/UserFixture.h"
+#include "tests/support/VisualStylesScope.h"
 #include "platform/win/Display.h"
 #include "platform/win/MenuWindows.h"
-#include "support/Pictures.h"
+#include "tests/support/Pictures.h"
 
 namespace usertest {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "UserFixture.h"
+#include "tests/platform/win/UserFixture.h"
 #include "platform/win/GdiBlit.h"
 
 namespace usertest {

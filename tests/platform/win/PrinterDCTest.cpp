@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <string>
 
-#include "FakePrintSystem.h"
+#include "tests/platform/win/FakePrintSystem.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Windows.h"
-#include "support/PdfPages.h"
-#include "support/TempFolder.h"
+#include "tests/support/PdfPages.h"
+#include "tests/support/TempFolder.h"
 
 using namespace win;
 

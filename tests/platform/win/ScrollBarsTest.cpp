@@ -1,7 +1,7 @@
 #include "platform/win/ScrollBars.h"
 
-#include "UserFixture.h"
-#include "support/VisualStylesScope.h"
+#include "tests/platform/win/UserFixture.h"
+#include "tests/support/VisualStylesScope.h"
 
 namespace usertest {
 namespace {

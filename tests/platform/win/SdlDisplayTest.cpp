@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "SysUtils.h"
-#include "UserFixture.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/platform/win/UserFixture.h"
 #include "platform/win/Clipboard.h"
 #include "platform/rtl/SystemCalls.h"
 #include "platform/win/SdlDisplay.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include "support/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Clock.h"
+#include "platform/rtl/Clock.h"
 #include "platform/win/Display.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"

@@ -4,8 +4,8 @@
 
 #include <set>
 
-#include "UserFixture.h"
-#include "support/VisualStylesScope.h"
+#include "tests/platform/win/UserFixture.h"
+#include "tests/support/VisualStylesScope.h"
 #include "platform/win/GdiText.h"
 
 namespace usertest {

@@ -1,4 +1,4 @@
-#include "WinSerial.h"
+#include "platform/win/WinSerial.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -18,8 +18,8 @@
 #include <string>
 #include <thread>
 
-#include "Windows.h"
-#include "support/TempFolder.h"
+#include "platform/win/Windows.h"
+#include "tests/support/TempFolder.h"
 
 using namespace win;
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "FakePrintSystem.h"
+#include "tests/platform/win/FakePrintSystem.h"
 #include "platform/win/Windows.h"
-#include "support/PdfPages.h"
-#include "support/TempFolder.h"
+#include "tests/support/PdfPages.h"
+#include "tests/support/TempFolder.h"
 
 using namespace win;
 

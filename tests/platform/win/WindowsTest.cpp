@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "WinFixture.h"
+#include "tests/platform/win/WinFixture.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/SysColors.h"

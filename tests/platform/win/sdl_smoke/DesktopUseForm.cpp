@@ -8,15 +8,15 @@
 #include <fstream>
 #include <string>
 
-#include "ButtonCtrls.h"
-#include "Controls.h"
-#include "CustomForms.h"
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "FormsStartup.h"
-#include "Menus.h"
-#include "SdlDisplay.h"
-#include "Windows.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/FormsStartup.h"
+#include "platform/forms/Menus.h"
+#include "platform/win/SdlDisplay.h"
+#include "platform/win/Windows.h"
 
 extern "C" const char* __lsan_default_options() {
   return "suppressions=" VXN_LSAN_SUPPRESSIONS ":print_suppressions=0";

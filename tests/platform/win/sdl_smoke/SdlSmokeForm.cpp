@@ -8,20 +8,20 @@
 #include <fstream>
 #include <string>
 
-#include "ButtonCtrls.h"
-#include "ListCtrls.h"
-#include "SmallCtrls.h"
-#include "StdCtrls.h"
-#include "Controls.h"
-#include "CustomForms.h"
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "FormsStartup.h"
-#include "Graphics.h"
-#include "SdlDisplay.h"
-#include "SysColors.h"
-#include "UxTheme.h"
-#include "Windows.h"
+#include "platform/forms/ButtonCtrls.h"
+#include "platform/forms/ListCtrls.h"
+#include "platform/forms/SmallCtrls.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/FormsStartup.h"
+#include "platform/forms/Graphics.h"
+#include "platform/win/SdlDisplay.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/UxTheme.h"
+#include "platform/win/Windows.h"
 
 extern "C" const char* __lsan_default_options() {
   return "suppressions=" VXN_LSAN_SUPPRESSIONS ":print_suppressions=0";

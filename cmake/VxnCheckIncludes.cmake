@@ -1,0 +1,146 @@
+# Checks the include rule of the source tree:
+#  - a project header is included by its path from the repository's root
+#    ("platform/win/Gdi.h", never "Gdi.h");
+#  - a file of a source folder includes headers of its own folder and of the
+#    folders its deps.cmake names (vxn_uses), and a folder names only folders
+#    that stand below it;
+#  - a folder's tests, fuzz targets and benchmarks (tests/<folder>/...) include
+#    that folder and the folders it stands on, directly or not; a program in a
+#    subfolder with its own .cmake file may also include the folders whose
+#    libraries (vxn_<label>) it links; tests/support and the harness files at
+#    the top of those trees may include any folder;
+#  - source folders never include tests, fuzz targets or benchmarks.
+#
+#   cmake -DVXN_SOURCE_DIR=<root> -DVXN_LAYOUT_FOLDERS=<f1>,<f2>,... -P VxnCheckIncludes.cmake
+# The folders are given bottom up, as CMakeLists.txt lists them.
+cmake_minimum_required(VERSION 3.25)
+
+set(root "${VXN_SOURCE_DIR}")
+string(REPLACE "," ";" folders "${VXN_LAYOUT_FOLDERS}")
+set(harness_trees tests fuzz benchmarks)
+set(faults 0)
+
+function(report_fault text)
+  message("${text}")
+  math(EXPR n "${faults} + 1")
+  set(faults ${n} PARENT_SCOPE)
+endfunction()
+
+# The source folder a path from the root lies in, or "".
+function(folder_of path out)
+  set(result "")
+  foreach(f ${folders})
+    string(FIND "${path}" "${f}/" at)
+    if(at EQUAL 0)
+      set(result ${f})
+    endif()
+  endforeach()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+# Ranks, declared uses, and everything each folder stands on.
+set(rank 0)
+foreach(f ${folders})
+  string(MAKE_C_IDENTIFIER ${f} id)
+  set(RANK_${id} ${rank})
+  math(EXPR rank "${rank} + 1")
+  set(USES_${id} "")
+  set(CLOSURE_${id} "")
+  set(deps "${root}/${f}/deps.cmake")
+  if(NOT EXISTS "${deps}")
+    continue()
+  endif()
+  file(READ "${deps}" text)
+  string(REGEX REPLACE "#[^\n]*" "" text "${text}")
+  string(REGEX MATCHALL "vxn_uses\\([^)]*\\)" calls "${text}")
+  foreach(call ${calls})
+    string(REGEX REPLACE "^vxn_uses\\(|\\)$" "" names "${call}")
+    string(REGEX REPLACE "[ \t\r\n]+" ";" names "${names}")
+    foreach(used ${names})
+      string(MAKE_C_IDENTIFIER ${used} used_id)
+      if(NOT DEFINED RANK_${used_id} OR used STREQUAL f)
+        report_fault("${f}/deps.cmake: ${used} is not a folder below ${f} (folders, bottom up: ${folders})")
+        continue()
+      endif()
+      list(APPEND USES_${id} ${used})
+      list(APPEND CLOSURE_${id} ${used} ${CLOSURE_${used_id}})
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES CLOSURE_${id})
+endforeach()
+
+# Checks the project includes of one file (a path from the root) against the
+# folders it may include; `who` says whose rule that is.
+function(check_file file allowed who may_include_harness)
+  file(STRINGS "${root}/${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line ${lines})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" header "${line}")
+    if(NOT EXISTS "${root}/${header}" OR IS_DIRECTORY "${root}/${header}")
+      report_fault("${file}: \"${header}\" is not a path from the repository's root; write the header's folder")
+      continue()
+    endif()
+    folder_of("${header}" used)
+    if(used STREQUAL "")
+      string(REGEX REPLACE "/.*" "" top "${header}")
+      if(NOT may_include_harness OR NOT top IN_LIST harness_trees)
+        report_fault("${file}: \"${header}\" is not in a source folder that ${who} may include")
+      endif()
+    elseif(NOT used IN_LIST allowed)
+      report_fault("${file}: \"${header}\" is in ${used}, which ${who} does not declare or stands above")
+    endif()
+  endforeach()
+  set(faults ${faults} PARENT_SCOPE)
+endfunction()
+
+foreach(f ${folders})
+  string(MAKE_C_IDENTIFIER ${f} id)
+  file(GLOB_RECURSE files RELATIVE "${root}" "${root}/${f}/*.h" "${root}/${f}/*.cpp" "${root}/${f}/*.inc")
+  foreach(file ${files})
+    check_file("${file}" "${f};${USES_${id}}" "${f}/deps.cmake" FALSE)
+  endforeach()
+endforeach()
+
+set(globs "")
+foreach(tree ${harness_trees})
+  list(APPEND globs "${root}/${tree}/*.h" "${root}/${tree}/*.cpp" "${root}/${tree}/*.inc")
+endforeach()
+file(GLOB_RECURSE files RELATIVE "${root}" ${globs})
+foreach(file ${files})
+  # (A regex anchored with ^ would strip every component, not the first.)
+  string(FIND "${file}" "/" slash)
+  math(EXPR slash "${slash} + 1")
+  string(SUBSTRING "${file}" ${slash} -1 inside)
+  folder_of("${inside}" f)
+  if(f STREQUAL "" OR inside MATCHES "^support/")
+    check_file("${file}" "${folders}" "a harness file" TRUE)
+    continue()
+  endif()
+  string(MAKE_C_IDENTIFIER ${f} id)
+  set(allowed ${f} ${CLOSURE_${id}})
+  get_filename_component(dir "${file}" DIRECTORY)
+  get_filename_component(dir_inside "${inside}" DIRECTORY)
+  if(NOT dir_inside STREQUAL f)
+    # A program of its own: it may include what its cmake file links.
+    file(GLOB programs "${root}/${dir}/*.cmake")
+    foreach(program ${programs})
+      file(READ "${program}" text)
+      string(REGEX MATCHALL "vxn_[a-z]+" linked "${text}")
+      foreach(target ${linked})
+        string(REGEX REPLACE "^vxn_" "" label "${target}")
+        foreach(g ${folders})
+          get_filename_component(g_label ${g} NAME)
+          if(g_label STREQUAL label)
+            string(MAKE_C_IDENTIFIER ${g} g_id)
+            list(APPEND allowed ${g} ${CLOSURE_${g_id}})
+          endif()
+        endforeach()
+      endforeach()
+    endforeach()
+  endif()
+  check_file("${file}" "${allowed}" "the tests of ${f}" TRUE)
+endforeach()
+
+if(faults GREATER 0)
+  message(FATAL_ERROR "${faults} include fault(s); each folder's deps.cmake names the folders it uses (see the README's Source tree)")
+endif()
+message("includes follow the source tree's rule")

@@ -1,0 +1,2 @@
+# The folders whose headers this folder includes.
+vxn_uses(platform/db script)
