@@ -97,6 +97,11 @@ function(vxn_folder_tests entry)
   if(EXISTS ${test_resources})
     include(${test_resources})
   endif()
+  # System libraries that only the tests use directly.
+  set(test_deps ${CMAKE_CURRENT_SOURCE_DIR}/tests/${folder}/deps.cmake)
+  if(EXISTS ${test_deps})
+    include(${test_deps})
+  endif()
   # UBSan stays on in the libraries under test; in the test sources, which
   # are mostly the framework's macros, it only doubled the compile time.
   target_compile_options(test_${label} PRIVATE ${VXN_TEST_SANITIZE_OPTIONS})
