@@ -1,4 +1,4 @@
-#include "cxControl.h"
+#include "suite/foundation/cxControl.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "cxDragAndDrop.h"
+#include "suite/foundation/cxDragAndDrop.h"
 
 #include "platform/forms/Forms.h"
 #include "suite/foundation/cxControlRoutines.h"
