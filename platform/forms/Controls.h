@@ -346,7 +346,7 @@ class TControl : public TComponent {
   // Paints the control (and its children) into a DC at (X, Y).
   void PaintTo(win::HDC DC, Integer X, Integer Y);
 
-  void ChangeScale(Integer M, Integer D);
+  virtual void ChangeScale(Integer M, Integer D);
   void BringToFront();
   void SendToBack();
 
@@ -574,7 +574,7 @@ class TWinControl : public TControl {
   void SetTabOrder(Integer Value);
   bool TabStop() const { return TabStop_; }
   void SetTabStop(bool Value);
-  void GetTabOrderList(std::vector<TWinControl*>& List);
+  virtual void GetTabOrderList(std::vector<TWinControl*>& List);
   TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
   void SelectFirst();
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);

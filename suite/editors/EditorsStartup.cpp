@@ -1,5 +1,6 @@
 #include "suite/editors/EditorsStartup.h"
 
+#include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
 #include "suite/editors/cxSolidBrushCache.h"
@@ -13,4 +14,5 @@ void InitializeEditors() {
   InitializeContainerViewInfo();
   RegisterContainerStylesClasses();
   InitializeSolidBrushCache();
+  RegisterContainerClasses();
 }
