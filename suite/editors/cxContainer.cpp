@@ -17,7 +17,12 @@ using namespace win;
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxContainer, TcxControl)
 
-VXN_PUBLISH(TcxContainer) { P.Redeclare("TabStop").Default(1); }
+VXN_PUBLISH(TcxContainer) {
+  P.Redeclare("TabStop").Default(1);
+  // Written through the container, so that the inner control follows.
+  P.Property("DragKind", &TcxContainer::GetDragKind, &TcxContainer::SetDragKind).Default(dkDrag);
+  P.Property("DragMode", &TcxContainer::DragMode, &TcxContainer::SetDragMode).Default(dmManual);
+}
 
 namespace {
 
@@ -50,13 +55,19 @@ bool HasFocusWindow(TWinControl* AControl) {
 
 // ---------------------------------------------------------------------------
 
-TcxContainer::TcxContainer(TComponent* AOwner) : TcxControl(AOwner) {
+TcxContainer::TcxContainer(TComponent* AOwner)
+    : TcxContainer(AOwner, &CreateContainerStyles<TcxContainerStyles>, &CreateContainerStyle<TcxContainerStyle>,
+                   &CreateContainerViewInfo<TcxContainerViewInfo>) {}
+
+TcxContainer::TcxContainer(TComponent* AOwner, TcxContainerStylesClass AStylesClass,
+                           TcxContainerStyleClass AStyleClass, TcxContainerViewInfoClass AViewInfoClass)
+    : TcxControl(AOwner) {
   FConstructing = true;
-  FStyles = GetStylesClass()(this, GetStyleClass());
+  FStyles = AStylesClass(this, AStyleClass);
   FStyles->SetChangeHandler(TNotifyEvent(this, &TcxContainer::SyncControlWithStyle));
   FActiveStyleState = csNormal;
   FActiveStyle = Style();
-  FViewInfo = GetViewInfoClass()();
+  FViewInfo = AViewInfoClass();
   LookAndFeel()->SetMasterLookAndFeel(Style()->LookAndFeel());
   ControlStyle += csCaptureMouse;
   ControlStyle += csSetCaption;
@@ -365,9 +376,20 @@ TDragImageList* TcxContainer::GetDragImages() {
   return FInnerControl ? FInnerControl->GetDragImages() : TcxControl::GetDragImages();
 }
 
+namespace {
+// Reaches the class library's protected drag-cancel notice of another
+// control: the using-declaration makes it public here, and the member
+// pointer it gives is TControl's own, so the call dispatches virtually.
+struct DragCanceledAccess : TControl {
+  using TControl::DragCanceled;
+};
+}  // namespace
+
 void TcxContainer::DragCanceled() {
   TcxControl::DragCanceled();
-  if (FInnerControl) FInnerControl->Perform(CM_CANCELMODE, 0, 0);
+  if (!FInnerControl) return;
+  void (TControl::*canceled)() = &DragCanceledAccess::DragCanceled;
+  (FInnerControl->*canceled)();
 }
 
 void TcxContainer::CursorChanged() {
@@ -740,6 +762,13 @@ void TcxContainer::WndProc(TMessage& Message) {
       return;
     case CM_SYNCINNERSCROLLBARS:
       SyncScrollBarsFromInner(false);
+      return;
+    case CM_FOCUSCHANGED:
+      // Every control hears where the focus went; the container's look
+      // changes when the focus reaches or leaves it or its inner control.
+      TcxControl::WndProc(Message);
+      if (!FBeingDestroyed && !FConstructing && Focused() != ((FViewInfo->StateFlags & csFocused) != 0))
+        RefreshAtCursor();
       return;
     default:
       break;

@@ -144,6 +144,12 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller, public Ic
   bool IsBeingDestroyed() const { return FBeingDestroyed; }
 
  protected:
+  // For descendants whose styles and view info are of their own classes
+  // (a constructor does not reach the overrides of GetStylesClass,
+  // GetStyleClass and GetViewInfoClass).
+  TcxContainer(TComponent* AOwner, TcxContainerStylesClass AStylesClass, TcxContainerStyleClass AStyleClass,
+               TcxContainerViewInfoClass AViewInfoClass);
+
   virtual void EnabledStateChanged();
 
   bool CanDragAtDesignTime(Integer X, Integer Y, bool AFlag) override;

@@ -10,9 +10,11 @@
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
+#include "platform/win/ScrollBars.h"
 #include "platform/win/ThemeSchema.h"
 #include "suite/foundation/dxOffice11.h"
 #include "tests/support/VisualStylesScope.h"
@@ -42,8 +44,10 @@ class InnerEdit : public TEdit, public IcxContainerInnerControl {
   TcxContainer* ControlContainer() override { return container; }
   TestContainer* container;
   std::vector<win::UINT> keyMessages;
+  int dragCancels = 0;
 
  protected:
+  void DragCanceled() override { ++dragCancels; }
   void KeyDown(Word& Key, TShiftState Shift) override {
     container->KeyDown(Key, Shift);
     if (Key != 0) TEdit::KeyDown(Key, Shift);
@@ -271,9 +275,48 @@ TEST_F(Container, FocusGoesToTheInnerControlAndCountsForTheContainer) {
   EXPECT_TRUE(container->Focused());
   EXPECT_FALSE(container->IsFocusable());
   EXPECT_EQ(form->ActiveControl(), inner);
-  container->RefreshAtCursor();
   EXPECT_TRUE(VI().StateFlags & csFocused);
   EXPECT_EQ(container->GetBorderDrawState(), 5);
+}
+
+TEST_F(Container, FocusOfTheInnerControlAloneRefreshesTheContainer) {
+  // The focus moves between the inner control and other controls without
+  // the container's own window ever holding it.
+  container->Style()->SetBorderStyle(cbsSingle);
+  container->StyleFocused()->SetBorderColor(clRed);
+  AddInner();
+  ASSERT_FALSE(VI().StateFlags & csFocused);
+  inner->SetFocus();
+  EXPECT_TRUE(VI().StateFlags & csFocused);
+  EXPECT_EQ(VI().BorderColor, clRed);
+  const int refreshes = container->refreshes;
+  before->SetFocus();
+  EXPECT_EQ(VI().StateFlags, csNormal);
+  EXPECT_NE(VI().BorderColor, clRed);
+  // Focus moving between two other controls leaves the container alone.
+  const int afterLeaving = container->refreshes;
+  EXPECT_GT(afterLeaving, refreshes);
+  after->SetFocus();
+  EXPECT_EQ(container->refreshes, afterLeaving);
+}
+
+TEST_F(Container, DragModeAndKindSetThroughThePublishedPropertiesReachTheInnerControl) {
+  AddInner();
+  SetOrdProp(container, *GetPropInfo(container, "DragMode"), dmAutomatic);
+  SetOrdProp(container, *GetPropInfo(container, "DragKind"), dkDock);
+  EXPECT_EQ(container->DragMode(), dmAutomatic);
+  EXPECT_EQ(inner->DragMode(), dmAutomatic);
+  EXPECT_EQ(container->DragKind, dkDock);
+  EXPECT_EQ(inner->DragKind, dkDock);
+}
+
+TEST_F(Container, ACancelledDragReachesTheInnerControl) {
+  AddInner();
+  container->BeginDrag(true);
+  ASSERT_TRUE(container->Dragging());
+  CancelDrag();
+  EXPECT_FALSE(container->Dragging());
+  EXPECT_EQ(inner->dragCancels, 1);
 }
 
 TEST_F(Container, TabFromTheInnerControlMovesAlongTheForm) {
@@ -402,6 +445,131 @@ TEST_F(Container, PaintsTheNativeFrameWithStyles) {
   UxGetThemeColor(OpenThemeByIndex(ThemeClassComboBox), 1, 1, win::TMT_BORDERCOLOR, border);
   EXPECT_EQ(surface.Px(0, 0), static_cast<TColor>(border));
   EXPECT_TRUE(surface.Is(60, 15, clYellow));
+}
+
+// A descendant whose styles and view info are of its own classes.
+class RedFrameStyle : public TcxContainerStyle {
+ public:
+  using TcxContainerStyle::TcxContainerStyle;
+  TColor DefaultBorderColor() override { return IsNormalStyle() ? clRed : TcxContainerStyle::DefaultBorderColor(); }
+};
+
+class CountingViewInfo : public TcxContainerViewInfo {
+ public:
+  int paints = 0;
+  void InternalPaint(TcxCanvas* ACanvas) override {
+    ++paints;
+    TcxContainerViewInfo::InternalPaint(ACanvas);
+  }
+};
+
+class OwnClassesContainer : public TcxContainer {
+ public:
+  explicit OwnClassesContainer(TComponent* AOwner)
+      : TcxContainer(AOwner, GetOwnStylesClass(), &CreateContainerStyle<RedFrameStyle>,
+                     &CreateContainerViewInfo<CountingViewInfo>) {}
+  TcxContainerStyleClass GetStyleClass() override { return &CreateContainerStyle<RedFrameStyle>; }
+  TcxContainerStylesClass GetStylesClass() override { return GetOwnStylesClass(); }
+  TcxContainerViewInfoClass GetViewInfoClass() override { return &CreateContainerViewInfo<CountingViewInfo>; }
+  static TcxContainerStylesClass GetOwnStylesClass() { return &CreateContainerStyles<TcxContainerStyles>; }
+};
+
+TEST_F(Container, DescendantsConstructWithTheirOwnClasses) {
+  auto* own = new OwnClassesContainer(form.get());
+  own->SetParent(form.get());
+  own->SetBounds(150, 10, 60, 20);
+  for (Integer state = cxStateNormal; state <= cxStateHot; ++state)
+    EXPECT_NE(dynamic_cast<RedFrameStyle*>(own->StyleSet()->Style(state)), nullptr) << state;
+  auto* viewInfo = dynamic_cast<CountingViewInfo*>(own->ViewInfo());
+  ASSERT_NE(viewInfo, nullptr);
+  own->Style()->SetTransparentBorder(false);
+  own->Style()->SetBorderStyle(cbsSingle);
+  EXPECT_EQ(viewInfo->BorderColor, clRed) << "the style's own default, reached through the change handler";
+  own->Repaint();
+  EXPECT_GT(viewInfo->paints, 0);
+}
+
+// A container that mirrors the window scroll bars of its inner control with
+// its own bars.
+class ScrollingContainer : public TcxContainer {
+ public:
+  using TcxContainer::TcxContainer;
+  bool HasOwnScrollBars() const override { return true; }
+
+ protected:
+  // The bars follow the inner control only.
+  void SizeChanged() override {}
+};
+
+class ScrollingInner : public TWinControl, public IcxContainerInnerControl {
+ public:
+  ScrollingInner(TComponent* AOwner, TcxContainer* AContainer) : TWinControl(AOwner), container(AContainer) {}
+  TWinControl* Control() override { return this; }
+  TcxContainer* ControlContainer() override { return container; }
+  TcxContainer* container;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override {
+    TWinControl::CreateParams(Params);
+    Params.Style |= win::WS_HSCROLL | win::WS_VSCROLL;
+  }
+};
+
+TEST_F(Container, OwnScrollBarsMirrorTheInnerControls) {
+  auto* scrolling = new ScrollingContainer(form.get());
+  scrolling->SetParent(form.get());
+  scrolling->Style()->SetTransparentBorder(false);
+  scrolling->Style()->SetBorderStyle(cbsNone);
+  scrolling->SetBounds(100, 10, 180, 100);
+  auto* scroller = new ScrollingInner(form.get(), scrolling);
+  scrolling->SetInnerControl(scroller);
+  scroller->SetParent(scrolling);
+  scrolling->RefreshAtCursor();
+  ASSERT_EQ(scroller->BoundsRect(), (TRect{0, 0, 180, 100}));
+
+  const win::HWND wnd = scroller->Handle();
+  win::SCROLLINFO v;
+  v.fMask = win::SIF_ALL;
+  v.nMin = 0;
+  v.nMax = 99;
+  v.nPage = 30;
+  v.nPos = 10;
+  win::SetScrollInfo(wnd, win::SB_VERT, &v, win::TRUE);
+  // Nothing to scroll across, but the bar stays (disabled); its page is the
+  // whole range, which the mirror cuts to the maximum.
+  win::SCROLLINFO h;
+  h.fMask = win::SIF_ALL | win::SIF_DISABLENOSCROLL;
+  h.nMin = 0;
+  h.nMax = 9;
+  h.nPage = 10;
+  win::SetScrollInfo(wnd, win::SB_HORZ, &h, win::TRUE);
+
+  scrolling->PostUpdateScrollBars();
+  Application->ProcessMessages();
+  TcxControlScrollBar* vBar = scrolling->VScrollBar();
+  TcxControlScrollBar* hBar = scrolling->HScrollBar();
+  const Integer cx = win::GetSystemMetrics(win::SM_CXVSCROLL);
+  const Integer cy = win::GetSystemMetrics(win::SM_CYHSCROLL);
+  ASSERT_TRUE(vBar->Visible());
+  EXPECT_EQ(vBar->BoundsRect(), (TRect{180 - cx, 0, 180, 100 - cy})) << "over the inner control's own bar";
+  EXPECT_TRUE(vBar->Enabled());
+  EXPECT_EQ(vBar->Min(), 0);
+  EXPECT_EQ(vBar->Max(), 99);
+  EXPECT_EQ(vBar->PageSize(), 30);
+  EXPECT_EQ(vBar->Position(), 10);
+  EXPECT_EQ(vBar->SmallChange(), 1);
+  ASSERT_TRUE(hBar->Visible());
+  EXPECT_EQ(hBar->BoundsRect(), (TRect{0, 100 - cy, 180 - cx, 100}));
+  EXPECT_FALSE(hBar->Enabled());
+  EXPECT_EQ(hBar->PageSize(), 9);
+  EXPECT_EQ(InnerControlSizeGripRect(scroller), (TRect{180 - cx, 100 - cy, 180, 100}));
+
+  // The inner bar goes: so do the mirror and the corner.
+  win::ShowScrollBar(wnd, win::SB_HORZ, win::FALSE);
+  scrolling->SyncScrollBarsFromInner(false);
+  EXPECT_FALSE(hBar->Visible());
+  EXPECT_TRUE(vBar->Visible());
+  EXPECT_TRUE(cxRectIsEmpty(InnerControlSizeGripRect(scroller)));
 }
 
 }  // namespace
