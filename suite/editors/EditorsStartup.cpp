@@ -3,6 +3,7 @@
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
+#include "suite/editors/cxEditPainting.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/foundation/FoundationStartup.h"
 
@@ -15,4 +16,5 @@ void InitializeEditors() {
   RegisterContainerStylesClasses();
   InitializeSolidBrushCache();
   RegisterContainerClasses();
+  InitializeEditPainting();
 }
