@@ -19,21 +19,13 @@
 #include "platform/forms/Forms.h"
 #include "platform/win/WinSerial.h"
 #include "platform/win/Windows.h"
+#include "tests/support/PumpUntil.h"
 #include "tests/support/SimulatedRadio.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
-  auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!done()) {
-    if (Clock::now() > end) return false;
-    PumpOneMessage();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 // The radio's side of a read, driven by the port's trigger event the way the
 // read dialog is: every reply is collected byte by byte and the next request
@@ -141,8 +133,16 @@ TEST_P(ReadAllBlocks, ReturnsTheRadiosMemoryExactly) {
   EXPECT_EQ(script.model, "N41A");
   EXPECT_EQ(script.data, SimulatedRadio::Pattern(432));
   EXPECT_GT(script.notices, 0);
-  // Closing purges what is still queued: let the final 'E' go out first.
+  // Closing purges what is still on its way, and the output count drops as
+  // soon as the output thread takes the bytes, before they reach the line:
+  // let the radio have the final 'E' first.
   ASSERT_TRUE(PumpUntil([&] { return port->OutputPending() == 0; }, 2000));
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        std::vector<uint8_t> got = radio.Received();
+        return !got.empty() && got.back() == 0x45;
+      },
+      5000));
   port->SetOpen(false);
   // A delivery that the dispatch thread is still finishing defers the close
   // to its message.
@@ -318,9 +318,8 @@ TEST(ComPort, OpenFailureNamesTheDeviceAndTheReason) {
     EXPECT_NE(message.find(c.call), std::string::npos) << message;
   }
   // A number that stands for no device at all.
-  auto empty = std::filesystem::temp_directory_path() / ("vxn-none-" + std::to_string(getpid()));
-  std::filesystem::create_directories(empty);
-  win::SetSerialDeviceFolders(empty.string(), empty.string());
+  TempFolder empty("none");
+  win::SetSerialDeviceFolders(empty.Path(), empty.Path());
   auto port = MakePort(26);
   try {
     port->SetOpen(true);
@@ -329,7 +328,6 @@ TEST(ComPort, OpenFailureNamesTheDeviceAndTheReason) {
     EXPECT_EQ(e.Message, "Cannot open COM26: ie_BadId - Specified comport doesn't exist");
   }
   win::SetSerialDeviceFolders("", "");
-  std::filesystem::remove_all(empty);
 }
 
 // After the radio is gone nothing is accepted as if it could still leave;
@@ -433,11 +431,10 @@ TEST(ComPort, TraceAndLogAreDumpedWhenThePortCloses) {
   SimulatedRadio radio(29);
   Watcher w;  // outlives the port
   radio.Start();
-  auto dir = std::filesystem::temp_directory_path() / ("vxn-port-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  TempFolder dir("port");
   auto port = MakePort(29);
-  port->TraceName = (dir / "PORT.TRC").string();
-  port->LogName = (dir / "PORT.LOG").string();
+  port->TraceName = dir / "PORT.TRC";
+  port->LogName = dir / "PORT.LOG";
   port->SetTracing(tlDump);  // stored as off while closed
   EXPECT_EQ(port->GetTracing(), tlOff);
   port->SetTracing(tlOn);
@@ -464,7 +461,6 @@ TEST(ComPort, TraceAndLogAreDumpedWhenThePortCloses) {
   EXPECT_NE(logText.str().find("Dispatch  WriteCom      00000007  PROGRAM\n"), std::string::npos) << logText.str();
   EXPECT_NE(logText.str().find("Dispatch  ReadCom       00000001  [06]\n"), std::string::npos);
   EXPECT_NE(logText.str().find("Trigger   Avail         00000001  \n"), std::string::npos);
-  std::filesystem::remove_all(dir);
 }
 
 // A port without a number on a headless form asks for one: the dialog is
@@ -497,17 +493,14 @@ struct DialogAnswer {
 class PromptForPort : public ::testing::TestWithParam<DialogAnswer::Kind> {
  protected:
   void SetUp() override {
-    empty_ = std::filesystem::temp_directory_path() / ("vxn-prompt-" + std::to_string(getpid()));
-    std::filesystem::create_directories(empty_);
-    win::SetSerialDeviceFolders(empty_.string(), empty_.string());
+    win::SetSerialDeviceFolders(empty_.Path(), empty_.Path());
   }
   void TearDown() override {
     Application->OnIdle = nullptr;
     Application->ResetTerminated();
     win::SetSerialDeviceFolders("", "");
-    std::filesystem::remove_all(empty_);
   }
-  std::filesystem::path empty_;
+  TempFolder empty_{"prompt"};
 };
 
 TEST_P(PromptForPort, OpensTheChosenPortOrRaisesNoPortSelected) {

@@ -11,6 +11,7 @@
 #include "serial/AwWin32.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/WinSerial.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -19,9 +20,7 @@ namespace {
 class PortList : public ::testing::Test {
  protected:
   void SetUp() override {
-    empty_ = std::filesystem::temp_directory_path() / ("vxn-nodev-" + std::to_string(getpid()));
-    std::filesystem::create_directories(empty_);
-    win::SetSerialDeviceFolders(empty_.string(), empty_.string());
+    win::SetSerialDeviceFolders(empty_.Path(), empty_.Path());
     for (int i = 0; i < 2; ++i) {
       char name[128] = {};
       ASSERT_EQ(openpty(&master_[i], &slave_[i], name, nullptr, nullptr), 0);
@@ -36,9 +35,8 @@ class PortList : public ::testing::Test {
       close(slave_[i]);
     }
     win::SetSerialDeviceFolders("", "");
-    std::filesystem::remove_all(empty_);
   }
-  std::filesystem::path empty_;
+  TempFolder empty_{"nodev"};
   int master_[2] = {-1, -1};
   int slave_[2] = {-1, -1};
 };
@@ -121,12 +119,10 @@ TEST_F(PortList, DialogComesFromItsFormFileAndListsThePortsEvenAHeldOne) {
 }
 
 TEST(PortDialog, WithNoPortOnlyCancelIsLeft) {
-  auto empty = std::filesystem::temp_directory_path() / ("vxn-noport-" + std::to_string(getpid()));
-  std::filesystem::create_directories(empty);
-  win::SetSerialDeviceFolders(empty.string(), empty.string());
+  TempFolder empty("noport");
+  win::SetSerialDeviceFolders(empty.Path(), empty.Path());
   DialogPtr dialog = MakeDialog();
   win::SetSerialDeviceFolders("", "");
-  std::filesystem::remove_all(empty);
 
   EXPECT_EQ(dialog->PortsComboBox->Items()->Count(), 0);
   EXPECT_EQ(dialog->PortsComboBox->ItemIndex(), -1);

@@ -14,6 +14,7 @@
 #include "serial/AdExcept.h"
 #include "serial/OoMisc.h"
 #include "platform/win/Windows.h"
+#include "tests/support/PumpUntil.h"
 #include "tests/support/SimulatedRadio.h"
 
 namespace {
@@ -29,16 +30,6 @@ int ProcessThreadCount() {
     closedir(dir);
   }
   return count;
-}
-
-bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
-  auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!done()) {
-    if (Clock::now() > end) return false;
-    PumpOneMessage();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
 }
 
 // A handler window on the test thread: each data-available message is
@@ -161,7 +152,7 @@ TEST_F(DispatcherOverPty, NoHandlerServiceMeansNoMessage) {
   d_->SetLengthTrigger(1);
   ASSERT_EQ(write(radio_.Master(), "xyz", 3), 3);
   EXPECT_TRUE(PumpUntil([&] { return d_->InputCount() == 3; }, 3000));
-  PumpUntil([] { return false; }, 100);
+  PumpFor(100);
   EXPECT_TRUE(notices_.empty());
 }
 
@@ -189,7 +180,7 @@ TEST_F(DispatcherOverPty, HandlerBlockingPastTheTimeOutLosesAndRepeatsNoByte) {
   };
   ASSERT_EQ(write(radio_.Master(), "0123", 4), 4);
   ASSERT_TRUE(PumpUntil([&] { return got.size() >= 24; }, 12000)) << got.size();
-  PumpUntil([] { return false; }, 200);
+  PumpFor(200);
   std::string text(got.begin(), got.end());
   EXPECT_EQ(text, "0123ABCDEFGHIJKLMNOPQRST");
 }
@@ -232,7 +223,7 @@ TEST_F(DispatcherOverPty, RadioHangingUpEndsTheEventThreadOnly) {
   radio_.HangUp();
   ASSERT_TRUE(PumpUntil([&] { return d_->DeviceLost(); }, 5000));
   EXPECT_TRUE(PumpUntil([&] { return d_->RunningThreadCount() == 2; }, 5000)) << d_->RunningThreadCount();
-  PumpUntil([] { return false; }, 100);
+  PumpFor(100);
   EXPECT_EQ(d_->RunningThreadCount(), 2);
   auto start = Clock::now();
   d_->Free();

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "serial/AdExcept.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -56,7 +57,8 @@ TEST(Trace, AllHexLinesHoldNineteenBytesAndOldestComeFirstAfterWrap) {
 }
 
 TEST(Trace, DumpWithNothingRecordedLeavesTheFileAlone) {
-  auto path = (std::filesystem::temp_directory_path() / "vxn-trace-test.trc").string();
+  TempFolder dir("trace");
+  const std::string path = dir / "test.trc";
   { std::ofstream(path) << "old"; }
   TTraceRecorder trace;
   trace.Start(10);
@@ -71,7 +73,6 @@ TEST(Trace, DumpWithNothingRecordedLeavesTheFileAlone) {
   trace.Record('R', 'y');
   EXPECT_EQ(trace.Dump("/nonexistent-dir/x.trc", false, true, false), -3);
   EXPECT_FALSE(trace.Active());
-  std::filesystem::remove(path);
 }
 
 TEST(DispatchLog, EntryLinesAndHeader) {
