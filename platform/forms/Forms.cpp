@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/forms/CustomForms.h"
+#include "platform/forms/FormsPrivate.h"
 #include "platform/forms/MessageDialogs.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/FileUtils.h"
@@ -99,15 +100,15 @@ TMessageBoxHook SetMessageBoxHook(TMessageBoxHook Hook) {
 // ---------------------------------------------------------------------------
 // What the controls ask of the application.
 
-void ApplicationHandleControlException(TObject* Sender) {
+void forms::ApplicationHandleControlException(TObject* Sender) {
   if (Application) Application->HandleException(Sender);
 }
 
-void ApplicationHintMouseMessage(TControl* Control, TMessage& Message) {
+void forms::ApplicationHintMouseMessage(TControl* Control, TMessage& Message) {
   if (Application) Application->HintMouseMessage(Control, Message);
 }
 
-void ApplicationControlDestroyed(TControl* Control) {
+void forms::ApplicationControlDestroyed(TControl* Control) {
   if (Application) Application->ControlDestroyed(Control);
   if (!Screen) return;
   if (Screen->ActiveControl() == Control) Screen->SetActiveControl(nullptr);
@@ -128,7 +129,7 @@ void NotifyFocusChanged(TWinControl* Parent, TWinControl* Focused) {
 
 }  // namespace
 
-void ScreenFocusChanged(TWinControl* Control) {
+void forms::ScreenFocusChanged(TWinControl* Control) {
   TWinControl* top = Control;
   while (top->Parent()) top = top->Parent();
   NotifyFocusChanged(top, Control);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/FormsPrivate.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"
 #include "platform/win/GdiRegions.h"
@@ -936,6 +937,12 @@ void TCustomImageList::WriteData(TStream& Stream) {
     Stream.WriteBuffer(Handle_->images[i].data(), static_cast<LongInt>(Handle_->images[i].size() * 4));
     Stream.WriteBuffer(Handle_->masks[i].data(), static_cast<LongInt>(Handle_->masks[i].size()));
   }
+}
+
+void forms::LinkImages(TChangeLink& Link, TCustomImageList* List) {
+  if (Link.Sender()) Link.Sender()->UnRegisterChanges(&Link);
+  Link.SetSender(nullptr);
+  if (List) List->RegisterChanges(&Link);
 }
 
 void RegisterImgListClasses() {
