@@ -1,8 +1,5 @@
 #include "platform/forms/ComCtrls.h"
 
-// ===========================================================================
-// TTabSheet
-
 VXN_IMPLEMENT_CREATABLE_CLASS(TTabSheet, TWinControl)
 VXN_PUBLISH(TTabSheet) {
   P.Property("ImageIndex", &TTabSheet::ImageIndex, &TTabSheet::SetImageIndex).Default(0);

@@ -1,33 +1,21 @@
 #include "platform/forms/ComCtrls.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 
-#include "platform/forms/Forms.h"
 #include "platform/forms/FormsPrivate.h"
 #include "platform/forms/Menus.h"
-#include "platform/forms/StdCtrls.h"
-#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiFrames.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"
-#include "platform/win/Input.h"
-#include "platform/win/Messages.h"
-#include "platform/win/Painting.h"
-#include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
-#include "platform/rtl/ScopeExit.h"
 
 using namespace win;
 using namespace forms;
-
-// ===========================================================================
-// TToolButton / TToolBar
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TToolButton, TGraphicControl)
 VXN_PUBLISH(TToolButton) {
