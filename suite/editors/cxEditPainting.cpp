@@ -244,6 +244,7 @@ void DrawTextContent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* vi, TcxEditButto
   }
   if (vi->Font) ACanvas->AssignFont(vi->Font);
   const HDC dc = ACanvas->DeviceContext();
+  const TBrushStyle brushStyle = ACanvas->Brush()->GetStyle();
   ACanvas->Brush()->SetStyle(bsClear);
   constexpr UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
   auto draw = [&](const TRect& at, TColor c) {
@@ -259,7 +260,7 @@ void DrawTextContent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* vi, TcxEditButto
   } else {
     draw(b->State == ebbsPressed ? cxRectOffset(r, 1, 1) : r, color);
   }
-  ACanvas->Brush()->SetStyle(bsSolid);
+  ACanvas->Brush()->SetStyle(brushStyle);
 }
 
 // Paints one control (and the windowed children under the editor) into

@@ -15,6 +15,7 @@
 #include "platform/win/SysParams.h"
 #include "platform/win/ThemeSchema.h"
 #include "platform/win/Windows.h"
+#include "suite/editors/cxSolidBrushCache.h"
 #include "suite/foundation/dxOffice11.h"
 #include "suite/foundation/dxThemeManager.h"
 #include "suite/foundation/dxUxTheme.h"
@@ -309,9 +310,21 @@ TEST_F(EditButtonPainting, EllipsisDotsAndDisabledEmboss) {
 
 TEST_F(EditButtonPainting, DropDownArrowAndTextContent) {
   button->Kind = bkDown;
+  auto arrowBox = [&] {
+    TRect box{1000, 1000, -1, -1};
+    for (Integer y = 0; y < 20; ++y)
+      for (Integer x = 0; x < 30; ++x)
+        if (Is(x, y, clBtnText)) box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+                                        std::max(box.Bottom, y + 1)};
+    return box;
+  };
   Draw(bts3D, ebbsNormal);
   const Integer arrowPixels = Count(clBtnText);
   EXPECT_GT(arrowPixels, 5);
+  const TRect normalBox = arrowBox();
+  EXPECT_NEAR(normalBox.Left + normalBox.Right, 10 + 30, 1) << "centred on the button's bounds";
+  Draw(bts3D, ebbsPressed);
+  EXPECT_EQ(arrowBox(), cxRectOffset(normalBox, 1, 1)) << "pressed: one right and one down";
   Draw(bts3D, ebbsDisabled);
   EXPECT_EQ(Count(clBtnText), 0);
   EXPECT_EQ(Count(clBtnShadow) > arrowPixels, true) << "the shadow arrow over the frame's shadow";
@@ -415,6 +428,59 @@ TEST_F(EditButtonPainting, ClassicBackgroundLeavesTheButtonsOut) {
   EXPECT_TRUE(Is(24, 10, clBtnFace));
 }
 
+TEST_F(EditButtonPainting, BackgroundFillsByPlaceAndFillMode) {
+  // A 1-pixel single border; what is filled yellow inside it and in it.
+  vi.SetButtonCount(0);
+  vi.EditBorderStyle = ebsSingle;
+  vi.BorderColor = clRed;
+  vi.InsideBorderRect = {2, 2, 28, 18};
+  vi.FillColor = clYellow;
+  const struct {
+    bool inplace, margins, fill, transparent;
+    bool interiorFilled, marginFilled;
+  } cases[] = {
+      {false, false, true, false, true, false},  {false, false, false, false, false, false},
+      {false, false, true, true, false, false},  {true, false, true, false, true, true},
+      {true, true, false, false, false, true},   {true, false, false, false, false, false},
+  };
+  for (const auto& c : cases) {
+    vi.IsInplace = c.inplace;
+    vi.HasInplaceMargins = c.margins;
+    vi.Transparent = c.transparent;
+    Reset(30, 20);
+    DrawEditBackgroundAndButtons(canvas.get(), &vi, c.fill, NativeContentByTheme);
+    EXPECT_EQ(Is(15, 10, clYellow), c.interiorFilled) << c.inplace << c.margins << c.fill << c.transparent;
+    // (0, 0) is the margin outside the border drawn around the inside rect.
+    EXPECT_EQ(Is(0, 0, clYellow), c.marginFilled) << c.inplace << c.margins << c.fill << c.transparent;
+    // In place the fills go over where a border would be (in place there is
+    // none); stand-alone it stays.
+    EXPECT_EQ(Is(1, 1, clRed), !c.marginFilled) << c.inplace << c.margins << c.fill << c.transparent;
+  }
+}
+
+TEST_F(EditButtonPainting, GlyphsAndImagesThroughABuffer) {
+  TBitmap glyph;
+  glyph.SetSize(3, 3);
+  glyph.Canvas()->Brush()->SetColor(clFuchsia);
+  glyph.Canvas()->FillRect({0, 0, 3, 3});
+  glyph.Canvas()->SetPixels(1, 1, clBlue);
+  glyph.SetTransparentColor(clFuchsia);
+  TBitmap buffer;
+  buffer.SetSize(3, 3);
+  FillRectWithColor(buffer.Canvas(), {0, 0, 3, 3}, clLime);
+  PaintGlyphBitmap(canvas.get(), 4, 5, &buffer, clRed, true, &glyph);
+  EXPECT_TRUE(Is(5, 6, clBlue));
+  EXPECT_TRUE(Is(4, 5, clLime)) << "the buffer's own background, not the colour passed";
+
+  TCustomImageList images(3, 3);
+  images.AddMasked(&glyph, clFuchsia);
+  Reset(30, 20);
+  DrawImageListImage(canvas.get(), &images, 0, nullptr, true, clLime, {10, 2, 20, 12});
+  EXPECT_TRUE(Is(11, 3, clBlue));
+  EXPECT_TRUE(Is(10, 2, clLime)) << "a temporary bitmap filled with the background";
+  EXPECT_TRUE(Is(13, 2, clWhite)) << "only the image's size";
+}
+
 // Native buttons and background, drawn by our visual-style renderer.
 TEST_F(EditButtonPainting, NativeButtonsAndBackgroundWithOurRenderer) {
   VisualStylesScope on(true);
@@ -474,6 +540,18 @@ TEST_F(EditButtonPainting, NativeButtonsAndBackgroundWithOurRenderer) {
                         TRect{0, 0, 30, 20});
   EXPECT_EQ(Px(0, 0), expected.Px(0, 0));
   EXPECT_TRUE(Is(15, 10, clYellow));
+  // The content rect by margins and as the inner rect: the edit part is
+  // drawn only outside it.
+  vi.InnerControlRect = {5, 5, 20, 15};
+  vi.InsideBorderRect = {2, 2, 28, 18};
+  for (Integer mode : {NativeContentByMargins, NativeContentInnerRect}) {
+    Reset(30, 20);
+    DrawEditBackgroundAndButtons(canvas.get(), &vi, true, mode);
+    EXPECT_TRUE(Is(10, 10, clYellow)) << mode;
+    EXPECT_FALSE(Is(22, 10, clYellow)) << mode;  // right of the inner rect
+    EXPECT_EQ(Is(4, 4, clYellow), mode == NativeContentByMargins) << mode;
+    EXPECT_EQ(Px(0, 0), expected.Px(0, 0)) << mode;
+  }
   vi.Transparent = true;
   Reset(30, 20);
   DrawEditBackgroundAndButtons(canvas.get(), &vi, true, NativeContentByTheme);
