@@ -603,6 +603,15 @@ TEST(EditTransparentBackground, PaintsTheParentAndTheChildrenBelowTheEditor) {
   EXPECT_TRUE(surface.Is(2, 2, clLime));
   EXPECT_TRUE(surface.Is(15, 15, clWhite));
 
+  // The control's window region, taken to where the control lies: its
+  // children are cut by it too.
+  win::SetWindowRgn(panel->Handle(), win::CreateRectRgn(0, 0, 45, 15), win::TRUE);
+  surface.Reset(60, 30);
+  DrawTransparentBackground(&vi, surface.canvas.get(), {0, 0, 60, 30});
+  EXPECT_TRUE(surface.Is(2, 2, clLime));
+  EXPECT_TRUE(surface.Is(5, 8, clWhite));
+  EXPECT_TRUE(surface.Is(15, 15, clWhite));
+
   // A window region with nothing in it: nothing painted.
   win::SetWindowRgn(panel->Handle(), win::CreateRectRgn(0, 0, 0, 0), win::TRUE);
   surface.Reset(60, 30);
