@@ -277,6 +277,27 @@ TEST_F(EditButtonPainting, FlatStylesAndTheirStates) {
     EXPECT_EQ(row.substr(17), c.right) << c.style << "/" << c.state << ": " << row;
   }
 
+  // The outermost hot-flat button on the right (first edge) gets a whole
+  // shadow frame.
+  button->FirstEdge = true;
+  Draw(btsHotFlat, ebbsNormal);
+  EXPECT_EQ(Row10().substr(0, 3), "sff");
+  EXPECT_EQ(Row10().substr(17), "ffs");
+  button->FirstEdge = false;
+
+  // Ultra-flat hot in place without a content rect: a whole frame; else only
+  // side lines, none on the editor's border side and none at its last edge.
+  button->IsInplace = true;
+  Draw(btsUltraFlat, ebbsHot);
+  EXPECT_TRUE(Is(15, 0, clHighlight));
+  button->IsInplace = false;
+  button->LastEdge = true;
+  Draw(btsUltraFlat, ebbsHot);
+  EXPECT_TRUE(Is(10, 10, clHighlight));
+  EXPECT_FALSE(Is(29, 10, clHighlight));
+  EXPECT_FALSE(Is(15, 0, clHighlight));
+  button->LastEdge = false;
+
   Draw(btsUltraFlat, ebbsHot);
   EXPECT_TRUE(Is(10, 10, clHighlight));
   EXPECT_TRUE(Is(29, 10, clHighlight));
