@@ -86,6 +86,9 @@ class TApplication : public TComponent {
   TWinControl* MainForm() const { return MainForm_; }
   void SetMainForm(TWinControl* Value) { MainForm_ = Value; }
   bool ShowMainForm = true;
+  // Whether a change of the regional settings reloads the class library's
+  // format settings (their readers follow it).
+  bool UpdateFormatSettings = true;
 
   // The message loop.
   void Run();

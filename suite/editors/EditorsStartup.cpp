@@ -4,6 +4,7 @@
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
 #include "suite/editors/cxEditPainting.h"
+#include "suite/editors/cxDateUtils.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/foundation/FoundationStartup.h"
 
@@ -17,4 +18,5 @@ void InitializeEditors() {
   InitializeSolidBrushCache();
   RegisterContainerClasses();
   InitializeEditPainting();
+  RegisterSmartDateWords();
 }
