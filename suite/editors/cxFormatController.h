@@ -11,7 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/forms/Controls.h"
+#include "platform/rtl/System.h"
+#include "platform/win/WinTypes.h"
+
+struct TMessage;
 
 enum TcxDateTimeFormatItemKind : Byte {
   dtiText,
