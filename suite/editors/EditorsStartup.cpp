@@ -3,8 +3,8 @@
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
-#include "suite/editors/cxEditPainting.h"
 #include "suite/editors/cxDateUtils.h"
+#include "suite/editors/cxEditPainting.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/foundation/FoundationStartup.h"
 
