@@ -6,7 +6,14 @@
 
 #include "suite/pagecontrol/cxPCPainterRoutines.h"
 #include "suite/pagecontrol/cxPCPaintersFactory.h"
+#include "suite/pagecontrol/cxPCButtonedPainter.h"
+#include "suite/pagecontrol/cxPCExtraFlatPainter.h"
+#include "suite/pagecontrol/cxPCFlatPainter.h"
+#include "suite/pagecontrol/cxPCOffice11Painter.h"
+#include "suite/pagecontrol/cxPCOneNotePainter.h"
+#include "suite/pagecontrol/cxPCSlantedPainter.h"
 #include "suite/pagecontrol/cxPCTabsPainter.h"
+#include "suite/pagecontrol/cxPCUltraFlatPainter.h"
 
 VXN_IMPLEMENT_CLASS(TcxPaletteChangedNotifier, TcxSystemPaletteChangedNotifier)
 
@@ -17,9 +24,14 @@ std::unique_ptr<TcxPaletteChangedNotifier>& Notifier() {
   return notifier;
 }
 
-// The styles in the order of the style table (those built so far).
+// The styles in the order of the style table.
 const TcxPCCustomPainterClass* StyleClasses(Integer& Count) {
-  static const TcxPCCustomPainterClass classes[] = {&TcxPCTabsPainterClass::Instance()};
+  static const TcxPCCustomPainterClass classes[] = {
+      &TcxPCTabsPainterClass::Instance(),      &TcxPCButtonsPainterClass::Instance(),
+      &TcxPCFlatButtonsPainterClass::Instance(), &TcxPCExtraFlatPainterClass::Instance(),
+      &TcxPCUltraFlatPainterClass::Instance(), &TcxPCFlatPainterClass::Instance(),
+      &TcxPCOffice11PainterClass::Instance(),  &TcxPCSlantedPainterClass::Instance(),
+      &TcxPCOneNotePainterClass::Instance()};
   Count = static_cast<Integer>(std::size(classes));
   return classes;
 }

@@ -162,6 +162,19 @@ std::unique_ptr<TcxRegion> FigureOutlineRegion(TPoints& Points, Integer LastPoin
       win::CreatePolygonRgn(polygon.data(), static_cast<int>(polygon.size()), win::WINDING));
 }
 
+TRect RectSideBand(const TRect& R, TcxTabPosition Side, Integer Width, bool Outside) {
+  const bool across = Side == tpLeft || Side == tpRight;
+  const bool far = Side == tpBottom || Side == tpRight;
+  const Integer edge = across ? (far ? R.Right : R.Left) : (far ? R.Bottom : R.Top);
+  const Integer from = far == Outside ? edge : edge - Width;
+  return across ? TRect{from, R.Top, from + Width, R.Bottom} : TRect{R.Left, from, R.Right, from + Width};
+}
+
+void DrawFrameAndDeflate(TcxCanvas* ACanvas, TRect& R, TColor AColor) {
+  ACanvas->FillBorders(R, AColor, 1, TcxBorders{bLeft, bTop, bRight, bBottom});
+  R = cxRectInflate(R, -1, -1);
+}
+
 void OrientedRectExtents(const TRect& R, bool Horizontal, Integer& Width, Integer& Height) {
   Width = R.Right - R.Left;
   Height = R.Bottom - R.Top;

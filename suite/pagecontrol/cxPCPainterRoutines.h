@@ -45,6 +45,11 @@ bool FigureHasSide(TLinePosition Position, const TLinePositions& Positions);
 std::unique_ptr<TcxRegion> FigureOutlineRegion(TPoints& Points, Integer LastPointIndex,
                                                const TLinePositions& Positions, bool Inner,
                                                Integer LastPositionIndex);
+// The band Width pixels deep along one side of R (tpTop its top, and so
+// on): inside R, or with Outside just beyond that side.
+TRect RectSideBand(const TRect& R, TcxTabPosition Side, Integer Width, bool Outside);
+// A one-pixel frame in one colour; R shrinks to what it encloses.
+void DrawFrameAndDeflate(TcxCanvas* ACanvas, TRect& R, TColor AColor);
 // Width and height, exchanged unless Horizontal.
 void OrientedRectExtents(const TRect& R, bool Horizontal, Integer& Width, Integer& Height);
 void SwapPair(IntegerPair& Pair);

@@ -1,5 +1,5 @@
-// The painters' start: the styles registered in the style table's order
-// (those built so far) and the colours computed at start.
+// The painters' start: the nine styles registered in the style table's
+// order and the colours computed at start.
 #include "suite/pagecontrol/cxPCPainterRegistration.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,10 @@ TEST(PCPainterRegistration, StylesAreRegisteredAtStart) {
   TcxPCPaintersFactory* factory = PaintersFactory();
   ASSERT_NE(factory, nullptr);
   EXPECT_EQ(factory->FindPainterClass(1), &TcxPCTabsPainterClass::Instance());
-  EXPECT_EQ(factory->PainterClasses(0)->StyleID(), 1);
+  const TcxPCStyleID ids[] = {1, 2, 3, 5, 6, 7, 8, 9, 10};
+  ASSERT_EQ(factory->PainterClassCount(), 9);
+  for (Integer i = 0; i < 9; ++i) EXPECT_EQ(factory->PainterClasses(i)->StyleID(), ids[i]) << i;
+  EXPECT_EQ(factory->FindPainterClass(4), nullptr);
   EXPECT_EQ(LightFaceColor, ComputeLightFaceColor());
   // Starting again changes nothing.
   const Integer count = factory->PainterClassCount();

@@ -93,3 +93,17 @@ TEST(PainterRoutines, ExtentsAndPairs) {
   SwapPair(pair);
   EXPECT_EQ(pair, (IntegerPair{2, 1}));
 }
+
+TEST(PainterRoutines, RectSideBands) {
+  const TRect r{10, 20, 50, 40};
+  struct Case {
+    TcxTabPosition side;
+    bool outside;
+    TRect band;
+  };
+  const Case cases[] = {{tpTop, false, {10, 20, 50, 22}},    {tpTop, true, {10, 18, 50, 20}},
+                        {tpBottom, false, {10, 38, 50, 40}}, {tpBottom, true, {10, 40, 50, 42}},
+                        {tpLeft, false, {10, 20, 12, 40}},   {tpLeft, true, {8, 20, 10, 40}},
+                        {tpRight, false, {48, 20, 50, 40}},  {tpRight, true, {50, 20, 52, 40}}};
+  for (const auto& c : cases) EXPECT_EQ(RectSideBand(r, c.side, 2, c.outside), c.band) << c.side << c.outside;
+}
