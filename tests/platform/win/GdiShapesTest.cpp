@@ -288,6 +288,21 @@ TEST_F(GdiShapes, PathsBecomeRegions) {
   EXPECT_TRUE(EqualRgn(rgn, same));
   DeleteObject(rgn);
   DeleteObject(same);
+
+  // An open polyline is closed by the region, as the same polygon would
+  // be; a lone segment after it encloses nothing.
+  const POINT outline[5] = {{1, 12}, {1, 4}, {5, 1}, {12, 1}, {12, 12}};
+  BeginPath(dc);
+  Polyline(dc, outline, 5);
+  MoveToEx(dc, 12, 12, nullptr);
+  LineTo(dc, 13, 13);
+  EndPath(dc);
+  rgn = PathToRegion(dc);
+  same = CreatePolygonRgn(outline, 5, WINDING);
+  EXPECT_TRUE(EqualRgn(rgn, same));
+  EXPECT_FALSE(PtInRegion(rgn, 1, 1)) << "the cut corner";
+  DeleteObject(rgn);
+  DeleteObject(same);
 }
 
 TEST_F(GdiShapes, HugeCoordinatesCostNoMoreThanTheSurface) {

@@ -1,6 +1,7 @@
 // Draws a tab control in every registered tab style, with the tabs on each
 // of the four sides, and writes one picture per style to
-// <directory>/pc-style-<name>.png. Visual styles follow VXN_THEMES.
+// <directory>/pc-style-<name>.png. Visual styles follow VXN_THEMES; the
+// styles that can draw natively do so when they are on.
 #include <cstdio>
 #include <string>
 
@@ -26,6 +27,7 @@ void DrawCell(TcxPCStyleID Style, TcxTabPosition Position, TBitmap& Gallery, Int
   control.AddTabs({"&First", "Second", "Third", "A longer fourth", "Fifth"});
   control.Tabs()->GetTab(2)->SetHighlighted(true);
   control.Tabs()->GetTab(3)->SetEnabled(false);
+  control.LookAndFeel()->SetNativeStyle(true);  // drawn natively where a style can and styles are on
   control.SetStyle(Style);
   control.SetShowFrame(true);
   control.SetTabPosition(Position);
