@@ -108,3 +108,14 @@ TEST_F(ExtraFlatPainterTest, PageFrameLeavesTheTabSideOpen) {
     EXPECT_EQ(Is(midX, page.Bottom - 1, clBtnShadow), position != tpBottom) << position;
   }
 }
+
+TEST_F(ExtraFlatPainterTest, AMainTabChangeRepaintsTheRows) {
+  control->invalidated.clear();
+  painter()->InvalidateTab(1, tckMainTab);
+  ASSERT_EQ(control->invalidated.size(), 1u);
+  EXPECT_EQ(control->invalidated[0], control->LeadingRowsRect());
+  control->invalidated.clear();
+  painter()->InvalidateTab(1, tckHot);
+  ASSERT_EQ(control->invalidated.size(), 1u);
+  EXPECT_EQ(control->invalidated[0], Tab(1)->VisibleRect());
+}
