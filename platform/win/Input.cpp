@@ -275,6 +275,11 @@ bool CanTakeActivation(HWND h) {
   return w && !w->IsChild() && IsWindowVisible(h) && IsWindowEnabled(h) && !(w->exStyle & WS_EX_NOACTIVATE);
 }
 
+bool TakesClickActivation(HWND h) {
+  Window* w = Lookup(h);
+  return w && !w->IsChild() && !(w->exStyle & WS_EX_NOACTIVATE);
+}
+
 // The window that holds the input while a top-level window is disabled: the
 // topmost enabled window it owns, else the topmost enabled one of the
 // thread (a modal form need not be owned by the windows it disabled).
@@ -403,7 +408,10 @@ bool CookMouse(QueuedInput& q) {
     if (top && top != s.active) {
       LRESULT ma = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                                MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(message)));
-      if (ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) Activate(top, WA_CLICKACTIVE, true);
+      // A window that never takes the activation (WS_EX_NOACTIVATE, or a
+      // child window placed on the desktop) keeps the active one active.
+      if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) && TakesClickActivation(top))
+        Activate(top, WA_CLICKACTIVE, true);
       eat = ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT;
       if (!IsWindow(target)) return false;
     }

@@ -4,6 +4,8 @@
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
 #include "suite/editors/cxDateUtils.h"
+#include "suite/editors/cxCustomInnerListBox.h"
+#include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/editors/cxEditPainting.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/foundation/FoundationStartup.h"
@@ -19,4 +21,7 @@ void InitializeEditors() {
   RegisterContainerClasses();
   InitializeEditPainting();
   RegisterSmartDateWords();
+  RegisterCustomPopupWindowClasses();
+  RegisterCustomInnerListBoxClasses();
+  InstallPopupWindowHooks();
 }

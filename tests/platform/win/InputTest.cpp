@@ -518,6 +518,19 @@ TEST_F(InputTest, MouseActivationActivatesAndMayEatTheClick) {
   Pump();
   EXPECT_EQ(GetActiveWindow(), b);
   EXPECT_EQ(Taken(), (Lines{"B WM_MOUSEACTIVATE", "A WM_ACTIVATE 0", "B WM_ACTIVATE 2"}));
+
+  // A non-activating window and a child window placed on the desktop take
+  // the click and leave the activation where it is.
+  HWND still = Make("N", WS_POPUP | WS_VISIBLE, 10, 300, 50, 50, nullptr, WS_EX_NOACTIVATE);
+  HWND loose = Make("L", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, a);
+  SetParent(loose, nullptr);
+  SetWindowPos(loose, HWND_TOP, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  Taken();
+  InjectClick(ScreenOf(still, 5, 5));
+  InjectClick(ScreenOf(loose, 5, 5));
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), b);
+  EXPECT_EQ(Taken(), (Lines{"N WM_MOUSEACTIVATE", "N WM_LBUTTONDOWN", "L WM_MOUSEACTIVATE", "L WM_LBUTTONDOWN"}));
 }
 
 // A modal window disables the others: they and their children get no input,
