@@ -2,6 +2,7 @@
 
 #include "suite/editors/EditorsStartup.h"
 #include "platform/db/DbStartup.h"
+#include "suite/data/cxDataEditRepositoryItems.h"
 #include "suite/data/cxFilter.h"
 #include "suite/data/cxFilterConsts.h"
 #include "suite/data/cxValueTypes.h"
@@ -15,4 +16,6 @@ void InitializeData() {
   RegisterValueTypeClasses();
   RegisterFilterResourceStrings();
   RegisterFilterClasses();
+  // After every item class the program has is registered.
+  RegisterDataEditRepositoryItems();
 }

@@ -7,13 +7,19 @@
 #include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/editors/cxDateUtils.h"
 #include "suite/editors/cxEditPainting.h"
+#include "suite/editors/cxEditButtons.h"
+#include "suite/editors/cxEditRegisteredRepositoryItems.h"
+#include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxEditStyles.h"
 #include "suite/editors/cxSolidBrushCache.h"
+#include "platform/db/DbStartup.h"
 #include "suite/foundation/FoundationStartup.h"
 
 void InitializeEditors() {
   static bool done = false;
   if (done) return;
   done = true;
+  InitializeDb();
   InitializeFoundation();
   InitializeContainerViewInfo();
   RegisterContainerStylesClasses();
@@ -24,4 +30,10 @@ void InitializeEditors() {
   RegisterCustomPopupWindowClasses();
   RegisterCustomInnerListBoxClasses();
   InstallPopupWindowHooks();
+  RegisterEditButtonsClasses();
+  RegisterEditStylesClasses();
+  DefaultEditStyleController();
+  RegisterEditRepositoryClasses();
+  // Last: the default items are made of the item classes registered above.
+  RegisterDefaultDBRepositoryItems();
 }

@@ -175,6 +175,17 @@ void TcxContainerStyle::SetStyleController(TcxStyleController* Value) {
   ControllerChanged(Value);
 }
 
+void TcxContainerStyle::RelinkDefaultStyleController() {
+  if (!IsNormalStyle()) return;
+  TcxStyleController* value = DefaultStyleController();
+  if (value == FOwner) value = nullptr;
+  if (value == FStyleController) return;
+  if (FStyleController) FStyleController->RemoveStyleListener(this);
+  FStyleController = value;
+  if (value) value->AddStyleListener(this);
+  SyncFontWithController();
+}
+
 void TcxContainerStyle::ControllerChanged(TcxStyleController*) {
   SyncFontWithController();
   NotifyStyleChanged();

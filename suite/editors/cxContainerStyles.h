@@ -184,6 +184,10 @@ class TcxContainerStyle : public TPersistent {
   void CheckChanges();
   void ResetFont();
   bool OwnerHasParentColor() const;
+  // Links the normal style to what DefaultStyleController answers now; a
+  // descendant whose default controller differs calls it from its
+  // constructor (the base constructor could only ask the base's).
+  void RelinkDefaultStyleController();
 
   TColor FBorderColor = clWindowFrame;
   TcxContainerBorderStyle FBorderStyle = cbsNone;

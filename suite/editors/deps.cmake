@@ -1,2 +1,2 @@
 # The folders whose headers this folder includes.
-vxn_uses(platform/rtl platform/win platform/forms suite/foundation)
+vxn_uses(platform/rtl platform/win platform/forms platform/db suite/foundation)
