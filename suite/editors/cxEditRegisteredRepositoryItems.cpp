@@ -10,37 +10,17 @@ VXN_IMPLEMENT_CLASS(TcxEditRegisteredRepositoryItems, TcxInterfacedPersistent)
 VXN_IMPLEMENT_CLASS(TcxEditDataRegisteredRepositoryItems, TcxEditRegisteredRepositoryItems)
 VXN_IMPLEMENT_CLASS(TcxEditDBRegisteredRepositoryItems, TcxEditRegisteredRepositoryItems)
 
-namespace {
-
-// -1: A before B in the descending order of (key, version).
-int CompareEntry(const TcxEditRegisteredRepositoryItemEntry& E, NativeInt Key, Integer Version) {
-  if (E.Key != Key) return E.Key > Key ? -1 : 1;
-  if (E.Version != Version) return E.Version > Version ? -1 : 1;
-  return 0;
-}
-
-}  // namespace
-
 bool TcxEditRegisteredRepositoryItems::FindEntry(const TcxEditRegisteredRepositoryItemEntries& Entries,
                                                  NativeInt Key, Integer Version, Integer& Index) {
-  Integer low = 0;
-  Integer high = static_cast<Integer>(Entries.size()) - 1;
-  while (low <= high) {
-    const Integer middle = (low + high) / 2;
-    const TcxEditRegisteredRepositoryItemEntry& e = Entries[static_cast<size_t>(middle)];
-    const int c = Version == cxAnyEntryVersion ? (e.Key == Key ? 0 : (e.Key > Key ? -1 : 1))
-                                               : CompareEntry(e, Key, Version);
-    if (c == 0) {
-      Index = middle;
-      return true;
-    }
-    if (c < 0)
-      low = middle + 1;
-    else
-      high = middle - 1;
-  }
-  Index = low;
-  return false;
+  const bool anyVersion = Version == cxAnyEntryVersion;
+  // True for the entries that stand before (Key, Version).
+  auto before = [&](const TcxEditRegisteredRepositoryItemEntry& e) {
+    if (e.Key != Key) return e.Key > Key;
+    return !anyVersion && e.Version > Version;
+  };
+  auto it = std::partition_point(Entries.begin(), Entries.end(), before);
+  Index = static_cast<Integer>(it - Entries.begin());
+  return it != Entries.end() && it->Key == Key && (anyVersion || it->Version == Version);
 }
 
 TcxEditRegisteredRepositoryItems::~TcxEditRegisteredRepositoryItems() {
