@@ -13,6 +13,7 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
+#include "platform/win/MenuWindows.h"
 #include "platform/win/Messages.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/SysParams.h"
@@ -199,6 +200,8 @@ void TForm::CreateParams(TCreateParams& Params) {
 
 void TForm::CreateWnd() {
   TCustomForm::CreateWnd();
+  if (Application && !Application->Icon()->Empty())
+    SendMessage(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Application->Icon()->Handle()));
   if (FormStyle_ == fsMDIForm) {
     WNDCLASSEX existing;
     if (!GetClassInfoEx(nullptr, "MDICLIENT", &existing)) {
@@ -266,9 +269,12 @@ void TForm::Previous() {
   if (ClientHandle_) SendMessage(ClientHandle_, WM_MDINEXT, 0, 1);
 }
 
-// A maximised active child lends its caption to the frame.
+// A maximised active child lends its caption to the frame, and its icon and
+// caption buttons to the frame's menu bar.
 void TForm::UpdateFrameCaption() {
   TForm* active = ActiveChildOf(ClientHandle_);
+  bool maximized = active && active->WindowState_ == wsMaximized && active->HandleAllocated();
+  if (HandleAllocated()) SetMenuBarDocument(Handle(), maximized ? active->Handle() : nullptr);
   std::string caption = FrameCaption_.empty() ? Caption() : FrameCaption_;
   if (active && active->WindowState_ == wsMaximized) {
     if (FrameCaption_.empty()) FrameCaption_ = Caption();

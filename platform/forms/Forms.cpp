@@ -217,7 +217,18 @@ std::string HintOf(TControl* Control) {
 
 VXN_IMPLEMENT_CLASS(TApplication, TComponent)
 
-TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), Icon_(new TIcon) {}
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), Icon_(new TIcon) {
+  Icon_->OnChange = TNotifyEvent(this, &TApplication::IconChanged);
+}
+
+// The forms' captions (and the display's title bars) show the program's icon.
+void TApplication::IconChanged(TObject*) {
+  auto icon = reinterpret_cast<LPARAM>(Icon_->Handle());
+  if (Handle_) SendMessage(Handle_, WM_SETICON, ICON_BIG, icon);
+  if (Screen)
+    for (Integer i = 0; i < Screen->FormCount(); ++i)
+      if (TForm* f = Screen->Forms(i); f->HandleAllocated()) SendMessage(f->Handle(), WM_SETICON, ICON_BIG, icon);
+}
 
 TApplication::~TApplication() {
   Destroying();
@@ -261,6 +272,7 @@ HWND TApplication::Handle() {
                               nullptr, nullptr, nullptr, nullptr);
     if (!wnd) throw EOutOfResources("Error creating window");
     Handle_ = wnd;
+    if (!Icon_->Empty()) SendMessage(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon_->Handle()));
   }
   return Handle_;
 }

@@ -141,6 +141,7 @@ class TApplication : public TComponent {
 
  private:
   TComponent* CreateFormInstance(TClass InstanceClass);
+  void IconChanged(TObject* Sender);
   bool ProcessMessage(win::MSG& Msg);
   void Idle();
   void DoMouseIdle();

@@ -9,6 +9,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiBlit.h"
@@ -17,6 +18,7 @@
 #include "platform/win/GdiRegions.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/GdiText.h"
+#include "platform/win/Input.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/GdiScopes.h"
 
@@ -1293,6 +1295,47 @@ void TIcon::SaveToStream(TStream& Stream) {
 }
 
 void TIcon::Draw(TCanvas* ACanvas, const TRect& R) { Image_.DrawTo(ACanvas, R); }
+
+TIcon::~TIcon() { ReleaseHandle(); }
+
+void TIcon::ReleaseHandle() {
+  if (Handle_) win::DestroyIcon(Handle_);
+  Handle_ = nullptr;
+}
+
+void TIcon::Changed() {
+  ReleaseHandle();
+  TGraphic::Changed();
+}
+
+win::HICON TIcon::Handle() {
+  if (Handle_ || Empty()) return Handle_;
+  // A 32-bit colour plane with the alpha channel, and an AND mask that
+  // marks the see-through pixels for whoever reads masks.
+  const int w = Image_.Width, h = Image_.Height;
+  std::vector<uint32_t> colour(Image_.Pixels);
+  const size_t maskStride = static_cast<size_t>((w + 15) / 16 * 2);
+  std::vector<uint8_t> mask(maskStride * static_cast<size_t>(h), 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t& p = colour[static_cast<size_t>(y) * w + x];
+      if (p >> 24) continue;
+      p = 0;
+      mask[static_cast<size_t>(y) * maskStride + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    }
+  win::HBITMAP colourPlane = win::CreateBitmap(w, h, 1, 32, colour.data());
+  win::HBITMAP maskPlane = win::CreateBitmap(w, h, 1, 1, mask.data());
+  ScopeExit planes([&] {
+    if (colourPlane) win::DeleteObject(colourPlane);
+    if (maskPlane) win::DeleteObject(maskPlane);
+  });
+  win::ICONINFO info;
+  info.fIcon = TRUE;
+  info.hbmColor = colourPlane;
+  info.hbmMask = maskPlane;
+  Handle_ = win::CreateIconIndirect(&info);
+  return Handle_;
+}
 
 void TIcon::Assign(TPersistent* Source) {
   if (auto* i = dynamic_cast<TIcon*>(Source)) {

@@ -15,6 +15,7 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/win/WinTypes.h"
+#include "platform/win/WinUser.h"
 
 class EInvalidGraphic : public Exception {
   VXN_DECLARE_CLASS(EInvalidGraphic)
@@ -406,9 +407,20 @@ class TIcon : public TGraphic {
 
   const TAlphaImage& Image() const { return Image_; }
 
+  TIcon() = default;
+  ~TIcon() override;
+  // The picture as an icon handle for windows (WM_SETICON): made on first
+  // use, kept until the picture changes or the icon goes; 0 when empty.
+  win::HICON Handle();
+
+ protected:
+  void Changed() override;
+
  private:
+  void ReleaseHandle();
   std::string Data_;
   TAlphaImage Image_;
+  win::HICON Handle_ = nullptr;
 };
 
 // A picture of whatever kind was loaded, chosen by the file extension

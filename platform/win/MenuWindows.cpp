@@ -26,6 +26,7 @@
 #include "platform/win/Windows.h"
 #include "platform/win/WindowsPrivate.h"
 #include "platform/win/GdiScopes.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace win {
 
@@ -136,6 +137,63 @@ void SendMeasure(HWND owner, Item& it, UINT* width, UINT* height) {
 }
 
 
+// The maximised document window of each frame: its icon and caption
+// buttons stand in the frame's menu bar.
+std::unordered_map<HWND, HWND>& BarDocuments() {
+  static std::unordered_map<HWND, HWND> map;
+  return map;
+}
+
+HWND BarDocument(HWND frame) {
+  auto it = BarDocuments().find(frame);
+  return it != BarDocuments().end() && IsWindow(it->second) ? it->second : nullptr;
+}
+
+// The parts of the bar that belong to the document window.
+enum class DocumentPart { none, icon, minimize, restore, close };
+
+struct DocumentParts {
+  RECT icon{}, minimize{}, restore{}, close{};
+};
+
+// Where the document's icon and buttons lie in the bar's first row (window
+// coordinates), for a frame of this width; empty without a document.
+DocumentParts DocumentPartsOf(HWND hwnd, int width) {
+  DocumentParts p;
+  wnd::Window* w = wnd::Lookup(hwnd);
+  if (!w || !BarDocument(hwnd)) return p;
+  NonClientLayout l = LayoutNonClient(w->style, w->exStyle, width, 1000);
+  int row = GetSystemMetrics(SM_CYMENU), top = l.edgeOuter.top;
+  p.icon = RECT{l.edgeOuter.left, top, l.edgeOuter.left + GetSystemMetrics(SM_CXSMICON) + 6, top + row};
+  int bw = GetSystemMetrics(SM_CXMENUSIZE) - 2, bh = GetSystemMetrics(SM_CYMENUSIZE) - 4;
+  int y = top + (row - bh) / 2, x = l.edgeOuter.right - 2;
+  p.close = RECT{x - bw, y, x, y + bh};
+  p.restore = RECT{p.close.left - 2 - bw, y, p.close.left - 2, y + bh};
+  p.minimize = RECT{p.restore.left - bw, y, p.restore.left, y + bh};
+  return p;
+}
+
+DocumentPart DocumentPartAt(HWND hwnd, POINT screen) {
+  wnd::Window* w = wnd::Lookup(hwnd);
+  if (!w || !BarDocument(hwnd)) return DocumentPart::none;
+  RECT wr;
+  GetWindowRect(hwnd, &wr);
+  POINT p{screen.x - wr.left, screen.y - wr.top};
+  DocumentParts parts = DocumentPartsOf(hwnd, wr.right - wr.left);
+  if (PtInRect(&parts.icon, p)) return DocumentPart::icon;
+  if (PtInRect(&parts.minimize, p)) return DocumentPart::minimize;
+  if (PtInRect(&parts.restore, p)) return DocumentPart::restore;
+  if (PtInRect(&parts.close, p)) return DocumentPart::close;
+  return DocumentPart::none;
+}
+
+// A document button held down: drawn pushed while the mouse is over it.
+struct PressedDocumentButton {
+  HWND frame = nullptr;
+  DocumentPart part = DocumentPart::none;
+};
+PressedDocumentButton g_pressedDocumentButton;
+
 RECT BarRect(HWND hwnd, int height) {
   wnd::Window* w = wnd::Lookup(hwnd);
   if (!w) return RECT{};
@@ -152,8 +210,12 @@ int LayoutBar(HWND hwnd, Menu* m, int width) {
   NonClientLayout l = LayoutNonClient(w->style, w->exStyle, width, 1000);
   int left = l.edgeOuter.left, right = std::max(l.edgeOuter.right, left + 1), top = l.edgeOuter.top;
   int row = GetSystemMetrics(SM_CYMENU);
+  // A maximised document's icon comes first and its buttons take the end of
+  // the first row.
+  DocumentParts parts = DocumentPartsOf(hwnd, width);
+  int firstRowRight = IsRectEmpty(&parts.minimize) ? right : std::max(parts.minimize.left - 2, left + 1);
   HDC dc = GetDC(nullptr);
-  int x = left, y = top;
+  int x = IsRectEmpty(&parts.icon) ? left : parts.icon.right, y = top;
   for (Item& it : m->items) {
     int iw = 0, ih = row;
     if (it.type & MFT_OWNERDRAW) {
@@ -166,7 +228,7 @@ int LayoutBar(HWND hwnd, Menu* m, int width) {
     } else {
       iw = TextSize(dc, SplitTab(it.text).first, false).cx + 12;
     }
-    if (x > left && (x + iw > right || IsBreak(it))) {
+    if (x > left && (x + iw > (y == top ? firstRowRight : right) || IsBreak(it))) {
       x = left;
       y += row;
     }
@@ -216,18 +278,120 @@ UINT OwnerDrawState(const Item& it, bool selected) {
 
 
 
+// The bar's height: its rows, or one row for a bar that holds only a
+// maximised document's icon and buttons.
+int BarHeight(HWND hwnd, Menu* m, int width) {
+  bool shown = !m->items.empty() || BarDocument(hwnd);
+  return std::max(LayoutBar(hwnd, m, width), shown ? GetSystemMetrics(SM_CYMENU) : 0);
+}
+
+void PaintDocumentParts(HWND hwnd, HDC dc, int width) {
+  HWND document = BarDocument(hwnd);
+  if (!document) return;
+  DocumentParts parts = DocumentPartsOf(hwnd, width);
+  user::DrawCaptionIcon(dc, document, parts.icon);
+  auto style = static_cast<DWORD>(GetWindowLongPtr(document, GWL_STYLE));
+  bool noClose = GetClassLongPtr(document, GCL_STYLE) & CS_NOCLOSE;
+  struct Button {
+    DocumentPart part;
+    RECT rect;
+    UINT state;
+  } buttons[] = {
+      {DocumentPart::minimize, parts.minimize, DFCS_CAPTIONMIN | ((style & WS_MINIMIZEBOX) ? 0 : DFCS_INACTIVE)},
+      {DocumentPart::restore, parts.restore, DFCS_CAPTIONRESTORE},
+      {DocumentPart::close, parts.close, DFCS_CAPTIONCLOSE | (noClose ? DFCS_INACTIVE : 0)},
+  };
+  for (Button& b : buttons) {
+    bool pushed = g_pressedDocumentButton.frame == hwnd && g_pressedDocumentButton.part == b.part;
+    DrawFrameControl(dc, &b.rect, DFC_CAPTION, b.state | (pushed ? DFCS_PUSHED : 0));
+  }
+}
+
+void RepaintBarOf(HWND hwnd) {
+  if (!IsWindowVisible(hwnd)) return;
+  HDC dc = GetWindowDC(hwnd);
+  if (!dc) return;
+  PaintBar(hwnd, dc);
+  ReleaseDC(hwnd, dc);
+}
+
 int BarHeightHook(HWND hwnd, int width) {
   auto found = WindowMenus().find(hwnd);
   if (found == WindowMenus().end()) return 0;
   Menu* m = Find(found->second);
   wnd::Window* w = wnd::Lookup(hwnd);
   if (!m || !w || w->IsChild()) return 0;
-  return std::max(LayoutBar(hwnd, m, width), m->items.empty() ? 0 : GetSystemMetrics(SM_CYMENU));
+  return BarHeight(hwnd, m, width);
 }
 
 void PaintBarHook(HWND hwnd, HDC windowDc) { PaintBar(hwnd, windowDc); }
 
+void SystemMenuHook(HWND hwnd, POINT screen);
+
+// A document button follows the mouse while it is held down, as a caption
+// button does, and acts when it is released over the button.
+void TrackDocumentButton(HWND frame, HWND document, DocumentPart part) {
+  bool clicked = false;
+  {
+    g_pressedDocumentButton = PressedDocumentButton{frame, part};
+    ScopeExit released([frame] {
+      g_pressedDocumentButton = PressedDocumentButton{};
+      if (GetCapture() == frame) ReleaseCapture();
+      if (IsWindow(frame)) RepaintBarOf(frame);
+    });
+    RepaintBarOf(frame);
+    SetCapture(frame);
+    bool over = true;
+    MSG m;
+    while (GetCapture() == frame) {
+      BOOL got = GetMessage(&m, nullptr, 0, 0);
+      if (got <= 0) {
+        if (got == 0) PostQuitMessage(static_cast<int>(m.wParam));
+        break;
+      }
+      if (m.message == WM_MOUSEMOVE || m.message == WM_NCMOUSEMOVE) {
+        bool now = DocumentPartAt(frame, m.pt) == part;
+        if (now != over) {
+          over = now;
+          g_pressedDocumentButton.part = over ? part : DocumentPart::none;
+          RepaintBarOf(frame);
+        }
+        continue;
+      }
+      if (m.message == WM_LBUTTONUP || m.message == WM_NCLBUTTONUP) {
+        clicked = DocumentPartAt(frame, m.pt) == part;
+        break;
+      }
+      if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) break;
+      TranslateMessage(&m);
+      DispatchMessage(&m);
+      if (!IsWindow(frame)) return;
+    }
+  }
+  if (!clicked || !IsWindow(document)) return;
+  auto style = static_cast<DWORD>(GetWindowLongPtr(document, GWL_STYLE));
+  WPARAM command = part == DocumentPart::minimize ? SC_MINIMIZE : part == DocumentPart::restore ? SC_RESTORE : SC_CLOSE;
+  bool enabled = part == DocumentPart::restore || (part == DocumentPart::minimize && (style & WS_MINIMIZEBOX)) ||
+                 (part == DocumentPart::close && !(GetClassLongPtr(document, GCL_STYLE) & CS_NOCLOSE));
+  if (enabled) SendMessage(document, WM_SYSCOMMAND, command, 0);
+}
+
 void BarPressHook(HWND hwnd, POINT screen) {
+  if (HWND document = BarDocument(hwnd)) {
+    DocumentPart part = DocumentPartAt(hwnd, screen);
+    if (part == DocumentPart::icon) {
+      // The document's system menu drops from its icon.
+      RECT wr;
+      GetWindowRect(hwnd, &wr);
+      RECT icon = DocumentPartsOf(hwnd, wr.right - wr.left).icon;
+      SystemMenuHook(document, POINT{wr.left + icon.left, wr.top + icon.bottom});
+      return;
+    }
+    if (part != DocumentPart::none) {
+      TrackDocumentButton(hwnd, document, part);
+      return;
+    }
+  }
   HMENU h = GetMenu(hwnd);
   int index = MenuItemFromPoint(hwnd, h, screen);
   if (index >= 0) TrackMenuBar(hwnd, index, false);
@@ -258,6 +422,17 @@ std::unordered_map<HWND, HMENU>& SystemMenus() {
 
 void WindowGoing(HWND hwnd) {
   WindowMenus().erase(hwnd);
+  BarDocuments().erase(hwnd);
+  // A maximised document going leaves its frame's bar.
+  for (auto it = BarDocuments().begin(); it != BarDocuments().end();) {
+    if (it->second == hwnd) {
+      HWND frame = it->first;
+      it = BarDocuments().erase(it);
+      if (IsWindow(frame)) DrawMenuBar(frame);
+    } else {
+      ++it;
+    }
+  }
   // The system menus of the window and of its children go with it.
   for (auto it = SystemMenus().begin(); it != SystemMenus().end();) {
     if (it->first == hwnd || IsChild(hwnd, it->first)) {
@@ -518,7 +693,7 @@ void menu::PaintBar(HWND hwnd, HDC dc) {
   wnd::Window* w = wnd::Lookup(hwnd);
   if (!m || !w) return;
   int width = w->rect.right - w->rect.left;
-  int height = LayoutBar(hwnd, m, width);
+  int height = BarHeight(hwnd, m, width);
   RECT bar = BarRect(hwnd, height);
   FillRect(dc, &bar, GetSysColorBrush(COLOR_MENU));
   int sel = ItemHighlighted(found->second);
@@ -526,6 +701,7 @@ void menu::PaintBar(HWND hwnd, HDC dc) {
     Item item = m->items[i];
     DrawItem(dc, found->second, item, item.rect, static_cast<int>(i) == sel, true, hwnd);
   }
+  PaintDocumentParts(hwnd, dc, width);
 }
 
 void InstallMenuWindows() {
@@ -803,6 +979,19 @@ BOOL DrawMenuBar(HWND hwnd) {
   }
   return TRUE;
 }
+
+BOOL SetMenuBarDocument(HWND frame, HWND document) {
+  if (!IsWindow(frame) || (document && !IsWindow(document))) return FALSE;
+  if (BarDocument(frame) == document) return TRUE;
+  if (document)
+    BarDocuments()[frame] = document;
+  else
+    BarDocuments().erase(frame);
+  DrawMenuBar(frame);
+  return TRUE;
+}
+
+HWND GetMenuBarDocument(HWND frame) { return BarDocument(frame); }
 
 BOOL GetMenuItemRect(HWND hwnd, HMENU h, UINT item, RECT* rect) {
   Menu* m = Find(h);

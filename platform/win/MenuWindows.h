@@ -145,6 +145,13 @@ BOOL SetMenu(HWND hwnd, HMENU menu);
 HMENU GetMenu(HWND hwnd);
 // Lays out and repaints the bar after its items changed.
 BOOL DrawMenuBar(HWND hwnd);
+// A frame whose document window is maximised shows that window's icon at the
+// left of its menu bar and its minimise, restore and close buttons at the
+// right (document 0 takes them away; a bar without items then goes too). A
+// press on the icon drops the document's system menu; a click on a button
+// gives the document SC_MINIMIZE, SC_RESTORE or SC_CLOSE.
+BOOL SetMenuBarDocument(HWND frame, HWND document);
+HWND GetMenuBarDocument(HWND frame);
 // In screen coordinates; hwnd is the window of the bar, or 0 for an open
 // drop-down or popup menu.
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, RECT* rect);

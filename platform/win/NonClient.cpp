@@ -60,6 +60,10 @@ std::unordered_map<HWND, WindowIcons>& Icons() {
   return icons;
 }
 
+}  // namespace
+
+namespace user {
+
 // The caption's icon: the window's small icon, else its big one, else its
 // class's, shrunk to the small icon size; a window without any shows a plain
 // window picture.
@@ -92,6 +96,10 @@ void DrawCaptionIcon(HDC dc, HWND hwnd, const RECT& box) {
   RECT body{outer.left + 1, outer.top + 4, outer.right - 1, outer.bottom - 1};
   FillRect(dc, &body, GetSysColorBrush(COLOR_WINDOW));
 }
+
+}  // namespace user
+
+namespace {
 
 bool IsCaptionButton(LRESULT hit) {
   return hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP;
@@ -163,7 +171,7 @@ void DrawCaption(HDC dc, HWND hwnd, const Window* w, const NonClientLayout& l, b
   RECT under{l.caption.left, l.caption.bottom, l.caption.right, l.caption.bottom + 1};
   FillRect(dc, &under, GetSysColorBrush(COLOR_3DFACE));
 
-  if (!IsRectEmpty(&l.sysMenu)) DrawCaptionIcon(dc, hwnd, l.sysMenu);
+  if (!IsRectEmpty(&l.sysMenu)) user::DrawCaptionIcon(dc, hwnd, l.sysMenu);
   RECT text = l.caption;
   text.left = IsRectEmpty(&l.sysMenu) ? l.caption.left + 2 : l.sysMenu.right;
   for (const RECT* b : {&l.helpButton, &l.minButton, &l.maxButton, &l.closeButton})
@@ -528,7 +536,11 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
       *result = 0;
       return true;
     case WM_NCLBUTTONDBLCLK:
-      if (wParam == static_cast<WPARAM>(HTCAPTION) && (w->style & WS_MAXIMIZEBOX))
+      // A second quick press on the menu bar is a press like the first (its
+      // items, a maximised document's buttons).
+      if (wParam == static_cast<WPARAM>(HTMENU) && LayerExtensions().menuBarPress)
+        LayerExtensions().menuBarPress(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      else if (wParam == static_cast<WPARAM>(HTCAPTION) && (w->style & WS_MAXIMIZEBOX))
         SendMessage(hwnd, WM_SYSCOMMAND, (w->style & (WS_MAXIMIZE | WS_MINIMIZE)) ? SC_RESTORE : SC_MAXIMIZE, lParam);
       else if (wParam == static_cast<WPARAM>(HTSYSMENU) && !(GetClassLongPtr(hwnd, GCL_STYLE) & CS_NOCLOSE))
         SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);

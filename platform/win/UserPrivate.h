@@ -43,6 +43,9 @@ bool DefNonClientMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRES
 // Whether the frame shows as active (WM_NCACTIVATE keeps it).
 bool FrameActive(HWND hwnd);
 void ForgetFrame(HWND hwnd);
+// The window's icon as its caption shows it, centred in box (the menu bar
+// shows a maximised document window's there too).
+void DrawCaptionIcon(HDC dc, HWND hwnd, const RECT& box);
 
 // The calling thread's filter rule for the queue: 0 for all windows, -1 for
 // none, else the window and its descendants.

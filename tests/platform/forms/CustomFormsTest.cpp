@@ -14,6 +14,7 @@
 #include "platform/rtl/Resources.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
+#include "platform/win/MenuWindows.h"
 #include "platform/win/Messages.h"
 #include "platform/win/NonClient.h"
 #include "platform/win/GdiShapes.h"
@@ -779,6 +780,107 @@ TEST_F(MdiTest, KeysFocusAndCaptionsFollowTheActiveChild) {
   Pump();
   EXPECT_EQ(frame->ActiveMDIChild(), d);
   EXPECT_EQ(captionColour(d), captionColour(children[0]));
+}
+
+// Maximised, the active child's caption lies outside the client window, so
+// its icon and caption buttons stand in the frame's menu bar and work there
+// by mouse: the icon drops the child's system menu, the buttons minimise,
+// restore and close it. Drawn without styles.
+TEST_F(MdiTest, AMaximisedChildsIconAndButtonsWorkFromTheFramesMenuBar) {
+  VisualStylesScope classic(false);
+  auto* menu = new TMainMenu(frame);
+  auto* file = new TMenuItem(frame);
+  file->SetCaption("&File");
+  menu->Items()->Add(file);
+  menu->AttachToForm(frame);
+  TForm* a = Child("a");
+  TForm* b = Child("b");
+  Pump();
+  // The bar's row in screen coordinates, right above the client area.
+  RECT client;
+  GetClientRect(frame->Handle(), &client);
+  MapWindowPoints(frame->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const int row = GetSystemMetrics(SM_CYMENU), middle = client.top - row / 2;
+  const int bw = GetSystemMetrics(SM_CXMENUSIZE) - 2;
+  const POINT close{client.right - 2 - bw / 2, middle}, restore{close.x - bw - 2, middle},
+      minimize{restore.x - bw, middle}, icon{client.left + 8, middle};
+  auto screenColor = [](const std::vector<uint32_t>& screen, int width, POINT p) {
+    uint32_t px = screen[static_cast<size_t>(p.y) * width + p.x];
+    return static_cast<COLORREF>(((px & 0xFF) << 16) | (px & 0xFF00) | ((px >> 16) & 0xFF));
+  };
+  auto colorAt = [&](POINT p) {
+    int w = 0, h = 0;
+    std::vector<uint32_t> screen = ComposeScreen(&w, &h);
+    return screenColor(screen, w, p);
+  };
+  // How many pixels of the bar's end (where the buttons go) are not plain menu.
+  auto drawnAtTheEnd = [&] {
+    int w = 0, h = 0, count = 0;
+    std::vector<uint32_t> screen = ComposeScreen(&w, &h);
+    for (int x = client.right - 3 * bw - 4; x < client.right; ++x)
+      for (int y = client.top - row + 2; y < client.top - 2; ++y)
+        if (screenColor(screen, w, POINT{x, y}) != GetSysColor(COLOR_MENU)) ++count;
+    return count;
+  };
+  auto fileLeft = [&] {
+    RECT r;
+    GetMenuItemRect(frame->Handle(), GetMenu(frame->Handle()), 0, &r);
+    return r.left;
+  };
+  EXPECT_EQ(drawnAtTheEnd(), 0);
+  EXPECT_EQ(fileLeft(), client.left);
+
+  b->SetWindowState(wsMaximized);
+  Pump();
+  EXPECT_EQ(GetMenuBarDocument(frame->Handle()), b->Handle());
+  EXPECT_GE(fileLeft(), client.left + GetSystemMetrics(SM_CXSMICON));  // after the icon
+  EXPECT_GT(drawnAtTheEnd(), 20);
+  EXPECT_NE(colorAt(icon), GetSysColor(COLOR_MENU));
+
+
+  // Pressed on restore and let go elsewhere: nothing; a click restores.
+  InjectMouseButton(VK_LBUTTON, true, restore);
+  InjectMouseMove(POINT{restore.x, restore.y + 60});
+  InjectMouseButton(VK_LBUTTON, false, POINT{restore.x, restore.y + 60});
+  Pump();
+  EXPECT_EQ(b->WindowState(), wsMaximized);
+  InjectClick(restore);
+  Pump();
+  EXPECT_EQ(b->WindowState(), wsNormal);
+  EXPECT_EQ(GetMenuBarDocument(frame->Handle()), nullptr);
+  EXPECT_EQ(frame->Caption(), "Frame");
+  EXPECT_EQ(fileLeft(), client.left);
+  EXPECT_EQ(drawnAtTheEnd(), 0);
+
+  b->SetWindowState(wsMaximized);
+  InjectClick(minimize);
+  Pump();
+  EXPECT_EQ(b->WindowState(), wsMinimized);
+  EXPECT_EQ(GetMenuBarDocument(frame->Handle()), nullptr);
+
+  // The icon drops the child's own system menu: its first item restores it.
+  SendMessage(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->Handle()), 0);
+  a->SetWindowState(wsMaximized);
+  Pump();
+  ASSERT_EQ(GetMenuBarDocument(frame->Handle()), a->Handle());
+  InjectClick(icon);
+  InjectKeyPress(VK_DOWN);
+  InjectKeyPress(VK_RETURN);
+  Pump();
+  EXPECT_EQ(a->WindowState(), wsNormal);
+
+  // Close does what the child's OnClose says (here: free it).
+  struct Free {
+    void Close(TObject*, TCloseAction& A) { A = caFree; }
+  } freer;
+  a->OnClose = TCloseEvent(&freer, &Free::Close);
+  a->SetWindowState(wsMaximized);
+  InjectClick(close);
+  Pump();
+  EXPECT_EQ(frame->MDIChildCount(), 1);
+  EXPECT_EQ(GetMenuBarDocument(frame->Handle()), nullptr);
+  EXPECT_EQ(frame->Caption(), "Frame");
+  delete b;
 }
 
 // A class that is not a form is refused without leaving what was made of

@@ -10,6 +10,9 @@
 #include "platform/rtl/SystemCalls.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
+#include "platform/win/NonClient.h"
+#include "platform/win/SysParams.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
 
@@ -372,6 +375,75 @@ TEST_F(ApplicationTest, DataModuleCreatedFromItsFormFile) {
   EXPECT_EQ(FindGlobalComponent("dmTest"), nullptr);
 
   EXPECT_THROW(CreateDataModule<TMissingModule>(nullptr), EResNotFound);
+}
+
+// A 16 x 16 icon file: green, with its four left columns see-through.
+std::string GreenIconFile() {
+  std::string d;
+  auto put16 = [&](unsigned v) { d.push_back(static_cast<char>(v & 0xFF)), d.push_back(static_cast<char>(v >> 8)); };
+  auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+  const int size = 16, maskBytes = 4 * size, imageBytes = 40 + 4 * size * size + maskBytes;
+  put16(0), put16(1), put16(1);
+  d.push_back(size), d.push_back(size), d.push_back(0), d.push_back(0);
+  put16(1), put16(32), put32(imageBytes), put32(22);
+  put32(40), put32(size), put32(2 * size), put16(1), put16(32);
+  for (int i = 0; i < 6; ++i) put32(0);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) put32(x < 4 ? 0x0000FF00u : 0xFF00FF00u);
+  d.append(static_cast<size_t>(maskBytes), '\0');
+  return d;
+}
+
+// The program's icon is given to every form's window (made before or after
+// it was set) and shows in their captions; a cleared icon goes again.
+TEST_F(ApplicationTest, TheProgramsIconIsOnTheFormsCaptions) {
+  TForm before(nullptr);
+  before.AfterConstruction();
+  before.SetBounds(50, 50, 200, 120);
+  before.Show();
+  Pump();
+  // How many pixels of the caption's icon box are the icon's green.
+  auto greenInTheIconBox = [](TForm& form) {
+    int w = 0, h = 0;
+    std::vector<uint32_t> screen = win::ComposeScreen(&w, &h);
+    win::RECT r;
+    win::GetWindowRect(form.Handle(), &r);
+    int count = 0;
+    for (int y = r.top; y < r.top + win::GetSystemMetrics(win::SM_CYCAPTION) + 4; ++y)
+      for (int x = r.left; x < r.left + win::GetSystemMetrics(win::SM_CXSIZE) + 4; ++x)
+        if ((screen[static_cast<size_t>(y) * w + x] & 0xFFFFFF) == 0x00FF00) ++count;
+    return count;
+  };
+  EXPECT_EQ(greenInTheIconBox(before), 0);
+
+  std::string file = GreenIconFile();
+  TMemoryStream stream;
+  stream.WriteBuffer(file.data(), static_cast<Int64>(file.size()));
+  stream.SetPosition(0);
+  Application->Icon()->LoadFromStream(stream);
+  win::HICON icon = Application->Icon()->Handle();
+  ASSERT_NE(icon, nullptr);
+  win::CursorImage image;
+  ASSERT_TRUE(win::GetCursorImage(icon, &image));
+  ASSERT_EQ(image.width, 16);
+  EXPECT_EQ(image.argb[8 * 16 + 8], 0xFF00FF00u);
+  EXPECT_EQ(image.argb[8 * 16 + 1] >> 24, 0u);  // see-through stays see-through
+  EXPECT_EQ(reinterpret_cast<win::HICON>(win::SendMessage(before.Handle(), win::WM_GETICON, win::ICON_BIG, 0)), icon);
+  TForm after(nullptr);
+  after.AfterConstruction();
+  after.SetBounds(300, 50, 200, 120);
+  after.Show();
+  Pump();
+  EXPECT_EQ(reinterpret_cast<win::HICON>(win::SendMessage(after.Handle(), win::WM_GETICON, win::ICON_BIG, 0)), icon);
+  // Shrunk to the small icon size: 12 of 16 columns green.
+  int small = win::GetSystemMetrics(win::SM_CXSMICON);
+  EXPECT_EQ(greenInTheIconBox(before), small * small * 12 / 16);
+  EXPECT_EQ(greenInTheIconBox(after), small * small * 12 / 16);
+
+  TIcon none;
+  Application->Icon()->Assign(&none);
+  EXPECT_EQ(win::SendMessage(before.Handle(), win::WM_GETICON, win::ICON_BIG, 0), 0);
+  EXPECT_EQ(greenInTheIconBox(before), 0);
 }
 
 }  // namespace
