@@ -139,6 +139,7 @@ struct Shown {
   bool popup = false;
   bool visible = false;
   bool iconic = false;
+  HICON icon = nullptr;  // the one the desktop was given
   RECT rect{};  // where the desktop window was last put (layer pixels)
   std::vector<SDL_Rect> dirty;  // layer pixels
 };
@@ -542,6 +543,20 @@ class SdlDisplay : public DisplayBackend {
       if (!s.window || !s.visible) continue;
       std::string title = GetWindowText(hwnd);
       if (title != SDL_GetWindowTitle(s.window)) SDL_SetWindowTitle(s.window, title.c_str());
+      // The window's icon goes to the desktop (task bars, window lists).
+      auto icon = reinterpret_cast<HICON>(SendMessage(hwnd, WM_GETICON, ICON_BIG, 0));
+      if (icon != s.icon) {
+        s.icon = icon;
+        CursorImage image;
+        if (icon && GetCursorImage(icon, &image) && image.width > 0 && image.height > 0) {
+          SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(image.argb.data(), image.width, image.height, 32,
+                                                                     image.width * 4, SDL_PIXELFORMAT_ARGB8888);
+          if (picture) {
+            SDL_SetWindowIcon(s.window, picture);
+            SDL_FreeSurface(picture);
+          }
+        }
+      }
     }
     HWND active = GetActiveWindow();
     if (active != active_) {

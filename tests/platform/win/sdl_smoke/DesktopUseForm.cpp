@@ -3,7 +3,8 @@
 // Alt+letter mnemonics, a control that shows what is typed into it with a
 // popup menu of its own, and close handlers. It writes where to click
 // (ready file) and what it saw (state file); SIGTERM ends it, a deadline
-// too, so that it never outlives a broken run.
+// too, so that it never outlives a broken run. With "mdi" it is an MDI frame
+// whose maximised child is worked from the frame's menu bar instead.
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "platform/forms/FormsStartup.h"
 #include "platform/forms/Menus.h"
 #include "platform/win/SdlDisplay.h"
+#include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 
 extern "C" const char* __lsan_default_options() {
@@ -34,13 +36,16 @@ struct State {
   std::string Text;
   int CloseQuery = 0;
   int Closed = 0;
+  int Child = -1;  // the MDI child's window state, while it exists
+  int ChildClosed = 0;
 
   void Save() const {
     std::string tmp = Dir + "/state.tmp";
     {
       std::ofstream out(tmp);
       out << "apply=" << Apply << "\ncheck=" << Check << "\nfirst=" << First << "\ntext=" << Text
-          << "\nclosequery=" << CloseQuery << "\nclosed=" << Closed << "\n";
+          << "\nclosequery=" << CloseQuery << "\nclosed=" << Closed << "\nchild=" << Child
+          << "\nchildclosed=" << ChildClosed << "\n";
     }
     std::rename(tmp.c_str(), (Dir + "/state").c_str());
   }
@@ -99,6 +104,73 @@ struct Handlers {
   void Deadline(TObject*) { Application->Terminate(); }
 };
 
+// An MDI frame with a menu and a maximised child whose buttons sit in the
+// frame's menu bar; the child's state is written as it changes.
+struct MdiHandlers {
+  TForm* Child = nullptr;
+  void Poll(TObject*) {
+    int now = Child ? static_cast<int>(Child->WindowState()) : -1;
+    if (now != g_state.Child) {
+      g_state.Child = now;
+      g_state.Save();
+    }
+  }
+  void ChildClose(TObject*, TCloseAction& Action) {
+    Action = caFree;
+    Child = nullptr;
+    ++g_state.ChildClosed;
+    g_state.Save();
+  }
+  void Deadline(TObject*) { Application->Terminate(); }
+};
+
+void RunMdi() {
+  MdiHandlers handlers;
+  auto* frame = new TForm(nullptr);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetCaption("MDI use");
+  frame->SetBounds(60, 60, 520, 360);
+  frame->AfterConstruction();
+  Application->SetMainForm(frame);
+  auto* menu = new TMainMenu(frame);
+  auto* file = new TMenuItem(frame);
+  file->SetCaption("&File");
+  menu->Items()->Add(file);
+  menu->AttachToForm(frame);
+  frame->Show();
+  auto* child = new TForm(frame);
+  child->SetFormStyle(fsMDIChild);
+  child->SetCaption("Doc");
+  child->SetBounds(20, 20, 240, 160);
+  child->AfterConstruction();
+  child->SetWindowState(wsMaximized);
+  handlers.Child = child;
+  child->OnClose = TCloseEvent(&handlers, &MdiHandlers::ChildClose);
+  auto* poll = new TTimer(frame);
+  poll->SetInterval(100);
+  poll->SetOnTimer(TNotifyEvent(&handlers, &MdiHandlers::Poll));
+  auto* deadline = new TTimer(frame);
+  deadline->SetInterval(kDeadlineMs);
+  deadline->SetOnTimer(TNotifyEvent(&handlers, &MdiHandlers::Deadline));
+  Application->ProcessMessages();
+  handlers.Poll(nullptr);
+  {
+    // The bar's row lies right above the client area; the buttons end it.
+    win::RECT client;
+    win::GetClientRect(frame->Handle(), &client);
+    win::MapWindowPoints(frame->Handle(), nullptr, reinterpret_cast<win::POINT*>(&client), 2);
+    const int row = win::GetSystemMetrics(win::SM_CYMENU), y = client.top - row / 2;
+    const int bw = win::GetSystemMetrics(win::SM_CXMENUSIZE) - 2;
+    const int close = client.right - 2 - bw / 2, restore = close - bw - 2;
+    std::ofstream ready(g_state.Dir + "/ready.tmp");
+    ready << "close " << close << " " << y << "\nrestore " << restore << " " << y << "\nicon " << client.left + 8
+          << " " << y << "\ncaption " << client.left + 20 + 100 << " " << client.top + 20 + 10 << "\n";
+  }
+  std::rename((g_state.Dir + "/ready.tmp").c_str(), (g_state.Dir + "/ready").c_str());
+  Application->Run();
+  delete frame;
+}
+
 win::POINT Centre(TWinControl* c) {
   win::RECT r;
   win::GetWindowRect(c->Handle(), &r);
@@ -109,7 +181,7 @@ win::POINT Centre(TWinControl* c) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: sdl_desktop_use <directory>\n");
+    std::fprintf(stderr, "usage: sdl_desktop_use <directory> [mdi]\n");
     return 2;
   }
   g_state.Dir = argv[1];
@@ -118,6 +190,11 @@ int main(int argc, char** argv) {
   if (std::string(backend) != "sdl") {
     std::fprintf(stderr, "display backend is %s, not sdl\n", backend);
     return 1;
+  }
+  if (argc > 2 && std::string(argv[2]) == "mdi") {
+    RunMdi();
+    win::InstallDisplay(nullptr);
+    return 0;
   }
   Handlers handlers;
   {

@@ -4,28 +4,14 @@ set -euo pipefail
 program=$1
 out=$2
 
-VXN_DISPLAY=sdl "$program" "$out" >"$out/program.log" 2>&1 &
-pid=$!
+source "$(dirname "$0")/drive_lib.sh"
+start_program "$program" "$out"
+# This program ends when asked through a file.
 finish() {
   touch "$out/quit"
   for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
-}
-trap finish EXIT
-
-fail() {
-  echo "FAIL: $*"
-  echo "--- program log"; cat "$out/program.log" || true
-  echo "--- state"; cat "$out/state" 2>/dev/null || true
-  exit 1
-}
-
-# wait_for <seconds> <command...>
-wait_for() {
-  local limit=$(($1 * 10)); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
 }
 
 wait_for 20 test -f "$out/ready" || fail "the program did not come up"

@@ -5,35 +5,11 @@ set -euo pipefail
 program=$1
 out=$2
 
-VXN_DISPLAY=sdl "$program" "$out" >"$out/program.log" 2>&1 &
-pid=$!
-finish() {
-  kill -TERM "$pid" 2>/dev/null || true
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -KILL "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-}
-trap finish EXIT
-
-fail() {
-  echo "FAIL: $*"
-  echo "--- program log"; cat "$out/program.log" || true
-  echo "--- state"; cat "$out/state" 2>/dev/null || true
-  exit 1
-}
-
-# wait_for <seconds> <command...>
-wait_for() {
-  local limit=$(($1 * 10)); shift
-  for _ in $(seq "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+source "$(dirname "$0")/drive_lib.sh"
+start_program "$program" "$out"
 
 wait_for 20 test -f "$out/ready" || fail "the program did not come up"
 read -r _ ex ey < <(grep '^echo' "$out/ready")
-# By class: under a UTF-8 locale the title is a UTF-8 property that the
-# tool cannot read.
-find_window() { window=$(xdotool search --classname '^sdl_desktop_use$' 2>/dev/null | head -n1); [ -n "$window" ]; }
 wait_for 10 find_window || fail "no X window of class 'sdl_desktop_use'"
 
 xdotool mousemove --sync "$ex" "$ey" click 1
@@ -77,12 +53,7 @@ echo "idle wake-ups per second: $rate"
 
 # SIGTERM closes the form as a person would (close query, OnClose) and ends
 # the program cleanly; the sanitizers find nothing.
-trap - EXIT
-kill -TERM "$pid"
-status=0
-wait_for 10 bash -c "! kill -0 $pid 2>/dev/null" || { kill -KILL "$pid" 2>/dev/null || true; fail "SIGTERM did not end the program"; }
-wait "$pid" || status=$?
-[ "$status" = 0 ] || fail "the program ended with status $status"
+end_by_sigterm
 grep -q '^closequery=1$' "$out/state" || fail "SIGTERM did not ask the form's close query"
 grep -q '^closed=1$' "$out/state" || fail "SIGTERM did not close the form"
 echo "desktop use passed"

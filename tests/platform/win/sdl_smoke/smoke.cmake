@@ -19,3 +19,10 @@ add_test(NAME sdl_desktop_use
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:sdl_desktop_use> ${CMAKE_BINARY_DIR}/sdl_desktop_use_out
           drive_use.sh)
 set_tests_properties(sdl_desktop_use PROPERTIES LABELS win TIMEOUT 150 SKIP_RETURN_CODE 77)
+
+# The same program as an MDI frame: a maximised child's buttons and icon in
+# the frame's menu bar, by mouse (drive_mdi.sh).
+add_test(NAME sdl_mdi_use
+  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:sdl_desktop_use> ${CMAKE_BINARY_DIR}/sdl_mdi_use_out
+          drive_mdi.sh)
+set_tests_properties(sdl_mdi_use PROPERTIES LABELS win TIMEOUT 150 SKIP_RETURN_CODE 77)
