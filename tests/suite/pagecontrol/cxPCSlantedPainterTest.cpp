@@ -116,3 +116,22 @@ TEST_F(SlantedPainterTest, GradientStripAndJoin) {
   EXPECT_EQ(Surface().Px(r.Left + 17, r.Top + 6), Surface().Px(r.Left + 17, r.Bottom - 2));
   EXPECT_TRUE(Is(r.Left + 17, r.Top + 6, static_cast<TColor>(0x70A0C0)));
 }
+
+TEST_F(SlantedPainterTest, TurnedTabsOnEverySide) {
+  // Turned tabs keep only the small corners: every tab's figure holds its
+  // centre and the pixels beside its corners, and the tab body is painted.
+  control->ShowWindow(300, 300);
+  control->SetRotate(true);
+  for (TcxTabPosition position : {tpTop, tpBottom, tpLeft, tpRight}) {
+    control->SetTabPosition(position);
+    PaintAll(300, 300);
+    for (Integer v = 0; v < 3; ++v) {
+      const TRect r = Display(v);
+      ASSERT_TRUE(Tab(v)->IsShown()) << position << v;
+      EXPECT_TRUE(InFigure(v, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2)) << position << v;
+      EXPECT_TRUE(InFigure(v, r.Left + 3, r.Top + 3)) << position << v;
+      EXPECT_TRUE(InFigure(v, r.Right - 4, r.Bottom - 4)) << position << v;
+      EXPECT_LT(CountIn(Tab(v)->VisibleRect(), clWhite), 10) << position << v;
+    }
+  }
+}
