@@ -42,12 +42,14 @@ class RecordingForm : public TForm {
   std::vector<win::UINT> messages;
   std::vector<win::WPARAM> sysKeys;
   int closes = 0;
+  int inactiveCaptions = 0;
 
  protected:
   void WndProc(TMessage& Message) override {
     messages.push_back(Message.Msg);
     if (Message.Msg == win::WM_SYSKEYDOWN) sysKeys.push_back(Message.WParam);
     if (Message.Msg == win::WM_CLOSE) ++closes;
+    if (Message.Msg == win::WM_NCACTIVATE && !Message.WParam) ++inactiveCaptions;
     TForm::WndProc(Message);
   }
 };
@@ -186,8 +188,10 @@ TEST_F(PopupWindow, APopupOfAPopupKeepsBothUntilTheClickLandsElsewhere) {
 
 TEST_F(PopupWindow, FocusTakingPopupClosesWhenTheActivationMovesAway) {
   Popup* p = MakePopup(true);
+  form->inactiveCaptions = 0;
   p->PopupForControl(nullptr);
   EXPECT_EQ(win::GetActiveWindow(), p->Handle());
+  EXPECT_EQ(form->inactiveCaptions, 0) << "the owner form's caption stays active under its popup";
   EXPECT_EQ(p->FocusControl(), p) << "no focusable control inside: the popup itself";
   EXPECT_TRUE(p->Focused());
   EXPECT_FALSE(win::GetWindowLong(p->Handle(), win::GWL_EXSTYLE) & win::WS_EX_TOPMOST) << "the owner form is not topmost";
@@ -374,6 +378,9 @@ TEST_F(PopupWindow, TheModalLoopEndsOnAModalResultAndWhenThePopupGoes) {
   p->OnCloseQuery = TCloseQueryEvent(&handler, &Handler::CloseQuery);
   stepper.steps = {
       [&] {
+        // Alt alone is taken out of the queue by the loop; other Alt keys stay.
+        win::PostMessage(form->Handle(), win::WM_SYSKEYDOWN, win::VK_MENU, 0);
+        win::PostMessage(form->Handle(), win::WM_SYSKEYDOWN, 'X', 0);
         p->SetModalResult(mrOk);
         stepper.Post();
       },
@@ -389,6 +396,7 @@ TEST_F(PopupWindow, TheModalLoopEndsOnAModalResultAndWhenThePopupGoes) {
   EXPECT_FALSE(p->IsShown());
   EXPECT_FALSE(p->Visible());
   EXPECT_TRUE(stepper.steps.empty());
+  EXPECT_EQ(form->sysKeys, std::vector<win::WPARAM>{'X'});
 
   // A handler that frees the popup, or its owner, inside the loop.
   Popup* doomed = MakePopup(true);
