@@ -3,6 +3,8 @@
 #include "platform/rtl/Classes.h"
 #include "suite/foundation/FoundationStartup.h"
 #include "suite/pagecontrol/cxCustomTabControl.h"
+#include "suite/pagecontrol/cxPCPainterRegistration.h"
+#include "suite/pagecontrol/cxPageControl.h"
 #include "suite/pagecontrol/cxTabs.h"
 
 void InitializePageControl() {
@@ -12,4 +14,6 @@ void InitializePageControl() {
   InitializeFoundation();
   RegisterTabsClasses();
   RegisterCustomTabControlClasses();
+  RegisterPageControlClasses();
+  InitializePCPainters();
 }

@@ -2,10 +2,9 @@
 // tab strip with the row bands beside the page, the choice of its painter
 // by style or look-and-feel, and its image list adapter.
 //
-// This class holds what the tabs, the layout and the painters need of the
-// control. The window side (a window to draw into, invalidation, children
-// to realign) is reached through the virtual operations at the end; this
-// class answers them as a control that has no window.
+// The window side (whether the window exists, the canvas, invalidation,
+// realigning the children) goes through a few virtual operations, so that a
+// test can draw the strip into a bitmap of its own.
 #pragma once
 
 #include <memory>
@@ -14,6 +13,7 @@
 #include "platform/forms/Graphics.h"
 #include "platform/rtl/Components.h"
 #include "platform/rtl/Delegates.h"
+#include "suite/foundation/cxControl.h"
 #include "suite/foundation/cxLookAndFeels.h"
 #include "suite/pagecontrol/cxPCTypes.h"
 #include "suite/pagecontrol/cxTabs.h"
@@ -54,7 +54,13 @@ class TcxTabSlants : public TPersistent {
   TcxCustomTabControl* FOwner;
 };
 
-class TcxCustomTabControl : public TComponent {
+using TcxPCCanCloseEvent = TDelegate<void(TObject* Sender, bool& ACanClose)>;
+using TcxTabChangingEvent = TDelegate<void(TObject* Sender, bool& AllowChange)>;
+
+class TcxPCGoDialog;
+class TcxTimer;
+
+class TcxCustomTabControl : public TcxControl {
   VXN_DECLARE_CLASS(TcxCustomTabControl)
 
  public:
@@ -71,6 +77,7 @@ class TcxCustomTabControl : public TComponent {
   TCustomImageList* Images() const;
   void SetImages(TCustomImageList* Value);
   Integer MaxRotatedTabWidth();
+  Integer GetMaxRotatedTabWidthProp() const { return FMaxRotatedTabWidth; }
   void SetMaxRotatedTabWidth(Integer Value);
   bool MultiLine() const { return FMultiLine; }
   void SetMultiLine(bool Value);
@@ -87,40 +94,38 @@ class TcxCustomTabControl : public TComponent {
   bool Rotate() const { return FRotate; }
   void SetRotate(bool Value);
   bool ScrollOpposite() const { return FScrollOpposite; }
+  void SetScrollOpposite(bool Value);
   bool ShowFrame() const { return FShowFrame; }
   void SetShowFrame(bool Value);
   TcxPCStyleID Style() const { return FStyle; }
   void SetStyle(TcxPCStyleID Value);
   Integer TabIndex() const;
+  // The selection change: refusals, events, scrolling into view.
+  void SetTabIndex(Integer Value);
   TcxTabPosition TabPosition() const { return FTabPosition; }
   void SetTabPosition(TcxTabPosition Value);
   TcxTabs* Tabs() const { return FTabs.get(); }
+  void SetTabs(TStrings* Value) { FTabs->Assign(Value); }
   SmallInt TabHeight() const { return FTabHeight; }
   void SetTabHeight(SmallInt Value);
   SmallInt TabWidth() const { return FTabWidth; }
   void SetTabWidth(SmallInt Value);
   TcxTabSlants* TabSlants() const { return FTabSlants.get(); }
   void SetTabSlants(TcxTabSlants* Value) { FTabSlants->Assign(Value); }
-  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
 
+  TcxPCCanCloseEvent OnCanClose;
+  TNotifyEvent OnChange;
+  TcxTabChangingEvent OnTabChanging;
   TcxDrawTabEvent OnDrawTab;
   TcxDrawTabExEvent OnDrawTabEx;
   TcxGetTabImageEvent OnGetImageIndex;
-
-  // The control's size, state and colours (a window gives them later).
-  Integer Width() const { return FWidth; }
-  Integer Height() const { return FHeight; }
-  void SetBounds(Integer AWidth, Integer AHeight);
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value);
-  TColor Color() const { return FColor; }
-  void SetColor(TColor Value);
-  TFont* Font() const { return FFont.get(); }
 
   // The painter, the marks and the layout state that the painters read.
   TcxPCCustomPainter* Painter() const { return FPainter.get(); }
   TcxVisibleTabList* VisibleTabList() const { return FVisibleTabList.get(); }
   TcxPCImageList* ImageList() const { return FImageList.get(); }
+  TcxPCGoDialog* GoDialog() const { return FGoDialog; }
+  TcxTimer* RepeatTimer() const { return FRepeatTimer.get(); }
   Integer MainVisibleIndex() const { return FMainVisibleIndex; }
   Integer HotTabVisibleIndex() const { return FHotTab; }
   Integer PressedTabVisibleIndex() const { return FPressedTab; }
@@ -134,11 +139,13 @@ class TcxCustomTabControl : public TComponent {
   const TRect& LeadingRowsRect() const { return FLeadingRowsRect; }
   const TRect& TrailingRowsRect() const { return FTrailingRowsRect; }
   TcxPCNavigatorButtons ShownNavigatorButtons() const { return FShownNavigatorButtons; }
+  TcxPCNavigatorButtons HotNavigatorButtons() const { return FHotNavigatorButtons; }
+  TcxPCNavigatorButtons PressedNavigatorButtons() const { return FPressedNavigatorButtons; }
   Integer NavigatorButtonState(TcxPCNavigatorButton Button) const { return FNavigatorButtonStates[Button]; }
+  bool IsGoDialogShown() const { return FGoDialogShown; }
   const TabsAreaInfo& TabsArea() const { return FTabsArea; }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   bool IsDestroying() const { return FDestroying || ComponentState().Contains(csDestroying); }
-  bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
 
   // Orientation of the strip.
   bool HasVerticalText() const;
@@ -164,20 +171,58 @@ class TcxCustomTabControl : public TComponent {
   TcxPCNavigatorButtons NavigatorButtonsWanted() const;
   void TabRowsRectOf(Integer VisibleIndex, TRect& R) const;
   void UpdateImageRotation();
+  // The page area the children align to.
+  TRect DisplayClientRect();
+
+  // Multi-line rows.
+  void CalculateMultiLineLayout();
+  void BalanceRows();
+  void OrderRows();
+  Integer RowWidth(const TcxPCLineIndexBounds& Bounds, Integer Spacing) const;
 
   // Style.
   void ApplyDefaultStyle();
   TcxPCCustomPainterClass PainterClass() const;
 
-  virtual Integer TabImageIndex(Integer ATabIndex);
-  // The page that a tab stands for; none in a plain tab control.
+  // Selection.
+  bool IsEventSuppressed() const;
+  // True adds one silent level, false removes one.
+  void BeginSilent(bool Add);
   virtual TControl* PageOfTab(Integer ATabIndex) {
     (void)ATabIndex;
     return nullptr;
   }
-  virtual bool SelectionNeedsVisibleTab() const { return false; }
+  virtual bool CanCloseTab();
+  virtual void CloseTab();
+  virtual bool IsTabSelectable(Integer ATabIndex);
+  virtual Integer TabImageIndex(Integer ATabIndex);
+  virtual void GoDialogTabChosen(Integer ATabIndex);
   // The image adapter's change event.
   virtual void ImagesChanged(TObject* Sender);
+  virtual bool HandleTabKey(Word& Key, TShiftState Shift);
+  virtual bool SelectionNeedsVisibleTab() const { return false; }
+  virtual bool PrintsClientArea() const { return true; }
+  virtual bool CanChangeTab(Integer NewIndex);
+  virtual void TabChanged();
+  bool SelectByAccelerator(char32_t Character);
+  // +1 or -1 through the visible indexes for a key's direction on screen.
+  Integer ScreenDirection(Integer Direction) const;
+
+  // Navigator buttons, hot tracking and mouse.
+  Integer TabAtPoint(Integer X, Integer Y);
+  bool IsNavigatorButtonUsable(TcxPCNavigatorButton Button) const;
+  void UpdateNavigatorButtonState(TcxPCNavigatorButton Button);
+  void UpdateNavigatorButtonStates();
+  void ReleaseNavigatorMarks();
+  void SetHotNavigatorButtons(TcxPCNavigatorButtons Value);
+  void UpdateHotTrack(TShiftState Shift);
+  void RefreshHotTrack();
+  void ClickTab(Integer VisibleIndex, bool Toggle);
+  void ShowGoDialog();
+  void ChooseFromGoDialog(Integer ATabIndex);
+  void CloseMainTab();
+  bool IsPointOverTabRow(const TPoint& P);
+  bool IsDesignHit(Integer X, Integer Y);
 
   // Marks, written by the tabs and the control.
   void SetMainVisibleIndex(Integer Value) { FMainVisibleIndex = Value; }
@@ -186,27 +231,48 @@ class TcxCustomTabControl : public TComponent {
   void StoreTabIndex(Integer Value) { FTabIndex = Value; }
   Integer StoredTabIndex() const { return FTabIndex; }
 
-  // The window side.
-  virtual bool WindowExists() const { return false; }
-  virtual TcxCanvas* Canvas() { return nullptr; }
-  virtual win::HWND WindowHandle() const { return nullptr; }
-  virtual bool Focused() const { return false; }
-  virtual TColor ParentColor() const { return clBtnFace; }
-  virtual void InvalidateArea(const TRect& R) { (void)R; }
-  virtual void Invalidate() {}
-  virtual void RealignChildren() {}
-  virtual void RedrawWithChildren() {}
+  // The window side; a test may stand in for the window.
+  virtual bool WindowExists() const { return HandleAllocated(); }
+  virtual TcxCanvas* Canvas() { return cxCanvas(); }
+  // Never makes the window: nil while there is none.
+  win::HWND WindowHandle() { return HandleAllocated() ? Handle() : nullptr; }
+  // The colour behind the control (its parent's).
+  virtual TColor ParentBackgroundColor() const;
+  using TcxControl::InvalidateArea;
+  virtual void InvalidateArea(const TRect& R) { TcxControl::InvalidateArea(R, false); }
+  virtual void RealignChildren();
+  virtual void RedrawWithChildren();
 
-  // Operations of the selection, the navigator, hot tracking and
-  // multi-line rows, which the tabs and the layout call.
-  virtual void SetTabIndex(Integer Value) = 0;
-  virtual void ReleaseNavigatorMarks() = 0;
-  virtual void UpdateNavigatorButtonStates() = 0;
-  virtual void RefreshHotTrack() = 0;
-  virtual void CalculateMultiLineLayout() = 0;
+  void DefineProperties(TFiler* Filer) override;
 
  protected:
-  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues) override;
+  bool NeedsEraseBackground() override { return false; }
+  bool HasOwnScrollBars() const override { return false; }
+  void FocusChanged() override;
+  void NotifyFontListeners() override;
+  void NotifyMouseLeave(TControl* AControl) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseMove(TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
+  void Resize() override;
+  void AdjustClientRect(TRect& Rect) override;
+  void Loaded() override;
+  void CreateWnd() override;
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+  void CMDialogChar(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message) override;
+  void CMEnabledChanged(TMessage& Message) override;
+  void CMParentColorChanged(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+
+  // Never called.
+  virtual void ReservedHook(Integer Argument) { (void)Argument; }
+  Integer FSilentCount = 0;
 
  private:
   // The style paints its background under a tab image.
@@ -216,16 +282,30 @@ class TcxCustomTabControl : public TComponent {
   void CalculateRowThickness();
   void CalculateRowBands();
   void RelayoutIfVisibleTabs();
+  void PressNavigatorButton(TcxPCNavigatorButton Button);
+  void PressTab(Integer VisibleIndex, TShiftState Shift);
+  void StartNavigatorRepeat();
+  void NavigatorRepeatTick(TObject* Sender);
+  void StopNavigatorRepeat();
+  void RepaintNavigatorButton(TcxPCNavigatorButton Button, Integer NewState);
+  void BalanceGroup(Integer First, Integer Last, Integer FirstRow, Integer RowLength, Integer Spacing);
+  void StretchRow(const TcxPCLineIndexBounds& Bounds, Integer RowLength, Integer Spacing);
+  bool NavigatorButtonUnder(Integer X, Integer Y, TcxPCNavigatorButton& Button);
 
+  TRect FStreamedClientRect;
   TRect FTrailingRowsRect;
   TRect FLeadingRowsRect;
   Integer FFirstDisplayed = -1;
   Integer FLastDisplayed = -1;
+  TcxPCGoDialog* FGoDialog = nullptr;  // owned as a component
   bool FHideTabs = false;
   bool FHotTrack = false;
+  TcxPCNavigatorButtons FHotNavigatorButtons;
   Integer FHotTab = -1;
   Integer FImageBorder = 0;
   std::unique_ptr<TcxPCImageList> FImageList;
+  bool FStreamedRectRead = false;
+  bool FGoDialogShown = false;
   bool FLastFits = false;
   Integer FMainVisibleIndex = -1;
   Integer FMaxRotatedTabWidth = 0;
@@ -237,6 +317,7 @@ class TcxCustomTabControl : public TComponent {
   TcxPCOptions FOptions = cxPCDefaultOptions;
   bool FOwnerDraw = false;
   std::unique_ptr<TcxPCCustomPainter> FPainter;
+  TcxPCNavigatorButtons FPressedNavigatorButtons;
   Integer FPressedTab = -1;
   bool FRaggedRight = false;
   bool FRotate = false;
@@ -252,17 +333,12 @@ class TcxCustomTabControl : public TComponent {
   SmallInt FTabHeight = 0;
   std::unique_ptr<TcxTabSlants> FTabSlants;
   TabsAreaInfo FTabsArea;
+  std::unique_ptr<TcxTimer> FRepeatTimer;
   Integer FLeadingRowCount = 0;
   Integer FFocusMark = -1;
   bool FInLayout = false;
   std::unique_ptr<TcxVisibleTabList> FVisibleTabList;
-
-  std::unique_ptr<TcxLookAndFeel> FLookAndFeel;
-  std::unique_ptr<TFont> FFont;
-  Integer FWidth = 289;
-  Integer FHeight = 193;
-  bool FEnabled = true;
-  TColor FColor = clBtnFace;
+  bool FTabIndexStoredWhileLoading = false;
   bool FDestroying = false;
 };
 

@@ -345,7 +345,7 @@ void TcxPCTabsPainter::DrawNativeTabBackground(Integer VisibleIndex) {
   const TRect whole{0, 0, bitmap->Width(), bitmap->Height()};
   if (ParentInfo()->TabPosition() != tpTop || (ParentInfo()->MultiLine() && ParentInfo()->ScrollOpposite())) {
     bitmap->Canvas()->Brush()->SetStyle(bsSolid);
-    bitmap->Canvas()->Brush()->SetColor(ParentControl()->ParentColor());
+    bitmap->Canvas()->Brush()->SetColor(ParentControl()->ParentBackgroundColor());
     bitmap->Canvas()->FillRect(whole);
   } else if (FNativeBackgroundDC) {
     win::BitBlt(bitmap->Canvas()->Handle(), 0, 0, whole.Right, whole.Bottom, FNativeBackgroundDC, r.Left, r.Top,

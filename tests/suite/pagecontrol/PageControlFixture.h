@@ -23,6 +23,8 @@
 #include "suite/pagecontrol/cxPCPaintersFactory.h"
 #include "tests/suite/foundation/CanvasFixture.h"
 
+// A tab control whose "window" is a test bitmap: it never gets a real
+// window, and what it is asked to invalidate or realign is counted.
 class FakeTabControl : public TcxCustomTabControl {
  public:
   explicit FakeTabControl(TComponent* AOwner = nullptr) : TcxCustomTabControl(AOwner) {}
@@ -31,21 +33,13 @@ class FakeTabControl : public TcxCustomTabControl {
   // The window side.
   bool WindowExists() const override { return window; }
   TcxCanvas* Canvas() override { return surface.canvas.get(); }
-  bool Focused() const override { return focused; }
-  TColor ParentColor() const override { return parentColor; }
+  bool Focused() override { return focused; }
+  TColor ParentBackgroundColor() const override { return parentColor; }
   void InvalidateArea(const TRect& R) override { invalidated.push_back(R); }
   void Invalidate() override { ++invalidations; }
   void RealignChildren() override { ++realigns; }
   void RedrawWithChildren() override { ++redraws; }
 
-  void SetTabIndex(Integer Value) override {
-    StoreTabIndex(Value);
-    Tabs()->SyncMainTab();
-  }
-  void ReleaseNavigatorMarks() override { ++releasedMarks; }
-  void UpdateNavigatorButtonStates() override { ++buttonStateUpdates; }
-  void RefreshHotTrack() override { ++hotTrackRefreshes; }
-  void CalculateMultiLineLayout() override { ++multiLineLayouts; }
   bool SelectionNeedsVisibleTab() const override { return needsVisibleTab; }
   TControl* PageOfTab(Integer ATabIndex) override { return ATabIndex == 0 ? firstPage : nullptr; }
 
@@ -54,7 +48,7 @@ class FakeTabControl : public TcxCustomTabControl {
   void ShowWindow(Integer W, Integer H) {
     surface.Reset(W, H);
     window = true;
-    SetBounds(W, H);
+    SetBounds(0, 0, W, H);
     RecalculateLayout();
   }
   void AddTabs(const std::vector<std::string>& captions) {
@@ -71,10 +65,6 @@ class FakeTabControl : public TcxCustomTabControl {
   Integer invalidations = 0;
   Integer realigns = 0;
   Integer redraws = 0;
-  Integer releasedMarks = 0;
-  Integer buttonStateUpdates = 0;
-  Integer hotTrackRefreshes = 0;
-  Integer multiLineLayouts = 0;
 };
 
 // An image list of Count blank square images of Size pixels.
@@ -96,6 +86,7 @@ struct FakePainterSettings {
   Integer trailingExtra = 0;
   TRect mainTabCorrection;  // added to the main tab's rect
   std::vector<std::pair<Integer, TabChangeKind>> invalidatedTabs;
+  std::vector<std::pair<TcxPCNavigatorButton, Integer>> repaintedButtons;
   Integer created = 0;
 };
 
@@ -147,7 +138,22 @@ class FakePainter : public TcxPCCustomPainter {
   }
   IntegerPair TabCutContentSpacing(Integer) override { return {1, 1}; }
   void StoreTabContentRects(Integer v, const TRect& I, const TRect& T) override { SetTabContentRects(v, I, T); }
-  bool NavigatorButtonAt(Integer, Integer, TcxPCNavigatorButton&) override { return false; }
+  // With tabs on top the shown buttons stand side by side after the row, in
+  // the set's order, each 15 wide and 20 high.
+  bool NavigatorButtonAt(Integer X, Integer Y, TcxPCNavigatorButton& Button) override {
+    if (ParentInfo()->TabPosition() != tpTop || Y < 0 || Y >= 20) return false;
+    const TcxPCNavigatorButtons shown = ParentInfo()->NavigatorButtons();
+    Integer x = ParentInfo()->Width() - 15 * NavigatorButtonCount(shown);
+    for (TcxPCNavigatorButton b : {nbTopLeft, nbBottomRight, nbGoDialog, nbClose}) {
+      if (!shown.Contains(b)) continue;
+      if (X >= x && X < x + 15) {
+        Button = b;
+        return true;
+      }
+      x += 15;
+    }
+    return false;
+  }
   bool TabLooksActive(Integer v) override { return v == ParentInfo()->MainTabVisibleIndex(); }
   void DrawNavigatorButtons() override {}
   void DrawFrame() override {}
@@ -157,6 +163,9 @@ class FakePainter : public TcxPCCustomPainter {
   }
   Integer TabNormalHeight() override { return 20; }
   void GoDialogButtonBounds(TRect& R) override { R = {}; }
+  void InvalidateNavigatorButton(TcxPCNavigatorButton Button, Integer PreviousState) override {
+    FakeSettings().repaintedButtons.push_back({Button, PreviousState});
+  }
 
  private:
   TcxPCCustomPainterClass FClass;
@@ -170,18 +179,21 @@ class FakePainterClass : public TcxPCPainterMeta {
   enum DefaultRule { Never, Always, WithNativeStyle };
 
   FakePainterClass(TcxPCStyleID AID, std::string AName, std::vector<Integer> ACodes = {},
-                   DefaultRule ADefault = Never, bool ARotation = true, bool AMultiSelect = false)
+                   DefaultRule ADefault = Never, bool ARotation = true, bool AMultiSelect = false,
+                   bool AButtonStyle = false)
       : FID(AID),
         FName(std::move(AName)),
         FCodes(std::move(ACodes)),
         FDefault(ADefault),
         FRotation(ARotation),
-        FMultiSelect(AMultiSelect) {}
+        FMultiSelect(AMultiSelect),
+        FButtonStyle(AButtonStyle) {}
 
   TcxPCStyleID StyleID() const override { return FID; }
   std::string StyleName() const override { return FName; }
   bool AllowsRotation() const override { return FRotation; }
   bool AllowsMultiSelect() const override { return FMultiSelect; }
+  bool IsButtonStyle() const override { return FButtonStyle; }
   bool MatchesLookAndFeel(TcxLookAndFeel* ALookAndFeel) const override;
   bool IsDefaultForLookAndFeel(TcxLookAndFeel* ALookAndFeel) const override {
     return FDefault == Always || (FDefault == WithNativeStyle && ALookAndFeel->NativeStyle());
@@ -197,6 +209,7 @@ class FakePainterClass : public TcxPCPainterMeta {
   DefaultRule FDefault;
   bool FRotation;
   bool FMultiSelect;
+  bool FButtonStyle;
 };
 
 inline bool FakePainterClass::MatchesLookAndFeel(TcxLookAndFeel* ALookAndFeel) const {

@@ -94,7 +94,8 @@ TEST_F(LayoutTest, NavigatorButtonsAndTheScrolledWindow) {
   EXPECT_TRUE(tab(4)->IsShown());
   EXPECT_EQ(tab(4)->VisibleRect(), (TRect{160, 0, 200, 20}));
   EXPECT_FALSE(tab(5)->IsShown());
-  EXPECT_EQ(control->buttonStateUpdates > 0, true);
+  EXPECT_EQ(control->NavigatorButtonState(nbTopLeft), nbsDisabled);
+  EXPECT_EQ(control->NavigatorButtonState(nbBottomRight), nbsNormal);
 
   // Scrolling to the end moves the window back so that no room is left
   // after the last tab.
@@ -174,14 +175,14 @@ TEST_F(LayoutTest, NoVisibleTabNoRoomAndNoWindow) {
 
   // Narrower than the arrows: the tabs keep their places, none is shown.
   control->AddTabs({"ijkl", "mnop", "qrst", "uvwx"});
-  control->SetBounds(25, 150);
+  control->SetBounds(0, 0, 25, 150);
   EXPECT_TRUE(control->HasNoRoomForTabs());
   EXPECT_EQ(control->RowCount(), 1);
   EXPECT_EQ(control->LeadingRowsRect(), (TRect{}));
   for (Integer i = 0; i < 6; ++i) EXPECT_TRUE(cxRectIsEmpty(tab(i)->VisibleRect())) << i;
 
   // Deleting every tab empties the strip.
-  control->SetBounds(200, 150);
+  control->SetBounds(0, 0, 200, 150);
   control->Tabs()->Clear();
   EXPECT_EQ(control->FirstDisplayed(), -1);
   EXPECT_EQ(control->RowCount(), 0);
@@ -191,10 +192,6 @@ TEST_F(LayoutTest, NoVisibleTabNoRoomAndNoWindow) {
   EXPECT_EQ(first, -1);
   EXPECT_EQ(last, -2);
 
-  // Multi-line placement is handed over.
-  control->AddTabs({"a"});
-  control->SetMultiLine(true);
-  EXPECT_EQ(control->multiLineLayouts, 1);
 }
 
 TEST_F(LayoutTest, RowBoundsAndLayoutRequests) {

@@ -24,7 +24,13 @@ TEST(PCPainterRegistration, StylesAreRegisteredAtStart) {
   FinalizePCPainters();
   EXPECT_EQ(PaintersFactory(), factory);
   EXPECT_EQ(factory->PainterClassCount(), count);
-  // The last end takes the styles out again.
+  // The folder's start-up holds one start too: the last end takes the
+  // styles out again, and a new start brings them back.
+  FinalizePCPainters();
+  EXPECT_EQ(PaintersFactory(), factory);
   FinalizePCPainters();
   EXPECT_EQ(PaintersFactory(), nullptr);
+  InitializePCPainters();
+  ASSERT_NE(PaintersFactory(), nullptr);
+  EXPECT_EQ(PaintersFactory()->FindPainterClass(1), &TcxPCTabsPainterClass::Instance());
 }

@@ -1,0 +1,355 @@
+// A page control with three sheets on a form, driven by injected mouse and
+// keys: which page shows, where the focus goes, which events fire and what
+// a refusal keeps; pages hidden, moved and removed; the form stream.
+#include "suite/pagecontrol/cxPageControl.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/FormFiles.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/win/Input.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/SysParams.h"
+#include "platform/win/Windows.h"
+#include "tests/suite/pagecontrol/PageControlFixture.h"
+
+namespace {
+
+// Tabs are 10 pixels per caption character wide and 20 high, from the left.
+class PageControlTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    win::SetScreenSize(800, 600);
+    win::ResetInputState();
+    win::InjectMouseMove({0, 0});
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, 400, 300);
+    pc = new TcxPageControl(form.get());
+    pc->SetParent(form.get());
+    pc->SetBounds(10, 10, 300, 200);
+    for (const char* caption : {"&One", "&Two", "T&hree"}) {
+      auto* page = new TcxTabSheet(form.get());
+      page->SetCaption(caption);
+      page->SetPageControl(pc);
+      auto* edit = new TEdit(form.get());
+      edit->SetParent(page);
+      edit->SetBounds(5, 5, 80, 20);
+      pages.push_back(page);
+      edits.push_back(edit);
+      page->OnShow = TNotifyEvent(this, &PageControlTest::Shown);
+      page->OnHide = TNotifyEvent(this, &PageControlTest::Hidden);
+    }
+    pc->OnChange = TNotifyEvent(this, &PageControlTest::Changed);
+    pc->OnPageChanging = TcxPageChangingEvent(this, &PageControlTest::PageChanging);
+    form->Show();
+    Pump();
+    log.clear();
+  }
+  void TearDown() override {
+    form.reset();
+    win::ResetInputState();
+  }
+  void Pump() { Application->ProcessMessages(); }
+  win::POINT Screen(TControl* c, Integer x, Integer y) {
+    const TPoint p = c->ClientToScreen({x, y});
+    return {p.X, p.Y};
+  }
+  // A point of a tab's visible rect, on the screen (the middle, or near
+  // its left edge).
+  win::POINT TabPoint(Integer tabIndex, bool nearLeft = false) {
+    const TRect r = pc->Tabs()->GetTab(tabIndex)->VisibleRect();
+    return Screen(pc, nearLeft ? r.Left + 3 : (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  }
+  void Key(win::UINT vk, bool shift = false, bool ctrl = false, bool alt = false) {
+    win::InjectKeyPress(vk, shift, ctrl, alt);
+    Pump();
+  }
+
+  void Changed(TObject*) { log.push_back("change " + Active()); }
+  void PageChanging(TObject*, TcxTabSheet* page, bool& allow) {
+    log.push_back("changing " + (page ? page->Caption() : std::string("nil")));
+    allow = allowChange;
+  }
+  void Shown(TObject* sender) { log.push_back("show " + static_cast<TcxTabSheet*>(sender)->Caption()); }
+  void Hidden(TObject* sender) { log.push_back("hide " + static_cast<TcxTabSheet*>(sender)->Caption()); }
+  std::string Active() { return pc->ActivePage() ? pc->ActivePage()->Caption() : "nil"; }
+  void ExpectActive(Integer page) {
+    EXPECT_EQ(pc->ActivePage(), pages[static_cast<size_t>(page)]);
+    EXPECT_EQ(pc->TabIndex(), page);
+    for (Integer i = 0; i < 3; ++i) EXPECT_EQ(pages[static_cast<size_t>(i)]->Visible(), i == page) << i;
+  }
+
+  FactoryScope factory{{&PlainFakeClass()}};
+  std::unique_ptr<TForm> form;
+  TcxPageControl* pc = nullptr;
+  std::vector<TcxTabSheet*> pages;
+  std::vector<TEdit*> edits;
+  std::vector<std::string> log;
+  bool allowChange = true;
+};
+
+using Log = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(PageControlTest, ANewPageControl) {
+  TcxPageControl fresh(nullptr);
+  EXPECT_EQ(fresh.Width(), 289);
+  EXPECT_EQ(fresh.Height(), 193);
+  EXPECT_TRUE(fresh.TabStop());
+  EXPECT_EQ(fresh.Options(), (TcxPCOptions{pcoGradient, pcoGradientClientArea}));
+  EXPECT_EQ(fresh.NavigatorPosition(), npRightTop);
+  EXPECT_EQ(fresh.ActivePage(), nullptr);
+  EXPECT_EQ(fresh.ActivePageIndex(), -1);
+  // The first page joined becomes the active one and only it shows.
+  ExpectActive(0);
+  EXPECT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(pages[2]->PageIndex(), 2);
+  EXPECT_EQ(pc->Tabs()->GetTab(2)->Caption(), "T&hree");
+  EXPECT_EQ(pages[0]->BoundsRect(), pc->DisplayClientRect());
+}
+
+TEST_F(PageControlTest, SwitchingByMouseAndKeys) {
+  edits[0]->SetFocus();
+  Pump();
+  log.clear();
+  win::InjectClick(TabPoint(1));
+  Pump();
+  ExpectActive(1);
+  EXPECT_EQ(log, (Log{"changing &Two", "show &Two", "hide &One", "change &Two"}));
+  EXPECT_FALSE(pc->Focused()) << "a click on another page's tab does not focus the control";
+  EXPECT_EQ(form->ActiveControl(), edits[1]) << "the focus moved on with the page";
+  // A click on the active page's tab focuses the control (away from the
+  // first click, so that it is no double click).
+  win::InjectClick(TabPoint(1, true));
+  Pump();
+  EXPECT_TRUE(pc->Focused());
+
+  // Ctrl+Tab in an edit on the page goes on, wrapping; the focus follows to
+  // the new page's first control.
+  edits[1]->SetFocus();
+  Pump();
+  log.clear();
+  Key(win::VK_TAB, false, true);
+  ExpectActive(2);
+  EXPECT_EQ(log, (Log{"changing T&hree", "show T&hree", "hide &Two", "change T&hree"}));
+  EXPECT_EQ(form->ActiveControl(), edits[2]);
+  Key(win::VK_TAB, false, true);
+  ExpectActive(0);
+  Key(win::VK_TAB, true, true);
+  ExpectActive(2);
+  EXPECT_EQ(form->ActiveControl(), edits[2]);
+
+  // Arrows on the focused control move without wrapping.
+  pc->SetFocus();
+  Pump();
+  Key(win::VK_RIGHT);
+  ExpectActive(2);
+  Key(win::VK_LEFT);
+  ExpectActive(1);
+  Key(win::VK_HOME);
+  ExpectActive(0);
+  Key(win::VK_END);
+  ExpectActive(2);
+  Key(win::VK_RIGHT, false, false, true);  // Alt+Right is the form's
+  ExpectActive(2);
+
+  // An accelerator from anywhere on the form.
+  edits[2]->SetFocus();
+  Pump();
+  Key('T', false, false, true);
+  ExpectActive(1);
+  // Disabled pages are skipped and ignore their accelerator.
+  pages[0]->SetEnabled(false);
+  Key('O', false, false, true);
+  ExpectActive(1);
+  pc->SetFocus();
+  Pump();
+  Key(win::VK_LEFT);
+  ExpectActive(1);
+}
+
+TEST_F(PageControlTest, ARefusalKeepsPageAndTab) {
+  allowChange = false;
+  win::InjectClick(TabPoint(2));
+  Pump();
+  edits[0]->SetFocus();
+  Pump();
+  Key(win::VK_TAB, false, true);
+  pc->SetActivePage(pages[1]);
+  ExpectActive(0);
+  EXPECT_EQ(log, (Log{"changing T&hree", "changing &Two", "changing &Two"}));
+
+  // The tab control's own changing event is asked first.
+  allowChange = true;
+  log.clear();
+  pc->OnTabChanging = TcxTabChangingEvent(+[](TObject*, bool& allow) { allow = false; });
+  win::InjectClick(TabPoint(2));
+  Pump();
+  ExpectActive(0);
+  EXPECT_TRUE(log.empty());
+  // Code that sets ActivePage asks OnPageChanging and fires OnChange once.
+  pc->OnTabChanging = nullptr;
+  pc->SetActivePage(pages[2]);
+  ExpectActive(2);
+  EXPECT_EQ(log, (Log{"changing T&hree", "show T&hree", "hide &One", "change T&hree"}));
+}
+
+TEST_F(PageControlTest, FocusThatCannotLeaveThePageSpringsTheTabBack) {
+  struct Stubborn {
+    TEdit* edit;
+    void Exit(TObject*) { edit->SetFocus(); }
+  } stubborn{edits[0]};
+  edits[0]->SetFocus();
+  Pump();
+  edits[0]->OnExit = TNotifyEvent(&stubborn, &Stubborn::Exit);
+  win::InjectClick(TabPoint(1));
+  Pump();
+  edits[0]->OnExit = nullptr;
+  ExpectActive(0);
+  EXPECT_EQ(form->ActiveControl(), edits[0]);
+}
+
+TEST_F(PageControlTest, HidingMovingAndRemovingPages) {
+  pc->SetActivePage(pages[1]);
+  log.clear();
+  // Hiding the active page's tab shows the next visible page, with events.
+  pages[1]->SetTabVisible(false);
+  ExpectActive(2);
+  EXPECT_EQ(log, (Log{"changing T&hree", "show T&hree", "hide &Two", "change T&hree"}));
+  // A page whose tab is hidden can still be shown; no tab is selected then.
+  pc->SetActivePage(pages[1]);
+  EXPECT_EQ(pc->ActivePage(), pages[1]);
+  EXPECT_TRUE(pages[1]->Visible());
+  EXPECT_EQ(pc->TabIndex(), -1);
+  pages[1]->SetTabVisible(true);
+  EXPECT_EQ(pc->TabIndex(), 1);
+
+  // PageIndex: bounds, and a move selects the moved page.
+  try {
+    pages[0]->SetPageIndex(3);
+    ADD_FAILURE() << "no error";
+  } catch (const EListError& e) {
+    EXPECT_STREQ(e.what(), "3 is an invalid PageIndex value.  PageIndex must be between 0 and 2");
+  }
+  EXPECT_THROW(pages[0]->SetPageIndex(-1), EListError);
+  pages[2]->SetPageIndex(0);
+  EXPECT_EQ(pc->Pages(0), pages[2]);
+  EXPECT_EQ(pc->Tabs()->GetTab(0)->Caption(), "T&hree");
+  EXPECT_EQ(pc->ActivePage(), pages[2]);
+  EXPECT_EQ(pc->TabIndex(), 0);
+  pages[2]->SetPageIndex(2);
+
+  // Removing a page that is not active keeps the active one, silently.
+  pc->SetActivePage(pages[2]);
+  log.clear();
+  delete pages[0];
+  EXPECT_EQ(pc->ActivePage(), pages[2]);
+  EXPECT_EQ(pc->TabIndex(), 1);
+  EXPECT_TRUE(log.empty());
+  // Removing the active page activates the next one, cyclically.
+  delete pages[2];
+  EXPECT_EQ(pc->ActivePage(), pages[1]);
+  EXPECT_EQ(pc->TabIndex(), 0);
+  EXPECT_TRUE(pages[1]->Visible());
+  delete pages[1];
+  EXPECT_EQ(pc->ActivePage(), nullptr);
+  EXPECT_EQ(pc->PageCount(), 0);
+  EXPECT_EQ(pc->TabIndex(), -1);
+}
+
+TEST_F(PageControlTest, ASingleHiddenTabAndDisabledPages) {
+  // Disabled pages are skipped when looking for the next page.
+  pages[1]->SetEnabled(false);
+  EXPECT_EQ(pc->FindNextPage(pages[0], true, true), pages[2]);
+  EXPECT_EQ(pc->FindNextPage(pages[0], true, false), pages[1]);
+  EXPECT_EQ(pc->FindNextPage(pages[0], false, true), pages[2]);
+  delete pages[1];
+  delete pages[2];
+  pages[0]->SetTabVisible(false);
+  EXPECT_EQ(pc->ActivePage(), pages[0]);
+  EXPECT_EQ(pc->TabIndex(), -1);
+}
+
+TEST_F(PageControlTest, PagesOnlyLiveInAPageControl) {
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(form.get());
+  EXPECT_THROW(pages[2]->SetParent(panel), EAbort);  // the silent exception
+  EXPECT_EQ(pages[2]->Parent(), pc);
+  EXPECT_EQ(pc->PageCount(), 3);
+  // Moving a page to another page control.
+  auto* other = new TcxPageControl(form.get());
+  other->SetParent(form.get());
+  pages[2]->SetPageControl(other);
+  EXPECT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(other->ActivePage(), pages[2]);
+  EXPECT_EQ(pages[2]->Parent(), other);
+  EXPECT_EQ(pages[2]->PageIndex(), 0);
+}
+
+TEST_F(PageControlTest, CloseButtonAsksAndFreesTheActivePage) {
+  pc->SetOptions({pcoCloseButton});
+  struct Asker {
+    bool answer = false;
+    Integer asked = 0;
+    void CanClose(TObject*, bool& canClose) {
+      ++asked;
+      canClose = answer;
+    }
+  } asker;
+  pc->OnCanClose = TcxPCCanCloseEvent(&asker, &Asker::CanClose);
+  ASSERT_TRUE(pc->ShownNavigatorButtons().Contains(nbClose));
+  const win::POINT close = Screen(pc, pc->Width() - 7, 10);
+  win::InjectClick(close);
+  Pump();
+  EXPECT_EQ(asker.asked, 1);
+  EXPECT_EQ(pc->PageCount(), 3);
+  asker.answer = true;
+  TcxTabSheet* second = pages[1];
+  win::InjectClick(close);
+  Pump();
+  EXPECT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(pc->ActivePage(), second);
+}
+
+TEST_F(PageControlTest, TheFormStreamListsPagesInOrderAndRestoresTheActivePage) {
+  pages[0]->SetName("First");
+  pages[1]->SetName("Second");
+  pages[2]->SetName("Third");
+  pc->SetName("Pages");
+  form->SetName("Host");
+  for (TEdit* e : edits) delete e;
+  pc->OnChange = nullptr;
+  pc->OnPageChanging = nullptr;
+  for (TcxTabSheet* page : pages) page->OnShow = page->OnHide = nullptr;
+  pages[2]->SetPageIndex(0);
+  pc->SetActivePage(pages[1]);
+  const std::string text = WriteComponentText(form.get());
+  EXPECT_NE(text.find("ClientRectRight"), std::string::npos) << text;
+  EXPECT_NE(text.find("ClientRectTop"), std::string::npos) << text;
+  const size_t third = text.find("object Third");
+  const size_t first = text.find("object First");
+  ASSERT_NE(third, std::string::npos) << text;
+  EXPECT_LT(third, first) << "pages follow their page order";
+
+  log.clear();
+  auto copy = std::make_unique<TForm>(nullptr);
+  ReadComponentText(text, copy.get());
+  auto* read = dynamic_cast<TcxPageControl*>(copy->FindComponent("Pages"));
+  ASSERT_NE(read, nullptr);
+  ASSERT_EQ(read->PageCount(), 3);
+  EXPECT_EQ(read->Pages(0)->Name(), "Third");
+  ASSERT_NE(read->ActivePage(), nullptr);
+  EXPECT_EQ(read->ActivePage()->Name(), "Second");
+  EXPECT_EQ(read->TabIndex(), 2);
+  EXPECT_TRUE(read->ActivePage()->Visible());
+  EXPECT_FALSE(read->Pages(0)->Visible());
+}
