@@ -8,6 +8,7 @@
 #include "platform/forms/SimpleCtrls.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/win/Gdi.h"
 #include "platform/win/Input.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
@@ -99,6 +100,28 @@ void TcxTabSlants::Changed() {
 // TcxCustomTabControl -----------------------------------------------------------
 
 namespace {
+
+// Lends the control's canvas a memory DC while it has none (outside
+// painting): the painters measure captions and theme parts on it.
+class MeasuringCanvasScope {
+ public:
+  explicit MeasuringCanvasScope(TcxCanvas* ACanvas) : canvas_(ACanvas ? ACanvas->Canvas : nullptr) {
+    if (!canvas_ || canvas_->HandleAllocated()) return;
+    dc_ = win::CreateCompatibleDC(nullptr);
+    canvas_->SetHandle(dc_);
+  }
+  ~MeasuringCanvasScope() {
+    if (!dc_) return;
+    canvas_->SetHandle(nullptr);
+    win::DeleteDC(dc_);
+  }
+  MeasuringCanvasScope(const MeasuringCanvasScope&) = delete;
+  MeasuringCanvasScope& operator=(const MeasuringCanvasScope&) = delete;
+
+ private:
+  TCanvas* canvas_;
+  win::HDC dc_ = nullptr;
+};
 
 const TcxPCPaintersFactory& Factory() {
   static const TcxPCPaintersFactory empty;
@@ -341,6 +364,7 @@ bool TcxCustomTabControl::HasDownwardTurnedText() const {
 void TcxCustomTabControl::RecalculateLayout() {
   if (IsLoading() || IsDestroying() || FInLayout || !WindowExists()) return;
   FInLayout = true;
+  MeasuringCanvasScope measuring(Canvas());
   struct ClearGuard {
     bool& flag;
     ~ClearGuard() { flag = false; }
@@ -401,11 +425,15 @@ void TcxCustomTabControl::CalculateTabNormalSizes() {
   if (FTabs->Count() == 0)
     throw Exception(std::string("TcxCustomTabControl.CalculateTabNormalSizes: ") +
                     TranslateResourceString(scxPCNoTabs));
+  MeasuringCanvasScope measuring(Canvas());
   FTabs->CommonTabHeight = FPainter->TabNormalHeight();
   for (Integer i = 0; i < FTabs->Count(); ++i) CalculateTabNormalWidth(FTabs->GetTab(i));
 }
 
-void TcxCustomTabControl::CalculateTabNormalWidth(TcxTab* Tab) { Tab->NormalWidth = FPainter->TabNormalWidth(Tab); }
+void TcxCustomTabControl::CalculateTabNormalWidth(TcxTab* Tab) {
+  MeasuringCanvasScope measuring(Canvas());
+  Tab->NormalWidth = FPainter->TabNormalWidth(Tab);
+}
 
 void TcxCustomTabControl::RecalculateRowThickness() { CalculateRowThickness(); }
 
@@ -716,6 +744,7 @@ void TcxCustomTabControl::RedrawWithChildren() {
 
 TRect TcxCustomTabControl::DisplayClientRect() {
   if (IsLoading()) return FStreamedRectRead ? FStreamedClientRect : TRect{0, 0, Width(), Height()};
+  MeasuringCanvasScope measuring(Canvas());
   TRect r = FPainter->PageClientRect();
   return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
           std::max(r.Top, r.Bottom)};
@@ -884,6 +913,7 @@ bool TcxCustomTabControl::IsDesignHit(Integer X, Integer Y) {
 // Navigator buttons, hot tracking and mouse.
 
 Integer TcxCustomTabControl::TabAtPoint(Integer X, Integer Y) {
+  MeasuringCanvasScope measuring(Canvas());
   Integer first;
   Integer last;
   DisplayedTabRange(this, first, last);

@@ -12,6 +12,7 @@
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/GdiScopes.h"
+#include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
 #include "suite/foundation/cxGraphics.h"
@@ -24,6 +25,10 @@ VXN_IMPLEMENT_CREATABLE_CLASS(TcxTabSheet, TCustomControl)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxPageControl, TcxCustomTabControl)
 
 namespace {
+
+// Posted to the page control to free a page that its docked control left:
+// lParam the page.
+constexpr win::UINT FreeUndockPageMessage = win::WM_USER + 0x0C50;
 
 constexpr const char* SPageIndexError = "%d is an invalid PageIndex value.  PageIndex must be between 0 and %d";
 
@@ -65,7 +70,9 @@ VXN_PUBLISH(TcxTabSheet) {
 VXN_PUBLISH(TcxPageControl) {
   P.Property("ActivePage", &TcxPageControl::ActivePage, &TcxPageControl::SetActivePage);
   P.Property("Focusable", &TcxPageControl::Focusable, &TcxPageControl::SetFocusable).Default(1);
+  P.Property("DockSite", &TcxPageControl::DockSite, &TcxPageControl::SetDockSite).Default(0);
   P.Event("OnPageChanging", &TcxPageControl::OnPageChanging);
+  P.Event("OnUnDock", &TcxPageControl::OnUnDock);
 }
 
 // TcxTabSheet ---------------------------------------------------------------------
@@ -80,7 +87,9 @@ TcxTabSheet::TcxTabSheet(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TcxTabSheet::~TcxTabSheet() {
-  if (FPageControl) FPageControl->RemovePage(this);
+  if (!FPageControl) return;
+  if (FPageControl->FUndockPage == this) FPageControl->FUndockPage = nullptr;
+  FPageControl->RemovePage(this);
 }
 
 void TcxTabSheet::SetBorderWidth(Integer Value) {
@@ -183,6 +192,12 @@ void TcxTabSheet::Dispatch(TMessage& Message) {
     case win::WM_WINDOWPOSCHANGED:
       TCustomControl::Dispatch(Message);
       Invalidate();
+      return;
+    case CM_CONTROLCHANGE:
+      TCustomControl::Dispatch(Message);
+      if (Message.LParam == 0 && FPageControl && FPageControl->FUndockPage == this &&
+          !ComponentState().Contains(csDestroying))
+        FPageControl->UndockClientRemoved(this);
       return;
     default: break;
   }
@@ -472,7 +487,45 @@ void TcxPageControl::MoveForeignChildOut(bool Inserting, TControl* AControl) {
   AControl->SetBounds(r.Left + Left(), r.Top + Top(), r.Width(), r.Height());
 }
 
+bool TcxPageControl::DoUnDock(TWinControl* NewTarget, TControl* Client) {
+  bool allow = true;
+  if (OnUnDock) OnUnDock(this, Client, NewTarget, allow);
+  return allow && PrepareUndock(NewTarget, Client);
+}
+
+bool TcxPageControl::PrepareUndock(TWinControl* NewTarget, TControl* Client) {
+  (void)NewTarget;
+  auto* page = dynamic_cast<TcxTabSheet*>(Client->Parent());
+  FUndockPage = page && page->PageControl() == this ? page : nullptr;
+  Client->SetAlign(alNone);
+  return true;
+}
+
+// The client is still on the page while it is told of the removal: the page
+// goes once the message in hand is done.
+void TcxPageControl::UndockClientRemoved(TcxTabSheet* APage) {
+  FUndockPage = nullptr;
+  if (APage == FActivePage) {
+    TcxTabSheet* next = FindNextPage(APage, true, true);
+    SetActivePage(next == APage ? nullptr : next);
+  }
+  if (HandleAllocated()) win::PostMessage(Handle(), FreeUndockPageMessage, 0, reinterpret_cast<win::LPARAM>(APage));
+}
+
 void TcxPageControl::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_UNDOCKCLIENT) {
+    Message.Result = PrepareUndock(reinterpret_cast<TWinControl*>(Message.WParam),
+                                   reinterpret_cast<TControl*>(Message.LParam))
+                         ? 1
+                         : 0;
+    return;
+  }
+  if (Message.Msg == FreeUndockPageMessage) {
+    auto* page = reinterpret_cast<TcxTabSheet*>(Message.LParam);
+    // Only a page still ours: it may have gone in the meantime.
+    if (IndexOfPage(page) != -1) delete page;
+    return;
+  }
   if (Message.Msg == CM_CONTROLCHANGE && IsDesigning()) {
     auto* control = reinterpret_cast<TControl*>(Message.WParam);
     if (control && !dynamic_cast<TcxTabSheet*>(control)) MoveForeignChildOut(Message.LParam != 0, control);

@@ -73,6 +73,8 @@ class TcxTabSheet : public TCustomControl {
 };
 
 using TcxPageChangingEvent = TDelegate<void(TObject* Sender, TcxTabSheet* NewPage, bool& AllowChange)>;
+// Allow starts true.
+using TcxUnDockEvent = TDelegate<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 
 class TcxPageControl : public TcxCustomTabControl {
   VXN_DECLARE_CLASS(TcxPageControl)
@@ -103,6 +105,16 @@ class TcxPageControl : public TcxCustomTabControl {
   void MovePage(Integer CurIndex, Integer NewIndex);
 
   TcxPageChangingEvent OnPageChanging;
+  TcxUnDockEvent OnUnDock;
+
+  // Docking: a control docked into the page control sits on a page of its
+  // own; undocking it frees that page once the control has left it.
+  bool DockSite() const { return FDockSite; }
+  void SetDockSite(bool Value) { FDockSite = Value; }
+  TcxTabSheet* UndockPage() const { return FUndockPage; }
+  // Asks OnUnDock, then prepares the client's page for the undock.
+  bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+  virtual bool PrepareUndock(TWinControl* NewTarget, TControl* Client);
 
   TControl* PageOfTab(Integer ATabIndex) override { return Pages(ATabIndex); }
   void CloseTab() override;
@@ -129,10 +141,15 @@ class TcxPageControl : public TcxCustomTabControl {
   bool CanFocusOnClickAt(Integer X, Integer Y) override;
 
  private:
+  friend class TcxTabSheet;
+  void UndockClientRemoved(TcxTabSheet* APage);
+
   TcxTabSheet* FActivePage = nullptr;
   bool FFocusable = true;
   bool FInserting = false;
   std::vector<TcxTabSheet*> FPages;  // not owned
+  TcxTabSheet* FUndockPage = nullptr;
+  bool FDockSite = false;
 };
 
 void RegisterPageControlClasses();

@@ -13,6 +13,10 @@
 #include <vector>
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/win/GdiSurface.h"
+#include "platform/win/Input.h"
 #include "platform/forms/ImgList.h"
 #include "suite/foundation/cxGraphics.h"
 #include "suite/foundation/cxLookAndFeels.h"
@@ -44,6 +48,11 @@ class FakeTabControl : public TcxCustomTabControl {
   TControl* PageOfTab(Integer ATabIndex) override { return ATabIndex == 0 ? firstPage : nullptr; }
 
   void SetLoading(bool On) { SetState(csLoading, On); }
+  void SetDesigning(bool On) { SetState(csDesigning, On); }
+  void FinishLoading() {
+    SetLoading(false);
+    Loaded();
+  }
   // Creates the "window": the control is laid out from now on.
   void ShowWindow(Integer W, Integer H) {
     surface.Reset(W, H);
@@ -242,3 +251,27 @@ inline const FakePainterClass& PlainFakeClass() {
   static const FakePainterClass c(1, "Plain", {0, 1, 2, 3, 4}, FakePainterClass::Always);
   return c;
 }
+
+// A form at (100, 100), 400 x 300 on an 800 x 600 screen, with the pointer
+// away from it and no key or button down; a test fills it and shows it.
+class FormTest : public ::testing::Test {
+ public:
+  void SetUp() override {
+    win::SetScreenSize(800, 600);
+    win::ResetInputState();
+    win::InjectMouseMove({0, 0});
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, 400, 300);
+  }
+  void TearDown() override {
+    form.reset();
+    win::ResetInputState();
+  }
+  void Pump() { Application->ProcessMessages(); }
+  win::POINT Screen(TControl* c, Integer x, Integer y) {
+    const TPoint p = c->ClientToScreen({x, y});
+    return {p.X, p.Y};
+  }
+
+  std::unique_ptr<TForm> form;
+};

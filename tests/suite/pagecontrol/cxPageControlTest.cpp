@@ -24,14 +24,10 @@
 namespace {
 
 // Tabs are 10 pixels per caption character wide and 20 high, from the left.
-class PageControlTest : public ::testing::Test {
+class PageControlTest : public FormTest {
  public:
   void SetUp() override {
-    win::SetScreenSize(800, 600);
-    win::ResetInputState();
-    win::InjectMouseMove({0, 0});
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(100, 100, 400, 300);
+    FormTest::SetUp();
     pc = new TcxPageControl(form.get());
     pc->SetParent(form.get());
     pc->SetBounds(10, 10, 300, 200);
@@ -52,15 +48,6 @@ class PageControlTest : public ::testing::Test {
     form->Show();
     Pump();
     log.clear();
-  }
-  void TearDown() override {
-    form.reset();
-    win::ResetInputState();
-  }
-  void Pump() { Application->ProcessMessages(); }
-  win::POINT Screen(TControl* c, Integer x, Integer y) {
-    const TPoint p = c->ClientToScreen({x, y});
-    return {p.X, p.Y};
   }
   // A point of a tab's visible rect, on the screen (the middle, or near
   // its left edge).
@@ -88,7 +75,6 @@ class PageControlTest : public ::testing::Test {
   }
 
   FactoryScope factory{{&PlainFakeClass()}};
-  std::unique_ptr<TForm> form;
   TcxPageControl* pc = nullptr;
   std::vector<TcxTabSheet*> pages;
   std::vector<TEdit*> edits;
@@ -352,4 +338,40 @@ TEST_F(PageControlTest, TheFormStreamListsPagesInOrderAndRestoresTheActivePage) 
   EXPECT_EQ(read->TabIndex(), 2);
   EXPECT_TRUE(read->ActivePage()->Visible());
   EXPECT_FALSE(read->Pages(0)->Visible());
+}
+
+TEST_F(PageControlTest, UndockingFreesTheClientsPage) {
+  auto* client = new TPanel(form.get());
+  client->SetParent(pages[1]);
+  client->SetAlign(alClient);
+  pc->SetDockSite(true);
+  pc->SetActivePage(pages[1]);
+  struct Undock {
+    bool allow = false;
+    TControl* client = nullptr;
+    void Handler(TObject*, TControl* c, TWinControl*, bool& allow_) {
+      client = c;
+      allow_ = allow;
+    }
+  } undock;
+  pc->OnUnDock = TcxUnDockEvent(&undock, &Undock::Handler);
+  EXPECT_FALSE(pc->DoUnDock(nullptr, client));
+  EXPECT_EQ(undock.client, client);
+  EXPECT_EQ(pc->UndockPage(), nullptr);
+  EXPECT_EQ(client->Align(), alClient);
+  undock.allow = true;
+  EXPECT_TRUE(pc->DoUnDock(nullptr, client));
+  EXPECT_EQ(pc->UndockPage(), pages[1]);
+  EXPECT_EQ(client->Align(), alNone);
+  // The message prepares an undock the same way.
+  EXPECT_EQ(pc->Perform(CM_UNDOCKCLIENT, 0, reinterpret_cast<win::LPARAM>(client)), 1);
+  EXPECT_EQ(pc->UndockPage(), pages[1]);
+
+  // The client leaves: the next page shows and the empty page goes.
+  client->SetParent(form.get());
+  EXPECT_EQ(pc->ActivePage(), pages[2]);
+  Pump();
+  EXPECT_EQ(pc->PageCount(), 2);
+  EXPECT_EQ(pc->Pages(1), pages[2]);
+  EXPECT_EQ(pc->UndockPage(), nullptr);
 }

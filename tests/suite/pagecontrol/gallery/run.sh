@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Usage: run.sh <page_control_gallery program> <output directory>
+# Shows the page control form on a virtual X server of its own, checks that
+# the screen shows the page the program drew, and leaves screen.png.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../../support/XSmoke.sh"
+smoke_run "$1" "$2" "$here/drive.sh"
