@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <unordered_map>
 
+#include "platform/forms/ActnList.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/FormsPrivate.h"
 #include "platform/forms/ImgList.h"
@@ -137,6 +138,7 @@ VXN_PUBLISH(TControl) {
   P.Property("Top", &TControl::GetTopProp, &TControl::SetTop);
   P.Property("Width", &TControl::GetWidthProp, &TControl::SetWidth);
   P.Property("Height", &TControl::GetHeightProp, &TControl::SetHeight);
+  P.Property("Action", &TControl::GetActionProp, &TControl::SetActionProp);
   P.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
   P.Property("Anchors", &TControl::Anchors, &TControl::SetAnchors);
   P.Property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Default(bdLeftToRight);
@@ -215,6 +217,49 @@ void TControl::Loaded() {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == PopupMenu_) PopupMenu_ = nullptr;
+  // A freed action has already let go of its links.
+  if (Operation == opRemove && ActionLink_ && (ActionLink_->Action() == AComponent || !ActionLink_->Action()))
+    ActionLink_.reset();
+}
+
+// Actions --------------------------------------------------------------------
+
+TBasicAction* TControl::Action() const { return ActionLink_ ? ActionLink_->Action() : nullptr; }
+
+TComponent* TControl::GetActionProp() const { return Action(); }
+
+void TControl::SetActionProp(TComponent* Value) {
+  if (Value && !dynamic_cast<TBasicAction*>(Value))
+    throw EInvalidOperation(Format("%s is not an action", {Value->Name()}));
+  SetAction(static_cast<TBasicAction*>(Value));
+}
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    ActionLink_.reset();
+    return;
+  }
+  if (Value == Action()) return;
+  if (!ActionLink_) ActionLink_ = CreateActionLink();
+  ActionLink_->SetAction(Value);
+  ActionChange(Value, Value->ComponentState().Contains(csLoading));
+  Value->FreeNotification(this);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(this); }
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  if (!CheckDefaults || Caption().empty()) SetCaption(action->Caption());
+  if (!CheckDefaults || Enabled()) SetEnabled(action->Enabled());
+  if (!CheckDefaults || GetHint().empty()) SetHint(action->Hint());
+  if (!CheckDefaults || Visible()) SetVisible(action->Visible());
+  if (!CheckDefaults || !OnClick) OnClick = action->OnExecute;
+}
+
+void TControl::InitiateAction() {
+  if (ActionLink_) ActionLink_->Update();
 }
 
 void TControl::SetParent(TWinControl* AParent) {
@@ -688,7 +733,17 @@ void TControl::WMCancelMode(TMessage& Message) {
   ControlState -= csLButtonDown;
 }
 
-void TControl::Click() { OnClick(this); }
+void TControl::Click() {
+  // A click handler of its own wins over the action's; a handler that is
+  // the action's runs through the action (which checks it is enabled).
+  TBasicAction* action = Action();
+  if (OnClick && action && !(OnClick == action->OnExecute))
+    OnClick(this);
+  else if (!ComponentState().Contains(csDesigning) && ActionLink_)
+    ActionLink_->Execute(this);
+  else
+    OnClick(this);
+}
 void TControl::DblClick() { OnDblClick(this); }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {

@@ -185,6 +185,8 @@ class TControl;
 class TWinControl;
 class TDragObject;
 class TDragImageList;
+class TBasicAction;
+class TControlActionLink;
 
 using TMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y)>;
 using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, Integer X, Integer Y)>;
@@ -324,6 +326,13 @@ class TControl : public TComponent {
   // A TPopupMenu or any component that can pop up; cleared when it is freed.
   TComponent* PopupMenu() const { return PopupMenu_; }
   void SetPopupMenu(TComponent* Value);
+  // The action whose caption, enabled state, hint, visibility and click the
+  // control shares; cleared when the action is freed.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return ActionLink_.get(); }
+  // Lets the action bring its state up to date (the idle loop's work).
+  virtual void InitiateAction();
   TDragMode DragMode() const { return DragMode_; }
   void SetDragMode(TDragMode Value) { DragMode_ = Value; }
   TDragKind DragKind = dkDrag;
@@ -385,6 +394,8 @@ class TControl : public TComponent {
   Integer GetHeightProp() const { return Height_; }
   bool GetVisibleProp() const { return Visible_; }
   bool GetEnabledProp() const { return Enabled_; }
+  TComponent* GetActionProp() const;
+  void SetActionProp(TComponent* Value);
   TColor GetColorProp() const { return Color_; }
   TFont* GetFontProp() const { return Font_.get(); }
   TSizeConstraints* GetConstraintsProp() const { return Constraints_.get(); }
@@ -399,6 +410,13 @@ class TControl : public TComponent {
   friend class TApplication;
 
   virtual void WndProc(TMessage& Message);
+  // Takes what the action has when the action is assigned; with
+  // CheckDefaults (the action was being loaded) only into properties that
+  // still hold their defaults. Later changes come through the link, which
+  // passes on only what the control still shares with the action.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // The link a control of this kind uses with its action.
+  virtual std::unique_ptr<TControlActionLink> CreateActionLink();
   virtual void Click();
   virtual void DblClick();
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
@@ -491,6 +509,7 @@ class TControl : public TComponent {
   TCursor Cursor_ = crDefault;
   TBiDiMode BiDiMode_ = bdLeftToRight;
   TComponent* PopupMenu_ = nullptr;
+  std::unique_ptr<TControlActionLink> ActionLink_;
   TDragMode DragMode_ = dmManual;
   // Distances kept by the anchors, in the parent's client coordinates.
   Integer AnchorRight_ = 0;

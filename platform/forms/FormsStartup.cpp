@@ -12,6 +12,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/ImgList.h"
+#include "platform/forms/ActnList.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Dialogs.h"
@@ -33,6 +34,7 @@ void InitializeForms() {
   RegisterExtCtrlsClasses();
   RegisterListCtrlsClasses();
   RegisterImgListClasses();
+  RegisterActnListClasses();
   RegisterMenusClasses();
   RegisterComCtrlsClasses();
   RegisterDialogsClasses();
