@@ -24,6 +24,7 @@
 #include "suite/foundation/cxControl.h"
 #include "suite/foundation/cxLookAndFeelPainters.h"
 #include "suite/foundation/dxThemeManager.h"
+#include "tests/support/GalleryProgram.h"
 
 extern "C" const char* __lsan_default_options() {
   return "suppressions=" VXN_LSAN_SUPPRESSIONS ":print_suppressions=0";
@@ -185,29 +186,13 @@ class TPageControl : public TcxControl {
   }
 };
 
-struct Quitter {
-  std::string dir;
-  int elapsed = 0;
-  void Tick(TObject*) {
-    elapsed += 100;
-    std::ifstream quit(dir + "/quit");
-    if (quit || elapsed > 60000) Application->Terminate();
-  }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: painter_gallery <directory> [--show]\n");
-    return 2;
-  }
-  const std::string dir = argv[1];
-  const bool show = argc > 2 && std::string(argv[2]) == "--show";
-  if (show && std::string(win::InstallDisplayForEnvironment()) != "sdl") {
-    std::fprintf(stderr, "--show needs the desktop backend\n");
-    return 1;
-  }
+  GalleryArgs args;
+  if (int exitCode = ParseGalleryArgs(argc, argv, "painter_gallery", args)) return exitCode;
+  const std::string& dir = args.Dir;
+  const bool show = args.Show;
   InitializeFoundation();
   TBitmap gallery;
   DrawGallery(gallery);
@@ -217,7 +202,7 @@ int main(int argc, char** argv) {
     png.SaveToFile(dir + "/painter-gallery.png");
   }
   if (show) {
-    Quitter quitter{dir};
+    GalleryQuitter quitter{dir};
     auto* form = new TForm(nullptr);
     form->AfterConstruction();
     form->SetCaption("Painter gallery");
@@ -232,7 +217,7 @@ int main(int argc, char** argv) {
     control->SetBounds(10, gallery.Height() + 5, 240, 150);
     auto* timer = new TTimer(form);
     timer->SetInterval(100);
-    timer->SetOnTimer(TNotifyEvent(&quitter, &Quitter::Tick));
+    timer->SetOnTimer(TNotifyEvent(&quitter, &GalleryQuitter::Tick));
     form->Show();
     Application->ProcessMessages();
     {

@@ -25,22 +25,13 @@
 #include "platform/win/Windows.h"
 #include "suite/pagecontrol/PageControlStartup.h"
 #include "suite/pagecontrol/cxPageControl.h"
+#include "tests/support/GalleryProgram.h"
 
 extern "C" const char* __lsan_default_options() {
   return "suppressions=" VXN_LSAN_SUPPRESSIONS ":print_suppressions=0";
 }
 
 namespace {
-
-struct Quitter {
-  std::string dir;
-  int elapsed = 0;
-  void Tick(TObject*) {
-    elapsed += 100;
-    std::ifstream quit(dir + "/quit");
-    if (quit || elapsed > 60000) Application->Terminate();
-  }
-};
 
 // The form's window as it stands on its surface, frame included.
 void Snapshot(TForm* form, TBitmap& picture) {
@@ -67,16 +58,10 @@ int Fail(const char* what, TColor seen = clNone, TColor wanted = clNone) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: page_control_gallery <directory> [--show]\n");
-    return 2;
-  }
-  const std::string dir = argv[1];
-  const bool show = argc > 2 && std::string(argv[2]) == "--show";
-  if (show && std::string(win::InstallDisplayForEnvironment()) != "sdl") {
-    std::fprintf(stderr, "--show needs the desktop backend\n");
-    return 1;
-  }
+  GalleryArgs args;
+  if (int exitCode = ParseGalleryArgs(argc, argv, "page_control_gallery", args)) return exitCode;
+  const std::string& dir = args.Dir;
+  const bool show = args.Show;
   if (!show) win::SetScreenSize(800, 600);
   InitializePageControl();
   auto* form = new TForm(nullptr);
@@ -138,10 +123,10 @@ int main(int argc, char** argv) {
     return Fail("the first page still shows", pixel(second, editOne), pageColour);
 
   if (show) {
-    Quitter quitter{dir};
+    GalleryQuitter quitter{dir};
     auto* timer = new TTimer(form);
     timer->SetInterval(100);
-    timer->SetOnTimer(TNotifyEvent(&quitter, &Quitter::Tick));
+    timer->SetOnTimer(TNotifyEvent(&quitter, &GalleryQuitter::Tick));
     {
       std::ofstream ready(dir + "/ready.tmp");
       const TColor c = pixel(second, editOne);
