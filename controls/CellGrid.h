@@ -15,7 +15,7 @@
 #include "controls/CellStore.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Mask.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/forms/StdCtrls.h"
 
 class TGridDrawing;

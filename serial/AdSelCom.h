@@ -9,7 +9,7 @@
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/ListCtrls.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/rtl/System.h"
 
 inline constexpr Integer HighestSelectablePort = 50;

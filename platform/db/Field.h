@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/db/DataSetTypes.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/rtl/Components.h"
 #include "platform/rtl/Variants.h"
 

@@ -9,7 +9,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Graphics.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/WinUser.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Graphics.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 
 VXN_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
 using TBorderIcons = TSet<TBorderIcon>;

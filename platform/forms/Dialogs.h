@@ -12,7 +12,7 @@
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Graphics.h"
 #include "platform/forms/ListCtrls.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/forms/StdCtrls.h"
 
 VXN_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate,

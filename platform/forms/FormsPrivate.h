@@ -7,6 +7,10 @@
 class TChangeLink;
 class TCustomImageList;
 
+// The window procedure of every control's window; the scroll bar puts it in
+// front of the system class it subclasses.
+win::LRESULT ControlWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
+
 namespace forms {
 
 // A graphic control holding the mouse through its parent's window.

@@ -7,9 +7,13 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/forms/Mask.h"
 #include "platform/forms/ButtonCtrls.h"
-#include "platform/forms/SimpleCtrls.h"
-#include "platform/forms/SmallCtrls.h"
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StaticCtrls.h"
+#include "platform/forms/ScrollCtrls.h"
+#include "platform/forms/Splitter.h"
+#include "platform/forms/ProgressBar.h"
+#include "platform/forms/UpDown.h"
+#include "platform/forms/BitBtn.h"
+#include "platform/forms/Timer.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/ActnList.h"
@@ -29,9 +33,13 @@ void InitializeForms() {
   RegisterStdCtrlsClasses();
   RegisterMaskClasses();
   RegisterButtonCtrlsClasses();
-  RegisterSimpleCtrlsClasses();
-  RegisterSmallCtrlsClasses();
-  RegisterExtCtrlsClasses();
+  RegisterStaticCtrlsClasses();
+  RegisterScrollCtrlsClasses();
+  RegisterSplitterClasses();
+  RegisterProgressBarClasses();
+  RegisterUpDownClasses();
+  RegisterBitBtnClasses();
+  RegisterTimerClasses();
   RegisterListCtrlsClasses();
   RegisterImgListClasses();
   RegisterActnListClasses();

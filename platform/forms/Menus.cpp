@@ -7,7 +7,7 @@
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ImgList.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"

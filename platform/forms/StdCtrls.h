@@ -12,7 +12,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Graphics.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/rtl/Classes.h"
 
 VXN_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/rtl/Delegates.h"
 #include "platform/win/UxTheme.h"
 #include "suite/foundation/cxGraphics.h"

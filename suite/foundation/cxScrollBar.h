@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/forms/SmallCtrls.h"
+#include "platform/forms/ScrollCtrls.h"
 #include "suite/foundation/cxLookAndFeels.h"
 #include "suite/foundation/cxTimer.h"
 #include "suite/foundation/dxThemeManager.h"

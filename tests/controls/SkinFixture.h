@@ -20,7 +20,7 @@
 #include "platform/forms/ImgList.h"
 #include "platform/forms/ListCtrls.h"
 #include "platform/forms/Menus.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Display.h"
 #include "platform/win/Gdi.h"

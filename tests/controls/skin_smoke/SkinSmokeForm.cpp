@@ -12,7 +12,7 @@
 #include "controls/MenuSkinColors.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Timer.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"

@@ -6,11 +6,11 @@
 
 #include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Timer.h"
 #include "platform/forms/Menus.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/FormFiles.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"

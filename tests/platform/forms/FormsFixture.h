@@ -16,6 +16,7 @@
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
+#include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 
 namespace formstest {
@@ -199,6 +200,23 @@ class HostedTest : public FormsTest {
 
   std::unique_ptr<THost> host;
 };
+
+// A host of 400 by 300 pixels, room for a few controls side by side.
+class SizedHostTest : public HostedTest {
+ protected:
+  void SetUp() override {
+    HostedTest::SetUp();
+    host->SetBounds(100, 100, 400, 300);
+  }
+};
+
+// The colour a property of a part of the current visual style has.
+inline TColor ThemeColor(const char16_t* Class, int Part, int State, int Property) {
+  win::ScopedTheme theme(Class);
+  win::COLORREF c = 0;
+  EXPECT_EQ(win::GetThemeColor(theme.get(), Part, State, Property, &c), win::S_OK);
+  return static_cast<TColor>(c);
+}
 
 // Edits reach the clipboard: each test starts and ends with it empty.
 class EditHostTest : public HostedTest {

@@ -2,14 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+
 #include "tests/platform/forms/FormsFixture.h"
 #include "tests/support/VisualStylesScope.h"
+#include "platform/forms/BitBtn.h"
+#include "platform/forms/Mask.h"
+#include "platform/forms/ProgressBar.h"
+#include "platform/forms/ScrollCtrls.h"
+#include "platform/forms/Splitter.h"
+#include "platform/forms/StaticCtrls.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/forms/UpDown.h"
 #include "platform/win/ChildNotify.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiBlit.h"
+#include "platform/win/GdiShapes.h"
 #include "platform/win/Input.h"
 #include "platform/win/ListBoxControl.h"
 #include "platform/win/Painting.h"
 #include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
+#include "tests/support/Pictures.h"
 
 using namespace formstest;
 using namespace win;
@@ -363,6 +378,133 @@ TEST_F(ListCtrlsTest, ComboBoxFrameAndButtonFollowTheVisualStyle) {
   UpdateWindow(host->Handle());
   EXPECT_EQ(ScreenColorAt(*cb, 0, 10), ColorToRGB(clBtnShadow));
   EXPECT_EQ(ScreenColorAt(*cb, 140, 5), ColorToRGB(clBtnFace));
+}
+
+// A picture of the controls for a person to look at (under the build
+// folder), with the combo's list open below it.
+TEST_F(ListCtrlsTest, ScreenshotOfTheControls) {
+  host->SetBounds(20, 20, 570, 330);
+  auto place = [&](TControl* c, Integer l, Integer t, Integer w, Integer h) {
+    c->SetParent(host.get());
+    c->SetBounds(l, t, w, h);
+  };
+  auto* lb = new TListBox(host.get());
+  place(lb, 10, 10, 120, 100);
+  for (const char* s : {"Channel 1", "Channel 2", "Channel 3", "Scan list", "Tones", "Keys", "Display", "Power"})
+    lb->Items()->Add(s);
+  lb->SetItemIndex(2);
+  auto* od = new TListBox(host.get());
+  place(od, 140, 10, 120, 100);
+  od->SetStyle(lbOwnerDrawFixed);
+  od->SetItemHeight(20);
+  struct Painter {
+    void Draw(TWinControl* c, Integer i, TRect r, TOwnerDrawState s) {
+      TCanvas* cv = static_cast<TListBox*>(c)->Canvas();
+      cv->FillRect(r);
+      cv->Brush()->SetColor(i % 2 ? clRed : clGreen);
+      cv->FillRect(TRect{r.Left + 3, r.Top + 4, r.Left + 15, r.Bottom - 4});
+      cv->Brush()->SetStyle(bsClear);
+      cv->TextOut(r.Left + 20, r.Top + 2, static_cast<TListBox*>(c)->Items()->Strings(i) + (s.Contains(odSelected) ? " *" : ""));
+    }
+  } painter;
+  od->OnDrawItem = TDrawItemEvent(&painter, &Painter::Draw);
+  for (const char* s : {"High power", "Low power", "Wide", "Narrow"}) od->Items()->Add(s);
+  od->SetItemIndex(1);
+  auto* cb = new TComboBox(host.get());
+  place(cb, 270, 10, 140, 21);
+  cb->SetStyle(csDropDownList);
+  for (const char* s : {"12.5 kHz", "25 kHz", "6.25 kHz"}) cb->Items()->Add(s);
+  cb->SetItemIndex(1);
+  auto* edit = new TComboBox(host.get());
+  place(edit, 270, 120, 140, 21);
+  edit->SetText("446.00625");
+  // The edit controls in a column on the right.
+  auto* ed = new TEdit(host.get());
+  place(ed, 420, 10, 140, 21);
+  ed->SetText("频道 Channel 1");
+  auto* me = new TMaskEdit(host.get());
+  place(me, 420, 40, 140, 21);
+  me->SetEditMask("9999/99/99;1; ");
+  me->SetText("2026/12/10");
+  auto* memo = new TMemo(host.get());
+  place(memo, 420, 70, 140, 80);
+  memo->Lines()->Add("Memo line one");
+  memo->Lines()->Add("第二行");
+  auto* sb = new TScrollBar(host.get());
+  place(sb, 10, 120, 250, 17);
+  sb->SetPageSize(20);
+  sb->SetPosition(30);
+  auto* vsb = new TScrollBar(host.get());
+  vsb->SetKind(sbVertical);
+  place(vsb, 390, 150, 17, 100);
+  auto* box = new TScrollBox(host.get());
+  place(box, 10, 145, 200, 100);
+  auto* inner = new TBitBtn(host.get());
+  inner->SetParent(box);
+  inner->SetBounds(10, 150, 80, 25);
+  inner->SetCaption("Far away");
+  auto* ud = new TUpDown(host.get());
+  auto* buddy = new TComboBox(host.get());
+  place(buddy, 220, 150, 80, 21);
+  buddy->SetStyle(csDropDown);
+  ud->SetMax(16);
+  ud->SetAssociate(buddy);
+  ud->SetPosition(5);
+  auto* pb = new TProgressBar(host.get());
+  place(pb, 220, 185, 160, 16);
+  pb->SetPosition(60);
+  auto* ok = new TBitBtn(host.get());
+  place(ok, 220, 215, 75, 25);
+  ok->SetKind(bkOK);
+  auto* cancel = new TBitBtn(host.get());
+  place(cancel, 305, 215, 75, 25);
+  cancel->SetKind(bkCancel);
+  Show();
+  auto* left = new TPanel(host.get());
+  left->SetParent(host.get());
+  left->SetHeight(40);
+  left->SetAlign(alBottom);
+  left->SetCaption("Panel below a splitter");
+  auto* sp = new TSplitter(host.get());
+  sp->SetAlign(alBottom);
+  sp->SetHeight(4);
+  sp->SetParent(host.get());
+  sp->SetTop(left->Top() - 1);
+  EXPECT_EQ(sp->Top() + sp->Height(), left->Top());
+  lb->SetFocus();
+  cb->SetDroppedDown(true);
+  Pump();
+  UpdateWindow(host->Handle());
+  UpdateWindow(cb->ListHandle());
+
+  RECT hr, lr;
+  GetWindowRect(host->Handle(), &hr);
+  GetWindowRect(cb->ListHandle(), &lr);
+  int w = hr.right - hr.left, h = std::max(hr.bottom, lr.bottom) - hr.top;
+  HDC screen = GetWindowDC(host->Handle());
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bm = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(mem, bm);
+  BitBlt(mem, 0, 0, w, hr.bottom - hr.top, screen, 0, 0, SRCCOPY);
+  ReleaseDC(host->Handle(), screen);
+  HDC list = GetWindowDC(cb->ListHandle());
+  BitBlt(mem, lr.left - hr.left, lr.top - hr.top, lr.right - lr.left, lr.bottom - lr.top, list, 0, 0, SRCCOPY);
+  ReleaseDC(cb->ListHandle(), list);
+  // Something other than the background was drawn where the list box stands.
+  EXPECT_EQ(GetPixel(mem, 12 + 5, 12 + 2 * lb->ItemHeight() + 3) & 0xFFFFFF, ColorToRGB(clHighlight) & 0xFFFFFF);
+  // The edit draws its own text (its window class paints, not the forms' paint path).
+  int inked = 0;
+  for (int y = 12 + 2; y < 12 + 19; ++y)
+    for (int x = 422 + 2; x < 422 + 100; ++x)
+      if ((GetPixel(mem, x, y) & 0xFFFFFF) == 0) ++inked;
+  EXPECT_GT(inked, 20);
+  SelectObject(mem, old);
+  std::string path = PicturePath("forms-lists-demo.png");
+  ASSERT_TRUE(SaveBitmapToPng(bm, path));
+  std::printf("Controls picture: %s\n", std::filesystem::absolute(path).c_str());
+  DeleteDC(mem);
+  DeleteObject(bm);
+  cb->SetDroppedDown(false);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Timer.h"
 #include "platform/forms/Forms.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/GdiText.h"

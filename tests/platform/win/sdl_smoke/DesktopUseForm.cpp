@@ -12,7 +12,7 @@
 #include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Timer.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/FormsStartup.h"
 #include "platform/forms/Menus.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/ExtCtrls.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/Timer.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/PngImage.h"
 #include "platform/rtl/Streams.h"

@@ -1,4 +1,4 @@
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Timer.h"
 
 #include <gtest/gtest.h>
 

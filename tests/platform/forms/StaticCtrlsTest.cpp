@@ -1,4 +1,4 @@
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ using namespace formstest;
 
 namespace {
 
-class SimpleCtrlsTest : public FormsTest {
+class StaticCtrlsTest : public FormsTest {
  protected:
   static void Paint(THost& host) {
     host.Invalidate();
@@ -38,7 +38,7 @@ TEST(IsAccelTest, FindsTheMarkedCharacter) {
   for (const Case& c : cases) EXPECT_EQ(IsAccel(c.Key, c.Caption), c.Expected) << c.Caption << " " << c.Key;
 }
 
-TEST_F(SimpleCtrlsTest, LabelSizesToItsCaption) {
+TEST_F(StaticCtrlsTest, LabelSizesToItsCaption) {
   THost host;
   auto* label = new TLabel(&host);
   label->SetParent(&host);
@@ -68,7 +68,7 @@ TEST_F(SimpleCtrlsTest, LabelSizesToItsCaption) {
   EXPECT_GE(label->Height(), 3 * text.cy);
 }
 
-TEST_F(SimpleCtrlsTest, MnemonicMovesFocusToTheLabelsControl) {
+TEST_F(StaticCtrlsTest, MnemonicMovesFocusToTheLabelsControl) {
   THost host;
   std::vector<std::string> log;
   auto* edit = LoggedChild(host, &log, "edit");
@@ -92,7 +92,7 @@ TEST_F(SimpleCtrlsTest, MnemonicMovesFocusToTheLabelsControl) {
   EXPECT_EQ(host.Perform(CM_DIALOGCHAR, 'n', 0), 0);
 }
 
-TEST_F(SimpleCtrlsTest, ImagePlacesItsPicture) {
+TEST_F(StaticCtrlsTest, ImagePlacesItsPicture) {
   THost host;
   auto* image = new TImage(&host);
   image->SetParent(&host);
@@ -123,7 +123,7 @@ TEST_F(SimpleCtrlsTest, ImagePlacesItsPicture) {
 }
 
 // Paints a host with the self-drawn controls and checks their pixels.
-TEST_F(SimpleCtrlsTest, ControlsPaintThemselves) {
+TEST_F(StaticCtrlsTest, ControlsPaintThemselves) {
   THost host;
   host.SetColor(clBtnFace);
   host.SetBounds(100, 100, 320, 200);
@@ -211,7 +211,7 @@ namespace {
 
 // Pictures travel in form files as Picture.Data: the graphic's class name
 // and its data.
-TEST_F(SimpleCtrlsTest, ImagePictureSurvivesTheFormFile) {
+TEST_F(StaticCtrlsTest, ImagePictureSurvivesTheFormFile) {
   struct Case {
     const char* Kind;
     TGraphic* Graphic;

@@ -1,4 +1,4 @@
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Timer.h"
 
 #include "platform/forms/Forms.h"
 #include "platform/win/Messages.h"
@@ -67,6 +67,6 @@ void TTimer::WndProc(TMessage& Message) {
   Message.Result = DefWindowProc(WindowHandle_, Message.Msg, Message.WParam, Message.LParam);
 }
 
-void RegisterExtCtrlsClasses() {
+void RegisterTimerClasses() {
   RegisterClasses({TTimer::StaticClass()});
 }

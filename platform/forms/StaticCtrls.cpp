@@ -1,4 +1,4 @@
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -520,7 +520,7 @@ void TPanel::CMTextChanged(TMessage& Message) {
   Invalidate();
 }
 
-void RegisterSimpleCtrlsClasses() {
+void RegisterStaticCtrlsClasses() {
   RegisterClasses({TLabel::StaticClass(), TBevel::StaticClass(), TImage::StaticClass(), TPaintBox::StaticClass(),
                    TPanel::StaticClass()});
 }

@@ -40,4 +40,4 @@ class TTimer : public TComponent {
 };
 
 // Registers this module's classes by name; the folder's start-up calls it.
-void RegisterExtCtrlsClasses();
+void RegisterTimerClasses();

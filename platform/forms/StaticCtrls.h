@@ -1,5 +1,6 @@
-// The simple controls that draw themselves without a window class of their
-// own: labels, bevels, images, paint boxes and panels.
+// The controls that show something and take no input, drawn by themselves
+// without a window class of their own: labels, bevels, images, paint boxes
+// and panels.
 #pragma once
 
 #include <memory>
@@ -179,4 +180,4 @@ class TPanel : public TCustomPanel {
 };
 
 // Registers this module's classes by name; the folder's start-up calls it.
-void RegisterSimpleCtrlsClasses();
+void RegisterStaticCtrlsClasses();
