@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/forms/ListCtrls.h"
-#include "platform/forms/SmallCtrls.h"
+#include "platform/forms/ScrollCtrls.h"
 #include "suite/editors/cxContainer.h"
 #include "suite/foundation/cxScrollBar.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "suite/foundation/cxClasses.h"
 
 class IcxEditDefaultValuesProvider {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/forms/Menus.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/rtl/OwnedObject.h"
 #include "platform/rtl/Variants.h"
 #include "suite/editors/cxEditButtons.h"
