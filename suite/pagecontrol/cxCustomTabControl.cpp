@@ -5,7 +5,7 @@
 
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/ImgList.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/rtl/ComponentStreams.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/win/Gdi.h"

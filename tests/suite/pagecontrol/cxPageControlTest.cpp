@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/FormFiles.h"

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Timer.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/PngImage.h"
-#include "platform/forms/SimpleCtrls.h"
+#include "platform/forms/StaticCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Display.h"
 #include "platform/win/Rects.h"
