@@ -1373,7 +1373,7 @@ TEST_F(ComCtrlsTest, FrameWithBarsAndTreeScreenshot) {
   TRect label = channels->DisplayRect(true);
   int highlighted = 0;
   for (int y = label.Top; y < label.Bottom; ++y)
-    for (int x = label.Left; x < label.Right; ++x) highlighted += PixelOf(*frame, tv, x, y) == ColorToRGB(clHighlight);
+    for (int x = label.Left; x < label.Right; ++x) highlighted += static_cast<win::COLORREF>(PixelOf(*frame, tv, x, y)) == ColorToRGB(clHighlight);
   EXPECT_GT(highlighted, label.Width() * label.Height() / 2);
   EXPECT_EQ(PixelOf(*frame, tv, label.Left - 12, (label.Top + label.Bottom) / 2), ColorToRGB(clMaroon));
   TRect scanGroups = tv->Items()->Item(3)->DisplayRect(true);  // after Bank A, Channels' child
@@ -1381,7 +1381,7 @@ TEST_F(ComCtrlsTest, FrameWithBarsAndTreeScreenshot) {
             ColorToRGB(clGreen));  // an unselected node shows its ImageIndex
   int ink = 0;
   for (int y = 0; y < sb->Height(); ++y)
-    for (int x = 0; x < 100; ++x) ink += PixelOf(*frame, sb, x, y) == ColorToRGB(clBtnText);
+    for (int x = 0; x < 100; ++x) ink += static_cast<win::COLORREF>(PixelOf(*frame, sb, x, y)) == ColorToRGB(clBtnText);
   EXPECT_GT(ink, 10);
   TPoint workspace = frame->ScreenToClient({clientArea.right - 10, clientArea.bottom - 10});
   EXPECT_EQ(ScreenColorAt(*frame, workspace.X, workspace.Y), ColorToRGB(clAppWorkSpace));

@@ -60,7 +60,8 @@ class MessageDialogsTest : public FormsTest {
       if (message)
         for (Integer y = 0; y < message->Height(); ++y)
           for (Integer x = 0; x < message->Width(); ++x)
-            TextInk += PixelAt(*dialog, message->Left() + x, message->Top() + y) == ColorToRGB(clWindowText);
+            TextInk += static_cast<win::COLORREF>(PixelAt(*dialog, message->Left() + x, message->Top() + y)) ==
+                       ColorToRGB(clWindowText);
       if (!Screenshot.empty()) {
         HDC dc = GetWindowDC(dialog->Handle());
         SaveDCToPng(dc, Screenshot);
