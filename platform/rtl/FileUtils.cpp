@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/WinError.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SystemCalls.h"
@@ -278,7 +279,7 @@ Integer findMatch(TSearchRec& F) {
     const std::string& name = state.names[state.next++];
     if (describeEntry(state, name, F)) return 0;
   }
-  return ERROR_NO_MORE_FILES;
+  return static_cast<Integer>(win::ERROR_NO_MORE_FILES);
 }
 
 }  // namespace
@@ -290,7 +291,7 @@ Integer FindFirst(const std::string& Path, Integer Attr, TSearchRec& F) {
   state->mask = ExtractFileName(Path);
   std::vector<std::string> names;
   if (sys::CallResult listed = sys::ListFolder(state->folder.empty() ? "." : state->folder, names); listed.Failed())
-    return listed.Error == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+    return static_cast<Integer>(listed.Error == EACCES ? win::ERROR_ACCESS_DENIED : win::ERROR_PATH_NOT_FOUND);
   for (std::string& name : names)
     if (MatchesMask(name, state->mask)) state->names.push_back(std::move(name));
   std::sort(state->names.begin(), state->names.end());
@@ -299,13 +300,13 @@ Integer FindFirst(const std::string& Path, Integer Attr, TSearchRec& F) {
   const Integer result = findMatch(F);
   if (result != 0) {
     FindClose(F);
-    return ERROR_FILE_NOT_FOUND;
+    return static_cast<Integer>(win::ERROR_FILE_NOT_FOUND);
   }
   return 0;
 }
 
 Integer FindNext(TSearchRec& F) {
-  if (!F.FindHandle) return ERROR_NO_MORE_FILES;
+  if (!F.FindHandle) return static_cast<Integer>(win::ERROR_NO_MORE_FILES);
   return findMatch(F);
 }
 

@@ -65,12 +65,6 @@ inline constexpr Integer faArchive = 0x20;    // every regular file
 inline constexpr Integer faSymLink = 0x40;    // the entry is a symbolic link
 inline constexpr Integer faAnyFile = 0x3F;
 
-// Windows' error codes that FindFirst and FindNext return.
-inline constexpr Integer ERROR_FILE_NOT_FOUND = 2;
-inline constexpr Integer ERROR_PATH_NOT_FOUND = 3;
-inline constexpr Integer ERROR_ACCESS_DENIED = 5;
-inline constexpr Integer ERROR_NO_MORE_FILES = 18;
-
 struct TSearchRec {
   Integer Time = 0;          // modification time, DOS packed local date and time
   TDateTime TimeStamp = 0;   // the same as a TDateTime (local)
@@ -85,10 +79,11 @@ struct TSearchRec {
 // characters / one character, ASCII letters without regard to case, and
 // "*.*" matches every name. Normal files are always found; hidden files,
 // system files and folders only when Attr asks for them. "." and ".." are
-// never returned. 0 on success, otherwise ERROR_FILE_NOT_FOUND,
-// ERROR_PATH_NOT_FOUND or ERROR_ACCESS_DENIED. Entries come in name order.
+// never returned. 0 on success, otherwise win::ERROR_FILE_NOT_FOUND,
+// win::ERROR_PATH_NOT_FOUND or win::ERROR_ACCESS_DENIED (WinError.h).
+// Entries come in name order.
 Integer FindFirst(const std::string& Path, Integer Attr, TSearchRec& F);
-// 0 or ERROR_NO_MORE_FILES.
+// 0 or win::ERROR_NO_MORE_FILES.
 Integer FindNext(TSearchRec& F);
 void FindClose(TSearchRec& F);
 

@@ -45,8 +45,6 @@ constexpr UINT WM_PASTE = 0x0302;
 constexpr UINT WM_CLEAR = 0x0303;
 constexpr UINT WM_DESTROYCLIPBOARD = 0x0307;
 
-constexpr DWORD ERROR_CLIPBOARD_NOT_OPEN = 1418;
-
 // One opener at a time: fails while another window (or thread) holds it.
 BOOL OpenClipboard(HWND newOwner);
 BOOL CloseClipboard();

@@ -31,16 +31,6 @@ namespace win {
 using HANDLE = void*;
 inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
-// Error numbers (GetLastError) of the serial layer besides the common ones of
-// WinUser.h; errno becomes one of these through ErrorFromErrno.
-constexpr DWORD ERROR_GEN_FAILURE = 31;
-constexpr DWORD ERROR_OPERATION_ABORTED = 995;
-constexpr DWORD ERROR_IO_INCOMPLETE = 996;
-constexpr DWORD ERROR_IO_PENDING = 997;
-// The user may not open serial devices (EACCES, EPERM). An application code
-// (bit 29), so that it never meets a code of the serial component's table.
-constexpr DWORD ERROR_SERIAL_PERMISSION = 0x20000005;
-
 // CreateFile ------------------------------------------------------------------
 
 constexpr DWORD GENERIC_READ = 0x80000000;

@@ -23,15 +23,6 @@ namespace win {
 
 using HANDLE = void*;
 
-// Errors (GetLastError) of printing. Other failures use the common codes of
-// WinUser.h.
-constexpr DWORD ERROR_PRINT_CANCELLED = 63;
-constexpr DWORD ERROR_INVALID_PRINTER_NAME = 1801;
-constexpr DWORD ERROR_SPL_NO_STARTDOC = 3003;
-constexpr DWORD ERROR_WRITE_FAULT = 29;
-// The print system refused or failed; GetLastPrintErrorText says why. An
-// application code (bit 29), apart from every system code.
-constexpr DWORD ERROR_PRINT_SYSTEM = 0x20000100;
 
 // The text of the last failed printing call of this thread.
 std::string GetLastPrintErrorText();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/WinError.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -115,7 +116,7 @@ TEST_F(Folder, SearchPatternsAndAttributes) {
   EXPECT_EQ(rec.Attr & (faArchive | faDirectory), faArchive);
   EXPECT_GT(rec.TimeStamp, 45000.0);  // after 2023
   EXPECT_NE(rec.Time, 0);
-  EXPECT_EQ(FindNext(rec), ERROR_NO_MORE_FILES);
+  EXPECT_EQ(FindNext(rec), static_cast<Integer>(win::ERROR_NO_MORE_FILES));
   FindClose(rec);
   ASSERT_EQ(FindFirst(path("link.dat"), 0, rec), 0);
   EXPECT_EQ(rec.Attr & faSymLink, faSymLink);
@@ -124,9 +125,9 @@ TEST_F(Folder, SearchPatternsAndAttributes) {
   EXPECT_EQ(rec.Attr & faDirectory, faDirectory);
   FindClose(rec);
 
-  EXPECT_EQ(FindFirst(path("*.none"), faAnyFile, rec), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(FindFirst(path("missing/*.dat"), faAnyFile, rec), ERROR_PATH_NOT_FOUND);
-  EXPECT_EQ(FindNext(rec), ERROR_NO_MORE_FILES);
+  EXPECT_EQ(FindFirst(path("*.none"), faAnyFile, rec), static_cast<Integer>(win::ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(FindFirst(path("missing/*.dat"), faAnyFile, rec), static_cast<Integer>(win::ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(FindNext(rec), static_cast<Integer>(win::ERROR_NO_MORE_FILES));
 }
 
 TEST_F(Folder, TemporaryFilesAndFolders) {
