@@ -7,6 +7,7 @@
 #include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/editors/cxDateUtils.h"
 #include "suite/editors/cxEditPainting.h"
+#include "suite/editors/cxEdit.h"
 #include "suite/editors/cxEditButtons.h"
 #include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxEditRepository.h"
@@ -34,6 +35,7 @@ void InitializeEditors() {
   RegisterEditStylesClasses();
   DefaultEditStyleController();
   RegisterEditRepositoryClasses();
+  RegisterEditClasses();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }

@@ -151,6 +151,8 @@ class TcxContainer : public TcxControl, public IcxMouseTrackingCaller, public Ic
                TcxContainerViewInfoClass AViewInfoClass);
 
   virtual void EnabledStateChanged();
+  // For descendants that finish their construction after this constructor.
+  void SetConstructing(bool Value) { FConstructing = Value; }
 
   bool CanDragAtDesignTime(Integer X, Integer Y, bool AFlag) override;
   bool CanFocusOnClick() override;

@@ -5,6 +5,7 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
+#include "suite/editors/cxEdit.h"
 #include "suite/editors/cxEditViewInfo.h"
 #include "suite/foundation/cxVariants.h"
 
@@ -309,6 +310,8 @@ bool TcxCustomEditProperties::EditValuesEqual(const Variant& A, const Variant& B
 void TcxCustomEditProperties::ConvertToEditValue(const Variant& Value, Variant& EditValue, bool) {
   EditValue = Value;
 }
+
+TClass TcxCustomEditProperties::EditClass() { return TcxCustomEdit::StaticClass(); }
 
 TClass TcxCustomEditProperties::ViewInfoClass() { return TcxCustomEditViewInfo::StaticClass(); }
 

@@ -137,6 +137,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual bool HasSeparateChangeEvents() { return false; }
   virtual bool WantsTabs() { return false; }
   virtual bool ComparesEditValues() { return false; }
+  // TcxCustomEdit.
+  virtual TClass EditClass();
   virtual TcxContainerStyleClass StyleClass() { return &CreateContainerStyle<TcxEditStyle>; }
   // TcxCustomEditViewInfo.
   virtual TClass ViewInfoClass();

@@ -1,0 +1,690 @@
+// The editor base through a small test editor whose "inner edit" is a
+// string: value flow and the order of the change events, held-back events,
+// the modified flags and their stack, editing permission with read-only
+// settings, providers and in-place use, validation (valid, invalid with and
+// without a message, a handler changing the display value, refusal by the
+// host), locks and stack released after a failed validation, posting and its
+// failures, reset, the repository link, and the small shared routines.
+#include "suite/editors/cxEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiRegions.h"
+#include "platform/win/Input.h"
+#include "platform/win/SysParams.h"
+
+class TTestEditProperties : public TcxCustomEditProperties {
+  VXN_DECLARE_CLASS(TTestEditProperties)
+
+ public:
+  using TcxCustomEditProperties::TcxCustomEditProperties;
+  bool ValidatesDisplayValue() override { return true; }
+  bool ComparesEditValues() override { return compares; }
+  bool HasSeparateChangeEvents() override { return separate; }
+  bool IsResettable() override { return true; }
+  bool compares = true;
+  bool separate = false;
+};
+VXN_IMPLEMENT_CREATABLE_CLASS(TTestEditProperties, TcxCustomEditProperties)
+
+class TTestEditItem : public TcxEditRepositoryItemOf<TTestEditProperties> {
+  VXN_DECLARE_CLASS(TTestEditItem)
+
+ public:
+  explicit TTestEditItem(TComponent* AOwner) : TcxEditRepositoryItemOf(AOwner) {}
+};
+VXN_IMPLEMENT_CREATABLE_CLASS(TTestEditItem, TcxEditRepositoryItem)
+
+namespace {
+
+class TestProvider : public TcxCustomEditDefaultValuesProvider {
+ public:
+  using TcxCustomEditDefaultValuesProvider::TcxCustomEditDefaultValuesProvider;
+  bool DefaultCanModify() override { return canModify; }
+  bool IsDataAware() override { return dataAware; }
+  bool canModify = true;
+  bool dataAware = false;
+};
+
+class TestBinding : public TcxEditDataBinding {
+ public:
+  using TcxEditDataBinding::TcxEditDataBinding;
+  TcxCustomEditDefaultValuesProviderClass ProviderClass() override {
+    return &CreateEditDefaultValuesProvider<TestProvider>;
+  }
+  TestProvider* Provider() { return static_cast<TestProvider*>(DefaultValuesProvider()); }
+  bool BeginEdit() override {
+    ++beginEdits;
+    return allowEdit;
+  }
+  void WriteValue(const Variant& Value) override {
+    if (refuseWrite) throw Exception("refused");
+    written.push_back(Value);
+  }
+  void StoredValue(Variant& Value) override { Value = stored; }
+  // A data-bound binding knows whether its data are being edited.
+  bool Modified() override { return modified.value_or(TcxEditDataBinding::Modified()); }
+  std::optional<bool> modified;
+  int beginEdits = 0;
+  bool allowEdit = true;
+  bool refuseWrite = false;
+  Variant stored;
+  std::vector<Variant> written;
+};
+
+TcxCustomEditKind TestKind() {
+  TcxCustomEditKind kind;
+  kind.PropertiesClass = TTestEditProperties::StaticClass();
+  kind.DataBindingClass = &CreateEditDataBinding<TestBinding>;
+  return kind;
+}
+
+// The shown text stands in for an inner edit.
+class TestEdit : public TcxCustomEdit {
+ public:
+  explicit TestEdit(TComponent* AOwner, bool AIsInplace = false) : TcxCustomEdit(AOwner, AIsInplace, TestKind()) {}
+  using TcxCustomEdit::DoEnter;
+  using TcxCustomEdit::DoExit;
+  using TcxCustomEdit::PropertiesChanged;
+
+  TTestEditProperties* Props() { return static_cast<TTestEditProperties*>(Properties()); }
+  TestBinding* Binding() { return static_cast<TestBinding*>(DataBinding()); }
+  // The user types Text.
+  void Type(const std::string& Text) {
+    text = Text;
+    SetEditingModified(true);
+  }
+
+  void DisplayTextOfValue(std::string& Text) override { Text = text; }
+  void UpdateTextFromEditValue() override { text = VarToStr(EditValue()); }
+  void SetInnerEditValue(const Variant& Value) override { text = VarToStr(Value); }
+  void ApplyDisplayValue(const Variant& Value) override { AssignEditValue(Value); }
+  void SelectWholeText() override { ++selections; }
+  void PropertiesChanged(TObject* Sender) override {
+    ++propertiesChanges;
+    TcxCustomEdit::PropertiesChanged(Sender);
+  }
+
+  std::string text;
+  int selections = 0;
+  int propertiesChanges = 0;
+};
+
+struct EventLog : TObject {
+  std::vector<std::string> lines;
+  void Change(TObject*) { lines.push_back("change"); }
+  void ItemChange(TObject*) { lines.push_back("item change"); }
+  void ValueChanged(TObject*) { lines.push_back("value"); }
+  void Exit(TObject*) { lines.push_back("exit"); }
+  void Posted(TObject*) { lines.push_back("posted"); }
+  void Refuse(TObject*) { throw Exception("host refuses"); }
+  void Editing(TObject*, bool& CanEdit) {
+    lines.push_back("editing");
+    if (edit) edit->SetEditValue(Variant("from handler"));
+    CanEdit = allowEditing;
+  }
+  void Validate(TObject*, Variant& DisplayValue, std::string& ErrorText, bool& Error) {
+    Error = failValidation;
+    if (replaceText) ErrorText = *replaceText;
+    if (replaceValue) DisplayValue = Variant(*replaceValue);
+  }
+  void Hook(TestEdit* e) {
+    edit = nullptr;
+    e->Properties()->OnChange = TNotifyEvent(this, &EventLog::Change);
+    e->Properties()->OnEditValueChanged = TNotifyEvent(this, &EventLog::ValueChanged);
+  }
+  TcxCustomEdit* edit = nullptr;
+  bool allowEditing = true;
+  bool failValidation = true;
+  std::optional<std::string> replaceText;
+  std::optional<std::string> replaceValue;
+};
+
+std::vector<std::string> Lines(std::initializer_list<const char*> l) { return {l.begin(), l.end()}; }
+
+// --- value and change events --------------------------------------------------
+
+TEST(Edit, ValueStartsNullAndChangeEventsFollowRealChangesValueEventFirst) {
+  TestEdit edit(nullptr);
+  EventLog log;
+  log.Hook(&edit);
+  EXPECT_TRUE(VarIsNull(edit.EditValue()));
+  EXPECT_FALSE(edit.MustStoreEditValue());
+
+  edit.SetEditValue(Variant(1.0));
+  EXPECT_EQ(log.lines, Lines({"value", "change"}));
+  EXPECT_TRUE(edit.MustStoreEditValue());
+  edit.SetEditValue(Variant(1.0));
+  EXPECT_EQ(log.lines.size(), 2u) << "the same value again changes nothing";
+  edit.SetEditValue(Variant(1));
+  EXPECT_EQ(log.lines.size(), 4u) << "an integer after a double of the same number is a change";
+  EXPECT_EQ(edit.text, "1");
+  EXPECT_FALSE(edit.Modified()) << "a program's assignment leaves the editor unmodified";
+
+  // Separate change events: the value event alone.
+  edit.Props()->separate = true;
+  edit.SetEditValue(Variant(2));
+  EXPECT_EQ(log.lines.back(), "value");
+  EXPECT_EQ(log.lines.size(), 5u);
+
+  // A kind that does not compare values fires nothing on assignment.
+  edit.Props()->compares = false;
+  edit.Props()->separate = false;
+  edit.SetEditValue(Variant(3));
+  EXPECT_EQ(log.lines.size(), 5u);
+  EXPECT_EQ(edit.EditValue(), Variant(3));
+}
+
+TEST(Edit, HeldBackEventsFireOnceChangeFirstOnlyWhenAskedTo) {
+  for (bool invoke : {true, false}) {
+    TestEdit edit(nullptr);
+    EventLog log;
+    log.Hook(&edit);
+    edit.LockChangeEvents(true);
+    edit.LockChangeEvents(true);
+    for (int i = 1; i <= 3; ++i) edit.SetEditValue(Variant(i));
+    edit.LockChangeEvents(false, invoke);
+    EXPECT_TRUE(log.lines.empty()) << "nothing while the outer lock holds";
+    edit.LockChangeEvents(false, invoke);
+    EXPECT_EQ(log.lines, invoke ? Lines({"change", "value"}) : Lines({})) << invoke;
+    edit.LockChangeEvents(false, true);  // an extra unlock is harmless
+    EXPECT_FALSE(edit.ChangeEventsLocked());
+  }
+}
+
+TEST(Edit, NotifyChangeImpliesTheValueEventForKindsThatDoNotCompare) {
+  TestEdit edit(nullptr);
+  EventLog log;
+  log.Hook(&edit);
+  edit.Props()->compares = false;
+  edit.NotifyChange();
+  EXPECT_EQ(log.lines, Lines({"change", "value"}));
+  log.lines.clear();
+  edit.Props()->compares = true;
+  edit.NotifyChange();
+  EXPECT_EQ(log.lines, Lines({"change"}));
+}
+
+TEST(Edit, InPlaceHandlersSeeAModifiedEditorThatIsRestoredAfter) {
+  TestEdit edit(nullptr, true);
+  bool seen = false;
+  struct Probe : TObject {
+    TestEdit* e;
+    bool* seen;
+    void Change(TObject*) { *seen = e->Modified() && e->ModifiedAfterEnter(); }
+  } probe;
+  probe.e = &edit;
+  probe.seen = &seen;
+  edit.Properties()->OnChange = TNotifyEvent(&probe, &Probe::Change);
+  edit.SetEditValue(Variant("x"));
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(edit.Modified());
+  EXPECT_EQ(edit.ModifiedStateDepth(), 0u);
+}
+
+// --- modified flags --------------------------------------------------------------
+
+TEST(Edit, ModifiedFlagsAndTheirStack) {
+  TestEdit edit(nullptr);
+  edit.SetEditingModified(true);
+  EXPECT_TRUE(edit.Modified());
+  EXPECT_TRUE(edit.ModifiedAfterEnter());
+  EXPECT_FALSE(edit.Validated());
+  edit.PushModifiedState();
+  edit.SetModifiedState(false);
+  EXPECT_FALSE(edit.Modified());
+  EXPECT_FALSE(edit.ModifiedAfterEnter());
+  edit.SetModifiedState(true);
+  EXPECT_FALSE(edit.ModifiedAfterEnter()) << "only a False value touches the editing flag";
+  edit.PopModifiedState();
+  EXPECT_TRUE(edit.Modified());
+  EXPECT_TRUE(edit.ModifiedAfterEnter());
+  EXPECT_EQ(edit.ModifiedStateDepth(), 0u);
+  edit.SetEditingModified(false);
+  EXPECT_TRUE(edit.Modified()) << "clearing the editing flag keeps Modified";
+}
+
+// --- editing permission ------------------------------------------------------------
+
+TEST(Edit, QueryEditingFollowsReadOnlyTheProviderAndTheHandler) {
+  struct Case {
+    const char* name;
+    int readOnly;  // -1 unassigned
+    bool providerCanModify;
+    bool handlerAllows;
+    bool bindingAllows;
+    bool expected;
+  } cases[] = {
+      {"defaults", -1, true, true, true, true},
+      {"provider refuses", -1, false, true, true, false},
+      {"ReadOnly False overrides the provider", 0, false, true, true, true},
+      {"ReadOnly True", 1, true, true, true, false},
+      {"handler refuses", -1, true, false, true, false},
+      {"binding refuses to edit", -1, true, true, false, false},
+  };
+  for (const Case& c : cases) {
+    TestEdit edit(nullptr);
+    EventLog log;
+    edit.OnEditing = TcxEditEditingEvent(&log, &EventLog::Editing);
+    log.allowEditing = c.handlerAllows;
+    edit.Binding()->Provider()->canModify = c.providerCanModify;
+    edit.Binding()->allowEdit = c.bindingAllows;
+    if (c.readOnly >= 0) edit.Properties()->SetReadOnly(c.readOnly == 1);
+    EXPECT_EQ(edit.QueryEditing(), c.expected) << c.name;
+    // Typing: the editor takes the value only when allowed.
+    edit.SetUserChanging(true);
+    edit.SetEditValue(Variant("typed"));
+    EXPECT_EQ(VarIsNull(edit.EditValue()), !c.expected) << c.name;
+    EXPECT_EQ(edit.ModifiedAfterEnter(), c.expected) << c.name;
+  }
+}
+
+TEST(Edit, QueryEditingAsksNothingOnceModifiedAndIgnoresAssignmentsFromTheHandler) {
+  TestEdit edit(nullptr);
+  EventLog log;
+  log.edit = &edit;
+  edit.OnEditing = TcxEditEditingEvent(&log, &EventLog::Editing);
+  EXPECT_TRUE(edit.QueryEditing());
+  EXPECT_TRUE(VarIsNull(edit.EditValue())) << "an assignment inside OnEditing has no effect";
+  EXPECT_EQ(edit.Binding()->beginEdits, 1);
+  edit.SetEditingModified(true);
+  EXPECT_TRUE(edit.QueryEditing());
+  EXPECT_EQ(log.lines.size(), 1u);
+  EXPECT_EQ(edit.Binding()->beginEdits, 1);
+}
+
+TEST(Edit, InPlaceEditingAsksThePropertiesAndNotTheBinding) {
+  TestEdit edit(nullptr, true);
+  edit.Properties()->SetReadOnly(true);
+  EXPECT_FALSE(edit.QueryEditing());
+  edit.Properties()->SetReadOnly(false);
+  EXPECT_TRUE(edit.QueryEditing());
+  EXPECT_EQ(edit.Binding()->beginEdits, 0);
+  EXPECT_TRUE(edit.IsInplace());
+  EXPECT_FALSE(edit.AutoSize());
+  EXPECT_TRUE(edit.WantedKeys().Contains(wkTab));
+  EXPECT_EQ(edit.Properties()->DefaultValuesProvider(), nullptr) << "in place the host supplies the provider";
+}
+
+TEST(Edit, ReadOnlyPropertiesEndTheUsersEditing) {
+  TestEdit edit(nullptr);
+  EXPECT_TRUE(edit.AutoSize());
+  EXPECT_EQ(edit.Properties()->DefaultValuesProvider(), edit.Binding()->Provider());
+  edit.Type("abc");
+  const int before = edit.propertiesChanges;
+  edit.Properties()->SetReadOnly(true);
+  EXPECT_GT(edit.propertiesChanges, before);
+  EXPECT_TRUE(edit.IsReadOnly());
+  EXPECT_FALSE(edit.ModifiedAfterEnter());
+  edit.Properties()->SetTransparent(true);
+  EXPECT_TRUE(edit.Transparent());
+}
+
+// --- validation ----------------------------------------------------------------------
+
+TEST(Edit, ValidationTable) {
+  const std::string defaultText = "Invalid input value. Use escape key to abandon changes";
+  struct Case {
+    const char* name;
+    bool fail;
+    std::optional<std::string> errorText;
+    std::optional<std::string> newValue;
+    bool report;
+    bool expectedResult;
+    std::string expectedMessage;  // empty: no exception
+    std::string expectedText;
+  } cases[] = {
+      {"valid", false, {}, {}, true, true, "", "typed"},
+      {"valid, handler's value applied", false, {}, "fixed", true, true, "", "fixed"},
+      {"invalid, default message", true, {}, {}, true, false, defaultText, "typed"},
+      {"invalid, own message", true, "bad", {}, true, false, "bad", "typed"},
+      {"invalid, no message", true, "", {}, true, false, "", "typed"},
+      {"invalid, not reported", true, {}, {}, false, false, "", "typed"},
+      {"invalid, handler's value shown", true, "bad", "shown", true, false, "bad", "shown"},
+  };
+  for (const Case& c : cases) {
+    TestEdit edit(nullptr);
+    edit.SetEditValue(Variant("old"));
+    EventLog log;
+    log.failValidation = c.fail;
+    log.replaceText = c.errorText;
+    log.replaceValue = c.newValue;
+    edit.Properties()->OnValidate = TcxEditValidateEvent(&log, &EventLog::Validate);
+    edit.Properties()->SetBeepOnError(true);
+    edit.Type("typed");
+    const int beeps = win::BeepCount();
+    std::string message;
+    bool result = false;
+    try {
+      result = edit.ValidateDisplayText(c.report);
+    } catch (const Exception& e) {
+      message = e.Message;
+    }
+    EXPECT_EQ(message, c.expectedMessage) << c.name;
+    if (message.empty()) {
+      EXPECT_EQ(result, c.expectedResult) << c.name;
+    }
+    EXPECT_EQ(edit.text, c.expectedText) << c.name;
+    if (c.fail) {
+      EXPECT_TRUE(edit.ModifiedAfterEnter()) << c.name << ": Escape can still restore the old value";
+      EXPECT_EQ(edit.EditValue(), Variant("old")) << c.name;
+      EXPECT_EQ(win::BeepCount() - beeps, c.report ? 1 : 0) << c.name;
+    } else {
+      EXPECT_EQ(edit.EditValue(), Variant(c.expectedText)) << c.name;
+      EXPECT_TRUE(edit.Validated()) << c.name;
+      EXPECT_FALSE(edit.ModifiedAfterEnter()) << c.name << ": not focused, the editing is over";
+      EXPECT_TRUE(edit.ValidateDisplayText(true)) << c.name << ": validated text is not checked again";
+    }
+    EXPECT_EQ(edit.ModifiedStateDepth(), 0u) << c.name;
+  }
+}
+
+TEST(Edit, ValidationRefusedByTheHostPutsTheValuesTextBack) {
+  TestEdit edit(nullptr);
+  edit.SetEditValue(Variant("old"));
+  edit.Type("typed");
+  edit.Binding()->Provider()->canModify = false;
+  edit.Binding()->modified = false;
+  edit.SetUserChanging(true);
+  EXPECT_TRUE(edit.ValidateDisplayText(true));
+  EXPECT_EQ(edit.EditValue(), Variant("old"));
+  EXPECT_EQ(edit.text, "old");
+}
+
+TEST(Edit, ValidateInputUpdatesTheTextOnSuccess) {
+  TestEdit edit(nullptr);
+  EventLog log;
+  log.failValidation = false;
+  log.replaceValue = "Clean";
+  edit.Properties()->OnValidate = TcxEditValidateEvent(&log, &EventLog::Validate);
+  edit.Type("dirty");
+  edit.ValidateInput();
+  EXPECT_EQ(edit.text, "Clean");
+  EXPECT_TRUE(edit.Validated());
+}
+
+// --- on a form: exit, locks after a failed validation ------------------------------------
+
+class EditOnForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    win::ResetInputState();
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, 300, 200);
+    edit = new TestEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(10, 10, 120, 24);
+    other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(10, 60, 120, 24);
+    form->Show();
+    Application->ProcessMessages();
+    edit->OnExit = TNotifyEvent(&log, &EventLog::Exit);
+    edit->Properties()->OnValidate = TcxEditValidateEvent(&log, &EventLog::Validate);
+  }
+  void TearDown() override {
+    // Nothing left to validate when the form takes the focus away.
+    edit->SetModifiedState(false);
+    form.reset();
+  }
+
+  std::unique_ptr<TForm> form;
+  TestEdit* edit = nullptr;
+  TEdit* other = nullptr;
+  EventLog log;
+};
+
+TEST_F(EditOnForm, ExitWithInvalidTextRaisesKeepsTheFocusAndFiresNoExit) {
+  edit->SetFocus();
+  edit->Type("bad");
+  EXPECT_THROW(edit->DoExit(), Exception);
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_TRUE(edit->ModifiedAfterEnter());
+  EXPECT_GE(edit->selections, 1);
+
+  // An empty error text: no message, no exception, still no exit.
+  log.replaceText = "";
+  edit->DoExit();
+  EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(EditOnForm, ChangeEventsAndTheStackRecoverAfterAFailedValidation) {
+  edit->SetFocus();
+  edit->Type("bad");
+  EXPECT_THROW(edit->ExitProcessing(true), Exception);
+  EXPECT_FALSE(edit->ChangeEventsLocked());
+  EXPECT_EQ(edit->ModifiedStateDepth(), 0u);
+
+  log.Hook(edit);
+  edit->SetEditValue(Variant("next"));
+  EXPECT_EQ(log.lines, Lines({"value", "change"})) << "the editor still fires its change events";
+
+  // A write that fails while the exit holds the events back leaves no lock
+  // and nothing on the stack either.
+  log.failValidation = false;
+  edit->Type("good");
+  edit->Binding()->modified = true;
+  edit->Binding()->refuseWrite = true;
+  EXPECT_THROW(edit->ExitProcessing(true), Exception);
+  EXPECT_FALSE(edit->ChangeEventsLocked());
+  EXPECT_EQ(edit->ModifiedStateDepth(), 0u);
+  EXPECT_FALSE(edit->Posting());
+}
+
+TEST_F(EditOnForm, ValidExitAppliesPostsAndFiresExit) {
+  log.failValidation = false;
+  edit->SetFocus();
+  edit->Type("good");
+  edit->Binding()->modified = true;
+  other->SetFocus();
+  Application->ProcessMessages();
+  EXPECT_EQ(log.lines, Lines({"exit"}));
+  EXPECT_EQ(edit->EditValue(), Variant("good"));
+  ASSERT_EQ(edit->Binding()->written.size(), 1u);
+  EXPECT_EQ(edit->Binding()->written[0], Variant("good"));
+  EXPECT_FALSE(edit->ModifiedAfterEnter());
+  EXPECT_EQ(edit->ModifiedStateDepth(), 0u);
+}
+
+TEST_F(EditOnForm, EscapeRestoresTheValueOfEnterAndPostsWhenImmediate) {
+  edit->SetEditValue(Variant("saved"));
+  other->SetFocus();
+  edit->SetFocus();
+  Application->ProcessMessages();
+  edit->SetUserChanging(true);
+  edit->SetEditValue(Variant("typed"));
+  edit->SetUserChanging(false);
+  ASSERT_TRUE(edit->ModifiedAfterEnter());
+  edit->Properties()->SetImmediatePost(true);
+  edit->Binding()->modified = true;
+  log.lines.clear();
+  log.Hook(edit);
+  edit->ResetEditValue();
+  EXPECT_EQ(edit->EditValue(), Variant("saved"));
+  EXPECT_EQ(log.lines, Lines({"change", "value"})) << "held back during the reset, change first";
+  EXPECT_TRUE(edit->Modified());
+  EXPECT_FALSE(edit->ModifiedAfterEnter());
+  EXPECT_EQ(edit->selections, 1);
+  ASSERT_EQ(edit->Binding()->written.size(), 1u);
+  EXPECT_EQ(edit->Binding()->written[0], Variant("saved"));
+  edit->Binding()->modified.reset();
+
+  // Data-aware: the stored value comes back.
+  edit->Binding()->Provider()->dataAware = true;
+  edit->Binding()->stored = Variant("stored");
+  edit->SetUserChanging(true);
+  edit->SetEditValue(Variant("typed again"));
+  edit->SetUserChanging(false);
+  edit->ResetEditValue();
+  EXPECT_EQ(edit->EditValue(), Variant("stored"));
+}
+
+// --- posting ---------------------------------------------------------------------------------
+
+TEST(Edit, StandAlonePostingWritesAndAFailureIsReportedAndRaised) {
+  TestEdit edit(nullptr);
+  edit.SetEditValue(Variant("v"));
+  edit.PostEditValue(false);
+  ASSERT_EQ(edit.Binding()->written.size(), 1u);
+  edit.Binding()->refuseWrite = true;
+  edit.Properties()->SetBeepOnError(true);
+  const int beeps = win::BeepCount();
+  EXPECT_THROW(edit.PostEditValue(false), Exception);
+  EXPECT_FALSE(edit.Posting());
+  EXPECT_EQ(win::BeepCount() - beeps, 1);
+}
+
+TEST(Edit, PostingValidatesFirstAndStopsOnInvalidText) {
+  TestEdit edit(nullptr);
+  EventLog log;
+  log.replaceText = "";
+  edit.Properties()->OnValidate = TcxEditValidateEvent(&log, &EventLog::Validate);
+  edit.Type("bad");
+  edit.SetUserChanging(true);
+  edit.PostEditValue(true);
+  EXPECT_TRUE(edit.Binding()->written.empty());
+  EXPECT_TRUE(edit.UserChanging());
+}
+
+TEST(Edit, InPlacePostingTellsTheHostAndARefusalKeepsTheEditorModified) {
+  TestEdit edit(nullptr, true);
+  EventLog log;
+  edit.OnPostEditValue = TNotifyEvent(&log, &EventLog::Posted);
+  edit.SetEditingModified(true);
+  edit.PostEditValue(false);
+  EXPECT_EQ(log.lines, Lines({"posted"}));
+  EXPECT_FALSE(edit.Modified());
+
+  edit.OnPostEditValue = TNotifyEvent(&log, &EventLog::Refuse);
+  edit.Properties()->SetBeepOnError(true);
+  edit.SetEditingModified(true);
+  const int beeps = win::BeepCount();
+  EXPECT_NO_THROW(edit.PostEditValue(false));
+  EXPECT_TRUE(edit.Modified());
+  EXPECT_FALSE(edit.Posting());
+  EXPECT_EQ(win::BeepCount() - beeps, 1);
+}
+
+// --- repository link ------------------------------------------------------------------------------
+
+TEST(Edit, RepositoryItemSharesItsPropertiesAndBothHandlersRunOwnFirst) {
+  TcxEditRepository repository(nullptr);
+  auto* item = static_cast<TTestEditItem*>(repository.NewRepositoryItem(TTestEditItem::StaticClass()));
+  TestEdit edit(nullptr);
+  EventLog log;
+  edit.Properties()->OnChange = TNotifyEvent(&log, &EventLog::Change);
+  item->Properties()->OnChange = TNotifyEvent(&log, &EventLog::ItemChange);
+  const int before = edit.propertiesChanges;
+  edit.SetRepositoryItem(item);
+  EXPECT_GT(edit.propertiesChanges, before);
+  EXPECT_EQ(edit.ActiveProperties(), item->Properties());
+  EXPECT_EQ(item->Properties()->DefaultValuesProvider(), edit.Binding()->Provider());
+  EXPECT_EQ(edit.Properties()->DefaultValuesProvider(), nullptr);
+  edit.SetEditValue(Variant("x"));
+  EXPECT_EQ(log.lines, Lines({"change", "item change"}));
+
+  // The item's change reaches the editor.
+  const int linked = edit.propertiesChanges;
+  item->Properties()->SetAutoSelect(false);
+  EXPECT_EQ(edit.propertiesChanges, linked + 1);
+  // Its own properties are silent while the item is linked.
+  edit.Properties()->SetAutoSelect(false);
+  EXPECT_EQ(edit.propertiesChanges, linked + 1);
+
+  edit.SetRepositoryItem(nullptr);
+  EXPECT_EQ(edit.ActiveProperties(), edit.Properties());
+  EXPECT_TRUE(item->Listeners().empty());
+}
+
+TEST(Edit, AnUnfittingItemIsRefusedAndTheLinkStays) {
+  TcxEditRepository repository(nullptr);
+  auto* fitting = repository.NewRepositoryItem(TTestEditItem::StaticClass());
+  auto* unfitting = repository.NewRepositoryItem(TcxEditRepositoryItem::StaticClass());
+  TestEdit edit(nullptr);
+  edit.SetRepositoryItem(fitting);
+  try {
+    edit.SetRepositoryItem(unfitting);
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message, "The repository item is not acceptable");
+  }
+  EXPECT_EQ(edit.RepositoryItem(), fitting);
+  TcxCustomEdit base(nullptr);
+  EXPECT_NO_THROW(base.SetRepositoryItem(unfitting));
+}
+
+TEST(Edit, DestroyingTheItemGivesTheEditorItsOwnPropertiesBackFully) {
+  TcxEditRepository repository(nullptr);
+  auto* item = repository.NewRepositoryItem(TTestEditItem::StaticClass());
+  TestEdit edit(nullptr);
+  edit.SetRepositoryItem(item);
+  const int before = edit.propertiesChanges;
+  delete item;
+  EXPECT_EQ(edit.RepositoryItem(), nullptr);
+  EXPECT_EQ(edit.ActiveProperties(), edit.Properties());
+  EXPECT_EQ(edit.Properties()->DefaultValuesProvider(), edit.Binding()->Provider());
+  EXPECT_GT(edit.propertiesChanges, before) << "the editor recomputes with its own properties";
+  const int fallen = edit.propertiesChanges;
+  edit.Properties()->SetAutoSelect(false);
+  EXPECT_GT(edit.propertiesChanges, fallen) << "own properties' changes are heard again";
+}
+
+TEST(Edit, AnEditorDestroyedBeforeItsItemLeavesTheItem) {
+  TcxEditRepository repository(nullptr);
+  auto* item = repository.NewRepositoryItem(TTestEditItem::StaticClass());
+  {
+    TestEdit edit(nullptr);
+    edit.SetRepositoryItem(item);
+    ASSERT_EQ(item->Listeners().size(), 1u);
+  }
+  EXPECT_TRUE(item->Listeners().empty());
+  item->Properties()->SetAutoSelect(false);  // would reach a dead editor
+}
+
+// --- edit data and shared routines ------------------------------------------------------------------
+
+TEST(Edit, EditDataForgetsAFreedEditor) {
+  auto edit = std::make_unique<TestEdit>(nullptr, true);
+  TcxCustomEditData data(edit.get());
+  EXPECT_TRUE(data.Cleared());
+  EXPECT_EQ(data.Edit(), edit.get());
+  edit.reset();
+  EXPECT_EQ(data.Edit(), nullptr);
+}
+
+TEST(Edit, SharedRoutines) {
+  EXPECT_TRUE(VarEqualsSameType(Variant(1), Variant(1)));
+  EXPECT_FALSE(VarEqualsSameType(Variant(1), Variant(1.0)));
+  EXPECT_FALSE(VarEqualsSameType(Variant(1), Variant(2)));
+  EXPECT_TRUE(VarEqualsSameType(Null(), Null()));
+  for (char32_t ch : {U'\0', U'\t', U'\n', U'\f', U'\r', U' '}) EXPECT_TRUE(IsBlankChar(ch)) << int(ch);
+  for (char32_t ch : {U'\v', U'a', U'\x1b'}) EXPECT_FALSE(IsBlankChar(ch)) << int(ch);
+  EXPECT_EQ(ShiftStateToMouseKeys(TShiftState{ssShift, ssCtrl, ssLeft, ssRight, ssMiddle}),
+            win::MK_SHIFT | win::MK_CONTROL | win::MK_LBUTTON | win::MK_RBUTTON | win::MK_MBUTTON);
+  EXPECT_EQ(MouseButtonToShift(mbRight), TShiftState{ssRight});
+  EXPECT_EQ(OptionalMouseButtonToShift(cxmbNone), TShiftState{});
+  EXPECT_EQ(OptionalMouseButtonToShift(cxmbMiddle), TShiftState{ssMiddle});
+  TestEdit edit(nullptr);
+  EXPECT_EQ(GetOwnerComponent(edit.Properties()->Buttons()), &edit);
+  EXPECT_EQ(GetOwnerComponent(nullptr), nullptr);
+  win::HRGN a = win::CreateRectRgn(0, 0, 0, 0);
+  win::HRGN b = win::CreateRectRgn(2, 2, 5, 5);
+  EXPECT_TRUE(IsRegionEmpty(a));
+  UniteRegions(a, b);
+  EXPECT_FALSE(IsRegionEmpty(a));
+  win::DeleteObject(a);
+  win::DeleteObject(b);
+  EXPECT_EQ(TcxCustomEditProperties(nullptr).EditClass(), TcxCustomEdit::StaticClass());
+  EXPECT_EQ(GetClass("TcxCustomEdit"), TcxCustomEdit::StaticClass());
+}
+
+}  // namespace
