@@ -7,6 +7,7 @@
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/ModalCloseQuery.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/rtl/Formatting.h"
 #include "platform/rtl/Resources.h"
@@ -598,6 +599,9 @@ void TForm::Hide() {
 }
 
 bool TForm::CloseQuery() {
+  if (Modal_ && ModalResult_ != mrCancel)
+    for (TWinControl* c = ActiveControl_; c && c != this; c = c->Parent())
+      if (c->Perform(CM_QUERYMODALCLOSE, 0, 0) != 0) return false;
   bool canClose = true;
   OnCloseQuery(this, canClose);
   return canClose;

@@ -3,6 +3,7 @@
 #include "platform/forms/ActnList.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/ModalCloseQuery.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
@@ -633,6 +634,23 @@ void TcxCustomEdit::Loaded() {
   }
   // What was recorded while loading is dropped.
   held.Unlock(false);
+}
+
+void TcxCustomEdit::WndProc(TMessage& Message) {
+  if (Message.Msg != CM_QUERYMODALCLOSE) {
+    TcxContainer::WndProc(Message);
+    return;
+  }
+  // The form closes with OK while it is still shown: typed text is checked
+  // here, reported, and an invalid one keeps the form open (after the form
+  // has hidden, the focus notice could only apply it silently).
+  Message.Result = 0;
+  try {
+    if (!ValidateDisplayText(true)) Message.Result = 1;
+  } catch (...) {
+    Message.Result = 1;
+    if (Application) Application->HandleException(this);
+  }
 }
 
 void TcxCustomEdit::ReadState(TReader& Reader) {

@@ -240,6 +240,7 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void ReadState(TReader& Reader) override;
+  void WndProc(TMessage& Message) override;
   void SetName(const std::string& NewName) override;
 
  private:

@@ -11,14 +11,17 @@
 
 #include <optional>
 
+#include "platform/forms/ButtonCtrls.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/win/Gdi.h"
 #include "platform/win/GdiRegions.h"
 #include "platform/win/Input.h"
+#include "platform/win/Messages.h"
 #include "platform/win/SysParams.h"
 
 class TTestEditProperties : public TcxCustomEditProperties {
@@ -526,6 +529,66 @@ TEST_F(EditOnForm, EscapeRestoresTheValueOfEnterAndPostsWhenImmediate) {
   edit->SetUserChanging(false);
   edit->ResetEditValue();
   EXPECT_EQ(edit->EditValue(), Variant("stored"));
+}
+
+// A modal form asked to close with OK checks the focused editor's text while
+// it is still shown: invalid text is reported and the form stays; valid
+// text is applied without a message.
+TEST(EditModal, OkChecksTheTypedTextBeforeTheFormCloses) {
+  win::ResetInputState();
+  TForm form(nullptr);
+  form.AfterConstruction();
+  form.SetBounds(100, 100, 300, 200);
+  auto* edit = new TestEdit(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(10, 10, 120, 24);
+  auto* ok = new TButton(&form);
+  ok->SetParent(&form);
+  ok->SetBounds(10, 60, 80, 24);
+  ok->SetModalResult(mrOk);
+  EventLog log;
+  edit->Properties()->OnValidate = TcxEditValidateEvent(&log, &EventLog::Validate);
+  struct Driver : TObject {
+    TestEdit* edit;
+    TButton* ok;
+    EventLog* log;
+    int idles = 0;
+    bool focusedWhenReported = false;
+    std::vector<std::string> reported;
+    void Idle(TObject*, bool& Done) {
+      Done = false;
+      ++idles;
+      if (idles == 2) {
+        edit->SetFocus();
+        edit->Type("bad");
+        win::SendMessage(ok->Handle(), win::BM_CLICK, 0, 0);
+      }
+      if (idles == 4) {
+        log->failValidation = false;
+        edit->Type("good");
+        win::SendMessage(ok->Handle(), win::BM_CLICK, 0, 0);
+      }
+      if (idles > 50) Application->Terminate();  // a safety net
+    }
+    void Reported(TObject*, Exception* E) {
+      reported.push_back(E->Message);
+      focusedWhenReported = edit->Focused();
+    }
+  } driver;
+  driver.edit = edit;
+  driver.ok = ok;
+  driver.log = &log;
+  Application->OnIdle = TIdleEvent(&driver, &Driver::Idle);
+  Application->OnException = TExceptionEvent(&driver, &Driver::Reported);
+  ScopeExit restore([] {
+    Application->OnIdle = nullptr;
+    Application->OnException = nullptr;
+  });
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_EQ(driver.idles, 4) << "the first OK did not close the form";
+  EXPECT_EQ(driver.reported, std::vector<std::string>{"Invalid input value. Use escape key to abandon changes"});
+  EXPECT_TRUE(driver.focusedWhenReported);
+  EXPECT_EQ(edit->EditValue(), Variant("good"));
 }
 
 // --- posting ---------------------------------------------------------------------------------
