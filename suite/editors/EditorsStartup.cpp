@@ -1,5 +1,6 @@
 #include "suite/editors/EditorsStartup.h"
 
+#include "suite/editors/cxButtons.h"
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
@@ -36,6 +37,7 @@ void InitializeEditors() {
   DefaultEditStyleController();
   RegisterEditRepositoryClasses();
   RegisterEditClasses();
+  RegisterButtonClasses();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }
