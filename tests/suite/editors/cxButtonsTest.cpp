@@ -12,6 +12,9 @@
 #include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
+#include "suite/foundation/cxControlRoutines.h"
+#include "platform/win/ChildNotify.h"
+#include "tests/suite/foundation/CanvasFixture.h"
 #include "tests/support/VisualStylesScope.h"
 
 namespace {
@@ -108,6 +111,72 @@ TEST_F(ButtonTest, MouseSpaceEnterAndEscapeClick) {
   EXPECT_EQ(clicks, 3);
 }
 
+// Paints the button as its window would be told to, into a bitmap.
+class PaintTest : public ButtonTest, public TestSurface {
+ protected:
+  void Draw(win::UINT AItemState) {
+    Reset(100, 30);
+    win::DRAWITEMSTRUCT item{};
+    item.CtlType = win::ODT_BUTTON;
+    item.itemState = AItemState;
+    item.hDC = bitmap->Canvas()->Handle();
+    item.rcItem = {0, 0, 100, 30};
+    button->Perform(CN_DRAWITEM, 0, reinterpret_cast<win::LPARAM>(&item));
+  }
+  // The top-left lime pixel.
+  TPoint Lime() {
+    for (Integer y = 0; y < 30; ++y)
+      for (Integer x = 0; x < 100; ++x)
+        if (Is(x, y, clLime)) return {x, y};
+    return {-1, -1};
+  }
+};
+
+TEST_F(PaintTest, PressedStateShiftsGlyphAndCaptionByThePaintersShift) {
+  VisualStylesScope classic(false);  // no styles: the standard painter
+  button->LookAndFeel()->SetKind(lfStandard);
+  TBitmap glyph;
+  glyph.SetSize(16, 16);
+  glyph.Canvas()->Brush()->SetColor(clWhite);
+  glyph.Canvas()->FillRect({0, 0, 16, 16});
+  glyph.Canvas()->Brush()->SetColor(clLime);
+  glyph.Canvas()->FillRect({0, 0, 8, 8});
+  button->SetGlyph(&glyph);
+  ASSERT_EQ(button->Painter()->ButtonPressedShift(), 1);
+  Draw(0);
+  EXPECT_EQ(button->PaintedState(), cxbsNormal);
+  const TPoint up = Lime();
+  ASSERT_NE(up.X, -1);
+  Draw(win::ODS_SELECTED);
+  EXPECT_EQ(button->PaintedState(), cxbsPressed);
+  EXPECT_EQ(Lime(), (TPoint{up.X + 1, up.Y + 1}));
+}
+
+TEST_F(PaintTest, UnassignedColoursLeaveThePaintersFaceAndAssignedOnesReplaceIt) {
+  VisualStylesScope classic(false);
+  button->LookAndFeel()->SetKind(lfStandard);
+  button->SetCaption("");
+  Draw(0);
+  EXPECT_TRUE(Is(50, 15, button->Painter()->ButtonFaceColor(cxbsNormal)));
+  button->Colors()->SetNormal(clRed);
+  Draw(0);
+  EXPECT_TRUE(Is(50, 15, clRed));
+  Draw(win::ODS_SELECTED);
+  EXPECT_FALSE(Is(50, 15, clRed)) << "the pressed state keeps the painter's face";
+}
+
+TEST_F(PaintTest, NativeStyleDrawsTheThemedFaceWithOurRenderer) {
+  VisualStylesScope styled(true);
+  button->LookAndFeel()->SetNativeStyle(true);
+  button->SetCaption("");
+  Draw(0);
+  EXPECT_FALSE(Is(50, 15, clWhite)) << "the themed face covers the surface";
+  EXPECT_EQ(button->PaintedState(), cxbsNormal);
+  button->SetEnabled(false);
+  Draw(0);
+  EXPECT_EQ(button->PaintedState(), cxbsDisabled);
+}
+
 // A drop-down menu of one item that closes itself as soon as it opens and
 // remembers what the button looked like then.
 class DropDownTest : public ButtonTest {
@@ -180,6 +249,20 @@ TEST_F(DropDownTest, PopupEventMayHandleOrTakeTheMenuAway) {
   Pump();
   EXPECT_EQ(opened, 0);
   EXPECT_FALSE(button->MenuVisible());
+}
+
+TEST_F(DropDownTest, MenuOpensAboveTheButtonNearTheBottomOfTheWorkArea) {
+  const TPoint below = button->ClientToScreen({0, button->Height()});
+  EXPECT_EQ(button->DropDownMenuPoint(menu), below);
+  const TRect area = GetMonitorWorkArea(below);
+  form->SetBounds(100, area.Bottom - 60, 300, 200);
+  const TPoint top = button->ClientToScreen({0, 0});
+  EXPECT_EQ(button->DropDownMenuPoint(menu).Y, top.Y - GetPopupMenuHeight(menu) - 2);
+  button->SetPopupAlignment(paRight);
+  EXPECT_EQ(button->DropDownMenuPoint(menu).X, top.X + button->Width());
+  EXPECT_EQ(button->MenuAlignmentAt({area.Left, 0}, paLeft), paRight);
+  EXPECT_EQ(button->MenuAlignmentAt({area.Right, 0}, paRight), paLeft);
+  EXPECT_EQ(button->MenuAlignmentAt({area.Left + 5, 0}, paCenter), paCenter);
 }
 
 }  // namespace
