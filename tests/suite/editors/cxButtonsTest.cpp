@@ -114,7 +114,10 @@ TEST_F(ButtonTest, MouseSpaceEnterAndEscapeClick) {
 // Paints the button as its window would be told to, into a bitmap.
 class PaintTest : public ButtonTest, public TestSurface {
  protected:
+  // The focused push button looks like the default one: the focus goes to
+  // the other button so that this one draws its normal state.
   void Draw(win::UINT AItemState) {
+    if (!other->Focused()) other->SetFocus();
     Reset(100, 30);
     win::DRAWITEMSTRUCT item{};
     item.CtlType = win::ODT_BUTTON;
