@@ -1,6 +1,8 @@
 #include "suite/editors/cxButtons.h"
 
+#include "platform/forms/ActnList.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/ImgList.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Input.h"
@@ -56,6 +58,7 @@ VXN_PUBLISH(TcxButton) {
   P.Property("PopupAlignment", &B::PopupAlignment, &B::SetPopupAlignment).Default(paLeft);
   P.Property("PopupMenu", &B::PopupMenu, &B::SetPopupMenu);
   P.Property("Spacing", &B::Spacing, &B::SetSpacing).Default(4);
+  P.Redeclare("TabStop").Default(true);
   P.Property("UseSystemPaint", &B::UseSystemPaint, &B::SetUseSystemPaint).Default(false);
   P.Property("WordWrap", &B::WordWrap, &B::SetWordWrap).Default(false);
   P.Event("OnDropDownMenuPopup", static_cast<TcxButtonDropDownMenuPopupEvent B::*>(&B::OnDropDownMenuPopup));
@@ -344,6 +347,40 @@ void TcxCustomButton::DoContextPopup(TPoint MousePos, bool& Handled) {
   const TPoint p = MousePos.X == -1 && MousePos.Y == -1 ? TPoint{0, 0} : MousePos;
   const TPoint screen = ClientToScreen(p);
   Handled = ShowContextMenu(FPopupMenu, screen.X, screen.Y);
+}
+
+void TcxCustomButton::Loaded() {
+  TButton::Loaded();
+  // The action was named before its list's images were: look again.
+  if (Action()) TakeActionImage(Action());
+}
+
+void TcxCustomButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TButton::ActionChange(Sender, CheckDefaults);
+  TakeActionImage(Sender);
+}
+
+std::unique_ptr<TControlActionLink> TcxCustomButton::CreateActionLink() {
+  std::unique_ptr<TControlActionLink> link = TButton::CreateActionLink();
+  // A later image index of the action is taken as the first one was.
+  link->OnChange = TNotifyEvent(this, &TcxCustomButton::ActionLinkChanged);
+  return link;
+}
+
+void TcxCustomButton::TakeActionImage(TObject* AAction) {
+  auto* action = dynamic_cast<TCustomAction*>(AAction);
+  if (!action || !action->ActionList() || !Glyph()->Empty()) return;
+  TCustomImageList* images = action->ActionList()->Images();
+  if (images && action->ImageIndex() >= 0 && action->ImageIndex() < images->Count())
+    CopyActionImage(images, action->ImageIndex());
+}
+
+void TcxCustomButton::CopyActionImage(TCustomImageList* AImages, Integer AIndex) {
+  TBitmap* glyph = Glyph();
+  glyph->SetSize(AImages->Width(), AImages->Height());
+  glyph->Canvas()->Brush()->SetColor(clFuchsia);
+  glyph->Canvas()->FillRect({0, 0, glyph->Width(), glyph->Height()});
+  AImages->Draw(glyph->Canvas(), 0, 0, AIndex, true);
 }
 
 void TcxCustomButton::UpdateLooksDefault(TWinControl* AFocused) {

@@ -18,6 +18,7 @@ VXN_ENUM_INFO(TcxButtonState, cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxb
 using TcxButtonAssignedColors = TSet<TcxButtonState>;
 
 class TcxCustomButton;
+class TCustomImageList;
 
 using TcxButtonDropDownMenuPopupEvent =
     TDelegate<void(TObject* Sender, TPopupMenu*& APopupMenu, bool& AHandled)>;
@@ -145,6 +146,12 @@ class TcxCustomButton : public TButton, public IcxMouseTrackingCaller {
   void WndProc(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DoContextPopup(TPoint MousePos, bool& Handled) override;
+  void Loaded() override;
+  // Besides what every control takes from its action, an action image
+  // becomes the glyph while the button has none of its own.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+  std::unique_ptr<TControlActionLink> CreateActionLink() override;
+  void CopyActionImage(TCustomImageList* AImages, Integer AIndex);
 
   void PaintButton();
   void ExcludeArrowPart(TRect& R);
@@ -160,6 +167,8 @@ class TcxCustomButton : public TButton, public IcxMouseTrackingCaller {
   bool CursorOverButton();
   bool InArrowPart(const TPoint& P);
   void GlyphChanged(TObject*) { Invalidate(); }
+  void ActionLinkChanged(TObject* Sender) { TakeActionImage(Sender); }
+  void TakeActionImage(TObject* AAction);
   void LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues);
   void UpdateLooksDefault(TWinControl* AFocused);
 

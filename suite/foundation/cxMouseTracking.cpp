@@ -38,11 +38,17 @@ void TMouseTrackingTimer::TimeOut() {
   else
     inside = cxRectPtIn(Bounds, cursor);
   if (inside) return;
+  // The control and the caller may end the tracking from what they do on
+  // leaving: the timer leaves the list first and is freed once all is told.
+  std::unique_ptr<TMouseTrackingTimer> self;
+  auto it = std::find_if(Timers().begin(), Timers().end(), [this](const auto& t) { return t.get() == this; });
+  if (it != Timers().end()) {
+    self = std::move(*it);
+    Timers().erase(it);
+  }
   if (Control && Control->HandleAllocated() && !cxRectPtIn(Control->ClientRect(), Control->ScreenToClient(cursor)))
     Control->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(Control));
-  IcxMouseTrackingCaller* caller = Caller;
-  caller->MouseLeave();
-  EndMouseTracking(caller);  // frees this timer: nothing of it is used after
+  Caller->MouseLeave();
 }
 
 void BeginMouseTracking(TWinControl* AControl, const TRect& R, IcxMouseTrackingCaller* ACaller) {

@@ -5,21 +5,15 @@
 // it stays on the desktop backend for the virtual-X run, telling the script
 // (ready file) where a known pixel of the active page is, and ends when
 // asked (quit file).
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <string>
 
 #include "platform/forms/CustomForms.h"
-#include "platform/forms/Timer.h"
 #include "platform/forms/Forms.h"
-#include "platform/forms/PngImage.h"
 #include "platform/forms/StaticCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Display.h"
 #include "platform/win/Rects.h"
-#include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
 #include "platform/win/SdlDisplay.h"
 #include "platform/win/Windows.h"
@@ -32,23 +26,6 @@ extern "C" const char* __lsan_default_options() {
 }
 
 namespace {
-
-// The form's window as it stands on its surface, frame included.
-void Snapshot(TForm* form, TBitmap& picture) {
-  win::SurfacePixels s;
-  if (!win::GetWindowSurface(form->Handle(), &s)) return;
-  picture.SetPixelFormat(pf32bit);
-  picture.SetSize(s.width, s.height);
-  for (int y = 0; y < s.height; ++y)
-    std::memcpy(picture.ScanLine(y), reinterpret_cast<const char*>(s.pixels) + y * s.strideBytes,
-                static_cast<size_t>(s.width) * 4);
-}
-
-void Save(TBitmap& picture, const std::string& path) {
-  TPngImage png;
-  png.Assign(&picture);
-  png.SaveToFile(path);
-}
 
 int Fail(const char* what, TColor seen = clNone, TColor wanted = clNone) {
   std::fprintf(stderr, "page control gallery: %s (%06X, page %06X)\n", what, unsigned(seen), unsigned(wanted));
@@ -92,17 +69,12 @@ int main(int argc, char** argv) {
   // The first page: its edit's top border shows, where the second page's
   // edit would be is empty page.
   TBitmap first;
-  Snapshot(form, first);
-  Save(first, dir + "/page-control.png");
+  SnapshotWindow(form->Handle(), first);
+  SavePng(first, dir + "/page-control.png");
   const TPoint editOne = sheets[0]->ClientToScreen({20, 40});
   // Pages are aligned only while they show: both points from the first.
   const TPoint editTwo = sheets[0]->ClientToScreen({20, 70});
-  win::RECT frame;
-  win::GetWindowRect(form->Handle(), &frame);
-  auto pixel = [&](TBitmap& b, const TPoint& screen) {
-    const uint32_t p = b.ScanLine(screen.Y - frame.top)[screen.X - frame.left] & 0xFFFFFF;
-    return static_cast<TColor>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
-  };
+  auto pixel = [&](TBitmap& b, const TPoint& screen) { return SnapshotPixel(b, form->Handle(), screen); };
   const TColor pageColour = pixel(first, editTwo);
   if (pixel(first, editOne) == pageColour)
     return Fail("the first page's edit is not drawn", pixel(first, editOne), pageColour);
@@ -115,27 +87,17 @@ int main(int argc, char** argv) {
   Application->ProcessMessages();
   if (pages->ActivePage() != sheets[1]) return Fail("the click did not switch pages");
   TBitmap second;
-  Snapshot(form, second);
-  Save(second, dir + "/page-control-second.png");
+  SnapshotWindow(form->Handle(), second);
+  SavePng(second, dir + "/page-control-second.png");
   if (pixel(second, editTwo) == pageColour)
     return Fail("the second page's edit is not drawn", pixel(second, editTwo), pageColour);
   if (pixel(second, editOne) != pageColour)
     return Fail("the first page still shows", pixel(second, editOne), pageColour);
 
   if (show) {
-    GalleryQuitter quitter{dir};
-    auto* timer = new TTimer(form);
-    timer->SetInterval(100);
-    timer->SetOnTimer(TNotifyEvent(&quitter, &GalleryQuitter::Tick));
-    {
-      std::ofstream ready(dir + "/ready.tmp");
-      const TColor c = pixel(second, editOne);
-      ready << "page " << editOne.X << " " << editOne.Y << " " << int(c & 0xFF) << "," << int((c >> 8) & 0xFF) << ","
-            << int((c >> 16) & 0xFF) << "\n";
-    }
-    std::rename((dir + "/ready.tmp").c_str(), (dir + "/ready").c_str());
-    Application->SetMainForm(form);
-    Application->Run();
+    const TColor c = pixel(second, editOne);
+    RunShownGallery(form, dir,
+                    "page " + std::to_string(editOne.X) + " " + std::to_string(editOne.Y) + " " + RgbText(c) + "\n");
   }
   delete form;
   if (show) win::InstallDisplay(nullptr);

@@ -18,23 +18,5 @@ endforeach()
 # A form with a page control of three sheets: drawn headless with our visual
 # styles and with none (pictures in the build folder), and shown in a real
 # window under a virtual X server.
-add_executable(page_control_gallery ${CMAKE_CURRENT_LIST_DIR}/PageControlGallery.cpp)
-target_link_libraries(page_control_gallery PRIVATE vxn_pagecontrol)
-target_compile_definitions(page_control_gallery PRIVATE
-  VXN_LSAN_SUPPRESSIONS="${CMAKE_SOURCE_DIR}/tests/lsan.supp")
-set(page_gallery_out ${CMAKE_BINARY_DIR}/page_control_gallery_out)
-add_test(NAME page_control_gallery
-  COMMAND ${CMAKE_COMMAND} -E env VXN_DISPLAY=headless
-          bash -c "mkdir -p '${page_gallery_out}' && '$<TARGET_FILE:page_control_gallery>' '${page_gallery_out}'")
-add_test(NAME page_control_gallery_no_styles
-  COMMAND ${CMAKE_COMMAND} -E env VXN_DISPLAY=headless VXN_THEMES=0
-          bash -c "mkdir -p '${page_gallery_out}/no-styles' && '$<TARGET_FILE:page_control_gallery>' '${page_gallery_out}/no-styles'")
-add_test(NAME page_control_gallery_smoke
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:page_control_gallery> ${page_gallery_out}/smoke)
-add_test(NAME page_control_gallery_smoke_no_styles
-  COMMAND ${CMAKE_COMMAND} -E env VXN_THEMES=0
-          bash ${CMAKE_CURRENT_LIST_DIR}/run.sh $<TARGET_FILE:page_control_gallery> ${page_gallery_out}/smoke-no-styles)
-set_tests_properties(page_control_gallery page_control_gallery_no_styles PROPERTIES LABELS pagecontrol TIMEOUT 60)
-# 77: the X tools are missing on this machine (CI installs them).
-set_tests_properties(page_control_gallery_smoke page_control_gallery_smoke_no_styles
-  PROPERTIES LABELS pagecontrol TIMEOUT 150 SKIP_RETURN_CODE 77)
+vxn_form_gallery(page_control_gallery ${CMAKE_CURRENT_LIST_DIR}/PageControlGallery.cpp vxn_pagecontrol pagecontrol
+                 ${CMAKE_CURRENT_LIST_DIR}/run.sh)

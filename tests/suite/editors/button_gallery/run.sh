@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Usage: run.sh <button_gallery program> <output directory>
+# Shows the button form on a virtual X server of its own, checks that the
+# screen shows the face colour and the glyph the program drew, and leaves
+# screen.png.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../../support/XSmoke.sh"
+smoke_run "$1" "$2" "$here/drive.sh"
