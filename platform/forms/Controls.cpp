@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "platform/forms/ActnList.h"
+#include "platform/forms/DockForm.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/FormsPrivate.h"
 #include "platform/forms/ImgList.h"
@@ -181,6 +182,7 @@ TControl::TControl(TComponent* AOwner)
     : TComponent(AOwner), Constraints_(new TSizeConstraints(this)), Font_(new TFont) {
   WindowProc = TWndMethod(this, &TControl::WndProc);
   ControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  FloatingDockSiteClass = TCustomDockForm::StaticClass();
   Font_->OnChange = TNotifyEvent(this, &TControl::FontChanged);
 }
 
@@ -189,6 +191,7 @@ TControl::~TControl() {
   ForgetDragControl(this);
   if (CaptureControl == this) CaptureControl = nullptr;
   ApplicationControlDestroyed(this);
+  forms::ForgetDockClient(this);
   if (Parent_) SetParent(nullptr);
 }
 
@@ -416,11 +419,18 @@ void TControl::SetEnabled(bool Value) {
   Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 
+void TControl::Show() {
+  if (Parent_) Parent_->ShowControl(this);
+  if (!ComponentState().Contains(csDesigning) || ControlStyle.Contains(csNoDesignVisible)) SetVisible(true);
+}
+
 bool TControl::Showing() const { return Visible_ && Parent_ && Parent_->Showing(); }
 
 void TControl::SetText(const std::string& Value) {
   if (GetText() == Value) return;
   Text_ = Value;
+  // No window passes the text on as WM_SETTEXT: the host hears of it here.
+  SendDockNotification(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
   Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -516,6 +526,8 @@ void TControl::WndProc(TMessage& Message) {
     }
   }
   Dispatch(Message);
+  if (Message.Msg == WM_SETTEXT || Message.Msg == CM_VISIBLECHANGED)
+    SendDockNotification(Message.Msg, Message.WParam, Message.LParam);
 }
 
 void TControl::Dispatch(TMessage& Message) {
@@ -544,6 +556,7 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_MOUSELEAVE: CMMouseLeave(Message); return;
     case CM_HINTSHOW: CMHintShow(Message); return;
     case CM_MOUSEWHEEL: CMMouseWheel(Message); return;
+    case CM_FLOAT: CMFloat(Message); return;
     default: DefaultHandler(Message);
   }
 }

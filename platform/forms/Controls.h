@@ -91,6 +91,7 @@ inline constexpr win::UINT CM_BIDIMODECHANGED = CM_BASE + 60;
 inline constexpr win::UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 inline constexpr win::UINT CM_DOCKNOTIFICATION = CM_BASE + 66;
 inline constexpr win::UINT CM_MOUSEWHEEL = CM_BASE + 67;
+inline constexpr win::UINT CM_FLOAT = CM_BASE + 68;
 
 // Messages a parent hands back to the child they concern, and key messages
 // the message loop gives the focused control before its window sees them:
@@ -121,6 +122,11 @@ inline constexpr win::UINT CN_SYSCHAR = CN_BASE + win::WM_SYSCHAR;
 inline constexpr win::UINT CN_NOTIFY = CN_BASE + win::WM_NOTIFY;
 
 // CM_CONTROLCHANGE: wParam the control, lParam nonzero when it is inserted.
+// CM_DOCKCLIENT: wParam the TDragDockObject, lParam the drop point (client
+// coordinates, MAKELPARAM); a negative answer refuses the client.
+// CM_UNDOCKCLIENT: wParam the new dock site (or nil), lParam the client.
+// CM_DOCKNOTIFICATION: wParam the docked client, lParam a TDockNotifyRec.
+// CM_FLOAT: lParam the TDragDockObject whose dock rect the control floats in.
 // CM_MOUSEENTER / CM_MOUSELEAVE: lParam the control the mouse entered or left.
 
 // ---------------------------------------------------------------------------
@@ -184,6 +190,7 @@ TShiftState KeyDataToShiftState(win::LPARAM KeyData);
 class TControl;
 class TWinControl;
 class TDragObject;
+class TDragDockObject;
 class TDragImageList;
 class TBasicAction;
 class TControlActionLink;
@@ -203,6 +210,15 @@ using TDragOverEvent =
     TDelegate<void(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept)>;
 using TDragDropEvent = TDelegate<void(TObject* Sender, TObject* Source, Integer X, Integer Y)>;
 using TEndDragEvent = TDelegate<void(TObject* Sender, TObject* Target, Integer X, Integer Y)>;
+using TStartDockEvent = TDelegate<void(TObject* Sender, TDragDockObject*& DragObject)>;
+using TDockDropEvent = TDelegate<void(TObject* Sender, TDragDockObject* Source, Integer X, Integer Y)>;
+using TDockOverEvent = TDelegate<void(TObject* Sender, TDragDockObject* Source, Integer X, Integer Y,
+                                      TDragState State, bool& Accept)>;
+// InfluenceRect in screen coordinates: where a drag of DockClient may dock.
+using TGetSiteInfoEvent = TDelegate<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect,
+                                         TPoint MousePos, bool& CanDock)>;
+// Allow starts true.
+using TUnDockEvent = TDelegate<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 
 // ---------------------------------------------------------------------------
 
@@ -293,7 +309,9 @@ class TControl : public TComponent {
 
   bool Visible() const { return Visible_; }
   void SetVisible(bool Value);
-  void Show() { SetVisible(true); }
+  // Asks the parents to bring the control into view (a page control shows
+  // the page it lies on), then makes it visible.
+  void Show();
   void Hide() { SetVisible(false); }
   bool Enabled() const { return Enabled_; }
   virtual void SetEnabled(bool Value);
@@ -367,6 +385,27 @@ class TControl : public TComponent {
   // The images a drag of this control shows under the mouse (nil: none).
   virtual TDragImageList* GetDragImages() { return nullptr; }
 
+  // Docking. A control with DragKind dkDock is dragged as a dock client; the
+  // site it is docked into is its HostDockSite.
+  TWinControl* HostDockSite() const { return HostDockSite_; }
+  // Docked into a floating host made for it, or a control that floats itself.
+  bool Floating() const;
+  // The class of the host made when the control floats; nil: it cannot
+  // float, its own class: it floats as a top-level window of its own.
+  TClass FloatingDockSiteClass = nullptr;
+  // The size the control takes when it floats (0: its present size).
+  Integer UndockWidth() const { return UndockWidth_ > 0 ? UndockWidth_ : Width_; }
+  void SetUndockWidth(Integer Value) { UndockWidth_ = Value; }
+  Integer UndockHeight() const { return UndockHeight_ > 0 ? UndockHeight_ : Height_; }
+  void SetUndockHeight(Integer Value) { UndockHeight_ = Value; }
+  // Joins a dock site (nil: none) at ARect, in the site's client
+  // coordinates (screen coordinates without a site).
+  virtual void Dock(TWinControl* NewDockSite, const TRect& ARect);
+  // Docks as a drop would, asking the present site first; nil floats.
+  bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
+  // Floats in a host of FloatingDockSiteClass at a screen rectangle.
+  bool ManualFloat(const TRect& ScreenPos);
+
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* Value) override;
@@ -386,6 +425,8 @@ class TControl : public TComponent {
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
   TEndDragEvent OnEndDrag;
+  TStartDockEvent OnStartDock;
+  TEndDragEvent OnEndDock;
 
   // Streaming views of a few properties.
   Integer GetLeftProp() const { return Left_; }
@@ -448,6 +489,18 @@ class TControl : public TComponent {
   virtual void DoEndDrag(TObject* Target, Integer X, Integer Y);
   virtual void DragCanceled() {}
   void BeginAutoDrag() { BeginDrag(false); }
+  virtual void DoStartDock(TDragDockObject*& DragObject);
+  virtual void DoEndDock(TObject* Target, Integer X, Integer Y);
+  // Places the control at ARect for a dock into NewDockSite (nil: none).
+  virtual void DoDock(TWinControl* NewDockSite, TRect& ARect);
+  // The floating dock rect: the undock size, the mouse where it took the control.
+  virtual void PositionDockRect(TDragDockObject* DragDockObject);
+  virtual TWinControl* CreateFloatingDockSite(const TRect& Bounds);
+  // Keeps the floating size while the control floats.
+  void CalcDockSizes();
+  // Tells the host dock site of a message the docked control got.
+  void SendDockNotification(win::UINT Msg, win::WPARAM WParam, win::LPARAM LParam);
+  virtual void CMFloat(TMessage& Message);
 
   // Dispatch of the messages TControl knows.
   virtual void WMLButtonDown(TMessage& Message);
@@ -521,7 +574,11 @@ class TControl : public TComponent {
   TSize AnchorParentSize_;
   bool AnchorRulesValid_ = false;
   Integer AutoSizing_ = 0;
+  TWinControl* HostDockSite_ = nullptr;
+  Integer UndockWidth_ = 0;
+  Integer UndockHeight_ = 0;
   friend struct TDragAccess;
+  friend struct TDockAccess;
 };
 
 // ---------------------------------------------------------------------------
@@ -633,6 +690,28 @@ class TWinControl : public TControl {
   TKeyPressEvent OnKeyPress;
   TKeyEvent OnKeyUp;
 
+  // Docking: a dock site takes the controls dragged onto it as its dock
+  // clients.
+  bool DockSite() const { return DockSite_; }
+  void SetDockSite(bool Value);
+  Integer DockClientCount() const { return static_cast<Integer>(DockClients_.size()); }
+  TControl* DockClients(Integer Index) const { return DockClients_.at(static_cast<size_t>(Index)); }
+  // A dock drag dropped here (X, Y in client coordinates): CM_DOCKCLIENT,
+  // then OnDockDrop.
+  virtual void DockDrop(TDragDockObject* Source, Integer X, Integer Y);
+  virtual void DockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock);
+  // A dock client is about to leave for NewTarget (nil: floating).
+  virtual bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+  // Brings a child into view; the request goes up the parents.
+  virtual void ShowControl(TControl* AControl);
+  // The form reader's order for a child: its place in the z-order.
+  void SetChildOrder(TComponent* Child, Integer Order) override;
+  TDockDropEvent OnDockDrop;
+  TDockOverEvent OnDockOver;
+  TGetSiteInfoEvent OnGetSiteInfo;
+  TUnDockEvent OnUnDock;
+
   Integer GetTabOrderProp() const { return TabOrder(); }
   bool GetTabStopProp() const { return TabStop_; }
 
@@ -721,6 +800,13 @@ class TWinControl : public TControl {
   virtual void CMBiDiModeChanged(TMessage& Message);
   virtual void CMSysColorChange(TMessage& Message);
   virtual void CMWinIniChange(TMessage& Message);
+  // Docking: a client joins (by default it becomes a child) or has left.
+  virtual void DoAddDockClient(TControl* Client, const TRect& ARect);
+  virtual void DoRemoveDockClient(TControl* Client) { (void)Client; }
+  void DoDockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+  virtual void CMDockClient(TMessage& Message);
+  virtual void CMUnDockClient(TMessage& Message);
+  virtual void CMDockNotification(TMessage& Message);
 
   // The window procedure to pass unhandled messages to.
   win::WNDPROC DefWndProc = nullptr;
@@ -742,6 +828,9 @@ class TWinControl : public TControl {
   bool Recreating_ = false;
   bool Ctl3D_ = true;
   bool ParentCtl3D_ = true;
+  bool DockSite_ = false;
+  std::vector<TControl*> DockClients_;
+  friend struct TDockAccess;
 };
 
 // ---------------------------------------------------------------------------

@@ -48,7 +48,9 @@ TForm* ActiveChildOf(HWND client) {
 
 VXN_IMPLEMENT_CLASS(TCustomForm, TScrollingWinControl)
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner), Canvas_(std::make_unique<TCanvas>()) {}
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner), Canvas_(std::make_unique<TCanvas>()) {
+  FloatingDockSiteClass = TCustomForm::StaticClass();  // a form floats as itself
+}
 
 // The window goes while the canvas that may still hold its DC exists.
 TCustomForm::~TCustomForm() { DestroyHandle(); }
@@ -160,6 +162,8 @@ TForm* GetParentForm(TControl* Control) {
 
 void TForm::CreateParams(TCreateParams& Params) {
   TCustomForm::CreateParams(Params);
+  // A form docked into another control is a plain child window there.
+  if (Parent()) return;
   Params.Style &= ~(WS_CHILD | WS_VISIBLE);
   Params.WndParent = nullptr;
   DWORD style = WS_POPUP | WS_CLIPCHILDREN;

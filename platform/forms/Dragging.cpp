@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <unordered_map>
 
+#include "platform/forms/Docking.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/FormsPrivate.h"
 #include "platform/forms/ImgList.h"
@@ -127,10 +128,8 @@ TControl* DragControl() { return Drag.Control; }
 
 void forms::ForgetDragControl(TControl* Control) {
   if (Drag.Control == Control) DragDone(false);
-  if (Drag.Target == Control) {
-    Drag.Target = nullptr;
-    if (Drag.Object) Drag.Object->DragTarget = nullptr;
-  }
+  if (Drag.Target == Control) Drag.Target = nullptr;
+  if (Drag.Object && Drag.Object->DragTarget == Control) Drag.Object->DragTarget = nullptr;
 }
 TDragObject* DragObject() { return Drag.Object; }
 bool TControl::Dragging() const { return Drag.Control == this; }
@@ -145,6 +144,14 @@ void CancelDrag() {
     DragDone(false);
   else if (DragStarting)
     DragStartCancelled = true;
+}
+
+// The drag takes the mouse through a window of its own.
+void StartCapture(bool Immediate) {
+  Drag.Capture = AllocateHWnd(TWndMethod(&DragCaptureProc));
+  Drag.Object->DragHandle = Drag.Capture;
+  SetCapture(Drag.Capture);
+  if (Immediate) DragTo(Drag.StartPos);
 }
 
 void DragInitControl(TControl* Control, bool Immediate, Integer Threshold) {
@@ -167,10 +174,33 @@ void DragInitControl(TControl* Control, bool Immediate, Integer Threshold) {
   GetCursorPos(&p);
   Drag.StartPos = {p.x, p.y};
   Drag.Object->DragPos = Drag.StartPos;
-  Drag.Capture = AllocateHWnd(TWndMethod(&DragCaptureProc));
-  Drag.Object->DragHandle = Drag.Capture;
-  SetCapture(Drag.Capture);
-  if (Immediate) DragTo(Drag.StartPos);
+  StartCapture(Immediate);
+}
+
+// A dock drag asks OnStartDock instead of OnStartDrag.
+void DockInitControl(TControl* Control, bool Immediate, Integer Threshold) {
+  POINT p;
+  GetCursorPos(&p);
+  bool owns = false;
+  DragStarting = Control;
+  DragStartCancelled = false;
+  TDragDockObject* object = nullptr;
+  {
+    ScopeExit started([] { DragStarting = nullptr; });
+    object = forms::StartDockDrag(Control, {p.x, p.y}, owns);
+  }
+  if (DragStartCancelled || Drag.Control) {
+    if (owns) delete object;
+    return;
+  }
+  Drag = TDragState_{};
+  Drag.Control = Control;
+  Drag.OwnsObject = owns;
+  Drag.Object = object;
+  Drag.Active = Immediate;
+  Drag.Threshold = Threshold;
+  Drag.StartPos = {p.x, p.y};
+  StartCapture(Immediate);
 }
 
 void TControl::BeginDrag(bool Immediate, Integer Threshold) {
@@ -179,7 +209,10 @@ void TControl::BeginDrag(bool Immediate, Integer Threshold) {
   // The button went down on us; the drag takes the mouse from here.
   if (MouseCapture()) SetMouseCapture(false);
   ControlState -= csLButtonDown;
-  DragInitControl(this, Immediate, Threshold);
+  if (DragKind == dkDock)
+    DockInitControl(this, Immediate, Threshold);
+  else
+    DragInitControl(this, Immediate, Threshold);
 }
 
 void TControl::EndDrag(bool Drop) {
@@ -189,6 +222,11 @@ void TControl::EndDrag(bool Drop) {
 void DragTo(const TPoint& Pos) {
   if (!Drag.Control || Drag.Finishing) return;
   Drag.Active = true;
+  if (auto* dock = dynamic_cast<TDragDockObject*>(Drag.Object)) {
+    forms::DockDragTo(*dock, Pos);
+    if (Drag.Control) win::SetCursor(CursorHandle(dock->GetDragCursor(!dock->Floating, Pos.X, Pos.Y)));
+    return;
+  }
   TControl* target = FindDragTarget(Pos, false);
   Drag.Object->DragPos = Pos;
   if (target != Drag.Target) {
@@ -235,8 +273,9 @@ void DragDone(bool Drop) {
   if (!Drag.Control || Drag.Finishing) return;
   Drag.Finishing = true;
   TDragState_ d = Drag;
+  auto* dock = dynamic_cast<TDragDockObject*>(d.Object);
   bool accepted = false;
-  TControl* target = d.Target;
+  TControl* target = dock ? nullptr : d.Target;
   if (target) {
     // Asking once more decides whether the drop is taken.
     accepted = DoDragOver(dsDragLeave) && Drop;
@@ -256,6 +295,10 @@ void DragDone(bool Drop) {
   win::SetCursor(CursorHandle(crDefault));
   ScopeExit ended([] { Drag = TDragState_{}; });
   std::unique_ptr<TDragObject> owned(d.OwnsObject ? d.Object : nullptr);  // freed before the state is cleared
+  if (dock) {
+    forms::DockDragDone(*dock, Drop && d.Active);
+    return;
+  }
   if (accepted) target->DragDrop(DragSource(), targetPos.X, targetPos.Y);
   d.Object->Finished(accepted ? target : nullptr, targetPos.X, targetPos.Y, accepted);
   if (!accepted) TDragAccess::Canceled(d.Control);

@@ -27,6 +27,18 @@ inline bool PtInRect(const TRect& r, const TPoint& p) {
 
 // A control going away takes no part in a drag any more.
 void ForgetDragControl(TControl* Control);
+// A docked control going away leaves its host dock site (which hears of it
+// as of an undock); a dock site going away lets its clients go.
+void ForgetDockClient(TControl* Control);
+void ForgetDockSite(TWinControl* Site);
+
+// A dock drag (the control's DragKind is dkDock): its drag object, made by
+// the control's OnStartDock or here; a move of the mouse to a screen point
+// (dock site, dock over, the dock rect shown); its end, docking into the
+// site, floating or nothing.
+TDragDockObject* StartDockDrag(TControl* Control, const TPoint& Pos, bool& OwnsObject);
+void DockDragTo(TDragDockObject& Object, const TPoint& Pos);
+void DockDragDone(TDragDockObject& Object, bool Drop);
 
 // The application's exception handler and its view of the mouse (hints,
 // enter and leave) and of the focus.

@@ -84,6 +84,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { DefWndProc = &
 
 TWinControl::~TWinControl() {
   Destroying();
+  forms::ForgetDockSite(this);
+  forms::ForgetDockClient(this);  // while the page it may sit on is still its parent
   if (Parent_) SetParent(nullptr);
   DestroyHandle();
   // Children go with their parent, whoever owns them.
@@ -286,6 +288,36 @@ void TWinControl::Broadcast(TMessage& Message) {
     Controls_[i]->WindowProc(Message);
     if (Message.Result != 0) return;
   }
+}
+
+void TWinControl::ShowControl(TControl* AControl) {
+  (void)AControl;
+  if (Parent_) Parent_->ShowControl(this);
+}
+
+void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
+  auto it = std::find(Controls_.begin(), Controls_.end(), Child);
+  if (it == Controls_.end()) return;
+  TControl* control = *it;
+  Controls_.erase(it);
+  size_t place = std::min<size_t>(static_cast<size_t>(std::max<Integer>(Order, 0)), Controls_.size());
+  Controls_.insert(Controls_.begin() + static_cast<std::ptrdiff_t>(place), control);
+  auto* w = dynamic_cast<TWinControl*>(control);
+  if (!w || !w->Handle_) return;
+  // The window goes to the back, or behind the first windowed sibling now
+  // in front of it.
+  auto windowed = [](TControl* c) {
+    auto* s = dynamic_cast<TWinControl*>(c);
+    return s && s->Handle_ ? s->Handle_ : nullptr;
+  };
+  bool behindOthers = std::any_of(Controls_.begin(), Controls_.begin() + static_cast<std::ptrdiff_t>(place), windowed);
+  HWND after = behindOthers ? HWND_TOP : HWND_BOTTOM;
+  for (size_t i = place + 1; behindOthers && i < Controls_.size(); ++i)
+    if (HWND front = windowed(Controls_[i])) {
+      after = front;
+      break;
+    }
+  SetWindowPos(w->Handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool TWinControl::ContainsControl(TControl* Control) const {
@@ -608,7 +640,10 @@ std::string TWinControl::GetText() const { return Handle_ ? win::GetWindowText(H
 void TWinControl::SetText(const std::string& Value) {
   if (GetText() == Value) return;
   Text_ = Value;
-  if (Handle_) SetWindowText(Handle_, Value.c_str());
+  if (Handle_)
+    SetWindowText(Handle_, Value.c_str());  // the window's WM_SETTEXT tells the host dock site
+  else
+    SendDockNotification(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
   Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -797,6 +832,9 @@ void TWinControl::Dispatch(TMessage& Message) {
     case CM_BIDIMODECHANGED: CMBiDiModeChanged(Message); return;
     case CM_SYSCOLORCHANGE: CMSysColorChange(Message); return;
     case CM_WININICHANGE: CMWinIniChange(Message); return;
+    case CM_DOCKCLIENT: CMDockClient(Message); return;
+    case CM_UNDOCKCLIENT: CMUnDockClient(Message); return;
+    case CM_DOCKNOTIFICATION: CMDockNotification(Message); return;
     // System notices reach every control as ours.
     case WM_SYSCOLORCHANGE:
       DefaultHandler(Message);

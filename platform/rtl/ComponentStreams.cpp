@@ -938,6 +938,7 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
   if (std::find(Loaded_.begin(), Loaded_.end(), result) == Loaded_.end()) Loaded_.push_back(result);
   result->ReadState(*this);
   result->SetState(csReading, false);
+  if ((flags & ffChildPos) && Parent) Parent->SetChildOrder(result, childPos);
   --Depth_;
   return result;
 }

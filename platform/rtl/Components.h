@@ -166,6 +166,11 @@ class TComponent : public TPersistent {
   virtual bool HasParent() const { return false; }
   virtual TComponent* GetParentComponent() const { return nullptr; }
   virtual void SetParentComponent(TComponent* Value) { (void)Value; }
+  // A stream that gives a child's place among its parent's children.
+  virtual void SetChildOrder(TComponent* Child, Integer Order) {
+    (void)Child;
+    (void)Order;
+  }
   virtual void ReadState(TReader& Reader);
   virtual void WriteState(TWriter& Writer);
   TPersistent* GetOwner() override { return Owner_; }
