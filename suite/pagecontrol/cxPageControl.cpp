@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/forms/CustomForms.h"
+#include "platform/forms/Docking.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Formatting.h"
@@ -25,10 +26,6 @@ VXN_IMPLEMENT_CREATABLE_CLASS(TcxTabSheet, TCustomControl)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxPageControl, TcxCustomTabControl)
 
 namespace {
-
-// Posted to the page control to free a page that its docked control left:
-// lParam the page.
-constexpr win::UINT FreeUndockPageMessage = win::WM_USER + 0x0C50;
 
 constexpr const char* SPageIndexError = "%d is an invalid PageIndex value.  PageIndex must be between 0 and %d";
 
@@ -67,12 +64,18 @@ VXN_PUBLISH(TcxTabSheet) {
   P.Event("OnShow", &TcxTabSheet::OnShow);
 }
 
+// The platform's dock events, published here (the members are the base's).
 VXN_PUBLISH(TcxPageControl) {
   P.Property("ActivePage", &TcxPageControl::ActivePage, &TcxPageControl::SetActivePage);
   P.Property("Focusable", &TcxPageControl::Focusable, &TcxPageControl::SetFocusable).Default(1);
   P.Property("DockSite", &TcxPageControl::DockSite, &TcxPageControl::SetDockSite).Default(0);
   P.Event("OnPageChanging", &TcxPageControl::OnPageChanging);
-  P.Event("OnUnDock", &TcxPageControl::OnUnDock);
+  P.Event("OnDockDrop", static_cast<TDockDropEvent TcxPageControl::*>(&TcxPageControl::OnDockDrop));
+  P.Event("OnDockOver", static_cast<TDockOverEvent TcxPageControl::*>(&TcxPageControl::OnDockOver));
+  P.Event("OnEndDock", static_cast<TEndDragEvent TcxPageControl::*>(&TcxPageControl::OnEndDock));
+  P.Event("OnGetSiteInfo", static_cast<TGetSiteInfoEvent TcxPageControl::*>(&TcxPageControl::OnGetSiteInfo));
+  P.Event("OnStartDock", static_cast<TStartDockEvent TcxPageControl::*>(&TcxPageControl::OnStartDock));
+  P.Event("OnUnDock", static_cast<TUnDockEvent TcxPageControl::*>(&TcxPageControl::OnUnDock));
 }
 
 // TcxTabSheet ---------------------------------------------------------------------
@@ -192,12 +195,6 @@ void TcxTabSheet::Dispatch(TMessage& Message) {
     case win::WM_WINDOWPOSCHANGED:
       TCustomControl::Dispatch(Message);
       Invalidate();
-      return;
-    case CM_CONTROLCHANGE:
-      TCustomControl::Dispatch(Message);
-      if (Message.LParam == 0 && FPageControl && FPageControl->FUndockPage == this &&
-          !ComponentState().Contains(csDestroying))
-        FPageControl->UndockClientRemoved(this);
       return;
     default: break;
   }
@@ -488,44 +485,132 @@ void TcxPageControl::MoveForeignChildOut(bool Inserting, TControl* AControl) {
 }
 
 bool TcxPageControl::DoUnDock(TWinControl* NewTarget, TControl* Client) {
-  bool allow = true;
-  if (OnUnDock) OnUnDock(this, Client, NewTarget, allow);
-  return allow && PrepareUndock(NewTarget, Client);
+  return TcxCustomTabControl::DoUnDock(NewTarget, Client) && PrepareUndock(NewTarget, Client);
 }
 
 bool TcxPageControl::PrepareUndock(TWinControl* NewTarget, TControl* Client) {
   (void)NewTarget;
-  auto* page = dynamic_cast<TcxTabSheet*>(Client->Parent());
-  FUndockPage = page && page->PageControl() == this ? page : nullptr;
-  Client->SetAlign(alNone);
+  // Only a control docked here has a page to give up.
+  FUndockPage = PageOfDockClient(Client);
+  if (FUndockPage) Client->SetAlign(alNone);
   return true;
 }
 
-// The client is still on the page while it is told of the removal: the page
-// goes once the message in hand is done.
-void TcxPageControl::UndockClientRemoved(TcxTabSheet* APage) {
-  FUndockPage = nullptr;
-  if (APage == FActivePage) {
-    TcxTabSheet* next = FindNextPage(APage, true, true);
-    SetActivePage(next == APage ? nullptr : next);
+TcxTabSheet* TcxPageControl::PageOfDockClient(TControl* Client) const {
+  for (TcxTabSheet* page : FPages)
+    if (Client->Parent() == page && Client->HostDockSite() == this) return page;
+  return nullptr;
+}
+
+Integer TcxPageControl::DockAsNewSheet(TDragDockObject* DragDockObject) {
+  TControl* control = DragDockObject->Control;
+  if (auto* page = dynamic_cast<TcxTabSheet*>(control->Parent()); page && IndexOfPage(page) != -1) {
+    page->SetPageIndex(PageCount() - 1);
+    return 0;
   }
-  if (HandleAllocated()) win::PostMessage(Handle(), FreeUndockPageMessage, 0, reinterpret_cast<win::LPARAM>(APage));
+  auto* page = new TcxTabSheet(this);
+  FNewDockPage = page;
+  ScopeExit cleared([this] { FNewDockPage = nullptr; });
+  try {
+    if (auto* form = dynamic_cast<TCustomForm*>(control)) page->SetCaption(form->Caption());
+    page->SetPageControl(this);
+    control->Dock(this, DragDockObject->DockRect);
+  } catch (...) {
+    delete page;
+    throw;
+  }
+  page->SetTabVisible(control->Visible());
+  if (control->Visible()) SetActivePage(page);
+  control->SetAlign(alClient);
+  return 0;
+}
+
+void TcxPageControl::DoAddDockClient(TControl* Client, const TRect& ARect) {
+  (void)ARect;
+  if (FNewDockPage) Client->SetParent(FNewDockPage);
+}
+
+void TcxPageControl::DoRemoveDockClient(TControl* Client) {
+  TcxCustomTabControl::DoRemoveDockClient(Client);
+  TcxTabSheet* page = FUndockPage;
+  if (!page || ComponentState().Contains(csDestroying)) return;
+  FUndockPage = nullptr;
+  if (page == FActivePage) {
+    TcxTabSheet* next = FindNextPage(page, true, true);
+    SetActivePage(next == page ? nullptr : next);
+  }
+  delete page;
+}
+
+void TcxPageControl::DockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
+  win::RECT r{};
+  win::GetWindowRect(Handle(), &r);
+  Source->DockRect = {r.left, r.top, r.right, r.bottom};
+  DoDockOver(Source, X, Y, State, Accept);
+}
+
+void TcxPageControl::GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) {
+  CanDock = PageOfDockClient(Client) == nullptr;
+  TcxCustomTabControl::GetSiteInfo(Client, InfluenceRect, MousePos, CanDock);
+}
+
+void TcxPageControl::CMDockClient(TMessage& Message) {
+  Message.Result = DockAsNewSheet(reinterpret_cast<TDragDockObject*>(Message.WParam));
+}
+
+void TcxPageControl::CMUnDockClient(TMessage& Message) {
+  Message.Result = PrepareUndock(reinterpret_cast<TWinControl*>(Message.WParam),
+                                 reinterpret_cast<TControl*>(Message.LParam))
+                       ? 1
+                       : 0;
+}
+
+void TcxPageControl::CMDockNotification(TMessage& Message) {
+  const auto* rec = reinterpret_cast<const TDockNotifyRec*>(Message.LParam);
+  if (TcxTabSheet* page = PageOfDockClient(reinterpret_cast<TControl*>(Message.WParam))) {
+    if (rec->ClientMsg == win::WM_SETTEXT) {
+      std::string text = rec->MsgLParam ? reinterpret_cast<const char*>(rec->MsgLParam) : "";
+      page->SetCaption(text.substr(0, text.find_first_of("\r\n")));
+    } else if (rec->ClientMsg == CM_VISIBLECHANGED) {
+      page->SetTabVisible(rec->MsgWParam != 0);
+    }
+  }
+  TcxCustomTabControl::CMDockNotification(Message);
+}
+
+TControl* TcxPageControl::DockClientAt(const TPoint& Pos) {
+  if (!DockSite()) return nullptr;
+  const Integer index = TabAtPoint(Pos.X, Pos.Y);
+  if (index < 0 || index >= PageCount()) return nullptr;
+  TcxTabSheet* page = FPages[static_cast<size_t>(index)];
+  if (page->ControlCount() == 0) return nullptr;
+  TControl* client = page->Controls(0);
+  return client->HostDockSite() == this ? client : nullptr;
+}
+
+void TcxPageControl::WMLButtonDown(TMessage& Message) {
+  TcxCustomTabControl::WMLButtonDown(Message);
+  if (TControl* client = DockClientAt(TPoint{win::GET_X_LPARAM(Message.LParam), win::GET_Y_LPARAM(Message.LParam)})) client->BeginDrag(false);
+}
+
+void TcxPageControl::WMLButtonDblClk(TMessage& Message) {
+  TcxCustomTabControl::WMLButtonDblClk(Message);
+  if (TControl* client = DockClientAt(TPoint{win::GET_X_LPARAM(Message.LParam), win::GET_Y_LPARAM(Message.LParam)})) client->ManualDock(nullptr, nullptr, alNone);
+}
+
+void TcxPageControl::ShowControl(TControl* AControl) {
+  if (auto* page = dynamic_cast<TcxTabSheet*>(AControl); page && page->PageControl() == this) SetActivePage(page);
+  TcxCustomTabControl::ShowControl(AControl);
+}
+
+void TcxPageControl::SetChildOrder(TComponent* Child, Integer Order) {
+  auto* page = dynamic_cast<TcxTabSheet*>(Child);
+  if (!page || page->PageControl() != this) return;
+  // Pages come one by one: a place beyond those read so far is the last.
+  page->SetPageIndex(std::clamp<Integer>(Order, 0, PageCount() - 1));
 }
 
 void TcxPageControl::Dispatch(TMessage& Message) {
-  if (Message.Msg == CM_UNDOCKCLIENT) {
-    Message.Result = PrepareUndock(reinterpret_cast<TWinControl*>(Message.WParam),
-                                   reinterpret_cast<TControl*>(Message.LParam))
-                         ? 1
-                         : 0;
-    return;
-  }
-  if (Message.Msg == FreeUndockPageMessage) {
-    auto* page = reinterpret_cast<TcxTabSheet*>(Message.LParam);
-    // Only a page still ours: it may have gone in the meantime.
-    if (IndexOfPage(page) != -1) delete page;
-    return;
-  }
   if (Message.Msg == CM_CONTROLCHANGE && IsDesigning()) {
     auto* control = reinterpret_cast<TControl*>(Message.WParam);
     if (control && !dynamic_cast<TcxTabSheet*>(control)) MoveForeignChildOut(Message.LParam != 0, control);

@@ -73,8 +73,6 @@ class TcxTabSheet : public TCustomControl {
 };
 
 using TcxPageChangingEvent = TDelegate<void(TObject* Sender, TcxTabSheet* NewPage, bool& AllowChange)>;
-// Allow starts true.
-using TcxUnDockEvent = TDelegate<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 
 class TcxPageControl : public TcxCustomTabControl {
   VXN_DECLARE_CLASS(TcxPageControl)
@@ -105,16 +103,24 @@ class TcxPageControl : public TcxCustomTabControl {
   void MovePage(Integer CurIndex, Integer NewIndex);
 
   TcxPageChangingEvent OnPageChanging;
-  TcxUnDockEvent OnUnDock;
 
-  // Docking: a control docked into the page control sits on a page of its
-  // own; undocking it frees that page once the control has left it.
-  bool DockSite() const { return FDockSite; }
-  void SetDockSite(bool Value) { FDockSite = Value; }
+  // Docking (with DockSite): a control docked into the page control sits on
+  // a page of its own; undocking it frees that page once the control has
+  // left it.
   TcxTabSheet* UndockPage() const { return FUndockPage; }
   // Asks OnUnDock, then prepares the client's page for the undock.
-  bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+  bool DoUnDock(TWinControl* NewTarget, TControl* Client) override;
   virtual bool PrepareUndock(TWinControl* NewTarget, TControl* Client);
+  // A dropped control gets a new page (or its page moves to the end).
+  virtual Integer DockAsNewSheet(TDragDockObject* DragDockObject);
+  // The page a docked control of this page control sits on, or nil.
+  TcxTabSheet* PageOfDockClient(TControl* Client) const;
+  void DockOver(TDragDockObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) override;
+  void GetSiteInfo(TControl* Client, TRect& InfluenceRect, TPoint MousePos, bool& CanDock) override;
+  // A page asked to be shown becomes the active page first.
+  void ShowControl(TControl* AControl) override;
+  // A stream's order for a page is its PageIndex.
+  void SetChildOrder(TComponent* Child, Integer Order) override;
 
   TControl* PageOfTab(Integer ATabIndex) override { return Pages(ATabIndex); }
   void CloseTab() override;
@@ -139,17 +145,25 @@ class TcxPageControl : public TcxCustomTabControl {
   void Dispatch(TMessage& Message) override;
   void AlignControls(TControl* AControl, TRect& Rect) override;
   bool CanFocusOnClickAt(Integer X, Integer Y) override;
+  void DoAddDockClient(TControl* Client, const TRect& ARect) override;
+  void DoRemoveDockClient(TControl* Client) override;
+  void CMDockClient(TMessage& Message) override;
+  void CMUnDockClient(TMessage& Message) override;
+  void CMDockNotification(TMessage& Message) override;
+  void WMLButtonDown(TMessage& Message) override;
+  void WMLButtonDblClk(TMessage& Message) override;
 
  private:
   friend class TcxTabSheet;
-  void UndockClientRemoved(TcxTabSheet* APage);
+  // The docked control on the page whose tab is at a client point, or nil.
+  TControl* DockClientAt(const TPoint& Pos);
 
   TcxTabSheet* FActivePage = nullptr;
   bool FFocusable = true;
   bool FInserting = false;
   std::vector<TcxTabSheet*> FPages;  // not owned
   TcxTabSheet* FUndockPage = nullptr;
-  bool FDockSite = false;
+  TcxTabSheet* FNewDockPage = nullptr;
 };
 
 void RegisterPageControlClasses();

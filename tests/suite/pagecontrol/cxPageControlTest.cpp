@@ -10,10 +10,13 @@
 #include <vector>
 
 #include "platform/forms/CustomForms.h"
+#include "platform/forms/DockForm.h"
+#include "platform/forms/Docking.h"
 #include "platform/forms/StaticCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/FormFiles.h"
+#include "platform/rtl/Formatting.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Input.h"
 #include "platform/win/GdiSurface.h"
@@ -340,38 +343,200 @@ TEST_F(PageControlTest, TheFormStreamListsPagesInOrderAndRestoresTheActivePage) 
   EXPECT_FALSE(read->Pages(0)->Visible());
 }
 
-TEST_F(PageControlTest, UndockingFreesTheClientsPage) {
-  auto* client = new TPanel(form.get());
-  client->SetParent(pages[1]);
-  client->SetAlign(alClient);
-  pc->SetDockSite(true);
-  pc->SetActivePage(pages[1]);
-  struct Undock {
-    bool allow = false;
-    TControl* client = nullptr;
-    void Handler(TObject*, TControl* c, TWinControl*, bool& allow_) {
-      client = c;
-      allow_ = allow;
-    }
-  } undock;
-  pc->OnUnDock = TcxUnDockEvent(&undock, &Undock::Handler);
+// A page control that takes dock clients, and a panel beside it dragged as one.
+class PageControlDockingTest : public PageControlTest {
+ public:
+  void SetUp() override {
+    PageControlTest::SetUp();
+    pc->SetDockSite(true);
+    client = new TPanel(form.get());
+    client->SetName("client");
+    client->SetParent(form.get());
+    client->SetBounds(320, 20, 60, 50);
+    client->DragKind = dkDock;
+    client->SetDragMode(dmAutomatic);
+    pc->OnDockOver = TDockOverEvent(this, &PageControlDockingTest::DockOver);
+    pc->OnDockDrop = TDockDropEvent(this, &PageControlDockingTest::DockDrop);
+    pc->OnUnDock = TUnDockEvent(this, &PageControlDockingTest::UnDock);
+    Pump();
+  }
+  void TearDown() override {
+    if (DragControl()) DragDone(false);
+    PageControlTest::TearDown();
+    Pump();  // floating hosts go
+  }
+  void DockOver(TObject*, TDragDockObject* source, Integer, Integer, TDragState state, bool&) {
+    const TRect& r = source->DockRect;
+    log.push_back(Format("over %d %d,%d,%d,%d", {state, r.Left, r.Top, r.Right, r.Bottom}));
+  }
+  void DockDrop(TObject*, TDragDockObject* source, Integer, Integer) {
+    log.push_back("drop " + source->Control->Name());
+  }
+  void UnDock(TObject*, TControl* c, TWinControl* target, bool& allow) {
+    log.push_back("undock " + c->Name() + " to " + (target ? target->ClassName() : std::string("nil")));
+    allow = allowUndock;
+  }
+  void Drag(win::POINT from, win::POINT to) {
+    win::InjectMouseButton(win::VK_LBUTTON, true, from);
+    Pump();
+    win::InjectMouseMove(to);
+    Pump();
+    win::InjectMouseButton(win::VK_LBUTTON, false, to);
+    Pump();
+  }
+  TcxTabSheet* ClientPage() { return dynamic_cast<TcxTabSheet*>(client->Parent()); }
+
+  TPanel* client = nullptr;
+  bool allowUndock = true;
+};
+
+TEST_F(PageControlDockingTest, ADroppedControlGetsAPageOfItsOwn) {
+  // Over the page control the dock rect is the page control's window.
+  const TPoint pcOrigin = pc->ClientToScreen({0, 0});
+  const TPoint to{pcOrigin.X + 150, pcOrigin.Y + 100};
+  win::InjectMouseButton(win::VK_LBUTTON, true, Screen(client, 30, 25));
+  Pump();
+  win::InjectMouseMove({to.X, to.Y});
+  Pump();
+  const std::string rect = Format("%d,%d,%d,%d", {pcOrigin.X, pcOrigin.Y, pcOrigin.X + 300, pcOrigin.Y + 200});
+  EXPECT_EQ(log, (Log{"over 0 " + rect, "over 2 " + rect}));
+  log.clear();
+  win::InjectMouseButton(win::VK_LBUTTON, false, {to.X, to.Y});
+  Pump();
+
+  ASSERT_EQ(pc->PageCount(), 4);
+  TcxTabSheet* page = pc->Pages(3);
+  EXPECT_EQ(ClientPage(), page);
+  EXPECT_EQ(page->Owner(), pc);
+  EXPECT_EQ(client->HostDockSite(), pc);
+  EXPECT_EQ(client->Align(), alClient);
+  EXPECT_EQ(pc->ActivePage(), page);
+  EXPECT_TRUE(page->TabVisible());
+  EXPECT_EQ(log, (Log{"over 1 " + rect, "changing ", "hide &One", "change ", "drop client"}));
+
+  // The page follows its control's caption (to the end of the first line)
+  // and visibility.
+  client->SetCaption("Tools\r\nmore");
+  EXPECT_EQ(page->Caption(), "Tools");
+  client->Hide();
+  EXPECT_FALSE(page->TabVisible());
+  client->Show();
+  EXPECT_TRUE(page->TabVisible());
+  EXPECT_EQ(pc->UndockPage(), nullptr);
+}
+
+TEST_F(PageControlDockingTest, ItsTabDragsOrFloatsTheDockedControl) {
+  ASSERT_TRUE(client->ManualDock(pc));
+  ASSERT_EQ(pc->PageCount(), 4);
+  client->SetCaption("Tools");
+
+  // A double click on its tab floats it; its page goes, the next one shows.
+  log.clear();
+  win::InjectDoubleClick(TabPoint(3));
+  Pump();
+  EXPECT_NE(dynamic_cast<TCustomDockForm*>(client->HostDockSite()), nullptr);
+  EXPECT_TRUE(client->Floating());
+  EXPECT_EQ(client->Align(), alClient);  // the floating host fills itself with it
+  EXPECT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(pc->ActivePage(), pages[0]);
+  EXPECT_EQ(pc->UndockPage(), nullptr);
+  EXPECT_EQ(log.front(), "undock client to nil");
+
+  // Docked again, its tab starts a drag; over its own page control it
+  // cannot dock again, so let go there it floats.
+  ASSERT_TRUE(client->ManualDock(pc));
+  ASSERT_EQ(pc->PageCount(), 4);
+  const TPoint middle = pc->ClientToScreen({150, 100});
+  log.clear();
+  allowUndock = false;  // a refused undock keeps it where it is
+  Drag(TabPoint(3), {middle.X, middle.Y});
+  EXPECT_EQ(client->HostDockSite(), pc);
+  EXPECT_EQ(pc->PageCount(), 4);
+  allowUndock = true;
+  Drag(TabPoint(3), {middle.X, middle.Y});
+  EXPECT_NE(dynamic_cast<TCustomDockForm*>(client->HostDockSite()), nullptr);
+  EXPECT_EQ(pc->PageCount(), 3);
+  for (const std::string& entry : log) EXPECT_EQ(entry.find("over"), std::string::npos) << entry;
+}
+
+TEST_F(PageControlDockingTest, DockingControlsThatAreNoStrangers) {
+  // A control already on one of the pages moves that page to the end.
+  log.clear();
+  ASSERT_TRUE(edits[0]->ManualDock(pc));
+  EXPECT_EQ(pc->PageCount(), 3);
+  EXPECT_EQ(pc->Pages(2), pages[0]);
+  EXPECT_EQ(edits[0]->Parent(), pages[0]);
+  EXPECT_EQ(log.back(), "drop ");
+
+  // A form gives its caption; an invisible one gets a hidden tab and does
+  // not become active.
+  auto* tool = new TForm(form.get());
+  tool->SetCaption("Settings");
+  ASSERT_TRUE(tool->ManualDock(pc));
+  ASSERT_EQ(pc->PageCount(), 4);
+  EXPECT_EQ(pc->Pages(3)->Caption(), "Settings");
+  EXPECT_FALSE(pc->Pages(3)->TabVisible());
+  EXPECT_EQ(pc->ActivePage(), pages[0]);  // selected when its page moved
+
+  // A docked control that is freed takes its page along.
+  delete tool;
+  EXPECT_EQ(pc->PageCount(), 3);
+}
+
+TEST_F(PageControlDockingTest, UndockAsksAndPreparesThePage) {
+  ASSERT_TRUE(client->ManualDock(pc));
+  TcxTabSheet* page = ClientPage();
+  allowUndock = false;
   EXPECT_FALSE(pc->DoUnDock(nullptr, client));
-  EXPECT_EQ(undock.client, client);
   EXPECT_EQ(pc->UndockPage(), nullptr);
   EXPECT_EQ(client->Align(), alClient);
-  undock.allow = true;
+  allowUndock = true;
   EXPECT_TRUE(pc->DoUnDock(nullptr, client));
-  EXPECT_EQ(pc->UndockPage(), pages[1]);
+  EXPECT_EQ(pc->UndockPage(), page);
   EXPECT_EQ(client->Align(), alNone);
   // The message prepares an undock the same way.
+  client->SetAlign(alClient);
   EXPECT_EQ(pc->Perform(CM_UNDOCKCLIENT, 0, reinterpret_cast<win::LPARAM>(client)), 1);
-  EXPECT_EQ(pc->UndockPage(), pages[1]);
-
-  // The client leaves: the next page shows and the empty page goes.
-  client->SetParent(form.get());
-  EXPECT_EQ(pc->ActivePage(), pages[2]);
-  Pump();
-  EXPECT_EQ(pc->PageCount(), 2);
-  EXPECT_EQ(pc->Pages(1), pages[2]);
+  EXPECT_EQ(pc->UndockPage(), page);
+  EXPECT_EQ(client->Align(), alNone);
+  // A control on a page that is no dock client has no page to give up.
+  pc->Perform(CM_UNDOCKCLIENT, 0, reinterpret_cast<win::LPARAM>(edits[0]));
   EXPECT_EQ(pc->UndockPage(), nullptr);
+  EXPECT_EQ(edits[0]->Align(), alNone);
+  EXPECT_EQ(pc->PageCount(), 4);
+}
+
+// Showing a control on a hidden page shows its page first.
+TEST_F(PageControlTest, ShowingAControlOnAHiddenPageShowsThePage) {
+  edits[2]->Hide();
+  log.clear();
+  edits[2]->Show();
+  ExpectActive(2);
+  EXPECT_TRUE(edits[2]->Visible());
+  EXPECT_EQ(log, (Log{"changing T&hree", "show T&hree", "hide &One", "change T&hree"}));
+}
+
+// A stream that gives a page's place among the children sets its PageIndex.
+TEST_F(PageControlTest, TheStreamsChildOrderIsThePageIndex) {
+  pages[0]->SetName("First");
+  pages[1]->SetName("Second");
+  pages[2]->SetName("Third");
+  pc->SetName("Pages");
+  form->SetName("Host");
+  for (TEdit* e : edits) delete e;
+  pc->OnChange = nullptr;
+  pc->OnPageChanging = nullptr;
+  for (TcxTabSheet* page : pages) page->OnShow = page->OnHide = nullptr;
+  std::string text = WriteComponentText(form.get());
+  const std::string third = "object Third: TcxTabSheet";
+  ASSERT_NE(text.find(third), std::string::npos) << text;
+  text.insert(text.find(third) + third.size(), " [0]");
+  auto copy = std::make_unique<TForm>(nullptr);
+  ReadComponentText(text, copy.get());
+  auto* read = dynamic_cast<TcxPageControl*>(copy->FindComponent("Pages"));
+  ASSERT_NE(read, nullptr);
+  ASSERT_EQ(read->PageCount(), 3);
+  EXPECT_EQ(read->Pages(0)->Name(), "Third");
+  EXPECT_EQ(read->Pages(1)->Name(), "First");
+  EXPECT_EQ(read->Pages(2)->Name(), "Second");
 }
