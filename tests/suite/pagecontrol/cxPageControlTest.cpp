@@ -58,6 +58,18 @@ class PageControlTest : public FormTest {
     const TRect r = pc->Tabs()->GetTab(tabIndex)->VisibleRect();
     return Screen(pc, nearLeft ? r.Left + 3 : (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
   }
+  // Named pages without their edits and events, ready to be written.
+  void PrepareForStream() {
+    pages[0]->SetName("First");
+    pages[1]->SetName("Second");
+    pages[2]->SetName("Third");
+    pc->SetName("Pages");
+    form->SetName("Host");
+    for (TEdit* e : edits) delete e;
+    pc->OnChange = nullptr;
+    pc->OnPageChanging = nullptr;
+    for (TcxTabSheet* page : pages) page->OnShow = page->OnHide = nullptr;
+  }
   void Key(win::UINT vk, bool shift = false, bool ctrl = false, bool alt = false) {
     win::InjectKeyPress(vk, shift, ctrl, alt);
     Pump();
@@ -310,15 +322,7 @@ TEST_F(PageControlTest, CloseButtonAsksAndFreesTheActivePage) {
 }
 
 TEST_F(PageControlTest, TheFormStreamListsPagesInOrderAndRestoresTheActivePage) {
-  pages[0]->SetName("First");
-  pages[1]->SetName("Second");
-  pages[2]->SetName("Third");
-  pc->SetName("Pages");
-  form->SetName("Host");
-  for (TEdit* e : edits) delete e;
-  pc->OnChange = nullptr;
-  pc->OnPageChanging = nullptr;
-  for (TcxTabSheet* page : pages) page->OnShow = page->OnHide = nullptr;
+  PrepareForStream();
   pages[2]->SetPageIndex(0);
   pc->SetActivePage(pages[1]);
   const std::string text = WriteComponentText(form.get());
@@ -518,15 +522,7 @@ TEST_F(PageControlTest, ShowingAControlOnAHiddenPageShowsThePage) {
 
 // A stream that gives a page's place among the children sets its PageIndex.
 TEST_F(PageControlTest, TheStreamsChildOrderIsThePageIndex) {
-  pages[0]->SetName("First");
-  pages[1]->SetName("Second");
-  pages[2]->SetName("Third");
-  pc->SetName("Pages");
-  form->SetName("Host");
-  for (TEdit* e : edits) delete e;
-  pc->OnChange = nullptr;
-  pc->OnPageChanging = nullptr;
-  for (TcxTabSheet* page : pages) page->OnShow = page->OnHide = nullptr;
+  PrepareForStream();
   std::string text = WriteComponentText(form.get());
   const std::string third = "object Third: TcxTabSheet";
   ASSERT_NE(text.find(third), std::string::npos) << text;
