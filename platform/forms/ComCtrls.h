@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -386,6 +387,14 @@ class TTreeView : public TCustomTreeView {
   TTreeNode* Selections(Integer Index) const;
   // Selects Node with the mouse or keyboard's Shift and Ctrl rules.
   void Select(TTreeNode* Node, TShiftState ShiftState = {});
+  // The given nodes become the selection, as if Ctrl-clicked in turn: the
+  // last is the selected node. Without MultiSelect only the last is.
+  void Select(std::span<TTreeNode* const> Nodes);
+  // The same for a list of nodes.
+  void Select(TList* Nodes);
+  // Takes Node out of the selection; when it was the selected node, the
+  // most recently added of the others takes its place.
+  void Deselect(TTreeNode* Node);
   // Adds Node to the selection without moving the focus.
   void Subselect(TTreeNode* Node, bool Validate = false);
   void ClearSelection(bool KeepPrimary = false);
@@ -442,6 +451,9 @@ class TTreeView : public TCustomTreeView {
   virtual void Change(TTreeNode* Node);
   virtual bool CanExpand(TTreeNode* Node);
   virtual bool CanCollapse(TTreeNode* Node);
+  // Told once a node has opened (closed): fire OnExpanded (OnCollapsed).
+  virtual void Expand(TTreeNode* Node);
+  virtual void Collapse(TTreeNode* Node);
   virtual bool CanEdit(TTreeNode* Node);
   virtual void Edit(TTreeNode* Node, std::string& S);
 
@@ -466,7 +478,7 @@ class TTreeView : public TCustomTreeView {
   void NodeDeleting(TTreeNode* Node);
   void NodesChanged();
   void SortChildren(std::vector<std::unique_ptr<TTreeNode>>& List, bool Recurse, bool UseCompare);
-  bool ExpandNode(TTreeNode* Node, bool Expand);
+  bool ExpandNode(TTreeNode* Node, bool Open);
   void SetFocusNode(TTreeNode* Node, TShiftState ShiftState);
   void UpdateScrollBars();
   void ScrollTo(Integer TopRow, Integer Left);

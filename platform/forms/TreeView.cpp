@@ -950,16 +950,27 @@ bool TTreeView::CanCollapse(TTreeNode* Node) {
   return allow;
 }
 
-bool TTreeView::ExpandNode(TTreeNode* Node, bool Expand) {
-  if (Node->Expanded_ == Expand) return true;
-  if (Expand ? !CanExpand(Node) : !CanCollapse(Node)) return false;
-  SendNotify(TVN_ITEMEXPANDINGA, nullptr, Node, Expand ? TVE_EXPAND : TVE_COLLAPSE);
-  Node->Expanded_ = Expand;
+void TTreeView::Expand(TTreeNode* Node) {
+  if (OnExpanded) OnExpanded(this, Node);
+}
+
+void TTreeView::Collapse(TTreeNode* Node) {
+  if (OnCollapsed) OnCollapsed(this, Node);
+}
+
+bool TTreeView::ExpandNode(TTreeNode* Node, bool Open) {
+  if (Node->Expanded_ == Open) return true;
+  if (Open ? !CanExpand(Node) : !CanCollapse(Node)) return false;
+  SendNotify(TVN_ITEMEXPANDINGA, nullptr, Node, Open ? TVE_EXPAND : TVE_COLLAPSE);
+  Node->Expanded_ = Open;
   // A selection hidden under a collapsed node moves up to that node.
-  if (!Expand && Selected_ && Selected_->HasAsParent(Node)) SetSelected(Node);
+  if (!Open && Selected_ && Selected_->HasAsParent(Node)) SetSelected(Node);
   NodesChanged();
-  SendNotify(TVN_ITEMEXPANDEDA, nullptr, Node, Expand ? TVE_EXPAND : TVE_COLLAPSE);
-  if (Expand ? OnExpanded.Assigned() : OnCollapsed.Assigned()) (Expand ? OnExpanded : OnCollapsed)(this, Node);
+  SendNotify(TVN_ITEMEXPANDEDA, nullptr, Node, Open ? TVE_EXPAND : TVE_COLLAPSE);
+  if (Open)
+    Expand(Node);
+  else
+    Collapse(Node);
   return true;
 }
 
@@ -992,6 +1003,51 @@ void TTreeView::Subselect(TTreeNode* Node, bool Validate) {
   if (Node->Selected_) return;
   Node->Selected_ = true;
   Selections_.push_back(Node);
+  Invalidate();
+}
+
+void TTreeView::Select(std::span<TTreeNode* const> Nodes) {
+  std::vector<TTreeNode*> wanted;
+  for (TTreeNode* n : Nodes)
+    if (n && n->TreeView() == this && std::find(wanted.begin(), wanted.end(), n) == wanted.end()) wanted.push_back(n);
+  if (wanted.empty()) return;
+  if (!MultiSelect_) {
+    SetSelected(wanted.back());
+    return;
+  }
+  ClearSelection(false);
+  for (TTreeNode* n : wanted) {
+    if (!Selected_) {
+      SetSelected(n);
+      continue;
+    }
+    if (!CanChange(n)) continue;
+    n->Selected_ = true;
+    Selections_.push_back(n);
+    Selected_ = n;
+    Anchor_ = n;
+    Change(n);
+  }
+  Invalidate();
+}
+
+void TTreeView::Select(TList* Nodes) {
+  if (!Nodes) return;
+  std::vector<TTreeNode*> nodes;
+  for (Pointer p : Nodes->List()) nodes.push_back(static_cast<TTreeNode*>(p));
+  Select(std::span<TTreeNode* const>(nodes));
+}
+
+void TTreeView::Deselect(TTreeNode* Node) {
+  if (!Node || Node->TreeView() != this || !Node->Selected_) return;
+  Node->Selected_ = false;
+  Selections_.erase(std::remove(Selections_.begin(), Selections_.end(), Node), Selections_.end());
+  if (Anchor_ == Node) Anchor_ = nullptr;
+  if (Selected_ == Node) {
+    Selected_ = Selections_.empty() ? nullptr : Selections_.back();
+    Anchor_ = Selected_;
+    Change(Selected_);
+  }
   Invalidate();
 }
 

@@ -14,6 +14,7 @@
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
 #include "suite/editors/cxSolidBrushCache.h"
+#include "suite/editors/cxTreeView.h"
 #include "platform/db/DbStartup.h"
 #include "suite/foundation/FoundationStartup.h"
 
@@ -31,6 +32,7 @@ void InitializeEditors() {
   RegisterSmartDateWords();
   RegisterCustomPopupWindowClasses();
   RegisterCustomInnerListBoxClasses();
+  RegisterTreeViewClasses();
   InstallPopupWindowHooks();
   RegisterEditButtonsClasses();
   RegisterEditStylesClasses();

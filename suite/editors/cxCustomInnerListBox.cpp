@@ -14,6 +14,7 @@
 #include "platform/win/ScrollBars.h"
 #include "platform/win/SysColors.h"
 #include "platform/win/Windows.h"
+#include "suite/editors/InnerControlForwarding.h"
 #include "suite/editors/cxContainerViewInfo.h"
 
 using namespace win;
@@ -26,33 +27,6 @@ VXN_PUBLISH(TcxCustomInnerListBox) {
 }
 
 namespace {
-
-// The container's own handling, which the list box passes its input to.
-struct ContainerAccess : TcxContainer {
-  static void CallClick(TcxContainer* C) { (C->*(&ContainerAccess::Click))(); }
-  static void CallDblClick(TcxContainer* C) { (C->*(&ContainerAccess::DblClick))(); }
-  static void CallKeyDown(TcxContainer* C, Word& Key, TShiftState Shift) {
-    (C->*(&ContainerAccess::KeyDown))(Key, Shift);
-  }
-  static void CallKeyPress(TcxContainer* C, char32_t& Key) { (C->*(&ContainerAccess::KeyPress))(Key); }
-  static void CallKeyUp(TcxContainer* C, Word& Key, TShiftState Shift) { (C->*(&ContainerAccess::KeyUp))(Key, Shift); }
-  static bool CallMouseWheel(TcxContainer* C, TShiftState Shift, Integer Delta, TPoint P) {
-    return (C->*(&ContainerAccess::DoMouseWheel))(Shift, Delta, P);
-  }
-  static void CallMouseDown(TcxContainer* C, TMouseButton B, TShiftState S, Integer X, Integer Y) {
-    (C->*(&ContainerAccess::MouseDown))(B, S, X, Y);
-  }
-  static void CallMouseMove(TcxContainer* C, TShiftState S, Integer X, Integer Y) {
-    (C->*(&ContainerAccess::MouseMove))(S, X, Y);
-  }
-  static void CallMouseUp(TcxContainer* C, TMouseButton B, TShiftState S, Integer X, Integer Y) {
-    (C->*(&ContainerAccess::MouseUp))(B, S, X, Y);
-  }
-  static void CallDragOver(TcxContainer* C, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
-    (C->*(&ContainerAccess::DragOver))(Source, X, Y, State, Accept);
-  }
-  static void CallFocusChanged(TcxContainer* C) { (C->*(&ContainerAccess::FocusChanged))(); }
-};
 
 TOwnerDrawState ItemState(UINT AState) {
   TOwnerDrawState state;
@@ -218,16 +192,16 @@ void TcxCustomInnerListBox::Click() {
   TListBox::Click();
   if (!HostContainer) return;
   if (FVertBar) FVertBar->SetPosition(TopIndex());
-  ContainerAccess::CallClick(HostContainer);
+  InnerControlForwarding::Click(HostContainer);
 }
 
 void TcxCustomInnerListBox::DblClick() {
   TListBox::DblClick();
-  if (HostContainer) ContainerAccess::CallDblClick(HostContainer);
+  InnerControlForwarding::DblClick(HostContainer);
 }
 
 void TcxCustomInnerListBox::KeyDown(Word& Key, TShiftState Shift) {
-  if (HostContainer) ContainerAccess::CallKeyDown(HostContainer, Key, Shift);
+  InnerControlForwarding::KeyDown(HostContainer, Key, Shift);
   if (Key != 0) TListBox::KeyDown(Key, Shift);
 }
 
@@ -236,7 +210,7 @@ void TcxCustomInnerListBox::KeyPress(char32_t& Key) {
     Key = 0;
     return;
   }
-  if (HostContainer) ContainerAccess::CallKeyPress(HostContainer, Key);
+  InnerControlForwarding::KeyPress(HostContainer, Key);
   if (Key == U'\r') Key = 0;
   if (Key == 0) return;
   TListBox::KeyPress(Key);
@@ -245,43 +219,40 @@ void TcxCustomInnerListBox::KeyPress(char32_t& Key) {
 
 void TcxCustomInnerListBox::KeyUp(Word& Key, TShiftState Shift) {
   if (Key == VK_TAB) Key = 0;
-  if (Key != 0 && HostContainer) ContainerAccess::CallKeyUp(HostContainer, Key, Shift);
+  if (Key != 0) InnerControlForwarding::KeyUp(HostContainer, Key, Shift);
   if (Key != 0) TListBox::KeyUp(Key, Shift);
 }
 
 bool TcxCustomInnerListBox::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
-  if (HostContainer && ContainerAccess::CallMouseWheel(HostContainer, Shift, WheelDelta, MousePos)) return true;
-  return TListBox::DoMouseWheel(Shift, WheelDelta, MousePos);
+  return InnerControlForwarding::MouseWheel(HostContainer, Shift, WheelDelta, MousePos) ||
+         TListBox::DoMouseWheel(Shift, WheelDelta, MousePos);
 }
 
 void TcxCustomInnerListBox::MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TListBox::MouseDown(Button, Shift, X, Y);
-  if (!HostContainer) return;
-  HostContainer->ForwardedMouseDown = true;
-  ScopeExit done([c = HostContainer] { c->ForwardedMouseDown = false; });
-  ContainerAccess::CallMouseDown(HostContainer, Button, Shift, X + Left(), Y + Top());
+  InnerControlForwarding::MouseDown(HostContainer, this, Button, Shift, X, Y);
 }
 
 void TcxCustomInnerListBox::MouseMove(TShiftState Shift, Integer X, Integer Y) {
   TListBox::MouseMove(Shift, X, Y);
-  if (HostContainer) ContainerAccess::CallMouseMove(HostContainer, Shift, X + Left(), Y + Top());
+  InnerControlForwarding::MouseMove(HostContainer, this, Shift, X, Y);
 }
 
 void TcxCustomInnerListBox::MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) {
   TListBox::MouseUp(Button, Shift, X, Y);
-  if (HostContainer) ContainerAccess::CallMouseUp(HostContainer, Button, Shift, X + Left(), Y + Top());
+  InnerControlForwarding::MouseUp(HostContainer, this, Button, Shift, X, Y);
 }
 
 void TcxCustomInnerListBox::DragOver(TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept) {
   if (HostContainer)
-    ContainerAccess::CallDragOver(HostContainer, Source, X + Left(), Y + Top(), State, Accept);
+    InnerControlForwarding::DragOver(HostContainer, this, Source, X, Y, State, Accept);
   else
     TListBox::DragOver(Source, X, Y, State, Accept);
 }
 
 void TcxCustomInnerListBox::DragDrop(TObject* Source, Integer X, Integer Y) {
   if (HostContainer)
-    HostContainer->DragDrop(Source, X + Left(), Y + Top());
+    InnerControlForwarding::DragDrop(HostContainer, this, Source, X, Y);
   else
     TListBox::DragDrop(Source, X, Y);
 }
@@ -401,7 +372,7 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
       if (Message.Msg == WM_SETFOCUS && container->HandleAllocated() &&
           reinterpret_cast<HWND>(Message.WParam) == container->Handle())
         return;
-      ContainerAccess::CallFocusChanged(container);
+      InnerControlForwarding::FocusChanged(container);
       return;
     }
     case CM_MOUSELEAVE:

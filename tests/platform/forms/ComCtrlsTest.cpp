@@ -23,6 +23,7 @@
 #include "platform/win/UxTheme.h"
 #include "platform/win/Windows.h"
 #include "tests/support/Pictures.h"
+#include "tests/support/SolidImages.h"
 
 using namespace formstest;
 
@@ -33,18 +34,6 @@ class ComCtrlsTest : public FormsTest {
   // Repaints the window and every window inside it.
   static void Paint(TWinControl& host) {
     win::RedrawWindow(host.Handle(), nullptr, nullptr, win::RDW_INVALIDATE | win::RDW_ALLCHILDREN | win::RDW_UPDATENOW);
-  }
-  // A 16x16 list of solid images, one per colour.
-  static std::unique_ptr<TCustomImageList> SolidImages(std::initializer_list<TColor> Colors) {
-    auto list = std::make_unique<TCustomImageList>(16, 16);
-    for (TColor c : Colors) {
-      TBitmap b;
-      b.SetSize(16, 16);
-      b.Canvas()->Brush()->SetColor(c);
-      b.Canvas()->FillRect({0, 0, 16, 16});
-      list->Add(&b, nullptr);
-    }
-    return list;
   }
   // The pixel at a point of a control inside the host.
   static TColor PixelOf(TWinControl& host, TControl* c, int x, int y) {
@@ -364,6 +353,85 @@ TEST_F(ComCtrlsTest, MultiSelectWithCtrlAndShift) {
   t.tv->ClearSelection();
   EXPECT_EQ(t.tv->Selected(), nullptr);
   EXPECT_FALSE(t.b->Selected());
+}
+
+TEST_F(ComCtrlsTest, SelectingListsOfNodesAndTakingOneOut) {
+  Tree t;
+  t.tv->FullExpand();
+  Events ev;
+  t.tv->OnChange = TTVChangedEvent(&ev, &Events::Change);
+  auto selected = [&] {
+    std::vector<std::string> names;
+    for (Integer i = 0; i < t.tv->SelectionCount(); ++i) names.push_back(t.tv->Selections(i)->Text());
+    return names;
+  };
+  // Without MultiSelect only the last counts.
+  TTreeNode* const pair[] = {t.a1, t.b};
+  t.tv->Select(pair);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"B"}));
+
+  t.tv->SetMultiSelect(true);
+  TTreeView other(nullptr);
+  TTreeNode* stranger = other.Items()->Add(nullptr, "X");
+  TTreeNode* const nodes[] = {t.a1, nullptr, t.a2x, stranger, t.a1, t.b};
+  t.tv->Select(nodes);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"A1", "A2x", "B"})) << "no gaps, strangers or repeats";
+  EXPECT_EQ(t.tv->Selected(), t.b);
+
+  TList list;
+  list.Add(t.a);
+  list.Add(t.a2);
+  t.tv->Select(&list);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"A", "A2"}));
+  EXPECT_FALSE(t.b->Selected());
+  EXPECT_EQ(t.tv->Selected(), t.a2);
+
+  ev.Log.clear();
+  t.tv->Deselect(t.a);
+  EXPECT_EQ(selected(), (std::vector<std::string>{"A2"}));
+  EXPECT_TRUE(ev.Log.empty()) << "the selected node stays";
+  t.tv->Deselect(t.a2);
+  EXPECT_EQ(t.tv->Selected(), nullptr);
+  EXPECT_EQ(ev.Log, (std::vector<std::string>{"change -"}));
+  t.tv->Deselect(t.b);  // not selected: nothing
+  EXPECT_EQ(t.tv->SelectionCount(), 0);
+}
+
+// A descendant hears each opening and closing once it has happened.
+class TExpandWatcher : public TTreeView {
+ public:
+  using TTreeView::TTreeView;
+  std::vector<std::string> Heard;
+
+ protected:
+  void Expand(TTreeNode* Node) override {
+    Heard.push_back("expanded " + Node->Text() + (Node->Expanded() ? "" : " (still closed)"));
+    TTreeView::Expand(Node);
+  }
+  void Collapse(TTreeNode* Node) override {
+    Heard.push_back("collapsed " + Node->Text() + (Node->Expanded() ? " (still open)" : ""));
+    TTreeView::Collapse(Node);
+  }
+};
+
+TEST_F(ComCtrlsTest, DescendantsHearExpansionsAfterTheFact) {
+  THost host;
+  auto* tv = new TExpandWatcher(&host);
+  tv->SetParent(&host);
+  TTreeNode* a = tv->Items()->Add(nullptr, "A");
+  tv->Items()->AddChild(a, "A1");
+  std::vector<std::string> events;
+  struct Handler {
+    std::vector<std::string>* events;
+    void Expanded(TObject*, TTreeNode* N) { events->push_back("OnExpanded " + N->Text()); }
+    void Collapsed(TObject*, TTreeNode* N) { events->push_back("OnCollapsed " + N->Text()); }
+  } handler{&events};
+  tv->OnExpanded = TTVExpandedEvent(&handler, &Handler::Expanded);
+  tv->OnCollapsed = TTVExpandedEvent(&handler, &Handler::Collapsed);
+  a->Expand(false);
+  a->Collapse(false);
+  EXPECT_EQ(tv->Heard, (std::vector<std::string>{"expanded A", "collapsed A"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"OnExpanded A", "OnCollapsed A"}));
 }
 
 TEST_F(ComCtrlsTest, HitTestingFindsButtonsLabelsAndSpace) {
