@@ -345,13 +345,16 @@ TEST_F(TreeViewContainer, ARightClickShowsTheContainersPopupOnce) {
 TEST_F(TreeViewContainer, ADragOfTheTreeIsTheContainers) {
   tree->SetDragMode(dmAutomatic);
   EXPECT_EQ(Inner()->DragMode(), dmAutomatic);
-  win::InjectMouseButton(win::VK_LBUTTON, true, OnLabel(radio));
-  Application->ProcessMessages();
-  EXPECT_TRUE(tree->Dragging());
-  EXPECT_FALSE(Inner()->Dragging());
-  CancelDrag();
-  win::InjectMouseButton(win::VK_LBUTTON, false, OnLabel(radio));
-  Application->ProcessMessages();
+  for (TDragKind kind : {dkDrag, dkDock}) {
+    tree->SetDragKind(kind);
+    win::InjectMouseButton(win::VK_LBUTTON, true, OnLabel(radio));
+    Application->ProcessMessages();
+    EXPECT_TRUE(tree->Dragging()) << kind;
+    EXPECT_FALSE(Inner()->Dragging()) << kind;
+    CancelDrag();
+    win::InjectMouseButton(win::VK_LBUTTON, false, OnLabel(radio));
+    Application->ProcessMessages();
+  }
 }
 
 TEST_F(TreeViewContainer, HotTrackingFollowsThePointerOverTheTree) {
