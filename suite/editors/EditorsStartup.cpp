@@ -14,6 +14,7 @@
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
 #include "suite/editors/cxSolidBrushCache.h"
+#include "suite/editors/cxSplitter.h"
 #include "suite/editors/cxTreeView.h"
 #include "platform/db/DbStartup.h"
 #include "suite/foundation/FoundationStartup.h"
@@ -40,6 +41,7 @@ void InitializeEditors() {
   RegisterEditRepositoryClasses();
   RegisterEditClasses();
   RegisterButtonClasses();
+  RegisterHotZoneStyles();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "suite/editors/EditorConstants.h"
 #include "suite/editors/cxEditProperties.h"
 #include "suite/foundation/cxClasses.h"
 
@@ -111,7 +112,8 @@ TcxEditRepository* DefaultEditRepository();
 // "Name|Description" texts, kept sorted by name; created on first use.
 TcxRegisteredClasses* GetRegisteredEditProperties();
 
-// The kinds' texts, as each editor kind's module registers its class.
+// The kinds' texts, as each editor kind's module registers its class (the
+// progress bar's and the track bar's stand with the editor constants).
 inline constexpr const char* scxSEditRepositoryBlobItem = "BlobEdit|Represents the BLOB editor";
 inline constexpr const char* scxSEditRepositoryButtonItem = "ButtonEdit|Represents an edit control with embedded buttons";
 inline constexpr const char* scxSEditRepositoryCalcItem =
@@ -135,11 +137,9 @@ inline constexpr const char* scxSEditRepositoryMRUItem =
     "MRUEdit|Represents a text editor displaying the list of most recently used items (MRU) within a dropdown "
     "window";
 inline constexpr const char* scxSEditRepositoryPopupItem = "PopupEdit|Represents an edit control with a dropdown list";
-inline constexpr const char* scxSEditRepositoryProgressBarItem = "ProgressBar|Represents a ProgressBar";
 inline constexpr const char* scxSEditRepositoryRadioGroupItem = "RadioGroup|Represents a group of radio buttons";
 inline constexpr const char* scxSEditRepositorySpinItem = "SpinEdit|Represents a spin editor";
 inline constexpr const char* scxSEditRepositoryTextItem = "TextEdit|Represents a single line text editor";
 inline constexpr const char* scxSEditRepositoryTimeItem = "TimeEdit|Represents an editor displaying time values";
-inline constexpr const char* scxSEditRepositoryTrackBarItem = "TrackBar|Represents a TrackBar";
 
 void RegisterEditRepositoryClasses();
