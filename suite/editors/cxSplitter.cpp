@@ -72,10 +72,7 @@ namespace {
 
 Integer ClampToInteger(Int64 Value) { return static_cast<Integer>(std::clamp<Int64>(Value, INT_MIN, INT_MAX)); }
 
-// The along-the-bar range [first, last] of the canvas's clip rect, widened
-// by the size of what is drawn at each position; marks outside it are not
-// worth the pixel calls (a zone of a large SizePercent runs far beyond the
-// bar).
+// Positions along the bar, first to last.
 struct VisibleRange {
   Int64 first;
   Int64 last;
@@ -177,6 +174,9 @@ void TcxHotZoneStyle::DrawParts(TcxCanvas*, bool, bool) {}
 
 namespace {
 
+// The along-the-bar range of the canvas's clip rect, widened by the size of
+// what is drawn at each position; marks outside it are not worth the pixel
+// calls (a zone of a large SizePercent runs far beyond the bar).
 VisibleRange VisibleAlong(TcxCanvas* ACanvas, bool Horizontal, Integer MarkSize) {
   const TRect clip = ACanvas->Canvas->ClipRect();
   const Int64 first = Horizontal ? clip.Left : clip.Top;
