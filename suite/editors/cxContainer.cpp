@@ -193,25 +193,9 @@ void TcxContainer::CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) {
 
 TRect TcxContainer::GetBorderExtents() {
   TcxContainerStyle* active = ActiveStyle();
-  TRect r;
-  if (active->TransparentBorder()) {
-    r = {cxContainerTransparentBorderExtent, cxContainerTransparentBorderExtent, cxContainerTransparentBorderExtent,
-         cxContainerTransparentBorderExtent};
-  } else if (!active->IsStyleActive() || (FViewInfo->NativeDrawing && Style()->BorderStyle() == cbsNone)) {
-    r = {};
-  } else if (FViewInfo->NativeDrawing) {
-    r = {2, 2, 2, 2};
-  } else {
-    const Integer w = ContainerBorderWidth(FViewInfo->BorderStyle);
-    const TcxBorders edges = active->Edges();
-    r = {edges.Contains(bLeft) ? w : 0, edges.Contains(bTop) ? w : 0, edges.Contains(bRight) ? w : 0,
-         edges.Contains(bBottom) ? w : 0};
-  }
-  if (HasShadow()) {
-    r.Right += cxContainerShadowWidth;
-    r.Bottom += cxContainerShadowWidth;
-  }
-  return r;
+  return ContainerBorderExtents(active->TransparentBorder(), active->IsStyleActive(), FViewInfo->NativeDrawing,
+                                Style()->BorderStyle() == cbsNone, ContainerBorderWidth(FViewInfo->BorderStyle),
+                                active->Edges(), HasShadow());
 }
 
 TRect TcxContainer::GetVisibleBounds() {

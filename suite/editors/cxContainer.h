@@ -35,13 +35,6 @@ inline constexpr Integer cxmbMiddle = 3;
 // control's.
 inline constexpr win::UINT CM_SYNCINNERSCROLLBARS = 0x8068;
 
-using TcxContainerViewInfoClass = std::unique_ptr<TcxContainerViewInfo> (*)();
-
-template <typename T>
-std::unique_ptr<TcxContainerViewInfo> CreateContainerViewInfo() {
-  return std::make_unique<T>();
-}
-
 class TcxContainer : public TcxControl, public IcxMouseTrackingCaller, public IcxContainerStyleOwner {
   VXN_DECLARE_CLASS(TcxContainer)
 

@@ -125,6 +125,26 @@ Integer ContainerBorderWidth(TcxContainerBorderStyle ABorderStyle) {
   return i < std::size(widths) ? widths[i] : 0;
 }
 
+TRect ContainerBorderExtents(bool ATransparentBorder, bool AStyleActive, bool ANative, bool ANoBorder, Integer AWidth,
+                             TcxBorders AEdges, bool AShadow) {
+  constexpr Integer t = cxContainerTransparentBorderExtent;
+  TRect r;
+  if (ATransparentBorder)
+    r = {t, t, t, t};
+  else if (!AStyleActive || (ANative && ANoBorder))
+    r = {};
+  else if (ANative)
+    r = {2, 2, 2, 2};
+  else
+    r = {AEdges.Contains(bLeft) ? AWidth : 0, AEdges.Contains(bTop) ? AWidth : 0, AEdges.Contains(bRight) ? AWidth : 0,
+         AEdges.Contains(bBottom) ? AWidth : 0};
+  if (AShadow) {
+    r.Right += cxContainerShadowWidth;
+    r.Bottom += cxContainerShadowWidth;
+  }
+  return r;
+}
+
 void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R) {
   constexpr Integer w = cxContainerShadowWidth;
   ACanvas->SetBrushColor(clBtnShadow);

@@ -66,8 +66,22 @@ class TcxContainerViewInfo : public TObject {
   void PaintNative(TcxCanvas* ACanvas);
 };
 
+// A view info class: makes a view info of its class.
+using TcxContainerViewInfoClass = std::unique_ptr<TcxContainerViewInfo> (*)();
+
+template <typename T>
+std::unique_ptr<TcxContainerViewInfo> CreateContainerViewInfo() {
+  return std::make_unique<T>();
+}
+
 Integer ContainerBorderWidth(TcxContainerBorderStyle ABorderStyle);
 
+// The border extents of a container or editor: the transparent border on
+// every side; none for an inactive style or a native one without a border;
+// 2 for any other native one; else AWidth on each side in AEdges. The shadow
+// adds to the right and bottom.
+TRect ContainerBorderExtents(bool ATransparentBorder, bool AStyleActive, bool ANative, bool ANoBorder, Integer AWidth,
+                             TcxBorders AEdges, bool AShadow);
 // Fills the shadow strips of R and removes them (with the corners beside
 // them) from the clip region.
 void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R);

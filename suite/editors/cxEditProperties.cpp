@@ -6,6 +6,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
 #include "suite/editors/cxEdit.h"
+#include "suite/editors/cxEditViewData.h"
 #include "suite/editors/cxEditViewInfo.h"
 #include "suite/foundation/cxVariants.h"
 
@@ -313,7 +314,25 @@ void TcxCustomEditProperties::ConvertToEditValue(const Variant& Value, Variant& 
 
 TClass TcxCustomEditProperties::EditClass() { return TcxCustomEdit::StaticClass(); }
 
-TClass TcxCustomEditProperties::ViewInfoClass() { return TcxCustomEditViewInfo::StaticClass(); }
+TcxCustomEditViewDataClass TcxCustomEditProperties::ViewDataClass() {
+  return EditViewDataClassOf<TcxCustomEditViewData>();
+}
+
+TcxContainerViewInfoClass TcxCustomEditProperties::ViewInfoClass() {
+  return &CreateContainerViewInfo<TcxCustomEditViewInfo>;
+}
+
+std::unique_ptr<TcxCustomEditViewData> TcxCustomEditProperties::CreateViewData(TcxCustomEditStyle* AStyle,
+                                                                               bool AIsInplace, bool AExtra) {
+  std::unique_ptr<TcxCustomEditViewData> viewData = CreateEditViewData(ViewDataClass(), this, AStyle, AIsInplace);
+  viewData->Extra = AExtra;
+  return viewData;
+}
+
+void TcxCustomEditProperties::MeasureEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                              const Variant& Value, const TcxEditSizeLimits& ALimits, TSize& ASize) {
+  CreateViewData(AStyle, AIsInplace, false)->TotalEditSize(ACanvas, Value, ALimits, nullptr, ASize);
+}
 
 std::unique_ptr<TcxCustomEditProperties> TcxCustomEditProperties::CreateOfSameClass() {
   return CreateEditProperties(ClassType(), nullptr);

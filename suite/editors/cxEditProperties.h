@@ -22,6 +22,11 @@
 VXN_ENUM(TcxEditVertAlignment, taTopJustify, taBottomJustify, taVCenter)
 
 class TcxCustomEditProperties;
+class TcxCustomEditViewData;
+struct TcxCustomEditViewDataClassInfo;
+struct TcxEditSizeLimits;
+// A view data class (see cxEditViewData.h).
+using TcxCustomEditViewDataClass = const TcxCustomEditViewDataClassInfo*;
 
 using TcxEditButtonClickEvent = TDelegate<void(TObject* Sender, Integer AButtonIndex)>;
 using TcxEditClosePopupEvent = TDelegate<void(TObject* Sender, Integer AReason)>;
@@ -140,11 +145,15 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // TcxCustomEdit.
   virtual TClass EditClass();
   virtual TcxContainerStyleClass StyleClass() { return &CreateContainerStyle<TcxEditStyle>; }
-  // TcxCustomEditViewInfo.
-  virtual TClass ViewInfoClass();
+  virtual TcxCustomEditViewDataClass ViewDataClass();
+  virtual TcxContainerViewInfoClass ViewInfoClass();
   virtual void NotifyChanged();
   virtual bool EditValuesEqual(const Variant& A, const Variant& B);
   virtual std::unique_ptr<TcxCustomEditProperties> CreateOfSameClass();
+  // A view data of ViewDataClass for one calculation; AExtra goes to its
+  // extra flag.
+  virtual std::unique_ptr<TcxCustomEditViewData> CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                                                bool AExtra = false);
   virtual std::u16string DisplayTextOf(const Variant& Value, bool FullText);
   virtual Cardinal SupportedOperations();
   virtual bool IsActivationChar(char32_t Ch) {
@@ -176,6 +185,10 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetDefaultValuesProvider(IcxEditDefaultValuesProvider* Value);
   bool CanModify();
   bool IsProviderDisplayFormatApplicable();
+  // The size an editor of these properties takes for Value, measured by a
+  // view data of its own.
+  void MeasureEditSize(TcxCanvas* ACanvas, TcxCustomEditStyle* AStyle, bool AIsInplace, const Variant& Value,
+                       const TcxEditSizeLimits& ALimits, TSize& ASize);
   // Validation's call of the editor's OnValidate handlers.
   void RunOnValidate(Variant& Value, std::string& ErrorText, bool& Error, IcxEditPropertiesEditor* Edit,
                      bool& Changed);
