@@ -18,19 +18,6 @@ VXN_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
 VXN_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
 VXN_ENUM(TTileMode, tbHorizontal, tbVertical)
 
-namespace win {
-// The MDI client's messages besides WM_MDICREATE..WM_MDIACTIVATE.
-constexpr UINT WM_MDIRESTORE = 0x0223;
-constexpr UINT WM_MDINEXT = 0x0224;
-constexpr UINT WM_MDIMAXIMIZE = 0x0225;
-constexpr UINT WM_MDITILE = 0x0226;
-constexpr UINT WM_MDICASCADE = 0x0227;
-constexpr UINT WM_MDIICONARRANGE = 0x0228;
-constexpr UINT WM_MDIGETACTIVE = 0x0229;
-constexpr WPARAM MDITILE_VERTICAL = 0x0000;
-constexpr WPARAM MDITILE_HORIZONTAL = 0x0001;
-}  // namespace win
-
 using TCloseEvent = TDelegate<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TDelegate<void(TObject* Sender, bool& CanClose)>;
 

@@ -30,9 +30,6 @@ void DeallocateHWnd(win::HWND Wnd);
 using TMessageBoxHook = std::function<int(const std::string& Text, const std::string& Caption, win::UINT Flags)>;
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook Hook);
 
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-
 // ---------------------------------------------------------------------------
 
 class THintWindow : public TCustomControl {

@@ -10,27 +10,6 @@
 #include "platform/forms/CustomForms.h"
 #include "platform/win/SysParams.h"
 
-namespace win {
-constexpr UINT MB_OKCANCEL = 0x00000001;
-constexpr UINT MB_ABORTRETRYIGNORE = 0x00000002;
-constexpr UINT MB_YESNOCANCEL = 0x00000003;
-constexpr UINT MB_YESNO = 0x00000004;
-constexpr UINT MB_RETRYCANCEL = 0x00000005;
-constexpr UINT MB_TYPEMASK = 0x0000000F;
-constexpr UINT MB_ICONMASK = 0x000000F0;
-constexpr UINT MB_DEFBUTTON1 = 0x00000000;
-constexpr UINT MB_DEFBUTTON2 = 0x00000100;
-constexpr UINT MB_DEFBUTTON3 = 0x00000200;
-constexpr UINT MB_DEFBUTTON4 = 0x00000300;
-constexpr UINT MB_DEFMASK = 0x00000F00;
-
-constexpr int IDABORT = 3;
-constexpr int IDRETRY = 4;
-constexpr int IDIGNORE = 5;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
-}  // namespace win
-
 VXN_ENUM(TMsgDlgType, mtWarning, mtError, mtInformation, mtConfirmation, mtCustom)
 VXN_ENUM(TMsgDlgBtn, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp)
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;

@@ -224,8 +224,22 @@ void NotifyFontChange();
 // Puts every setting of this module back to its default (tests).
 void ResetSystemParameters();
 
-// Beeps ----------------------------------------------------------------------------
+// Message boxes and beeps ------------------------------------------------------------
+// The flags of a message box (MessageBox of the class library): the buttons,
+// the icon (which is also the beep's type) and the default button.
 constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x00000002;
+constexpr UINT MB_YESNOCANCEL = 0x00000003;
+constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_RETRYCANCEL = 0x00000005;
+constexpr UINT MB_TYPEMASK = 0x0000000F;
+constexpr UINT MB_ICONMASK = 0x000000F0;
+constexpr UINT MB_DEFBUTTON1 = 0x00000000;
+constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+constexpr UINT MB_DEFBUTTON4 = 0x00000300;
+constexpr UINT MB_DEFMASK = 0x00000F00;
 constexpr UINT MB_ICONHAND = 0x00000010;
 constexpr UINT MB_ICONERROR = MB_ICONHAND;
 constexpr UINT MB_ICONSTOP = MB_ICONHAND;
@@ -234,6 +248,15 @@ constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
 constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
 constexpr UINT MB_ICONASTERISK = 0x00000040;
 constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+
+// The answers of a message box: the button pressed.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 // Counted for tests; no display makes a sound yet.
 BOOL MessageBeep(UINT type);

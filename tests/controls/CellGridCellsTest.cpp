@@ -29,7 +29,7 @@ class CellsTest : public GridTest {
   }
   TEventLog log;
   std::vector<win::UINT> flags;
-  int answer = IDOK;
+  int answer = win::IDOK;
 
  private:
   TFormatSettings saved_;
@@ -177,9 +177,9 @@ TEST_F(CellsTest, ClearRangeClearsTopLeftsOfRangesAndSkipsReadOnlyOnes) {
 TEST_F(CellsTest, MessageBoxesCarryTheirCaptionsAndButtons) {
   grid->ShowCautionBox("c");
   grid->ShowErrorBox("e");
-  answer = IDCANCEL;
+  answer = win::IDCANCEL;
   EXPECT_FALSE(grid->AskConfirmation("q"));
-  answer = IDOK;
+  answer = win::IDOK;
   EXPECT_TRUE(grid->AskConfirmation("q"));
   EXPECT_EQ(Boxes, (std::vector<std::string>{"Caution: c", "Caution: e", "Confirmation: q",
                                              "Confirmation: q"}));

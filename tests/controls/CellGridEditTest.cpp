@@ -293,7 +293,7 @@ TEST_F(EditTest, ABoxThatTakesTheFocusDuringTheWriteShowsOnce) {
   SetMessageBoxHook([this](const std::string& Text, const std::string& Caption, win::UINT) {
     Boxes.push_back(Caption + ": " + Text);
     win::SetFocus(host->Handle());  // as a modal box would
-    return IDOK;
+    return win::IDOK;
   });
   Key(win::VK_RETURN);
   EXPECT_EQ(Boxes.size(), 1u);

@@ -197,7 +197,7 @@ TEST_F(InputTest, DragMoveAsksBeforeOverwritingAndRefusesReadOnlyCells) {
   // Cancel: both places unchanged.
   SetMessageBoxHook([this](const std::string& Text, const std::string& Caption, win::UINT) {
     Boxes.push_back(Caption + ": " + Text);
-    return IDCANCEL;
+    return win::IDCANCEL;
   });
   drag();
   ASSERT_EQ(Boxes.size(), 1u);
@@ -207,7 +207,7 @@ TEST_F(InputTest, DragMoveAsksBeforeOverwritingAndRefusesReadOnlyCells) {
   // A read-only cell in the source refuses a move (mended) but not a copy.
   SetMessageBoxHook([this](const std::string& Text, const std::string& Caption, win::UINT) {
     Boxes.push_back(Caption + ": " + Text);
-    return IDOK;
+    return win::IDOK;
   });
   grid->CellAt(2, 2)->ReadOnly = true;
   Boxes.clear();

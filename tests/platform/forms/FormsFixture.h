@@ -137,7 +137,7 @@ class FormsTest : public ::testing::Test {
     Boxes.clear();
     previousHook_ = SetMessageBoxHook([this](const std::string& Text, const std::string& Caption, win::UINT) {
       Boxes.push_back(Caption + ": " + Text);
-      return IDOK;
+      return win::IDOK;
     });
   }
 
