@@ -16,6 +16,10 @@
 #include "platform/rtl/Classes.h"
 
 VXN_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
+// The input-method mode an edit asks for; kept as a setting, no input method
+// is driven.
+VXN_ENUM(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
+         imSHanguel, imHanguel)
 VXN_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
 class TCustomEdit : public TWinControl {

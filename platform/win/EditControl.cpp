@@ -909,7 +909,9 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (msg == EM_SETRECT) Refresh(e);
       return 0;
     case EM_POSFROMCHAR: {
-      if (wParam > e.text.size()) return -1;
+      // A negative index and any index of an empty text name no character;
+      // the caret search of the editors relies on -1 there.
+      if (static_cast<long>(static_cast<int>(wParam)) < 0 || e.text.empty() || wParam > e.text.size()) return -1;
       POINT p = PosFromChar(e, wParam);
       return MAKELRESULT(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
     }

@@ -4,6 +4,7 @@
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
+#include "suite/editors/cxCustomEditListBox.h"
 #include "suite/editors/cxCustomInnerListBox.h"
 #include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/editors/cxDateUtils.h"
@@ -15,6 +16,8 @@
 #include "suite/editors/cxEditStyles.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/editors/cxSplitter.h"
+#include "suite/editors/cxTextEditLookupData.h"
+#include "suite/editors/cxTextEditProperties.h"
 #include "suite/editors/cxTreeView.h"
 #include "platform/db/DbStartup.h"
 #include "suite/foundation/FoundationStartup.h"
@@ -42,6 +45,9 @@ void InitializeEditors() {
   RegisterEditClasses();
   RegisterButtonClasses();
   RegisterHotZoneStyles();
+  RegisterCustomEditListBoxClasses();
+  RegisterTextEditLookupDataClasses();
+  RegisterTextEditPropertiesClasses();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }

@@ -342,7 +342,7 @@ void TcxCustomInnerListBox::DrawListItem(const DRAWITEMSTRUCT& AItem) {
     canvas->FillRect(rect);
   else
     DrawItem(static_cast<Integer>(static_cast<int>(AItem.itemID)), rect, state);
-  if (state.Contains(odFocused) && UsesDefaultDrawing()) DrawFocusRect(AItem.hDC, &AItem.rcItem);
+  if (state.Contains(odFocused) && DrawsFocusRect()) DrawFocusRect(AItem.hDC, &AItem.rcItem);
 }
 
 // --- messages ------------------------------------------------------------------------

@@ -24,6 +24,8 @@ class TcxCustomInnerListBox : public TListBox, public IcxContainerInnerControl {
   virtual void AutoCompleteKey(char32_t& Key);
   virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
   virtual bool UsesDefaultDrawing() { return !OnDrawItem; }
+  // Whether the focused item gets the focus rectangle.
+  virtual bool DrawsFocusRect() { return UsesDefaultDrawing(); }
   virtual void SyncScrollBars();
 
   // The corner between the two own bars, in window coordinates; empty

@@ -165,6 +165,16 @@ void TcxCustomEditProperties::FreeNotification(TObject* Sender) {
   ComponentFreed(static_cast<TComponent*>(Sender));
 }
 
+void TcxCustomEditProperties::RecreateAssignedValues() {
+  TObject* made = CreateInstance(AssignedValuesClass(), this);
+  auto* values = dynamic_cast<TcxCustomEditPropertiesValues*>(made);
+  if (!values) {
+    delete made;
+    throw EClassNotFound(SClassNotFound, {std::string(AssignedValuesClass()->Name)});
+  }
+  FAssignedValues.reset(values);
+}
+
 TcxCustomEditPropertiesValuesClass TcxCustomEditProperties::AssignedValuesClass() {
   return TcxCustomEditPropertiesValues::StaticClass();
 }

@@ -45,6 +45,15 @@ class IcxEditPropertiesEditor {
   // linked.
   virtual void FireOnValidate(Variant& DisplayValue, std::string& ErrorText, bool& Error) = 0;
   virtual std::string CurrentDisplayText() = 0;
+  // The editor's view of a display value as an edit value, and the states
+  // that the text properties' validation and formats ask for. An editor that
+  // says nothing: the value unchanged, not focused, not in place.
+  virtual void DisplayValueToEditValue(const Variant& DisplayValue, Variant& EditValue, bool EditFocused) {
+    (void)EditFocused;
+    EditValue = DisplayValue;
+  }
+  virtual bool IsEditFocused() { return false; }
+  virtual bool IsInplace() { return false; }
 };
 
 // Flags of the values a descendant properties class keeps assigned; this
@@ -160,8 +169,10 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
     (void)Ch;
     return false;
   }
-  virtual bool IsEditValueValid(const Variant& Value) {
+  // A kind may correct the value while it checks it.
+  virtual bool IsEditValueValid(Variant& Value, bool Focused) {
     (void)Value;
+    (void)Focused;
     return true;
   }
   virtual bool IsResettable() { return false; }
@@ -234,6 +245,11 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TNotifyEvent OnEditValueChanged;
   TcxEditValidateEvent OnValidate;
   TNotifyEvent OnPropertiesChanged;
+
+ protected:
+  // A descendant's constructor calls this to replace the flags object by one
+  // of its AssignedValuesClass (the base constructor cannot ask for it).
+  void RecreateAssignedValues();
 
  private:
   friend void ReleaseProviderFromLiveProperties(TObject* ProviderObject);

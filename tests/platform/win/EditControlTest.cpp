@@ -253,6 +253,20 @@ TEST_F(EditTest, AlignmentMarginsAndHorizontalScrolling) {
   EXPECT_EQ(caret.x, 1);
 }
 
+// A caret search over the characters' positions needs "no character" for a
+// negative index and for any index of an empty text.
+TEST_F(EditTest, PositionOfNoCharacterIsMinusOne) {
+  HWND empty = MakeEdit(ES_LEFT, 100, 20, "");
+  HWND e = MakeEdit(ES_LEFT, 100, 20, "ab");
+  const WPARAM minusOne = static_cast<WPARAM>(-1);
+  EXPECT_EQ(SendMessage(empty, EM_POSFROMCHAR, 0, 0), -1);
+  EXPECT_EQ(SendMessage(empty, EM_POSFROMCHAR, minusOne, 0), -1);
+  EXPECT_EQ(SendMessage(e, EM_POSFROMCHAR, minusOne, 0), -1);
+  EXPECT_EQ(SendMessage(e, EM_POSFROMCHAR, 3, 0), -1);
+  EXPECT_EQ(PosX(e, 0), 1);
+  EXPECT_GT(PosX(e, 2), PosX(e, 1));  // just past the last character
+}
+
 TEST_F(EditTest, MultiLineLinesWrapAndScroll) {
   HWND e = MakeEdit(ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, 200, 40, "line1\r\nline2\r\n中文");
   EXPECT_EQ(SendMessage(e, EM_GETLINECOUNT, 0, 0), 3);
