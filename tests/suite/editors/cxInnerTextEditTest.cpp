@@ -5,6 +5,7 @@
 
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/win/EditControl.h"
 #include "suite/editors/EditorsStartup.h"
 
 namespace {
