@@ -11,6 +11,8 @@
 #include "platform/rtl/Utf8.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxTextEditLookupData.h"
+#include "suite/editors/cxTextEditViewData.h"
+#include "suite/editors/cxTextEditViewInfo.h"
 #include "suite/editors/cxThousandSeparators.h"
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxTextEditPropertiesValues, TcxCustomEditPropertiesValues)
@@ -598,4 +600,12 @@ void RegisterTextEditPropertiesClasses() {
   RegisterClasses({TcxTextEditPropertiesValues::StaticClass(), TcxTextEditProperties::StaticClass()});
   GetRegisteredEditProperties()->Register(TcxTextEditProperties::StaticClass(),
                                           TranslateResourceString(scxSEditRepositoryTextItem));
+}
+
+TcxCustomEditViewDataClass TcxCustomTextEditProperties::ViewDataClass() {
+  return EditViewDataClassOf<TcxCustomTextEditViewData>();
+}
+
+TcxContainerViewInfoClass TcxCustomTextEditProperties::ViewInfoClass() {
+  return &CreateContainerViewInfo<TcxCustomTextEditViewInfo>;
 }

@@ -142,6 +142,8 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   Cardinal SupportedOperations() override;
   bool IsEditValueValid(Variant& Value, bool Focused) override;
   bool IsResettable() override { return EditingStyle() != esNoText; }
+  TcxCustomEditViewDataClass ViewDataClass() override;
+  TcxContainerViewInfoClass ViewInfoClass() override;
   void ConvertToEditValue(const Variant& Value, Variant& EditValue, bool Focused) override;
   void ValidateDisplayValue(Variant& Value, std::string& ErrorText, bool& Error,
                             IcxEditPropertiesEditor* Edit) override;
