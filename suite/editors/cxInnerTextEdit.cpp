@@ -6,8 +6,22 @@
 #include "platform/rtl/Utf8.h"
 #include "platform/win/EditControl.h"
 #include "platform/win/Input.h"
+#include "suite/editors/cxContainerViewInfo.h"
 
 using namespace win;
+
+void SaveInnerTextEditState(IcxInnerTextEdit* Edit, bool SaveText, TcxCustomInnerTextEditPrevState& State) {
+  State.TextKept = SaveText;
+  State.KeptText = SaveText ? VarToStr(Edit->EditValue()) : std::string();
+  State.KeptSelStart = Edit->SelStart();
+  State.KeptSelLength = Edit->SelLength();
+}
+
+bool InnerTextEditStateChanged(IcxInnerTextEdit* Edit, const TcxCustomInnerTextEditPrevState& State) {
+  if (!Edit->Control()->HandleAllocated()) return true;
+  if (Edit->SelStart() != State.KeptSelStart || Edit->SelLength() != State.KeptSelLength) return true;
+  return State.TextKept && !EqualStrings(VarToStr(Edit->EditValue()), State.KeptText, false);
+}
 
 Integer CaretCharIndex(TCustomEdit* Edit) {
   HWND wnd = Edit->Handle();
