@@ -7,18 +7,18 @@ set -euo pipefail
 program=$1
 out=$2
 
-source "$(dirname "$0")/drive_lib.sh"
-start_program "$program" "$out" mdi
+source "$(cd "$(dirname "$0")" && pwd)/../../../support/XSmoke.sh"
+smoke_start --sigterm --show-file state "$program" "$out" mdi
 
 wait_for 20 test -f "$out/ready" || fail "the program did not come up"
 read -r _ cx cy < <(grep '^close' "$out/ready")
 read -r _ rx ry < <(grep '^restore' "$out/ready")
 read -r _ ix iy < <(grep '^icon' "$out/ready")
 read -r _ tx ty < <(grep '^caption' "$out/ready")
-wait_for 10 find_window || fail "no X window of class 'sdl_desktop_use'"
+wait_for 10 find_window || fail "no X window of class '$(basename "$program")'"
 xdotool windowfocus --sync "$window"
 wait_for 5 grep -q '^child=2$' "$out/state" || fail "the child did not come up maximised"
-import -window root "$out/mdi.png"
+smoke_shot mdi.png
 
 maximise_again() {
   sleep 0.6  # no double click with the last press
@@ -40,5 +40,5 @@ sleep 0.6
 xdotool mousemove --sync "$cx" "$cy" click 1
 wait_for 5 grep -q '^childclosed=1$' "$out/state" || fail "the close button in the menu bar did not close the child"
 
-end_by_sigterm
+smoke_end
 echo "mdi use passed"

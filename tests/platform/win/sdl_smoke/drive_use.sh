@@ -5,12 +5,12 @@ set -euo pipefail
 program=$1
 out=$2
 
-source "$(dirname "$0")/drive_lib.sh"
-start_program "$program" "$out"
+source "$(cd "$(dirname "$0")" && pwd)/../../../support/XSmoke.sh"
+smoke_start --sigterm --show-file state "$program" "$out"
 
 wait_for 20 test -f "$out/ready" || fail "the program did not come up"
 read -r _ ex ey < <(grep '^echo' "$out/ready")
-wait_for 10 find_window || fail "no X window of class 'sdl_desktop_use'"
+wait_for 10 find_window || fail "no X window of class '$(basename "$program")'"
 
 xdotool mousemove --sync "$ex" "$ey" click 1
 # Without a window manager nobody hands out the keyboard focus at first.
@@ -43,7 +43,7 @@ grep -q '^check=1$' "$out/state" || fail "Alt+C toggled the box more than once"
 # a few quiet seconds.
 xdotool mousemove --sync 900 700
 sleep 1
-switches() { awk '/^(non)?voluntary_ctxt_switches/ {n += $2} END {print n}' "/proc/$pid/task/$pid/status"; }
+switches() { awk '/^(non)?voluntary_ctxt_switches/ {n += $2} END {print n}' "/proc/$smoke_pid/task/$smoke_pid/status"; }
 before=$(switches)
 sleep 4
 after=$(switches)
@@ -53,7 +53,7 @@ echo "idle wake-ups per second: $rate"
 
 # SIGTERM closes the form as a person would (close query, OnClose) and ends
 # the program cleanly; the sanitizers find nothing.
-end_by_sigterm
+smoke_end
 grep -q '^closequery=1$' "$out/state" || fail "SIGTERM did not ask the form's close query"
 grep -q '^closed=1$' "$out/state" || fail "SIGTERM did not close the form"
 echo "desktop use passed"
