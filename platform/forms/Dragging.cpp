@@ -146,6 +146,8 @@ void CancelDrag() {
     DragStartCancelled = true;
 }
 
+namespace {
+
 // The drag takes the mouse through a window of its own.
 void StartCapture(bool Immediate) {
   Drag.Capture = AllocateHWnd(TWndMethod(&DragCaptureProc));
@@ -202,6 +204,8 @@ void DockInitControl(TControl* Control, bool Immediate, Integer Threshold) {
   Drag.StartPos = {p.x, p.y};
   StartCapture(Immediate);
 }
+
+}  // namespace
 
 void TControl::BeginDrag(bool Immediate, Integer Threshold) {
   if (Drag.Control) return;
