@@ -389,16 +389,7 @@ Integer TCustomActionList::IndexOfAction(const TContainedAction* Action) const {
 }
 
 void TCustomActionList::SetImages(TCustomImageList* Value) {
-  if (Value == Images_) return;
-  if (Images_) {
-    Images_->UnRegisterChanges(ImageChangeLink_.get());
-    Images_->RemoveFreeNotification(this);
-  }
-  Images_ = Value;
-  if (Images_) {
-    Images_->RegisterChanges(ImageChangeLink_.get());
-    Images_->FreeNotification(this);
-  }
+  if (!RelinkImageList(Images_, Value, ImageChangeLink_.get(), this)) return;
   Change();
 }
 

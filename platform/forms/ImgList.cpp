@@ -322,6 +322,20 @@ void TCustomImageList::UnRegisterChanges(TChangeLink* Value) {
   Value->SetSender(nullptr);
 }
 
+bool RelinkImageList(TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link, TComponent* Notified) {
+  if (Field == Value) return false;
+  if (Field) {
+    Field->UnRegisterChanges(Link);
+    Field->RemoveFreeNotification(Notified);
+  }
+  Field = Value;
+  if (Field) {
+    Field->RegisterChanges(Link);
+    Field->FreeNotification(Notified);
+  }
+  return true;
+}
+
 void TCustomImageList::EndUpdate() {
   if (Updating_ > 0) --Updating_;
   if (Updating_ == 0 && Changed_) Change();

@@ -168,5 +168,10 @@ class TImageList : public TDragImageList {
   using TDragImageList::TDragImageList;
 };
 
+// Points Field at Value for a component that follows an image list: the
+// change link and the free notice of Notified move from the old list to the
+// new one. Answers false when Field already was Value (nothing done).
+bool RelinkImageList(TCustomImageList*& Field, TCustomImageList* Value, TChangeLink* Link, TComponent* Notified);
+
 // Registers this module's classes by name; the folder's start-up calls it.
 void RegisterImgListClasses();

@@ -540,16 +540,7 @@ void TMenu::Loaded() {
 }
 
 void TMenu::SetImages(TCustomImageList* Value) {
-  if (Images_ == Value) return;
-  if (Images_) {
-    Images_->UnRegisterChanges(ImageChangeLink_.get());
-    Images_->RemoveFreeNotification(this);
-  }
-  Images_ = Value;
-  if (Images_) {
-    Images_->RegisterChanges(ImageChangeLink_.get());
-    Images_->FreeNotification(this);
-  }
+  if (!RelinkImageList(Images_, Value, ImageChangeLink_.get(), this)) return;
   MenuChanged(nullptr, true);
 }
 

@@ -416,6 +416,11 @@ class TPropBuilder {
     Info_.StoredProc = [test](TObject* o) { return std::invoke(test, *static_cast<T*>(o)); };
     return *this;
   }
+  // Anything else (a pointer to a function of the wrong shape would otherwise
+  // turn into a constant 'true' through the bool overload) does not compile.
+  template <typename F>
+    requires(!std::is_same_v<F, bool> && !std::is_invocable_r_v<bool, F, T&>)
+  TPropBuilder& Stored(F) = delete;
   // A named type of the same kind (TColor for an Integer, TDateTime for a
   // double).
   TPropBuilder& Type(const TTypeInfo* type);

@@ -30,7 +30,7 @@ VXN_PUBLISH(TcxButtonColors) {
 
 namespace {
 
-bool ColorsStored(const TcxButton* B) { return !B->Colors()->AssignedColors().Empty(); }
+bool ColorsStored(const TcxButton& B) { return !B.Colors()->AssignedColors().Empty(); }
 
 TPoint PointOf(LPARAM L) { return {GET_X_LPARAM(L), GET_Y_LPARAM(L)}; }
 

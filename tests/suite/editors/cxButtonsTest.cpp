@@ -534,4 +534,17 @@ TEST(ButtonStream, AButtonNamingAnActionInAFormFileTakesItsStateAndImage) {
   EXPECT_EQ(button->Glyph()->Canvas()->Pixels(2, 2), clRed);
 }
 
+TEST(ButtonStream, ColorsAreWrittenOnlyWhenOneIsAssigned) {
+  InitializeEditors();
+  TForm form(nullptr);
+  form.SetName("Form1");
+  auto* button = new TcxButton(&form);
+  button->SetName("Plain");
+  button->SetParent(&form);
+  EXPECT_EQ(WriteComponentText(&form).find("Colors"), std::string::npos) << "no colour assigned, nothing written";
+  button->Colors()->SetNormal(clRed);
+  const std::string text = WriteComponentText(&form);
+  EXPECT_NE(text.find("Colors.Normal = clRed"), std::string::npos) << text;
+}
+
 }  // namespace
