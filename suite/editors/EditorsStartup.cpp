@@ -14,6 +14,7 @@
 #include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
+#include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/editors/cxSplitter.h"
 #include "suite/editors/cxTextEditLookupData.h"
@@ -44,6 +45,7 @@ void InitializeEditors() {
   RegisterEditRepositoryClasses();
   RegisterEditClasses();
   RegisterButtonClasses();
+  InitializeRadioGroup();
   RegisterHotZoneStyles();
   RegisterCustomEditListBoxClasses();
   RegisterTextEditLookupDataClasses();

@@ -1,4 +1,5 @@
 #include "suite/editors/cxButtons.h"
+#include "suite/editors/cxOwnerDrawButton.h"
 
 #include "platform/forms/ActnList.h"
 #include "platform/forms/Forms.h"
@@ -189,13 +190,7 @@ void TcxCustomButton::SetDropDownMenu(TPopupMenu* Value) {
   if (FDropDownMenu) FDropDownMenu->FreeNotification(this);
 }
 
-void TcxCustomButton::SetPopupMenu(TComponent* Value) {
-  if (Value && !dynamic_cast<TPopupMenu*>(Value) && !dynamic_cast<IcxPopupMenuComponent*>(Value)) Value = nullptr;
-  if (Value == FPopupMenu) return;
-  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
-  FPopupMenu = Value;
-  if (FPopupMenu) FPopupMenu->FreeNotification(this);
-}
+void TcxCustomButton::SetPopupMenu(TComponent* Value) { SetContextPopupMenu(this, FPopupMenu, Value); }
 
 void TcxCustomButton::Notification(TComponent* AComponent, TOperation Operation) {
   TButton::Notification(AComponent, Operation);
@@ -344,8 +339,7 @@ void TcxCustomButton::MouseLeave() { Perform(CM_MOUSELEAVE, 0, 0); }
 void TcxCustomButton::DoContextPopup(TPoint MousePos, bool& Handled) {
   TButton::DoContextPopup(MousePos, Handled);
   if (Handled) return;
-  const TPoint p = MousePos.X == -1 && MousePos.Y == -1 ? TPoint{0, 0} : MousePos;
-  const TPoint screen = ClientToScreen(p);
+  const TPoint screen = ContextMenuScreenPoint(this, MousePos);
   Handled = ShowContextMenu(FPopupMenu, screen.X, screen.Y);
 }
 
@@ -399,12 +393,9 @@ void TcxCustomButton::WndProc(TMessage& Message) {
       if (!destroying) DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
       Message.Result = 1;
       return;
-    case CN_MEASUREITEM: {
-      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-      item->itemWidth = static_cast<UINT>(Width());
-      item->itemHeight = static_cast<UINT>(Height());
+    case CN_MEASUREITEM:
+      MeasureItemAsControl(this, Message);
       return;
-    }
     case WM_ERASEBKGND:
       if (destroying || UsesNativeButtonPaint() || PainterClass() == TcxWinXPLookAndFeelPainter::Instance()) break;
       Message.Result = 1;
@@ -496,11 +487,7 @@ void TcxCustomButton::WndProc(TMessage& Message) {
 }
 
 void TcxCustomButton::DrawItem(const DRAWITEMSTRUCT& Item) {
-  struct CanvasHandle {
-    TCanvas* Canvas;
-    CanvasHandle(TCanvas* ACanvas, HDC DC) : Canvas(ACanvas) { Canvas->SetHandle(DC); }
-    ~CanvasHandle() { Canvas->SetHandle(nullptr); }
-  } handle(FControlCanvas.get(), Item.hDC);
+  const TcxDrawItemCanvas handle(FControlCanvas.get(), Item);
   FIsDown = (Item.itemState & ODS_SELECTED) && !FArrowPartHeld;
   FIsFocused = (Item.itemState & ODS_FOCUS) || (Default() && ComponentState().Contains(csDesigning));
   PaintButton();

@@ -1,0 +1,329 @@
+// The suite's stand-alone radio button: groups by click, focus and arrow
+// keys, the hot and pressed states from the mouse, the keyboard context
+// menu, and painting with our renderer and with no styles.
+#include "suite/editors/cxRadioGroup.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/win/ChildNotify.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
+#include "platform/win/SysColors.h"
+#include "platform/win/Windows.h"
+#include "suite/editors/EditorsStartup.h"
+#include "suite/foundation/cxControlRoutines.h"
+#include "tests/suite/foundation/CanvasFixture.h"
+#include "tests/support/VisualStylesScope.h"
+
+namespace {
+
+class RadioButtonTest : public ::testing::Test {
+ public:
+  void Clicked(TObject* Sender) { clicks.push_back(static_cast<TcxRadioButton*>(Sender)); }
+
+ protected:
+  void SetUp() override {
+    InitializeEditors();
+    win::ResetInputState();
+    win::InjectMouseMove({0, 0});
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, 300, 200);
+    first = new TEdit(form.get());
+    first->SetParent(form.get());
+    first->SetBounds(150, 10, 100, 20);
+    for (int i = 0; i < 3; ++i) {
+      auto* b = new TcxRadioButton(form.get());
+      b->SetParent(form.get());
+      b->SetBounds(20, 20 + 30 * i, 100, 17);
+      b->SetCaption("COM" + std::to_string(i + 1));
+      b->OnClick = TNotifyEvent(this, &RadioButtonTest::Clicked);
+      radios[i] = b;
+    }
+    form->Show();
+    first->SetFocus();
+    Pump();
+  }
+  void TearDown() override {
+    form.reset();
+    win::ResetInputState();
+  }
+  static void Pump() { Application->ProcessMessages(); }
+  static win::POINT Screen(TControl* c, Integer x, Integer y) {
+    const TPoint p = c->ClientToScreen({x, y});
+    return {p.X, p.Y};
+  }
+  std::vector<bool> CheckedOnes() const {
+    return {radios[0]->Checked(), radios[1]->Checked(), radios[2]->Checked()};
+  }
+
+  std::unique_ptr<TForm> form;
+  TEdit* first = nullptr;
+  TcxRadioButton* radios[3] = {};
+  std::vector<TcxRadioButton*> clicks;
+};
+
+TEST_F(RadioButtonTest, ClickFocusAndArrowsCheckOneOfTheGroup) {
+  EXPECT_FALSE(radios[0]->TabStop());
+  win::InjectClick(Screen(radios[1], 30, 8));
+  Pump();
+  EXPECT_EQ(CheckedOnes(), (std::vector<bool>{false, true, false}));
+  EXPECT_EQ(clicks, (std::vector<TcxRadioButton*>{radios[1]})) << "one click, not one per message";
+  EXPECT_TRUE(radios[1]->TabStop()) << "the checked button takes the tab stop";
+
+  // The arrow keys move the focus along the group; arriving checks.
+  form->Perform(CM_DIALOGKEY, win::VK_DOWN, 0);
+  Pump();
+  EXPECT_TRUE(radios[2]->Focused());
+  EXPECT_EQ(CheckedOnes(), (std::vector<bool>{false, false, true}));
+  EXPECT_FALSE(radios[1]->TabStop());
+  form->Perform(CM_DIALOGKEY, win::VK_UP, 0);
+  form->Perform(CM_DIALOGKEY, win::VK_UP, 0);
+  Pump();
+  EXPECT_EQ(CheckedOnes(), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(clicks.size(), 4u);
+
+  // Tabbing into the checked one fires nothing.
+  first->SetFocus();
+  clicks.clear();
+  form->Perform(CM_DIALOGKEY, win::VK_TAB, 0);
+  Pump();
+  EXPECT_TRUE(radios[0]->Focused());
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(RadioButtonTest, FocusArrivingAtAnUncheckedButtonClicksItOnce) {
+  radios[2]->SetFocus();
+  Pump();
+  EXPECT_EQ(CheckedOnes(), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(clicks, (std::vector<TcxRadioButton*>{radios[2]}));
+  radios[2]->SetFocus();
+  first->SetFocus();
+  radios[2]->SetFocus();
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(RadioButtonTest, StatesFollowTheMouseTheCaptureAndTheKeys) {
+  TcxRadioButton* b = radios[0];
+  auto moveTo = [&](Integer x, Integer y) {
+    win::InjectMouseMove(Screen(b, x, y));
+    Pump();
+  };
+  // Out of the button; the leave notice comes from the application's idle
+  // check or the tracking timer, sent here at once.
+  auto leave = [&] {
+    moveTo(10, 40);
+    b->Perform(CM_MOUSELEAVE, 0, 0);
+  };
+  EXPECT_EQ(b->State(), cxRadioStateNormal);
+  moveTo(10, 8);
+  EXPECT_EQ(b->State(), cxRadioStateHot);
+  leave();
+  EXPECT_EQ(b->State(), cxRadioStateNormal);
+
+  // A modifier held while moving in keeps it normal.
+  win::InjectKey(win::VK_SHIFT, true);
+  moveTo(10, 8);
+  EXPECT_EQ(b->State(), cxRadioStateNormal);
+  win::InjectKey(win::VK_SHIFT, false);
+  moveTo(11, 8);
+  EXPECT_EQ(b->State(), cxRadioStateHot);
+
+  // Pressed, dragged out while the capture holds: hot; back in: pressed.
+  win::InjectMouseButton(win::VK_LBUTTON, true, Screen(b, 11, 8));
+  Pump();
+  EXPECT_EQ(b->State(), cxRadioStatePressed);
+  moveTo(10, 40);
+  EXPECT_EQ(b->State(), cxRadioStateHot);
+  moveTo(10, 8);
+  EXPECT_EQ(b->State(), cxRadioStatePressed);
+  win::InjectMouseButton(win::VK_LBUTTON, false, Screen(b, 10, 8));
+  Pump();
+  EXPECT_EQ(b->State(), cxRadioStateHot);
+  EXPECT_TRUE(b->Checked());
+
+  // Leaving ends the tracking; disabling gives the disabled state.
+  b->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(b->State(), cxRadioStateNormal);
+  EXPECT_FALSE(IsMouseTracked(b));
+  b->SetEnabled(false);
+  EXPECT_EQ(b->State(), cxRadioStateDisabled);
+}
+
+TEST_F(RadioButtonTest, PortButtonsInAGroupBoxPaintThroughTheirWindowsAndCheckAlone) {
+  VisualStylesScope styled(true);
+  form->SetBounds(100, 100, 320, 260);
+  auto* box = new TGroupBox(form.get());
+  box->SetParent(form.get());
+  box->SetBounds(150, 5, 150, 195);
+  box->SetCaption("Port");
+  std::vector<TcxRadioButton*> ports;
+  for (int i = 0; i < 20; ++i) {
+    auto* b = new TcxRadioButton(form.get());
+    b->SetEnabled(false);
+    b->LookAndFeel()->SetNativeStyle(true);
+    b->SetParent(box);
+    b->SetBounds(5 + 70 * (i % 2), 15 + 17 * (i / 2), 65, 17);
+    b->SetCaption("COM" + std::to_string(i + 1));
+    ports.push_back(b);
+  }
+  Pump();
+  for (TcxRadioButton* b : ports) {
+    win::UpdateWindow(b->Handle());
+    EXPECT_EQ(b->State(), cxRadioStateDisabled);
+    EXPECT_GT(b->ButtonRect().Right, b->ButtonRect().Left) << "painted through the group box's reflected draw-item message";
+  }
+  for (TcxRadioButton* b : ports) b->SetEnabled(true);
+  win::InjectClick(Screen(ports[6], 30, 8));
+  Pump();
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(ports[static_cast<size_t>(i)]->Checked(), i == 6) << i;
+  win::InjectClick(Screen(ports[3], 30, 8));
+  Pump();
+  EXPECT_FALSE(ports[6]->Checked());
+  EXPECT_TRUE(ports[3]->Checked());
+}
+
+class ContextRadioButton : public TcxRadioButton {
+ public:
+  using TcxRadioButton::TcxRadioButton;
+  TPoint Asked{-1, -1};
+  TComponent* Menu = nullptr;
+
+  bool ShowContextMenu(TComponent* AMenu, Integer X, Integer Y) override {
+    Asked = {X, Y};
+    Menu = AMenu;
+    return true;
+  }
+};
+
+TEST_F(RadioButtonTest, KeyboardContextMenuOpensAtTheTopLeftCorner) {
+  auto* b = new ContextRadioButton(form.get());
+  b->SetParent(form.get());
+  b->SetBounds(150, 60, 100, 17);
+  auto* menu = new TPopupMenu(form.get());
+  b->SetPopupMenu(menu);
+  const auto result = b->Perform(win::WM_CONTEXTMENU, reinterpret_cast<win::WPARAM>(b->Handle()),
+                                 win::MAKELPARAM(0xFFFF, 0xFFFF));
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(b->Menu, menu);
+  EXPECT_EQ(b->Asked, b->ClientToScreen({0, 0}));
+  // A component that is no menu is not taken; a freed menu is let go.
+  b->SetPopupMenu(first);
+  EXPECT_EQ(b->PopupMenu(), nullptr);
+  b->SetPopupMenu(menu);
+  delete menu;
+  EXPECT_EQ(b->PopupMenu(), nullptr);
+}
+
+// Paints the button as its window would be told to, into a bitmap.
+class RadioPaintTest : public RadioButtonTest, public TestSurface {
+ protected:
+  void SetUp() override {
+    RadioButtonTest::SetUp();
+    b = radios[0];
+    // Neither white (the embossed text's highlight) nor black (the text).
+    b->SetColor(clLime);
+    b->Font()->SetColor(clBlack);
+  }
+  void Draw() {
+    Reset(b->Width(), b->Height());
+    win::DRAWITEMSTRUCT item{};
+    item.CtlType = win::ODT_BUTTON;
+    item.hDC = bitmap->Canvas()->Handle();
+    item.rcItem = {0, 0, b->Width(), b->Height()};
+    b->Perform(CN_DRAWITEM, 0, reinterpret_cast<win::LPARAM>(&item));
+  }
+  // Pixels of a colour inside R.
+  Integer CountIn(const TRect& r, TColor c) const {
+    Integer n = 0;
+    for (Integer y = r.Top; y < r.Bottom; ++y)
+      for (Integer x = r.Left; x < r.Right; ++x) n += Is(x, y, c);
+    return n;
+  }
+  std::vector<std::string> Mark() const { return Rows(b->ButtonRect()); }
+  TRect CaptionArea() const {
+    const TRect m = b->ButtonRect();
+    return b->Alignment() == taLeftJustify ? TRect{0, 0, m.Left, b->Height()}
+                                           : TRect{m.Right, 0, b->Width(), b->Height()};
+  }
+
+  TcxRadioButton* b = nullptr;
+};
+
+TEST_F(RadioPaintTest, PainterMarkShowsCheckedHotAndDisabledWithNoStyles) {
+  VisualStylesScope classic(false);  // no styles: the look-and-feel painter
+  b->LookAndFeel()->SetKind(lfStandard);
+  Draw();
+  const TSize s = RadioButtonSize();
+  EXPECT_GT(s.cx, 0);
+  EXPECT_EQ(b->ButtonRect(), (TRect{1, (17 - s.cy) / 2, 1 + s.cx, (17 - s.cy) / 2 + s.cy}));
+  const auto unchecked = Mark();
+  b->SetChecked(true);
+  Draw();
+  EXPECT_NE(Mark(), unchecked) << "the checked mark has its dot";
+  const auto checked = Mark();
+  b->SetEnabled(false);
+  Draw();
+  EXPECT_NE(Mark(), checked) << "the disabled mark";
+  // The painter's disabled caption is embossed: shadow text over a
+  // highlight copy.
+  EXPECT_GT(CountIn(CaptionArea(), clBtnShadow), 0);
+  EXPECT_GT(CountIn(CaptionArea(), clBtnHighlight), 0);
+  EXPECT_EQ(CountIn(CaptionArea(), clBlack), 0);
+}
+
+TEST_F(RadioPaintTest, NativeMarkWithOurRendererKeepsTheDisabledCaptionPlain) {
+  VisualStylesScope styled(true);
+  b->LookAndFeel()->SetNativeStyle(true);
+  ASSERT_TRUE(b->IsNativeStyle());
+  b->SetParentBackground(false);
+  Draw();
+  const auto normal = Mark();
+  EXPECT_EQ(b->ButtonRect().Left, 0) << "the native mark starts at the edge";
+  EXPECT_GT(CountIn(CaptionArea(), clBlack), 0);
+  b->SetChecked(true);
+  Draw();
+  EXPECT_NE(Mark(), normal);
+  b->SetEnabled(false);
+  Draw();
+  EXPECT_GT(CountIn(CaptionArea(), clBtnShadow), 0);
+  EXPECT_EQ(CountIn(CaptionArea(), clBtnHighlight), 0) << "plain, not embossed";
+}
+
+TEST_F(RadioPaintTest, FocusRectangleStaysLeftOfARightHandMarkAndNeedsACaption) {
+  VisualStylesScope classic(false);
+  b->LookAndFeel()->SetKind(lfStandard);
+  b->SetAlignment(taLeftJustify);
+  b->SetCaption("A rather long caption that runs on");
+  b->SetChecked(true);
+  // What the focus adds: the difference between a focused and an
+  // unfocused picture, outside the mark's own rows.
+  auto focusDots = [&](bool leftOfMark) {
+    first->SetFocus();
+    Draw();
+    const auto before = Rows({0, 0, b->Width(), b->Height()});
+    b->SetFocus();
+    EXPECT_TRUE(b->Focused());
+    Draw();
+    const auto after = Rows({0, 0, b->Width(), b->Height()});
+    const TRect m = b->ButtonRect();
+    Integer n = 0;
+    for (Integer y = 0; y < b->Height(); ++y)
+      for (Integer x = 0; x < b->Width(); ++x)
+        if ((x < m.Left) == leftOfMark && (y < m.Top || y >= m.Bottom))
+          n += before[static_cast<size_t>(y)][static_cast<size_t>(x)] != after[static_cast<size_t>(y)][static_cast<size_t>(x)];
+    return n;
+  };
+  EXPECT_GT(focusDots(true), 0);
+  EXPECT_EQ(b->ButtonRect().Right, b->Width()) << "the mark sits at the right edge";
+  EXPECT_EQ(focusDots(false), 0) << "the focus rectangle keeps left of the mark";
+
+  b->SetCaption("");
+  EXPECT_EQ(focusDots(true), 0) << "no caption, no focus rectangle";
+}
+
+}  // namespace
