@@ -302,20 +302,27 @@ TEST_F(RadioPaintTest, FocusRectangleStaysLeftOfARightHandMarkAndNeedsACaption) 
   b->SetChecked(true);
   // What the focus adds: the difference between a focused and an
   // unfocused picture, outside the mark's own rows.
+  auto pixels = [&] {
+    std::vector<TColor> all;
+    for (Integer y = 0; y < b->Height(); ++y)
+      for (Integer x = 0; x < b->Width(); ++x) all.push_back(Px(x, y));
+    return all;
+  };
   auto focusDots = [&](bool leftOfMark) {
     first->SetFocus();
     Draw();
-    const auto before = Rows({0, 0, b->Width(), b->Height()});
+    const auto before = pixels();
     b->SetFocus();
     EXPECT_TRUE(b->Focused());
     Draw();
-    const auto after = Rows({0, 0, b->Width(), b->Height()});
+    const auto after = pixels();
     const TRect m = b->ButtonRect();
     Integer n = 0;
     for (Integer y = 0; y < b->Height(); ++y)
-      for (Integer x = 0; x < b->Width(); ++x)
-        if ((x < m.Left) == leftOfMark && (y < m.Top || y >= m.Bottom))
-          n += before[static_cast<size_t>(y)][static_cast<size_t>(x)] != after[static_cast<size_t>(y)][static_cast<size_t>(x)];
+      for (Integer x = 0; x < b->Width(); ++x) {
+        const auto i = static_cast<size_t>(y * b->Width() + x);
+        if ((x < m.Left) == leftOfMark && (y < m.Top || y >= m.Bottom)) n += before[i] != after[i];
+      }
     return n;
   };
   EXPECT_GT(focusDots(true), 0);
