@@ -1,20 +1,27 @@
 // A dialog's row of suite push buttons as the program's windows hold them
 // (Ok as the default button and Cancel in the native style, a glyph button,
 // a drop-down button with its arrow part, a button with a face colour of its
-// own, a disabled one): drawn headless to <directory>/buttons.png, checking
-// that the faces, the glyph, the arrow part and the states show; with --show
-// it stays on the desktop backend for the virtual-X run, telling the script
-// (ready file) where known pixels are, and ends when asked (quit file).
+// own, a disabled one) beside a tree view container with node images, as the
+// main window holds it: drawn headless to <directory>/buttons.png, checking
+// that the faces, the glyph, the arrow part, the states, the tree's nodes,
+// images and lines show and that a click on a node selects it; with --show it
+// stays on the desktop backend for the virtual-X run, telling the script
+// (ready file) where known pixels are and where to click, and ends when asked
+// (quit file).
 #include <cstdio>
 #include <string>
 
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/ImgList.h"
 #include "platform/forms/Menus.h"
 #include "platform/win/Display.h"
+#include "platform/win/Input.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxButtons.h"
+#include "suite/editors/cxTreeView.h"
 #include "tests/support/GalleryProgram.h"
+#include "tests/support/SolidImages.h"
 
 extern "C" const char* __lsan_default_options() {
   return "suppressions=" VXN_LSAN_SUPPRESSIONS ":print_suppressions=0";
@@ -24,6 +31,8 @@ namespace {
 
 constexpr TColor kFace = 0x00C08040;  // the coloured button's own face
 constexpr TColor kGlyphColour = clLime;
+constexpr TColor kRootImage = clRed;  // the tree's node images
+constexpr TColor kChildImage = clBlue;
 
 int Fail(const char* what, TColor seen = clNone, TColor wanted = clNone) {
   std::fprintf(stderr, "button gallery: %s (%06X, wanted %06X)\n", what, unsigned(seen), unsigned(wanted));
@@ -51,7 +60,7 @@ int main(int argc, char** argv) {
   auto* form = new TForm(nullptr);
   form->AfterConstruction();
   form->SetCaption("Buttons");
-  form->SetBounds(40, 40, 380, 170);
+  form->SetBounds(40, 40, 400, 170);
 
   TcxButton* ok = AddButton(form, "Ok", {10, 10, 85, 35});
   ok->SetDefault(true);
@@ -84,6 +93,24 @@ int main(int argc, char** argv) {
 
   TcxButton* off = AddButton(form, "Off", {130, 95, 240, 125});
   off->SetEnabled(false);
+
+  auto* images = new TCustomImageList(form);
+  AddSolidImages(images, {kRootImage, kChildImage});
+  auto* tree = new TcxTreeView(form);
+  tree->SetParent(form);
+  tree->SetBounds(250, 10, 135, 115);
+  tree->Style()->LookAndFeel()->SetNativeStyle(true);
+  tree->SetImages(images);
+  TTreeNode* radio = tree->Items()->Add(nullptr, "Radio");
+  TTreeNode* memory = tree->Items()->AddChild(radio, "Memory");
+  TTreeNode* settings = tree->Items()->AddChild(radio, "Settings");
+  radio->SetImageIndex(0);
+  radio->SetSelectedIndex(0);
+  for (TTreeNode* n : {memory, settings}) {
+    n->SetImageIndex(1);
+    n->SetSelectedIndex(1);
+  }
+  tree->ExpandAllNodes();
 
   form->Show();
   ok->SetFocus();
@@ -125,11 +152,51 @@ int main(int argc, char** argv) {
       off->PaintedState() != cxbsDisabled || coloured->PaintedState() != cxbsNormal)
     return Fail("a button is drawn in the wrong state");
 
-  if (show)
+  // The tree: each node's image and label, and the lines joining the
+  // children to their root, inside the tree's area. Nothing is selected yet.
+  TcxCustomInnerTreeView* inner = tree->InnerTreeView();
+  const TColor treeColour = static_cast<TColor>(ColorToRGB(inner->Color()));
+  auto onTree = [&](const TPoint& client) { return pixel(inner->ClientToScreen(client)); };
+  auto imageAt = [&](TTreeNode* n) {
+    const TRect label = n->DisplayRect(true);
+    return TPoint{label.Left - 10, label.Top + label.Height() / 2};
+  };
+  if (onTree(imageAt(radio)) != kRootImage) return Fail("the root's image is not drawn", onTree(imageAt(radio)), kRootImage);
+  for (TTreeNode* n : {memory, settings})
+    if (onTree(imageAt(n)) != kChildImage) return Fail("a child's image is not drawn", onTree(imageAt(n)), kChildImage);
+  for (TTreeNode* n : {radio, memory, settings})
+    if (count(inner, n->DisplayRect(true), [](TColor c) { return (c & 0xFF) < 0x60 && ((c >> 16) & 0xFF) < 0x60; }) < 10)
+      return Fail("a node's label has no text");
+  // The children's lines run left of their images, between the root's row
+  // and the last child's.
+  const TRect first = memory->DisplayRect(true);
+  const TRect last = settings->DisplayRect(true);
+  const TRect lines{0, first.Top, first.Left - 18, last.Bottom};
+  if (count(inner, lines, [&](TColor c) { return c != treeColour; }) < 5) return Fail("the tree draws no lines");
+  if (tree->SelectedNode() != nullptr) return Fail("a node is selected before any click");
+  // Where the selection shows once Memory is clicked: its label's highlight.
+  const TPoint clickAt = inner->ClientToScreen({first.Left + 3, first.Top + first.Height() / 2});
+  const TPoint selectedAt = inner->ClientToScreen({first.Right - 2, first.Top + 1});
+  const TColor highlight = static_cast<TColor>(ColorToRGB(clHighlight));
+  const TPoint rootImageAt = inner->ClientToScreen(imageAt(radio));
+
+  if (show) {
+    auto point = [](const TPoint& p) { return std::to_string(p.X) + " " + std::to_string(p.Y); };
     RunShownGallery(form, dir,
-                    "face " + std::to_string(faceAt.X) + " " + std::to_string(faceAt.Y) + " " + RgbText(kFace) + "\n" +
-                        "glyph " + std::to_string(glyphAt.X) + " " + std::to_string(glyphAt.Y) + " " +
-                        RgbText(kGlyphColour) + "\n");
+                    "face " + point(faceAt) + " " + RgbText(kFace) + "\n" + "glyph " + point(glyphAt) + " " +
+                        RgbText(kGlyphColour) + "\n" + "treeimage " + point(rootImageAt) + " " +
+                        RgbText(kRootImage) + "\n" + "treeclick " + point(clickAt) + "\n" + "treeselected " +
+                        point(selectedAt) + " " + RgbText(highlight) + "\n");
+    if (tree->SelectedNode() != memory) return Fail("the click on the screen did not select the node");
+  } else {
+    win::InjectMouseButton(win::VK_LBUTTON, true, {clickAt.X, clickAt.Y});
+    win::InjectMouseButton(win::VK_LBUTTON, false, {clickAt.X, clickAt.Y});
+    Application->ProcessMessages();
+    if (tree->SelectedNode() != memory) return Fail("a click on a node does not select it");
+    SnapshotWindow(form->Handle(), picture);
+    SavePng(picture, dir + "/buttons-selected.png");
+    if (pixel(selectedAt) != highlight) return Fail("the selected node is not highlighted", pixel(selectedAt), highlight);
+  }
   delete form;
   if (show) win::InstallDisplay(nullptr);
   return 0;
