@@ -6,6 +6,7 @@
 #include "suite/editors/cxContainerViewInfo.h"
 #include "suite/editors/cxCustomEditListBox.h"
 #include "suite/editors/cxCustomInnerListBox.h"
+#include "suite/editors/cxCustomInnerTextEdit.h"
 #include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/editors/cxDateUtils.h"
 #include "suite/editors/cxEditPainting.h"
@@ -50,6 +51,7 @@ void InitializeEditors() {
   RegisterCustomEditListBoxClasses();
   RegisterTextEditLookupDataClasses();
   RegisterTextEditPropertiesClasses();
+  RegisterCustomInnerTextEditClasses();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }
