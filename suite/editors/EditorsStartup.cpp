@@ -15,6 +15,7 @@
 #include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
+#include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/editors/cxSplitter.h"
@@ -52,6 +53,7 @@ void InitializeEditors() {
   RegisterTextEditLookupDataClasses();
   RegisterTextEditPropertiesClasses();
   RegisterCustomInnerTextEditClasses();
+  RegisterEditProgressBarClasses();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }

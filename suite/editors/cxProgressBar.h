@@ -1,0 +1,159 @@
+// The progress bar: a display-only editor whose value, a number between Min
+// and Max, is shown as a bar (solid, in LEDs, as a gradient, in gradient
+// LEDs, or patterned with a bitmap, whole or in LEDs), with an optional
+// overload zone in colours of its own beyond OverloadValue, a peak marker
+// at the highest value shown, and a text (the percentage or the value). It
+// takes no keys and no focus outside a grid cell.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/forms/Graphics.h"
+#include "platform/rtl/Variants.h"
+#include "suite/editors/EditorHelpers.h"
+#include "suite/editors/cxEditProperties.h"
+#include "suite/editors/cxEditRepository.h"
+
+VXN_ENUM(TcxProgressBarBarStyle, cxbsSolid, cxbsLEDs, cxbsGradient, cxbsGradientLEDs, cxbsBitmap, cxbsBitmapLEDs)
+VXN_ENUM(TcxProgressBarBevelOuter, cxbvNone, cxbvLowered, cxbvRaised)
+// A vertical bar fills from the bottom up; vertical text runs downward.
+VXN_ENUM(TcxProgressBarOrientation, cxorHorizontal, cxorVertical)
+VXN_ENUM(TcxProgressBarTextStyle, cxtsPercent, cxtsPosition)
+
+// A margin in pixels, 0..65535.
+using TcxBorderWidth = Word;
+
+// The editor operations a progress bar supports.
+inline constexpr Cardinal esoProgressBarOperations = 0x809;
+
+class TcxCustomProgressBarProperties : public TcxCustomEditProperties {
+  VXN_DECLARE_CLASS(TcxCustomProgressBarProperties)
+
+ public:
+  explicit TcxCustomProgressBarProperties(TPersistent* AOwner);
+  ~TcxCustomProgressBarProperties() override;
+
+  // Copies the settings through their setters, inside one change lock.
+  void Assign(TPersistent* Source) override;
+
+  bool HasSeparateChangeEvents() override { return true; }
+  bool ComparesEditValues() override { return true; }
+  Cardinal SupportedOperations() override { return esoProgressBarOperations; }
+  // Always a number: a text that reads wholly as a number, or a numeric or
+  // date value as it is; anything else is 0.
+  void ConvertToEditValue(const Variant& Value, Variant& EditValue, bool Focused) override;
+  // The converted value's text, with " %" after it in the percent style.
+  std::u16string DisplayTextOf(const Variant& Value, bool FullText) override;
+
+  // The peak to show at APosition: the stored peak within Min..Max, raised
+  // to APosition. A higher peak is kept, silently, so that the stored peak
+  // follows the highest position shown whether or not the marker is on.
+  Double EffectivePeakValue(Double APosition);
+
+  TcxProgressBarBevelOuter BarBevelOuter() const { return FBarBevelOuter; }
+  void SetBarBevelOuter(TcxProgressBarBevelOuter Value);
+  TcxProgressBarBarStyle BarStyle() const { return FBarStyle; }
+  void SetBarStyle(TcxProgressBarBarStyle Value);
+  TColor BeginColor() const { return FBeginColor; }
+  void SetBeginColor(TColor Value);
+  TcxBorderWidth BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(TcxBorderWidth Value);
+  TColor EndColor() const { return FEndColor; }
+  void SetEndColor(TColor Value);
+  // Reading makes an empty image when there is none; its changes notify.
+  TBitmap* ForegroundImage();
+  // Nil frees the image; a bitmap is copied.
+  void SetForegroundImage(TBitmap* Value);
+  // The image when there is one, without making it.
+  TBitmap* ForegroundImageIfAny() const { return FForegroundImage.get(); }
+  bool IsForegroundImageStored() const { return FForegroundImage && !FForegroundImage->Empty(); }
+  // A new Min above Max drags Max (and OverloadValue and PeakValue) up.
+  Double Min() const { return FMin; }
+  void SetMin(Double Value);
+  bool IsMinStored() const { return FMin != 0; }
+  // A Max not above Min is ignored.
+  Double Max() const { return FMax; }
+  void SetMax(Double Value);
+  bool IsMaxStored() const { return FMax != 100; }
+  TcxProgressBarOrientation Orientation() const { return FOrientation; }
+  void SetOrientation(TcxProgressBarOrientation Value);
+  TColor OverloadBeginColor() const { return FOverloadBeginColor; }
+  void SetOverloadBeginColor(TColor Value);
+  TColor OverloadEndColor() const { return FOverloadEndColor; }
+  void SetOverloadEndColor(TColor Value);
+  // Kept within Min..Max.
+  Double OverloadValue() const { return FOverloadValue; }
+  void SetOverloadValue(Double Value);
+  bool IsOverloadValueStored() const { return FOverloadValue != 80; }
+  TColor PeakColor() const { return FPeakColor; }
+  void SetPeakColor(TColor Value);
+  TcxNaturalNumber PeakSize() const { return FPeakSize; }
+  void SetPeakSize(TcxNaturalNumber Value);
+  // Stored as given; painting clamps it.
+  Double PeakValue() const { return FPeakValue; }
+  void SetPeakValue(Double Value);
+  bool IsPeakValueStored() const { return FPeakValue != 0; }
+  bool ShowOverload() const { return FShowOverload; }
+  void SetShowOverload(bool Value);
+  bool ShowPeak() const { return FShowPeak; }
+  void SetShowPeak(bool Value);
+  bool ShowText() const { return FShowText; }
+  void SetShowText(bool Value);
+  TcxProgressBarTextStyle ShowTextStyle() const { return FShowTextStyle; }
+  void SetShowTextStyle(TcxProgressBarTextStyle Value);
+  bool SolidTextColor() const { return FSolidTextColor; }
+  void SetSolidTextColor(bool Value);
+  TcxProgressBarOrientation TextOrientation() const { return FTextOrientation; }
+  void SetTextOrientation(TcxProgressBarOrientation Value);
+  bool TransparentImage() const { return FTransparentImage; }
+  void SetTransparentImage(bool Value);
+
+ private:
+  void ForegroundImageChanged(TObject*) { NotifyChanged(); }
+  template <typename T>
+  void Change(T& Field, T Value);
+
+  TcxProgressBarBevelOuter FBarBevelOuter = cxbvNone;
+  TcxProgressBarBarStyle FBarStyle = cxbsSolid;
+  TColor FBeginColor = clNavy;
+  TcxBorderWidth FBorderWidth = 0;
+  TColor FEndColor = clWhite;
+  std::unique_ptr<TBitmap> FForegroundImage;
+  Double FMin = 0;
+  Double FMax = 100;
+  TcxProgressBarOrientation FOrientation = cxorHorizontal;
+  TColor FOverloadBeginColor = static_cast<TColor>(0x8080FF);
+  TColor FOverloadEndColor = clFuchsia;
+  Double FOverloadValue = 80;
+  TColor FPeakColor = clRed;
+  TcxNaturalNumber FPeakSize = 2;
+  Double FPeakValue = 0;
+  bool FShowOverload = false;
+  bool FShowPeak = false;
+  bool FShowText = true;
+  TcxProgressBarTextStyle FShowTextStyle = cxtsPercent;
+  bool FSolidTextColor = false;
+  TcxProgressBarOrientation FTextOrientation = cxorHorizontal;
+  bool FTransparentImage = true;
+};
+
+// Publishes the settings.
+class TcxProgressBarProperties : public TcxCustomProgressBarProperties {
+  VXN_DECLARE_CLASS(TcxProgressBarProperties)
+
+ public:
+  using TcxCustomProgressBarProperties::TcxCustomProgressBarProperties;
+};
+
+// Shared progress bar settings of a repository.
+class TcxEditRepositoryProgressBarItem : public TcxEditRepositoryItemOf<TcxProgressBarProperties> {
+  VXN_DECLARE_CLASS(TcxEditRepositoryProgressBarItem)
+
+ public:
+  explicit TcxEditRepositoryProgressBarItem(TComponent* AOwner) : TcxEditRepositoryItemOf(AOwner) {}
+};
+
+// Registers the classes and the editor kind. Not RegisterProgressBarClasses:
+// the forms library's progress bar has that one.
+void RegisterEditProgressBarClasses();
