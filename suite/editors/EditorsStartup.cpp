@@ -1,6 +1,7 @@
 #include "suite/editors/EditorsStartup.h"
 
 #include "suite/editors/cxButtons.h"
+#include "suite/editors/cxCheckBox.h"
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
@@ -48,6 +49,7 @@ void InitializeEditors() {
   RegisterEditClasses();
   RegisterButtonClasses();
   InitializeRadioGroup();
+  InitializeCheckBox();
   RegisterHotZoneStyles();
   RegisterCustomEditListBoxClasses();
   RegisterTextEditLookupDataClasses();
