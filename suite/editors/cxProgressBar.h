@@ -12,8 +12,11 @@
 #include "platform/forms/Graphics.h"
 #include "platform/rtl/Variants.h"
 #include "suite/editors/EditorHelpers.h"
+#include "suite/editors/cxEdit.h"
 #include "suite/editors/cxEditProperties.h"
 #include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxEditViewData.h"
+#include "suite/editors/cxTextEditViewInfo.h"
 
 VXN_ENUM(TcxProgressBarBarStyle, cxbsSolid, cxbsLEDs, cxbsGradient, cxbsGradientLEDs, cxbsBitmap, cxbsBitmapLEDs)
 VXN_ENUM(TcxProgressBarBevelOuter, cxbvNone, cxbvLowered, cxbvRaised)
@@ -27,6 +30,8 @@ using TcxBorderWidth = Word;
 // The editor operations a progress bar supports.
 inline constexpr Cardinal esoProgressBarOperations = 0x809;
 
+class TcxCustomProgressBarViewInfo;
+
 class TcxCustomProgressBarProperties : public TcxCustomEditProperties {
   VXN_DECLARE_CLASS(TcxCustomProgressBarProperties)
 
@@ -37,6 +42,9 @@ class TcxCustomProgressBarProperties : public TcxCustomEditProperties {
   // Copies the settings through their setters, inside one change lock.
   void Assign(TPersistent* Source) override;
 
+  TClass EditClass() override;
+  TcxCustomEditViewDataClass ViewDataClass() override;
+  TcxContainerViewInfoClass ViewInfoClass() override;
   bool HasSeparateChangeEvents() override { return true; }
   bool ComparesEditValues() override { return true; }
   Cardinal SupportedOperations() override { return esoProgressBarOperations; }
@@ -45,6 +53,9 @@ class TcxCustomProgressBarProperties : public TcxCustomEditProperties {
   void ConvertToEditValue(const Variant& Value, Variant& EditValue, bool Focused) override;
   // The converted value's text, with " %" after it in the percent style.
   std::u16string DisplayTextOf(const Variant& Value, bool FullText) override;
+
+  // Keeps the view info's Position within Min..Max (when Min < Max).
+  virtual void ClampViewInfoPosition(TcxCustomProgressBarViewInfo* AViewInfo);
 
   // The peak to show at APosition: the stored peak within Min..Max, raised
   // to APosition. A higher peak is kept, silently, so that the stored peak
@@ -138,6 +149,88 @@ class TcxCustomProgressBarProperties : public TcxCustomEditProperties {
   bool FTransparentImage = true;
 };
 
+// The laid-out bar and its painting. Rectangles are in the editor's
+// coordinates; the bar is drawn off screen over DrawingArea and copied in
+// one step.
+class TcxCustomProgressBarViewInfo : public TcxCustomTextEditViewInfo {
+  VXN_DECLARE_CLASS(TcxCustomProgressBarViewInfo)
+
+ public:
+  TcxCustomProgressBarViewInfo();
+  ~TcxCustomProgressBarViewInfo() override;
+
+  void InternalPaint(TcxCanvas* ACanvas) override;
+  void OffsetBy(Integer DX, Integer DY) override;
+  bool TextAtPoint(const TPoint& P, std::string& AText) override;
+  Integer TextPositionAtPoint(const TPoint& P) override {
+    (void)P;
+    return 0;
+  }
+  // The bar draws its text itself.
+  void DrawTextContent(TcxCanvas* ACanvas) override { (void)ACanvas; }
+
+  virtual void PaintProgressBar(TcxCanvas* ACanvas);
+
+  // Max - Min, but at least 1.
+  Double BarRange() const;
+  // The text of the bar: the percentage or the position.
+  std::string BarText() const;
+
+  TColor BeginColor = clNavy;
+  TColor EndColor = clWhite;
+  TcxProgressBarBevelOuter BarBevelOuter = cxbvNone;
+  Double Min = 0;
+  Double Max = 100;
+  // The value being shown.
+  Double Position = 0;
+  // The prepared pattern of the bitmap styles.
+  std::unique_ptr<TBitmap> ForegroundImage;
+  TcxProgressBarOrientation Orientation = cxorHorizontal;
+  bool ShowText = true;
+  TcxProgressBarTextStyle ShowTextStyle = cxtsPercent;
+  TcxProgressBarOrientation TextOrientation = cxorHorizontal;
+  bool SolidTextColor = false;
+  TcxProgressBarBarStyle BarStyle = cxbsSolid;
+  Double OverloadValue = 80;
+  TColor OverloadBeginColor = static_cast<TColor>(0x8080FF);
+  TColor OverloadEndColor = clFuchsia;
+  bool ShowOverload = false;
+  // The effective peak.
+  Double PeakValue = 0;
+  TColor PeakColor = clRed;
+  TcxNaturalNumber PeakSize = 2;
+  bool ShowPeak = false;
+  bool OverloadVisible = false;
+  bool PeakVisible = false;
+  TRect DrawingArea;
+  TRect BarRect;
+  TRect OverloadRect;
+  TRect PeakRect;
+};
+
+// Lays a progress bar out for a style and bounds.
+class TcxCustomProgressBarViewData : public TcxCustomEditViewData {
+  VXN_DECLARE_CLASS(TcxCustomProgressBarViewData)
+
+ public:
+  // Introduced here, in slot order.
+  virtual void FillFromProperties(TcxCustomProgressBarViewInfo* AViewInfo);
+  // Measuring takes the text without flags.
+  virtual TcxTextRowsFlags MeasureTextFlags() { return 0; }
+
+  // The value to show: the edit value (a sample 30 in sample mode) as a
+  // number, kept in the range.
+  void CalculateDisplayText(TcxCanvas* ACanvas, const Variant& AValue, TcxCustomEditViewInfo* AViewInfo) override;
+  void ComputeLayout(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, Integer AButton, TShiftState AShift,
+                     TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void MeasureFixedPart(TcxCanvas* ACanvas, bool AIsInplace, const TcxEditSizeLimits& ALimits, TSize& AExtraSize,
+                        TcxCustomEditViewInfo* AViewInfo, TSize& AFixedSize) override;
+
+  TcxCustomProgressBarProperties* BarProperties() const {
+    return static_cast<TcxCustomProgressBarProperties*>(Properties);
+  }
+};
+
 // Publishes the settings.
 class TcxProgressBarProperties : public TcxCustomProgressBarProperties {
   VXN_DECLARE_CLASS(TcxProgressBarProperties)
@@ -152,6 +245,67 @@ class TcxEditRepositoryProgressBarItem : public TcxEditRepositoryItemOf<TcxProgr
 
  public:
   explicit TcxEditRepositoryProgressBarItem(TComponent* AOwner) : TcxEditRepositoryItemOf(AOwner) {}
+};
+
+// The control. Its layout comes from the properties' view data; writing
+// Position keeps it in the range except while a form is loading (the first
+// change of the properties after loading pulls it in).
+class TcxCustomProgressBar : public TcxCustomEdit, public IcxViewDataEdit {
+  VXN_DECLARE_CLASS(TcxCustomProgressBar)
+
+ public:
+  explicit TcxCustomProgressBar(TComponent* AOwner, bool AIsInplace = false);
+  ~TcxCustomProgressBar() override;
+
+  TcxCustomProgressBarProperties* ActiveProperties() {
+    return static_cast<TcxCustomProgressBarProperties*>(TcxCustomEdit::ActiveProperties());
+  }
+  TcxCustomProgressBarProperties* Properties() const {
+    return static_cast<TcxCustomProgressBarProperties*>(TcxCustomEdit::Properties());
+  }
+  void SetProperties(TcxCustomProgressBarProperties* Value) { TcxCustomEdit::SetProperties(Value); }
+  TcxCustomProgressBarViewInfo* ViewInfo() const {
+    return static_cast<TcxCustomProgressBarViewInfo*>(TcxCustomEdit::ViewInfo());
+  }
+
+  // The value being shown.
+  Double Position() const { return ViewInfo()->Position; }
+  void SetPosition(Double Value) { AssignPosition(Value); }
+  bool IsPositionStored() const { return Position() != 0; }
+
+  // Introduced here, in slot order.
+  // Pulls the edit value into Min..Max.
+  virtual void ClampPositionToRange();
+  // The same, unless in place, data-aware or before the inner edit exists.
+  virtual void ClampPositionWhenReady();
+
+  using TcxCustomEdit::PropertiesChanged;
+  void PropertiesChanged(TObject* Sender) override;
+  void UpdateTextFromEditValue() override;
+  void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
+  bool CanFocus() override { return IsInplace(); }
+  bool DefaultParentColor() override { return true; }
+  TcxContainerStyleValues GetUnstoredStyleValues() override;
+
+  // IcxViewDataEdit
+  bool IsEditFocused() override { return Focused(); }
+  bool InnerEditVisible() override { return false; }
+  Integer CapturedButtonIndex() override { return -1; }
+
+ protected:
+  void AssignPosition(Double Value);
+  bool CanFocusOnClick() override { return IsInplace() && TcxCustomEdit::CanFocusOnClick(); }
+
+ private:
+  Double ConvertedPosition();
+};
+
+// Publishes Position, Properties and the control's properties and events.
+class TcxProgressBar : public TcxCustomProgressBar {
+  VXN_DECLARE_CLASS(TcxProgressBar)
+
+ public:
+  explicit TcxProgressBar(TComponent* AOwner) : TcxCustomProgressBar(AOwner) {}
 };
 
 // Registers the classes and the editor kind. Not RegisterProgressBarClasses:

@@ -1,13 +1,24 @@
 // The progress bar: the range rules of its settings, the peak hold, the
 // conversion of values and their display texts, copying, the foreground
-// image and the registration of the editor kind.
+// image and the registration of the editor kind; the layout of horizontal
+// and vertical bars (bar, overload zone, peak, the percent text); the
+// pixels of each style with no styles and with our renderer; the control's
+// position rules, also while a form is read.
 #include "suite/editors/cxProgressBar.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/rtl/FormFiles.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Utf8.h"
+#include "platform/win/ThemeSchema.h"
 #include "suite/editors/EditorsStartup.h"
+#include "suite/foundation/dxThemeManager.h"
+#include "suite/foundation/dxUxTheme.h"
+#include "tests/suite/foundation/CanvasFixture.h"
+#include "tests/support/VisualStylesScope.h"
 
 namespace {
 
@@ -203,6 +214,397 @@ TEST(ProgressBarProperties, RegisteredAsTheProgressBarKind) {
   EXPECT_TRUE(IsStoredProp(&p, *max));
   p.SetTransparent(true);
   EXPECT_FALSE(IsStoredProp(&p, *transparent));
+}
+
+// A bar laid out as an editor with a one-pixel border: bounds of
+// (width + 2) x (height + 2) give a content of width x height.
+class ProgressBarLayout : public ::testing::Test, public TestSurface {
+ protected:
+  void SetUp() override {
+    InitializeEditors();
+    styles = std::make_unique<TcxContainerStyles>(nullptr, &CreateContainerStyle<TcxEditStyle>);
+    style = static_cast<TcxEditStyle*>(styles->NormalStyle());
+    style->SetTransparentBorder(false);
+    style->SetEditBorderStyle(ebsSingle);
+    style->SetBorderColor(clRed);
+    style->SetColor(clWhite);
+    style->LookAndFeel()->SetNativeStyle(false);
+  }
+
+  TcxCustomProgressBarViewInfo& Layout(Variant value, Integer width = 100, Integer height = 19) {
+    Reset(width + 2, height + 2);
+    vi = std::make_unique<TcxCustomProgressBarViewInfo>();
+    auto viewData = props.CreateViewData(style, false);
+    viewData->CalculateDisplayText(canvas.get(), value, vi.get());
+    viewData->ComputeLayout(canvas.get(), {0, 0, width + 2, height + 2}, {-1, -1}, cxmbNone, {}, vi.get(), false);
+    return *vi;
+  }
+
+  TcxCustomProgressBarViewInfo& Paint(Variant value, Integer width = 100, Integer height = 19) {
+    Layout(value, width, height);
+    vi->DrawTo(canvas.get());
+    return *vi;
+  }
+
+  // The colours of row y from x0 on, one letter per pixel by the legend.
+  std::string Row(Integer y, Integer x0, Integer x1, const std::vector<std::pair<TColor, char>>& legend) {
+    return Rows({x0, y, x1, y + 1}, legend)[0];
+  }
+
+  std::unique_ptr<TcxContainerStyles> styles;
+  TcxEditStyle* style = nullptr;
+  TcxProgressBarProperties props{nullptr};
+  std::unique_ptr<TcxCustomProgressBarViewInfo> vi;
+};
+
+TEST_F(ProgressBarLayout, HorizontalBarAndPercentText) {
+  const struct {
+    Double min, max, position;
+    Integer barRight;
+    const char* text;
+  } cases[] = {
+      {0, 100, 33.5, 1 + 33, "34 %"},   {0, 100, 32.5, 1 + 32, "32 %"}, {0, 0.5, 0.5, 1 + 50, "50 %"},
+      {0, 100, 150, 1 + 100, "100 %"},  {0, 100, -20, 1, "0 %"},        {10, 20, 15, 1 + 50, "50 %"},
+  };
+  for (const auto& c : cases) {
+    props.SetMax(1000);
+    props.SetMin(c.min);
+    props.SetMax(c.max);
+    const auto& v = Layout(Variant(c.position));
+    EXPECT_EQ(v.DrawingArea, (TRect{1, 1, 101, 20})) << c.position;
+    EXPECT_EQ(v.BarRect, (TRect{1, 1, c.barRight, 20})) << c.position;
+    EXPECT_EQ(v.BarText(), c.text) << c.position;
+    EXPECT_FALSE(v.OverloadVisible);
+  }
+  props.SetMin(0);
+  props.SetMax(100);
+  props.SetShowTextStyle(cxtsPosition);
+  EXPECT_EQ(Layout(Variant(7.25)).BarText(), "7.25");
+}
+
+TEST_F(ProgressBarLayout, VerticalBarFillsFromTheBottom) {
+  props.SetOrientation(cxorVertical);
+  props.SetBorderWidth(2);
+  const auto& v = Layout(Variant(25), 19, 104);
+  // Content: the inside of the border less 2 on each side, 100 high.
+  EXPECT_EQ(v.BarRect, (TRect{3, 103 - 25, 18, 103}));
+}
+
+TEST_F(ProgressBarLayout, OverloadZoneAndPeak) {
+  props.SetShowOverload(true);
+  props.SetShowPeak(true);
+  const auto& h = Layout(Variant(90));
+  EXPECT_TRUE(h.OverloadVisible);
+  EXPECT_EQ(h.BarRect, (TRect{1, 1, 81, 20}));
+  EXPECT_EQ(h.OverloadRect, (TRect{81, 1, 91, 20}));
+  EXPECT_EQ(h.PeakRect, (TRect{91, 1, 93, 20}));
+  EXPECT_FALSE(Layout(Variant(79)).OverloadVisible) << "below the overload value";
+  EXPECT_EQ(vi->PeakRect, (TRect{91, 1, 93, 20})) << "the peak stays at 90";
+  EXPECT_EQ(props.PeakValue(), 90);
+  EXPECT_EQ(Layout(Variant(100)).PeakRect, (TRect{99, 1, 101, 20})) << "kept inside the content";
+
+  props.SetOrientation(cxorVertical);
+  props.SetPeakValue(0);
+  const auto& v = Layout(Variant(90), 19, 100);
+  EXPECT_EQ(v.BarRect, (TRect{1, 21, 20, 101}));
+  EXPECT_EQ(v.OverloadRect, (TRect{1, 11, 20, 21}));
+  EXPECT_EQ(v.PeakRect, (TRect{1, 9, 20, 11}));
+}
+
+TEST_F(ProgressBarLayout, NativeDrawingUsesTheWholeBoundsAndNeverShowsTheOverload) {
+  VisualStylesScope themes(true);
+  style->LookAndFeel()->SetNativeStyle(true);
+  props.SetShowOverload(true);
+  const auto& v = Layout(Variant(90), 105, 21);
+  ASSERT_TRUE(v.NativeDrawing);
+  EXPECT_EQ(v.DrawingArea, (TRect{0, 0, 107, 23}));
+  // Content (3, 3, 105, 21): 102 wide.
+  EXPECT_EQ(v.BarRect, (TRect{3, 3, 3 + 91, 21}));
+  EXPECT_FALSE(v.OverloadVisible);
+}
+
+// --- pixels, no styles -------------------------------------------------------------------
+
+TEST_F(ProgressBarLayout, SolidBarWithOverloadPeakAndBevel) {
+  VisualStylesScope themes(false);
+  props.SetShowText(false);
+  Paint(Variant(33.5));
+  const std::vector<std::pair<TColor, char>> legend{{clNavy, 'n'}, {clRed, 'r'}};
+  EXPECT_EQ(Row(10, 0, 36, legend), "r" + std::string(33, 'n') + "..");
+
+  props.SetShowOverload(true);
+  props.SetShowPeak(true);
+  props.SetPeakColor(clLime);
+  Paint(Variant(90));
+  const std::vector<std::pair<TColor, char>> overload{
+      {clNavy, 'n'}, {static_cast<TColor>(0x8080FF), 'o'}, {clLime, 'p'}};
+  EXPECT_EQ(Row(10, 78, 95, overload), "nnn" + std::string(10, 'o') + "pp..");
+
+  props.SetShowOverload(false);
+  props.SetShowPeak(false);
+  props.SetBarBevelOuter(cxbvRaised);
+  Paint(Variant(50));
+  EXPECT_TRUE(Is(1, 1, clBtnHighlight)) << "the raised edge";
+  EXPECT_TRUE(Is(50, 19, clBtnShadow));
+  EXPECT_TRUE(Is(10, 10, clNavy));
+}
+
+TEST_F(ProgressBarLayout, VerticalSolidBar) {
+  VisualStylesScope themes(false);
+  props.SetShowText(false);
+  props.SetOrientation(cxorVertical);
+  Paint(Variant(30), 19, 100);
+  EXPECT_TRUE(Is(10, 100, clNavy));
+  EXPECT_TRUE(Is(10, 71, clNavy));
+  EXPECT_TRUE(Is(10, 70, clWhite));
+}
+
+TEST_F(ProgressBarLayout, GradientColumnsRunOverTheDrawingArea) {
+  VisualStylesScope themes(false);
+  props.SetShowText(false);
+  props.SetBarStyle(cxbsGradient);
+  props.SetBeginColor(clBlack);
+  props.SetEndColor(clWhite);
+  Paint(Variant(100));
+  // Column i of 100: each channel Trunc(i * 255 / 100).
+  for (Integer i : {0, 1, 50, 99}) {
+    const auto c = static_cast<uint32_t>(i * 255 / 100);
+    EXPECT_EQ(Px(1 + i, 10), static_cast<TColor>(c | c << 8 | c << 16)) << i;
+  }
+  // The overload zone gets its own gradient.
+  props.SetShowOverload(true);
+  props.SetOverloadBeginColor(clRed);
+  props.SetOverloadEndColor(clRed);
+  Paint(Variant(100));
+  EXPECT_TRUE(Is(82, 10, clRed));
+  EXPECT_FALSE(Is(78, 10, clRed));
+}
+
+TEST_F(ProgressBarLayout, LEDsOfTwoThirdsOfTheHeightWithTwoPixelGaps) {
+  VisualStylesScope themes(false);
+  props.SetShowText(false);
+  props.SetBarStyle(cxbsLEDs);
+  // A 21-pixel-high drawing area: LEDs of 14 pixels, every 16.
+  Paint(Variant(40), 100, 21);
+  const std::vector<std::pair<TColor, char>> legend{{clNavy, 'n'}, {clRed, 'r'}};
+  const std::string led(14, 'n');
+  EXPECT_EQ(Row(10, 0, 42, legend), "r" + led + ".." + led + ".." + std::string(8, 'n') + ".");
+  // Full: the end piece after the last LED is drawn too.
+  Paint(Variant(100), 100, 21);
+  EXPECT_EQ(Row(10, 94, 102, legend), "n..nnnnr");
+}
+
+TEST_F(ProgressBarLayout, GradientLEDsTakeTheColourOfTheirColumn) {
+  VisualStylesScope themes(false);
+  props.SetShowText(false);
+  props.SetBarStyle(cxbsGradientLEDs);
+  props.SetBeginColor(clBlack);
+  props.SetEndColor(clWhite);
+  Paint(Variant(40), 100, 21);
+  // The first LED is drawn at loop column 17 (i = 16): channel 40.
+  EXPECT_EQ(Px(5, 10), static_cast<TColor>(0x282828));
+  EXPECT_TRUE(Is(15, 10, clWhite)) << "the gap";
+}
+
+TEST_F(ProgressBarLayout, BitmapStylesTileTheImage) {
+  VisualStylesScope themes(false);
+  props.SetShowText(false);
+  props.SetTransparentImage(false);
+  props.SetBarStyle(cxbsBitmap);
+  Paint(Variant(50));
+  EXPECT_TRUE(Is(10, 10, clWhite)) << "no image, no bar";
+  TBitmap* image = props.ForegroundImage();
+  image->SetSize(2, 2);
+  image->Canvas()->Brush()->SetColor(clGreen);
+  image->Canvas()->FillRect({0, 0, 2, 2});
+  Paint(Variant(50));
+  EXPECT_EQ(Count(clGreen), 50 * 19);
+
+  props.SetBarStyle(cxbsBitmapLEDs);
+  props.SetOrientation(cxorVertical);
+  // An image 2 high: segments of 2 every 4, no failure.
+  Paint(Variant(100), 19, 40);
+  // Counted from the row above the bottom one: segments at rows 38-39,
+  // 34-35, ..., the rest up to the top when full.
+  EXPECT_TRUE(Is(10, 40, clWhite));
+  EXPECT_TRUE(Is(10, 39, clGreen));
+  EXPECT_TRUE(Is(10, 38, clGreen));
+  EXPECT_TRUE(Is(10, 37, clWhite));
+  EXPECT_TRUE(Is(10, 2, clGreen));
+}
+
+TEST_F(ProgressBarLayout, TextOverTheBarIsInverted) {
+  VisualStylesScope themes(false);
+  style->SetTextColor(clBlack);
+  const TColor inverse = static_cast<TColor>(0x7FFFFF);  // of navy
+  Paint(Variant(100));
+  EXPECT_GT(Count(inverse), 0);
+  EXPECT_EQ(Count(clBlack), 0) << "no glyph pixel in the text colour over the bar";
+
+  props.SetSolidTextColor(true);
+  Paint(Variant(100));
+  EXPECT_EQ(Count(inverse), 0);
+  EXPECT_GT(Count(clBlack), 0);
+
+  props.SetSolidTextColor(false);
+  Paint(Variant(0));
+  EXPECT_EQ(Count(inverse), 0) << "nothing under the text";
+  EXPECT_GT(Count(clBlack), 0);
+}
+
+TEST_F(ProgressBarLayout, VerticalTextRunsDownward) {
+  VisualStylesScope themes(false);
+  style->SetTextColor(clBlack);
+  props.SetTextOrientation(cxorVertical);
+  props.SetSolidTextColor(true);
+  Paint(Variant(0), 40, 100);
+  Integer left = 1000, right = -1, top = 1000, bottom = -1;
+  for (Integer y = 0; y < 102; ++y)
+    for (Integer x = 0; x < 42; ++x)
+      if (Is(x, y, clBlack)) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  ASSERT_GE(right, left);
+  EXPECT_GT(bottom - top, right - left) << "taller than wide";
+
+  props.SetSolidTextColor(false);
+  props.SetOrientation(cxorVertical);
+  Paint(Variant(100), 40, 100);
+  EXPECT_GT(Count(static_cast<TColor>(0x7FFFFF)), 0) << "inverted over a full vertical bar";
+  EXPECT_EQ(Count(clBlack), 0);
+}
+
+TEST_F(ProgressBarLayout, TransparentInPlaceKeepsWhatLiesUnderTheEmptyPart) {
+  VisualStylesScope themes(false);
+  props.SetShowText(false);
+  Reset(102, 21);
+  canvas->Brush()->SetColor(clGreen);
+  canvas->Canvas->FillRect({0, 0, 102, 21});
+  vi = std::make_unique<TcxCustomProgressBarViewInfo>();
+  vi->Transparent = true;
+  auto viewData = props.CreateViewData(style, true);
+  viewData->CalculateDisplayText(canvas.get(), Variant(50), vi.get());
+  viewData->ComputeLayout(canvas.get(), {0, 0, 102, 21}, {-1, -1}, cxmbNone, {}, vi.get(), false);
+  vi->DrawTo(canvas.get());
+  EXPECT_EQ(vi->DrawingArea, (TRect{0, 0, 102, 21})) << "in place: the whole bounds";
+  EXPECT_TRUE(Is(10, 10, clNavy));
+  EXPECT_TRUE(Is(80, 10, clGreen));
+  EXPECT_TRUE(Is(0, 0, clNavy)) << "no border in place";
+  EXPECT_TRUE(Is(101, 20, clGreen));
+}
+
+// --- pixels, our renderer -------------------------------------------------------------------
+
+class ProgressBarNative : public ProgressBarLayout {
+ protected:
+  void SetUp() override {
+    ProgressBarLayout::SetUp();
+    style->LookAndFeel()->SetNativeStyle(true);
+    props.SetShowText(false);
+    chunk.Reset(10, 10);
+    UxDrawThemeBackground(OpenThemeByIndex(ThemeClassProgress), chunk.canvas->DeviceContext(), win::PP_CHUNK, 1,
+                          TRect{0, 0, 10, 10});
+  }
+  TColor Chunk() const { return chunk.Px(5, 5); }
+  TestSurface chunk;
+  VisualStylesScope themes{true};
+};
+
+TEST_F(ProgressBarNative, SolidRepeatsTheChunkOverTheThemedBar) {
+  props.SetShowOverload(true);
+  Paint(Variant(90));
+  ASSERT_TRUE(vi->NativeDrawing);
+  TestSurface reference;
+  reference.Reset(102, 21);
+  UxDrawThemeBackground(OpenThemeByIndex(ThemeClassProgress), reference.canvas->DeviceContext(), win::PP_BAR, 1,
+                        TRect{0, 0, 102, 21});
+  EXPECT_EQ(Px(0, 10), reference.Px(0, 10)) << "the theme's bar frame";
+  EXPECT_EQ(Px(99, 10), reference.Px(99, 10)) << "the empty part";
+  for (Integer x : {3, 50, 85, 89}) EXPECT_EQ(Px(x, 10), Chunk()) << x << ": no overload colour";
+  EXPECT_NE(Chunk(), reference.Px(99, 10));
+}
+
+TEST_F(ProgressBarNative, LEDsLeaveGaps) {
+  props.SetBarStyle(cxbsLEDs);
+  Paint(Variant(50), 100, 19);
+  // 21 high: LEDs 14 long every 16, from the content's left (3).
+  EXPECT_EQ(Px(3, 10), Chunk());
+  EXPECT_EQ(Px(16, 10), Chunk());
+  EXPECT_NE(Px(17, 10), Chunk());
+  EXPECT_EQ(Px(19, 10), Chunk());
+}
+
+// --- the control ----------------------------------------------------------------------------
+
+TEST(ProgressBar, NewControlAndPositionRules) {
+  InitializeEditors();
+  TcxProgressBar bar(nullptr);
+  EXPECT_EQ(bar.Width(), 121);
+  EXPECT_EQ(bar.Height(), 21);
+  EXPECT_FALSE(bar.ControlStyle.Contains(csCaptureMouse));
+  EXPECT_FALSE(bar.ControlStyle.Contains(csClickEvents));
+  EXPECT_FALSE(bar.ControlStyle.Contains(csDoubleClicks));
+  EXPECT_FALSE(bar.ControlStyle.Contains(csAcceptsControls));
+  EXPECT_TRUE(bar.ParentColor());
+  EXPECT_FALSE(bar.CanFocus());
+  EXPECT_EQ(GetClass("TcxProgressBar"), TcxProgressBar::StaticClass());
+
+  bar.SetPosition(150);
+  EXPECT_EQ(bar.Position(), 100) << "clamped on write";
+  EXPECT_EQ(VarToStr(bar.EditValue()), "100");
+  bar.SetPosition(-3);
+  EXPECT_EQ(bar.Position(), 0);
+  bar.SetPosition(40);
+  bar.Properties()->SetMax(30);
+  EXPECT_EQ(bar.Position(), 30) << "a smaller range pulls the value in";
+  EXPECT_EQ(VarToStr(bar.EditValue()), "30");
+  bar.SetEditValue(Variant("12.5"));
+  EXPECT_EQ(bar.Position(), 12.5);
+}
+
+TEST(ProgressBar, PositionReadFromAFormIsClampedAfterLoading) {
+  InitializeEditors();
+  TComponent root(nullptr);
+  ReadComponentText(
+      "object Root: TComponent\n"
+      "  object High: TcxProgressBar\n"
+      "    Position = 150.000000000000000000\n"
+      "  end\n"
+      "  object Low: TcxProgressBar\n"
+      "    Position = 5.000000000000000000\n"
+      "    Properties.Min = 10.000000000000000000\n"
+      "  end\n"
+      "end\n",
+      &root);
+  auto* high = dynamic_cast<TcxProgressBar*>(root.FindComponent("High"));
+  auto* low = dynamic_cast<TcxProgressBar*>(root.FindComponent("Low"));
+  ASSERT_NE(high, nullptr);
+  ASSERT_NE(low, nullptr);
+  EXPECT_EQ(high->Position(), 100);
+  EXPECT_EQ(low->Position(), 10) << "below Min after loading shows Min";
+}
+
+TEST(ProgressBar, PaintsOnAForm) {
+  InitializeEditors();
+  VisualStylesScope themes(false);
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 200, 100);
+  auto* bar = new TcxProgressBar(&form);
+  bar->SetParent(&form);
+  bar->SetBounds(10, 10, 121, 21);
+  bar->Properties()->SetShowText(false);
+  form.Show();
+  bar->SetPosition(50);
+  Application->ProcessMessages();
+  TestSurface surface;
+  surface.Reset(121, 21);
+  bar->PaintTo(surface.canvas->DeviceContext(), 0, 0);
+  const TRect& area = bar->ViewInfo()->DrawingArea;
+  const Integer filled = area.Left + area.Width() / 2;
+  EXPECT_TRUE(surface.Is(area.Left + 1, 10, clNavy));
+  EXPECT_TRUE(surface.Is(filled - 1, 10, clNavy));
+  EXPECT_FALSE(surface.Is(filled + 1, 10, clNavy));
 }
 
 }  // namespace
