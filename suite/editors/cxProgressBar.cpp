@@ -225,6 +225,15 @@ void TcxCustomProgressBarProperties::Assign(TPersistent* Source) {
   SetForegroundImage(source->ForegroundImageIfAny());
   SetMin(source->Min());
   SetMax(source->Max());
+  // A source whose Min dragged its Max along has Max = Min, which the Max
+  // setter refuses; the copy takes that range too instead of keeping its
+  // own larger Max.
+  if (FMax != source->Max()) {
+    FMax = source->Max();
+    if (FOverloadValue > FMax) FOverloadValue = FMax;
+    if (FPeakValue > FMax) FPeakValue = FMax;
+    NotifyChanged();
+  }
   SetOrientation(source->Orientation());
   SetShowText(source->ShowText());
   SetShowTextStyle(source->ShowTextStyle());

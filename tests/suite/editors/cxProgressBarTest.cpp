@@ -165,6 +165,16 @@ TEST(ProgressBarProperties, AssignCopiesEverySettingWithOneNotice) {
   EXPECT_NE(target.ForegroundImageIfAny(), source.ForegroundImageIfAny()) << "a copy";
   EXPECT_EQ(target.ForegroundImageIfAny()->Width(), 3);
 
+  // A source whose Min dragged its Max along (Max = Min) is copied as it is.
+  TcxProgressBarProperties dragged(nullptr), wide(nullptr);
+  dragged.SetMin(150);
+  wide.SetMax(300);
+  wide.SetMin(200);
+  wide.Assign(&dragged);
+  EXPECT_EQ(wide.Min(), 150);
+  EXPECT_EQ(wide.Max(), 150);
+  EXPECT_EQ(wide.OverloadValue(), 150);
+
   TcxProgressBarProperties plain(nullptr);
   target.Assign(&plain);
   EXPECT_EQ(target.ForegroundImageIfAny(), nullptr) << "no image in the source frees the copy";
