@@ -333,6 +333,17 @@ TEST_F(ProgressBarLayout, NativeDrawingUsesTheWholeBoundsAndNeverShowsTheOverloa
   EXPECT_FALSE(v.OverloadVisible);
 }
 
+TEST_F(ProgressBarLayout, MeasuresOneTextLineAndAFixedWidth) {
+  VisualStylesScope themes(false);
+  Reset(10, 10);
+  TSize size{};
+  props.MeasureEditSize(canvas.get(), style, false, Variant(50), TcxEditSizeLimits{}, size);
+  // The single border, 4 for the classic frame and 3 for the text.
+  EXPECT_EQ(size.cx, 2 + 4 + 3);
+  canvas->AssignFont(style->Font());
+  EXPECT_EQ(size.cy, 2 + 4 + canvas->MeasureTextHeight("Zg")) << "border, text offsets and one line";
+}
+
 // --- pixels, no styles -------------------------------------------------------------------
 
 TEST_F(ProgressBarLayout, SolidBarWithOverloadPeakAndBevel) {
