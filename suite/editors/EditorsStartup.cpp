@@ -16,6 +16,7 @@
 #include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
+#include "suite/editors/cxGroupBox.h"
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSolidBrushCache.h"
@@ -50,6 +51,7 @@ void InitializeEditors() {
   RegisterButtonClasses();
   InitializeRadioGroup();
   InitializeCheckBox();
+  RegisterGroupBoxClasses();
   RegisterHotZoneStyles();
   RegisterCustomEditListBoxClasses();
   RegisterTextEditLookupDataClasses();

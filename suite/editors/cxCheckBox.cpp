@@ -138,24 +138,11 @@ Integer ThemedCheckState(TcxCheckBoxState AState, TcxCheckButtonState AButton) {
   return static_cast<Integer>(AState) * 4 + AButton + 1;
 }
 
-// Puts the clip region back at the end of a scope.
-class ClipScope {
- public:
-  explicit ClipScope(TcxCanvas* ACanvas) : canvas_(ACanvas), saved_(ACanvas->ReadClipRegion()) {}
-  ~ClipScope() { canvas_->ApplyClipRegion(std::move(saved_)); }
-  ClipScope(const ClipScope&) = delete;
-  ClipScope& operator=(const ClipScope&) = delete;
-
- private:
-  TcxCanvas* canvas_;
-  std::unique_ptr<TcxRegion> saved_;
-};
-
 // The mark in AColor through the mask, clipped to the inside R.
 void DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TColor AColor) {
   TBitmap* mask = CheckMarkMask();
   if (!mask) return;
-  ClipScope clip(ACanvas);
+  TcxClipRegionScope clip(ACanvas);
   ACanvas->IntersectClip(R);
   ACanvas->SetBrushColor(AColor);
   ACanvas->Canvas->RequiredState();
@@ -598,7 +585,7 @@ void TcxCustomCheckBoxViewInfo::InternalPaint(TcxCanvas* ACanvas) {
   const bool fromElsewhere = Transparent || (!IsInplace && ParentBackground);
   HTHEME theme = NativeDrawing ? OpenThemeByIndex(ThemeClassButton) : nullptr;
   {
-    ClipScope clip(ACanvas);
+    TcxClipRegionScope clip(ACanvas);
     if (!Transparent) {
       // The check keeps what lies under it only when it lets it show.
       const bool seeThrough =
@@ -776,7 +763,7 @@ void DrawEditCheck(TcxCanvas* ACanvas, const TRect& R, const TcxEditCheckParams&
     }
     if (button == cxCheckButtonPressed) flags |= DFCS_PUSHED;
   }
-  ClipScope clip(ACanvas);
+  TcxClipRegionScope clip(ACanvas);
   ACanvas->IntersectClip(inside);
   RECT box{inside.Left - 2, inside.Top - 2, inside.Right + 2, inside.Bottom + 2};
   ACanvas->Canvas->RequiredState();

@@ -5,6 +5,7 @@
 // editor, and small answers about colours, sizes and painter classes.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/forms/ImgList.h"
@@ -83,6 +84,19 @@ void FillDCRect(win::HDC DC, const TRect& R, TColor AColor);
 void FillRectFrameWithBrush(win::HDC DC, const TRect& AOuter, const TRect& AInner, win::HBRUSH ABrush);
 void SetCanvasFontFromLogFont(TcxCanvas* ACanvas, const win::LOGFONT& ALogFont);
 win::LOGFONT GetCanvasLogFont(TcxCanvas* ACanvas);
+
+// Puts a canvas's clip region back at the end of a scope.
+class TcxClipRegionScope {
+ public:
+  explicit TcxClipRegionScope(TcxCanvas* ACanvas) : FCanvas(ACanvas), FSaved(ACanvas->ReadClipRegion()) {}
+  ~TcxClipRegionScope() { FCanvas->ApplyClipRegion(std::move(FSaved)); }
+  TcxClipRegionScope(const TcxClipRegionScope&) = delete;
+  TcxClipRegionScope& operator=(const TcxClipRegionScope&) = delete;
+
+ private:
+  TcxCanvas* FCanvas;
+  std::unique_ptr<TcxRegion> FSaved;
+};
 
 // Start-up: whether the system offers the hot-light colour.
 void InitializeEditPainting();

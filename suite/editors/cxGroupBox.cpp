@@ -1,0 +1,602 @@
+#include "suite/editors/cxGroupBox.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/forms/StaticCtrls.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/Gdi.h"
+#include "platform/win/GdiBlit.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Messages.h"
+#include "platform/win/ThemeSchema.h"
+#include "suite/editors/cxEditPainting.h"
+#include "suite/foundation/dxThemeManager.h"
+#include "suite/foundation/dxUxTheme.h"
+
+using namespace win;
+
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomGroupBoxProperties, TcxCustomEditProperties)
+VXN_IMPLEMENT_CLASS(TcxGroupBoxButtonViewInfo, TcxEditButtonViewInfo)
+VXN_IMPLEMENT_CLASS(TcxGroupBoxViewInfo, TcxCustomTextEditViewInfo)
+VXN_IMPLEMENT_CLASS(TcxGroupBoxViewData, TcxCustomEditViewData)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomGroupBox, TcxCustomEdit)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxGroupBox, TcxCustomGroupBox)
+
+VXN_PUBLISH(TcxGroupBox) {
+  using C = TcxGroupBox;
+  P.Property("Alignment", &C::Alignment, &C::SetAlignment).Default(alTopLeft);
+  P.Property("CaptionBkColor", &C::CaptionBkColor, &C::SetCaptionBkColor).Type(TypeInfoColor()).Stored(false);
+  P.Property("Color", &C::StyleColor, &C::SetStyleColor).Type(TypeInfoColor()).Stored(false);
+  P.Property("Font", &C::StyleFont, &C::SetStyleFont).Stored(false);
+  P.Redeclare("ParentBackground").Default(true);
+  P.Redeclare("ParentColor").Default(true);
+  P.Redeclare("TabStop").Default(false);
+  P.Property("Style", &C::GetStyle, &C::SetStyleObject);
+  P.Property("StyleDisabled", &C::StyleDisabled, &C::SetStyleDisabled);
+  P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
+  P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
+  P.Property("Transparent", &C::Transparent, &C::SetTransparentLook).Default(false);
+}
+
+namespace {
+
+// The faces of the old raster fonts: they cannot be rotated. The platform
+// maps them to scalable families, so their name tells as much as the
+// metrics do.
+bool IsRasterFace(const std::string& AName) {
+  static const char* const faces[] = {"MS Sans Serif", "MS Serif", "System", "Terminal", "Small Fonts", "Courier",
+                                      "Fixedsys"};
+  for (const char* face : faces)
+    if (EqualStrings(AName, face, false)) return true;
+  return false;
+}
+
+TRect Offset(const TRect& R, Integer DX, Integer DY) { return cxRectOffset(R, DX, DY); }
+
+void FillWith(TcxCanvas* ACanvas, const TRect& R, TColor AColor) {
+  if (cxRectIsEmpty(R)) return;
+  ACanvas->SetBrushColor(AColor);
+  ACanvas->Canvas->FillRect(R);
+}
+
+// Bands of AWidth along the sides in AEdges, each taken out of the clip
+// once drawn, so that the next frame keeps inside them.
+void FillBorderBands(TcxCanvas* ACanvas, const TRect& R, TColor AColor, Integer AWidth, TcxBorders AEdges) {
+  const TRect bands[] = {{R.Left, R.Top, R.Left + AWidth, R.Bottom},
+                         {R.Left, R.Top, R.Right, R.Top + AWidth},
+                         {R.Right - AWidth, R.Top, R.Right, R.Bottom},
+                         {R.Left, R.Bottom - AWidth, R.Right, R.Bottom}};
+  const TcxBorder sides[] = {bLeft, bTop, bRight, bBottom};
+  for (size_t i = 0; i < 4; ++i) {
+    if (!AEdges.Contains(sides[i])) continue;
+    FillWith(ACanvas, bands[i], AColor);
+    ACanvas->ExcludeFromClip(bands[i]);
+  }
+}
+
+TRect DeflateOnEdges(const TRect& R, Integer AWidth, TcxBorders AEdges) {
+  return {R.Left + (AEdges.Contains(bLeft) ? AWidth : 0), R.Top + (AEdges.Contains(bTop) ? AWidth : 0),
+          R.Right - (AEdges.Contains(bRight) ? AWidth : 0), R.Bottom - (AEdges.Contains(bBottom) ? AWidth : 0)};
+}
+
+}  // namespace
+
+TcxCaptionSide CaptionSideOf(TcxCaptionAlignment AAlignment) {
+  switch (AAlignment) {
+    case alTopLeft:
+    case alTopCenter:
+    case alTopRight: return TcxCaptionSide::Top;
+    case alBottomLeft:
+    case alBottomCenter:
+    case alBottomRight: return TcxCaptionSide::Bottom;
+    case alLeftTop:
+    case alLeftCenter:
+    case alLeftBottom: return TcxCaptionSide::Left;
+    case alRightTop:
+    case alRightCenter:
+    case alRightBottom: return TcxCaptionSide::Right;
+    default: return TcxCaptionSide::Centre;
+  }
+}
+
+// --- properties ----------------------------------------------------------------------------
+
+TClass TcxCustomGroupBoxProperties::EditClass() { return TcxCustomGroupBox::StaticClass(); }
+TcxCustomEditViewDataClass TcxCustomGroupBoxProperties::ViewDataClass() {
+  return EditViewDataClassOf<TcxGroupBoxViewData>();
+}
+TcxContainerViewInfoClass TcxCustomGroupBoxProperties::ViewInfoClass() {
+  return &CreateContainerViewInfo<TcxGroupBoxViewInfo>;
+}
+
+// --- view data -----------------------------------------------------------------------------
+
+bool TcxGroupBoxViewData::IsNativeLookAndFeel(TcxLookAndFeel* ALookAndFeel) {
+  return ALookAndFeel &&
+         NativeThemeInEffect(ALookAndFeel->NativeStyle() || ALookAndFeel->Kind() == lfOffice11, ThemeClassEdit);
+}
+
+TcxCaptionSide TcxGroupBoxViewData::SideWithRoom() {
+  if (IsInplace || !GroupBox) return TcxCaptionSide::Centre;
+  return CaptionSideOf(GroupBox->Alignment());
+}
+
+Integer TcxGroupBoxViewData::CaptionTextHeight() {
+  TcxCanvas* canvas = ContainerScreenCanvas();
+  canvas->AssignFont(GroupBox ? GroupBox->CaptionFont() : Style->Font());
+  return canvas->MeasureTextHeight("Qq");
+}
+
+TcxContainerStateFlags TcxGroupBoxViewData::CalculateContainerState(const TRect&, const TPoint&, Integer, TShiftState,
+                                                                     bool) {
+  return Enabled ? csNormal : csDisabled;
+}
+
+TColor TcxGroupBoxViewData::CalculateBorderColor() {
+  const TcxEditBorderStyle style = Style->EditBorderStyle();
+  if (style != ebsUltraFlat && style != ebsOffice11) return Style->BorderColor();
+  return Enabled ? HighlightedBorderColor(style == ebsOffice11) : clBtnShadow;
+}
+
+void TcxGroupBoxViewData::BorderExtent(TRect& R) {
+  TcxCustomEditViewData::BorderExtent(R);
+  const TcxCaptionSide side = SideWithRoom();
+  if (side == TcxCaptionSide::Centre) return;
+  const Integer th = CaptionTextHeight();
+  switch (side) {
+    case TcxCaptionSide::Top: R.Top = th / 2 + 1; break;
+    case TcxCaptionSide::Bottom: R.Bottom = th / 2 + 1; break;
+    case TcxCaptionSide::Left: R.Left = th / 2; break;
+    default: R.Right = th / 2; break;
+  }
+}
+
+void TcxGroupBoxViewData::ContentExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, TRect& R) {
+  TcxCustomEditViewData::ContentExtent(ACanvas, AViewInfo, R);
+  const TcxCaptionSide side = SideWithRoom();
+  if (side == TcxCaptionSide::Centre) return;
+  const Integer room = CaptionTextHeight() + 3;
+  switch (side) {
+    case TcxCaptionSide::Top: R.Top = room; break;
+    case TcxCaptionSide::Bottom: R.Bottom = room; break;
+    case TcxCaptionSide::Left: R.Left = room; break;
+    default: R.Right = room; break;
+  }
+}
+
+TRect TcxGroupBoxViewData::CalculateCaptionRect(const TRect& ABounds) {
+  if (IsInplace || !GroupBox || GroupBox->CaptionText().empty()) return {};
+  const Integer w = ABounds.Width(), h = ABounds.Height();
+  TcxCanvas* canvas = ContainerScreenCanvas();
+  canvas->AssignFont(GroupBox->CaptionFont());
+  const Integer th = canvas->MeasureTextHeight("Qq");
+  RECT measured{8, 0, 8, th};
+  canvas->Canvas->RequiredState();
+  const std::string& text = GroupBox->CaptionText();
+  DrawText(canvas->DeviceContext(), text.c_str(), static_cast<int>(text.size()), &measured,
+           GroupBox->CaptionDrawFlags() | DT_CALCRECT);
+  const Integer tw = measured.right - measured.left;
+  const Integer s = Style->Shadow() ? cxContainerShadowWidth : 0;
+  const TcxCaptionAlignment alignment = GroupBox->Alignment();
+  switch (alignment) {
+    case alLeftTop: return {-1, 8, th - 1, 8 + tw};
+    case alLeftCenter: {
+      const Integer bottom = h - s - (h - s - tw) / 2;
+      return {-1, bottom - tw, th - 1, bottom};
+    }
+    case alLeftBottom: return {-1, h - s - 8 - tw, th - 1, h - s - 8};
+    case alRightTop: return {w - th + 1, 8, w + 1, 8 + tw};
+    case alRightCenter: {
+      const Integer top = (h - tw) / 2;
+      return {w - th + 1, top, w + 1, top + tw};
+    }
+    case alRightBottom: return {w - th + 1, h - 8 - tw, w + 1, h - 8};
+    default: break;
+  }
+  TRect r{8, 0, 8 + tw, th};
+  if (alignment == alTopCenter || alignment == alBottomCenter || alignment == alCenterCenter)
+    r = Offset(r, (w - s - tw) / 2 - r.Left, 0);
+  else if (alignment == alTopRight || alignment == alBottomRight)
+    r = Offset(r, w - 8 - s - r.Right, 0);
+  if (CaptionSideOf(alignment) == TcxCaptionSide::Bottom)
+    r = {r.Left, h - th - 2, r.Right, h - 2};
+  else if (alignment == alCenterCenter)
+    r = Offset(r, 0, (h - s - th) / 2);
+  return r;
+}
+
+void TcxGroupBoxViewData::ComputeLayout(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, Integer AButton,
+                                        TShiftState AShift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
+  TcxCustomEditViewData::ComputeLayout(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
+  auto& vi = static_cast<TcxGroupBoxViewInfo&>(*AViewInfo);
+  vi.GroupBox = GroupBox;
+  vi.Alignment = GroupBox ? GroupBox->Alignment() : alTopLeft;
+  const TcxCaptionSide side = CaptionSideOf(vi.Alignment);
+  // Bottom and right captions always get the classic frame.
+  vi.NativeDrawing = NativeStyle && side != TcxCaptionSide::Bottom && side != TcxCaptionSide::Right;
+  vi.CaptionHeight = CaptionTextHeight();
+  vi.Text = GroupBox ? GroupBox->CaptionText() : std::string();
+  vi.CaptionRect = CalculateCaptionRect(ABounds);
+  vi.CaptionBitmap->SetSize(std::max(0, vi.CaptionRect.Width()), std::max(0, vi.CaptionRect.Height()));
+  vi.UsesParentBackground = GroupBox && GroupBox->UsesParentBackground();
+  vi.NeedsParentBackground = GroupBox && GroupBox->NeedsParentBackground();
+  vi.Transparent = GroupBox && GroupBox->IsTransparent();
+  if (GroupBox) {
+    vi.Edit = GroupBox;
+    vi.BackgroundControl = GroupBox->Parent();
+    vi.BackgroundOffset = {GroupBox->Left(), GroupBox->Top()};
+  }
+}
+
+// --- view info -----------------------------------------------------------------------------
+
+TcxGroupBoxViewInfo::TcxGroupBoxViewInfo()
+    : CaptionBitmap(std::make_unique<TBitmap>()), CaptionCanvas(std::make_unique<TcxCanvas>(CaptionBitmap->Canvas())) {
+  CaptionBitmap->SetPixelFormat(pf32bit);
+}
+
+TcxGroupBoxViewInfo::~TcxGroupBoxViewInfo() = default;
+
+TcxEditButtonViewInfoClass TcxGroupBoxViewInfo::ButtonViewInfoClass() {
+  return &CreateEditButtonViewInfo<TcxGroupBoxButtonViewInfo>;
+}
+
+void TcxGroupBoxViewInfo::OffsetBy(Integer DX, Integer DY) {
+  TcxCustomTextEditViewInfo::OffsetBy(DX, DY);
+  CaptionRect = Offset(CaptionRect, DX, DY);
+}
+
+void TcxGroupBoxViewInfo::InternalPaint(TcxCanvas* ACanvas) {
+  if (IsInplace) {
+    if (GroupBox)
+      FillWith(ACanvas, WholeRect, FillColor);
+    else
+      TcxCustomTextEditViewInfo::InternalPaint(ACanvas);
+    return;
+  }
+  if (Text.empty() || cxRectIsEmpty(CaptionRect)) {
+    DrawFrame(ACanvas, false);
+    return;
+  }
+  {
+    TcxClipRegionScope clip(ACanvas);
+    ACanvas->ExcludeFromClip(CaptionRect);
+    DrawFrame(ACanvas, false);
+  }
+  // The caption is composed in its own bitmap, in the control's
+  // coordinates, and copied in one piece.
+  CaptionCanvas->SetDCWindowOrigin({CaptionRect.Left, CaptionRect.Top});
+  DrawFrame(CaptionCanvas.get(), true);
+  DrawCaption(CaptionCanvas.get());
+  CaptionCanvas->SetDCWindowOrigin({0, 0});
+  BitBlt(ACanvas->DeviceContext(), CaptionRect.Left, CaptionRect.Top, CaptionRect.Width(), CaptionRect.Height(),
+         CaptionBitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+  if (PaintingCopy)
+    for (Integer i = 0; i < ButtonCount(); ++i) PaintButton(ACanvas, i);
+}
+
+void TcxGroupBoxViewInfo::DrawFrame(TcxCanvas* ACanvas, bool AIntoCaption) {
+  if (AIntoCaption) {
+    // Only what lies under the caption: the parent's image or the colour.
+    if (Transparent)
+      DrawTransparentBackground(this, ACanvas, CaptionRect);
+    else
+      FillWith(ACanvas, CaptionRect, FillColor);
+    return;
+  }
+  if (NativeDrawing)
+    DrawThemedFrame(ACanvas);
+  else
+    DrawClassicFrame(ACanvas, Transparent);
+}
+
+void TcxGroupBoxViewInfo::DrawThemedFrame(TcxCanvas* ACanvas) {
+  HTHEME theme = OpenThemeByIndex(ThemeClassButton);
+  const Integer state = Enabled ? GBS_NORMAL : GBS_DISABLED;
+  TRect f = WholeRect;
+  if (Transparent) {
+    DrawTransparentBackground(this, ACanvas, f);
+  } else if (UsesParentBackground && WindowHandle &&
+             UxIsThemeBackgroundPartiallyTransparent(theme, BP_GROUPBOX, state)) {
+    const RECT r{f.Left, f.Top, f.Right, f.Bottom};
+    UxDrawThemeParentBackground(WindowHandle, ACanvas->DeviceContext(), &r);
+  } else {
+    FillWith(ACanvas, f, FillColor);
+  }
+  if (EditBorderStyle == ebsNone) return;
+  TcxClipRegionScope clip(ACanvas);
+  const Integer half = CaptionHeight / 2;
+  switch (CaptionSideOf(Alignment)) {
+    case TcxCaptionSide::Top: f.Top = half; break;
+    case TcxCaptionSide::Bottom: f.Bottom -= half; break;
+    case TcxCaptionSide::Left: f.Left = half; break;
+    case TcxCaptionSide::Right: f.Right -= half; break;
+    default: break;
+  }
+  if (CaptionSideOf(Alignment) != TcxCaptionSide::Centre && !cxRectIsEmpty(CaptionRect))
+    ACanvas->ExcludeFromClip(CaptionRect);
+  UxDrawThemeBackground(theme, ACanvas->DeviceContext(), BP_GROUPBOX, state, f);
+}
+
+void TcxGroupBoxViewInfo::DrawClassicFrame(TcxCanvas* ACanvas, bool AClearBrush) {
+  const Integer w = WholeRect.Width(), h = WholeRect.Height();
+  if (AClearBrush)
+    DrawTransparentBackground(this, ACanvas, WholeRect);
+  else
+    FillWith(ACanvas, WholeRect, FillColor);
+  TcxClipRegionScope clip(ACanvas);
+  const TcxCaptionSide side = CaptionSideOf(Alignment);
+  // The caption side's inset is made equal to a neighbour's.
+  TRect r = InsideBorderRect;
+  switch (side) {
+    case TcxCaptionSide::Top: r.Top = r.Left; break;
+    case TcxCaptionSide::Bottom: r.Bottom = h - (w - r.Right); break;
+    case TcxCaptionSide::Left: r.Left = r.Top; break;
+    case TcxCaptionSide::Right: r.Right = w - (h - r.Bottom); break;
+    default: break;
+  }
+  const Integer bw = ContainerBorderWidth(BorderStyle);
+  r = cxRectInflate(r, bw, bw);
+  TRect o = r;
+  // The frame passes through the middle of the caption.
+  const Integer b = side == TcxCaptionSide::Centre ? bw : CaptionHeight / 2 - bw + 1;
+  switch (side) {
+    case TcxCaptionSide::Top: r.Top = b; break;
+    case TcxCaptionSide::Bottom: r.Bottom = h - b; break;
+    case TcxCaptionSide::Left: r.Left = b - 1; break;
+    case TcxCaptionSide::Right: r.Right = w - b + 1; break;
+    default: break;
+  }
+  switch (BorderStyle) {
+    case cbsSingle:
+      FillBorderBands(ACanvas, r, BorderColor, 1, Edges);
+      r = DeflateOnEdges(r, 1, Edges);
+      break;
+    case cbsThick:
+      FillBorderBands(ACanvas, r, BorderColor, 2, Edges);
+      r = DeflateOnEdges(r, 2, Edges);
+      break;
+    case cbsFlat:
+      FillBorderBands(ACanvas, r, clBtnShadow, 1, Edges);
+      r = DeflateOnEdges(r, 1, Edges);
+      FillBorderBands(ACanvas, r, clBtnHighlight, 1, Edges);
+      r = DeflateOnEdges(r, 1, Edges);
+      break;
+    case cbs3D:
+      if (GroupBox && !GroupBox->Ctl3D()) {
+        FillBorderBands(ACanvas, r, clWindowFrame, 1, Edges);
+        r = DeflateOnEdges(r, 1, Edges);
+        FillBorderBands(ACanvas, r, FillColor, 1, Edges);
+        r = DeflateOnEdges(r, 1, Edges);
+      } else {
+        // Etched: a highlight frame one pixel in, a shadow frame over it
+        // one pixel back, which leaves two corner pixels to the background.
+        const TRect highlight{r.Left + 1, r.Top + 1, r.Right, r.Bottom};
+        FillBorderBands(ACanvas, highlight, clBtnHighlight, 1, Edges);
+        const TRect shadow{r.Left, r.Top, r.Right - 1, r.Bottom - 1};
+        FillBorderBands(ACanvas, shadow, clBtnShadow, 1, Edges);
+        if (!AClearBrush) {
+          ACanvas->PlotPixel(shadow.Left, shadow.Bottom, FillColor);
+          ACanvas->PlotPixel(shadow.Right, shadow.Top, FillColor);
+        }
+        r = DeflateOnEdges(r, 2, Edges);
+      }
+      break;
+    default: break;
+  }
+  o = DeflateOnEdges(o, bw, Edges);
+  if (ShadowOn && !AClearBrush) {
+    const TRect shadowed{o.Left, side == TcxCaptionSide::Top ? b : o.Top, o.Right + cxContainerShadowWidth,
+                         o.Bottom + cxContainerShadowWidth};
+    DrawContainerShadow(ACanvas, shadowed);
+  }
+  if (!AClearBrush) FillWith(ACanvas, r, FillColor);
+}
+
+void TcxGroupBoxViewInfo::DrawCaption(TcxCanvas* ACanvas) {
+  if (!GroupBox) return;
+  GroupBox->SelectCaptionFont(ACanvas, NativeDrawing);
+  ACanvas->Brush()->SetStyle(bsClear);
+  ACanvas->Canvas->RequiredState();
+  const HDC dc = ACanvas->DeviceContext();
+  SetBkMode(dc, TRANSPARENT);
+  const RECT clip{CaptionRect.Left, CaptionRect.Top, CaptionRect.Right, CaptionRect.Bottom};
+  const UINT count = static_cast<UINT>(Text.size());
+  switch (CaptionSideOf(Alignment)) {
+    case TcxCaptionSide::Left:
+      ExtTextOut(dc, CaptionRect.Left, CaptionRect.Bottom - 1, ETO_CLIPPED, &clip, Text.c_str(), count, nullptr);
+      break;
+    case TcxCaptionSide::Right:
+      ExtTextOut(dc, CaptionRect.Right, CaptionRect.Top + 1, ETO_CLIPPED, &clip, Text.c_str(), count, nullptr);
+      break;
+    default: {
+      RECT r = clip;
+      DrawText(dc, Text.c_str(), static_cast<int>(count), &r, GroupBox->CaptionDrawFlags());
+      break;
+    }
+  }
+  ACanvas->Brush()->SetStyle(bsSolid);
+}
+
+// --- the group box -------------------------------------------------------------------------
+
+namespace {
+
+TcxCustomEditKind GroupBoxKind() {
+  TcxCustomEditKind kind;
+  kind.PropertiesClass = TcxCustomGroupBoxProperties::StaticClass();
+  kind.ViewInfoClass = &CreateContainerViewInfo<TcxGroupBoxViewInfo>;
+  return kind;
+}
+
+}  // namespace
+
+TcxCustomGroupBox::TcxCustomGroupBox(TComponent* AOwner, bool AIsInplace)
+    : TcxCustomEdit(AOwner, AIsInplace, GroupBoxKind()) {
+  SetConstructing(true);
+  ScopeExit constructed([this] { SetConstructing(false); });
+  ControlStyle += csAcceptsControls;
+  ControlStyle += csCaptureMouse;
+  ControlStyle += csClickEvents;
+  SetParentColor(true);
+  SetParentBackground(true);
+  SetBounds(Left(), Top(), 185, 105);
+  SetAutoSize(false);
+  FCaptionFont = std::make_unique<TFont>();
+  UpdateCaptionFont();
+  SetTabStop(false);
+}
+
+TcxCustomGroupBox::~TcxCustomGroupBox() = default;
+
+bool TcxCustomGroupBox::IsVerticalCaption() const {
+  const TcxCaptionSide side = CaptionSideOf(FAlignment);
+  return side == TcxCaptionSide::Left || side == TcxCaptionSide::Right;
+}
+
+void TcxCustomGroupBox::SetAlignment(TcxCaptionAlignment Value) {
+  if (Value == FAlignment) return;
+  FAlignment = Value;
+  UpdateCaptionFont();
+  UpdateCaptionText();
+  RecalculateAtCursor(false);
+  Realign();
+}
+
+void TcxCustomGroupBox::SetTransparentLook(bool Value) {
+  if (Value == Transparent()) return;
+  SetTransparent(Value);
+  RecalculateAtCursor(false);
+  Invalidate();
+}
+
+UINT TcxCustomGroupBox::CaptionDrawFlags() const {
+  UINT flags = DT_SINGLELINE;
+  if (BiDiMode() != bdLeftToRight) flags |= DT_RTLREADING;
+  if (IsVerticalCaption()) flags |= DT_NOPREFIX;
+  return flags;
+}
+
+void TcxCustomGroupBox::UpdateCaptionText() {
+  FCaptionText = IsVerticalCaption() ? RemoveAccelChars(Caption()) : Caption();
+}
+
+void TcxCustomGroupBox::UpdateCaptionFont() {
+  if (IsInplace() || !FCaptionFont) return;
+  FCaptionFont->Assign(ActiveStyle()->EffectiveFont());
+  FCaptionLogFont = LOGFONT{};
+  if (!IsVerticalCaption()) return;
+  TcxCanvas* screen = ContainerScreenCanvas();
+  if (screen) {
+    screen->AssignFont(FCaptionFont.get());
+    screen->Canvas->RequiredState();
+    TEXTMETRIC tm{};
+    GetTextMetrics(screen->DeviceContext(), &tm);
+    // A face that cannot turn is drawn in Arial.
+    if (!(tm.tmPitchAndFamily & TMPF_TRUETYPE) || IsRasterFace(FCaptionFont->GetName())) FCaptionFont->SetName("Arial");
+  }
+  LOGFONT lf{};
+  GetObject(FCaptionFont->Handle(), sizeof(lf), &lf);
+  lf.lfEscapement = lf.lfOrientation = CaptionSideOf(FAlignment) == TcxCaptionSide::Left ? 900 : 2700;
+  lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  FCaptionLogFont = lf;
+}
+
+void TcxCustomGroupBox::SelectCaptionFont(TcxCanvas* ACanvas, bool ANative) {
+  ACanvas->AssignFont(FCaptionFont.get());
+  if (IsVerticalCaption() && FCaptionLogFont.lfEscapement != 0) {
+    const TColor color = FCaptionFont->GetColor();
+    SetCanvasFontFromLogFont(ACanvas, FCaptionLogFont);
+    ACanvas->Font()->SetColor(color);
+  }
+  if (!ANative) return;
+  COLORREF color = 0;
+  if (UxGetThemeColor(OpenThemeByIndex(ThemeClassButton), BP_GROUPBOX, Enabled() ? GBS_NORMAL : GBS_DISABLED,
+                      TMT_TEXTCOLOR, color) == S_OK)
+    ACanvas->Font()->SetColor(static_cast<TColor>(color));
+}
+
+TcxContainerStyle* TcxCustomGroupBox::GetActiveStyle() {
+  return (ViewInfo()->StateFlags & csDisabled) ? StyleDisabled() : Style();
+}
+
+bool TcxCustomGroupBox::UsesParentBackground() {
+  return NativeThemeInEffect(Style()->LookAndFeel()->NativeStyle(), ThemeClassButton) && ParentBackground() &&
+         !IsInplace() && !Transparent();
+}
+
+TRect TcxCustomGroupBox::GetVisibleBounds() {
+  TRect r = TcxCustomEdit::GetVisibleBounds();
+  switch (CaptionSideOf(FAlignment)) {
+    case TcxCaptionSide::Top: r.Top = 0; break;
+    case TcxCaptionSide::Bottom: r.Bottom = Height(); break;
+    case TcxCaptionSide::Left: r.Left = 0; break;
+    case TcxCaptionSide::Right: r.Right = Width(); break;
+    default: break;
+  }
+  return r;
+}
+
+void TcxCustomGroupBox::SyncControlWithStyle(TObject* Sender) {
+  UpdateCaptionFont();
+  TcxCustomEdit::SyncControlWithStyle(Sender);
+}
+
+std::unique_ptr<TcxGroupBoxViewData> TcxCustomGroupBox::CreateLayoutViewData() {
+  std::unique_ptr<TcxCustomEditViewData> made =
+      ActiveProperties()->CreateViewData(static_cast<TcxCustomEditStyle*>(ActiveStyle()), IsInplace());
+  std::unique_ptr<TcxGroupBoxViewData> viewData(static_cast<TcxGroupBoxViewData*>(made.release()));
+  viewData->GroupBox = this;
+  viewData->Enabled = Enabled();
+  viewData->Focused = false;
+  viewData->IsDesigning = IsDesigning();
+  viewData->WindowHandle = HandleAllocated() ? Handle() : nullptr;
+  return viewData;
+}
+
+void TcxCustomGroupBox::CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) {
+  for (Integer pass = 0; pass < 2; ++pass) {
+    TcxContainerStyle* style = ActiveStyle();
+    CreateLayoutViewData()->ComputeLayout(ContainerScreenCanvas(), {0, 0, Width(), Height()}, P, cxmbNone,
+                                          TShiftState{}, static_cast<TcxCustomEditViewInfo*>(ViewInfo()),
+                                          AIsMouseEvent);
+    if (ActiveStyle() == style) break;
+  }
+}
+
+void TcxCustomGroupBox::AdjustClientRect(TRect& Rect) {
+  if (IsBeingDestroyed() || ComponentState().Contains(csDestroying) || !ContainerScreenCanvas()) return;
+  std::unique_ptr<TcxGroupBoxViewData> viewData = CreateLayoutViewData();
+  TcxGroupBoxViewInfo scratch;
+  TRect content;
+  viewData->ContentExtent(ContainerScreenCanvas(), &scratch, content);
+  Rect = {content.Left, content.Top, Width() - content.Right, Height() - content.Bottom};
+}
+
+void TcxCustomGroupBox::CMDialogChar(TMessage& Message) {
+  if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
+    FSelectingFirst = true;
+    ScopeExit selected([this] { FSelectingFirst = false; });
+    SelectFirst();
+    Message.Result = 1;
+    return;
+  }
+  TcxCustomEdit::CMDialogChar(Message);
+}
+
+void TcxCustomGroupBox::CMTextChanged(TMessage& Message) {
+  TcxCustomEdit::CMTextChanged(Message);
+  UpdateCaptionText();
+  RecalculateAtCursor(false);
+}
+
+void TcxCustomGroupBox::CMFontChanged(TMessage& Message) {
+  TcxCustomEdit::CMFontChanged(Message);
+  UpdateCaptionFont();
+  Realign();
+}
+
+void RegisterGroupBoxClasses() {
+  RegisterClasses({TcxCustomGroupBoxProperties::StaticClass(), TcxGroupBox::StaticClass()});
+}

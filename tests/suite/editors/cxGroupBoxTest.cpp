@@ -1,0 +1,230 @@
+// The suite's group box: caption places (vertical ones rotated), the room
+// left for children, the accelerator, and the frame with no styles and with
+// our renderer.
+#include "suite/editors/cxGroupBox.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/win/GdiText.h"
+#include "platform/win/Messages.h"
+#include "suite/editors/EditorsStartup.h"
+#include "tests/suite/foundation/CanvasFixture.h"
+#include "tests/support/VisualStylesScope.h"
+
+namespace {
+
+class GroupBoxTest : public ::testing::Test, public TestSurface {
+ protected:
+  void SetUp() override {
+    InitializeEditors();
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, 320, 240);
+    form->SetColor(clLime);
+    box = new TcxGroupBox(form.get());
+    box->SetParent(form.get());
+    box->SetBounds(10, 10, 185, 105);
+    box->SetCaption("Port");
+    box->Style()->LookAndFeel()->SetKind(lfStandard);
+    form->Show();
+    Application->ProcessMessages();
+  }
+  TcxGroupBoxViewInfo* Info() const { return static_cast<TcxGroupBoxViewInfo*>(box->ViewInfo()); }
+  void Draw() {
+    box->RecalculateAtCursor(false);
+    Reset(box->Width(), box->Height());
+    box->ViewInfo()->DrawTo(canvas.get());
+  }
+  // Height of "Qq" and width of the caption in the caption's upright font.
+  TSize CaptionExtent(const std::string& text) {
+    TBitmap scratch;
+    scratch.SetSize(1, 1);
+    scratch.Canvas()->Font()->Assign(box->CaptionFont());
+    const Integer th = scratch.Canvas()->TextHeight("Qq");
+    return {scratch.Canvas()->TextWidth(text), th};
+  }
+  Integer CountIn(const TRect& r, TColor c) const {
+    Integer n = 0;
+    for (Integer y = std::max(0, r.Top); y < std::min(bitmap->Height(), r.Bottom); ++y)
+      for (Integer x = std::max(0, r.Left); x < std::min(bitmap->Width(), r.Right); ++x) n += Is(x, y, c);
+    return n;
+  }
+
+  std::unique_ptr<TForm> form;
+  TcxGroupBox* box = nullptr;
+};
+
+TEST_F(GroupBoxTest, CaptionRectAtEachOfTheThirteenPlaces) {
+  const Integer W = 185, H = 105;
+  struct Case {
+    TcxCaptionAlignment alignment;
+    // From the text width and height.
+    TRect (*expected)(Integer tw, Integer th);
+  };
+  const Case cases[] = {
+      {alTopLeft, [](Integer tw, Integer th) { return TRect{8, 0, 8 + tw, th}; }},
+      {alTopCenter, [](Integer tw, Integer th) { return TRect{(W - tw) / 2, 0, (W - tw) / 2 + tw, th}; }},
+      {alTopRight, [](Integer tw, Integer th) { return TRect{W - 8 - tw, 0, W - 8, th}; }},
+      {alBottomLeft, [](Integer tw, Integer th) { return TRect{8, H - th - 2, 8 + tw, H - 2}; }},
+      {alBottomCenter, [](Integer tw, Integer th) { return TRect{(W - tw) / 2, H - th - 2, (W - tw) / 2 + tw, H - 2}; }},
+      {alBottomRight, [](Integer tw, Integer th) { return TRect{W - 8 - tw, H - th - 2, W - 8, H - 2}; }},
+      {alLeftTop, [](Integer tw, Integer th) { return TRect{-1, 8, th - 1, 8 + tw}; }},
+      {alLeftCenter,
+       [](Integer tw, Integer th) { return TRect{-1, H - (H - tw) / 2 - tw, th - 1, H - (H - tw) / 2}; }},
+      {alLeftBottom, [](Integer tw, Integer th) { return TRect{-1, H - 8 - tw, th - 1, H - 8}; }},
+      {alRightTop, [](Integer tw, Integer th) { return TRect{W - th + 1, 8, W + 1, 8 + tw}; }},
+      {alRightCenter, [](Integer tw, Integer th) { return TRect{W - th + 1, (H - tw) / 2, W + 1, (H - tw) / 2 + tw}; }},
+      {alRightBottom, [](Integer tw, Integer th) { return TRect{W - th + 1, H - 8 - tw, W + 1, H - 8}; }},
+      {alCenterCenter,
+       [](Integer tw, Integer th) { return TRect{(W - tw) / 2, (H - th) / 2, (W - tw) / 2 + tw, (H - th) / 2 + th}; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.alignment);
+    box->SetAlignment(c.alignment);
+    box->RecalculateAtCursor(false);
+    const TSize e = CaptionExtent("Port");
+    EXPECT_EQ(Info()->CaptionRect, c.expected(e.cx, e.cy));
+    EXPECT_EQ(box->IsVerticalCaption(), c.alignment >= alLeftTop && c.alignment <= alRightBottom);
+  }
+}
+
+TEST_F(GroupBoxTest, ChildrenKeepClearOfTheCaptionSide) {
+  auto* child = new TPanel(form.get());
+  child->SetParent(box);
+  child->SetAlign(alClient);
+  const Integer th = CaptionExtent("Qq").cy;
+  EXPECT_EQ(child->Top(), th + 3);
+  EXPECT_EQ(child->Left(), 2);
+  box->SetAlignment(alRightTop);
+  EXPECT_EQ(child->Top(), 2);
+  EXPECT_EQ(box->Width() - child->Left() - child->Width(), th + 3);
+  box->SetAlignment(alCenterCenter);
+  EXPECT_EQ(child->Top(), 2) << "a centred caption takes no room";
+}
+
+TEST_F(GroupBoxTest, AcceleratorSelectsTheFirstChildAndAClickFocusesNothing) {
+  auto* first = new TEdit(form.get());
+  first->SetParent(box);
+  first->SetBounds(10, 20, 60, 20);
+  auto* outside = new TEdit(form.get());
+  outside->SetParent(form.get());
+  outside->SetBounds(200, 10, 60, 20);
+  outside->SetFocus();
+  box->SetCaption("&Port");
+  EXPECT_EQ(box->Perform(CM_DIALOGCHAR, 'P', 0), 1);
+  EXPECT_TRUE(first->Focused());
+  EXPECT_FALSE(box->TabStop());
+}
+
+TEST_F(GroupBoxTest, VerticalCaptionsTurnAndLoseTheirAccelerator) {
+  VisualStylesScope classic(false);
+  box->Style()->SetColor(clWhite);
+  auto picture = [&](const std::string& caption) {
+    box->SetCaption(caption);
+    Draw();
+    return Rows(Info()->CaptionRect);
+  };
+  box->SetAlignment(alTopLeft);
+  EXPECT_EQ(Info()->CaptionRect.Left, 8);
+  const auto marked = picture("&Port");
+  EXPECT_EQ(box->CaptionText(), "&Port");
+  EXPECT_NE(marked, picture("Port")) << "the accelerator is underlined";
+
+  box->SetAlignment(alLeftTop);
+  const auto plain = picture("Port");
+  EXPECT_EQ(plain, picture("&Port")) << "no ampersand, no underline";
+  EXPECT_EQ(box->CaptionText(), "Port");
+  const TRect r = Info()->CaptionRect;
+  EXPECT_GT(r.Height(), r.Width()) << "the caption stands upright";
+  // The text is really turned: its ink spreads along the rect's height.
+  Integer top = r.Bottom, bottom = r.Top;
+  for (Integer y = std::max(0, r.Top); y < r.Bottom; ++y)
+    for (Integer x = 0; x < r.Right; ++x)
+      if (Is(x, y, clBlack)) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+  EXPECT_GT(bottom - top, r.Height() / 2);
+}
+
+TEST_F(GroupBoxTest, ABitmapFontTurnsInArial) {
+  box->Style()->Font()->SetName("MS Sans Serif");
+  box->SetAlignment(alTopLeft);
+  EXPECT_EQ(box->CaptionFont()->GetName(), "MS Sans Serif");
+  box->SetAlignment(alRightCenter);
+  EXPECT_EQ(box->CaptionFont()->GetName(), "Arial");
+  box->Style()->Font()->SetName("Tahoma");
+  EXPECT_EQ(box->CaptionFont()->GetName(), "Tahoma") << "a scalable face stays";
+}
+
+TEST_F(GroupBoxTest, ClassicFramePassesThroughTheMiddleOfTheCaption) {
+  VisualStylesScope classic(false);
+  box->Style()->SetColor(clLime);
+  Draw();
+  const Integer th = Info()->CaptionHeight;
+  const Integer x = box->Width() - 20;  // right of the caption
+  EXPECT_TRUE(Is(x, th / 2 - 2, clLime));
+  EXPECT_TRUE(Is(x, th / 2 - 1, clBtnShadow)) << "etched: shadow";
+  EXPECT_TRUE(Is(x, th / 2, clBtnHighlight)) << "etched: highlight";
+  EXPECT_TRUE(Is(x, th / 2 + 1, clLime));
+  // The caption leaves a gap in the line; without one the line runs on.
+  const TRect caption = Info()->CaptionRect;
+  EXPECT_EQ(CountIn({caption.Left, th / 2 - 1, caption.Right, th / 2}, clBtnShadow), 0);
+  box->SetCaption("");
+  Draw();
+  EXPECT_EQ(CountIn({caption.Left, th / 2 - 1, caption.Right, th / 2}, clBtnShadow), caption.Width());
+  EXPECT_TRUE(Is(1, box->Height() / 2, clBtnHighlight) || Is(0, box->Height() / 2, clBtnShadow));
+
+  // A single border in its colour, on a bottom caption's side.
+  box->SetCaption("Port");
+  box->SetAlignment(alBottomLeft);
+  box->Style()->SetBorderStyle(cbsSingle);
+  box->Style()->SetBorderColor(clRed);
+  Draw();
+  EXPECT_TRUE(Is(x, box->Height() - Info()->CaptionHeight / 2 - 1, clRed));
+  EXPECT_TRUE(Is(x, 2, clRed) || Is(x, 1, clRed));
+}
+
+TEST_F(GroupBoxTest, ACentredCaptionWithShadowCentresInTheRoomLeft) {
+  VisualStylesScope classic(false);
+  box->Style()->SetShadow(true);
+  box->SetAlignment(alTopCenter);
+  const std::string wide(22, 'W');
+  box->SetCaption(wide);
+  box->RecalculateAtCursor(false);
+  const Integer tw = CaptionExtent(wide).cx;
+  EXPECT_EQ(Info()->CaptionRect.Left, (box->Width() - 3 - tw) / 2);
+}
+
+TEST_F(GroupBoxTest, NativeFrameForTopLeftAndCentreCaptionsOnly) {
+  VisualStylesScope styled(true);
+  box->Style()->LookAndFeel()->SetNativeStyle(true);
+  box->SetParentBackground(false);
+  box->Style()->SetColor(clLime);
+  struct Case {
+    TcxCaptionAlignment alignment;
+    bool native;
+  };
+  const Case cases[] = {{alTopLeft, true},     {alLeftCenter, true},    {alCenterCenter, true},
+                        {alBottomRight, false}, {alRightCenter, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.alignment);
+    box->SetAlignment(c.alignment);
+    Draw();
+    EXPECT_EQ(Info()->NativeDrawing, c.native);
+  }
+  box->SetAlignment(alTopLeft);
+  Draw();
+  const Integer th = Info()->CaptionHeight;
+  // The themed frame is drawn, below the caption's middle, and not over the
+  // caption.
+  EXPECT_GT(box->Width() * box->Height() - Count(clLime), 100);
+  const TRect rightOfCaption{Info()->CaptionRect.Right + 1, 0, box->Width(), th / 2};
+  EXPECT_EQ(CountIn(rightOfCaption, clLime), rightOfCaption.Width() * rightOfCaption.Height());
+  EXPECT_LT(CountIn({rightOfCaption.Left, th / 2, rightOfCaption.Right, th / 2 + 1}, clLime), rightOfCaption.Width());
+  EXPECT_GT(CountIn(Info()->CaptionRect, clLime), 0) << "the caption shows the box's colour behind its text";
+}
+
+}  // namespace
