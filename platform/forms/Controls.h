@@ -613,6 +613,11 @@ struct TCreateParams {
   std::string WinClassName;
 };
 
+namespace forms {
+// The window procedure of every control's window (the forms library's own).
+win::LRESULT ControlWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
+}  // namespace forms
+
 class TWinControl : public TControl {
   VXN_DECLARE_CLASS(TWinControl)
 
@@ -812,7 +817,7 @@ class TWinControl : public TControl {
   win::WNDPROC DefWndProc = nullptr;
 
  private:
-  friend win::LRESULT ControlWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
+  friend win::LRESULT forms::ControlWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
   void UpdateBounds();
   void InsertTabOrder(TWinControl* Control);
   void DestroyChildHandles();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <unordered_map>
 #include <vector>
 
 #include "platform/forms/Forms.h"
@@ -17,6 +16,7 @@
 #include "platform/win/MenuWindows.h"
 #include "platform/win/Messages.h"
 #include "platform/win/NonClient.h"
+#include "platform/win/MdiClient.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 #include "platform/rtl/OwnedObject.h"
@@ -25,12 +25,6 @@
 using namespace win;
 
 namespace {
-// The active child of each MDI client window.
-std::unordered_map<HWND, HWND>& ActiveChildren() {
-  static std::unordered_map<HWND, HWND> map;
-  return map;
-}
-
 std::vector<TForm*> ChildrenOf(HWND client) {
   std::vector<TForm*> out;
   if (!client) return out;
@@ -40,9 +34,8 @@ std::vector<TForm*> ChildrenOf(HWND client) {
 }
 
 TForm* ActiveChildOf(HWND client) {
-  auto it = ActiveChildren().find(client);
-  if (it == ActiveChildren().end() || !IsWindow(it->second)) return nullptr;
-  return dynamic_cast<TForm*>(FindControl(it->second));
+  if (!client) return nullptr;
+  return dynamic_cast<TForm*>(FindControl(reinterpret_cast<HWND>(SendMessage(client, WM_MDIGETACTIVE, 0, 0))));
 }
 }  // namespace
 
@@ -127,7 +120,6 @@ TForm::~TForm() {
   bool wasActive = client && ActiveChildOf(client) == this;
   DestroyHandle();
   if (wasActive) {
-    ActiveChildren().erase(client);
     if (HWND next = GetWindow(client, GW_CHILD)) SendMessage(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(next), 0);
     else if (TForm* frame = MDIFrame()) frame->UpdateFrameCaption();
   }
@@ -208,35 +200,17 @@ void TForm::CreateWnd() {
   if (Application && !Application->Icon()->Empty())
     SendMessage(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Application->Icon()->Handle()));
   if (FormStyle_ == fsMDIForm) {
-    WNDCLASSEX existing;
-    if (!GetClassInfoEx(nullptr, "MDICLIENT", &existing)) {
-      WNDCLASSEX wc;
-      wc.lpfnWndProc = &MdiClientWindowProc;
-      wc.lpszClassName = "MDICLIENT";
-      wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_APPWORKSPACE + 1));
-      RegisterClassEx(&wc);
-    }
+    RegisterMdiClientClass();
     RECT r;
     win::GetClientRect(Handle(), &r);
-    ClientHandle_ = CreateWindowEx(0, "MDICLIENT", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+    ClientHandle_ = CreateWindowEx(0, kMdiClientClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
                                    r.right, r.bottom, Handle(), nullptr, nullptr, nullptr);
     Realign();  // fit it into what the aligned bars leave
   }
   if (Visible()) ShowWindow(Handle(), SW_SHOW);
 }
 
-MINMAXINFO TForm::MDIMaximizedPlace() {
-  RECT client{0, 0, 0, 0};
-  if (HandleAllocated()) win::GetClientRect(GetParent(Handle()), &client);
-  RECT r = client;
-  DWORD style = HandleAllocated() ? static_cast<DWORD>(GetWindowLong(Handle(), GWL_STYLE)) : 0;
-  DWORD ex = HandleAllocated() ? static_cast<DWORD>(GetWindowLong(Handle(), GWL_EXSTYLE)) : 0;
-  AdjustWindowRectEx(&r, style & ~(WS_MAXIMIZE | WS_MINIMIZE), FALSE, ex);
-  MINMAXINFO mm{};
-  mm.ptMaxPosition = {r.left, r.top};
-  mm.ptMaxSize = {r.right - r.left, r.bottom - r.top};
-  return mm;
-}
+MINMAXINFO TForm::MDIMaximizedPlace() { return MdiMaximizedPlace(HandleAllocated() ? Handle() : nullptr); }
 
 TForm* TForm::MDIFrame() const {
   auto* frame = Application ? dynamic_cast<TForm*>(Application->MainForm()) : nullptr;
@@ -288,126 +262,6 @@ void TForm::UpdateFrameCaption() {
     SetCaption(FrameCaption_);
     FrameCaption_.clear();
   }
-}
-
-LRESULT MdiClientWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* frame = dynamic_cast<TForm*>(FindControl(GetParent(hwnd)));
-  RECT client;
-  GetClientRect(hwnd, &client);
-  auto activate = [&](TForm* child) {
-    TForm* old = ActiveChildOf(hwnd);
-    if (!child || child == old) return;
-    bool maximized = old && old->WindowState_ == wsMaximized;
-    ActiveChildren()[hwnd] = child->Handle();
-    BringWindowToTop(child->Handle());
-    // The caption bars show which child is active, and only while the frame
-    // is active itself.
-    bool frameActive = frame && frame->HandleAllocated() && GetActiveWindow() == frame->Handle();
-    if (old) SendMessage(old->Handle(), WM_NCACTIVATE, FALSE, 0);
-    SendMessage(child->Handle(), WM_NCACTIVATE, frameActive ? TRUE : FALSE, 0);
-    if (old) SendMessage(old->Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old->Handle()),
-                         reinterpret_cast<LPARAM>(child->Handle()));
-    SendMessage(child->Handle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old ? old->Handle() : nullptr),
-                reinterpret_cast<LPARAM>(child->Handle()));
-    // A maximised child hands its state to the one taking over.
-    if (maximized) {
-      child->SetWindowState(wsMaximized);
-      old->SetWindowState(wsNormal);
-    }
-    if (frame) frame->UpdateFrameCaption();
-    // The keyboard goes with the activation (to the child's ActiveControl).
-    HWND focus = GetFocus();
-    if (frameActive && focus != child->Handle() && !IsChild(child->Handle(), focus)) SetFocus(child->Handle());
-  };
-  switch (msg) {
-    case WM_MDIGETACTIVE: {
-      TForm* active = ActiveChildOf(hwnd);
-      return reinterpret_cast<LRESULT>(active ? active->Handle() : nullptr);
-    }
-    case WM_MDIACTIVATE: activate(dynamic_cast<TForm*>(FindControl(reinterpret_cast<HWND>(wParam)))); return 0;
-    case WM_MDINEXT: {
-      std::vector<TForm*> list = ChildrenOf(hwnd);
-      TForm* active = ActiveChildOf(hwnd);
-      if (list.size() < 2 || !active) return 0;
-      auto it = std::find(list.begin(), list.end(), active);
-      size_t at = it == list.end() ? 0 : static_cast<size_t>(it - list.begin());
-      if (lParam == 0) {
-        // The next child comes forward; the active one goes to the back.
-        TForm* next = list[(at + 1) % list.size()];
-        activate(next);
-        SetWindowPos(active->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      } else {
-        activate(list.back());
-      }
-      return 0;
-    }
-    case WM_MDIMAXIMIZE:
-    case WM_MDIRESTORE:
-      if (auto* child = dynamic_cast<TForm*>(FindControl(reinterpret_cast<HWND>(wParam))))
-        child->SetWindowState(msg == WM_MDIMAXIMIZE ? wsMaximized : wsNormal);
-      return 0;
-    case WM_MDIDESTROY:
-      if (auto* child = dynamic_cast<TForm*>(FindControl(reinterpret_cast<HWND>(wParam)))) child->Free();
-      return 0;
-    case WM_MDICASCADE: {
-      std::vector<TForm*> list = ChildrenOf(hwnd);
-      const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-      int w = client.right * 2 / 3, h = client.bottom * 2 / 3;
-      int i = 0;
-      // Bottom of the z-order first, so that the active child ends on top.
-      for (auto it = list.rbegin(); it != list.rend(); ++it) {
-        TForm* f = *it;
-        if (f->WindowState_ == wsMinimized) continue;
-        if (f->WindowState_ == wsMaximized) f->SetWindowState(wsNormal);
-        f->SetBounds(i * step, i * step, w, h);
-        ++i;
-      }
-      if (frame) frame->UpdateFrameCaption();
-      return 0;
-    }
-    case WM_MDITILE: {
-      std::vector<TForm*> list;
-      for (TForm* f : ChildrenOf(hwnd))
-        if (f->WindowState_ != wsMinimized) list.push_back(f);
-      if (list.empty()) return 0;
-      int n = static_cast<int>(list.size());
-      for (int i = 0; i < n; ++i) {
-        TForm* f = list[static_cast<size_t>(i)];
-        if (f->WindowState_ == wsMaximized) f->SetWindowState(wsNormal);
-        if (wParam & MDITILE_HORIZONTAL) {
-          int top = client.bottom * i / n, bottom = client.bottom * (i + 1) / n;
-          f->SetBounds(0, top, client.right, bottom - top);
-        } else {
-          int left = client.right * i / n, right = client.right * (i + 1) / n;
-          f->SetBounds(left, 0, right - left, client.bottom);
-        }
-      }
-      if (frame) frame->UpdateFrameCaption();
-      return 0;
-    }
-    case WM_MDIICONARRANGE: {
-      const int iconWidth = 160;
-      const int iconHeight = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
-      int i = 0;
-      for (TForm* f : ChildrenOf(hwnd))
-        if (f->WindowState_ == wsMinimized) {
-          f->SetBounds(i * iconWidth, client.bottom - iconHeight, iconWidth, iconHeight);
-          ++i;
-        }
-      return 0;
-    }
-    case WM_SIZE:
-      // Maximised children keep filling the client.
-      for (TForm* f : ChildrenOf(hwnd))
-        if (f->WindowState_ == wsMaximized) {
-          MINMAXINFO mm = f->MDIMaximizedPlace();
-          SetWindowPos(f->Handle(), nullptr, mm.ptMaxPosition.x, mm.ptMaxPosition.y, mm.ptMaxSize.x, mm.ptMaxSize.y,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-      break;
-    case WM_NCDESTROY: ActiveChildren().erase(hwnd); break;
-  }
-  return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
 void TForm::SetMenu(TMainMenu* Value) {
@@ -750,7 +604,11 @@ void TForm::WndProc(TMessage& Message) {
     return;
   }
   if (Message.Msg == WM_MDIACTIVATE && FormStyle_ == fsMDIChild) {
-    NotifyActivation(this, reinterpret_cast<HWND>(Message.LParam) == Handle());
+    const bool activated = reinterpret_cast<HWND>(Message.LParam) == Handle();
+    NotifyActivation(this, activated);
+    // The frame's caption and menu bar follow the active child.
+    if (activated)
+      if (TForm* frame = MDIFrame()) frame->UpdateFrameCaption();
     return;
   }
   if (FormStyle_ == fsMDIChild) {

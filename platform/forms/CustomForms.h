@@ -162,7 +162,6 @@ class TForm : public TCustomForm {
   void ActivateMDIChild();
   win::MINMAXINFO MDIMaximizedPlace();
   void UpdateFrameCaption();
-  friend win::LRESULT MdiClientWindowProc(win::HWND, win::UINT, win::WPARAM, win::LPARAM);
   // TMainMenu::AttachToForm reports here, whoever started the attaching.
   friend class TMainMenu;
   void MenuAttached(TMainMenu* Value);
@@ -184,8 +183,6 @@ class TForm : public TCustomForm {
   bool Created_ = false;
   bool Placed_ = false;
 };
-
-win::LRESULT MdiClientWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
 
 // The form a control sits on (nil when its top parent is no form).
 TForm* GetParentForm(TControl* Control);

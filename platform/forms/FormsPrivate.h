@@ -7,11 +7,11 @@
 class TChangeLink;
 class TCustomImageList;
 
-// The window procedure of every control's window; the scroll bar puts it in
-// front of the system class it subclasses.
-win::LRESULT ControlWindowProc(win::HWND hwnd, win::UINT msg, win::WPARAM wParam, win::LPARAM lParam);
-
 namespace forms {
+
+// ControlWindowProc (declared with TWinControl, its friend) is the window
+// procedure of every control's window; the scroll bar puts it in front of the
+// system class it subclasses.
 
 // A graphic control holding the mouse through its parent's window.
 extern TControl* CaptureControl;

@@ -44,7 +44,7 @@ void TScrollBar::CreateParams(TCreateParams& Params) {
 void TScrollBar::CreateWnd() {
   TWinControl::CreateWnd();
   DefWndProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtr(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+      SetWindowLongPtr(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&forms::ControlWindowProc)));
   UpdateWindow();
 }
 

@@ -46,7 +46,7 @@ TWinControl* FindControl(HWND Handle) {
 TWinControl* TWinControl::FromHandle(HWND Wnd) { return FindControl(Wnd); }
 
 // The window procedure of every control's window.
-win::LRESULT ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+win::LRESULT forms::ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   TWinControl* control = FindControl(hwnd);
   if (!control && CreationControl) {
     control = CreationControl;
