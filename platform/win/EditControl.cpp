@@ -599,6 +599,27 @@ std::vector<WORD> Undo(Edit& e) {
   return codes;
 }
 
+// The clipboard keys become WM_CUT, WM_COPY and WM_PASTE sent to the window
+// itself, as the system's edit does, so that whoever subclasses the window
+// sees every cut, copy and paste, typed or not. 0: not a clipboard key.
+UINT ClipboardCommandOfKey(UINT vk) {
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  if (vk == VK_DELETE && shift) return WM_CUT;
+  if (vk == VK_INSERT && ctrl) return WM_COPY;
+  if (vk == VK_INSERT && shift) return WM_PASTE;
+  return 0;
+}
+
+UINT ClipboardCommandOfChar(char32_t c) {
+  switch (c) {
+    case 3: return WM_COPY;
+    case 22: return WM_PASTE;
+    case 24: return WM_CUT;
+    default: return 0;
+  }
+}
+
 std::vector<WORD> KeyDown(Edit& e, UINT vk) {
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   const bool ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -628,33 +649,18 @@ std::vector<WORD> KeyDown(Edit& e, UINT vk) {
       if (!multi) return {};
       return MoveCaret(e, VerticalTarget(e, static_cast<long>(e.VisibleLines())), shift);
     case VK_DELETE:
-      if (shift) {
-        if (!hasSel) return {};
-        Copy(e);
-        return Clear(e);
-      }
       if (e.ReadOnly()) return {};
       if (!hasSel) {
         if (e.caret >= e.text.size()) return {};
         e.anchor = ctrl ? NextWord(e, e.caret) : NextChar(e, e.caret);
       }
       return ReplaceSelection(e, U"", true);
-    case VK_INSERT:
-      if (ctrl) Copy(e);
-      else if (shift) return Paste(e);
-      return {};
     default: return {};
   }
 }
 
 std::vector<WORD> Char(Edit& e, char32_t c) {
   switch (c) {
-    case 3: Copy(e); return {};
-    case 24:
-      if (e.ReadOnly()) return {};
-      Copy(e);
-      return Clear(e);
-    case 22: return Paste(e);
     case 26: return Undo(e);
     case 8:
       if (e.ReadOnly()) return {};
@@ -760,8 +766,20 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(hwnd, nullptr, TRUE);
       AfterChange(hwnd, {EN_KILLFOCUS});
       return 0;
-    case WM_KEYDOWN: AfterChange(hwnd, KeyDown(e, static_cast<UINT>(wParam))); return 0;
-    case WM_CHAR: AfterChange(hwnd, Char(e, static_cast<char32_t>(wParam))); return 0;
+    case WM_KEYDOWN:
+      if (UINT command = ClipboardCommandOfKey(static_cast<UINT>(wParam))) {
+        SendMessage(hwnd, command, 0, 0);
+        return 0;
+      }
+      AfterChange(hwnd, KeyDown(e, static_cast<UINT>(wParam)));
+      return 0;
+    case WM_CHAR:
+      if (UINT command = ClipboardCommandOfChar(static_cast<char32_t>(wParam))) {
+        SendMessage(hwnd, command, 0, 0);
+        return 0;
+      }
+      AfterChange(hwnd, Char(e, static_cast<char32_t>(wParam)));
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       if (GetFocus() != hwnd) SetFocus(hwnd);

@@ -152,6 +152,41 @@ TEST_F(EditTest, ClipboardKeysAndUndo) {
   EXPECT_EQ(GetWindowText(e), "x");
 }
 
+// The window's clipboard keys reach a subclassing procedure as the messages.
+std::vector<UINT> g_clipboardSeen;
+WNDPROC g_editProc = nullptr;
+
+LRESULT WatchClipboard(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CUT || msg == WM_COPY || msg == WM_PASTE) g_clipboardSeen.push_back(msg);
+  // Taking WM_PASTE from the window: a subclass may refuse what it pastes.
+  if (msg == WM_PASTE) return 0;
+  return CallWindowProc(g_editProc, h, msg, wp, lp);
+}
+
+TEST_F(EditTest, ClipboardKeysAreSentToTheWindowAsMessages) {
+  HWND e = MakeEdit(ES_AUTOHSCROLL, 200, 20, "abc");
+  g_clipboardSeen.clear();
+  g_editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(e, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchClipboard)));
+  SetClipboardText(nullptr, "x");
+  struct Case {
+    UINT vk;
+    bool shift, ctrl;
+    UINT msg;
+  } cases[] = {
+      {'C', false, true, WM_COPY},         {VK_INSERT, false, true, WM_COPY}, {'V', false, true, WM_PASTE},
+      {VK_INSERT, true, false, WM_PASTE}, {'X', false, true, WM_CUT},        {VK_DELETE, true, false, WM_CUT},
+  };
+  for (const Case& c : cases) {
+    g_clipboardSeen.clear();
+    SendMessage(e, EM_SETSEL, 0, 1);
+    Key(c.vk, c.shift, c.ctrl);
+    EXPECT_EQ(g_clipboardSeen, std::vector<UINT>{c.msg}) << c.vk;
+  }
+  EXPECT_EQ(GetWindowText(e), "c") << "the cuts went through, the pastes were refused";
+  EXPECT_EQ(Clip(), "b");
+  SetWindowLongPtr(e, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
+}
+
 TEST_F(EditTest, LimitCaseAndReadOnly) {
   HWND e = MakeEdit(ES_AUTOHSCROLL);
   EXPECT_EQ(SendMessage(e, EM_GETLIMITTEXT, 0, 0), 30000);

@@ -291,6 +291,14 @@ TEST_F(CustomInnerTextEdit, ClipboardMessagesGoToTheEditorWhileUserChanging) {
     EXPECT_FALSE(owner->UserChanging());
     EXPECT_EQ(edit->GetText(), "abc") << "the window did not act on it itself";
   }
+  // The clipboard keys arrive as the same messages.
+  edit->SetReadOnly(false);
+  edit->SetFocus();
+  owner->operations.clear();
+  Press('V', false, true);
+  Press(win::VK_DELETE, true);
+  EXPECT_EQ(owner->operations, (std::vector<std::string>{"paste+", "cut+"}));
+
   // Copying is the window's own.
   owner->operations.clear();
   edit->SetSelStart(0);
