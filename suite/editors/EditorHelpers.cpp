@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/GdiText.h"
 #include "suite/editors/cxContainerViewInfo.h"
 
 void DrawRectFrame(TcxCanvas* ACanvas, const TRect& R, TColor FirstColor, TColor SecondColor, TRect& InnerRect) {
@@ -63,3 +64,9 @@ Integer DigitsToInteger(std::string_view Text, bool StopAtOthers) {
 }
 
 TShiftState CurrentShiftState() { return GetKeyboardShiftState(); }
+
+win::UINT TextDirectionFlags(TBiDiMode AMode) {
+  if (AMode == bdRightToLeft) return win::DT_RIGHT | win::DT_RTLREADING;
+  if (AMode == bdRightToLeftNoAlign || AMode == bdRightToLeftReadingOnly) return win::DT_RTLREADING;
+  return 0;
+}

@@ -38,3 +38,6 @@ bool IsIntegerText(std::string_view Text);
 Integer DigitsToInteger(std::string_view Text, bool StopAtOthers);
 // Shift, Alt, Ctrl and the mouse buttons as the keyboard state has them now.
 TShiftState CurrentShiftState();
+// DrawText's direction flags for a control's BiDiMode: right-aligned
+// right-to-left reading, or the reading alone.
+win::UINT TextDirectionFlags(TBiDiMode AMode);

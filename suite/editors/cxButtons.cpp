@@ -10,6 +10,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/ThemeSchema.h"
 #include "platform/win/Windows.h"
+#include "suite/editors/EditorHelpers.h"
 #include "suite/foundation/cxControlRoutines.h"
 #include "suite/foundation/dxThemeManager.h"
 
@@ -36,13 +37,6 @@ bool ColorsStored(const TcxButton& B) { return !B.Colors()->AssignedColors().Emp
 TPoint PointOf(LPARAM L) { return {GET_X_LPARAM(L), GET_Y_LPARAM(L)}; }
 
 bool InRect(const TRect& R, const TPoint& P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
-
-// DrawText's direction flags for the control's BiDiMode.
-UINT TextDirectionFlags(TBiDiMode AMode) {
-  if (AMode == bdRightToLeft) return DT_RIGHT | DT_RTLREADING;
-  if (AMode == bdRightToLeftNoAlign || AMode == bdRightToLeftReadingOnly) return DT_RTLREADING;
-  return 0;
-}
 
 }  // namespace
 

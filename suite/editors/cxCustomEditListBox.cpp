@@ -5,6 +5,7 @@
 #include "platform/win/GdiText.h"
 #include "platform/win/Input.h"
 #include "platform/win/SysParams.h"
+#include "suite/editors/EditorHelpers.h"
 #include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/foundation/cxGraphics.h"
 
@@ -72,10 +73,16 @@ void TcxCustomEditListBox::DrawItem(Integer Index, TRect Rect, TOwnerDrawState S
   if (OwnerDrawsItem(Index, Rect, State)) return;
   Canvas()->FillRect(Rect);
   if (Index < 0 || Index >= Items()->Count()) return;
-  RECT r{Rect.Left + 2, Rect.Top, Rect.Right, Rect.Bottom};
+  const UINT direction = TextDirectionFlags(BiDiMode());
+  // The indent is on the side where reading starts.
+  RECT r{Rect.Left, Rect.Top, Rect.Right, Rect.Bottom};
+  if (direction & DT_RTLREADING)
+    r.right -= 2;
+  else
+    r.left += 2;
   const std::string text = ItemText(Index);
   DrawText(Canvas()->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
-           DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+           DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | direction);
 }
 
 // --- selection --------------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/CustomForms.h"
+#include "platform/win/GdiShapes.h"
+#include "platform/win/Painting.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxContainerStyles.h"
 
@@ -268,6 +270,48 @@ TEST(LookupList, ListRowsAreTheFontsTextHeight) {
   EXPECT_GT(list->ItemWidthOf(0), list->ItemWidthOf(1) + 10);
   // Outside a popup there is no editor, so no focus rectangle.
   EXPECT_FALSE(list->DrawsFocusRect());
+  form->Free();
+}
+
+// Item text starts at the reading side with a 2-pixel indent: at the left,
+// or at the right for right-to-left reading (plain GDI drawing, no visual
+// style involved).
+TEST(LookupList, ItemTextStartsOnTheReadingSide) {
+  InitializeEditors();
+  TForm* form = new TForm(nullptr);
+  form->SetBounds(0, 0, 300, 200);
+  auto* list = new TcxCustomEditListBox(form);
+  list->SetParent(form);
+  list->SetStyle(lbOwnerDrawFixed);
+  list->SetBounds(10, 10, 150, 60);
+  list->Items()->Add("MMMM");
+  form->Show();
+  // The first and last columns of row 0 that hold text pixels.
+  auto textColumns = [&] {
+    list->Repaint();
+    const TRect r = list->ItemRect(0);
+    win::HDC dc = win::GetDC(list->Handle());
+    const win::COLORREF back = win::GetPixel(dc, r.Left, r.Top);
+    Integer first = -1, last = -1;
+    for (Integer x = r.Left; x < r.Right; ++x)
+      for (Integer y = r.Top; y < r.Bottom; ++y)
+        if (win::GetPixel(dc, x, y) != back) {
+          if (first < 0) first = x;
+          last = x;
+        }
+    win::ReleaseDC(list->Handle(), dc);
+    return std::pair<Integer, Integer>{first, last};
+  };
+  const Integer width = list->ItemRect(0).Right;
+  auto [ltrFirst, ltrLast] = textColumns();
+  EXPECT_GE(ltrFirst, 2);
+  EXPECT_LT(ltrFirst, 6);
+  EXPECT_LT(ltrLast, width / 2);
+  list->SetBiDiMode(bdRightToLeft);
+  auto [rtlFirst, rtlLast] = textColumns();
+  EXPECT_GT(rtlFirst, width / 2);
+  EXPECT_LE(rtlLast, width - 3);
+  EXPECT_GT(rtlLast, width - 8);
   form->Free();
 }
 
