@@ -244,9 +244,16 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
   bool RefreshState(const TPoint& P, Integer AButton, TShiftState Shift, bool AFlag) override;
   bool DefaultParentColor() override { return true; }
+  // No border and no transparent border: the window is not clipped.
+  TRect GetBorderExtents() override { return {}; }
   bool AllowsClickWhileLoading() override { return IsDataAware(); }
   bool UsesParentBackground() override;
   bool NeedsParentBackground() override { return UsesParentBackground() || IsTransparent(); }
+  // The background's source changed: lay out and paint again.
+  void ParentBackgroundChanged() override {
+    RecalculateAtCursor(false);
+    Invalidate();
+  }
   void ApplyEditValue(const Variant& Value) override;
   void PropertiesChanged(TObject* Sender) override;
   void ClearEditValue() override { SetChecked(false); }

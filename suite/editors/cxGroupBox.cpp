@@ -597,6 +597,21 @@ void TcxCustomGroupBox::CMFontChanged(TMessage& Message) {
   Realign();
 }
 
+void TcxCustomGroupBox::WndProc(TMessage& Message) {
+  if (Message.Msg != WM_PRINTCLIENT) {
+    TcxCustomEdit::WndProc(Message);
+    return;
+  }
+  // A child that shows its parent's background (a native radio button)
+  // asks for the box's picture under it.
+  TCanvas canvas;
+  canvas.SetHandle(reinterpret_cast<HDC>(Message.WParam));
+  ScopeExit released([&canvas] { canvas.SetHandle(nullptr); });
+  TcxCanvas painter(&canvas);
+  ViewInfo()->DrawTo(&painter);
+  Message.Result = 0;
+}
+
 void RegisterGroupBoxClasses() {
   RegisterClasses({TcxCustomGroupBoxProperties::StaticClass(), TcxGroupBox::StaticClass()});
 }

@@ -127,6 +127,11 @@ class TcxCustomGroupBox : public TcxCustomEdit {
   TcxContainerStyle* GetActiveStyle() override;
   bool UsesParentBackground() override;
   bool NeedsParentBackground() override { return UsesParentBackground() || IsTransparent(); }
+  // The background's source changed: lay out and paint again.
+  void ParentBackgroundChanged() override {
+    RecalculateAtCursor(false);
+    Invalidate();
+  }
   TRect GetVisibleBounds() override;
   void SyncControlWithStyle(TObject* Sender) override;
 
@@ -138,6 +143,7 @@ class TcxCustomGroupBox : public TcxCustomEdit {
   void CMDialogChar(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
 
  private:
   TcxCaptionAlignment FAlignment = alTopLeft;

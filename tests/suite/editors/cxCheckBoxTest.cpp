@@ -431,6 +431,7 @@ TEST_F(CheckPaintTest, NativeChecksDifferByStateWithOurRenderer) {
     pictures.push_back(Check());
   }
   EXPECT_EQ(box->CheckViewInfo()->CheckRect.Left, 0) << "the native check starts at the edge";
+  EXPECT_EQ(box->GetVisibleBounds(), (TRect{0, 0, box->Width(), box->Height()})) << "so the window keeps its edge";
   EXPECT_NE(pictures[0], pictures[1]);
   EXPECT_NE(pictures[1], pictures[2]);
   EXPECT_NE(pictures[0], pictures[2]);

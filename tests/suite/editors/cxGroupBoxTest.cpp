@@ -10,7 +10,9 @@
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
 #include "suite/editors/EditorsStartup.h"
+#include "suite/editors/cxRadioGroup.h"
 #include "tests/suite/foundation/CanvasFixture.h"
 #include "tests/support/VisualStylesScope.h"
 
@@ -225,6 +227,31 @@ TEST_F(GroupBoxTest, NativeFrameForTopLeftAndCentreCaptionsOnly) {
   EXPECT_EQ(CountIn(rightOfCaption, clLime), rightOfCaption.Width() * rightOfCaption.Height());
   EXPECT_LT(CountIn({rightOfCaption.Left, th / 2, rightOfCaption.Right, th / 2 + 1}, clLime), rightOfCaption.Width());
   EXPECT_GT(CountIn(Info()->CaptionRect, clLime), 0) << "the caption shows the box's colour behind its text";
+}
+
+TEST_F(GroupBoxTest, ANativeRadioButtonInsideShowsTheBoxBehindIt) {
+  VisualStylesScope styled(true);
+  box->Style()->LookAndFeel()->SetNativeStyle(true);
+  box->Style()->SetColor(clYellow);
+  auto* radio = new TcxRadioButton(form.get());
+  radio->SetParent(box);
+  radio->SetBounds(10, 30, 80, 17);
+  radio->SetCaption("COM1");
+  radio->LookAndFeel()->SetNativeStyle(true);
+  Application->ProcessMessages();
+  ASSERT_TRUE(radio->PaintsThemedParentBackground());
+  Reset(radio->Width(), radio->Height());
+  win::DRAWITEMSTRUCT item{};
+  item.CtlType = win::ODT_BUTTON;
+  item.hDC = bitmap->Canvas()->Handle();
+  item.rcItem = {0, 0, radio->Width(), radio->Height()};
+  radio->Perform(CN_DRAWITEM, 0, reinterpret_cast<win::LPARAM>(&item));
+  EXPECT_TRUE(Is(radio->Width() - 2, 1, clLime)) << "the box shows the form through";
+  box->SetParentBackground(false);
+  Application->ProcessMessages();
+  win::UpdateWindow(box->Handle());
+  radio->Perform(CN_DRAWITEM, 0, reinterpret_cast<win::LPARAM>(&item));
+  EXPECT_TRUE(Is(radio->Width() - 2, 1, clYellow)) << "the box's own colour, not white";
 }
 
 }  // namespace
