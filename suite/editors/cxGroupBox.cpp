@@ -29,6 +29,7 @@ VXN_PUBLISH(TcxGroupBox) {
   P.Property("CaptionBkColor", &C::CaptionBkColor, &C::SetCaptionBkColor).Type(TypeInfoColor()).Stored(false);
   P.Property("Color", &C::StyleColor, &C::SetStyleColor).Type(TypeInfoColor()).Stored(false);
   P.Property("Font", &C::StyleFont, &C::SetStyleFont).Stored(false);
+  P.Property("LookAndFeel", &C::StyleLookAndFeel, &C::SetStyleLookAndFeel);
   P.Redeclare("ParentBackground").Default(true);
   P.Redeclare("ParentColor").Default(true);
   P.Redeclare("TabStop").Default(false);

@@ -108,6 +108,10 @@ class TcxCustomGroupBox : public TcxCustomEdit {
   void SetStyleFont(TFont* Value) { Style()->SetFont(Value); }
   TcxCustomEditStyle* GetStyle() const { return static_cast<TcxCustomEditStyle*>(Style()); }
   void SetStyleObject(TcxCustomEditStyle* Value) { SetStyle(Value); }
+  // The published look and feel is the normal style's, which the box is
+  // drawn by.
+  TcxLookAndFeel* StyleLookAndFeel() const { return Style()->LookAndFeel(); }
+  void SetStyleLookAndFeel(TcxLookAndFeel* Value) { Style()->SetLookAndFeel(Value); }
   void SetTransparentLook(bool Value);
 
   bool IsVerticalCaption() const;

@@ -168,6 +168,35 @@ TEST_F(CheckBoxTest, ANewBoxIsUncheckedWithFalseAndItsClearMakesItUnchecked) {
   EXPECT_TRUE(VarEqualsSameType(box->EditValue(), false)) << "cleared to unchecked, not Null";
 }
 
+TEST_F(CheckBoxTest, SharedPropertiesDecideAndTheirCaptionReachesTheBox) {
+  auto* item = new TcxEditRepositoryCheckBoxItem(form.get());
+  auto* shared = static_cast<TcxCheckBoxProperties*>(item->Properties());
+  shared->SetValueChecked("Y");
+  shared->SetValueUnchecked("N");
+  box->SetRepositoryItem(item);
+  box->SetEditValue("Y");
+  EXPECT_TRUE(box->Checked());
+  box->SetChecked(false);
+  EXPECT_TRUE(VarEqualsSameType(box->EditValue(), "N"));
+
+  box->ActiveCheckProperties()->SetCaption("Busy lock");
+  EXPECT_EQ(box->Caption(), "Busy lock") << "the properties' caption moves to the box";
+  EXPECT_FALSE(box->ActiveCheckProperties()->CaptionAssigned());
+}
+
+TEST_F(CheckBoxTest, AutoSizeFitsTheHeightToTheCaptionFont) {
+  box->SetBounds(10, 10, 121, 40);
+  const Integer small = box->Height();
+  EXPECT_LT(small, 40) << "the height follows the text, not the bounds asked for";
+  EXPECT_GE(small, SystemCheckSize().cy);
+  box->Style()->Font()->SetSize(20);
+  box->SetBounds(10, 10, 121, 21);
+  EXPECT_GT(box->Height(), small);
+  box->SetAutoSize(false);
+  box->SetBounds(10, 10, 121, 40);
+  EXPECT_EQ(box->Height(), 40);
+}
+
 TEST_F(CheckBoxTest, ClicksCycleThroughGrayedOnlyWhenAllowed) {
   ClickBox();
   EXPECT_EQ(box->State(), cbsChecked);

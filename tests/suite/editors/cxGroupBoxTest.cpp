@@ -8,6 +8,7 @@
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/rtl/FormFiles.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
@@ -227,6 +228,41 @@ TEST_F(GroupBoxTest, NativeFrameForTopLeftAndCentreCaptionsOnly) {
   EXPECT_EQ(CountIn(rightOfCaption, clLime), rightOfCaption.Width() * rightOfCaption.Height());
   EXPECT_LT(CountIn({rightOfCaption.Left, th / 2, rightOfCaption.Right, th / 2 + 1}, clLime), rightOfCaption.Width());
   EXPECT_GT(CountIn(Info()->CaptionRect, clLime), 0) << "the caption shows the box's colour behind its text";
+}
+
+TEST(GroupBoxStream, ThePortDialogsBoxReadsAndWritesBack) {
+  InitializeEditors();
+  const std::string text = R"(object Form1: TForm
+  object Ports: TcxGroupBox
+    Left = 8
+    Top = 8
+    Caption = 'Port'
+    Alignment = alLeftCenter
+    LookAndFeel.NativeStyle = True
+    Height = 120
+    Width = 150
+    object COM1: TcxRadioButton
+      Left = 20
+      Top = 16
+      Width = 65
+      Height = 17
+      Caption = 'COM1'
+    end
+  end
+end
+)";
+  TForm form(nullptr);
+  ReadComponentText(text, &form);
+  auto* box = dynamic_cast<TcxGroupBox*>(form.FindComponent("Ports"));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->Alignment(), alLeftCenter);
+  EXPECT_TRUE(box->Style()->LookAndFeel()->NativeStyle()) << "the box is drawn by what the form says";
+  ASSERT_EQ(box->ControlCount(), 1);
+  EXPECT_EQ(box->Controls(0)->Name(), "COM1");
+  const std::string written = WriteComponentText(&form);
+  EXPECT_NE(written.find("Alignment = alLeftCenter"), std::string::npos) << written;
+  EXPECT_EQ(written.find("TabStop"), std::string::npos) << "off by default";
+  EXPECT_EQ(written.find("CaptionBkColor"), std::string::npos);
 }
 
 TEST_F(GroupBoxTest, ANativeRadioButtonInsideShowsTheBoxBehindIt) {

@@ -276,6 +276,29 @@ TEST_F(RadioPaintTest, PainterMarkShowsCheckedHotAndDisabledWithNoStyles) {
   EXPECT_EQ(CountIn(CaptionArea(), clBlack), 0);
 }
 
+TEST_F(RadioPaintTest, EachLookDrawsItsOwnMarkForEachStateWithNoStyles) {
+  VisualStylesScope classic(false);
+  std::vector<std::vector<std::string>> checkedLooks;
+  for (TcxLookAndFeelKind kind : {lfStandard, lfFlat, lfUltraFlat, lfOffice11}) {
+    SCOPED_TRACE(kind);
+    b->LookAndFeel()->SetKind(kind);
+    b->SetEnabled(true);
+    b->SetChecked(false);
+    Draw();
+    const auto unchecked = Mark();
+    b->SetChecked(true);
+    Draw();
+    const auto checked = Mark();
+    EXPECT_NE(checked, unchecked);
+    b->SetEnabled(false);
+    Draw();
+    EXPECT_NE(Mark(), checked) << "disabled";
+    checkedLooks.push_back(checked);
+  }
+  EXPECT_NE(checkedLooks[0], checkedLooks[2]) << "standard and ultra-flat marks differ";
+  b->SetEnabled(true);
+}
+
 TEST_F(RadioPaintTest, NativeMarkWithOurRendererKeepsTheDisabledCaptionPlain) {
   VisualStylesScope styled(true);
   b->LookAndFeel()->SetNativeStyle(true);
