@@ -8,6 +8,7 @@
 #include "suite/editors/cxCustomEditListBox.h"
 #include "suite/editors/cxCustomInnerListBox.h"
 #include "suite/editors/cxCustomInnerTextEdit.h"
+#include "suite/editors/cxCustomEditPopupWindow.h"
 #include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/editors/cxDateUtils.h"
 #include "suite/editors/cxEditPainting.h"
@@ -40,6 +41,7 @@ void InitializeEditors() {
   InitializeEditPainting();
   RegisterSmartDateWords();
   RegisterCustomPopupWindowClasses();
+  RegisterCustomEditPopupWindowClasses();
   RegisterCustomInnerListBoxClasses();
   RegisterTreeViewClasses();
   InstallPopupWindowHooks();

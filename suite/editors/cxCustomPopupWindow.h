@@ -72,6 +72,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   TNotifyEvent OnPopupClosed;
 
  protected:
+  // Cleared when the popup goes: a handler that may free it keeps a copy.
+  std::shared_ptr<bool> AliveFlag() const { return FAlive; }
   virtual void MouseEnterHook(TControl* AControl) { (void)AControl; }
   virtual void MouseLeaveHook(TControl* AControl) { (void)AControl; }
   void VisibilityChanged() override;

@@ -28,8 +28,9 @@ enum TcxLookupNavigation : Integer {
 class IcxTextEditLookupData {
  public:
   virtual ~IcxTextEditLookupData() = default;
-  // The size may be changed; False when the list cannot be shown.
-  virtual bool AdjustListSize(TSize& Size) = 0;
+  // The size may be changed, the height within AMaxHeight; False when the
+  // list cannot be shown.
+  virtual bool AdjustListSize(TSize& Size, Integer AMaxHeight) = 0;
   virtual void ResetListHighlight() = 0;
   virtual void CloseUp() = 0;
   virtual void BeforeDropDown() = 0;
@@ -87,8 +88,9 @@ class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTe
   virtual void ListItemIndexChanged(TObject* Sender);
   virtual bool LocateTypedText(std::string& Text, std::string& Tail, bool WholeText, bool FromCurrent);
   virtual void UpdateListItemCount();
-  bool AdjustListSize(TSize& Size) override {
+  bool AdjustListSize(TSize& Size, Integer AMaxHeight) override {
     (void)Size;
+    (void)AMaxHeight;
     return true;
   }
   void BeforeDropDown() override {}
