@@ -384,13 +384,25 @@ void TcxGroupBoxViewInfo::DrawClassicFrame(TcxCanvas* ACanvas, bool AClearBrush)
         r = DeflateOnEdges(r, 2, Edges);
       }
       break;
-    default: break;
+    default:
+      if (ShadowOn && !AClearBrush) {
+        const TColor parent = GroupBox && GroupBox->Parent() ? GroupBox->Parent()->Color() : FillColor;
+        FillWith(ACanvas, side == TcxCaptionSide::Top ? TRect{r.Right, 3, r.Right + 3, 5} : TRect{3, h - 5, 5, h - 2},
+                 parent);
+      }
+      break;
   }
-  o = DeflateOnEdges(o, bw, Edges);
   if (ShadowOn && !AClearBrush) {
-    const TRect shadowed{o.Left, side == TcxCaptionSide::Top ? b : o.Top, o.Right + cxContainerShadowWidth,
-                         o.Bottom + cxContainerShadowWidth};
-    DrawContainerShadow(ACanvas, shadowed);
+    // The shadow falls on the parent outside the frame (whose bands are out
+    // of the clip by now): what it leaves free shows the parent's colour.
+    // It starts where the frame does.
+    const TColor parent = GroupBox && GroupBox->Parent() ? GroupBox->Parent()->Color() : FillColor;
+    FillWith(ACanvas, {o.Right, 0, w, h}, parent);
+    FillWith(ACanvas, {0, o.Bottom, w, h}, parent);
+    TRect casting = o;
+    if (side == TcxCaptionSide::Top) casting.Top = b;
+    if (side == TcxCaptionSide::Left) casting.Left = b - 1;
+    DrawContainerShadow(ACanvas, casting);
   }
   if (!AClearBrush) FillWith(ACanvas, r, FillColor);
 }

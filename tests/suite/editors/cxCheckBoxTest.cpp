@@ -470,6 +470,20 @@ TEST_F(CheckPaintTest, NativeChecksDifferByStateWithOurRenderer) {
   EXPECT_EQ(CountIn(Caption(), clBtnHighlight), 0) << "native: the caption stays plain";
 }
 
+TEST_F(CheckPaintTest, ATransparentBoxShowsItsParent) {
+  VisualStylesScope classic(false);
+  form->SetColor(clYellow);
+  box->SetTransparentLook(true);
+  Draw();
+  EXPECT_TRUE(Is(box->Width() - 2, 2, clYellow)) << "the form under the box";
+  EXPECT_EQ(Count(clLime), 0);
+  const TRect k = box->CheckViewInfo()->CheckRect;
+  EXPECT_TRUE(Is(k.Left + 3, k.Top + 3, clWindow)) << "the check keeps its own face";
+  box->SetTransparentLook(false);
+  Draw();
+  EXPECT_TRUE(Is(box->Width() - 2, 2, clLime));
+}
+
 TEST_F(CheckPaintTest, GlyphStripCellsAndAGrayedStateOfAShortStrip) {
   VisualStylesScope classic(false);
   // Six 10 x 10 cells, each filled with a colour of its own; the corner

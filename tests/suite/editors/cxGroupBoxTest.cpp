@@ -190,6 +190,27 @@ TEST_F(GroupBoxTest, ClassicFramePassesThroughTheMiddleOfTheCaption) {
   EXPECT_TRUE(Is(x, 2, clRed) || Is(x, 1, clRed));
 }
 
+TEST_F(GroupBoxTest, AShadowFallsRightAndBelowTheFrameOnTheParentsColour) {
+  VisualStylesScope classic(false);
+  box->Style()->SetColor(clYellow);
+  box->Style()->SetBorderStyle(cbsSingle);
+  box->Style()->SetBorderColor(clRed);
+  box->Style()->SetShadow(true);
+  Draw();
+  const Integer W = box->Width(), H = box->Height();
+  const Integer th = Info()->CaptionHeight;
+  // The frame stays inside the transparent border and the shadow's room.
+  EXPECT_TRUE(Is(W - 5, H / 2, clRed)) << "the frame's right edge, left of the shadow";
+  EXPECT_TRUE(Is(W / 2, H - 5, clRed));
+  for (Integer d = 2; d <= 4; ++d) {
+    EXPECT_TRUE(Is(W - d, H / 2, clBtnShadow)) << d;
+    EXPECT_TRUE(Is(W / 2, H - d, clBtnShadow)) << d;
+  }
+  EXPECT_TRUE(Is(W - 3, th / 2 + 1, clLime)) << "above the shadow: the form";
+  EXPECT_TRUE(Is(1, H - 3, clLime)) << "left of the shadow: the form";
+  EXPECT_TRUE(Is(W / 2, H / 2, clYellow));
+}
+
 TEST_F(GroupBoxTest, ACentredCaptionWithShadowCentresInTheRoomLeft) {
   VisualStylesScope classic(false);
   box->Style()->SetShadow(true);
