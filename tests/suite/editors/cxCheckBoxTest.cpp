@@ -197,6 +197,18 @@ TEST_F(CheckBoxTest, AutoSizeFitsTheHeightToTheCaptionFont) {
   EXPECT_EQ(box->Height(), 40);
 }
 
+TEST_F(CheckBoxTest, AMultiLineCaptionWrapsAndGrowsTheBox) {
+  box->SetCaption("Transmit when the channel is busy");
+  box->SetBounds(10, 10, 90, 21);
+  const Integer oneLine = box->Height();
+  EXPECT_FALSE(box->CheckViewInfo()->TextFlags & TextWordBreak);
+  box->ActiveCheckProperties()->SetMultiLine(true);
+  box->SetBounds(10, 10, 90, 21);
+  EXPECT_TRUE(box->CheckViewInfo()->TextFlags & TextWordBreak);
+  EXPECT_TRUE(box->CheckViewInfo()->TextFlags & TextTop);
+  EXPECT_GE(box->Height(), 2 * oneLine) << "room for the wrapped lines";
+}
+
 TEST_F(CheckBoxTest, ClicksCycleThroughGrayedOnlyWhenAllowed) {
   ClickBox();
   EXPECT_EQ(box->State(), cbsChecked);
