@@ -525,7 +525,7 @@ void TcxCustomEditViewData::CalculateButtonStates(TcxCustomEditViewInfo* AViewIn
             stillPressed;
         state = pressed ? ebbsPressed : ebbsNormal;
         if (pressed) vi.PressedButton = i;
-      } else {
+      } else if (CanButtonBeHot(i)) {
         state = ebbsHot;
         vi.HotButton = i;
       }
