@@ -1,7 +1,7 @@
 #include "platform/forms/CustomForms.h"
 
 #include <algorithm>
-
+#include <utility>
 #include <vector>
 
 #include "platform/forms/Forms.h"
@@ -367,8 +367,23 @@ void TForm::SetFocusedControl(TWinControl* Control) {
   ActivateMDIChild();
 }
 
+bool TForm::FocusEntering(TWinControl* Control) {
+  if (EnteredControl_ == Control) return false;
+  if (TWinControl* left = std::exchange(EnteredControl_, Control)) left->Perform(CM_EXIT, 0, 0);
+  return true;
+}
+
+bool TForm::FocusLeaving(TWinControl* Control, HWND NewFocus) {
+  TWinControl* next = nullptr;
+  for (HWND w = NewFocus; w && !next; w = GetParent(w)) next = FindControl(w);
+  if (next == Control || !next || GetParentForm(next) != this) return false;
+  if (EnteredControl_ == Control) EnteredControl_ = nullptr;
+  return true;
+}
+
 void TForm::ControlDestroyed(TControl* Control) {
   if (ActiveControl_ == Control) ActiveControl_ = nullptr;
+  if (EnteredControl_ == Control) EnteredControl_ = nullptr;
 }
 
 TRect TForm::GetClientRect() const {

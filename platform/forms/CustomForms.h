@@ -74,6 +74,18 @@ class TForm : public TCustomForm {
   void SetActiveControl(TWinControl* Value);
   // The focus moved to Control (of this form): it becomes ActiveControl.
   void SetFocusedControl(TWinControl* Control);
+  // Enter and exit notices follow the focus among the form's own controls:
+  // a control that loses the focus to another form, a popup or another
+  // program keeps its entered state and gets neither CM_EXIT then nor
+  // CM_ENTER when the focus comes back. Its exit comes when the focus next
+  // goes to another control of the form.
+  // FocusEntering: Control (of this form) got the focus; sends the pending
+  // CM_EXIT of the control entered before, and tells whether Control gets
+  // CM_ENTER (not when it never left).
+  bool FocusEntering(TWinControl* Control);
+  // Control (of this form) lost the focus to NewFocus; tells whether it gets
+  // CM_EXIT now (NewFocus is on this form), else its exit waits.
+  bool FocusLeaving(TWinControl* Control, win::HWND NewFocus);
   // A control is going away: the form forgets it.
   void ControlDestroyed(TControl* Control);
   // Before the window exists: the client area the window will have.
@@ -178,6 +190,7 @@ class TForm : public TCustomForm {
   TFormStyle FormStyle_ = fsNormal;
   TWindowState WindowState_ = wsNormal;
   TWinControl* ActiveControl_ = nullptr;
+  TWinControl* EnteredControl_ = nullptr;  // had CM_ENTER and no CM_EXIT yet
   TModalResult ModalResult_ = mrNone;
   bool Modal_ = false;
   bool Created_ = false;

@@ -139,6 +139,16 @@ void forms::ScreenFocusChanged(TWinControl* Control) {
   Screen->OnActiveControlChange(Screen);
 }
 
+bool forms::FocusEntersControl(TWinControl* Control) {
+  TForm* form = GetParentForm(Control);
+  return !form || form->FocusEntering(Control);
+}
+
+bool forms::FocusExitsControl(TWinControl* Control, HWND NewFocus) {
+  TForm* form = GetParentForm(Control);
+  return !form || form->FocusLeaving(Control, NewFocus);
+}
+
 HCURSOR CursorHandle(TCursor Cursor) { return Screen ? Screen->Cursors(Cursor) : LoadCursor(nullptr, IDC_ARROW); }
 
 // ---------------------------------------------------------------------------

@@ -46,6 +46,12 @@ void ApplicationHandleControlException(TObject* Sender);
 void ApplicationHintMouseMessage(TControl* Control, TMessage& Message);
 void ApplicationControlDestroyed(TControl* Control);
 void ScreenFocusChanged(TWinControl* Control);
+// Whether Control, given the focus, gets CM_ENTER, and whether, losing it
+// to NewFocus, it gets CM_EXIT: the notices follow the focus inside the
+// control's form (TForm::FocusEntering and FocusLeaving); a control on no
+// form gets them at every focus change.
+bool FocusEntersControl(TWinControl* Control);
+bool FocusExitsControl(TWinControl* Control, win::HWND NewFocus);
 
 // Points Link at List (registered for its changes) instead of its old list.
 void LinkImages(TChangeLink& Link, TCustomImageList* List);

@@ -943,12 +943,12 @@ void TWinControl::SetFocus() {
 void TWinControl::WMSetFocus(TMessage& Message) {
   DefaultHandler(Message);
   ScreenFocusChanged(this);
-  Perform(CM_ENTER, 0, 0);
+  if (FocusEntersControl(this)) Perform(CM_ENTER, 0, 0);
 }
 
 void TWinControl::WMKillFocus(TMessage& Message) {
   DefaultHandler(Message);
-  Perform(CM_EXIT, 0, 0);
+  if (FocusExitsControl(this, reinterpret_cast<HWND>(Message.WParam))) Perform(CM_EXIT, 0, 0);
 }
 
 void TWinControl::CMEnter(TMessage& Message) {

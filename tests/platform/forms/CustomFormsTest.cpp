@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "tests/platform/forms/FormsFixture.h"
 #include "platform/forms/ButtonCtrls.h"
@@ -11,6 +13,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/FormFiles.h"
 #include "platform/forms/StaticCtrls.h"
+#include "platform/forms/StdCtrls.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/GdiSurface.h"
 #include "platform/win/Input.h"
@@ -244,6 +247,81 @@ TEST_F(CustomFormsTest, AFormGivesTheFocusBackToItsActiveControl) {
   }
   delete second;
   EXPECT_EQ(a.ActiveControl(), nullptr);
+}
+
+// The enter and exit notices follow the focus among a form's own controls:
+// the focus going to another form or a popup window and coming back leaves
+// the control entered; its exit comes when another control of its form
+// takes the focus, before that control's enter.
+TEST_F(CustomFormsTest, ExitNoticesOnlyForFocusMovesInsideTheForm) {
+  std::vector<std::string> log;
+  struct Logger {
+    std::vector<std::string>* Log;
+    void Enter(TObject* Sender) { Log->push_back("enter " + static_cast<TComponent*>(Sender)->Name()); }
+    void Exit(TObject* Sender) { Log->push_back("exit " + static_cast<TComponent*>(Sender)->Name()); }
+  } logger{&log};
+  auto edit = [&](TForm& f, const char* name, Integer top) {
+    auto* e = new TEdit(&f);
+    e->SetName(name);
+    e->SetParent(&f);
+    e->SetBounds(10, top, 100, 21);
+    e->OnEnter = TNotifyEvent(&logger, &Logger::Enter);
+    e->OnExit = TNotifyEvent(&logger, &Logger::Exit);
+    return e;
+  };
+  TForm a(nullptr);
+  a.AfterConstruction();
+  a.SetBounds(50, 50, 300, 200);
+  TEdit* first = edit(a, "First", 10);
+  TEdit* second = edit(a, "Second", 40);
+  TForm b(nullptr);
+  b.AfterConstruction();
+  b.SetBounds(400, 50, 300, 200);
+  TEdit* other = edit(b, "Other", 10);
+  TForm popup(nullptr);  // a popup window of the first form's own
+  popup.AfterConstruction();
+  popup.SetBorderStyle(bsNone);
+  popup.SetBounds(60, 120, 120, 60);
+  TEdit* inPopup = edit(popup, "InPopup", 5);
+  a.Show();
+  first->SetFocus();
+  Pump();
+  log.clear();
+
+  struct Step {
+    const char* Name;
+    std::function<void()> Do;
+    std::vector<std::string> Notices;
+  } steps[] = {
+      {"to another control of the form", [&] { second->SetFocus(); }, {"exit First", "enter Second"}},
+      {"to another form", [&] { b.Show(); other->SetFocus(); }, {"enter Other"}},
+      {"back to the form", [&] { SetActiveWindow(a.Handle()); }, {}},
+      {"to the popup", [&] { popup.Show(); inPopup->SetFocus(); }, {"enter InPopup"}},
+      {"back to the same control", [&] { second->SetFocus(); }, {}},
+      {"to the popup again", [&] { inPopup->SetFocus(); }, {}},
+      {"to the other control from the popup", [&] { first->SetFocus(); }, {"exit Second", "enter First"}},
+      {"to the other form again, whose control never left", [&] { other->SetFocus(); }, {}},
+      {"to the program's nothing", [&] { SetFocus(nullptr); }, {}},
+      {"back by a click on the other control", [&] { InjectClick(POINT{Center(second).X, Center(second).Y}); },
+       {"exit First", "enter Second"}},
+  };
+  for (const Step& s : steps) {
+    log.clear();
+    s.Do();
+    Pump();
+    EXPECT_EQ(log, s.Notices) << s.Name;
+  }
+  EXPECT_EQ(GetFocus(), second->Handle());
+
+  // The control the form holds as entered goes away while another form has
+  // the focus: nothing is sent to it later.
+  other->SetFocus();
+  Pump();
+  log.clear();
+  delete second;
+  first->SetFocus();
+  Pump();
+  EXPECT_EQ(log, (std::vector<std::string>{"enter First"}));
 }
 
 // ClientWidth and ClientHeight set before the window exists give the client
