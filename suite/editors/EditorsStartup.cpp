@@ -24,6 +24,7 @@
 #include "suite/editors/cxSplitter.h"
 #include "suite/editors/cxTextEditLookupData.h"
 #include "suite/editors/cxTextEditProperties.h"
+#include "suite/editors/cxTrackBar.h"
 #include "suite/editors/cxTreeView.h"
 #include "platform/db/DbStartup.h"
 #include "suite/foundation/FoundationStartup.h"
@@ -60,6 +61,7 @@ void InitializeEditors() {
   RegisterTextEditPropertiesClasses();
   RegisterCustomInnerTextEditClasses();
   RegisterEditProgressBarClasses();
+  RegisterTrackBarClasses();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }
