@@ -17,6 +17,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Input.h"
+#include "platform/win/WinUser.h"
 #include "platform/win/Windows.h"
 #include "tests/suite/foundation/CanvasFixture.h"
 #include "tests/support/Pictures.h"
@@ -235,6 +236,39 @@ TEST_F(TrackBarOnForm, DraggingTheThumbMovesByThePointersDistance) {
   Application->ProcessMessages();
   EXPECT_EQ(Info()->ThumbState, tbsHot);
   EXPECT_FALSE(Info()->MouseFlags & tbfDragging);
+}
+
+TEST_F(TrackBarOnForm, VerticalBarsHoverAndDialogKeys) {
+  EXPECT_EQ(win::SendMessage(bar->Handle(), win::WM_GETDLGCODE, 0, 0), win::DLGC_WANTARROWS)
+      << "arrows, not Tab, for a stand-alone bar";
+  Props()->SetOrientation(tboVertical);
+  bar->SetBounds(300, 10, 76, 196);
+  bar->SetPosition(5);
+  const TRect& t = Info()->HitThumbRect;
+  ASSERT_GT(t.Height(), 0);
+  EXPECT_LT(t.Width(), 40) << "across the narrow side";
+  const Integer x = ThumbCentre().X;
+  Click({x, t.Top - 5});
+  EXPECT_EQ(bar->Position(), 4) << "above the thumb is towards Min";
+  Click({x, Info()->TrackRect.Bottom - 2});
+  EXPECT_EQ(bar->Position(), 5);
+
+  const TPoint over = bar->ClientToScreen(ThumbCentre());
+  win::InjectMouseMove({over.X, over.Y});
+  Application->ProcessMessages();
+  EXPECT_EQ(Info()->ThumbState, tbsHot);
+  win::InjectMouseMove({over.X, over.Y + 60});
+  Application->ProcessMessages();
+  EXPECT_EQ(Info()->ThumbState, tbsNormal);
+  win::InjectMouseMove({over.X, over.Y});
+  Application->ProcessMessages();
+  const TPoint elsewhere = other->ClientToScreen({5, 5});
+  win::InjectMouseMove({elsewhere.X, elsewhere.Y});
+  Application->ProcessMessages();
+  EXPECT_EQ(Info()->ThumbState, tbsNormal) << "leaving the bar ends the hot thumb";
+  bar->SetEnabled(false);
+  bar->RecalculateAtCursor();
+  EXPECT_EQ(Info()->ThumbState, tbsDisabled);
 }
 
 TEST_F(TrackBarOnForm, LayoutFollowsTheRange) {
