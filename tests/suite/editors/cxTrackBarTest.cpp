@@ -311,6 +311,36 @@ TEST_F(TrackBarOnForm, LayoutFollowsTheRange) {
 
 }
 
+class TrackBarItem : public TcxEditRepositoryItemOf<TcxTrackBarProperties> {
+ public:
+  explicit TrackBarItem(TComponent* AOwner) : TcxEditRepositoryItemOf(AOwner) {}
+};
+
+// A repository item's settings serve bars of different sizes: each acts on
+// its own layout, whichever was laid out last.
+TEST_F(TrackBarOnForm, BarsSharingSettingsKeepTheirOwnLayouts) {
+  auto* item = new TrackBarItem(form.get());
+  auto* narrow = new TcxTrackBar(form.get());
+  narrow->SetParent(form.get());
+  narrow->SetBounds(10, 100, 100, 76);
+  bar->SetRepositoryItem(item);
+  narrow->SetRepositoryItem(item);
+  bar->SetPosition(5);
+  narrow->SetPosition(5);
+  bar->RecalculateAtCursor();
+  narrow->RecalculateAtCursor();
+  ASSERT_NE(Info()->HitThumbRect.Left, narrow->TrackViewInfo()->HitThumbRect.Left);
+  Click(ThumbCentre());
+  EXPECT_EQ(bar->Position(), 5) << "the wide bar's thumb, not a click beside the narrow one's";
+  const TRect& t = narrow->TrackViewInfo()->HitThumbRect;
+  const TPoint p = narrow->ClientToScreen({(t.Left + t.Right) / 2, (t.Top + t.Bottom) / 2});
+  win::InjectMouseButton(win::VK_LBUTTON, true, {p.X, p.Y});
+  win::InjectMouseButton(win::VK_LBUTTON, false, {p.X, p.Y});
+  Application->ProcessMessages();
+  EXPECT_EQ(narrow->Position(), 5);
+  EXPECT_EQ(bar->Position(), 5);
+}
+
 // Pictures: the bar drawn through its view info into a bitmap.
 class TrackBarPicture : public TrackBarOnForm {
  protected:
