@@ -6,17 +6,21 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/rtl/Variants.h"
 #include "suite/editors/cxContainer.h"
+#include "suite/editors/cxCustomInnerEdit.h"
 #include "suite/editors/cxEditDataBinding.h"
 #include "suite/editors/cxEditProperties.h"
 #include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxEditViewData.h"
 
 class TBasicAction;
 class TcxCustomEdit;
+class TcxTimer;
 
 using TcxEditEditingEvent = TDelegate<void(TObject* Sender, bool& CanEdit)>;
 using TcxEditUnusedKeyEvent = TDelegate<void(TObject* Sender, Word& Key, TShiftState Shift)>;
@@ -68,9 +72,16 @@ struct TcxCustomEditKind {
   TcxEditDataBindingClass DataBindingClass = &CreateEditDataBinding<TcxEditDataBinding>;
   TcxContainerStyleClass StyleClass = &CreateContainerStyle<TcxEditStyle>;
   TcxContainerViewInfoClass ViewInfoClass = nullptr;  // nil: the edit view info
+  TcxInnerEditClass InnerEditClass = nullptr;         // nil: no inner edit
 };
 
-class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, public IcxRepositoryItemListener {
+// The screen cursor of the mouse-wheel scrolling mode.
+inline constexpr TCursor crcxEditMouseWheel = 4101;
+
+class TcxCustomEdit : public TcxContainer,
+                      public IcxEditPropertiesEditor,
+                      public IcxRepositoryItemListener,
+                      public IcxViewDataEdit {
   VXN_DECLARE_CLASS(TcxCustomEdit)
 
  public:
@@ -94,7 +105,7 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
   bool Validated() const { return FValidated; }
   bool Posting() const { return FPosting; }
   bool Transparent() const { return FTransparent; }
-  void SetTransparent(bool Value) { FTransparent = Value; }
+  void SetTransparent(bool Value);
   TcxCustomEditData* EditData() const { return FEditData; }
   void SetEditData(TcxCustomEditData* Value) { FEditData = Value; }
   size_t ModifiedStateDepth() const { return FModifiedStates.size(); }
@@ -132,9 +143,12 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
   void Click() override;
 
   // Virtual operations of the editor base, in the order its kinds know them.
-  virtual void PositionInnerEdit() {}
+  virtual void PositionInnerEdit();
   virtual void EndPosting() { FPosting = false; }
   virtual void BeginPosting() { FPosting = true; }
+  virtual bool AutoSizeEnabled() { return AutoSize() && !IsInplace(); }
+  // Buttons-only editors whose buttons set the width.
+  virtual bool HasAutoWidthButtons() { return ActiveProperties()->ButtonsViewStyle() == 2; }
   virtual bool IsEditingKey(Word Key, TShiftState Shift) {
     (void)Key, (void)Shift;
     return false;
@@ -145,30 +159,50 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
   }
   virtual bool CanModifyValue();
   virtual void InnerEditChanged(TObject* Sender);
+  virtual void CreateInnerEdit();
+  virtual std::unique_ptr<TcxCustomEditViewData> CreateViewData();
+  virtual void ClickDefaultButton();
+  // AIndex is a view info index; the handlers get the button's index in the
+  // properties' Buttons.
+  virtual void FireButtonClick(Integer AIndex);
   virtual void ButtonDown(Integer AIndex) { (void)AIndex; }
   virtual void ButtonUp(Integer AIndex) { (void)AIndex; }
-  virtual void FireButtonClick(Integer AIndex);
+  virtual void EditKeyDown(Word& Key, TShiftState Shift);
+  virtual void EditKeyPress(char32_t& Key);
   virtual void EditKeyUp(Word& Key, TShiftState Shift) { (void)Key, (void)Shift; }
   virtual void BeforeTabNavigation(TShiftState Shift) { (void)Shift; }
   virtual void FireOnChange();
   virtual void FireOnEditValueChanged();
+  virtual void AutoSizeMeasureLimits(TcxEditSizeLimits& ALimits) { ALimits = {1, Width()}; }
   virtual TcxEditDataBindingClass DataBindingClass() { return FKind.DataBindingClass; }
   // The text the editor shows now (the typed one while the user edits).
   virtual void DisplayTextOfValue(std::string& Text) { Text.clear(); }
   virtual TcxCustomEditDataClass EditDataClass() { return nullptr; }
+  virtual TcxInnerEditClass InnerEditClass() { return FKind.InnerEditClass; }
   virtual void ReportInvalidInput(const std::string& Text);
   virtual void StoreEditData(TcxCustomEditData* AEditData) { (void)AEditData; }
+  virtual void SetupInnerEdit();
+  virtual void InitializeViewData(TcxCustomEditViewData* AViewData);
   virtual bool EditingEnabled() { return true; }
   virtual void ApplyDisplayValue(const Variant& Value) { (void)Value; }
   virtual void ApplyEditValue(const Variant& Value);
   virtual void ApplyValidatedDisplayValue(const Variant& Value);
+  // Focused, or the parent form's active control is the editor or its
+  // inner edit.
+  virtual bool HasFocusInForm();
   virtual bool AllowsClickWhileLoading() { return false; }
+  virtual bool IsClickKey(Word Key, TShiftState Shift);
   virtual bool MustStoreEditValue() { return !VarIsNull(FEditValue); }
   virtual bool UsesParentBackground() { return false; }
   virtual bool IsTransparent() { return FTransparent && !IsInplace(); }
+  virtual bool IsAcceptableChar(char32_t Ch);
+  virtual void PaintDataCopy();
   virtual void ConvertToEditValue(const Variant& Value, Variant& AEditValue, bool AFocused) {
     ActiveProperties()->ConvertToEditValue(Value, AEditValue, AFocused);
   }
+  // Runs after a refresh that changed the view info: button down, up and
+  // click from the pressed and hot indexes before and after.
+  virtual void ButtonStateChanged(TcxCustomEditViewInfo* AOldViewInfo);
   virtual void PropertiesChanged(TObject* Sender);
   virtual bool IsReadOnly();
   virtual void RepositoryItemChanged() {}
@@ -182,6 +216,7 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
     (void)Text;
     return false;
   }
+  void SetAutoSize(bool Value) override;
   virtual void AssignEditValue(const Variant& Value);
   virtual void AssignEditValueAndClick(const Variant& Value);
   virtual void SetInnerEditValue(const Variant& Value) { (void)Value; }
@@ -189,25 +224,89 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
   virtual void UpdateEditValueFromText() {}
   virtual bool RefreshesOnExit() { return true; }
   virtual void RefreshDrawnText() {}
+  virtual bool KeyDownAllowed(Word Key, TShiftState Shift);
+  virtual bool KeyPressAllowed(char32_t Key);
   virtual bool HandlesNavigationKeys() { return false; }
+  // The inner window's messages while it is subclassed: to the procedure
+  // it had before, with the answer kept in Message.
+  virtual void CallInnerWindowProc(TMessage& Message);
+  virtual void SubclassInnerEdit();
+  virtual void RestoreInnerEditWindowProc();
+  // In-place activation by a host. The host owns the edit data; the
+  // editor makes one when the host has none and its kind keeps any.
+  virtual void ActivateEditing(std::unique_ptr<TcxCustomEditData>& AEditData);
+  virtual void ActivateByKey(char32_t Key, std::unique_ptr<TcxCustomEditData>& AEditData);
+  // X and Y are in the parent's client coordinates.
+  virtual void ActivateByMouse(TShiftState Shift, Integer X, Integer Y,
+                               std::unique_ptr<TcxCustomEditData>& AEditData);
   virtual void ClearEditValue() { AssignEditValue(Null()); }
   virtual void CopySelectionToClipboard() {}
   virtual void CutToClipboard() {}
   virtual void ValidateInput();
   virtual TcxCustomEditPropertiesClass PropertiesClass() { return FKind.PropertiesClass; }
-  virtual bool InnerEditVisible() { return false; }
+  bool IsEditFocused() override { return Focused(); }
+  virtual bool OwnsWindow(win::HWND Wnd);
+  bool InnerEditVisible() override { return false; }
   virtual bool IsRepositoryItemAcceptable(TcxEditRepositoryItem* Item);
   virtual void PasteFromClipboard() {}
-  virtual void DisplayValueToEditValue(const Variant& DisplayValue, Variant& AEditValue, bool AEditFocused) {
+  void DisplayValueToEditValue(const Variant& DisplayValue, Variant& AEditValue, bool AEditFocused) override {
     (void)DisplayValue, (void)AEditValue, (void)AEditFocused;
   }
   virtual void SelectWholeText() {}
   // Tells the inner edit whether it is read-only; the editors with an
   // inner edit fill it.
-  virtual void SetInnerEditReadOnly(bool Value) { (void)Value; }
+  virtual void SetInnerEditReadOnly(bool Value);
 
   // The layout again at the cursor position.
-  void RecalculateAtCursor(bool IsMouseEvent = false) { RefreshAtCursor(IsMouseEvent); }
+  void RecalculateAtCursor(bool IsMouseEvent = false);
+  using TcxContainer::CalculateViewInfo;
+  void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
+  void CalculateViewInfo(const TPoint& P, Integer AButton, TShiftState Shift, bool AIsMouseEvent);
+  // At the cursor, no button, the keyboard's shift state, no mouse event.
+  void CalculateViewInfoAtCursor();
+  // The size AutoSize gives the editor, where its alignment lets it choose.
+  void CalculateAutoSize(Integer& AWidth, Integer& AHeight);
+  // The height is known only with a window; a parent that has one lets the
+  // editor make its own.
+  void EnsureHandleForHeight();
+  // The host's unused-key handler may consume the key (set it to 0).
+  void ForwardUnusedKey(Word& Key, TShiftState Shift);
+  bool HandlesMouseWheel(TShiftState Shift);
+  // View info indexes; -1 when none.
+  Integer ButtonIndexAt(const TPoint& P);
+  Integer DefaultButtonIndex();
+  TcxCustomEditViewInfo* EditViewInfo() const { return static_cast<TcxCustomEditViewInfo*>(ViewInfo()); }
+  IcxCustomInnerEdit* InnerEdit() const { return FInnerEdit; }
+  TcxTimer* DblClickTimer() const { return FDblClickTimer.get(); }
+  bool EscapeHandled() const { return FEscapeHandled; }
+  // The Height property: the window first, when the editor needs it.
+  Integer GetEditHeight();
+  bool IsHeightStored() { return !AutoSizeEnabled(); }
+  bool IsWidthStored() { return !(AutoSizeEnabled() && HasAutoWidthButtons()); }
+
+  // IcxViewDataEdit
+  Integer CapturedButtonIndex() override { return FPressedButtonIndex; }
+
+  // The keyboard steps are public: an inner edit passes its keys here first.
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void KeyUp(Word& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
+  void DblClick() override;
+
+  // TcxContainer
+  TRect GetBorderExtents() override;
+  TcxContainerStyleClass GetStyleClass() override;
+  TcxContainerViewInfoClass GetViewInfoClass() override;
+  TcxContainerStyleValues GetUnstoredStyleValues() override;
+  bool NeedsParentBackground() override { return UsesParentBackground() || IsTransparent(); }
+  bool RefreshState(const TPoint& P, Integer AButton, TShiftState Shift, bool AIsMouseEvent) override;
+  void AlignInnerControl() override;
+  bool HandlesTabKey() override { return true; }
+  bool IsNativeStyle() override;
+  void FocusInnerControl() override;
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
 
   // IcxEditPropertiesEditor
   TcxCustomEditProperties* OwnEditProperties() override { return FProperties.get(); }
@@ -242,10 +341,15 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
   void ReadState(TReader& Reader) override;
   void WndProc(TMessage& Message) override;
   void SetName(const std::string& NewName) override;
+  bool CanResize(Integer& NewWidth, Integer& NewHeight) override;
+  void RequestAlign() override;
+  void CreateHandle() override;
+  void Paint() override;
 
  private:
   friend class TcxEditChangeEventsCatcher;
   TNotifyEvent PropertiesChangedHandler();
+  void DblClickTimeOut(TObject* Sender);
   bool HasOnChange();
   bool HasOnEditValueChanged();
   // In place, the host's handler sees a modified editor.
@@ -275,6 +379,26 @@ class TcxCustomEdit : public TcxContainer, public IcxEditPropertiesEditor, publi
   bool FFirstParenting = true;
   bool FDestroying = false;
   TcxCustomEditData* FEditData = nullptr;
+
+  // Input, activation and refresh.
+  Integer FPressedButtonIndex = -1;
+  std::unique_ptr<TcxTimer> FDblClickTimer;
+  bool FEscapeHandled = false;
+  // The inner edit object (owned; the interface may be a helper of it).
+  std::unique_ptr<TComponent> FInnerEditObject;
+  IcxCustomInnerEdit* FInnerEdit = nullptr;
+  bool FInnerEditPending = true;
+  win::WNDPROC FSavedInnerWindowProc = nullptr;
+  win::HWND FSubclassedInnerWindow = nullptr;
+  // The content parameters of a fresh in-place view data.
+  TcxEditContentParams FInplaceLayout;
+  bool FInplaceLayoutValid = false;
+  bool FRecalculating = false;
+  bool FEnsuringHandle = false;
+  bool FRefreshingFrame = false;
+  // The mouse button and shift of the refresh under way.
+  Integer FLayoutButton = cxmbNone;
+  std::optional<TShiftState> FLayoutShift;
 };
 
 // True only when both have the same type and compare equal.

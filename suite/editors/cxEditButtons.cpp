@@ -151,6 +151,12 @@ void TcxEditButton::Assign(TPersistent* Source) {
 
 TcxEditButtons::TcxEditButtons(TPersistent* AOwner) : TOwnedCollection(AOwner, TcxEditButton::StaticClass()) {}
 
+TcxEditButton* TcxEditButtons::Add() {
+  BeginUpdate();
+  ScopeExit announce([this] { EndUpdate(); });
+  return static_cast<TcxEditButton*>(TCollection::Add());
+}
+
 Integer TcxEditButtons::VisibleCount() const {
   Integer count = 0;
   for (Integer i = 0; i < Count(); ++i)

@@ -72,7 +72,9 @@ class TcxEditButtons : public TOwnedCollection {
   explicit TcxEditButtons(TPersistent* AOwner);
 
   TcxEditButton* Items(Integer Index) const { return static_cast<TcxEditButton*>(TCollection::Items(Index)); }
-  TcxEditButton* Add() { return static_cast<TcxEditButton*>(TCollection::Add()); }
+  // Announces the new button once it is whole: a listener that lays the
+  // buttons out must not meet one still being made.
+  TcxEditButton* Add();
   Integer VisibleCount() const;
 
   TNotifyEvent OnChange;
