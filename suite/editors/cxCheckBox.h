@@ -244,6 +244,8 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
   bool RefreshState(const TPoint& P, Integer AButton, TShiftState Shift, bool AFlag) override;
   bool DefaultParentColor() override { return true; }
+  // Sizes itself; the editor base's measured auto-size does not apply.
+  bool AutoSizeEnabled() override { return false; }
   // No border and no transparent border: the window is not clipped.
   TRect GetBorderExtents() override { return {}; }
   bool AllowsClickWhileLoading() override { return IsDataAware(); }

@@ -250,7 +250,7 @@ class TcxEditRepositoryProgressBarItem : public TcxEditRepositoryItemOf<TcxProgr
 // The control. Its layout comes from the properties' view data; writing
 // Position keeps it in the range except while a form is loading (the first
 // change of the properties after loading pulls it in).
-class TcxCustomProgressBar : public TcxCustomEdit, public IcxViewDataEdit {
+class TcxCustomProgressBar : public TcxCustomEdit {
   VXN_DECLARE_CLASS(TcxCustomProgressBar)
 
  public:
@@ -285,12 +285,10 @@ class TcxCustomProgressBar : public TcxCustomEdit, public IcxViewDataEdit {
   void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
   bool CanFocus() override { return IsInplace(); }
   bool DefaultParentColor() override { return true; }
+  // Sizes itself; the editor base's measured auto-size does not apply.
+  bool AutoSizeEnabled() override { return false; }
   TcxContainerStyleValues GetUnstoredStyleValues() override;
 
-  // IcxViewDataEdit
-  bool IsEditFocused() override { return Focused(); }
-  bool InnerEditVisible() override { return false; }
-  Integer CapturedButtonIndex() override { return -1; }
 
  protected:
   void AssignPosition(Double Value);

@@ -316,6 +316,8 @@ class TcxCustomTrackBar : public TcxCustomEdit {
   Integer PointToValue(const TPoint& P);
 
   bool HandlesNavigationKeys() override { return true; }
+  // Sizes itself; the editor base's measured auto-size does not apply.
+  bool AutoSizeEnabled() override { return false; }
   void UpdateTextFromEditValue() override { RecalculateAtCursor(false); }
   void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
 
