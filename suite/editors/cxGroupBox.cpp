@@ -1,6 +1,7 @@
 #include "suite/editors/cxGroupBox.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "platform/forms/StaticCtrls.h"
@@ -9,6 +10,7 @@
 #include "platform/win/GdiBlit.h"
 #include "platform/win/GdiText.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
 #include "platform/win/ThemeSchema.h"
 #include "suite/editors/cxEditPainting.h"
 #include "suite/foundation/dxThemeManager.h"
@@ -22,6 +24,18 @@ VXN_IMPLEMENT_CLASS(TcxGroupBoxViewInfo, TcxCustomTextEditViewInfo)
 VXN_IMPLEMENT_CLASS(TcxGroupBoxViewData, TcxCustomEditViewData)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomGroupBox, TcxCustomEdit)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxGroupBox, TcxCustomGroupBox)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxButtonGroupItem, TCollectionItem)
+VXN_IMPLEMENT_CLASS(TcxButtonGroupItems, TOwnedCollection)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomButtonGroupProperties, TcxCustomGroupBoxProperties)
+VXN_IMPLEMENT_CLASS(TcxButtonGroupViewInfo, TcxGroupBoxViewInfo)
+VXN_IMPLEMENT_CLASS(TcxButtonGroupViewData, TcxGroupBoxViewData)
+VXN_IMPLEMENT_CLASS(TcxCustomButtonGroup, TcxCustomGroupBox)
+
+VXN_PUBLISH(TcxButtonGroupItem) {
+  using C = TcxButtonGroupItem;
+  P.Property("Caption", &C::Caption, &C::SetCaption);
+  P.Property("Tag", &C::Tag, &C::SetTag).Default(0);
+}
 
 VXN_PUBLISH(TcxGroupBox) {
   using C = TcxGroupBox;
@@ -446,7 +460,10 @@ TcxCustomEditKind GroupBoxKind() {
 }  // namespace
 
 TcxCustomGroupBox::TcxCustomGroupBox(TComponent* AOwner, bool AIsInplace)
-    : TcxCustomEdit(AOwner, AIsInplace, GroupBoxKind()) {
+    : TcxCustomGroupBox(AOwner, AIsInplace, GroupBoxKind()) {}
+
+TcxCustomGroupBox::TcxCustomGroupBox(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind)
+    : TcxCustomEdit(AOwner, AIsInplace, AKind) {
   SetConstructing(true);
   ScopeExit constructed([this] { SetConstructing(false); });
   ControlStyle += csAcceptsControls;
@@ -625,6 +642,579 @@ void TcxCustomGroupBox::WndProc(TMessage& Message) {
   Message.Result = 0;
 }
 
-void RegisterGroupBoxClasses() {
-  RegisterClasses({TcxCustomGroupBoxProperties::StaticClass(), TcxGroupBox::StaticClass()});
+// --- button group items ---------------------------------------------------------------------
+
+// The item joins its collection inside an update, so that the owner hears
+// of it once, by the added notice (which names the item).
+TcxButtonGroupItem::TcxButtonGroupItem(TCollection* Collection) : TCollectionItem(nullptr) {
+  if (!Collection) return;
+  Collection->BeginUpdate();
+  ScopeExit updated([Collection] { Collection->EndUpdate(); });
+  SetCollection(Collection);
+  FEnabled = true;
+  if (auto* items = GroupItems()) items->NotifyItem(bgicAdded, Index());
 }
+
+TcxButtonGroupItem::~TcxButtonGroupItem() {
+  TCollection* collection = Collection();
+  if (!collection) return;
+  auto* items = GroupItems();
+  const Integer index = Index();
+  collection->BeginUpdate();
+  ScopeExit updated([collection] { collection->EndUpdate(); });
+  SetCollection(nullptr);
+  if (items) items->NotifyItem(bgicDeleted, index);
+}
+
+TcxButtonGroupItems* TcxButtonGroupItem::GroupItems() const { return dynamic_cast<TcxButtonGroupItems*>(Collection()); }
+
+void TcxButtonGroupItem::NotifyItemChanged() {
+  if (auto* items = GroupItems()) items->NotifyItem(bgicChanged, Index());
+}
+
+void TcxButtonGroupItem::Assign(TPersistent* Source) {
+  auto* other = dynamic_cast<TcxButtonGroupItem*>(Source);
+  if (!other) {
+    TCollectionItem::Assign(Source);
+    return;
+  }
+  SetCaption(other->Caption());
+  SetEnabled(other->Enabled());
+  SetTag(other->Tag());
+}
+
+void TcxButtonGroupItem::SetCaption(const std::string& Value) {
+  if (Value == FCaption) return;
+  FCaption = Value;
+  NotifyItemChanged();
+}
+
+void TcxButtonGroupItem::SetEnabled(bool Value) {
+  if (Value == FEnabled) return;
+  FEnabled = Value;
+  NotifyItemChanged();
+}
+
+TcxButtonGroupItems::TcxButtonGroupItems(TPersistent* AOwner, TClass AItemClass)
+    : TOwnedCollection(AOwner, AItemClass) {}
+
+// The items go while this collection can still send their notices.
+TcxButtonGroupItems::~TcxButtonGroupItems() { Clear(); }
+
+void TcxButtonGroupItems::NotifyOwner() {
+  if (auto* properties = dynamic_cast<TcxCustomEditProperties*>(GetOwner())) properties->NotifyChanged();
+}
+
+void TcxButtonGroupItems::NotifyItem(TcxButtonGroupItemChange AChange, Integer AIndex) {
+  FNoticeIndex = AIndex;
+  FNoticeChange = AChange;
+  FNoticePending = true;
+  ScopeExit cleared([this] { FNoticePending = false; });
+  NotifyOwner();
+}
+
+void TcxButtonGroupItems::Update(TCollectionItem*) { NotifyOwner(); }
+
+// --- button group properties ----------------------------------------------------------------
+
+TcxCustomButtonGroupProperties::TcxCustomButtonGroupProperties(TPersistent* AOwner)
+    : TcxCustomGroupBoxProperties(AOwner), FItems(CreateItems()) {}
+
+TcxCustomButtonGroupProperties::~TcxCustomButtonGroupProperties() {
+  LockChanges();
+  FItems.reset();
+  UnlockChanges(false);
+}
+
+void TcxCustomButtonGroupProperties::RecreateItems() {
+  LockChanges();
+  ScopeExit unlocked([this] { UnlockChanges(false); });
+  FItems = CreateItems();
+}
+
+std::unique_ptr<TcxButtonGroupItems> TcxCustomButtonGroupProperties::CreateItems() {
+  return std::make_unique<TcxButtonGroupItems>(this, TcxButtonGroupItem::StaticClass());
+}
+
+void TcxCustomButtonGroupProperties::Assign(TPersistent* Source) {
+  auto* other = dynamic_cast<TcxCustomButtonGroupProperties*>(Source);
+  if (!other) {
+    TcxCustomGroupBoxProperties::Assign(Source);
+    return;
+  }
+  LockChanges();
+  ScopeExit unlocked([this] { UnlockChanges(true); });
+  TcxCustomGroupBoxProperties::Assign(Source);
+  SetColumns(other->Columns());
+  FItems->Assign(other->Items());
+  SetWordWrap(other->WordWrap());
+}
+
+TClass TcxCustomButtonGroupProperties::EditClass() { return TcxCustomButtonGroup::StaticClass(); }
+
+TcxCustomEditViewDataClass TcxCustomButtonGroupProperties::ViewDataClass() {
+  // The layout needs a kind of button: only a descendant can make one.
+  static const TcxCustomEditViewDataClassInfo info{
+      []() -> std::unique_ptr<TcxCustomEditViewData> { throw EAbstractError("Abstract Error"); },
+      &TcxButtonGroupViewData::IsNativeLookAndFeel};
+  return &info;
+}
+
+TcxContainerViewInfoClass TcxCustomButtonGroupProperties::ViewInfoClass() {
+  return &CreateContainerViewInfo<TcxButtonGroupViewInfo>;
+}
+
+std::unique_ptr<TcxCustomEditProperties> TcxCustomButtonGroupProperties::CreateOfSameClass() {
+  std::unique_ptr<TcxCustomEditProperties> made = TcxCustomGroupBoxProperties::CreateOfSameClass();
+  if (auto* sample = dynamic_cast<TcxCustomButtonGroupProperties*>(made.get())) {
+    for (const char* caption : {"A", "B", "C"}) sample->Items()->Add()->SetCaption(caption);
+    sample->SetColumns(3);
+  }
+  return made;
+}
+
+Cardinal TcxCustomButtonGroupProperties::SupportedOperations() {
+  return FItems && FItems->Count() > 0 ? 0x8AF : 0x88F;
+}
+
+void TcxCustomButtonGroupProperties::SetColumns(Integer Value) {
+  Value = std::max(Value, Integer{1});
+  if (Value == FColumns) return;
+  FColumns = Value;
+  NotifyChanged();
+}
+
+void TcxCustomButtonGroupProperties::SetWordWrap(bool Value) {
+  if (Value == FWordWrap) return;
+  FWordWrap = Value;
+  NotifyChanged();
+}
+
+// As few columns as hold the items in the rows that the wanted columns
+// need: 5 items in 4 columns take 2 rows, and so 3 columns.
+Integer TcxCustomButtonGroupProperties::ColumnCount() {
+  const Integer n = FItems->Count();
+  Integer c = std::min(FColumns, n);
+  if (n <= 0) return c;
+  if (c == 0) c = 1;
+  const Integer rows = (n + c - 1) / c;
+  return (n + rows - 1) / rows;
+}
+
+Integer TcxCustomButtonGroupProperties::RowCount() {
+  const Integer columns = std::max(ColumnCount(), Integer{1});
+  return (FItems->Count() + columns - 1) / columns;
+}
+
+// --- button group view data -----------------------------------------------------------------
+
+bool TcxButtonGroupViewData::IsButtonNativeStyle(TcxLookAndFeel* ALookAndFeel) {
+  return ALookAndFeel && NativeThemeInEffect(ALookAndFeel->NativeStyle(), ThemeClassButton);
+}
+
+void TcxButtonGroupViewData::ComputeLayout(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                           Integer AButton, TShiftState AShift, TcxCustomEditViewInfo* AViewInfo,
+                                           bool AIsMouseEvent) {
+  TcxGroupBoxViewData::ComputeLayout(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
+  static_cast<TcxButtonGroupViewInfo*>(AViewInfo)->ButtonTextFlags = ButtonTextFlags();
+}
+
+void TcxButtonGroupViewData::ContentExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, TRect& R) {
+  // The group's buttons stand inside its content, not beside it as an
+  // editor's buttons do: the extent is measured without them.
+  std::vector<std::unique_ptr<TcxEditButtonViewInfo>> buttons;
+  buttons.swap(AViewInfo->Buttons);
+  ScopeExit restored([&] { buttons.swap(AViewInfo->Buttons); });
+  TcxGroupBoxViewData::ContentExtent(ACanvas, AViewInfo, R);
+}
+
+void TcxButtonGroupViewData::CalculateButtons(TcxCanvas*, const TRect&, const TPoint& P, Integer AButton,
+                                              TShiftState AShift, TcxCustomEditViewInfo* AViewInfo, bool) {
+  auto* vi = static_cast<TcxButtonGroupViewInfo*>(AViewInfo);
+  vi->SetButtonCount(GroupProperties()->Items()->Count());
+  vi->PressedButton = vi->HotButton = -1;
+  if (vi->ButtonCount() == 0) return;
+  InitButtonViewInfos(vi);
+  ArrangeButtons(vi);
+  CalculateButtonStates(vi, P, AButton, AShift);
+}
+
+void TcxButtonGroupViewData::InitButtonViewInfos(TcxButtonGroupViewInfo* AViewInfo) {
+  const Integer rows = GroupProperties()->RowCount();
+  const TcxEditButtonStyle style = ButtonStyle();
+  for (Integer i = 0; i < AViewInfo->ButtonCount(); ++i) {
+    TcxGroupBoxButtonViewInfo* b = AViewInfo->GroupButton(i);
+    b->EraseBackground = AViewInfo->EraseBackground;
+    b->Style = style;
+    b->Caption = GroupProperties()->Items()->Items(i)->Caption();
+    b->Column = i / rows;
+    b->Row = i % rows;
+  }
+}
+
+TcxTextFlags TcxButtonGroupViewData::ButtonTextFlags() {
+  if (Measuring && GroupProperties()->WordWrap())
+    return TextLeft | TextVCenter | TextShowPrefix | TextWordBreak | TextNoClip;
+  return TextLeft | TextVCenter | TextSingleLine | TextShowPrefix;
+}
+
+TcxEditButtonStyle TcxButtonGroupViewData::ButtonStyle() {
+  if (IsInplace) {
+    switch (Style->LookAndFeel()->Kind()) {
+      case lfFlat: return btsFlat;
+      case lfUltraFlat: return btsUltraFlat;
+      case lfOffice11: return btsOffice11;
+      default: return bts3D;
+    }
+  }
+  const TcxEditBorderStyle border = Style->EditBorderStyle();
+  if (border == ebsUltraFlat) return btsUltraFlat;
+  if (border == ebsOffice11) return btsOffice11;
+  switch (EffectiveBorderStyle()) {
+    case ebsSingle:
+    case ebsThick:
+    case ebsFlat: return btsFlat;
+    default: return bts3D;
+  }
+}
+
+void TcxButtonGroupViewData::ArrangeButtons(TcxButtonGroupViewInfo* AViewInfo) {
+  TcxButtonGroupMetrics m;
+  ButtonMetrics(false, nullptr, m);
+  TRect e;
+  ContentExtent(ContainerScreenCanvas(), AViewInfo, e);
+  const TRect& b = Bounds();
+  const Integer columns = std::max(GroupProperties()->ColumnCount(), Integer{1});
+  const Integer rows = std::max(GroupProperties()->RowCount(), Integer{1});
+  const Integer w =
+      (b.Right - b.Left - e.Left - e.Right + m.ArrangeWidthAdjust - (columns - 1) * m.ColumnSpacing) / columns;
+  const Integer h = b.Bottom - b.Top - e.Top - e.Bottom;
+  const Integer rowHeight = h / rows;
+  // What the rows leave over is split, the larger half below.
+  const Integer top = b.Top + e.Top + (h % rows) / 2;
+  for (Integer i = 0; i < AViewInfo->ButtonCount(); ++i) {
+    TcxGroupBoxButtonViewInfo* button = AViewInfo->GroupButton(i);
+    TRect r;
+    r.Left = b.Left + e.Left + (w + m.ColumnSpacing) * button->Column + m.ButtonLeftOffset;
+    r.Top = top + rowHeight * button->Row;
+    r.Right = r.Left + w;
+    r.Bottom = r.Top + rowHeight;
+    button->Bounds = button->VisibleBounds = r;
+  }
+}
+
+void TcxButtonGroupViewData::CalculateButtonStates(TcxButtonGroupViewInfo* AViewInfo, const TPoint& P,
+                                                   Integer AButton, TShiftState AShift) {
+  const TcxEditButtonTransparency transparency = Style->ButtonTransparency();
+  const bool native = IsButtonNativeStyle(Style->LookAndFeel());
+  for (Integer i = 0; i < AViewInfo->ButtonCount(); ++i) {
+    TcxGroupBoxButtonViewInfo* b = AViewInfo->GroupButton(i);
+    b->ButtonIndex = i;
+    b->NativeStyle = native;
+    b->Transparent = transparency == ebtAlways || (transparency == ebtInactive && !Focused);
+    b->BackgroundColor = AViewInfo->FillColor;
+    const bool over = !IsDesigning && cxRectPtIn(b->Bounds, P);
+    const bool held = over && (AShift.Contains(ssLeft) || AButton == cxmbLeft);
+    if (!Enabled) {
+      b->State = ebbsDisabled;
+    } else if (IsButtonForcedPressed(i) || held) {
+      b->State = ebbsPressed;
+      AViewInfo->PressedButton = i;
+    } else if (over && AShift.Empty() && AButton == cxmbNone) {
+      b->State = ebbsHot;
+      AViewInfo->HotButton = i;
+    } else {
+      b->State = ebbsNormal;
+    }
+    SetButtonThemeState(AViewInfo, b);
+  }
+}
+
+void TcxButtonGroupViewData::ContentSize(TcxCanvas* ACanvas, const Variant&, const TcxEditSizeLimits& ALimits,
+                                         TSize& ASize) {
+  ACanvas->AssignFont(Style->Font());
+  const TRect& o = ContentParams.Offsets;
+  const Integer textHeight = ACanvas->MeasureTextHeight("Zg") + o.Top;
+  const bool limited = ALimits.Width >= 0;
+  TcxButtonGroupMetrics m;
+  ButtonMetrics(limited, ACanvas, m);
+  TcxButtonGroupItems* items = GroupProperties()->Items();
+  const Integer n = items->Count();
+  if (n == 0) {
+    ASize = {limited ? ALimits.Width : 0, textHeight};
+    return;
+  }
+  const Integer columns = std::max(GroupProperties()->ColumnCount(), Integer{1});
+  const Integer rows = std::max(GroupProperties()->RowCount(), Integer{1});
+  if (!limited) {
+    Integer widest = 0;
+    for (Integer i = 0; i < n; ++i) {
+      TRect r{0, 0, 0, 0};
+      ACanvas->CalcTextRect(items->Items(i)->Caption(), r, ButtonTextFlags());
+      widest = std::max(widest, r.Width());
+    }
+    ASize.cx = (widest + m.FreeTextGap + m.ImageSize.cx) * columns + (columns - 1) * m.ColumnSpacing +
+               m.FreeWidthAdjust;
+    ASize.cy = std::max(m.ImageSize.cy, textHeight) * rows;
+    return;
+  }
+  const Integer textWidth = std::max(
+      (ALimits.Width + m.MeasureWidthAdjust - o.Left - o.Right - (columns - 1) * m.ColumnSpacing) / columns -
+          m.ImageSize.cx - m.MeasureTextGap,
+      Integer{1});
+  Measuring = true;
+  ScopeExit measured([this] { Measuring = false; });
+  const TcxTextFlags flags = static_cast<TcxTextFlags>((ButtonTextFlags() & ~TextVCenter) | TextTop);
+  Integer rowHeight = textHeight;
+  if (GroupProperties()->WordWrap()) {
+    for (Integer i = 0; i < n; ++i) {
+      const std::string& caption = items->Items(i)->Caption();
+      if (caption.empty()) continue;
+      TRect r{0, 0, textWidth, INT_MAX};
+      ACanvas->CalcTextRect(caption, r, flags);
+      rowHeight = std::max(rowHeight, r.Height() + o.Top);
+    }
+  }
+  ASize = {ALimits.Width, rowHeight * rows};
+}
+
+// --- the button group -----------------------------------------------------------------------
+
+TcxCustomButtonGroup::TcxCustomButtonGroup(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind)
+    : TcxCustomGroupBox(AOwner, AIsInplace, AKind) {
+  SetTabStop(true);
+}
+
+TcxCustomButtonGroup::~TcxCustomButtonGroup() { SyncButtonCount(0); }
+
+void TcxCustomButtonGroup::AddButton(TWinControl* AButton) {
+  if (std::find(FButtons.begin(), FButtons.end(), AButton) == FButtons.end()) FButtons.push_back(AButton);
+}
+
+void TcxCustomButtonGroup::RemoveButton(TWinControl* AButton) {
+  FButtons.erase(std::remove(FButtons.begin(), FButtons.end(), AButton), FButtons.end());
+}
+
+void TcxCustomButtonGroup::FreeButton(Integer AIndex) {
+  TWinControl* button = FButtons[static_cast<size_t>(AIndex)];
+  FButtons.erase(FButtons.begin() + AIndex);
+  button->Free();
+}
+
+void TcxCustomButtonGroup::AppendButton() {
+  TWinControl* button = CreateButton();
+  AddButton(button);
+  InitButton(button);
+}
+
+void TcxCustomButtonGroup::SyncButtonCount(Integer ACount) {
+  TcxButtonGroupItems* items = IsBeingDestroyed() ? nullptr : ActiveGroupProperties()->Items();
+  if (items && items->NoticePending()) {
+    // The notice names the item, so that exactly its button goes; a notice
+    // that does not fit the buttons (they were not kept in step meanwhile)
+    // falls back to evening the counts.
+    const Integer index = items->NoticeIndex();
+    switch (items->NoticeChange()) {
+      case bgicAdded:
+        if (ButtonCount() < ACount) {
+          AppendButton();
+          return;
+        }
+        break;
+      case bgicDeleted:
+        if (index >= 0 && index < ButtonCount() && ButtonCount() > ACount) {
+          FreeButton(index);
+          return;
+        }
+        break;
+      default:
+        return;
+    }
+  }
+  while (ButtonCount() > ACount) FreeButton(ButtonCount() - 1);
+  while (ButtonCount() < ACount) AppendButton();
+}
+
+void TcxCustomButtonGroup::InitButton(TWinControl* AButton) {
+  AButton->SetParentShowHint(false);
+  AButton->SetParent(this);
+  AButton->OnDragDrop = TDragDropEvent(this, &TcxCustomButtonGroup::ButtonDragDrop);
+  AButton->OnDragOver = TDragOverEvent(this, &TcxCustomButtonGroup::ButtonDragOver);
+  AButton->OnKeyDown = TKeyEvent(this, &TcxCustomButtonGroup::ButtonKeyDown);
+  AButton->OnKeyPress = TKeyPressEvent(this, &TcxCustomButtonGroup::ButtonKeyPress);
+  AButton->OnKeyUp = TKeyEvent(this, &TcxCustomButtonGroup::ButtonKeyUp);
+  AButton->OnMouseDown = TMouseEvent(this, &TcxCustomButtonGroup::ButtonMouseDown);
+  AButton->OnMouseMove = TMouseMoveEvent(this, &TcxCustomButtonGroup::ButtonMouseMove);
+  AButton->OnMouseUp = TMouseEvent(this, &TcxCustomButtonGroup::ButtonMouseUp);
+  AButton->OnMouseWheel = TMouseWheelEvent(this, &TcxCustomButtonGroup::ButtonMouseWheel);
+}
+
+void TcxCustomButtonGroup::ButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X,
+                                           Integer Y) {
+  auto* button = static_cast<TControl*>(Sender);
+  // A click on a button focuses the button, not the group.
+  ForwardedMouseDown = true;
+  ScopeExit forwarded([this] { ForwardedMouseDown = false; });
+  MouseDown(Button, Shift, X + button->Left(), Y + button->Top());
+}
+
+void TcxCustomButtonGroup::ButtonMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y) {
+  auto* button = static_cast<TControl*>(Sender);
+  MouseMove(Shift, X + button->Left(), Y + button->Top());
+}
+
+void TcxCustomButtonGroup::ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X,
+                                         Integer Y) {
+  auto* button = static_cast<TControl*>(Sender);
+  MouseUp(Button, Shift, X + button->Left(), Y + button->Top());
+}
+
+void TcxCustomButtonGroup::ButtonMouseWheel(TObject*, TShiftState, Integer, TPoint, bool& Handled) {
+  Handled = false;
+}
+
+void TcxCustomButtonGroup::ButtonDragDrop(TObject* Sender, TObject* Source, Integer X, Integer Y) {
+  auto* button = static_cast<TControl*>(Sender);
+  DragDrop(Source, X + button->Left(), Y + button->Top());
+}
+
+void TcxCustomButtonGroup::ButtonDragOver(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State,
+                                          bool& Accept) {
+  auto* button = static_cast<TControl*>(Sender);
+  DragOver(Source, X + button->Left(), Y + button->Top(), State, Accept);
+}
+
+void TcxCustomButtonGroup::PlaceButtons() {
+  TcxButtonGroupViewInfo* vi = GroupViewInfo();
+  const Integer count = std::min(ButtonCount(), vi->ButtonCount());
+  for (Integer i = 0; i < count; ++i) {
+    const TRect& r = vi->Button(i)->Bounds;
+    Buttons(i)->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  }
+}
+
+void TcxCustomButtonGroup::SyncButtonsStyle() {
+  TcxContainerStyle* active = ActiveStyle();
+  TFont font;
+  font.Assign(Style()->Font());
+  font.SetColor(active->Font()->GetColor());
+  for (TWinControl* button : FButtons) {
+    button->SetColor(active->Color());
+    button->SetFont(&font);
+  }
+}
+
+void TcxCustomButtonGroup::UpdateButtons() {
+  TcxButtonGroupItems* items = ActiveGroupProperties()->Items();
+  SyncButtonCount(items->Count());
+  const Integer count = std::min(ButtonCount(), items->Count());
+  for (Integer i = 0; i < count; ++i) Buttons(i)->SetEnabled(Enabled() && items->Items(i)->Enabled());
+  RecalculateAtCursor(false);
+  for (TWinControl* button : FButtons) button->SetCursor(Cursor());
+}
+
+Integer TcxCustomButtonGroup::ButtonAt(const TPoint& P) {
+  TcxButtonGroupViewInfo* vi = GroupViewInfo();
+  for (Integer i = 0; i < vi->ButtonCount(); ++i)
+    if (cxRectPtIn(vi->Button(i)->Bounds, P)) return i;
+  return -1;
+}
+
+Integer TcxCustomButtonGroup::FocusedButtonIndex() {
+  for (Integer i = 0; i < ButtonCount(); ++i)
+    if (Buttons(i)->Focused()) return i;
+  return -1;
+}
+
+bool TcxCustomButtonGroup::IsButtonNativeStyle() {
+  return TcxButtonGroupViewData::IsButtonNativeStyle(Style()->LookAndFeel());
+}
+
+bool TcxCustomButtonGroup::Focused() { return TcxCustomGroupBox::Focused() || FocusedButtonIndex() >= 0; }
+
+void TcxCustomButtonGroup::GetTabOrderList(std::vector<TWinControl*>& List) {
+  // The buttons are not listed: the group decides which one tabbing meets.
+  if (IsInplace() && Visible()) List.erase(std::remove(List.begin(), List.end(), Parent()), List.end());
+}
+
+void TcxCustomButtonGroup::PropertiesChanged(TObject* Sender) {
+  if (!ComponentState().Contains(csReading)) UpdateButtons();
+  TcxCustomGroupBox::PropertiesChanged(Sender);
+}
+
+void TcxCustomButtonGroup::SyncControlWithStyle(TObject* Sender) {
+  TcxCustomGroupBox::SyncControlWithStyle(Sender);
+  if (!IsConstructing()) UpdateButtons();
+}
+
+bool TcxCustomButtonGroup::RefreshState(const TPoint& P, Integer AButton, TShiftState Shift, bool AFlag) {
+  const bool result = TcxCustomGroupBox::RefreshState(P, AButton, Shift, AFlag);
+  PlaceButtons();
+  SyncButtonsStyle();
+  return result;
+}
+
+void TcxCustomButtonGroup::CursorChanged() {
+  TcxCustomGroupBox::CursorChanged();
+  UpdateButtons();
+}
+
+void TcxCustomButtonGroup::CMEnabledChanged(TMessage& Message) {
+  TcxCustomGroupBox::CMEnabledChanged(Message);
+  UpdateButtons();
+}
+
+void TcxCustomButtonGroup::ReadState(TReader& Reader) {
+  TcxCustomGroupBox::ReadState(Reader);
+  UpdateButtons();
+  UpdateTextFromEditValue();
+}
+
+void TcxCustomButtonGroup::CreateHandle() {
+  TcxCustomGroupBox::CreateHandle();
+  UpdateButtons();
+  UpdateTextFromEditValue();
+}
+
+void TcxCustomButtonGroup::KeyDown(Word& Key, TShiftState Shift) {
+  if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
+    if (FocusedButtonIndex() < 0) return;
+    MoveFocusByArrow(Key);
+  }
+  TcxCustomGroupBox::KeyDown(Key, Shift);
+}
+
+void TcxCustomButtonGroup::MoveFocusByArrow(Word& Key) {
+  const Integer i = FocusedButtonIndex();
+  TcxCustomButtonGroupProperties* properties = ActiveGroupProperties();
+  const Integer n = properties->Items()->Count();
+  if (i < 0 || n <= 0) return;
+  const Integer rows = properties->RowCount();
+  const Integer column = i / rows, row = i % rows;
+  // A last column that is not full holds fewer rows.
+  const Integer inColumn = std::min(rows, n - (i - row));
+  Integer target = -1;
+  switch (Key) {
+    case VK_LEFT: if (column > 0) target = i - rows; break;
+    case VK_UP: if (row > 0) target = i - 1; break;
+    case VK_RIGHT: if (i + rows < ButtonCount()) target = i + rows; break;
+    case VK_DOWN: if (row < inColumn - 1) target = i + 1; break;
+    default: break;
+  }
+  if (target < 0 || target >= ButtonCount()) return;
+  Buttons(target)->SetFocus();
+  Key = 0;
+}
+
+void TcxCustomButtonGroup::WndProc(TMessage& Message) {
+  TcxCustomGroupBox::WndProc(Message);
+  if (Message.Msg == WM_WINDOWPOSCHANGED && !IsBeingDestroyed() && !ComponentState().Contains(csDestroying) &&
+      NeedsParentBackground() && HandleAllocated())
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void RegisterGroupBoxClasses() {
+  RegisterClasses({TcxCustomGroupBoxProperties::StaticClass(), TcxGroupBox::StaticClass(),
+                   TcxButtonGroupItem::StaticClass()});
+}
+

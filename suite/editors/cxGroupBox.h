@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/win/GdiFonts.h"
 #include "suite/editors/cxEdit.h"
@@ -35,6 +36,11 @@ class TcxCustomGroupBoxProperties : public TcxCustomEditProperties {
 
 class TcxGroupBoxButtonViewInfo : public TcxEditButtonViewInfo {
   VXN_DECLARE_CLASS(TcxGroupBoxButtonViewInfo)
+
+ public:
+  // Where a button group's button stands in its grid.
+  Integer Column = 0;
+  Integer Row = 0;
 };
 
 class TcxGroupBoxViewInfo : public TcxCustomTextEditViewInfo {
@@ -140,8 +146,10 @@ class TcxCustomGroupBox : public TcxCustomEdit {
   void SyncControlWithStyle(TObject* Sender) override;
 
   std::unique_ptr<TcxGroupBoxViewData> CreateLayoutViewData();
+  bool SelectingFirst() const { return FSelectingFirst; }
 
  protected:
+  TcxCustomGroupBox(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind);
   bool CanFocusOnClick() override { return false; }
   void AdjustClientRect(TRect& Rect) override;
   void CMDialogChar(TMessage& Message) override;
@@ -164,6 +172,249 @@ class TcxGroupBox : public TcxCustomGroupBox {
 
  public:
   using TcxCustomGroupBox::TcxCustomGroupBox;
+};
+
+// --- the button group: one child button per item, in columns ----------------------------
+
+class TcxButtonGroupItems;
+
+class TcxButtonGroupItem : public TCollectionItem {
+  VXN_DECLARE_CLASS(TcxButtonGroupItem)
+
+ public:
+  explicit TcxButtonGroupItem(TCollection* Collection);
+  ~TcxButtonGroupItem() override;
+  void Assign(TPersistent* Source) override;
+
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& Value);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  Integer Tag() const { return FTag; }
+  void SetTag(Integer Value) { FTag = Value; }
+
+ protected:
+  // Tells the owner that this item changed.
+  void NotifyItemChanged();
+  TcxButtonGroupItems* GroupItems() const;
+
+ private:
+  std::string FCaption;
+  bool FEnabled = true;
+  Integer FTag = 0;
+};
+
+// The item notice a group reads while its properties report a change.
+enum TcxButtonGroupItemChange { bgicAdded = 0, bgicDeleted = 1, bgicChanged = 2 };
+
+// The captions of a list of items, for whoever lists them.
+class IcxCaptionList {
+ public:
+  virtual ~IcxCaptionList() = default;
+  virtual Integer CaptionCount() = 0;
+  virtual std::string CaptionAt(Integer AIndex) = 0;
+};
+
+class TcxButtonGroupItems : public TOwnedCollection, public IcxCaptionList {
+  VXN_DECLARE_CLASS(TcxButtonGroupItems)
+
+ public:
+  TcxButtonGroupItems(TPersistent* AOwner, TClass AItemClass);
+  ~TcxButtonGroupItems() override;
+
+  TcxButtonGroupItem* Items(Integer Index) const {
+    return static_cast<TcxButtonGroupItem*>(TCollection::Items(Index));
+  }
+  TcxButtonGroupItem* Add() { return static_cast<TcxButtonGroupItem*>(TCollection::Add()); }
+
+  // Reports an item change to the owner with the notice pending meanwhile.
+  void NotifyItem(TcxButtonGroupItemChange AChange, Integer AIndex);
+  bool NoticePending() const { return FNoticePending; }
+  TcxButtonGroupItemChange NoticeChange() const { return FNoticeChange; }
+  Integer NoticeIndex() const { return FNoticeIndex; }
+
+  // IcxCaptionList
+  Integer CaptionCount() override { return Count(); }
+  std::string CaptionAt(Integer AIndex) override { return Items(AIndex)->Caption(); }
+
+ protected:
+  void Update(TCollectionItem* Item) override;
+
+ private:
+  void NotifyOwner();
+
+  Integer FNoticeIndex = -1;
+  TcxButtonGroupItemChange FNoticeChange = bgicChanged;
+  bool FNoticePending = false;
+};
+
+class TcxCustomButtonGroupProperties : public TcxCustomGroupBoxProperties {
+  VXN_DECLARE_CLASS(TcxCustomButtonGroupProperties)
+
+ public:
+  explicit TcxCustomButtonGroupProperties(TPersistent* AOwner);
+  ~TcxCustomButtonGroupProperties() override;
+
+  void Assign(TPersistent* Source) override;
+  TClass EditClass() override;
+  TcxCustomEditViewDataClass ViewDataClass() override;
+  TcxContainerViewInfoClass ViewInfoClass() override;
+  std::unique_ptr<TcxCustomEditProperties> CreateOfSameClass() override;
+  Cardinal SupportedOperations() override;
+
+  virtual std::unique_ptr<TcxButtonGroupItems> CreateItems();
+  // Columns actually used: never more than the items fill.
+  virtual Integer ColumnCount();
+  // Asked only when there are items.
+  Integer RowCount();
+
+  Integer Columns() const { return FColumns; }
+  void SetColumns(Integer Value);
+  TcxButtonGroupItems* Items() const { return FItems.get(); }
+  void SetItems(TcxButtonGroupItems* Value) { FItems->Assign(Value); }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+
+ protected:
+  // A descendant's constructor makes its own kind of items (the base
+  // constructor cannot reach CreateItems).
+  void RecreateItems();
+
+ private:
+  Integer FColumns = 1;
+  std::unique_ptr<TcxButtonGroupItems> FItems;
+  bool FWordWrap = false;
+};
+
+class TcxButtonGroupViewInfo : public TcxGroupBoxViewInfo {
+  VXN_DECLARE_CLASS(TcxButtonGroupViewInfo)
+
+ public:
+  TcxGroupBoxButtonViewInfo* GroupButton(Integer AIndex) const {
+    return static_cast<TcxGroupBoxButtonViewInfo*>(Button(AIndex));
+  }
+
+  TcxTextFlags ButtonTextFlags = 0;
+};
+
+// What a kind of button needs around its image and caption.
+struct TcxButtonGroupMetrics {
+  Integer MeasureTextGap = 0;
+  Integer MeasureWidthAdjust = 0;
+  Integer FreeTextGap = 0;
+  Integer FreeWidthAdjust = 0;
+  Integer ButtonLeftOffset = 0;
+  Integer ArrangeWidthAdjust = 0;
+  Integer ColumnSpacing = 0;
+  TSize ImageSize;
+};
+
+class TcxCustomButtonGroup;
+
+class TcxButtonGroupViewData : public TcxGroupBoxViewData {
+  VXN_DECLARE_CLASS(TcxButtonGroupViewData)
+
+ public:
+  void ComputeLayout(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, Integer AButton, TShiftState AShift,
+                     TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void CalculateButtons(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, Integer AButton,
+                        TShiftState AShift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void ContentSize(TcxCanvas* ACanvas, const Variant& AValue, const TcxEditSizeLimits& ALimits,
+                   TSize& ASize) override;
+  void ContentExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, TRect& R) override;
+
+  virtual void ArrangeButtons(TcxButtonGroupViewInfo* AViewInfo);
+  virtual void InitButtonViewInfos(TcxButtonGroupViewInfo* AViewInfo);
+  virtual TcxTextFlags ButtonTextFlags();
+  // AIsLimited: measuring for a given width. Without a canvas only what
+  // the arrangement needs is filled.
+  virtual void ButtonMetrics(bool AIsLimited, TcxCanvas* ACanvas, TcxButtonGroupMetrics& AMetrics) = 0;
+  virtual void SetButtonThemeState(TcxButtonGroupViewInfo* AViewInfo, TcxGroupBoxButtonViewInfo* AButton) = 0;
+  // Whether the buttons draw by the Button visual style.
+  static bool IsButtonNativeStyle(TcxLookAndFeel* ALookAndFeel);
+
+  TcxEditButtonStyle ButtonStyle();
+  TcxCustomButtonGroupProperties* GroupProperties() const {
+    return static_cast<TcxCustomButtonGroupProperties*>(Properties);
+  }
+
+  // Set while the size for a given width is measured.
+  bool Measuring = false;
+
+ private:
+  void CalculateButtonStates(TcxButtonGroupViewInfo* AViewInfo, const TPoint& P, Integer AButton,
+                             TShiftState AShift);
+};
+
+class TcxCustomButtonGroup : public TcxCustomGroupBox {
+  VXN_DECLARE_CLASS(TcxCustomButtonGroup)
+
+ public:
+  ~TcxCustomButtonGroup() override;
+
+  TcxCustomButtonGroupProperties* ActiveGroupProperties() {
+    return static_cast<TcxCustomButtonGroupProperties*>(ActiveProperties());
+  }
+  TcxButtonGroupViewInfo* GroupViewInfo() const { return static_cast<TcxButtonGroupViewInfo*>(ViewInfo()); }
+  Integer ButtonCount() const { return static_cast<Integer>(FButtons.size()); }
+  TWinControl* Buttons(Integer AIndex) const { return FButtons[static_cast<size_t>(AIndex)]; }
+  // A button joins or leaves the list as it is made or freed.
+  void AddButton(TWinControl* AButton);
+  void RemoveButton(TWinControl* AButton);
+
+  // The button at P (client coordinates), else -1.
+  Integer ButtonAt(const TPoint& P);
+  Integer FocusedButtonIndex();
+  bool IsButtonNativeStyle();
+
+  virtual void PlaceButtons();
+  virtual TWinControl* CreateButton() = 0;
+  virtual void InitButton(TWinControl* AButton);
+  virtual void SyncButtonCount(Integer ACount);
+  virtual void SyncButtonsStyle();
+  virtual void UpdateButtons();
+  virtual bool IsButtonDC(win::HDC ADC) {
+    (void)ADC;
+    return false;
+  }
+
+  bool Focused() override;
+  bool KeepsOwnTabOrder() override { return SelectingFirst(); }
+  bool RefreshState(const TPoint& P, Integer AButton, TShiftState Shift, bool AFlag) override;
+  void SyncControlWithStyle(TObject* Sender) override;
+  void PropertiesChanged(TObject* Sender) override;
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
+  // Activation by a click at (X, Y) of the parent: the button there gets
+  // the click.
+  void ActivateByMouse(TShiftState Shift, Integer X, Integer Y);
+  void ActivateEditing() { SetFocus(); }
+
+ protected:
+  TcxCustomButtonGroup(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind);
+  void CreateHandle() override;
+  void ReadState(TReader& Reader) override;
+  void CursorChanged() override;
+  void CMEnabledChanged(TMessage& Message) override;
+  void KeyDown(Word& Key, TShiftState Shift) override;
+  void WndProc(TMessage& Message) override;
+  // Arrow keys move the focus among the buttons.
+  void MoveFocusByArrow(Word& Key);
+
+ private:
+  void FreeButton(Integer AIndex);
+  void AppendButton();
+  void ButtonKeyDown(TObject* Sender, Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  void ButtonKeyPress(TObject* Sender, char32_t& Key) { KeyPress(Key); }
+  void ButtonKeyUp(TObject* Sender, Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
+  void ButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void ButtonMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
+  void ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
+  void ButtonMouseWheel(TObject* Sender, TShiftState Shift, Integer WheelDelta, TPoint MousePos, bool& Handled);
+  void ButtonDragDrop(TObject* Sender, TObject* Source, Integer X, Integer Y);
+  void ButtonDragOver(TObject* Sender, TObject* Source, Integer X, Integer Y, TDragState State, bool& Accept);
+
+  // The buttons are components of the group; the group frees them.
+  std::vector<TWinControl*> FButtons;
 };
 
 void RegisterGroupBoxClasses();

@@ -1,6 +1,9 @@
 #include "suite/editors/cxRadioGroup.h"
 
+#include <algorithm>
+
 #include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/Gdi.h"
@@ -11,6 +14,11 @@
 #include "platform/win/Painting.h"
 #include "platform/win/ThemeSchema.h"
 #include "platform/win/Windows.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/Utf8.h"
+#include "suite/editors/cxEditRegisteredRepositoryItems.h"
+#include "suite/editors/cxEditViewData.h"
+#include "suite/foundation/cxVariants.h"
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxOwnerDrawButton.h"
 #include "suite/editors/cxContainerViewInfo.h"
@@ -25,6 +33,52 @@
 using namespace win;
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxRadioButton, TRadioButton)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxRadioGroupItem, TcxButtonGroupItem)
+VXN_IMPLEMENT_CLASS(TcxRadioGroupItems, TcxButtonGroupItems)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomRadioGroupProperties, TcxCustomButtonGroupProperties)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxRadioGroupProperties, TcxCustomRadioGroupProperties)
+VXN_IMPLEMENT_CLASS(TcxCustomRadioGroupViewInfo, TcxButtonGroupViewInfo)
+VXN_IMPLEMENT_CLASS(TcxCustomRadioGroupViewData, TcxButtonGroupViewData)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomRadioGroupButton, TcxRadioButton)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomRadioGroup, TcxCustomButtonGroup)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxRadioGroup, TcxCustomRadioGroup)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxEditRepositoryRadioGroupItem, TcxEditRepositoryItem)
+
+VXN_PUBLISH(TcxRadioGroupItem) {
+  using C = TcxRadioGroupItem;
+  P.Property("Value", &C::Value, &C::SetValue).Stored(&C::IsValueStored);
+}
+
+VXN_PUBLISH(TcxRadioGroupProperties) {
+  using T = TcxCustomRadioGroupProperties;
+  using G = TcxCustomButtonGroupProperties;
+  using B = TcxCustomEditProperties;
+  P.Property("AssignedValues", &B::AssignedValues, &B::SetAssignedValues);
+  P.Property("Columns", &G::Columns, &G::SetColumns).Default(1);
+  P.Property("DefaultCaption", &T::DefaultCaption, &T::SetDefaultCaption).Stored(&T::IsDefaultCaptionStored);
+  P.Property("DefaultValue", &T::DefaultValue, &T::SetDefaultValue).Stored(&T::IsDefaultValueStored);
+  P.Property("ImmediatePost", &B::ImmediatePost, &B::SetImmediatePost).Default(false);
+  P.Property("Items", &T::RadioItems, &T::SetRadioItems);
+  P.Property("ReadOnly", &B::ReadOnly, &B::SetReadOnly).Stored(&B::IsReadOnlyStored);
+  P.Property("WordWrap", &G::WordWrap, &G::SetWordWrap).Default(false);
+  P.Property("OnChange", &B::OnChange, &B::OnChange);
+  P.Property("OnEditValueChanged", &B::OnEditValueChanged, &B::OnEditValueChanged);
+}
+
+VXN_PUBLISH(TcxRadioGroup) {
+  using C = TcxRadioGroup;
+  P.Property("Alignment", &C::Alignment, &C::SetAlignment).Default(alTopLeft);
+  P.Property("ItemIndex", &C::ItemIndex, &C::SetItemIndex).Stored(&C::IsItemIndexStored);
+  P.Redeclare("ParentBackground").Default(true);
+  P.Redeclare("ParentColor").Default(true);
+  P.Property("Properties", &C::GetProperties, &C::SetPropertiesObject);
+  P.Property("Style", &C::GetStyle, &C::SetStyleObject);
+  P.Property("StyleDisabled", &C::StyleDisabled, &C::SetStyleDisabled);
+  P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
+  P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
+  P.Redeclare("TabStop").Default(true);
+  P.Property("Transparent", &C::Transparent, &C::SetTransparentLook).Default(false);
+}
 
 VXN_PUBLISH(TcxRadioButton) {
   using B = TcxRadioButton;
@@ -411,10 +465,542 @@ void TcxRadioButton::DrawCaption(bool ANative) {
   FCanvas->Canvas->DrawFocusRect(focus);
 }
 
+// --- radio group items and properties -------------------------------------------------------
+
+void TcxRadioGroupItem::Assign(TPersistent* Source) {
+  if (auto* other = dynamic_cast<TcxRadioGroupItem*>(Source)) SetValue(other->Value());
+  TcxButtonGroupItem::Assign(Source);
+}
+
+void TcxRadioGroupItem::SetValue(const Variant& Value) {
+  if (VarEqualsSameType(FValue, Value)) return;
+  FValue = Value;
+  NotifyItemChanged();
+}
+
+TcxCustomRadioGroupProperties::TcxCustomRadioGroupProperties(TPersistent* AOwner)
+    : TcxCustomButtonGroupProperties(AOwner) {
+  RecreateItems();
+}
+
+std::unique_ptr<TcxButtonGroupItems> TcxCustomRadioGroupProperties::CreateItems() {
+  return std::make_unique<TcxRadioGroupItems>(this, TcxRadioGroupItem::StaticClass());
+}
+
+void TcxCustomRadioGroupProperties::Assign(TPersistent* Source) {
+  auto* other = dynamic_cast<TcxCustomRadioGroupProperties*>(Source);
+  if (!other) {
+    TcxCustomButtonGroupProperties::Assign(Source);
+    return;
+  }
+  LockChanges();
+  ScopeExit unlocked([this] { UnlockChanges(true); });
+  TcxCustomButtonGroupProperties::Assign(Source);
+  SetDefaultCaption(other->DefaultCaption());
+  SetDefaultValue(other->DefaultValue());
+  SetWordWrap(other->WordWrap());
+}
+
+TClass TcxCustomRadioGroupProperties::EditClass() { return TcxRadioGroup::StaticClass(); }
+
+TcxCustomEditViewDataClass TcxCustomRadioGroupProperties::ViewDataClass() {
+  return EditViewDataClassOf<TcxCustomRadioGroupViewData>();
+}
+
+TcxContainerViewInfoClass TcxCustomRadioGroupProperties::ViewInfoClass() {
+  return &CreateContainerViewInfo<TcxCustomRadioGroupViewInfo>;
+}
+
+std::u16string TcxCustomRadioGroupProperties::DisplayTextOf(const Variant& Value, bool) {
+  const Integer index = IndexOfValue(Value);
+  return index < 0 ? FDefaultCaption : Utf8ToUtf16(RadioItems()->ItemAt(index)->Caption());
+}
+
+void TcxCustomRadioGroupProperties::ConvertToEditValue(const Variant& Value, Variant& EditValue, bool) {
+  EditValue = IndexOfValue(Value);
+}
+
+Integer TcxCustomRadioGroupProperties::ColumnCount() {
+  const Integer columns = std::min(Columns(), Items()->Count());
+  return columns == 0 ? 1 : columns;
+}
+
+Integer TcxCustomRadioGroupProperties::IndexOfValue(const Variant& Value) {
+  TcxRadioGroupItems* items = RadioItems();
+  std::string text;
+  bool textKnown = false;
+  for (Integer i = 0; i < items->Count(); ++i) {
+    TcxRadioGroupItem* item = items->ItemAt(i);
+    if (!VarIsNull(item->Value())) {
+      if (VariantsAreEqual(Value, item->Value())) return i;
+      continue;
+    }
+    if (!textKnown) {
+      text = VarIsNull(Value) ? std::string() : VarToStr(Value);
+      textKnown = true;
+    }
+    if (AnsiCompareStr(item->Caption(), text) == 0) return i;
+  }
+  return -1;
+}
+
+void TcxCustomRadioGroupProperties::SetDefaultCaption(const std::u16string& Value) {
+  if (Value == FDefaultCaption) return;
+  FDefaultCaption = Value;
+  NotifyChanged();
+}
+
+bool TcxCustomRadioGroupProperties::IsDefaultCaptionStored() const { return !FDefaultCaption.empty(); }
+
+void TcxCustomRadioGroupProperties::SetDefaultValue(const Variant& Value) {
+  if (VarEqualsSameType(FDefaultValue, Value)) return;
+  FDefaultValue = Value;
+  NotifyChanged();
+}
+
+// --- radio group view data and view info ----------------------------------------------------
+
+void TcxCustomRadioGroupViewData::ComputeLayout(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                                Integer AButton, TShiftState AShift,
+                                                TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
+  TcxButtonGroupViewData::ComputeLayout(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
+  AViewInfo->SetBackgroundColor(Style->Color());
+}
+
+void TcxCustomRadioGroupViewData::CalculateDisplayText(TcxCanvas*, const Variant& AValue,
+                                                       TcxCustomEditViewInfo* AViewInfo) {
+  auto* vi = static_cast<TcxCustomRadioGroupViewInfo*>(AViewInfo);
+  // A sample shows its first item checked.
+  vi->CheckedIndex = Extra ? 0 : RadioProperties()->IndexOfValue(AValue);
+  vi->Measuring = Measuring;
+}
+
+void TcxCustomRadioGroupViewData::ButtonMetrics(bool, TcxCanvas* ACanvas, TcxButtonGroupMetrics& AMetrics) {
+  const Integer i = IsInplace ? 1 : 0;
+  AMetrics.ButtonLeftOffset = 6 - 5 * i;
+  AMetrics.ArrangeWidthAdjust = 4 * i - 6;
+  AMetrics.ColumnSpacing = 0;
+  if (!ACanvas) return;
+  const bool native = IsButtonNativeStyle(Style->LookAndFeel());
+  AMetrics.MeasureTextGap = native ? 1 : 3;
+  AMetrics.MeasureWidthAdjust = i - 6;
+  AMetrics.FreeTextGap = native ? 5 : 7;
+  AMetrics.FreeWidthAdjust = 6 - 5 * i;
+  if (!native) {
+    AMetrics.ImageSize = RadioButtonSize();
+    return;
+  }
+  SIZE size{};
+  ACanvas->Canvas->RequiredState();
+  UxGetThemePartSize(OpenThemeByIndex(ThemeClassButton), ACanvas->DeviceContext(), BP_RADIOBUTTON,
+                     RBS_UNCHECKEDNORMAL, TS_TRUE, size);
+  AMetrics.ImageSize = {size.cx, size.cy};
+}
+
+void TcxCustomRadioGroupViewData::SetButtonThemeState(TcxButtonGroupViewInfo* AViewInfo,
+                                                      TcxGroupBoxButtonViewInfo* AButton) {
+  if (!AButton->NativeStyle) return;
+  static constexpr int states[2][4] = {
+      {RBS_UNCHECKEDDISABLED, RBS_UNCHECKEDNORMAL, RBS_UNCHECKEDPRESSED, RBS_UNCHECKEDHOT},
+      {RBS_CHECKEDDISABLED, RBS_CHECKEDNORMAL, RBS_CHECKEDPRESSED, RBS_CHECKEDHOT}};
+  const bool checked = AButton->ButtonIndex == static_cast<TcxCustomRadioGroupViewInfo*>(AViewInfo)->CheckedIndex;
+  AButton->NativePart = BP_RADIOBUTTON;
+  AButton->NativeState = states[checked ? 1 : 0][std::clamp<Integer>(AButton->State, 0, 3)];
+  AButton->NativePartiallyTransparent =
+      UxIsThemeBackgroundPartiallyTransparent(OpenThemeByIndex(ThemeClassButton), BP_RADIOBUTTON, AButton->NativeState);
+}
+
+TcxCustomRadioGroupViewInfo::TcxCustomRadioGroupViewInfo() { GetRadioButtonImages(); }
+
+namespace {
+
+TcxLookAndFeelKind KindOfButtonStyle(TcxEditButtonStyle AStyle) {
+  switch (AStyle) {
+    case btsFlat: return lfFlat;
+    case btsUltraFlat: return lfUltraFlat;
+    case btsOffice11: return lfOffice11;
+    default: return lfStandard;
+  }
+}
+
+TcxButtonState PainterStateOfButton(TcxEditButtonState AState) {
+  switch (AState) {
+    case ebbsDisabled: return cxbsDisabled;
+    case ebbsPressed: return cxbsPressed;
+    case ebbsHot: return cxbsHot;
+    default: return cxbsNormal;
+  }
+}
+
+}  // namespace
+
+void TcxCustomRadioGroupViewInfo::PaintButton(TcxCanvas* ACanvas, Integer AIndex) {
+  TcxGroupBoxButtonViewInfo* b = GroupButton(AIndex);
+  const TRect bounds = b->Bounds;
+  const bool native = b->NativeStyle;
+  const bool checked = AIndex == CheckedIndex;
+  HTHEME theme = native ? OpenThemeByIndex(ThemeClassButton) : nullptr;
+  ACanvas->Canvas->RequiredState();
+  TSize mark = RadioButtonSize();
+  if (native) {
+    SIZE size{};
+    UxGetThemePartSize(theme, ACanvas->DeviceContext(), BP_RADIOBUTTON, b->NativeState, TS_TRUE, size);
+    mark = {size.cx, size.cy};
+  }
+  TRect m;
+  m.Top = bounds.Top + (bounds.Height() - mark.cy) / 2;
+  m.Bottom = m.Top + mark.cy;
+  m.Left = bounds.Left;
+  m.Right = m.Left + mark.cx;
+  if (PaintingCopy && !native) m = cxRectOffset(m, 1, 0);
+  // The marks are taken out of the clip while drawing; the clip comes back
+  // for whatever is painted after this button.
+  TcxClipRegionScope clip(ACanvas);
+  if (m.Top < bounds.Top || m.Bottom > bounds.Bottom) ACanvas->IntersectClip(bounds);
+  auto background = [&] {
+    if (Transparent) return;
+    ACanvas->SetBrushColor(FillColor);
+    ACanvas->Canvas->FillRect(bounds);
+  };
+  if (native) {
+    if (b->NativePartiallyTransparent) {
+      background();
+      UxDrawThemeBackground(theme, ACanvas->DeviceContext(), BP_RADIOBUTTON, b->NativeState, m);
+    } else {
+      UxDrawThemeBackground(theme, ACanvas->DeviceContext(), BP_RADIOBUTTON, b->NativeState, m);
+      ACanvas->ExcludeFromClip(m);
+      background();
+    }
+  } else {
+    PainterClassForStyle(false, KindOfButtonStyle(b->Style))
+        ->DrawRadioButton(ACanvas, m.Left, m.Top, PainterStateOfButton(b->State), checked, false,
+                          Transparent ? clDefault : FillColor, IsDesigning);
+    ACanvas->ExcludeFromClip(m);
+    background();
+  }
+  ACanvas->AssignFont(Font);
+  ACanvas->Font()->SetColor(TextColor);
+  PrepareTextFont(ACanvas->Font());
+  TRect text{m.Right, bounds.Top, bounds.Right, bounds.Bottom};
+  if (native)
+    text = {text.Left + 3, text.Top - 1, text.Right, text.Bottom + 1};
+  else
+    text = {text.Left + 5, text.Top, text.Right - 1, text.Bottom};
+  if (PaintingCopy) text = cxRectOffset(text, 0, -1);
+  ACanvas->Brush()->SetStyle(bsClear);
+  ACanvas->DrawAlignedText(b->Caption, text, ButtonTextFlags, true);
+  ACanvas->Brush()->SetStyle(bsSolid);
+  if (IsInplace || !Focused) return;
+  TRect focus = text;
+  ACanvas->CalcTextRect(b->Caption, focus, ButtonTextFlags);
+  focus = {focus.Left - 1, focus.Top - 1, focus.Right + 1, focus.Bottom + 2};
+  ACanvas->SetBrushColor(FillColor);
+  ACanvas->Canvas->DrawFocusRect(focus);
+}
+
+// --- radio group buttons --------------------------------------------------------------------
+
+TcxCustomRadioGroupButton::TcxCustomRadioGroupButton(TComponent* AOwner)
+    : TcxRadioButton(AOwner), FRadioGroup(dynamic_cast<TcxCustomRadioGroup*>(AOwner)) {
+  if (!FRadioGroup) throw EInvalidOperation("A radio group button belongs to a radio group");
+  FRadioGroup->AddButton(this);
+  LookAndFeel()->SetMasterLookAndFeel(FRadioGroup->Style()->LookAndFeel());
+}
+
+TcxCustomRadioGroupButton::~TcxCustomRadioGroupButton() { FRadioGroup->RemoveButton(this); }
+
+Integer TcxCustomRadioGroupButton::IndexInGroup() const {
+  for (Integer i = 0; i < FRadioGroup->ButtonCount(); ++i)
+    if (FRadioGroup->Buttons(i) == this) return i;
+  return -1;
+}
+
+bool TcxCustomRadioGroupButton::UsesDC(HDC ADC) {
+  TCanvas* canvas = Canvas() ? Canvas()->Canvas : nullptr;
+  return canvas && canvas->HandleAllocated() && canvas->Handle() == ADC;
+}
+
+void TcxCustomRadioGroupButton::CheckWithClick() {
+  ClicksDisabled = false;
+  SetChecked(true);
+}
+
+bool TcxCustomRadioGroupButton::IsInplace() { return FRadioGroup->IsInplace(); }
+bool TcxCustomRadioGroupButton::PaintsThemedParentBackground() { return FRadioGroup->UsesParentBackground(); }
+bool TcxCustomRadioGroupButton::IsNativeStyle() { return FRadioGroup->IsButtonNativeStyle(); }
+bool TcxCustomRadioGroupButton::PaintsTransparent() { return FRadioGroup->IsTransparent(); }
+bool TcxCustomRadioGroupButton::CanFocus() { return FRadioGroup->CanFocusWithParentForm(); }
+TcxContainer* TcxCustomRadioGroupButton::ControlContainer() { return FRadioGroup; }
+
+void TcxCustomRadioGroupButton::Click() {
+  TcxRadioButton::Click();
+  if (!FRadioGroup->ComponentState().Contains(csLoading)) FRadioGroup->Click();
+}
+
+void TcxCustomRadioGroupButton::KeyPress(char32_t& Key) {
+  TcxRadioButton::KeyPress(Key);
+  if ((Key == U'\b' || Key == U' ') && !FRadioGroup->CanModifyValue()) Key = 0;
+}
+
+// Arriving at a button checks it, as the user's change of the group's
+// value; the radio button's own arrival (and its OnEnter) does not run.
+void TcxCustomRadioGroupButton::DoEnter() {
+  FRadioGroup->RecalculateAtCursor(false);
+  if (Checked()) return;
+  FRadioGroup->LockChangeEvents(true);
+  ScopeExit unlocked([this] { FRadioGroup->LockChangeEvents(false); });
+  const bool focused = Focused();
+  if (!focused || FRadioGroup->QueryEditing()) {
+    const bool wasChanging = FRadioGroup->UserChanging();
+    FRadioGroup->SetUserChanging(focused);
+    ScopeExit restored([this, wasChanging] { FRadioGroup->SetUserChanging(wasChanging); });
+    FRadioGroup->SetItemIndex(IndexInGroup());
+  }
+  if (focused && FRadioGroup->ActiveProperties()->ImmediatePost() && FRadioGroup->CanPostEditValue() &&
+      FRadioGroup->ValidateDisplayText(true))
+    FRadioGroup->PostEditValue(false);
+}
+
+void TcxCustomRadioGroupButton::DoExit() {
+  TcxRadioButton::DoExit();
+  FRadioGroup->RecalculateAtCursor(false);
+}
+
+void TcxCustomRadioGroupButton::ButtonNotified(WORD Code) {
+  if (FInCommand) return;
+  FInCommand = true;
+  ScopeExit done([this] { FInCommand = false; });
+  try {
+    if ((Code == BN_CLICKED || Code == BN_DOUBLECLICKED) &&
+        (Checked() || (FRadioGroup->CanModifyValue() && FRadioGroup->QueryEditing())))
+      TcxRadioButton::ButtonNotified(Code);
+  } catch (const Exception&) {
+    if (Application) Application->HandleException(this);
+  }
+}
+
+void TcxCustomRadioGroupButton::DefaultHandler(TMessage& Message) {
+  if (FRadioGroup->HandleInnerDefaultMessage(Message)) return;
+  TcxRadioButton::DefaultHandler(Message);
+}
+
+void TcxCustomRadioGroupButton::WndProc(TMessage& Message) {
+  if (FRadioGroup->HandleInnerDialogKey(Message)) return;
+  const bool destroying = ComponentState().Contains(csDestroying);
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // Dragging takes the whole group along.
+      if (FRadioGroup->DragMode() == dmAutomatic && !ComponentState().Contains(csDesigning)) {
+        FRadioGroup->BeginAutoDrag();
+        return;
+      }
+      break;
+    case WM_GETDLGCODE:
+      TcxRadioButton::WndProc(Message);
+      if (FRadioGroup->IsInplace()) Message.Result |= DLGC_WANTARROWS | DLGC_WANTTAB;
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TcxRadioButton::WndProc(Message);
+      if (!destroying && !FRadioGroup->IsBeingDestroyed() &&
+          (!FRadioGroup->HandleAllocated() || reinterpret_cast<HWND>(Message.WParam) != FRadioGroup->Handle()))
+        FRadioGroup->FocusChanged();
+      return;
+    default:
+      break;
+  }
+  TcxRadioButton::WndProc(Message);
+}
+
+// --- the radio group ------------------------------------------------------------------------
+
+namespace {
+
+TcxCustomEditKind RadioGroupKind(TClass APropertiesClass) {
+  TcxCustomEditKind kind;
+  kind.PropertiesClass = APropertiesClass;
+  kind.ViewInfoClass = &CreateContainerViewInfo<TcxCustomRadioGroupViewInfo>;
+  return kind;
+}
+
+}  // namespace
+
+TcxCustomRadioGroup::TcxCustomRadioGroup(TComponent* AOwner, bool AIsInplace)
+    : TcxCustomRadioGroup(AOwner, AIsInplace, RadioGroupKind(TcxCustomRadioGroupProperties::StaticClass())) {}
+
+TcxCustomRadioGroup::TcxCustomRadioGroup(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind)
+    : TcxCustomButtonGroup(AOwner, AIsInplace, AKind) {
+  SetUpRadioGroup();
+}
+
+void TcxCustomRadioGroup::SetUpRadioGroup() {
+  const bool parentBackground = ControlStyle.Contains(csParentBackground);
+  // The buttons are the only children.
+  ControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csReplicatable};
+  if (parentBackground) ControlStyle += csParentBackground;
+  FPendingItemIndex = -1;
+  SetAutoSize(false);
+  SetBounds(Left(), Top(), 185, 105);
+}
+
+TWinControl* TcxCustomRadioGroup::CreateButton() { return new TcxCustomRadioGroupButton(this); }
+
+Integer TcxCustomRadioGroup::ItemIndex() {
+  for (Integer i = 0; i < ButtonCount(); ++i)
+    if (RadioButton(i)->Checked()) return i;
+  return -1;
+}
+
+void TcxCustomRadioGroup::SetItemIndex(Integer Value) {
+  if (IsReadingState()) {
+    FPendingItemIndex = Value;
+    return;
+  }
+  Value = std::clamp(Value, Integer{-1}, ButtonCount() - 1);
+  Variant value;
+  DisplayValueToEditValue(Value, value, IsEditFocused());
+  ApplyEditValueAndIndex(value, Value);
+}
+
+void TcxCustomRadioGroup::ApplyEditValueAndIndex(const Variant& Value, Integer AIndex) {
+  TcxCustomButtonGroup::ApplyEditValue(Value);
+  // A value of an item without a button yet (its buttons come later) checks
+  // none.
+  if (AIndex >= ButtonCount()) AIndex = -1;
+  const Integer checked = ItemIndex();
+  if (checked != AIndex) {
+    if (AIndex < 0) {
+      RadioButton(checked)->SetChecked(false);
+    } else {
+      RadioButton(AIndex)->CheckWithClick();
+    }
+    if (ComponentState().Contains(csLoading)) FPendingItemIndex = ItemIndex();
+    NotifyChange();
+  } else if (!UserChanging()) {
+    SetModifiedState(false);
+  }
+  RecalculateAtCursor(false);
+}
+
+void TcxCustomRadioGroup::ApplyEditValue(const Variant& Value) {
+  ApplyEditValueAndIndex(Value, ActiveRadioProperties()->IndexOfValue(Value));
+}
+
+void TcxCustomRadioGroup::DisplayValueToEditValue(const Variant& DisplayValue, Variant& AEditValue, bool) {
+  TcxCustomRadioGroupProperties* properties = ActiveRadioProperties();
+  const Integer index = VarIsNull(DisplayValue) || VarIsEmpty(DisplayValue) ? -1 : DisplayValue.AsInteger();
+  if (index < 0 || index >= properties->Items()->Count()) {
+    AEditValue = properties->DefaultValue();
+    return;
+  }
+  TcxRadioGroupItem* item = properties->RadioItems()->ItemAt(index);
+  AEditValue = VarIsNull(item->Value()) ? Variant(item->Caption()) : item->Value();
+}
+
+bool TcxCustomRadioGroup::HasFocus() {
+  if (FocusedButtonIndex() >= 0) return false;
+  return TcxContainer::Focused();
+}
+
+bool TcxCustomRadioGroup::IsOwnScrollControl(TControl* AControl) {
+  if (!AControl) return false;
+  if (TcxCustomButtonGroup::IsOwnScrollControl(AControl)) return true;
+  for (Integer i = 0; i < ButtonCount(); ++i)
+    if (Buttons(i) == AControl) return true;
+  return false;
+}
+
+void TcxCustomRadioGroup::GetTabOrderList(std::vector<TWinControl*>& List) {
+  TcxCustomButtonGroup::GetTabOrderList(List);
+  if (!TabStop()) List.erase(std::remove(List.begin(), List.end(), this), List.end());
+  const Integer checked = ItemIndex();
+  if (checked >= 0) List.push_back(Buttons(checked));
+}
+
+void TcxCustomRadioGroup::ParentBackgroundChanged() {
+  TcxCustomButtonGroup::ParentBackgroundChanged();
+  for (Integer i = 0; i < ButtonCount(); ++i) Buttons(i)->SetParentBackground(ParentBackground());
+}
+
+void TcxCustomRadioGroup::CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) {
+  // The checked mark is needed where the group paints its own marks.
+  static_cast<TcxCustomRadioGroupViewInfo*>(ViewInfo())->CheckedIndex = ItemIndex();
+  TcxCustomButtonGroup::CalculateViewInfo(P, AIsMouseEvent);
+}
+
+void TcxCustomRadioGroup::UpdateButtons() {
+  const Integer checked = ItemIndex();
+  TcxCustomButtonGroup::UpdateButtons();
+  if (IsReadingState()) return;
+  SetItemIndex(checked);
+  TcxCustomRadioGroupProperties* properties = ActiveRadioProperties();
+  const Integer count = std::min(ButtonCount(), properties->Items()->Count());
+  for (Integer i = 0; i < count; ++i) {
+    RadioButton(i)->SetCaption(properties->Items()->Items(i)->Caption());
+    RadioButton(i)->SetWordWrap(properties->WordWrap());
+  }
+}
+
+void TcxCustomRadioGroup::SyncButtonsStyle() {
+  TcxCustomButtonGroup::SyncButtonsStyle();
+  TcxButtonGroupViewInfo* vi = GroupViewInfo();
+  if (vi->ButtonCount() == 0) return;
+  const TcxLookAndFeelKind kind = KindOfButtonStyle(vi->Button(0)->Style);
+  for (Integer i = 0; i < ButtonCount(); ++i) {
+    TcxCustomRadioGroupButton* button = RadioButton(i);
+    button->LookAndFeel()->SetKind(kind);
+    if (!button->Enabled()) button->Font()->SetColor(StyleDisabled()->Font()->GetColor());
+    button->SetTransparent(Transparent());
+  }
+}
+
+bool TcxCustomRadioGroup::IsButtonDC(HDC ADC) {
+  for (Integer i = 0; i < ButtonCount(); ++i)
+    if (RadioButton(i)->UsesDC(ADC)) return true;
+  return false;
+}
+
+void TcxCustomRadioGroup::Loaded() {
+  TcxCustomButtonGroup::Loaded();
+  if (!IsDataAware()) SetEditValue(ActiveRadioProperties()->DefaultValue());
+  LockChangeEvents(true);
+  LockClick(true);
+  ScopeExit unlocked([this] {
+    LockClick(false);
+    LockChangeEvents(false, false);
+  });
+  SetItemIndex(FPendingItemIndex);
+}
+
+void TcxCustomRadioGroup::CMCtl3DChanged(TMessage& Message) {
+  TcxCustomButtonGroup::CMCtl3DChanged(Message);
+  RecalculateAtCursor(false);
+}
+
+void TcxCustomRadioGroup::WndProc(TMessage& Message) {
+  if (Message.Msg != CM_FOCUSRADIOBUTTON) {
+    TcxCustomButtonGroup::WndProc(Message);
+    return;
+  }
+  const auto index = static_cast<Integer>(Message.WParam);
+  if (index >= 0 && index < ButtonCount() && Buttons(index)->CanFocus()) Buttons(index)->SetFocus();
+}
+
+TcxRadioGroup::TcxRadioGroup(TComponent* AOwner, bool AIsInplace)
+    : TcxCustomRadioGroup(AOwner, AIsInplace, RadioGroupKind(TcxRadioGroupProperties::StaticClass())) {}
+
+// --- start-up -----------------------------------------------------------------------------
+
 void InitializeRadioGroup() {
   static bool done = false;
   if (done) return;
   done = true;
   gRadioButtonSize = MeasureRadioButton();
-  RegisterClasses({TcxRadioButton::StaticClass()});
+  RegisterClasses({TcxRadioButton::StaticClass(), TcxRadioGroupItem::StaticClass(),
+                   TcxRadioGroupProperties::StaticClass(), TcxRadioGroup::StaticClass(),
+                   TcxEditRepositoryRadioGroupItem::StaticClass()});
+  GetRegisteredEditProperties()->Register(TcxRadioGroupProperties::StaticClass(),
+                                          TranslateResourceString(scxSEditRepositoryRadioGroupItem));
 }
+

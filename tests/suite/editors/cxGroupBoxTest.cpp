@@ -312,3 +312,157 @@ TEST_F(GroupBoxTest, ANativeRadioButtonInsideShowsTheBoxBehindIt) {
 }
 
 }  // namespace
+
+// --- the button group, through its only kind of buttons: radio buttons -----------------------
+
+namespace {
+
+class ButtonGroupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitializeEditors();
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, 400, 300);
+    group = new TcxRadioGroup(form.get());
+    group->SetParent(form.get());
+    group->SetBounds(10, 10, 200, 150);
+    form->Show();
+    Application->ProcessMessages();
+  }
+  TcxRadioGroupProperties* Props() const { return static_cast<TcxRadioGroupProperties*>(group->Properties()); }
+  void Fill(Integer n, Integer columns) {
+    Props()->Items()->Clear();
+    for (Integer i = 0; i < n; ++i) Props()->Items()->Add()->SetCaption("Item" + std::to_string(i));
+    Props()->SetColumns(columns);
+  }
+  TcxButtonGroupViewInfo* Info() const { return group->GroupViewInfo(); }
+  // Sends an arrow to the group as the button with the focus does.
+  Integer Arrow(Integer from, Word key) {
+    group->Buttons(from)->SetFocus();
+    Application->ProcessMessages();
+    Word k = key;
+    group->Buttons(from)->OnKeyDown(group->Buttons(from), k, TShiftState{});
+    Application->ProcessMessages();
+    return group->FocusedButtonIndex();
+  }
+
+  std::unique_ptr<TForm> form;
+  TcxRadioGroup* group = nullptr;
+};
+
+TEST(ButtonGroupPropertiesTest, ColumnsShrinkToWhatTheRowsNeed) {
+  InitializeEditors();
+  struct Case {
+    Integer items, columns, wantColumns, wantRows;
+  };
+  for (const Case& c : {Case{5, 4, 3, 2}, Case{3, 2, 2, 2}, Case{7, 3, 3, 3}, Case{4, 10, 4, 1}, Case{6, 1, 1, 6}}) {
+    SCOPED_TRACE(std::to_string(c.items) + " items in " + std::to_string(c.columns));
+    TcxCustomButtonGroupProperties p(nullptr);
+    for (Integer i = 0; i < c.items; ++i) p.Items()->Add();
+    p.SetColumns(c.columns);
+    EXPECT_EQ(p.ColumnCount(), c.wantColumns);
+    EXPECT_EQ(p.RowCount(), c.wantRows);
+  }
+  TcxCustomButtonGroupProperties p(nullptr);
+  for (Integer bad : {0, -3}) {
+    p.SetColumns(bad);
+    EXPECT_EQ(p.Columns(), 1);
+  }
+  EXPECT_EQ(p.SupportedOperations(), 0x88Fu);
+  p.Items()->Add();
+  EXPECT_EQ(p.SupportedOperations(), 0x8AFu);
+  // The sample of the kind is filled.
+  auto sample = p.CreateOfSameClass();
+  auto* filled = static_cast<TcxCustomButtonGroupProperties*>(sample.get());
+  ASSERT_EQ(filled->Items()->Count(), 3);
+  EXPECT_EQ(filled->Items()->Items(2)->Caption(), "C");
+  EXPECT_EQ(filled->Columns(), 3);
+}
+
+TEST_F(ButtonGroupTest, ButtonsFillColumnsFirstAndShareTheRowsLeftover) {
+  Fill(3, 2);
+  TcxGroupBoxButtonViewInfo* third = Info()->GroupButton(2);
+  EXPECT_EQ(third->Column, 1);
+  EXPECT_EQ(third->Row, 0);
+  for (Integer content : {100, 101}) {
+    SCOPED_TRACE(content);
+    Fill(3, 1);
+    const Integer frame = group->Height() - Info()->InnerControlRect.Height();
+    group->SetBounds(10, 10, 200, content + frame);
+    group->RecalculateAtCursor(false);
+    const TRect inner = Info()->InnerControlRect;
+    ASSERT_EQ(inner.Height(), content);
+    // Inside the 3D frame, below the caption's line.
+    EXPECT_EQ(inner.Left, 2);
+    EXPECT_EQ(inner.Right, group->Width() - 2);
+    // 100 and 101 rows of 33: what is left over goes half above, the
+    // larger half below.
+    const Integer first = inner.Top + (content == 101 ? 1 : 0);
+    for (Integer i = 0; i < 3; ++i) {
+      const TRect r = Info()->Button(i)->Bounds;
+      EXPECT_EQ(r.Top, first + 33 * i);
+      EXPECT_EQ(r.Height(), 33);
+      EXPECT_EQ(r.Left, inner.Left + 6) << "clear of the frame";
+      EXPECT_EQ(r.Width(), inner.Width() - 6);
+      EXPECT_EQ(group->Buttons(i)->BoundsRect(), r) << "the window stands where its view info says";
+    }
+  }
+}
+
+TEST_F(ButtonGroupTest, ButtonsFollowTheItemsOneByOne) {
+  Fill(3, 1);
+  ASSERT_EQ(group->ButtonCount(), 3);
+  TWinControl* first = group->Buttons(0);
+  TWinControl* last = group->Buttons(2);
+  Props()->Items()->Delete(1);
+  ASSERT_EQ(group->ButtonCount(), 2);
+  EXPECT_EQ(group->Buttons(0), first);
+  EXPECT_EQ(group->Buttons(1), last) << "the middle button went, not the last";
+  EXPECT_EQ(static_cast<TcxCustomRadioGroupButton*>(last)->Caption(), "Item2");
+  Props()->Items()->Add()->SetCaption("New");
+  ASSERT_EQ(group->ButtonCount(), 3);
+  EXPECT_EQ(group->RadioButton(2)->Caption(), "New");
+
+  Props()->Items()->Items(1)->SetEnabled(false);
+  EXPECT_TRUE(group->Buttons(0)->Enabled());
+  EXPECT_FALSE(group->Buttons(1)->Enabled()) << "its item is disabled";
+  Props()->Items()->Items(1)->SetEnabled(true);
+  group->SetEnabled(false);
+  for (Integer i = 0; i < 3; ++i) EXPECT_FALSE(group->Buttons(i)->Enabled());
+  group->SetEnabled(true);
+  EXPECT_TRUE(group->Buttons(1)->Enabled());
+}
+
+TEST_F(ButtonGroupTest, ANoticeNamingAnItemPastTheButtonsKeepsThemInStep) {
+  Fill(3, 1);
+  Props()->Items()->NotifyItem(bgicDeleted, 7);
+  EXPECT_EQ(group->ButtonCount(), 3);
+  Props()->Items()->NotifyItem(bgicDeleted, -1);
+  EXPECT_EQ(group->ButtonCount(), 3);
+  Props()->Items()->NotifyItem(bgicAdded, 3);
+  EXPECT_EQ(group->ButtonCount(), 3) << "no button beyond the items";
+}
+
+TEST_F(ButtonGroupTest, ArrowsMoveAlongColumnsAndRows) {
+  struct Case {
+    Integer items, columns, from;
+    Word key;
+    Integer to;
+  };
+  const Case cases[] = {
+      {7, 3, 3, win::VK_RIGHT, 6},  // column 1, row 0 to the third column
+      {7, 3, 4, win::VK_RIGHT, 4},  // nothing beside it in the third column
+      {7, 3, 6, win::VK_LEFT, 3},  {7, 3, 4, win::VK_UP, 3},   {7, 3, 0, win::VK_UP, 0},
+      {7, 3, 2, win::VK_DOWN, 2},  {7, 3, 5, win::VK_DOWN, 5},  // last rows
+      {3, 2, 2, win::VK_DOWN, 2},  // alone in its column
+      {3, 2, 0, win::VK_DOWN, 1},  {3, 2, 0, win::VK_LEFT, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.items) + "/" + std::to_string(c.columns) + " from " + std::to_string(c.from) +
+                 " key " + std::to_string(c.key));
+    Fill(c.items, c.columns);
+    EXPECT_EQ(Arrow(c.from, c.key), c.to);
+  }
+}
+
+}  // namespace

@@ -1,6 +1,8 @@
 // The suite's stand-alone radio button: groups by click, focus and arrow
 // keys, the hot and pressed states from the mouse, the keyboard context
-// menu, and painting with our renderer and with no styles.
+// menu, and painting with our renderer and with no styles. The radio
+// group: values and items, keyboard and mouse, reading from a form, and
+// the marks it paints itself.
 #include "suite/editors/cxRadioGroup.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +11,20 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/rtl/FormFiles.h"
 #include "platform/win/ChildNotify.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Painting.h"
 #include "platform/win/SysColors.h"
+#include "platform/win/ThemeSchema.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
+#include "suite/editors/cxEditRepository.h"
+#include "suite/foundation/cxVariants.h"
 #include "suite/foundation/cxControlRoutines.h"
+#include "suite/foundation/dxThemeManager.h"
+#include "suite/foundation/dxUxTheme.h"
 #include "tests/suite/foundation/CanvasFixture.h"
 #include "tests/support/VisualStylesScope.h"
 
@@ -354,6 +362,311 @@ TEST_F(RadioPaintTest, FocusRectangleStaysLeftOfARightHandMarkAndNeedsACaption) 
 
   b->SetCaption("");
   EXPECT_EQ(focusDots(true), 0) << "no caption, no focus rectangle";
+}
+
+}  // namespace
+
+// --- the radio group --------------------------------------------------------------------------
+
+namespace {
+
+class RadioGroupTest : public ::testing::Test {
+ public:
+  void Clicked(TObject*) { ++clicks; }
+  void Changed(TObject*) { ++changes; }
+
+ protected:
+  void SetUp() override {
+    InitializeEditors();
+    win::ResetInputState();
+    win::InjectMouseMove({0, 0});
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, 400, 300);
+    before = new TEdit(form.get());
+    before->SetParent(form.get());
+    before->SetBounds(250, 10, 100, 20);
+    group = new TcxRadioGroup(form.get());
+    group->SetParent(form.get());
+    group->SetBounds(10, 10, 200, 150);
+    group->SetCaption("Baud");
+    for (const char* c : {"A", "B", "C"}) Props()->RadioItems()->Add()->SetCaption(c);
+    group->OnClick = TNotifyEvent(this, &RadioGroupTest::Clicked);
+    Props()->OnChange = TNotifyEvent(this, &RadioGroupTest::Changed);
+    form->Show();
+    before->SetFocus();
+    Pump();
+  }
+  void TearDown() override {
+    form.reset();
+    win::ResetInputState();
+  }
+  static void Pump() { Application->ProcessMessages(); }
+  TcxRadioGroupProperties* Props() const { return static_cast<TcxRadioGroupProperties*>(group->Properties()); }
+  std::vector<bool> Checked() const {
+    std::vector<bool> r;
+    for (Integer i = 0; i < group->ButtonCount(); ++i) r.push_back(group->RadioButton(i)->Checked());
+    return r;
+  }
+  static win::POINT Screen(TControl* c, Integer x, Integer y) {
+    const TPoint p = c->ClientToScreen({x, y});
+    return {p.X, p.Y};
+  }
+
+  std::unique_ptr<TForm> form;
+  TEdit* before = nullptr;
+  TcxRadioGroup* group = nullptr;
+  Integer clicks = 0;
+  Integer changes = 0;
+};
+
+TEST_F(RadioGroupTest, TheEditValueChecksTheItemItStandsFor) {
+  ASSERT_EQ(group->ButtonCount(), 3);
+  EXPECT_EQ(group->ItemIndex(), -1);
+  struct Case {
+    Variant value;
+    Integer index;
+  };
+  for (const Case& c : {Case{"B", 1}, Case{"b", -1}, Case{"C", 2}, Case{Null(), -1}}) {
+    SCOPED_TRACE(VarToStr(c.value));
+    group->SetEditValue(c.value);
+    EXPECT_EQ(group->ItemIndex(), c.index);
+    EXPECT_TRUE(VarEqualsSameType(group->EditValue(), c.value)) << "an unknown value stays the edit value";
+  }
+  // Values before captions, in item order; the comparison of values is
+  // the loose one.
+  Props()->RadioItems()->ItemAt(0)->SetValue(10);
+  Props()->RadioItems()->ItemAt(1)->SetCaption("10");
+  Props()->RadioItems()->ItemAt(2)->SetValue("True");
+  group->SetEditValue(10);
+  EXPECT_EQ(group->ItemIndex(), 0);
+  group->SetEditValue("10");
+  EXPECT_EQ(Props()->IndexOfValue("10"), 0) << "\"10\" equals the value 10 too";
+  group->SetEditValue(true);
+  EXPECT_EQ(group->ItemIndex(), 2);
+
+  // A checked item gives its value, or its caption without one.
+  group->SetItemIndex(1);
+  EXPECT_TRUE(VarEqualsSameType(group->EditValue(), "10"));
+  group->SetItemIndex(0);
+  EXPECT_TRUE(VarEqualsSameType(group->EditValue(), 10));
+}
+
+TEST_F(RadioGroupTest, ItemIndexIsClampedAndNoneCheckedGivesTheDefaults) {
+  Props()->SetDefaultValue(-1);
+  Props()->SetDefaultCaption(u"none");
+  group->SetItemIndex(5);
+  EXPECT_EQ(group->ItemIndex(), 2);
+  EXPECT_EQ(Checked(), (std::vector<bool>{false, false, true}));
+  group->SetItemIndex(-7);
+  EXPECT_EQ(group->ItemIndex(), -1);
+  EXPECT_EQ(Checked(), (std::vector<bool>{false, false, false}));
+  EXPECT_TRUE(VarEqualsSameType(group->EditValue(), -1));
+  EXPECT_EQ(Props()->DisplayTextOf(group->EditValue(), true), u"none");
+  EXPECT_EQ(Props()->DisplayTextOf("B", true), u"B");
+  EXPECT_TRUE(Props()->EditValuesEqual("A", "A"));
+  EXPECT_TRUE(Props()->EditValuesEqual("x", "y")) << "both stand for no item";
+  EXPECT_FALSE(Props()->EditValuesEqual("A", "B"));
+  EXPECT_EQ(Props()->SupportedOperations(), 0x8AFu | 0x1010u);
+}
+
+TEST_F(RadioGroupTest, OnlyAChangeOfTheCheckedItemClicksAndChanges) {
+  group->SetItemIndex(1);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(changes, 1);
+  group->SetItemIndex(1);
+  EXPECT_EQ(clicks, 1) << "the same item again";
+  EXPECT_EQ(changes, 1);
+  group->SetEditValue("C");
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(clicks, 1) << "a value set by the program does not click";
+}
+
+TEST_F(RadioGroupTest, FiveItemsInFourColumnsKeepTheEmptyFourthColumn) {
+  Props()->RadioItems()->Add()->SetCaption("D");
+  Props()->RadioItems()->Add()->SetCaption("E");
+  Props()->SetColumns(4);
+  EXPECT_EQ(Props()->ColumnCount(), 4);
+  EXPECT_EQ(Props()->RowCount(), 2);
+  auto* vi = group->GroupViewInfo();
+  const TRect inner = vi->InnerControlRect;
+  const Integer w = (inner.Width() - 6) / 4;
+  EXPECT_EQ(vi->Button(4)->Bounds.Left, inner.Left + 6 + 2 * w) << "E opens the third column";
+  EXPECT_EQ(vi->Button(4)->Bounds.Width(), w) << "a quarter each";
+}
+
+TEST_F(RadioGroupTest, ArrivingAtAButtonChecksItAsTheUsersChange) {
+  win::InjectClick(Screen(group->Buttons(2), 30, group->Buttons(2)->Height() / 2));
+  Pump();
+  EXPECT_EQ(group->ItemIndex(), 2);
+  EXPECT_TRUE(group->Buttons(2)->Focused());
+  EXPECT_TRUE(group->Focused()) << "a focused button is the group's focus";
+  EXPECT_FALSE(group->HasFocus()) << "the group's own window has none";
+  EXPECT_TRUE(VarEqualsSameType(group->EditValue(), "C"));
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(group->ModifiedAfterEnter());
+
+  // The accelerator of the caption brings the focus to the checked button.
+  before->SetFocus();
+  Pump();
+  group->SetCaption("&Baud");
+  form->Perform(CM_DIALOGCHAR, 'b', 0);
+  Pump();
+  EXPECT_TRUE(group->Buttons(2)->Focused());
+}
+
+TEST_F(RadioGroupTest, AReadOnlyGroupKeepsItsValueAgainstKeysAndClicks) {
+  group->SetItemIndex(0);
+  Props()->SetReadOnly(true);
+  win::InjectClick(Screen(group->Buttons(1), 30, group->Buttons(1)->Height() / 2));
+  Pump();
+  EXPECT_EQ(group->ItemIndex(), 0) << "a click does not check an unchecked button";
+  EXPECT_EQ(Checked(), (std::vector<bool>{true, false, false}));
+  for (char32_t key : {U' ', U'\b'}) {
+    char32_t k = key;
+    group->RadioButton(1)->Perform(win::WM_CHAR, k, 0);
+    Pump();
+  }
+  EXPECT_EQ(group->ItemIndex(), 0);
+  EXPECT_TRUE(VarEqualsSameType(group->EditValue(), "A"));
+}
+
+TEST_F(RadioGroupTest, TheTabOrderHoldsTheGroupByTabStopAndTheCheckedButton) {
+  std::vector<TWinControl*> list{group};
+  group->GetTabOrderList(list);
+  EXPECT_EQ(list, (std::vector<TWinControl*>{group})) << "nothing checked: no button";
+  group->SetItemIndex(1);
+  list = {group};
+  group->GetTabOrderList(list);
+  EXPECT_EQ(list, (std::vector<TWinControl*>{group, group->Buttons(1)}));
+  group->SetTabStop(false);
+  list = {group};
+  group->GetTabOrderList(list);
+  EXPECT_EQ(list, (std::vector<TWinControl*>{group->Buttons(1)}));
+}
+
+TEST_F(RadioGroupTest, ARepositoryItemsPropertiesGiveTheButtons) {
+  const Integer registered = GetRegisteredEditProperties()->IndexOfClass(TcxRadioGroupProperties::StaticClass());
+  ASSERT_GE(registered, 0);
+  EXPECT_EQ(GetRegisteredEditProperties()->Descriptions(registered), "RadioGroup|Represents a group of radio buttons");
+  auto* item = new TcxEditRepositoryRadioGroupItem(form.get());
+  auto* shared = static_cast<TcxRadioGroupProperties*>(item->Properties());
+  for (const char* c : {"4800", "9600"}) shared->RadioItems()->Add()->SetCaption(c);
+  group->SetRepositoryItem(item);
+  ASSERT_EQ(group->ButtonCount(), 2);
+  EXPECT_EQ(group->RadioButton(1)->Caption(), "9600");
+  group->SetEditValue("9600");
+  EXPECT_EQ(group->ItemIndex(), 1);
+}
+
+TEST(RadioGroupStream, TheItemIndexReadIsAppliedOnceLoadedWithoutEvents) {
+  InitializeEditors();
+  const std::string text = R"(object Form1: TForm
+  object Speed: TcxRadioGroup
+    Left = 8
+    Top = 8
+    Caption = 'Speed'
+    ItemIndex = 1
+    Properties.Columns = 2
+    Properties.DefaultValue = 0
+    Properties.Items = <
+      item
+        Caption = 'Slow'
+        Value = 1
+      end
+      item
+        Caption = 'Fast'
+        Value = 2
+      end
+      item
+        Caption = 'Off'
+      end>
+  end
+end
+)";
+  TForm form(nullptr);
+  ReadComponentText(text, &form);
+  auto* group = dynamic_cast<TcxRadioGroup*>(form.FindComponent("Speed"));
+  ASSERT_NE(group, nullptr);
+  ASSERT_EQ(group->ButtonCount(), 3);
+  EXPECT_EQ(group->ItemIndex(), 1);
+  EXPECT_TRUE(VarEqualsSameType(group->EditValue(), 2));
+  EXPECT_FALSE(group->Modified());
+  const std::string written = WriteComponentText(&form);
+  EXPECT_NE(written.find("ItemIndex = 1"), std::string::npos) << written;
+  EXPECT_NE(written.find("Value = 2"), std::string::npos) << written;
+  EXPECT_EQ(written.find("TabStop"), std::string::npos) << "on by default";
+}
+
+// The marks the group paints itself, where it has no button windows.
+class RadioGroupPaintTest : public RadioGroupTest, public TestSurface {
+ protected:
+  void Draw() {
+    group->Style()->SetColor(clLime);
+    group->RecalculateAtCursor(false);
+    Reset(group->Width(), group->Height());
+    auto* vi = static_cast<TcxCustomRadioGroupViewInfo*>(group->ViewInfo());
+    for (Integer i = 0; i < vi->ButtonCount(); ++i) vi->PaintButton(canvas.get(), i);
+  }
+  TRect Mark(Integer i) const {
+    const TRect b = group->GroupViewInfo()->Button(i)->Bounds;
+    return {b.Left, b.Top, b.Left + markSize.cx, b.Bottom};
+  }
+  TRect CaptionArea(Integer i) const {
+    const TRect b = group->GroupViewInfo()->Button(i)->Bounds;
+    return {b.Left + markSize.cx, b.Top, b.Right, b.Bottom};
+  }
+  Integer CountIn(const TRect& r, TColor c) const {
+    Integer n = 0;
+    for (Integer y = r.Top; y < r.Bottom; ++y)
+      for (Integer x = r.Left; x < r.Right; ++x) n += Is(x, y, c);
+    return n;
+  }
+  TSize markSize;
+};
+
+TEST_F(RadioGroupPaintTest, PainterMarksShowTheCheckedItemWithNoStyles) {
+  VisualStylesScope classic(false);
+  group->Style()->LookAndFeel()->SetKind(lfStandard);
+  markSize = RadioButtonSize();
+  group->SetItemIndex(1);
+  Draw();
+  ASSERT_FALSE(group->GroupViewInfo()->Button(0)->NativeStyle);
+  EXPECT_EQ(Rows(Mark(0)), Rows(Mark(2))) << "two unchecked marks alike";
+  EXPECT_NE(Rows(Mark(1)), Rows(Mark(0))) << "the checked one has its dot";
+  for (Integer i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_GT(CountIn(CaptionArea(i), clBlack), 0) << "the caption";
+    EXPECT_GT(CountIn(CaptionArea(i), clLime), 0) << "on the style's colour";
+    EXPECT_EQ(CountIn(CaptionArea(i), clWhite), 0);
+  }
+  group->SetEnabled(false);
+  const auto enabled = Rows(Mark(1));
+  Draw();
+  EXPECT_NE(Rows(Mark(1)), enabled) << "the disabled mark";
+}
+
+TEST_F(RadioGroupPaintTest, NativeMarksWithOurRendererFollowTheCheckedItem) {
+  VisualStylesScope styled(true);
+  group->Style()->LookAndFeel()->SetNativeStyle(true);
+  group->SetItemIndex(0);
+  Draw();
+  auto* b0 = group->GroupViewInfo()->Button(0);
+  ASSERT_TRUE(b0->NativeStyle);
+  EXPECT_EQ(b0->NativePart, win::BP_RADIOBUTTON);
+  EXPECT_EQ(b0->NativeState, win::RBS_CHECKEDNORMAL);
+  EXPECT_EQ(group->GroupViewInfo()->Button(1)->NativeState, win::RBS_UNCHECKEDNORMAL);
+  win::SIZE size{};
+  UxGetThemePartSize(OpenThemeByIndex(ThemeClassButton), canvas->DeviceContext(), win::BP_RADIOBUTTON,
+                     win::RBS_CHECKEDNORMAL, win::TS_TRUE, size);
+  markSize = {size.cx, size.cy};
+  EXPECT_NE(Rows(Mark(0)), Rows(Mark(1)));
+  EXPECT_EQ(Rows(Mark(1)), Rows(Mark(2)));
+  EXPECT_GT(CountIn(CaptionArea(1), clLime), 0);
+  EXPECT_GT(CountIn(CaptionArea(1), clBlack), 0);
+  group->SetEnabled(false);
+  group->RecalculateAtCursor(false);
+  EXPECT_EQ(group->GroupViewInfo()->Button(0)->NativeState, win::RBS_CHECKEDDISABLED);
 }
 
 }  // namespace
