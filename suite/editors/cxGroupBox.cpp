@@ -1176,12 +1176,25 @@ void TcxCustomButtonGroup::CreateHandle() {
   UpdateTextFromEditValue();
 }
 
-void TcxCustomButtonGroup::KeyDown(Word& Key, TShiftState Shift) {
-  if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
-    if (FocusedButtonIndex() < 0) return;
-    MoveFocusByArrow(Key);
-  }
-  TcxCustomGroupBox::KeyDown(Key, Shift);
+// Keys reach the group from its buttons; without a focused button there is
+// nothing to act on.
+void TcxCustomButtonGroup::EditKeyDown(Word& Key, TShiftState Shift) {
+  if (FocusedButtonIndex() < 0) return;
+  if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) MoveFocusByArrow(Key);
+  TcxCustomGroupBox::EditKeyDown(Key, Shift);
+}
+
+void TcxCustomButtonGroup::ActivateByMouse(TShiftState Shift, Integer X, Integer Y,
+                                           std::unique_ptr<TcxCustomEditData>& AEditData) {
+  ActivateEditing(AEditData);
+  TPoint p{X, Y};
+  if (Parent()) p = ScreenToClient(Parent()->ClientToScreen(p));
+  const Integer index = ButtonAt(p);
+  if (index < 0 || index >= ButtonCount() || !Buttons(index)->HandleAllocated()) return;
+  const TRect& r = GroupViewInfo()->Button(index)->Bounds;
+  const LPARAM centre = MAKELPARAM(static_cast<WORD>(r.Width() / 2), static_cast<WORD>(r.Height() / 2));
+  SendMessage(Buttons(index)->Handle(), Shift.Contains(ssLeft) ? WM_LBUTTONDOWN : WM_LBUTTONUP,
+              ShiftStateToMouseKeys(Shift), centre);
 }
 
 void TcxCustomButtonGroup::MoveFocusByArrow(Word& Key) {

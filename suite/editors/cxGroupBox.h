@@ -384,10 +384,11 @@ class TcxCustomButtonGroup : public TcxCustomGroupBox {
   void SyncControlWithStyle(TObject* Sender) override;
   void PropertiesChanged(TObject* Sender) override;
   void GetTabOrderList(std::vector<TWinControl*>& List) override;
-  // Activation by a click at (X, Y) of the parent: the button there gets
-  // the click.
-  void ActivateByMouse(TShiftState Shift, Integer X, Integer Y);
-  void ActivateEditing() { SetFocus(); }
+  // The button under the click gets it, at its centre.
+  void ActivateByMouse(TShiftState Shift, Integer X, Integer Y,
+                       std::unique_ptr<TcxCustomEditData>& AEditData) override;
+  // Arrow keys move the focus among the buttons.
+  void EditKeyDown(Word& Key, TShiftState Shift) override;
 
  protected:
   TcxCustomButtonGroup(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind);
@@ -395,9 +396,7 @@ class TcxCustomButtonGroup : public TcxCustomGroupBox {
   void ReadState(TReader& Reader) override;
   void CursorChanged() override;
   void CMEnabledChanged(TMessage& Message) override;
-  void KeyDown(Word& Key, TShiftState Shift) override;
   void WndProc(TMessage& Message) override;
-  // Arrow keys move the focus among the buttons.
   void MoveFocusByArrow(Word& Key);
 
  private:

@@ -898,6 +898,13 @@ void TcxCustomRadioGroup::DisplayValueToEditValue(const Variant& DisplayValue, V
   AEditValue = VarIsNull(item->Value()) ? Variant(item->Caption()) : item->Value();
 }
 
+void TcxCustomRadioGroup::ActivateEditing(std::unique_ptr<TcxCustomEditData>& AEditData) {
+  TcxCustomButtonGroup::ActivateEditing(AEditData);
+  if (ButtonCount() == 0) return;
+  TWinControl* button = Buttons(std::max(ItemIndex(), Integer{0}));
+  if (button->CanFocus()) button->SetFocus();
+}
+
 bool TcxCustomRadioGroup::HasFocus() {
   if (FocusedButtonIndex() >= 0) return false;
   return TcxContainer::Focused();

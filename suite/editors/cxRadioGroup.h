@@ -275,6 +275,8 @@ class TcxCustomRadioGroup : public TcxCustomButtonGroup {
   void ApplyEditValue(const Variant& Value) override;
   void DisplayValueToEditValue(const Variant& DisplayValue, Variant& AEditValue, bool AEditFocused) override;
   void ClearEditValue() override { SetItemIndex(-1); }
+  // The checked button, else the first, takes the focus.
+  void ActivateEditing(std::unique_ptr<TcxCustomEditData>& AEditData) override;
   bool HasFocus() override;
   bool IsOwnScrollControl(TControl* AControl) override;
   bool HandlesTabKey() override { return IsInplace(); }

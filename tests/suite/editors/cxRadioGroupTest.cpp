@@ -494,6 +494,37 @@ TEST_F(RadioGroupTest, FiveItemsInFourColumnsKeepTheEmptyFourthColumn) {
   EXPECT_EQ(vi->Button(4)->Bounds.Width(), w) << "a quarter each";
 }
 
+TEST_F(RadioGroupTest, ContentSizeFromTheCaptionsOrTheWidthGiven) {
+  VisualStylesScope classic(false);  // the painter's mark and gaps
+  auto viewData = group->CreateLayoutViewData();
+  TcxCanvas* canvas = ContainerScreenCanvas();
+  canvas->AssignFont(group->Style()->Font());
+  // A line of text and the content's top offset.
+  const Integer th = canvas->MeasureTextHeight("Zg") + viewData->ContentParams.Offsets.Top;
+  const TSize mark = RadioButtonSize();
+  Props()->RadioItems()->ItemAt(1)->SetCaption("Wider");
+  Props()->SetColumns(2);
+  TSize size{};
+  viewData->ContentSize(canvas, Null(), TcxEditSizeLimits{1, -1}, size);
+  EXPECT_EQ(size.cx, (canvas->MeasureTextWidth("Wider") + 7 + mark.cx) * 2 + 6);
+  EXPECT_EQ(size.cy, std::max(mark.cy, th) * 2);
+
+  // For a given width a long caption wraps into more lines when asked to.
+  Props()->RadioItems()->ItemAt(0)->SetCaption("one two three four five six seven eight");
+  viewData->ContentSize(canvas, Null(), TcxEditSizeLimits{1, 120}, size);
+  EXPECT_EQ(size.cx, 120);
+  EXPECT_EQ(size.cy, th * 2) << "single lines";
+  Props()->SetWordWrap(true);
+  viewData->ContentSize(canvas, Null(), TcxEditSizeLimits{1, 120}, size);
+  EXPECT_GE(size.cy, th * 2 * 3) << "the wrapped caption raises every row";
+  EXPECT_EQ(size.cy % 2, 0);
+
+  Props()->RadioItems()->Clear();
+  viewData->ContentSize(canvas, Null(), TcxEditSizeLimits{1, -1}, size);
+  EXPECT_EQ(size.cx, 0);
+  EXPECT_EQ(size.cy, th);
+}
+
 TEST_F(RadioGroupTest, ArrivingAtAButtonChecksItAsTheUsersChange) {
   win::InjectClick(Screen(group->Buttons(2), 30, group->Buttons(2)->Height() / 2));
   Pump();
@@ -513,6 +544,24 @@ TEST_F(RadioGroupTest, ArrivingAtAButtonChecksItAsTheUsersChange) {
   form->Perform(CM_DIALOGCHAR, 'b', 0);
   Pump();
   EXPECT_TRUE(group->Buttons(2)->Focused());
+}
+
+TEST_F(RadioGroupTest, ActivationFocusesTheCheckedButtonAndPassesAClickToTheButtonUnderIt) {
+  group->SetItemIndex(2);
+  std::unique_ptr<TcxCustomEditData> data;
+  group->ActivateEditing(data);
+  Pump();
+  EXPECT_TRUE(group->Buttons(2)->Focused());
+
+  before->SetFocus();
+  Pump();
+  const TRect first = group->GroupViewInfo()->Button(0)->Bounds;
+  const Integer x = group->Left() + first.Left + 10, y = group->Top() + first.Top + 5;
+  group->ActivateByMouse(TShiftState{ssLeft}, x, y, data);
+  group->ActivateByMouse(TShiftState{}, x, y, data);
+  Pump();
+  EXPECT_TRUE(group->Buttons(0)->Focused());
+  EXPECT_EQ(group->ItemIndex(), 0) << "the click went to the button under it";
 }
 
 TEST_F(RadioGroupTest, AReadOnlyGroupKeepsItsValueAgainstKeysAndClicks) {
@@ -596,6 +645,7 @@ end
   EXPECT_NE(written.find("ItemIndex = 1"), std::string::npos) << written;
   EXPECT_NE(written.find("Value = 2"), std::string::npos) << written;
   EXPECT_EQ(written.find("TabStop"), std::string::npos) << "on by default";
+  EXPECT_EQ(written.find("TcxCustomRadioGroupButton"), std::string::npos) << "the buttons are not written";
 }
 
 // The marks the group paints itself, where it has no button windows.
