@@ -21,6 +21,7 @@
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSolidBrushCache.h"
+#include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxSplitter.h"
 #include "suite/editors/cxTextEditLookupData.h"
 #include "suite/editors/cxTextEditProperties.h"
@@ -59,6 +60,7 @@ void InitializeEditors() {
   RegisterCustomEditListBoxClasses();
   RegisterTextEditLookupDataClasses();
   RegisterTextEditPropertiesClasses();
+  RegisterSpinEditPropertiesClasses();
   RegisterCustomInnerTextEditClasses();
   RegisterEditProgressBarClasses();
   RegisterTrackBarClasses();
