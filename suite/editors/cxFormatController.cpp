@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <memory>
 
 #include "platform/forms/Forms.h"
 #include "platform/rtl/FormatSettings.h"
@@ -19,11 +18,6 @@ VXN_IMPLEMENT_CLASS(TcxFormatController, TObject)
 namespace {
 
 TcxFormatController* gFormatController = nullptr;
-
-std::unique_ptr<TcxFormatController>& OwnedController() {
-  static std::unique_ptr<TcxFormatController> controller;
-  return controller;
-}
 
 Integer CharCount(std::string_view s) { return static_cast<Integer>(Utf8CharCount(s)); }
 
@@ -424,7 +418,10 @@ Integer FormatItemWidth(const TcxDateTimeFormatItem& AItem) {
 // --- the controller ---------------------------------------------------------------------
 
 TcxFormatController* FormatController() {
-  if (!gFormatController) OwnedController() = std::make_unique<TcxFormatController>();
+  // Kept to the end of the process, as the default repository whose items
+  // listen to it: freed among the exit handlers, it would free its window
+  // after the display has gone.
+  if (!gFormatController) gFormatController = new TcxFormatController();
   return gFormatController;
 }
 
