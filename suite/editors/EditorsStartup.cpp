@@ -5,6 +5,7 @@
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
+#include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxCustomEditListBox.h"
 #include "suite/editors/cxCustomInnerListBox.h"
 #include "suite/editors/cxCustomInnerTextEdit.h"
@@ -61,6 +62,7 @@ void InitializeEditors() {
   RegisterTextEditLookupDataClasses();
   RegisterTextEditPropertiesClasses();
   RegisterSpinEditPropertiesClasses();
+  RegisterCurrencyEditPropertiesClasses();
   RegisterCustomInnerTextEditClasses();
   RegisterEditProgressBarClasses();
   RegisterTrackBarClasses();
