@@ -82,7 +82,7 @@ bool SuiteCursorImage(const std::string& name, CursorImage* image) {
     ScrollAnchor(p, true, true, true, true);
   } else if (name == "CX_HORSCROLLCURSOR") {
     ScrollAnchor(p, false, true, false, true);
-  } else if (name == "CX_VERSCROLLCURSOR") {
+  } else if (name == "CX_VERSCROLLCURSOR" || name == "CXEDIT_MOUSEWHEEL") {
     ScrollAnchor(p, true, false, true, false);
   } else if (name == "CX_UPSCROLLCURSOR") {
     ScrollAnchor(p, true, false, false, false);

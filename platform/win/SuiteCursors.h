@@ -14,8 +14,9 @@ namespace win {
 // "CX_VERSCROLLCURSOR", "CX_UPSCROLLCURSOR", "CX_RIGHTSCROLLCURSOR",
 // "CX_DOWNSCROLLCURSOR", "CX_LEFTSCROLLCURSOR", "CX_REMOVECURSOR",
 // "CX_VERTSIZECURSOR", "CX_HORZSIZECURSOR", "CX_MULTIDRAGCURSOR",
-// "CX_NODROPCURSOR", "CX_DRAGCURSOR", "CX_HANDPOINTCURSOR": 32 x 32, black
-// shapes with a white outline; false for any other name.
+// "CX_NODROPCURSOR", "CX_DRAGCURSOR", "CX_HANDPOINTCURSOR", and the editors'
+// "CXEDIT_MOUSEWHEEL" (the vertical scroll anchor): 32 x 32, black shapes
+// with a white outline; false for any other name.
 bool SuiteCursorImage(const std::string& name, CursorImage* image);
 
 }  // namespace win

@@ -53,6 +53,7 @@ void InitializeEditors() {
   DefaultEditStyleController();
   RegisterEditRepositoryClasses();
   RegisterEditClasses();
+  RegisterEditCursors();
   RegisterButtonClasses();
   InitializeRadioGroup();
   InitializeCheckBox();

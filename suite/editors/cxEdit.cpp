@@ -1335,3 +1335,10 @@ bool IsRegionEmpty(win::HRGN ARegion) {
 void UniteRegions(win::HRGN ARegion, win::HRGN ARegion2) { win::CombineRgn(ARegion, ARegion, ARegion2, win::RGN_OR); }
 
 void RegisterEditClasses() { RegisterClasses({TcxCustomEdit::StaticClass()}); }
+
+void RegisterEditCursors() {
+  if (!Screen) return;
+  // Loaded through the program's own module, where the suite's cursors are.
+  const auto program = reinterpret_cast<win::HINSTANCE>(static_cast<uintptr_t>(1));
+  Screen->SetCursors(crcxEditMouseWheel, win::LoadCursor(program, "CXEDIT_MOUSEWHEEL"));
+}

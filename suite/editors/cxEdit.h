@@ -420,3 +420,5 @@ void UniteRegions(win::HRGN ARegion, win::HRGN ARegion2);
 inline constexpr const char* cxSEditRepositoryItemNotAcceptable = "The repository item is not acceptable";
 
 void RegisterEditClasses();
+// Screen cursor crcxEditMouseWheel.
+void RegisterEditCursors();

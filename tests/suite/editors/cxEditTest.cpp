@@ -772,6 +772,10 @@ TEST(Edit, SharedRoutines) {
   win::DeleteObject(b);
   EXPECT_EQ(TcxCustomEditProperties(nullptr).EditClass(), TcxCustomEdit::StaticClass());
   EXPECT_EQ(GetClass("TcxCustomEdit"), TcxCustomEdit::StaticClass());
+  // The mouse-wheel mode's cursor is the program's own picture.
+  win::CursorImage image;
+  EXPECT_TRUE(win::GetCursorImage(Screen->Cursors(crcxEditMouseWheel), &image));
+  EXPECT_NE(Screen->Cursors(crcxEditMouseWheel), Screen->Cursors(crDefault));
 }
 
 // --- input, activation and refresh ----------------------------------------------------
