@@ -12,6 +12,7 @@
 
 #include "platform/rtl/FormatSettings.h"
 #include "suite/editors/EditorsStartup.h"
+#include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxFormatController.h"
 #include "tests/suite/editors/InjectedLocales.h"
 
@@ -290,6 +291,8 @@ TEST(CurrencyEditProperties, DefaultsCopyingAndRegistration) {
   TcxEditRepositoryItem* item = repository.NewRepositoryItem(TcxEditRepositoryCurrencyItem::StaticClass());
   EXPECT_NE(dynamic_cast<TcxCurrencyEditProperties*>(item->Properties()), nullptr);
   EXPECT_NE(FindClass("TcxEditRepositoryCurrencyItem"), nullptr);
+  // Currency fields of data sets get the kind's item by default.
+  EXPECT_NE(dynamic_cast<TcxEditRepositoryCurrencyItem*>(GetDefaultEditDBRepositoryItems()->CurrencyItem()), nullptr);
 }
 
 }  // namespace
