@@ -1097,7 +1097,7 @@ void TcxCustomButtonGroup::SyncButtonsStyle() {
   TcxContainerStyle* active = ActiveStyle();
   TFont font;
   font.Assign(Style()->Font());
-  font.SetColor(active->Font()->GetColor());
+  font.SetColor(active->TextColor());
   for (TWinControl* button : FButtons) {
     button->SetColor(active->Color());
     button->SetFont(&font);

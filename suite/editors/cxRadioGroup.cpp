@@ -67,6 +67,7 @@ VXN_PUBLISH(TcxRadioGroupProperties) {
 
 VXN_PUBLISH(TcxRadioGroup) {
   using C = TcxRadioGroup;
+  P.Property("DragMode", &C::DragMode, &C::SetDragMode).Default(dmManual);
   P.Property("Alignment", &C::Alignment, &C::SetAlignment).Default(alTopLeft);
   P.Property("ItemIndex", &C::ItemIndex, &C::SetItemIndex).Stored(&C::IsItemIndexStored);
   P.Redeclare("ParentBackground").Default(true);
@@ -957,7 +958,7 @@ void TcxCustomRadioGroup::SyncButtonsStyle() {
   for (Integer i = 0; i < ButtonCount(); ++i) {
     TcxCustomRadioGroupButton* button = RadioButton(i);
     button->LookAndFeel()->SetKind(kind);
-    if (!button->Enabled()) button->Font()->SetColor(StyleDisabled()->Font()->GetColor());
+    if (!button->Enabled()) button->Font()->SetColor(StyleDisabled()->TextColor());
     button->SetTransparent(Transparent());
   }
 }
@@ -978,6 +979,22 @@ void TcxCustomRadioGroup::Loaded() {
     LockChangeEvents(false, false);
   });
   SetItemIndex(FPendingItemIndex);
+}
+
+void TcxCustomRadioGroup::SetDragMode(TDragMode Value) {
+  TcxCustomButtonGroup::SetDragMode(Value);
+  for (Integer i = 0; i < ButtonCount(); ++i) Buttons(i)->SetDragMode(Value);
+}
+
+void TcxCustomRadioGroup::AssignDragKind(TDragKind Value) {
+  TcxCustomButtonGroup::AssignDragKind(Value);
+  for (Integer i = 0; i < ButtonCount(); ++i) Buttons(i)->DragKind = Value;
+}
+
+void TcxCustomRadioGroup::Resize() {
+  TcxCustomButtonGroup::Resize();
+  // The parent's picture behind the buttons moves with the size.
+  if (ComponentState().Contains(csDesigning) && UsesParentBackground()) Invalidate();
 }
 
 void TcxCustomRadioGroup::CMCtl3DChanged(TMessage& Message) {

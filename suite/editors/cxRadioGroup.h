@@ -286,6 +286,14 @@ class TcxCustomRadioGroup : public TcxCustomButtonGroup {
 
   TcxCustomEditProperties* GetProperties() const { return Properties(); }
   void SetPropertiesObject(TcxCustomEditProperties* Value) { SetProperties(Value); }
+  // Dragging starts on the buttons too.
+  void SetDragMode(TDragMode Value);
+  void AssignDragKind(TDragKind Value) override;
+  // The buttons are made from the items, never streamed.
+  void GetChildren(TGetChildProc Proc, TComponent* Root) override {
+    (void)Proc;
+    (void)Root;
+  }
 
   bool IsReadingState() const { return ComponentState().Contains(csReading); }
 
@@ -294,6 +302,7 @@ class TcxCustomRadioGroup : public TcxCustomButtonGroup {
   friend class TcxCustomRadioGroupButton;
   void Loaded() override;
   void CMCtl3DChanged(TMessage& Message) override;
+  void Resize() override;
   void WndProc(TMessage& Message) override;
 
  private:

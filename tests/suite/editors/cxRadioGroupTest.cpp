@@ -564,6 +564,38 @@ TEST_F(RadioGroupTest, ActivationFocusesTheCheckedButtonAndPassesAClickToTheButt
   EXPECT_EQ(group->ItemIndex(), 0) << "the click went to the button under it";
 }
 
+TEST_F(RadioGroupTest, ButtonsTakeTheGroupsLookDragSettingsAndFocusRequests) {
+  group->Style()->SetColor(clYellow);
+  group->Style()->SetTextColor(clNavy);
+  group->StyleDisabled()->SetTextColor(clMaroon);
+  group->GetStyle()->SetEditBorderStyle(ebsFlat);
+  Props()->RadioItems()->ItemAt(1)->SetEnabled(false);
+  group->RecalculateAtCursor(false);
+  TcxCustomRadioGroupButton* enabled = group->RadioButton(0);
+  TcxCustomRadioGroupButton* disabled = group->RadioButton(1);
+  EXPECT_EQ(enabled->Color(), clYellow);
+  EXPECT_EQ(enabled->Font()->GetColor(), clNavy);
+  EXPECT_EQ(disabled->Font()->GetColor(), clMaroon) << "a disabled button takes the disabled style's text colour";
+  EXPECT_EQ(enabled->LookAndFeel()->Kind(), lfFlat) << "a flat border gives flat marks";
+  EXPECT_FALSE(enabled->ParentShowHint());
+
+  group->SetDragMode(dmAutomatic);
+  group->AssignDragKind(dkDock);
+  for (Integer i = 0; i < group->ButtonCount(); ++i) {
+    EXPECT_EQ(group->Buttons(i)->DragMode(), dmAutomatic);
+    EXPECT_EQ(group->Buttons(i)->DragKind, dkDock);
+  }
+  group->SetDragMode(dmManual);
+
+  group->Perform(CM_FOCUSRADIOBUTTON, 2, 0);
+  Pump();
+  EXPECT_TRUE(group->Buttons(2)->Focused());
+  group->Perform(CM_FOCUSRADIOBUTTON, 9, 0);
+  group->Perform(CM_FOCUSRADIOBUTTON, 1, 0);
+  Pump();
+  EXPECT_TRUE(group->Buttons(2)->Focused()) << "no such button, and a disabled one cannot take the focus";
+}
+
 TEST_F(RadioGroupTest, AReadOnlyGroupKeepsItsValueAgainstKeysAndClicks) {
   group->SetItemIndex(0);
   Props()->SetReadOnly(true);
