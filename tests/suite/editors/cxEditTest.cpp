@@ -1388,6 +1388,25 @@ TEST(EditAutoSize, TakesItsOwnHeightUnlessItsAlignmentGivesIt) {
       EXPECT_EQ(edit->Height(), form.ClientHeight()) << c.align;
     EXPECT_EQ(edit->Width(), c.align == alNone ? 150 : form.ClientWidth()) << c.align;
   }
+  // Buttons-only editors with auto-width buttons take the measured width
+  // too, unless their alignment gives it.
+  for (TAlign align : {alNone, alTop}) {
+    auto edit = std::make_unique<InputEdit>(&form, false, false, TSizedEditProperties::StaticClass());
+    edit->Properties()->SetButtonsViewStyle(2);
+    edit->Properties()->Buttons()->Add()->SetWidth(30);
+    edit->SetParent(&form);
+    edit->SetBounds(10, 10, 150, 80);
+    edit->SetAlign(align);
+    Application->ProcessMessages();
+    ASSERT_EQ(edit->EditViewInfo()->ButtonCount(), 1);
+    const TcxEditButtonViewInfo* button = edit->EditViewInfo()->Button(0);
+    if (align == alNone) {
+      EXPECT_LT(edit->Width(), 150) << "as wide as its button and border";
+      EXPECT_EQ(button->VisibleBounds, button->Bounds) << "the button fits";
+    } else {
+      EXPECT_EQ(edit->Width(), form.ClientWidth());
+    }
+  }
   // Switched off, the size stays what it is given.
   auto edit = std::make_unique<InputEdit>(&form, false, false, TSizedEditProperties::StaticClass());
   edit->SetParent(&form);
