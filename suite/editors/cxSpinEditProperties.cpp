@@ -182,12 +182,6 @@ void TcxCustomSpinEditProperties::NotifyChanged() {
   TcxCustomTextEditProperties::NotifyChanged();
 }
 
-void TcxCustomSpinEditProperties::SetCircular(bool Value) {
-  if (Value == FCircular) return;
-  FCircular = Value;
-  NotifyChanged();
-}
-
 TcxSpinEditValueType TcxCustomSpinEditProperties::ValueType() {
   if (AssignedValues()->ValueType()) return FValueType;
   if (IcxEditDefaultValuesProvider* provider = DefaultValuesProvider())

@@ -127,21 +127,21 @@ class TcxCustomSpinEditProperties : public TcxCustomTextEditProperties, public S
   void SetAssignedValues(TcxSpinEditPropertiesValues* Value) { AssignedValues()->Assign(Value); }
 
   bool CanEdit() const { return FCanEdit; }
-  void SetCanEdit(bool Value) { FCanEdit = Value; }
+  void SetCanEdit(bool Value) { SetAndNotify(FCanEdit, Value); }
   bool Circular() const { return FCircular; }
-  void SetCircular(bool Value);
+  void SetCircular(bool Value) { SetAndNotify(FCircular, Value); }
   bool ExceptionOnInvalidInput() const { return FExceptionOnInvalidInput; }
-  void SetExceptionOnInvalidInput(bool Value) { FExceptionOnInvalidInput = Value; }
+  void SetExceptionOnInvalidInput(bool Value) { SetAndNotify(FExceptionOnInvalidInput, Value); }
   Double Increment() const { return FIncrement; }
-  void SetIncrement(Double Value) { FIncrement = Value; }
+  void SetIncrement(Double Value) { SetAndNotify(FIncrement, Value); }
   bool IsIncrementStored() const { return FIncrement != 1.0; }
   Double LargeIncrement() const { return FLargeIncrement; }
-  void SetLargeIncrement(Double Value) { FLargeIncrement = Value; }
+  void SetLargeIncrement(Double Value) { SetAndNotify(FLargeIncrement, Value); }
   bool IsLargeIncrementStored() const { return FLargeIncrement != 10.0; }
   TcxSpinEditButtons* SpinButtons() const { return FSpinButtons.get(); }
   void SetSpinButtons(TcxSpinEditButtons* Value) { FSpinButtons->Assign(Value); }
   bool UseCtrlIncrement() const { return FUseCtrlIncrement; }
-  void SetUseCtrlIncrement(bool Value) { FUseCtrlIncrement = Value; }
+  void SetUseCtrlIncrement(bool Value) { SetAndNotify(FUseCtrlIncrement, Value); }
   // The own type when assigned; else a data-bound edit follows its field,
   // a stand-alone one takes Doubles.
   TcxSpinEditValueType ValueType();
@@ -152,6 +152,13 @@ class TcxCustomSpinEditProperties : public TcxCustomTextEditProperties, public S
   TcxSpinEditGetValueEvent OnGetValue;
 
  private:
+  template <typename T>
+  void SetAndNotify(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    NotifyChanged();
+  }
+
   bool FCanEdit = true;
   bool FCircular = false;
   bool FExceptionOnInvalidInput = false;

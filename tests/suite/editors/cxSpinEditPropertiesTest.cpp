@@ -425,6 +425,20 @@ TEST(SpinEditProperties, FastButtonsAreEditButtonsTwoAndThree) {
   p.SpinButtons()->SetShowFastButtons(false);
   EXPECT_EQ(p.Buttons()->Count(), 2);
   EXPECT_GE(changes, 3);
+  // Each setting announces a change, and only a change.
+  changes = 0;
+  p.SetCanEdit(false);
+  p.SetCircular(true);
+  p.SetExceptionOnInvalidInput(true);
+  p.SetIncrement(2);
+  p.SetLargeIncrement(20);
+  p.SetUseCtrlIncrement(true);
+  p.SetValueType(vtInt);
+  EXPECT_EQ(changes, 7);
+  p.SetIncrement(2);
+  p.SetValueType(vtInt);
+  p.SpinButtons()->SetPosition(sbpHorzLeftRight);
+  EXPECT_EQ(changes, 7);
 
   EXPECT_EQ(p.ViewDataClass(), EditViewDataClassOf<TcxSpinEditViewData>());
   auto viewInfo = p.ViewInfoClass()();
