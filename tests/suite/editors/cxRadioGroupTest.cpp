@@ -525,6 +525,58 @@ TEST_F(RadioGroupTest, ContentSizeFromTheCaptionsOrTheWidthGiven) {
   EXPECT_EQ(size.cy, th);
 }
 
+TEST_F(RadioGroupTest, ButtonStatesFollowThePointAndTheMouseButton) {
+  auto* vi = group->GroupViewInfo();
+  const TRect second = vi->Button(1)->Bounds;
+  const TPoint over{second.Left + 10, second.Top + 5};
+  struct Case {
+    Integer button;
+    TShiftState shift;
+    bool enabled;
+    TcxEditButtonState state;
+    Integer hot, pressed;
+  };
+  for (const Case& c : {Case{cxmbNone, {}, true, ebbsHot, 1, -1}, Case{cxmbLeft, {ssLeft}, true, ebbsPressed, -1, 1},
+                        Case{cxmbNone, {ssRight}, true, ebbsNormal, -1, -1},
+                        Case{cxmbNone, {}, false, ebbsDisabled, -1, -1}}) {
+    SCOPED_TRACE(c.state);
+    auto viewData = group->CreateLayoutViewData();
+    viewData->Enabled = c.enabled;
+    viewData->ComputeLayout(ContainerScreenCanvas(), {0, 0, group->Width(), group->Height()}, over, c.button, c.shift,
+                            vi, false);
+    EXPECT_EQ(vi->Button(1)->State, c.state);
+    EXPECT_EQ(vi->Button(0)->State, c.enabled ? ebbsNormal : ebbsDisabled) << "not under the point";
+    EXPECT_EQ(vi->HotButton, c.hot);
+    EXPECT_EQ(vi->PressedButton, c.pressed);
+  }
+}
+
+TEST(RadioGroupPropertiesTest, AssignCopiesItemsValuesAndDefaults) {
+  InitializeEditors();
+  TcxRadioGroupProperties source(nullptr), target(nullptr);
+  TcxRadioGroupItem* item = source.RadioItems()->Add();
+  item->SetCaption("Fast");
+  item->SetValue(2);
+  item->SetTag(7);
+  item->SetEnabled(false);
+  source.SetColumns(3);
+  source.SetWordWrap(true);
+  source.SetDefaultCaption(u"none");
+  source.SetDefaultValue(0);
+  target.Assign(&source);
+  ASSERT_EQ(target.RadioItems()->Count(), 1);
+  TcxRadioGroupItem* copy = target.RadioItems()->ItemAt(0);
+  EXPECT_EQ(copy->Caption(), "Fast");
+  EXPECT_TRUE(VarEqualsSameType(copy->Value(), 2));
+  EXPECT_EQ(copy->Tag(), 7);
+  EXPECT_FALSE(copy->Enabled());
+  EXPECT_EQ(target.Columns(), 3);
+  EXPECT_TRUE(target.WordWrap());
+  EXPECT_EQ(target.DefaultCaption(), u"none");
+  EXPECT_TRUE(VarEqualsSameType(target.DefaultValue(), 0));
+  EXPECT_EQ(target.ColumnCount(), 1) << "no more columns than items";
+}
+
 TEST_F(RadioGroupTest, ArrivingAtAButtonChecksItAsTheUsersChange) {
   win::InjectClick(Screen(group->Buttons(2), 30, group->Buttons(2)->Height() / 2));
   Pump();
