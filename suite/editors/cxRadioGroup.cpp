@@ -733,6 +733,14 @@ bool TcxCustomRadioGroupButton::PaintsTransparent() { return FRadioGroup->IsTran
 bool TcxCustomRadioGroupButton::CanFocus() { return FRadioGroup->CanFocusWithParentForm(); }
 TcxContainer* TcxCustomRadioGroupButton::ControlContainer() { return FRadioGroup; }
 
+bool TcxCustomRadioGroupButton::ExecuteAction(TBasicAction* Action) {
+  return FRadioGroup->DataBinding()->ExecuteActionHook(Action);
+}
+
+bool TcxCustomRadioGroupButton::UpdateAction(TBasicAction* Action) {
+  return FRadioGroup->DataBinding()->UpdateActionHook(Action);
+}
+
 void TcxCustomRadioGroupButton::Click() {
   TcxRadioButton::Click();
   if (!FRadioGroup->ComponentState().Contains(csLoading)) FRadioGroup->Click();

@@ -230,6 +230,9 @@ class TcxCustomRadioGroupButton : public TcxRadioButton, public IcxContainerInne
   bool PaintsTransparent() override;
   bool CanFocus() override;
   void Click() override;
+  // A host's actions reach the group's data binding.
+  bool ExecuteAction(TBasicAction* Action);
+  bool UpdateAction(TBasicAction* Action);
 
   // IcxContainerInnerControl
   TWinControl* Control() override { return this; }
