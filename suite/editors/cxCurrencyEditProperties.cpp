@@ -90,12 +90,46 @@ Integer TcxCustomCurrencyEditProperties::EditValueSource(bool Focused) {
   return UsesProviderDisplayFormat(false) ? 1 : 0;
 }
 
-bool TcxCustomCurrencyEditProperties::ParseNumber(const std::string& Text, Double& Value) {
+namespace {
+
+// Takes the thousand separators out of Text's integer part as Rule allows;
+// false when one stands where the rule does not let it.
+bool TakeOutThousandSeparators(std::string& Text, TcxCustomCurrencyEditProperties::TThousandSeparators Rule) {
+  using Rule_ = TcxCustomCurrencyEditProperties::TThousandSeparators;
+  const TFormatSettings& settings = DefaultFormatSettings();
+  const char separator = settings.ThousandSeparator;
+  if (Rule == Rule_::None || separator == '\0' || separator == settings.DecimalSeparator) return true;
+  size_t end = Text.find_first_of(std::string{settings.DecimalSeparator, 'e', 'E'});
+  if (end == std::string::npos) end = Text.size();
+  if (Text.find(separator, end) != std::string::npos) return false;  // in the decimals or the exponent
+  size_t begin = Text.find_first_not_of(" \t+-");
+  if (begin == std::string::npos || begin > end) begin = end;
+  if (Rule == Rule_::Grouped && Text.find(separator, begin) < end) {
+    // The first group takes one to three digits, every later one three.
+    size_t groupStart = begin;
+    bool first = true;
+    for (size_t i = begin; i <= end; ++i) {
+      if (i < end && Text[i] != separator) continue;
+      const size_t digits = i - groupStart;
+      if (first ? (digits < 1 || digits > 3) : digits != 3) return false;
+      first = false;
+      groupStart = i + 1;
+    }
+  }
+  std::string out = Text.substr(0, begin);
+  for (size_t i = begin; i < end; ++i)
+    if (Text[i] != separator) out += Text[i];
+  Text = out + Text.substr(end);
+  return true;
+}
+
+}  // namespace
+
+bool TcxCustomCurrencyEditProperties::ParseNumber(const std::string& Text, Double& Value,
+                                                  TThousandSeparators Separators) {
   Value = 0;
-  // Separators may stand anywhere: the key filter lets them in anywhere,
-  // and a pasted "145.5" where '.' groups thousands means 1455.
   std::string plain = Text;
-  RemoveThousandSeparators(plain);
+  if (!TakeOutThousandSeparators(plain, Separators)) return false;
   Extended x = 0;
   if (!TryStrToFloat(plain, x)) return false;
   const Extended magnitude = std::fabs(x);
@@ -142,7 +176,7 @@ bool TcxCustomCurrencyEditProperties::IsDisplayValueValid(Variant& Value, bool F
   try {
     if (EditFormatInForce()) return true;
     Double number = 0;
-    return ParseNumber(VarToStr(Value), number);
+    return ParseNumber(VarToStr(Value), number, ThousandSeparatorRule(false));
   } catch (const EConvertError&) {
     return false;
   }
@@ -154,7 +188,7 @@ Variant CurrencyDisplayValueToEditValue(TcxCustomCurrencyEditProperties* Propert
   const std::string text = VarToStr(DisplayValue);
   Double number = 0;
   if (!text.empty() && text != Properties->NullString() &&
-      TcxCustomCurrencyEditProperties::ParseNumber(text, number))
+      TcxCustomCurrencyEditProperties::ParseNumber(text, number, Properties->ThousandSeparatorRule(false)))
     return Variant(number);
   return Properties->Nullable() ? Null() : Variant(0.0);
 }
@@ -191,7 +225,7 @@ bool IsCurrencyEditAcceptableChar(TcxCustomCurrencyEditProperties* Properties, c
     if (digits > Properties->DecimalPlaces()) return false;
   }
   Double number = 0;
-  return TcxCustomCurrencyEditProperties::ParseNumber(t, number);
+  return TcxCustomCurrencyEditProperties::ParseNumber(t, number, Properties->ThousandSeparatorRule(true));
 }
 
 Double CurrencyEditValueOf(const Variant& EditValue) {

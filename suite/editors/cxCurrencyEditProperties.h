@@ -31,9 +31,21 @@ class TcxCustomCurrencyEditProperties : public TcxCustomTextEditProperties {
                             IcxEditPropertiesEditor* Edit) override;
   bool IsDisplayValueValid(Variant& Value, bool Focused) override;
 
-  // A number text of the locale, thousand separators wherever they stand;
-  // 0 or a magnitude from 5.0e-324 to 1.7e308.
-  static bool ParseNumber(const std::string& Text, Double& Value);
+  // Where a number text may hold the locale's thousand separators.
+  enum class TThousandSeparators {
+    None,      // nowhere: the settings do not use them
+    Grouped,   // between groups of three integer digits only (pasted text, text checked on leaving)
+    Anywhere,  // anywhere in the integer part (while typing, before the digits are regrouped)
+  };
+  // A number text of the locale with its separators as Separators allows;
+  // 0 or a magnitude from 5.0e-324 to 1.7e308. A separator out of place
+  // refuses the text: a pasted "145.5" where '.' groups thousands is no 1455.
+  static bool ParseNumber(const std::string& Text, Double& Value, TThousandSeparators Separators);
+  // The rule of these settings: none unless UseThousandSeparator.
+  TThousandSeparators ThousandSeparatorRule(bool WhileTyping) const {
+    if (!FUseThousandSeparator) return TThousandSeparators::None;
+    return WhileTyping ? TThousandSeparators::Anywhere : TThousandSeparators::Grouped;
+  }
   // An edit format applies while focused (assigned, or the provider's).
   bool EditFormatInForce(IcxEditPropertiesEditor* Edit = nullptr);
 

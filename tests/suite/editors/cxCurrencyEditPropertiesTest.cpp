@@ -54,32 +54,42 @@ class CurrencyEditor : public IcxEditPropertiesEditor {
   TcxCustomCurrencyEditProperties* properties;
 };
 
-TEST(CurrencyEditProperties, ParsingTakesThousandSeparatorsWhereverTheyStand) {
+TEST(CurrencyEditProperties, ParsingTakesThousandSeparatorsOnlyWhereTheRuleLetsThem) {
+  using Rule = TcxCustomCurrencyEditProperties::TThousandSeparators;
   struct Case {
     const char* name;
     TFormatSettings locale;
+    Rule rule;
     const char* text;
     bool ok;
     Double value;
   };
   const Case cases[] = {
-      {"grouped", injected_locales::US(), "1,234.5", true, 1234.5},
-      {"separators off the grouping", injected_locales::US(), "1,2,3", true, 123},
-      {"pasted with a point that groups", German(), "145.5", true, 1455},
-      {"comma decimals", German(), "1.234,5", true, 1234.5},
-      {"exponent", injected_locales::US(), "1e5", true, 100000},
-      {"trailing decimal separator", injected_locales::US(), "1.", true, 1},
-      {"largest", injected_locales::US(), "1.7e308", true, 1.7e308},
-      {"beyond the largest", injected_locales::US(), "2e308", false, 0},
-      {"zero", injected_locales::US(), "0", true, 0},
-      {"exponent alone", injected_locales::US(), "1e", false, 0},
-      {"sign alone", injected_locales::US(), "-", false, 0},
-      {"empty", injected_locales::US(), "", false, 0},
+      {"grouped", injected_locales::US(), Rule::Grouped, "1,234.5", true, 1234.5},
+      {"grouped, separators off", injected_locales::US(), Rule::None, "1,234.5", false, 0},
+      {"groups of three after the first", injected_locales::US(), Rule::Grouped, "-12,345,678", true, -12345678},
+      {"separators off the grouping", injected_locales::US(), Rule::Grouped, "1,2,3", false, 0},
+      {"separators off the grouping while typing", injected_locales::US(), Rule::Anywhere, "1,2,3", true, 123},
+      // A pasted frequency must never turn into a number a thousand times larger.
+      {"pasted point that does not group", German(), Rule::Grouped, "145.5", false, 0},
+      {"pasted point, separators off", German(), Rule::None, "145.5", false, 0},
+      {"point typed at the end", German(), Rule::Anywhere, "145.", true, 145},
+      {"separator among the decimals", injected_locales::US(), Rule::Anywhere, "1.2,5", false, 0},
+      {"separator leading the digits", injected_locales::US(), Rule::Grouped, ",123", false, 0},
+      {"comma decimals", German(), Rule::Grouped, "1.234,5", true, 1234.5},
+      {"exponent", injected_locales::US(), Rule::None, "1e5", true, 100000},
+      {"trailing decimal separator", injected_locales::US(), Rule::None, "1.", true, 1},
+      {"largest", injected_locales::US(), Rule::None, "1.7e308", true, 1.7e308},
+      {"beyond the largest", injected_locales::US(), Rule::None, "2e308", false, 0},
+      {"zero", injected_locales::US(), Rule::None, "0", true, 0},
+      {"exponent alone", injected_locales::US(), Rule::None, "1e", false, 0},
+      {"sign alone", injected_locales::US(), Rule::Grouped, "-", false, 0},
+      {"empty", injected_locales::US(), Rule::Grouped, "", false, 0},
   };
   for (const Case& c : cases) {
     TFormatSettingsPin pin{c.locale};
     Double value = -1;
-    EXPECT_EQ(TcxCustomCurrencyEditProperties::ParseNumber(c.text, value), c.ok) << c.name;
+    EXPECT_EQ(TcxCustomCurrencyEditProperties::ParseNumber(c.text, value, c.rule), c.ok) << c.name;
     EXPECT_EQ(value, c.value) << c.name;
   }
 }
@@ -94,8 +104,10 @@ TEST(CurrencyEditProperties, TypedTextBecomesANumberNullOrZero) {
   };
   const Case cases[] = {
       {"number", true, false, "12,5", Variant(12.5)},
-      {"separator outside a group, separators off", true, false, "145.5", Variant(1455.0)},
-      {"separator outside a group, separators on", true, true, "145.5", Variant(1455.0)},
+      {"separator outside a group, separators off", true, false, "145.5", Null()},
+      {"separator outside a group, separators on", true, true, "145.5", Null()},
+      {"grouped, separators on", true, true, "1.455", Variant(1455.0)},
+      {"grouped, separators off", false, false, "1.455", Variant(0.0)},
       {"empty, nullable", true, false, "", Null()},
       {"empty", false, false, "", Variant(0.0)},
       {"the null text", true, false, "none", Null()},
@@ -209,8 +221,15 @@ TEST(CurrencyEditProperties, ValidityAndRangeValidation) {
   Variant text("x");
   EXPECT_TRUE(p.IsDisplayValueValid(text, false));
   EXPECT_FALSE(p.IsDisplayValueValid(text, true));
+  // Text checked on leaving takes separators only between groups of three.
   text = Variant("1,23.5");
+  EXPECT_FALSE(p.IsDisplayValueValid(text, true));
+  p.SetUseThousandSeparator(true);
+  EXPECT_FALSE(p.IsDisplayValueValid(text, true));
+  text = Variant("1,234.5");
   EXPECT_TRUE(p.IsDisplayValueValid(text, true));
+  p.SetUseThousandSeparator(false);
+  EXPECT_FALSE(p.IsDisplayValueValid(text, true));
   p.SetEditFormat("0.00");
   text = Variant("x");
   EXPECT_TRUE(p.IsDisplayValueValid(text, true));
