@@ -402,9 +402,9 @@ class TcxCustomButtonGroup : public TcxCustomGroupBox {
  private:
   void FreeButton(Integer AIndex);
   void AppendButton();
-  void ButtonKeyDown(TObject* Sender, Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
-  void ButtonKeyPress(TObject* Sender, char32_t& Key) { KeyPress(Key); }
-  void ButtonKeyUp(TObject* Sender, Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
+  void ButtonKeyDown(TObject* /*Sender*/, Word& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  void ButtonKeyPress(TObject* /*Sender*/, char32_t& Key) { KeyPress(Key); }
+  void ButtonKeyUp(TObject* /*Sender*/, Word& Key, TShiftState Shift) { KeyUp(Key, Shift); }
   void ButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
   void ButtonMouseMove(TObject* Sender, TShiftState Shift, Integer X, Integer Y);
   void ButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, Integer X, Integer Y);
