@@ -14,6 +14,7 @@ void InitializeData() {
   InitializeEditors();
   InitializeDb();
   RegisterValueTypeClasses();
+  InstallFilterValueTypeQueries();
   RegisterFilterResourceStrings();
   RegisterFilterClasses();
   // After every item class the program has is registered.

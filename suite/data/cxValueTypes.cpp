@@ -12,6 +12,7 @@
 #include "platform/rtl/SqlTimSt.h"
 #include "platform/rtl/SysUtils.h"
 #include "suite/data/cxDataStreams.h"
+#include "suite/editors/cxFilterEditsController.h"
 #include "suite/foundation/cxVariants.h"
 
 namespace {
@@ -530,4 +531,16 @@ void RegisterValueTypeClasses() {
         TcxLargeIntValueType::Class(), TcxFMTBcdValueType::Class(), TcxSQLTimeStampValueType::Class(),
         TcxVariantValueType::Class(), TcxObjectValueType::Class()})
     AddValueTypeClass(type);
+}
+
+void InstallFilterValueTypeQueries() {
+  SetFilterValueTypeQueries(
+      [](const TObject* AValueTypeClass) {
+        const auto* type = dynamic_cast<const TcxValueType*>(AValueTypeClass);
+        return type && type->IsTextType();
+      },
+      [](const TObject* AValueTypeClass, Variant& AValue) {
+        const auto* type = dynamic_cast<const TcxValueType*>(AValueTypeClass);
+        return !type || type->AcceptsVariant(AValue);
+      });
 }

@@ -288,3 +288,6 @@ void AddValueTypeClass(TcxValueTypeClass AValueTypeClass);
 void RemoveValueTypeClass(TcxValueTypeClass AValueTypeClass);
 // The fourteen value types in their order; the folder's start-up calls it.
 void RegisterValueTypeClasses();
+// Gives the editors' filter helpers the string test (String and WideString)
+// and the validity test (AcceptsVariant) of the value types.
+void InstallFilterValueTypeQueries();

@@ -18,6 +18,7 @@
 #include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
+#include "suite/editors/cxFilterEditHelpers.h"
 #include "suite/editors/cxGroupBox.h"
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
@@ -65,6 +66,8 @@ void InitializeEditors() {
   RegisterSpinEditPropertiesClasses();
   RegisterCurrencyEditPropertiesClasses();
   RegisterCustomInnerTextEditClasses();
+  // Before the bars, which add their own helpers.
+  RegisterFilterEditHelpers();
   RegisterEditProgressBarClasses();
   RegisterTrackBarClasses();
   // Last: the default items are made of the item classes registered above.

@@ -34,6 +34,7 @@ VXN_IMPLEMENT_CLASS(TcxCustomProgressBarViewInfo, TcxCustomTextEditViewInfo)
 VXN_IMPLEMENT_CLASS(TcxCustomProgressBarViewData, TcxCustomEditViewData)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomProgressBar, TcxCustomEdit)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxProgressBar, TcxCustomProgressBar)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterProgressBarHelper, TcxFilterSpinEditHelper)
 
 namespace {
 
@@ -889,6 +890,14 @@ void TcxCustomProgressBar::CalculateViewInfo(const TPoint& P, bool AIsMouseEvent
                           AIsMouseEvent);
 }
 
+// --- filter helper ---------------------------------------------------------------------------
+
+void TcxFilterProgressBarHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                      TcxCustomEditProperties* ASource, bool AKeepButtons) const {
+  const auto* source = dynamic_cast<TcxCustomProgressBarProperties*>(ASource);
+  InitializeRangeProperties(ADest, ASource, AKeepButtons, source ? source->Min() : 0, source ? source->Max() : 0);
+}
+
 // --- start-up -------------------------------------------------------------------------------
 
 void RegisterEditProgressBarClasses() {
@@ -896,4 +905,6 @@ void RegisterEditProgressBarClasses() {
                    TcxProgressBar::StaticClass()});
   GetRegisteredEditProperties()->Register(TcxProgressBarProperties::StaticClass(),
                                           TranslateResourceString(scxSEditRepositoryProgressBarItem));
+  InitializeFilterEditsController();
+  FilterEditsController()->Register(TcxProgressBarProperties::StaticClass(), TcxFilterProgressBarHelper::Class());
 }

@@ -16,6 +16,7 @@
 #include "suite/editors/cxEditProperties.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditViewData.h"
+#include "suite/editors/cxFilterEditHelpers.h"
 #include "suite/editors/cxTextEditViewInfo.h"
 
 VXN_ENUM(TcxProgressBarBarStyle, cxbsSolid, cxbsLEDs, cxbsGradient, cxbsGradientLEDs, cxbsBitmap, cxbsBitmapLEDs)
@@ -306,6 +307,19 @@ class TcxProgressBar : public TcxCustomProgressBar {
   explicit TcxProgressBar(TComponent* AOwner) : TcxCustomProgressBar(AOwner) {}
 };
 
-// Registers the classes and the editor kind. Not RegisterProgressBarClasses:
-// the forms library's progress bar has that one.
+// A progress-bar column's filter value is edited in a spin edit over the
+// bar's range.
+class TcxFilterProgressBarHelper : public TcxFilterSpinEditHelper {
+  VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterProgressBarHelper)
+
+ public:
+  void InitializeProperties(TcxCustomEditProperties* ADest, TcxCustomEditProperties* ASource,
+                            bool AKeepButtons) const override;
+
+ protected:
+  TcxFilterProgressBarHelper() = default;
+};
+
+// Registers the classes, the editor kind and its filter helper. Not
+// RegisterProgressBarClasses: the forms library's progress bar has that one.
 void RegisterEditProgressBarClasses();

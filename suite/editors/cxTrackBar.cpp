@@ -16,12 +16,14 @@
 #include "suite/editors/cxContainerViewInfo.h"
 #include "suite/editors/cxEditPainting.h"
 #include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxSpinEditProperties.h"
 #include "suite/foundation/dxThemeManager.h"
 #include "suite/foundation/dxUxTheme.h"
 
 VXN_IMPLEMENT_CLASS(TcxCustomTrackBarProperties, TcxCustomEditProperties)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxTrackBarProperties, TcxCustomTrackBarProperties)
 VXN_IMPLEMENT_CLASS(TcxTrackBarStyle, TcxEditStyle)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterTrackBarHelper, TcxFilterSpinEditHelper)
 VXN_IMPLEMENT_CLASS(TcxCustomTrackBarViewInfo, TcxCustomTextEditViewInfo)
 VXN_IMPLEMENT_CLASS(TcxCustomTrackBarViewData, TcxCustomEditViewData)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomTrackBar, TcxCustomEdit)
@@ -961,8 +963,18 @@ void TcxCustomTrackBar::WndProc(TMessage& Message) {
   TcxCustomEdit::WndProc(Message);
 }
 
+void TcxFilterTrackBarHelper::InitializeProperties(TcxCustomEditProperties* ADest, TcxCustomEditProperties* ASource,
+                                                   bool AKeepButtons) const {
+  const auto* source = dynamic_cast<TcxCustomTrackBarProperties*>(ASource);
+  InitializeRangeProperties(ADest, ASource, AKeepButtons, source ? source->Min() : 0, source ? source->Max() : 0);
+  if (auto* dest = dynamic_cast<TcxCustomSpinEditProperties*>(ADest); dest && source)
+    dest->SetLargeIncrement(source->PageSize());
+}
+
 void RegisterTrackBarClasses() {
   RegisterClasses({TcxTrackBarProperties::StaticClass(), TcxTrackBar::StaticClass()});
   GetRegisteredEditProperties()->Register(TcxTrackBarProperties::StaticClass(),
                                           TranslateResourceString(scxSEditRepositoryTrackBarItem));
+  InitializeFilterEditsController();
+  FilterEditsController()->Register(TcxTrackBarProperties::StaticClass(), TcxFilterTrackBarHelper::Class());
 }

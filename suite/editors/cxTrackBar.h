@@ -20,6 +20,7 @@
 #include "suite/editors/cxEdit.h"
 #include "suite/editors/cxEditStyles.h"
 #include "suite/editors/cxEditViewData.h"
+#include "suite/editors/cxFilterEditHelpers.h"
 #include "suite/editors/cxTextEditViewInfo.h"
 #include "suite/foundation/cxLookAndFeels.h"
 
@@ -347,4 +348,18 @@ class TcxTrackBar : public TcxCustomTrackBar {
   TcxTrackBarStyle* Style() const { return static_cast<TcxTrackBarStyle*>(TcxCustomTrackBar::Style()); }
 };
 
+// A track-bar column's filter value is edited in a spin edit over the bar's
+// range, paging as the bar does.
+class TcxFilterTrackBarHelper : public TcxFilterSpinEditHelper {
+  VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterTrackBarHelper)
+
+ public:
+  void InitializeProperties(TcxCustomEditProperties* ADest, TcxCustomEditProperties* ASource,
+                            bool AKeepButtons) const override;
+
+ protected:
+  TcxFilterTrackBarHelper() = default;
+};
+
+// Registers the classes, the editor kind and its filter helper.
 void RegisterTrackBarClasses();

@@ -10,6 +10,8 @@
 #include "platform/rtl/ObjectHandles.h"
 #include "platform/rtl/SqlTimSt.h"
 #include "platform/rtl/SysUtils.h"
+#include "suite/editors/cxFilterEditHelpers.h"
+#include "suite/editors/cxTextEditProperties.h"
 
 namespace {
 
@@ -224,4 +226,20 @@ TEST(cxValueTypes, ObjectsAreHeldByHandleAndFreedByTheLastHolder) {
   EXPECT_THROW(type->StoreVariant(slot.P(), "x"), EVariantError);
   EXPECT_EQ(slot.Load().AsInteger(), 0);
   type->StoreVariant(slot.P(), 0);  // nil is fine
+}
+
+TEST(cxValueTypes, FilterHelpersOfferPatternsForStringTypesAndCheckValuesByType) {
+  TcxTextEditProperties text(nullptr);
+  TcxCustomFilterEditHelperClass helper = TcxFilterTextEditHelper::Class();
+  for (TcxValueTypeClass type : {TcxStringValueType::Class(), TcxWideStringValueType::Class()})
+    EXPECT_EQ(helper->SupportedOperators(&text, type, false), 0x7FEu) << type->TypeCaption();
+  for (TcxValueTypeClass type : {TcxIntegerValueType::Class(), TcxVariantValueType::Class(), TcxDateTimeValueType::Class()})
+    EXPECT_EQ(helper->SupportedOperators(&text, type, false), 0x67Eu) << type->TypeCaption();
+
+  Variant v = "12";
+  EXPECT_TRUE(helper->IsValueValid(TcxIntegerValueType::Class(), v));
+  EXPECT_EQ(VarType(v), varInteger);
+  v = "abc";
+  EXPECT_FALSE(helper->IsValueValid(TcxIntegerValueType::Class(), v));
+  EXPECT_TRUE(helper->IsValueValid(TcxStringValueType::Class(), v));
 }

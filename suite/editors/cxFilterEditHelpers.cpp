@@ -1,0 +1,198 @@
+#include "suite/editors/cxFilterEditHelpers.h"
+
+#include "suite/editors/cxCheckBox.h"
+#include "suite/editors/cxCurrencyEditProperties.h"
+#include "suite/editors/cxRadioGroup.h"
+#include "suite/editors/cxSpinEditProperties.h"
+#include "suite/editors/cxTextEditProperties.h"
+
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxCustomFilterEditHelper, TObject)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterTextEditHelper, TcxCustomFilterEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterMemoHelper, TcxFilterTextEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterMRUEditHelper, TcxFilterTextEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterHyperLinkEditHelper, TcxFilterTextEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterCurrencyEditHelper, TcxFilterTextEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterMaskEditHelper, TcxFilterTextEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterSpinEditHelper, TcxFilterMaskEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterCheckBoxHelper, TcxCustomFilterEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterRadioGroupHelper, TcxCustomFilterEditHelper)
+
+namespace {
+
+constexpr TcxFilterOperatorSet PatternOperators = fosLike | fosNotLike;
+// Equal through non-blanks; with the extended set also the ranges and lists.
+constexpr TcxFilterOperatorSet BasicOperators = 0x7FE;
+constexpr TcxFilterOperatorSet ExtendedOperators = 0x7FFE;
+constexpr TcxFilterOperatorSet ComparisonOperators = BasicOperators & ~PatternOperators;  // 0x67E
+constexpr TcxFilterOperatorSet RangeAndListOperators = fosBetween | fosNotBetween | fosInList | fosNotInList;
+constexpr TcxFilterOperatorSet PickOperators = fosEqual | fosNotEqual | fosBlanks | fosNonBlanks;  // 0x606
+
+// What a number column offers: comparisons, and with the extended set the
+// ranges and lists.
+constexpr TcxFilterOperatorSet NumberOperators(bool AExtendedSet) {
+  return AExtendedSet ? ComparisonOperators | RangeAndListOperators : ComparisonOperators;
+}
+
+}  // namespace
+
+// --- base ---------------------------------------------------------------------------------------
+
+void TcxCustomFilterEditHelper::ClearPropertiesEvents(TcxCustomEditProperties* AProperties) const {
+  AProperties->OnButtonClick = {};
+  AProperties->OnChange = {};
+  AProperties->OnEditValueChanged = {};
+  AProperties->OnValidate = {};
+}
+
+void TcxCustomFilterEditHelper::InitializeEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* ASourceProperties) const {
+  TcxCustomEditProperties* properties = AEdit->ActiveProperties();
+  InitializeProperties(properties, ASourceProperties, KeepsButtons(properties));
+}
+
+bool TcxCustomFilterEditHelper::KeepsProviderLink(TcxCustomEditProperties*) const { return true; }
+
+bool TcxCustomFilterEditHelper::KeepsButtons(TcxCustomEditProperties* AProperties) const {
+  return AProperties->InheritsFrom(TcxCustomSpinEditProperties::StaticClass());
+}
+
+void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,
+                                               Variant& AValue, std::u16string& ADisplayText) const {
+  AValue = AEdit->EditValue();
+  ADisplayText = AProperties->DisplayTextOf(AValue, false);
+}
+
+TcxFilterOperatorSet TcxCustomFilterEditHelper::SupportedOperators(TcxCustomEditProperties*,
+                                                                   const TObject* AValueTypeClass,
+                                                                   bool AExtendedSet) const {
+  TcxFilterOperatorSet result = AExtendedSet ? ExtendedOperators : BasicOperators;
+  if (!FilterValueTypeIsString(AValueTypeClass)) result &= ~PatternOperators;
+  return result;
+}
+
+void TcxCustomFilterEditHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                     TcxCustomEditProperties* ASource, bool AKeepButtons) const {
+  ADest->Assign(ASource);
+  ADest->Alignment()->SetHorz(taLeftJustify);
+  ADest->Alignment()->SetVert(taTopJustify);
+  ADest->SetBeepOnError(false);
+  if (!AKeepButtons) ADest->Buttons()->Clear();
+  ADest->SetReadOnly(false);
+  ADest->SetValidateOnEnter(true);
+  if (!KeepsProviderLink(ASource)) ADest->SetDefaultValuesProvider(nullptr);
+  ClearPropertiesEvents(ADest);
+}
+
+bool TcxCustomFilterEditHelper::IsValueValid(const TObject* AValueTypeClass, Variant& AValue) const {
+  return FilterValueTypeIsValueValid(AValueTypeClass, AValue);
+}
+
+void TcxCustomFilterEditHelper::SetFilterValue(TcxCustomEdit*, TcxCustomEditProperties*, const Variant&) const {}
+
+// --- text kinds ---------------------------------------------------------------------------------
+
+void TcxFilterTextEditHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                   TcxCustomEditProperties* ASource, bool AKeepButtons) const {
+  TcxCustomFilterEditHelper::InitializeProperties(ADest, ASource, AKeepButtons);
+  ADest->SetAutoSelect(true);
+  if (auto* dest = dynamic_cast<TcxCustomTextEditProperties*>(ADest)) {
+    dest->SetHideSelection(true);
+    dest->SetViewStyle(vsNormal);
+  }
+}
+
+void TcxFilterTextEditHelper::SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties*,
+                                             const Variant& AValue) const {
+  AEdit->SetEditValue(AValue);
+}
+
+TcxFilterOperatorSet TcxFilterMemoHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*, bool) const {
+  return PatternOperators | fosBlanks | fosNonBlanks;
+}
+
+TcxFilterOperatorSet TcxFilterCurrencyEditHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*,
+                                                                     bool AExtendedSet) const {
+  return NumberOperators(AExtendedSet);
+}
+
+void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                       TcxCustomEditProperties* ASource, bool AKeepButtons) const {
+  TcxFilterTextEditHelper::InitializeProperties(ADest, ASource, AKeepButtons);
+  if (auto* dest = dynamic_cast<TcxCustomTextEditProperties*>(ADest)) {
+    dest->SetMinValue(0);
+    dest->SetMaxValue(0);
+  }
+  if (auto* dest = dynamic_cast<TcxCustomCurrencyEditProperties*>(ADest)) {
+    dest->SetNullable(true);
+    dest->SetNullString({});
+  }
+}
+
+// --- masked kinds -------------------------------------------------------------------------------
+
+bool TcxFilterMaskEditHelper::HasEditMask(TcxCustomEditProperties*) {
+  // Only the mask edit's own properties carry an edit mask; every kind this
+  // folder has so far is unmasked.
+  return false;
+}
+
+TcxFilterOperatorSet TcxFilterMaskEditHelper::SupportedOperators(TcxCustomEditProperties* AProperties,
+                                                                 const TObject* AValueTypeClass,
+                                                                 bool AExtendedSet) const {
+  TcxFilterOperatorSet result = ComparisonOperators;
+  if (!HasEditMask(AProperties) && FilterValueTypeIsString(AValueTypeClass)) result |= PatternOperators;
+  if (AExtendedSet) result |= RangeAndListOperators;
+  return result;
+}
+
+void TcxFilterMaskEditHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                   TcxCustomEditProperties* ASource, bool AKeepButtons) const {
+  TcxFilterTextEditHelper::InitializeProperties(ADest, ASource, AKeepButtons);
+  ADest->SetAutoSelect(!HasEditMask(ADest));
+}
+
+TcxFilterOperatorSet TcxFilterSpinEditHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*,
+                                                                 bool AExtendedSet) const {
+  return NumberOperators(AExtendedSet);
+}
+
+void TcxFilterSpinEditHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                   TcxCustomEditProperties* ASource, bool AKeepButtons) const {
+  TcxFilterMaskEditHelper::InitializeProperties(ADest, ASource, AKeepButtons);
+  if (auto* dest = dynamic_cast<TcxCustomSpinEditProperties*>(ADest)) dest->SetCanEdit(true);
+}
+
+void TcxFilterSpinEditHelper::InitializeRangeProperties(TcxCustomEditProperties* ADest,
+                                                        TcxCustomEditProperties* ASource, bool AKeepButtons,
+                                                        Double AMin, Double AMax) const {
+  TcxFilterSpinEditHelper::InitializeProperties(ADest, ASource, AKeepButtons);
+  ADest->Buttons()->Add();
+  ADest->Buttons()->Add();
+  if (auto* dest = dynamic_cast<TcxCustomTextEditProperties*>(ADest)) {
+    dest->SetMinValue(AMin);
+    dest->SetMaxValue(AMax);
+  }
+}
+
+// --- pick-list kinds ----------------------------------------------------------------------------
+
+TcxFilterOperatorSet TcxFilterCheckBoxHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*,
+                                                                 bool) const {
+  return PickOperators;
+}
+
+TcxFilterOperatorSet TcxFilterRadioGroupHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*,
+                                                                   bool AExtendedSet) const {
+  return AExtendedSet ? PickOperators | fosInList | fosNotInList : PickOperators;
+}
+
+// --- start-up -----------------------------------------------------------------------------------
+
+void RegisterFilterEditHelpers() {
+  InitializeFilterEditsController();
+  TcxFilterEditsController* controller = FilterEditsController();
+  controller->Register(TcxCheckBoxProperties::StaticClass(), TcxFilterCheckBoxHelper::Class());
+  controller->Register(TcxCurrencyEditProperties::StaticClass(), TcxFilterCurrencyEditHelper::Class());
+  controller->Register(TcxRadioGroupProperties::StaticClass(), TcxFilterRadioGroupHelper::Class());
+  controller->Register(TcxSpinEditProperties::StaticClass(), TcxFilterSpinEditHelper::Class());
+  controller->Register(TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class());
+}

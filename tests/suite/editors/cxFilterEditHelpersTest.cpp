@@ -1,0 +1,302 @@
+// Filter edit helpers: the controller's lookup by the parent of the
+// registered properties class, the start-up registrations, the operators
+// each helper offers, and the set-up the helpers give a filter editor's
+// properties from a column's.
+#include "suite/editors/cxFilterEditHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include "suite/editors/EditorsStartup.h"
+#include "suite/editors/cxCheckBox.h"
+#include "suite/editors/cxCurrencyEditProperties.h"
+#include "suite/editors/cxProgressBar.h"
+#include "suite/editors/cxRadioGroup.h"
+#include "suite/editors/cxSpinEditProperties.h"
+#include "suite/editors/cxTextEditProperties.h"
+#include "suite/editors/cxTrackBar.h"
+
+namespace {
+
+// A spin kind of its own: a sibling of TcxSpinEditProperties.
+class OtherSpinProperties : public TcxCustomSpinEditProperties {
+  VXN_DECLARE_CLASS(OtherSpinProperties)
+
+ public:
+  using TcxCustomSpinEditProperties::TcxCustomSpinEditProperties;
+};
+
+// Stand-ins for the data folder's value types.
+class StringTypeStandIn : public TObject {};
+class IntegerTypeStandIn : public TObject {};
+const StringTypeStandIn stringType;
+const IntegerTypeStandIn integerType;
+
+class ValueTypeQueriesScope {
+ public:
+  ValueTypeQueriesScope() {
+    SetFilterValueTypeQueries([](const TObject* T) { return T == &stringType; },
+                              [](const TObject* T, Variant& V) { return T != &integerType || VarIsNumeric(V); });
+  }
+  ~ValueTypeQueriesScope() { SetFilterValueTypeQueries(nullptr, nullptr); }
+};
+
+}  // namespace
+
+VXN_IMPLEMENT_CREATABLE_CLASS(OtherSpinProperties, TcxCustomSpinEditProperties)
+
+TEST(FilterEditsController, KeysEachHelperByTheParentOfThePropertiesClass) {
+  TcxFilterEditsController controller;
+  controller.Register(TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class());
+  // Registered after its ancestor's pair, yet found first for its branch.
+  controller.Register(TcxSpinEditProperties::StaticClass(), TcxFilterSpinEditHelper::Class());
+
+  EXPECT_EQ(controller.Items(0).ItemClass, TcxCustomTextEditProperties::StaticClass());
+  EXPECT_EQ(controller.Items(1).ItemClass, TcxCustomSpinEditProperties::StaticClass());
+  EXPECT_EQ(controller.Items(1).RegisteredClass, TcxFilterSpinEditHelper::StaticClass());
+
+  struct Case {
+    TClass PropertiesClass;
+    TcxCustomFilterEditHelperClass Helper;
+  } cases[] = {
+      {TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class()},
+      {TcxCustomTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class()},
+      // No pair of its own yet: the text helper serves its ancestor's kind.
+      {TcxCurrencyEditProperties::StaticClass(), TcxFilterTextEditHelper::Class()},
+      {TcxSpinEditProperties::StaticClass(), TcxFilterSpinEditHelper::Class()},
+      {TcxCustomSpinEditProperties::StaticClass(), TcxFilterSpinEditHelper::Class()},
+      {OtherSpinProperties::StaticClass(), TcxFilterSpinEditHelper::Class()},
+      {TcxCustomEditProperties::StaticClass(), nullptr},
+      {TcxCheckBoxProperties::StaticClass(), nullptr},
+      {nullptr, nullptr},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(controller.FindHelper(c.PropertiesClass), c.Helper) << (c.PropertiesClass ? c.PropertiesClass->Name : "nil");
+
+  // Removal takes the class as given, like registration.
+  controller.Unregister(TcxSpinEditProperties::StaticClass(), TcxFilterSpinEditHelper::Class());
+  EXPECT_EQ(controller.Count(), 1);
+  EXPECT_EQ(controller.FindHelper(OtherSpinProperties::StaticClass()), TcxFilterTextEditHelper::Class());
+  controller.Unregister(TcxCustomTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class());
+  EXPECT_EQ(controller.Count(), 1) << "the pair is keyed by TcxCustomEditProperties' child, not by it";
+}
+
+TEST(FilterEditsController, StartUpRegistersTheHelpersOfTheKindsThereAre) {
+  InitializeEditors();
+  ASSERT_NE(FilterEditsController(), nullptr);
+  struct Case {
+    TClass PropertiesClass;
+    TcxCustomFilterEditHelperClass Helper;
+  } cases[] = {
+      {TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class()},
+      {TcxCheckBoxProperties::StaticClass(), TcxFilterCheckBoxHelper::Class()},
+      {TcxCurrencyEditProperties::StaticClass(), TcxFilterCurrencyEditHelper::Class()},
+      {TcxCustomCurrencyEditProperties::StaticClass(), TcxFilterCurrencyEditHelper::Class()},
+      {TcxRadioGroupProperties::StaticClass(), TcxFilterRadioGroupHelper::Class()},
+      {TcxSpinEditProperties::StaticClass(), TcxFilterSpinEditHelper::Class()},
+      {TcxProgressBarProperties::StaticClass(), TcxFilterProgressBarHelper::Class()},
+      {TcxTrackBarProperties::StaticClass(), TcxFilterTrackBarHelper::Class()},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FilterEditsController()->FindHelper(c.PropertiesClass), c.Helper) << c.PropertiesClass->Name;
+}
+
+TEST(FilterEditHelpers, HelperTreeAndClassReferences) {
+  struct Case {
+    TcxCustomFilterEditHelperClass Helper;
+    TClass Parent;
+  } cases[] = {
+      {TcxFilterTextEditHelper::Class(), TcxCustomFilterEditHelper::StaticClass()},
+      {TcxFilterCheckBoxHelper::Class(), TcxCustomFilterEditHelper::StaticClass()},
+      {TcxFilterRadioGroupHelper::Class(), TcxCustomFilterEditHelper::StaticClass()},
+      {TcxFilterMemoHelper::Class(), TcxFilterTextEditHelper::StaticClass()},
+      {TcxFilterMaskEditHelper::Class(), TcxFilterTextEditHelper::StaticClass()},
+      {TcxFilterCurrencyEditHelper::Class(), TcxFilterTextEditHelper::StaticClass()},
+      {TcxFilterMRUEditHelper::Class(), TcxFilterTextEditHelper::StaticClass()},
+      {TcxFilterHyperLinkEditHelper::Class(), TcxFilterTextEditHelper::StaticClass()},
+      {TcxFilterSpinEditHelper::Class(), TcxFilterMaskEditHelper::StaticClass()},
+      {TcxFilterProgressBarHelper::Class(), TcxFilterSpinEditHelper::StaticClass()},
+      {TcxFilterTrackBarHelper::Class(), TcxFilterSpinEditHelper::StaticClass()},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.Helper->ClassParent(), c.Parent) << c.Helper->ClassName();
+  EXPECT_FALSE(TcxFilterTextEditHelper::Class()->UseDisplayValue());
+  EXPECT_TRUE(TcxFilterCheckBoxHelper::Class()->UseDisplayValue());
+  EXPECT_TRUE(TcxFilterRadioGroupHelper::Class()->UseDisplayValue());
+}
+
+TEST(FilterEditHelpers, SupportedOperatorsPerHelperValueTypeAndSet) {
+  ValueTypeQueriesScope queries;
+  TcxTextEditProperties text(nullptr);
+  TcxSpinEditProperties spin(nullptr);
+  TcxCheckBoxProperties check(nullptr);
+  const TObject* none = nullptr;
+  struct Case {
+    TcxCustomFilterEditHelperClass Helper;
+    TcxCustomEditProperties* Properties;
+    const TObject* ValueType;
+    TcxFilterOperatorSet Basic, Extended;
+  } cases[] = {
+      // Like and not like only for a string column.
+      {TcxCustomFilterEditHelper::Class(), &text, &stringType, 0x7FE, 0x7FFE},
+      {TcxCustomFilterEditHelper::Class(), &text, &integerType, 0x67E, 0x7E7E},
+      {TcxCustomFilterEditHelper::Class(), &text, none, 0x67E, 0x7E7E},
+      {TcxFilterTextEditHelper::Class(), &text, &stringType, 0x7FE, 0x7FFE},
+      {TcxFilterTextEditHelper::Class(), &text, &integerType, 0x67E, 0x7E7E},
+      {TcxFilterMRUEditHelper::Class(), &text, &stringType, 0x7FE, 0x7FFE},
+      {TcxFilterHyperLinkEditHelper::Class(), &text, &integerType, 0x67E, 0x7E7E},
+      {TcxFilterMemoHelper::Class(), &text, &stringType, 0x780, 0x780},
+      {TcxFilterMemoHelper::Class(), &text, &integerType, 0x780, 0x780},
+      // Unmasked properties with a string value type allow patterns.
+      {TcxFilterMaskEditHelper::Class(), &text, &stringType, 0x7FE, 0x7FFE},
+      {TcxFilterMaskEditHelper::Class(), &text, &integerType, 0x67E, 0x7E7E},
+      {TcxFilterCurrencyEditHelper::Class(), &text, &stringType, 0x67E, 0x7E7E},
+      {TcxFilterSpinEditHelper::Class(), &spin, &stringType, 0x67E, 0x7E7E},
+      {TcxFilterProgressBarHelper::Class(), &spin, &integerType, 0x67E, 0x7E7E},
+      {TcxFilterTrackBarHelper::Class(), &spin, &integerType, 0x67E, 0x7E7E},
+      {TcxFilterCheckBoxHelper::Class(), &check, &stringType, 0x606, 0x606},
+      {TcxFilterRadioGroupHelper::Class(), &check, &stringType, 0x606, 0x6606},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.Helper->SupportedOperators(c.Properties, c.ValueType, false), c.Basic) << c.Helper->ClassName();
+    EXPECT_EQ(c.Helper->SupportedOperators(c.Properties, c.ValueType, true), c.Extended) << c.Helper->ClassName();
+    EXPECT_EQ(c.Helper->SupportedOperators(c.Properties, c.ValueType, true) & 1u, 0u);
+  }
+  EXPECT_EQ(fosEqual, 0x2u);
+  EXPECT_EQ(fosNonBlanks, 0x400u);
+  EXPECT_EQ(fosNotInList, 0x4000u);
+  EXPECT_EQ(fosNextYear, 0x4000000u);
+}
+
+TEST(FilterEditHelpers, IsValueValidAsksTheValueType) {
+  ValueTypeQueriesScope queries;
+  Variant number = 5, text = "five";
+  EXPECT_TRUE(TcxFilterTextEditHelper::Class()->IsValueValid(&integerType, number));
+  EXPECT_FALSE(TcxFilterTextEditHelper::Class()->IsValueValid(&integerType, text));
+  EXPECT_TRUE(TcxFilterTextEditHelper::Class()->IsValueValid(&stringType, text));
+  EXPECT_TRUE(TcxFilterTextEditHelper::Class()->IsValueValid(nullptr, text));
+}
+
+namespace {
+
+class EventSink {
+ public:
+  void Notify(TObject*) {}
+  void ButtonClick(TObject*, Integer) {}
+  void Validate(TObject*, Variant&, std::string&, bool&) {}
+};
+
+// Column settings a filter editor must not take over.
+void GiveColumnSettings(TcxCustomTextEditProperties& P, EventSink& Sink) {
+  P.Alignment()->SetHorz(taRightJustify);
+  P.Alignment()->SetVert(taVCenter);
+  P.SetBeepOnError(true);
+  P.SetReadOnly(true);
+  P.SetValidateOnEnter(false);
+  P.SetAutoSelect(false);
+  P.SetHideSelection(false);
+  P.SetViewStyle(vsHideCursor);
+  P.SetMaxLength(7);
+  P.Buttons()->Add();
+  P.OnButtonClick = TcxEditButtonClickEvent(&Sink, &EventSink::ButtonClick);
+  P.OnChange = TNotifyEvent(&Sink, &EventSink::Notify);
+  P.OnEditValueChanged = TNotifyEvent(&Sink, &EventSink::Notify);
+  P.OnValidate = TcxEditValidateEvent(&Sink, &EventSink::Validate);
+  P.OnPropertiesChanged = TNotifyEvent(&Sink, &EventSink::Notify);
+}
+
+void ExpectFilterEditorSettings(TcxCustomTextEditProperties& P) {
+  EXPECT_EQ(P.Alignment()->Horz(), taLeftJustify);
+  EXPECT_EQ(P.Alignment()->Vert(), taTopJustify);
+  EXPECT_FALSE(P.BeepOnError());
+  EXPECT_FALSE(P.ReadOnly());
+  EXPECT_TRUE(P.IsReadOnlyStored()) << "ReadOnly is assigned, not left to a provider";
+  EXPECT_TRUE(P.ValidateOnEnter());
+  EXPECT_TRUE(P.AutoSelect());
+  EXPECT_TRUE(P.HideSelection());
+  EXPECT_EQ(P.ViewStyle(), vsNormal);
+  EXPECT_FALSE(P.OnButtonClick.Assigned());
+  EXPECT_FALSE(P.OnChange.Assigned());
+  EXPECT_FALSE(P.OnEditValueChanged.Assigned());
+  EXPECT_FALSE(P.OnValidate.Assigned());
+}
+
+}  // namespace
+
+TEST(FilterEditHelpers, TextSetUpCopiesTheColumnThenResetsWhatAFilterEditorMustNotKeep) {
+  EventSink sink;
+  TcxTextEditProperties column(nullptr);
+  GiveColumnSettings(column, sink);
+
+  // Handlers the filter editor had before the set-up go as well.
+  TcxTextEditProperties dest(nullptr);
+  GiveColumnSettings(dest, sink);
+  dest.SetMaxLength(3);
+  TcxFilterTextEditHelper::Class()->InitializeProperties(&dest, &column, false);
+  ExpectFilterEditorSettings(dest);
+  EXPECT_EQ(dest.MaxLength(), 7) << "the rest comes from the column";
+  EXPECT_EQ(dest.Buttons()->Count(), 0);
+  EXPECT_TRUE(dest.OnPropertiesChanged.Assigned()) << "only the four value events are cleared";
+
+  TcxTextEditProperties kept(nullptr);
+  TcxFilterTextEditHelper::Class()->InitializeProperties(&kept, &column, true);
+  EXPECT_EQ(kept.Buttons()->Count(), 1);
+  // The column itself is untouched.
+  EXPECT_TRUE(column.OnChange.Assigned());
+  EXPECT_EQ(column.Alignment()->Horz(), taRightJustify);
+}
+
+TEST(FilterEditHelpers, CurrencySetUpDropsRangeAndAllowsNull) {
+  EventSink sink;
+  TcxCurrencyEditProperties column(nullptr);
+  GiveColumnSettings(column, sink);
+  column.SetMinValue(1);
+  column.SetMaxValue(5);
+  column.SetNullable(false);
+  column.SetNullString("none");
+
+  TcxCurrencyEditProperties dest(nullptr);
+  TcxFilterCurrencyEditHelper::Class()->InitializeProperties(&dest, &column, false);
+  ExpectFilterEditorSettings(dest);
+  EXPECT_EQ(dest.MinValue(), 0);
+  EXPECT_EQ(dest.MaxValue(), 0);
+  EXPECT_TRUE(dest.Nullable());
+  EXPECT_EQ(dest.NullString(), "");
+}
+
+TEST(FilterEditHelpers, SpinKindsKeepTheirButtonsAndAreEditable) {
+  TcxSpinEditProperties column(nullptr);
+  column.SetCanEdit(false);
+  TcxTextEditProperties text(nullptr);
+  EXPECT_TRUE(TcxCustomFilterEditHelper::Class()->KeepsButtons(&column));
+  EXPECT_FALSE(TcxCustomFilterEditHelper::Class()->KeepsButtons(&text));
+  EXPECT_FALSE(TcxFilterMRUEditHelper::Class()->KeepsButtons(&column));
+  EXPECT_TRUE(TcxCustomFilterEditHelper::Class()->KeepsProviderLink(&column));
+
+  TcxSpinEditProperties dest(nullptr);
+  const Integer spinButtons = dest.Buttons()->Count();
+  TcxFilterSpinEditHelper::Class()->InitializeProperties(&dest, &column, true);
+  EXPECT_TRUE(dest.CanEdit());
+  EXPECT_EQ(dest.Buttons()->Count(), spinButtons);
+  EXPECT_TRUE(dest.AutoSelect()) << "spin values carry no edit mask";
+}
+
+TEST(FilterEditHelpers, BarColumnsGetASpinEditorOverTheBarsRange) {
+  TcxProgressBarProperties progress(nullptr);
+  progress.SetMax(50);
+  progress.SetMin(10);
+  TcxSpinEditProperties dest(nullptr);
+  TcxFilterProgressBarHelper::Class()->InitializeProperties(&dest, &progress, true);
+  EXPECT_EQ(dest.MinValue(), 10);
+  EXPECT_EQ(dest.MaxValue(), 50);
+  EXPECT_EQ(dest.Buttons()->Count(), 2) << "the spin buttons the bar had none of to copy";
+  EXPECT_TRUE(dest.CanEdit());
+
+  TcxTrackBarProperties track(nullptr);
+  track.SetMax(40);
+  track.SetMin(-4);
+  track.SetPageSize(6);
+  TcxSpinEditProperties trackDest(nullptr);
+  TcxFilterTrackBarHelper::Class()->InitializeProperties(&trackDest, &track, true);
+  EXPECT_EQ(trackDest.MinValue(), -4);
+  EXPECT_EQ(trackDest.MaxValue(), 40);
+  EXPECT_EQ(trackDest.LargeIncrement(), 6);
+  EXPECT_EQ(trackDest.Buttons()->Count(), 2);
+}
