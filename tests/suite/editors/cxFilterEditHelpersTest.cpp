@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxCheckBox.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
@@ -299,4 +301,35 @@ TEST(FilterEditHelpers, BarColumnsGetASpinEditorOverTheBarsRange) {
   EXPECT_EQ(trackDest.MaxValue(), 40);
   EXPECT_EQ(trackDest.LargeIncrement(), 6);
   EXPECT_EQ(trackDest.Buttons()->Count(), 2);
+}
+
+TEST(FilterEditHelpers, EditLevelOperationsWorkOnTheEditsActiveProperties) {
+  InitializeEditors();
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* box = new TcxCheckBox(form.get());
+  TcxCheckBoxProperties column(nullptr);
+  column.SetReadOnly(true);
+  column.SetValueChecked("yes");
+  column.SetValueUnchecked("no");
+  column.Buttons()->Add();
+  EventSink sink;
+  box->Properties()->OnChange = TNotifyEvent(&sink, &EventSink::Notify);
+
+  TcxCustomFilterEditHelper::Class()->InitializeEdit(box, &column);
+  TcxCustomEditProperties* active = box->ActiveProperties();
+  EXPECT_FALSE(active->ReadOnly());
+  EXPECT_TRUE(active->ValidateOnEnter());
+  EXPECT_EQ(active->Buttons()->Count(), 0) << "a check box keeps no buttons";
+  EXPECT_FALSE(active->OnChange.Assigned());
+
+  // The text helper writes the value; the base reads it back with its text.
+  TcxFilterTextEditHelper::Class()->SetFilterValue(box, &column, "yes");
+  Variant value;
+  std::u16string text;
+  TcxCustomFilterEditHelper::Class()->GetFilterValue(box, &column, value, text);
+  EXPECT_EQ(value.AsString(), "yes");
+  EXPECT_EQ(text, column.DisplayTextOf("yes", false));
+  // The base writes nothing.
+  TcxCustomFilterEditHelper::Class()->SetFilterValue(box, &column, "no");
+  EXPECT_EQ(box->EditValue().AsString(), "yes");
 }
