@@ -367,18 +367,47 @@ void TForm::SetFocusedControl(TWinControl* Control) {
   ActivateMDIChild();
 }
 
+namespace {
+
+bool Holds(TWinControl* Outer, TWinControl* Inner) {
+  for (TWinControl* c = Inner; c; c = c->Parent())
+    if (c == Outer) return true;
+  return false;
+}
+
+}  // namespace
+
+TWinControl* TForm::ExitUpTo(TWinControl* From, TWinControl* Next) {
+  for (TWinControl* c = From; c && c != this; c = c->Parent()) {
+    if (Next && Holds(c, Next)) return c;
+    c->Perform(CM_EXIT, 0, 0);
+  }
+  return nullptr;
+}
+
 bool TForm::FocusEntering(TWinControl* Control) {
   if (EnteredControl_ == Control) return false;
-  if (TWinControl* left = std::exchange(EnteredControl_, Control)) left->Perform(CM_EXIT, 0, 0);
+  TWinControl* left = std::exchange(EnteredControl_, Control);
+  TWinControl* common = left ? ExitUpTo(left, Control) : nullptr;
+  // The focus came back from a child of Control: Control never left.
+  if (common == Control) return false;
+  std::vector<TWinControl*> parents;
+  for (TWinControl* p = Control->Parent(); p && p != this && p != common; p = p->Parent()) parents.push_back(p);
+  for (auto it = parents.rbegin(); it != parents.rend(); ++it) (*it)->Perform(CM_ENTER, 0, 0);
   return true;
 }
 
 bool TForm::FocusLeaving(TWinControl* Control, HWND NewFocus) {
   TWinControl* next = nullptr;
   for (HWND w = NewFocus; w && !next; w = GetParent(w)) next = FindControl(w);
-  if (next == Control || !next || GetParentForm(next) != this) return false;
-  if (EnteredControl_ == Control) EnteredControl_ = nullptr;
-  return true;
+  // Into a child of its own the focus stays inside Control.
+  if (next == Control || !next || GetParentForm(next) != this || Holds(Control, next)) return false;
+  const bool wasEntered = EnteredControl_ == Control;
+  if (wasEntered) EnteredControl_ = nullptr;
+  TWinControl* common = ExitUpTo(Control, next);
+  // The parent that still holds the focus stays entered.
+  if (wasEntered && !EnteredControl_) EnteredControl_ = common;
+  return false;
 }
 
 void TForm::ControlDestroyed(TControl* Control) {

@@ -79,12 +79,20 @@ class TForm : public TCustomForm {
   // program keeps its entered state and gets neither CM_EXIT then nor
   // CM_ENTER when the focus comes back. Its exit comes when the focus next
   // goes to another control of the form.
+  // The parents of the controls take part: a parent is entered before the
+  // first of its children to take the focus and exited after the last one
+  // lost it to a control outside it (an editor and the edit window inside it
+  // are one place for the focus).
   // FocusEntering: Control (of this form) got the focus; sends the pending
-  // CM_EXIT of the control entered before, and tells whether Control gets
-  // CM_ENTER (not when it never left).
+  // CM_EXIT of the control entered before and of its parents that do not
+  // hold Control, then CM_ENTER to Control's parents not entered yet, and
+  // tells whether Control gets CM_ENTER (not when it never left).
   bool FocusEntering(TWinControl* Control);
-  // Control (of this form) lost the focus to NewFocus; tells whether it gets
-  // CM_EXIT now (NewFocus is on this form), else its exit waits.
+  // Control (of this form) lost the focus to NewFocus; when NewFocus is
+  // another control of this form outside Control, Control and its parents
+  // that do not hold NewFocus get CM_EXIT now; else the exit waits. Tells
+  // whether the caller still has to send Control's CM_EXIT (never: it is
+  // sent here, before the parents').
   bool FocusLeaving(TWinControl* Control, win::HWND NewFocus);
   // A control is going away: the form forgets it.
   void ControlDestroyed(TControl* Control);
@@ -191,6 +199,9 @@ class TForm : public TCustomForm {
   TWindowState WindowState_ = wsNormal;
   TWinControl* ActiveControl_ = nullptr;
   TWinControl* EnteredControl_ = nullptr;  // had CM_ENTER and no CM_EXIT yet
+  // CM_EXIT to From and its parents up to the first that holds Next (never
+  // the form); answers that parent, nil when none does.
+  TWinControl* ExitUpTo(TWinControl* From, TWinControl* Next);
   TModalResult ModalResult_ = mrNone;
   bool Modal_ = false;
   bool Created_ = false;

@@ -25,6 +25,7 @@
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxSplitter.h"
+#include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditLookupData.h"
 #include "suite/editors/cxTextEditProperties.h"
 #include "suite/editors/cxTrackBar.h"
@@ -66,6 +67,7 @@ void InitializeEditors() {
   RegisterSpinEditPropertiesClasses();
   RegisterCurrencyEditPropertiesClasses();
   RegisterCustomInnerTextEditClasses();
+  RegisterTextEditClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
   RegisterEditProgressBarClasses();

@@ -10,6 +10,7 @@
 #include "platform/rtl/TypInfo.h"
 #include "platform/rtl/Utf8.h"
 #include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditLookupData.h"
 #include "suite/editors/cxTextEditViewData.h"
 #include "suite/editors/cxTextEditViewInfo.h"
@@ -182,6 +183,8 @@ void TcxCustomTextEditProperties::FormatChanged() {
   ScopeExit clear([this] { FFormatAnnouncing = false; });
   NotifyChanged();
 }
+
+TClass TcxCustomTextEditProperties::EditClass() { return TcxTextEdit::StaticClass(); }
 
 TClass TcxCustomTextEditProperties::LookupDataClass() { return TcxCustomTextEditLookupData::StaticClass(); }
 

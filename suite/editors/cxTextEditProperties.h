@@ -129,6 +129,7 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
   virtual bool IsDisplayValueValid(Variant& Value, bool Focused);
 
   // Overrides of the editor properties.
+  TClass EditClass() override;
   void AlignmentChanged(TObject* Sender) override;
   void AssignAlignment(TcxEditAlignment* Value) override;
   bool ValidatesDisplayValue() override { return true; }
