@@ -270,6 +270,22 @@ TEST_F(TextEdit, WindowTextMessages) {
   EXPECT_FALSE(edit->Modified());
 }
 
+TEST_F(TextEdit, AListTextEditorDropsATextThatIsNoItem) {
+  auto* e = Make<StyleTextEdit>(40);
+  e->Props()->LookupItems()->SetText("apple\nbanana");
+  e->SetText("kiwi");
+  e->Props()->style = esListText;
+  // Any change of the settings checks the shown text against the items.
+  e->Props()->SetMaxLength(10);
+  EXPECT_EQ(e->GetText(), "");
+  EXPECT_EQ(VarToStr(e->EditValue()), "");
+  EXPECT_EQ(win::SendMessage(e->Handle(), win::WM_SETTEXT, 0, reinterpret_cast<win::LPARAM>("kiwi")), 0)
+      << "no item: refused";
+  EXPECT_EQ(win::SendMessage(e->Handle(), win::WM_SETTEXT, 0, reinterpret_cast<win::LPARAM>("banana")), 1);
+  e->Props()->SetMaxLength(8);
+  EXPECT_EQ(e->GetText(), "banana") << "an item stays";
+}
+
 TEST_F(TextEdit, ItemIndexPicksTheItemAndClicksWhenItChanges) {
   Counter counter;
   edit->OnClick = TNotifyEvent(&counter, &Counter::Click);
