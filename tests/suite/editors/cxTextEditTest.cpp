@@ -286,6 +286,19 @@ TEST_F(TextEdit, AListTextEditorDropsATextThatIsNoItem) {
   EXPECT_EQ(e->GetText(), "banana") << "an item stays";
 }
 
+TEST_F(TextEdit, InPlaceActivationSelectsTheWholeTextInTheInnerEdit) {
+  auto* e = new TcxTextEdit(form.get(), true);
+  e->SetParent(form.get());
+  e->SetBounds(10, 40, 200, 21);
+  e->SetEditValue(Variant("channel"));
+  std::unique_ptr<TcxCustomEditData> data;
+  e->ActivateByKey(U'\t', data);
+  Application->ProcessMessages();
+  EXPECT_EQ(win::GetFocus(), e->InnerTextEdit()->Control()->Handle());
+  EXPECT_EQ(Shown(e), "[channel]");
+  EXPECT_FALSE(e->InnerTextEdit()->AutoSelect()) << "in place the host selects, not the window";
+}
+
 TEST_F(TextEdit, ItemIndexPicksTheItemAndClicksWhenItChanges) {
   Counter counter;
   edit->OnClick = TNotifyEvent(&counter, &Counter::Click);
