@@ -12,6 +12,7 @@
 #include "suite/editors/cxCustomEditPopupWindow.h"
 #include "suite/editors/cxCustomPopupWindow.h"
 #include "suite/editors/cxDateUtils.h"
+#include "suite/editors/cxDropDownEdit.h"
 #include "suite/editors/cxEditPainting.h"
 #include "suite/editors/cxEdit.h"
 #include "suite/editors/cxEditButtons.h"
@@ -68,6 +69,7 @@ void InitializeEditors() {
   RegisterCurrencyEditPropertiesClasses();
   RegisterCustomInnerTextEditClasses();
   RegisterTextEditClasses();
+  RegisterDropDownEditClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
   RegisterEditProgressBarClasses();

@@ -269,6 +269,13 @@ void TcxCustomPopupWindow::Reshow() {
   if (wasShown) PopupForControl(focus);
 }
 
+void TcxCustomPopupWindow::SetFocusControl(TWinControl* Value) {
+  if (FFocusControl == Value) return;
+  if (FFocusControl && FFocusControl != this) FFocusControl->RemoveFreeNotification(this);
+  FFocusControl = Value;
+  if (FFocusControl && FFocusControl != this) FFocusControl->FreeNotification(this);
+}
+
 void TcxCustomPopupWindow::SetTakesFocus(bool Value) {
   if (FTakesFocus == Value) return;
   FTakesFocus = Value;

