@@ -4,6 +4,7 @@
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSpinEditProperties.h"
+#include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
 
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxCustomFilterEditHelper, TObject)
@@ -89,6 +90,8 @@ bool TcxCustomFilterEditHelper::IsValueValid(const TObject* AValueTypeClass, Var
 void TcxCustomFilterEditHelper::SetFilterValue(TcxCustomEdit*, TcxCustomEditProperties*, const Variant&) const {}
 
 // --- text kinds ---------------------------------------------------------------------------------
+
+TClass TcxFilterTextEditHelper::FilterEditClass() const { return TcxTextEdit::StaticClass(); }
 
 void TcxFilterTextEditHelper::InitializeProperties(TcxCustomEditProperties* ADest,
                                                    TcxCustomEditProperties* ASource, bool AKeepButtons) const {

@@ -14,6 +14,7 @@
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSpinEditProperties.h"
+#include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
 #include "suite/editors/cxTrackBar.h"
 
@@ -332,4 +333,39 @@ TEST(FilterEditHelpers, EditLevelOperationsWorkOnTheEditsActiveProperties) {
   // The base writes nothing.
   TcxCustomFilterEditHelper::Class()->SetFilterValue(box, &column, "no");
   EXPECT_EQ(box->EditValue().AsString(), "yes");
+}
+
+TEST(FilterEditHelpers, TextKindsEditTheirFilterValueInATextEdit) {
+  struct Case {
+    TcxCustomFilterEditHelperClass Helper;
+    TClass EditClass;
+  } cases[] = {
+      {TcxCustomFilterEditHelper::Class(), nullptr},
+      {TcxFilterTextEditHelper::Class(), TcxTextEdit::StaticClass()},
+      {TcxFilterMemoHelper::Class(), TcxTextEdit::StaticClass()},
+      {TcxFilterMRUEditHelper::Class(), TcxTextEdit::StaticClass()},
+      // Kinds whose own editors the suite does not have yet offer none
+      // rather than a text edit without their input rules.
+      {TcxFilterCurrencyEditHelper::Class(), nullptr},
+      {TcxFilterSpinEditHelper::Class(), nullptr},
+      {TcxFilterCheckBoxHelper::Class(), nullptr},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.Helper->FilterEditClass(), c.EditClass) << c.Helper->ClassName();
+
+  InitializeEditors();
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* edit = new TcxTextEdit(form.get());
+  EventSink sink;
+  TcxTextEditProperties column(nullptr);
+  GiveColumnSettings(column, sink);
+  TcxFilterTextEditHelper::Class()->InitializeEdit(edit, &column);
+  ExpectFilterEditorSettings(*edit->TextProperties());
+  EXPECT_EQ(edit->TextProperties()->Buttons()->Count(), 0);
+
+  TcxFilterTextEditHelper::Class()->SetFilterValue(edit, &column, "Ch 12");
+  Variant value;
+  std::u16string text;
+  TcxFilterTextEditHelper::Class()->GetFilterValue(edit, &column, value, text);
+  EXPECT_EQ(value.AsString(), "Ch 12");
+  EXPECT_EQ(text, u"Ch 12");
 }
