@@ -2,6 +2,7 @@
 
 #include "suite/editors/cxCheckBox.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
+#include "suite/editors/cxDropDownEdit.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxTextEdit.h"
@@ -53,7 +54,8 @@ void TcxCustomFilterEditHelper::InitializeEdit(TcxCustomEdit* AEdit, TcxCustomEd
 bool TcxCustomFilterEditHelper::KeepsProviderLink(TcxCustomEditProperties*) const { return true; }
 
 bool TcxCustomFilterEditHelper::KeepsButtons(TcxCustomEditProperties* AProperties) const {
-  return AProperties->InheritsFrom(TcxCustomSpinEditProperties::StaticClass());
+  return AProperties->InheritsFrom(TcxCustomDropDownEditProperties::StaticClass()) ||
+         AProperties->InheritsFrom(TcxCustomSpinEditProperties::StaticClass());
 }
 
 void TcxCustomFilterEditHelper::GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,

@@ -11,6 +11,7 @@
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxCheckBox.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
+#include "suite/editors/cxDropDownEdit.h"
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSpinEditProperties.h"
@@ -268,7 +269,10 @@ TEST(FilterEditHelpers, SpinKindsKeepTheirButtonsAndAreEditable) {
   TcxSpinEditProperties column(nullptr);
   column.SetCanEdit(false);
   TcxTextEditProperties text(nullptr);
+  TcxCustomDropDownEditProperties dropDown(nullptr);
   EXPECT_TRUE(TcxCustomFilterEditHelper::Class()->KeepsButtons(&column));
+  EXPECT_TRUE(TcxCustomFilterEditHelper::Class()->KeepsButtons(&dropDown)) << "the drop-down button stays";
+  EXPECT_FALSE(TcxFilterMRUEditHelper::Class()->KeepsButtons(&dropDown));
   EXPECT_FALSE(TcxCustomFilterEditHelper::Class()->KeepsButtons(&text));
   EXPECT_FALSE(TcxFilterMRUEditHelper::Class()->KeepsButtons(&column));
   EXPECT_TRUE(TcxCustomFilterEditHelper::Class()->KeepsProviderLink(&column));
