@@ -22,6 +22,7 @@
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxEditStyles.h"
 
 namespace {
 
@@ -103,14 +104,18 @@ class DropDownEdit : public ::testing::Test {
     form.reset();
     win::ResetInputState();
   }
-  TestDropDown* Make(TcxCustomEditPropertiesClass AClass = nullptr, Integer top = 10) {
-    auto* e = new TestDropDown(form.get(), AClass);
+  TestDropDown* Make(TcxCustomEditPropertiesClass AClass = nullptr, Integer top = 10, bool inplace = false) {
+    auto* e = new TestDropDown(form.get(), AClass, inplace);
     e->SetParent(form.get());
     e->SetBounds(10, top, 200, 21);
     return e;
   }
   void CloseUp(TObject*) { reasons.push_back(edit->CloseReason()); }
   void InitPopup(TObject*) { ++inits; }
+
+ public:
+  void Posted(TObject* Sender) { shownAtPost.push_back(static_cast<TestDropDown*>(Sender)->PopupWindow()->IsShown()); }
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues) { told.push_back(Sender->Kind()); }
   void Focus(TWinControl* c) {
     c->SetFocus();
     Application->ProcessMessages();
@@ -139,6 +144,8 @@ class DropDownEdit : public ::testing::Test {
   TestDropDown* edit = nullptr;
   std::vector<Integer> reasons;
   int inits = 0;
+  std::vector<bool> shownAtPost;
+  std::vector<TcxLookAndFeelKind> told;
 };
 
 TEST_F(DropDownEdit, KeysOpenAndCloseWithTheirReasonsAndTakeOrKeepTheValue) {
@@ -278,6 +285,143 @@ TEST_F(DropDownEdit, TypingOpensThePopupAndTheCharacterReachesItsFocus) {
   EXPECT_EQ(focusing->GetText(), "");
   EXPECT_EQ(focusing->box->GetText(), "c");
   EXPECT_TRUE(focusing->box->Focused());
+}
+
+TEST_F(DropDownEdit, SettingsRulesAndTheRightAlignedPopup) {
+  TcxCustomDropDownEditProperties* p = edit->Props();
+  EXPECT_EQ(p->Buttons()->Count(), 1);
+  EXPECT_EQ(p->Buttons()->Items(0)->Kind(), bkDown);
+  for (TAlignment a : {taRightJustify, taCenter, taLeftJustify}) {
+    p->SetPopupAlignment(a);
+    EXPECT_EQ(p->PopupAlignment(), a);
+  }
+  p->SetPopupWidth(-5);
+  EXPECT_EQ(p->PopupWidth(), 0);
+  p->SetPopupMinWidth(50);
+  p->SetPopupWidth(30);
+  EXPECT_EQ(p->PopupWidth(), 50) << "raised to the minimum";
+  p->SetPopupWidth(0);
+  EXPECT_EQ(p->PopupWidth(), 0) << "0 stays: as wide as the edit";
+  p->SetPopupHeight(40);
+  p->SetPopupMinHeight(60);
+  EXPECT_EQ(p->PopupHeight(), 60) << "a new minimum re-applies the height";
+  p->SetPopupMinHeight(-1);
+  EXPECT_EQ(p->PopupMinHeight(), 0);
+
+  TcxCustomDropDownEditProperties copy(nullptr);
+  copy.Assign(p);
+  EXPECT_EQ(copy.PopupHeight(), 60);
+  EXPECT_EQ(copy.PopupMinWidth(), 50);
+  EXPECT_TRUE(static_cast<bool>(copy.OnCloseUp));
+
+  // An auto-sized popup is narrower than the edit: right-aligned, its right
+  // edge is the edit's.
+  p->SetPopupAlignment(taRightJustify);
+  Open();
+  TcxCustomEditPopupWindow* w = edit->PopupWindow();
+  // Aligned with the edit's drawn border.
+  const TRect owner = edit->PopupOwnerBounds();
+  const Integer editRight = form->ClientToScreen({owner.Right, 0}).X;
+  EXPECT_LT(w->Width(), edit->Width());
+  EXPECT_EQ(w->Left() + w->Width(), editRight);
+  Press(win::VK_ESCAPE);
+  p->SetPopupAlignment(taLeftJustify);
+  Open();
+  EXPECT_EQ(w->Left(), form->ClientToScreen({owner.Left, 0}).X);
+}
+
+TEST_F(DropDownEdit, ImmediatePostRunsBeforeOrAfterTheWindowHides) {
+  for (bool late : {false, true}) {
+    SCOPED_TRACE(late ? "after" : "before");
+    TestDropDown* e = Make(late ? LatePostingProperties::StaticClass() : nullptr, 60, true);
+    e->Props()->SetImmediatePost(true);
+    shownAtPost.clear();
+    e->OnPostEditValue = TNotifyEvent(this, &DropDownEdit::Posted);
+    std::unique_ptr<TcxCustomEditData> data;
+    e->ActivateEditing(data);
+    Application->ProcessMessages();
+    Press(win::VK_F4);
+    ASSERT_TRUE(e->IsPopupShown());
+    Press(win::VK_RETURN);
+    EXPECT_FALSE(e->IsPopupShown());
+    EXPECT_EQ(shownAtPost, std::vector<bool>{!late});
+    EXPECT_EQ(e->EditValue(), Variant("picked"));
+    delete e;
+  }
+}
+
+TEST_F(DropDownEdit, AUserSizedPopupIsKeptInPlaceOrWrittenIntoTheSettings) {
+  auto sizeByUser = [](TcxCustomDropDownEdit* e, Integer w, Integer h) {
+    TcxCustomEditPopupWindow* win = e->PopupWindow();
+    win->SetBounds(win->Left(), win->Top(), w, h);
+    e->PopupSizedByUser();
+  };
+  edit->Props()->SetPopupSizeable(true);
+  edit->Props()->SetPopupAutoSize(false);
+  Open();
+  sizeByUser(edit, 150, 90);
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(edit->Props()->PopupWidth(), 150) << "stand-alone: into the settings";
+  EXPECT_EQ(edit->Props()->PopupHeight(), 90);
+
+  TestDropDown* e = Make(nullptr, 60, true);
+  e->Props()->SetPopupSizeable(true);
+  e->Props()->SetPopupAutoSize(false);
+  e->Props()->SetPopupHeight(70);
+  std::unique_ptr<TcxCustomEditData> data;
+  e->ActivateEditing(data);
+  Application->ProcessMessages();
+  Press(win::VK_F4);
+  EXPECT_EQ(e->PopupWindow()->Height(), 70);
+  sizeByUser(e, 160, 110);
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(e->Props()->PopupHeight(), 70) << "in place: the settings are shared, not written";
+  e->ValidateInput();
+  Focus(other);
+  e->ActivateEditing(data);
+  Application->ProcessMessages();
+  Press(win::VK_F4);
+  EXPECT_EQ(e->PopupWindow()->Width(), 160) << "the next activation keeps the user's size";
+  EXPECT_EQ(e->PopupWindow()->Height(), 110);
+  Press(win::VK_ESCAPE);
+}
+
+TEST_F(DropDownEdit, ThePopupControlsFollowTheEditsLookAndFeel) {
+  TcxEditPopupControlLookAndFeel* laf = edit->PopupControlsLookAndFeel();
+  TcxLookAndFeel inside(nullptr);
+  inside.SetMasterLookAndFeel(laf);
+  inside.OnChanged = TcxLookAndFeelChangedEvent(this, &DropDownEdit::LookAndFeelChanged);
+  // Stand-alone: by the style of the edit's buttons.
+  auto* style = static_cast<TcxCustomEditStyle*>(edit->Style());
+  const std::pair<TcxEditButtonStyle, TcxLookAndFeelKind> cases[] = {
+      {btsUltraFlat, lfUltraFlat}, {bts3D, lfStandard}, {btsHotFlat, lfFlat}, {btsOffice11, lfOffice11},
+      {btsSimple, lfFlat},         {btsFlat, lfFlat}};
+  std::vector<TcxLookAndFeelKind> changes;
+  TcxLookAndFeelKind last = laf->Kind();
+  for (auto [buttons, kind] : cases) {
+    SCOPED_TRACE(static_cast<int>(buttons));
+    if (kind != last) changes.push_back(last = kind);
+    style->SetButtonStyle(buttons);
+    edit->RecalculateAtCursor();
+    ASSERT_EQ(edit->EditViewInfo()->Button(0)->Style, buttons);
+    EXPECT_EQ(laf->Kind(), kind);
+    EXPECT_EQ(inside.Kind(), kind) << "a control inside the popup follows";
+  }
+  EXPECT_EQ(told, changes) << "announced once per change, nothing without one";
+
+  style->SetButtonStyle(btsUltraFlat);
+  Open();
+  EXPECT_EQ(edit->PopupWindow()->PopupViewInfo()->CloseButtonLookAndFeelKind, lfUltraFlat);
+  Press(win::VK_ESCAPE);
+
+  // In place: by the look and feel of the edit's style.
+  TestDropDown* e = Make(nullptr, 60, true);
+  e->Style()->LookAndFeel()->SetKind(lfOffice11);
+  std::unique_ptr<TcxCustomEditData> data;
+  e->ActivateEditing(data);
+  e->RecalculateAtCursor();
+  EXPECT_EQ(e->PopupControlsLookAndFeel()->Kind(), lfOffice11);
+  inside.SetMasterLookAndFeel(nullptr);
 }
 
 }  // namespace
