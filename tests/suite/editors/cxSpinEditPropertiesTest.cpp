@@ -253,7 +253,9 @@ TEST(SpinEditProperties, NextValueStopsWrapsOrRefusesAtTheLimits) {
     ASSERT_EQ(p->LimitBehaviour(), c.behaviour) << c.name;
     Variant result = Null();
     EXPECT_EQ(NextSpinValue(p.get(), c.value, c.kind, result), c.ok) << c.name;
-    if (c.ok) EXPECT_TRUE(VarSameTypeAndValue(result, c.result)) << c.name << ": " << result;
+    if (c.ok) {
+      EXPECT_TRUE(VarSameTypeAndValue(result, c.result)) << c.name << ": " << result;
+    }
   }
 }
 
