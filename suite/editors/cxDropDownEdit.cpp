@@ -32,6 +32,64 @@ TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties(TPersistent* AO
   Buttons()->Add()->SetKind(bkDown);
 }
 
+TcxCustomDropDownEditProperties::~TcxCustomDropDownEditProperties() = default;
+
+TcxEditButton* TcxCustomDropDownEditProperties::GlyphButton() {
+  return FGlyphButtonIndex >= 0 && FGlyphButtonIndex < Buttons()->Count() ? Buttons()->Items(FGlyphButtonIndex)
+                                                                          : nullptr;
+}
+
+void TcxCustomDropDownEditProperties::ApplyGlyphKind() {
+  TcxEditButton* button = GlyphButton();
+  if (!button) return;
+  const bool hasGlyph = FButtonGlyph && !FButtonGlyph->Empty();
+  if (hasGlyph)
+    button->SetKind(bkGlyph);
+  else if (button->Kind() == bkGlyph)
+    button->SetKind(bkDown);
+}
+
+TBitmap* TcxCustomDropDownEditProperties::ButtonGlyph() {
+  if (!FButtonGlyph) FButtonGlyph = std::make_unique<TBitmap>();
+  return FButtonGlyph.get();
+}
+
+void TcxCustomDropDownEditProperties::SetButtonGlyph(TBitmap* Value) {
+  if (Value)
+    ButtonGlyph()->Assign(Value);
+  else
+    FButtonGlyph.reset();
+  if (TcxEditButton* button = GlyphButton()) {
+    button->SetGlyph(FButtonGlyph && !FButtonGlyph->Empty() ? FButtonGlyph.get() : nullptr);
+    ApplyGlyphKind();
+  }
+}
+
+void TcxCustomDropDownEditProperties::SetGlyphButtonIndex(Integer Value) {
+  if (Value == FGlyphButtonIndex) return;
+  // The index moves first: a button change notifies, and the kind rule must
+  // then look at the new button.
+  TcxEditButton* old = GlyphButton();
+  FGlyphButtonIndex = Value;
+  const bool hasGlyph = FButtonGlyph && !FButtonGlyph->Empty();
+  if (TcxEditButton* button = GlyphButton(); button && hasGlyph) {
+    button->SetGlyph(FButtonGlyph.get());
+    button->SetKind(bkGlyph);
+  }
+  if (old) {
+    old->SetGlyph(nullptr);
+    if (old->Kind() == bkGlyph) old->SetKind(bkDown);
+  }
+}
+
+void TcxCustomDropDownEditProperties::NotifyChanged() {
+  if (FNotifying) return;
+  FNotifying = true;
+  ScopeExit done([this] { FNotifying = false; });
+  ApplyGlyphKind();
+  TcxCustomTextEditProperties::NotifyChanged();
+}
+
 TClass TcxCustomDropDownEditProperties::EditClass() { return TcxCustomDropDownEdit::StaticClass(); }
 
 TAlignment TcxCustomDropDownEditProperties::PopupAlignment() const {
@@ -99,6 +157,7 @@ void TcxCustomDropDownEditProperties::Assign(TPersistent* Source) {
   LockChanges();
   ScopeExit unlock([this] { UnlockChanges(true); });
   TcxCustomTextEditProperties::Assign(Source);
+  SetButtonGlyph(source->FButtonGlyph.get());
   SetImmediateDropDown(source->ImmediateDropDown());
   SetImmediatePopup(source->ImmediatePopup());
   SetPopupAlignment(source->PopupAlignment());

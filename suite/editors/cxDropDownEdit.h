@@ -45,9 +45,13 @@ class TcxCustomDropDownEditProperties : public TcxCustomTextEditProperties {
  public:
   explicit TcxCustomDropDownEditProperties(TPersistent* AOwner);
 
+  ~TcxCustomDropDownEditProperties() override;
+
   void Assign(TPersistent* Source) override;
   TClass EditClass() override;
   bool PopupShowsLookupList() override { return true; }
+  // Re-applies the glyph button's kind first.
+  void NotifyChanged() override;
 
   // The protocol's questions, answered per kind.
   virtual Integer DropDownButtonIndex() { return 0; }
@@ -57,6 +61,14 @@ class TcxCustomDropDownEditProperties : public TcxCustomTextEditProperties {
   virtual TcxEditPopupWindowClass PopupWindowClass() { return &CreateEditPopupWindow<TcxCustomEditPopupWindow>; }
   virtual bool CanFitPopupToWorkArea() { return true; }
   virtual bool PopupTakesFocus() { return false; }
+
+  // The glyph of the button at GlyphButtonIndex: a non-empty glyph makes it
+  // a glyph button, an empty one a drop-down button again. Made on first read.
+  TBitmap* ButtonGlyph();
+  void SetButtonGlyph(TBitmap* Value);
+  Integer GlyphButtonIndex() const { return FGlyphButtonIndex; }
+  // Moves the glyph to another button.
+  void SetGlyphButtonIndex(Integer Value);
 
   bool ImmediateDropDown() const { return FImmediateDropDown; }
   void SetImmediateDropDown(bool Value) { FImmediateDropDown = Value; }
@@ -95,6 +107,12 @@ class TcxCustomDropDownEditProperties : public TcxCustomTextEditProperties {
   TNotifyEvent OnPopup;
 
  private:
+  TcxEditButton* GlyphButton();
+  void ApplyGlyphKind();
+
+  std::unique_ptr<TBitmap> FButtonGlyph;
+  Integer FGlyphButtonIndex = 0;
+  bool FNotifying = false;
   bool FImmediateDropDown = true;
   bool FImmediatePopup = false;
   bool FPopupAutoSize = true;

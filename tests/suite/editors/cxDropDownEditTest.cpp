@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/Clipbrd.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
@@ -274,6 +275,22 @@ TEST_F(DropDownEdit, TypingOpensThePopupAndTheCharacterReachesItsFocus) {
   EXPECT_EQ(edit->GetText(), "ab") << "a popup without the focus leaves the character to the edit";
   Press(win::VK_ESCAPE);
 
+  // A paste that changes the text opens the popup too; one that changes
+  // nothing does not.
+  edit->Props()->SetMaxLength(2);
+  Clipboard()->SetAsText("xyz");
+  win::InjectKeyPress('V', false, true);
+  Application->ProcessMessages();
+  EXPECT_EQ(edit->GetText(), "ab") << "refused: nothing fits";
+  EXPECT_FALSE(edit->IsPopupShown());
+  edit->Props()->SetMaxLength(0);
+  Clipboard()->SetAsText("z");
+  win::InjectKeyPress('V', false, true);
+  Application->ProcessMessages();
+  EXPECT_EQ(edit->GetText(), "abz");
+  EXPECT_TRUE(edit->IsPopupShown());
+  Press(win::VK_ESCAPE);
+
   // Its popup takes the focus: the character goes on to the popup's box
   // once it is shown.
   TestDropDown* focusing = Make(FocusTakingProperties::StaticClass(), 60);
@@ -307,6 +324,24 @@ TEST_F(DropDownEdit, SettingsRulesAndTheRightAlignedPopup) {
   EXPECT_EQ(p->PopupHeight(), 60) << "a new minimum re-applies the height";
   p->SetPopupMinHeight(-1);
   EXPECT_EQ(p->PopupMinHeight(), 0);
+
+  // The glyph makes its button a glyph button, moves with the index and an
+  // empty one gives the drop-down arrow back.
+  TBitmap glyph;
+  glyph.SetSize(8, 8);
+  p->Buttons()->Add()->SetKind(bkEllipsis);
+  p->SetButtonGlyph(&glyph);
+  EXPECT_EQ(p->Buttons()->Items(0)->Kind(), bkGlyph);
+  EXPECT_TRUE(p->Buttons()->Items(0)->HasGlyph());
+  p->SetGlyphButtonIndex(1);
+  EXPECT_EQ(p->Buttons()->Items(0)->Kind(), bkDown);
+  EXPECT_FALSE(p->Buttons()->Items(0)->HasGlyph());
+  EXPECT_EQ(p->Buttons()->Items(1)->Kind(), bkGlyph);
+  TBitmap empty;
+  p->SetButtonGlyph(&empty);
+  EXPECT_EQ(p->Buttons()->Items(1)->Kind(), bkDown);
+  p->SetGlyphButtonIndex(0);
+  p->Buttons()->Delete(1);
 
   TcxCustomDropDownEditProperties copy(nullptr);
   copy.Assign(p);
