@@ -22,6 +22,7 @@ bool IsWindowOrInside(HWND AParent, HWND AWnd) { return AParent && AWnd && (AWnd
 }  // namespace
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownEditProperties, TcxCustomTextEditProperties)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownEditViewData, TcxCustomTextEditViewData)
 VXN_IMPLEMENT_CLASS(TcxEditPopupControlLookAndFeel, TcxLookAndFeel)
 VXN_IMPLEMENT_CLASS(TcxCustomDropDownEdit, TcxCustomTextEdit)
 
@@ -88,6 +89,10 @@ void TcxCustomDropDownEditProperties::NotifyChanged() {
   ScopeExit done([this] { FNotifying = false; });
   ApplyGlyphKind();
   TcxCustomTextEditProperties::NotifyChanged();
+}
+
+TcxCustomEditViewDataClass TcxCustomDropDownEditProperties::ViewDataClass() {
+  return EditViewDataClassOf<TcxCustomDropDownEditViewData>();
 }
 
 TClass TcxCustomDropDownEditProperties::EditClass() { return TcxCustomDropDownEdit::StaticClass(); }
@@ -177,6 +182,13 @@ void TcxCustomDropDownEditProperties::Assign(TPersistent* Source) {
   OnPopup = source->OnPopup;
 }
 
+// --- view data --------------------------------------------------------------------------------------------
+
+bool TcxCustomDropDownEditViewData::CanButtonBeHot(Integer AIndex) {
+  auto* props = dynamic_cast<TcxCustomDropDownEditProperties*>(Properties);
+  return !(HotWhileOpen && props && AIndex == props->DropDownButtonIndex());
+}
+
 // --- look and feel of the popup's controls ------------------------------------------------------------
 
 TcxEditPopupControlLookAndFeel::TcxEditPopupControlLookAndFeel(TcxCustomDropDownEdit* AEdit)
@@ -253,6 +265,15 @@ void TcxCustomDropDownEdit::MakePopupWindow() {
   FPopupWindow->OnPopupClosing = TNotifyEvent(this, &TcxCustomDropDownEdit::PopupWindowClosing);
   FPopupWindow->OnBeforePopup = TNotifyEvent(this, &TcxCustomDropDownEdit::PopupWindowShowing);
   FPopupWindow->OnPopupShown = TNotifyEvent(this, &TcxCustomDropDownEdit::PopupWindowShown);
+}
+
+std::unique_ptr<TcxCustomEditViewData> TcxCustomDropDownEdit::CreateViewData() {
+  std::unique_ptr<TcxCustomEditViewData> viewData = TcxCustomTextEdit::CreateViewData();
+  if (auto* d = dynamic_cast<TcxCustomDropDownEditViewData*>(viewData.get())) {
+    d->PopupOpen = IsPopupShown();
+    d->HotWhileOpen = FHotWhileOpen;
+  }
+  return viewData;
 }
 
 bool TcxCustomDropDownEdit::IsPopupShown() { return FPopupWindow && FPopupWindow->Visible(); }
@@ -709,5 +730,6 @@ void TcxCustomDropDownEdit::WndProc(TMessage& Message) {
 }
 
 void RegisterDropDownEditClasses() {
-  RegisterClasses({TcxCustomDropDownEditProperties::StaticClass(), TcxCustomDropDownEdit::StaticClass()});
+  RegisterClasses({TcxCustomDropDownEditProperties::StaticClass(), TcxCustomDropDownEditViewData::StaticClass(),
+                   TcxCustomDropDownEdit::StaticClass()});
 }

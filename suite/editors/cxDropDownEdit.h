@@ -16,6 +16,7 @@
 #include "suite/editors/cxCustomEditPopupWindow.h"
 #include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
+#include "suite/editors/cxTextEditViewData.h"
 
 // Posted to a drop-down edit after a paste opened its popup: the list
 // follows the pasted text.
@@ -50,6 +51,7 @@ class TcxCustomDropDownEditProperties : public TcxCustomTextEditProperties {
   void Assign(TPersistent* Source) override;
   TClass EditClass() override;
   bool PopupShowsLookupList() override { return true; }
+  TcxCustomEditViewDataClass ViewDataClass() override;
   // Re-applies the glyph button's kind first.
   void NotifyChanged() override;
 
@@ -127,6 +129,19 @@ class TcxCustomDropDownEditProperties : public TcxCustomTextEditProperties {
   Byte FPopupDirection = PopupDirectionVertical;
   Byte FPopupHorzAlignment = PopupHorzLeft;
   Byte FPopupVertAlignment = PopupVertBelow;
+};
+
+// While the popup is open and the mouse made the edit hot, the drop-down
+// button is neither hot nor pressed: a press on it closes the popup (the
+// popup's mouse hook) and must not open it again.
+class TcxCustomDropDownEditViewData : public TcxCustomTextEditViewData {
+  VXN_DECLARE_CLASS(TcxCustomDropDownEditViewData)
+
+ public:
+  bool CanButtonBeHot(Integer AIndex) override;
+
+  bool PopupOpen = false;
+  bool HotWhileOpen = false;
 };
 
 // What an in-place drop-down edit keeps between two activations.
@@ -230,6 +245,7 @@ class TcxCustomDropDownEdit : public TcxCustomTextEdit, public EditPopupOwner {
   void EditKeyPress(char32_t& Key) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, Integer X, Integer Y) override;
   TcxContainerStyleValues GetUnstoredStyleValues() override { return {}; }
+  std::unique_ptr<TcxCustomEditViewData> CreateViewData() override;
 
  protected:
   TcxCustomDropDownEdit(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind);

@@ -261,6 +261,26 @@ TEST_F(DropDownEdit, TheButtonOpensAndAPressOnTheEditOrOutsideCloses) {
   EXPECT_EQ(reasons.back(), PopupCloseReasonUnknown);
 }
 
+TEST_F(DropDownEdit, APressOnTheButtonOfAnOpenPopupClosesItWithoutReopening) {
+  const TRect b = edit->EditViewInfo()->Button(0)->Bounds;
+  const Integer x = (b.Left + b.Right) / 2, y = (b.Top + b.Bottom) / 2;
+  Click(Screen(edit, x, y));
+  ASSERT_TRUE(edit->IsPopupShown());
+  win::InjectMouseMove(Screen(edit, x + 1, y));
+  Application->ProcessMessages();
+  EXPECT_TRUE(edit->HotWhileOpen());
+  EXPECT_NE(edit->EditViewInfo()->Button(0)->State, ebbsHot) << "no hot button while its popup is open";
+
+  Click(Screen(edit, x, y));
+  Application->ProcessMessages();
+  EXPECT_FALSE(edit->IsPopupShown()) << "the press closed the popup and did not open it again";
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown});
+  win::InjectMouseMove(Screen(edit, x - 1, y));
+  Application->ProcessMessages();
+  EXPECT_FALSE(edit->HotWhileOpen());
+  EXPECT_EQ(edit->EditViewInfo()->Button(0)->State, ebbsHot);
+}
+
 TEST_F(DropDownEdit, TypingOpensThePopupAndTheCharacterReachesItsFocus) {
   edit->Props()->SetImmediateDropDown(false);
   win::InjectText("a");
