@@ -281,6 +281,37 @@ TEST_F(DropDownEdit, APressOnTheButtonOfAnOpenPopupClosesItWithoutReopening) {
   EXPECT_EQ(edit->EditViewInfo()->Button(0)->State, ebbsHot);
 }
 
+TEST_F(DropDownEdit, InPlaceActivationOpensThePopupByKeyOrAtOnce) {
+  // Activated by a character: a popup that takes the focus gets it, the
+  // edit does not.
+  TestDropDown* e = Make(FocusTakingProperties::StaticClass(), 60, true);
+  std::unique_ptr<TcxCustomEditData> data;
+  e->ActivateByKey(U'q', data);
+  Application->ProcessMessages();
+  EXPECT_TRUE(e->IsPopupShown());
+  EXPECT_EQ(e->box->GetText(), "q");
+  EXPECT_EQ(e->GetText(), "");
+  e->ClosePopup(PopupCloseReasonCancel);
+  e->ValidateInput();
+
+  // Without ImmediateDropDown the character is the edit's.
+  Focus(other);
+  e->Props()->SetImmediateDropDown(false);
+  std::unique_ptr<TcxCustomEditData> data2;
+  e->ActivateByKey(U'r', data2);
+  Application->ProcessMessages();
+  EXPECT_FALSE(e->IsPopupShown());
+  EXPECT_EQ(e->GetText(), "r");
+
+  // ImmediatePopup opens at activation.
+  TestDropDown* at = Make(nullptr, 90, true);
+  at->Props()->SetImmediatePopup(true);
+  std::unique_ptr<TcxCustomEditData> data3;
+  at->ActivateEditing(data3);
+  Application->ProcessMessages();
+  EXPECT_TRUE(at->IsPopupShown());
+}
+
 TEST_F(DropDownEdit, TypingOpensThePopupAndTheCharacterReachesItsFocus) {
   edit->Props()->SetImmediateDropDown(false);
   win::InjectText("a");
