@@ -25,6 +25,24 @@ VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownEditProperties, TcxCustomTextEdit
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownEditViewData, TcxCustomTextEditViewData)
 VXN_IMPLEMENT_CLASS(TcxEditPopupControlLookAndFeel, TcxLookAndFeel)
 VXN_IMPLEMENT_CLASS(TcxCustomDropDownEdit, TcxCustomTextEdit)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownInnerEdit, TcxCustomInnerTextEdit)
+
+TcxCustomEditKind DropDownEditKind(TcxCustomEditPropertiesClass APropertiesClass) {
+  TcxCustomEditKind kind = TextEditKind(APropertiesClass);
+  kind.InnerEditClass = &CreateInnerEditObject<TcxCustomDropDownInnerEdit>;
+  return kind;
+}
+
+void TcxCustomDropDownInnerEdit::WndProc(TMessage& Message) {
+  if (Message.Msg == CM_HINTSHOW) {
+    auto* edit = dynamic_cast<TcxCustomDropDownEdit*>(OwnerEdit());
+    if (edit && edit->IsPopupShown()) {
+      Message.Result = 1;
+      return;
+    }
+  }
+  TcxCustomInnerTextEdit::WndProc(Message);
+}
 
 // --- properties ----------------------------------------------------------------------------------------
 
@@ -719,7 +737,12 @@ void TcxCustomDropDownEdit::DestroyWnd() {
 void TcxCustomDropDownEdit::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case CM_DROPDOWNSYNCLOOKUP: SyncLookupWithText(); return;
-    case CM_HINTSHOW: Message.Result = IsPopupShown() ? 1 : 0; return;
+    case CM_HINTSHOW:
+      if (IsPopupShown()) {
+        Message.Result = 1;
+        return;
+      }
+      break;
     case CM_BIDIMODECHANGED:
       TcxCustomTextEdit::WndProc(Message);
       if (FPopupWindow) FPopupWindow->SetBiDiMode(BiDiMode());
@@ -731,5 +754,5 @@ void TcxCustomDropDownEdit::WndProc(TMessage& Message) {
 
 void RegisterDropDownEditClasses() {
   RegisterClasses({TcxCustomDropDownEditProperties::StaticClass(), TcxCustomDropDownEditViewData::StaticClass(),
-                   TcxCustomDropDownEdit::StaticClass()});
+                   TcxCustomDropDownInnerEdit::StaticClass(), TcxCustomDropDownEdit::StaticClass()});
 }

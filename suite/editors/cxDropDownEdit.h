@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "suite/editors/cxCustomEditPopupWindow.h"
+#include "suite/editors/cxCustomInnerTextEdit.h"
 #include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
 #include "suite/editors/cxTextEditViewData.h"
@@ -173,6 +174,20 @@ class TcxEditPopupControlLookAndFeel : public TcxLookAndFeel {
  private:
   TcxCustomDropDownEdit* FEdit;
 };
+
+// The inner edit of a drop-down edit shows no hint while the popup is open.
+class TcxCustomDropDownInnerEdit : public TcxCustomInnerTextEdit {
+  VXN_DECLARE_CLASS(TcxCustomDropDownInnerEdit)
+
+ public:
+  using TcxCustomInnerTextEdit::TcxCustomInnerTextEdit;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+};
+
+// The classes of a drop-down edit kind whose settings are APropertiesClass.
+TcxCustomEditKind DropDownEditKind(TcxCustomEditPropertiesClass APropertiesClass);
 
 class TcxCustomDropDownEdit : public TcxCustomTextEdit, public EditPopupOwner {
   VXN_DECLARE_CLASS(TcxCustomDropDownEdit)

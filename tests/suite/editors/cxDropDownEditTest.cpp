@@ -32,7 +32,7 @@ class TestDropDown : public TcxCustomDropDownEdit {
  public:
   explicit TestDropDown(TComponent* AOwner, TcxCustomEditPropertiesClass AClass = nullptr, bool AIsInplace = false)
       : TcxCustomDropDownEdit(AOwner, AIsInplace,
-                              TextEditKind(AClass ? AClass : TcxCustomDropDownEditProperties::StaticClass())) {
+                              DropDownEditKind(AClass ? AClass : TcxCustomDropDownEditProperties::StaticClass())) {
     box = new TEdit(PopupWindow());
     box->SetParent(PopupWindow());
   }
@@ -410,7 +410,18 @@ TEST_F(DropDownEdit, SettingsRulesAndTheRightAlignedPopup) {
   const Integer editRight = form->ClientToScreen({owner.Right, 0}).X;
   EXPECT_LT(w->Width(), edit->Width());
   EXPECT_EQ(w->Left() + w->Width(), editRight);
+  // No hint over the edit or its inner edit while the popup is open.
+  for (TWinControl* c : {static_cast<TWinControl*>(edit), edit->InnerEdit()->Control()}) {
+    TMessage m{};
+    m.Msg = CM_HINTSHOW;
+    c->WindowProc(m);
+    EXPECT_EQ(m.Result, 1);
+  }
   Press(win::VK_ESCAPE);
+  TMessage m{};
+  m.Msg = CM_HINTSHOW;
+  edit->InnerEdit()->Control()->WindowProc(m);
+  EXPECT_EQ(m.Result, 0) << "closed: the hint shows";
   p->SetPopupAlignment(taLeftJustify);
   Open();
   EXPECT_EQ(w->Left(), form->ClientToScreen({owner.Left, 0}).X);
