@@ -21,6 +21,7 @@
 #include "suite/editors/cxEditStyles.h"
 #include "suite/editors/cxFilterEditHelpers.h"
 #include "suite/editors/cxGroupBox.h"
+#include "suite/editors/cxMaskEdit.h"
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSolidBrushCache.h"
@@ -70,6 +71,7 @@ void InitializeEditors() {
   RegisterCustomInnerTextEditClasses();
   RegisterTextEditClasses();
   RegisterDropDownEditClasses();
+  RegisterMaskEditClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
   RegisterEditProgressBarClasses();

@@ -3,6 +3,7 @@
 #include "suite/editors/cxCheckBox.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxDropDownEdit.h"
+#include "suite/editors/cxMaskEdit.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxTextEdit.h"
@@ -134,10 +135,9 @@ void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* 
 
 // --- masked kinds -------------------------------------------------------------------------------
 
-bool TcxFilterMaskEditHelper::HasEditMask(TcxCustomEditProperties*) {
-  // Only the mask edit's own properties carry an edit mask; every kind this
-  // folder has so far is unmasked.
-  return false;
+bool TcxFilterMaskEditHelper::HasEditMask(TcxCustomEditProperties* AProperties) {
+  auto* properties = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
+  return properties && properties->IsMasked();
 }
 
 TcxFilterOperatorSet TcxFilterMaskEditHelper::SupportedOperators(TcxCustomEditProperties* AProperties,
@@ -197,6 +197,7 @@ void RegisterFilterEditHelpers() {
   TcxFilterEditsController* controller = FilterEditsController();
   controller->Register(TcxCheckBoxProperties::StaticClass(), TcxFilterCheckBoxHelper::Class());
   controller->Register(TcxCurrencyEditProperties::StaticClass(), TcxFilterCurrencyEditHelper::Class());
+  controller->Register(TcxMaskEditProperties::StaticClass(), TcxFilterMaskEditHelper::Class());
   controller->Register(TcxRadioGroupProperties::StaticClass(), TcxFilterRadioGroupHelper::Class());
   controller->Register(TcxSpinEditProperties::StaticClass(), TcxFilterSpinEditHelper::Class());
   controller->Register(TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class());
