@@ -239,6 +239,23 @@ TEST_F(DropDownEdit, OpenRequestsGoThroughTheQueueOnce) {
   Press(win::VK_F4);
   EXPECT_EQ(inits, 1);
   EXPECT_FALSE(edit->IsPopupShown());
+
+  // An editor freed with a request queued: nothing is left to show.
+  TestDropDown* doomed = Make(nullptr, 60);
+  Application->ProcessMessages();
+  doomed->SetDroppedDown(true);
+  delete doomed;
+  Application->ProcessMessages();
+  EXPECT_TRUE(ShownPopups().empty());
+  // And one freed while its popup is shown.
+  doomed = Make(nullptr, 60);
+  Application->ProcessMessages();
+  doomed->SetDroppedDown(true);
+  Application->ProcessMessages();
+  ASSERT_TRUE(doomed->IsPopupShown());
+  delete doomed;
+  Application->ProcessMessages();
+  EXPECT_TRUE(ShownPopups().empty());
 }
 
 TEST_F(DropDownEdit, TheButtonOpensAndAPressOnTheEditOrOutsideCloses) {
