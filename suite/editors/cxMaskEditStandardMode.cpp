@@ -151,11 +151,11 @@ bool TcxMaskEditStandardMode::MoveLeft() {
   const Integer selLength = SelLength();
   if (edit->ShiftHeld()) {
     if (selLength != 1) return true;
-    // Turn the overwrite cursor into a plain caret after it, so the default
-    // Shift+Left that follows selects the character under it and the one
-    // before it.
+    // The cursor moves one on, anchored before the next character; the two
+    // sent Lefts and the default one that follows leave the character under
+    // the former cursor and the one before it selected.
     edit->AssignSelStart(selStart + 1);
-    edit->TcxCustomTextEdit::AssignSelLength(0);
+    edit->AssignSelLength(0);
     edit->SendKey(win::VK_LEFT);
     edit->SendKey(win::VK_LEFT);
     return true;
@@ -191,7 +191,7 @@ bool TcxMaskEditStandardMode::MoveRight() {
   const Integer selLength = SelLength();
   const Integer length = CharCount(Text());
   if (edit->ShiftHeld()) {
-    if (selLength == 1 && edit->CaretCharIndex() == selStart) edit->TcxCustomTextEdit::AssignSelLength(0);
+    if (selLength == 1 && edit->CaretCharIndex() == selStart) edit->AssignSelLength(0);
     return true;
   }
   if (selLength < 2) {

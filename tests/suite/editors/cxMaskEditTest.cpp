@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/CustomForms.h"
@@ -184,6 +185,33 @@ TEST_F(MaskEdit, TypingOverwritesAndSkipsLiterals) {
   edit->TcxCustomTextEdit::AssignSelLength(1);
   Type("9");
   EXPECT_EQ(Shown(edit), "(123) 9[_]");
+}
+
+TEST_F(MaskEdit, ShiftSelectsAndArrowsAtTheBordersGoToTheContainer) {
+  Props()->SetEditMask("9999");
+  std::vector<Word> unused;
+  struct Sink {
+    std::vector<Word>* keys;
+    void Unused(TObject*, Word& Key, TShiftState) {
+      if (Key >= win::VK_LEFT && Key <= win::VK_DOWN) keys->push_back(Key);
+    }
+  } sink{&unused};
+  edit->OnUnusedKey = TcxEditUnusedKeyEvent(&sink, &Sink::Unused);
+  Focus(edit);
+  Type("12");
+  EXPECT_EQ(Shown(edit), "12[_]_");
+  Press(win::VK_LEFT, true);
+  EXPECT_EQ(Shown(edit), "1[2_]_") << "the character under the cursor and the one before it";
+  Press(win::VK_RIGHT, true);
+  EXPECT_EQ(Shown(edit), "12[_]_");
+
+  Press(win::VK_UP);
+  Press(win::VK_DOWN);
+  Press(win::VK_HOME);
+  EXPECT_EQ(Shown(edit), "[1]2__");
+  Press(win::VK_LEFT);
+  EXPECT_EQ(unused, (std::vector<Word>{win::VK_UP, win::VK_DOWN, win::VK_LEFT}));
+  EXPECT_EQ(Shown(edit), "[1]2__");
 }
 
 TEST_F(MaskEdit, DeleteAndBackspaceWriteBlanks) {
