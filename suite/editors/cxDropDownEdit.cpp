@@ -21,10 +21,10 @@ bool IsWindowOrInside(HWND AParent, HWND AWnd) { return AParent && AWnd && (AWnd
 
 }  // namespace
 
-VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownEditProperties, TcxCustomTextEditProperties)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownEditProperties, TcxCustomMaskEditProperties)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownEditViewData, TcxCustomTextEditViewData)
 VXN_IMPLEMENT_CLASS(TcxEditPopupControlLookAndFeel, TcxLookAndFeel)
-VXN_IMPLEMENT_CLASS(TcxCustomDropDownEdit, TcxCustomTextEdit)
+VXN_IMPLEMENT_CLASS(TcxCustomDropDownEdit, TcxCustomMaskEdit)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomDropDownInnerEdit, TcxCustomInnerTextEdit)
 
 TcxCustomEditKind DropDownEditKind(TcxCustomEditPropertiesClass APropertiesClass) {
@@ -47,7 +47,7 @@ void TcxCustomDropDownInnerEdit::WndProc(TMessage& Message) {
 // --- properties ----------------------------------------------------------------------------------------
 
 TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties(TPersistent* AOwner)
-    : TcxCustomTextEditProperties(AOwner) {
+    : TcxCustomMaskEditProperties(AOwner) {
   Buttons()->Add()->SetKind(bkDown);
 }
 
@@ -106,7 +106,7 @@ void TcxCustomDropDownEditProperties::NotifyChanged() {
   FNotifying = true;
   ScopeExit done([this] { FNotifying = false; });
   ApplyGlyphKind();
-  TcxCustomTextEditProperties::NotifyChanged();
+  TcxCustomMaskEditProperties::NotifyChanged();
 }
 
 TcxCustomEditViewDataClass TcxCustomDropDownEditProperties::ViewDataClass() {
@@ -174,12 +174,12 @@ void TcxCustomDropDownEditProperties::SetPopupMinWidth(Integer Value) {
 void TcxCustomDropDownEditProperties::Assign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomDropDownEditProperties*>(Source);
   if (!source) {
-    TcxCustomTextEditProperties::Assign(Source);
+    TcxCustomMaskEditProperties::Assign(Source);
     return;
   }
   LockChanges();
   ScopeExit unlock([this] { UnlockChanges(true); });
-  TcxCustomTextEditProperties::Assign(Source);
+  TcxCustomMaskEditProperties::Assign(Source);
   SetButtonGlyph(source->FButtonGlyph.get());
   SetImmediateDropDown(source->ImmediateDropDown());
   SetImmediatePopup(source->ImmediatePopup());
@@ -247,7 +247,7 @@ void TcxEditPopupControlLookAndFeel::SyncWithEdit() {
 // --- the editor ------------------------------------------------------------------------------------------
 
 TcxCustomDropDownEdit::TcxCustomDropDownEdit(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind)
-    : TcxCustomTextEdit(AOwner, AIsInplace, AKind) {
+    : TcxCustomMaskEdit(AOwner, AIsInplace, AKind) {
   if (!IsDesigning()) MakePopupWindow();
   FPopupControlsLookAndFeel = std::make_unique<TcxEditPopupControlLookAndFeel>(this);
   FPopupControlsLookAndFeel->OnChanged =
@@ -268,7 +268,7 @@ void TcxCustomDropDownEdit::BeforeDestruction() {
     FPopupWindow->OnCloseQuery = nullptr;
     FPopupWindow->ClosePopup();
   }
-  TcxCustomTextEdit::BeforeDestruction();
+  TcxCustomMaskEdit::BeforeDestruction();
 }
 
 void TcxCustomDropDownEdit::MakePopupWindow() {
@@ -286,7 +286,7 @@ void TcxCustomDropDownEdit::MakePopupWindow() {
 }
 
 std::unique_ptr<TcxCustomEditViewData> TcxCustomDropDownEdit::CreateViewData() {
-  std::unique_ptr<TcxCustomEditViewData> viewData = TcxCustomTextEdit::CreateViewData();
+  std::unique_ptr<TcxCustomEditViewData> viewData = TcxCustomMaskEdit::CreateViewData();
   if (auto* d = dynamic_cast<TcxCustomDropDownEditViewData*>(viewData.get())) {
     d->PopupOpen = IsPopupShown();
     d->HotWhileOpen = FHotWhileOpen;
@@ -296,7 +296,7 @@ std::unique_ptr<TcxCustomEditViewData> TcxCustomDropDownEdit::CreateViewData() {
 
 bool TcxCustomDropDownEdit::IsPopupShown() { return FPopupWindow && FPopupWindow->Visible(); }
 
-bool TcxCustomDropDownEdit::Focused() { return TcxCustomTextEdit::Focused() || IsPopupShown(); }
+bool TcxCustomDropDownEdit::Focused() { return TcxCustomMaskEdit::Focused() || IsPopupShown(); }
 
 IcxTextEditLookupData* TcxCustomDropDownEdit::PopupLookupList() {
   return HasLookupData() && ActiveTextProperties()->PopupShowsLookupList() ? ILookupData() : nullptr;
@@ -541,7 +541,7 @@ void TcxCustomDropDownEdit::EditKeyDown(Word& Key, TShiftState Shift) {
       return;
     }
   }
-  TcxCustomTextEdit::EditKeyDown(Key, Shift);
+  TcxCustomMaskEdit::EditKeyDown(Key, Shift);
 }
 
 void TcxCustomDropDownEdit::EditKeyPress(char32_t& Key) {
@@ -555,7 +555,7 @@ void TcxCustomDropDownEdit::EditKeyPress(char32_t& Key) {
       return;
     }
   }
-  TcxCustomTextEdit::EditKeyPress(Key);
+  TcxCustomMaskEdit::EditKeyPress(Key);
 }
 
 bool TcxCustomDropDownEdit::ShouldSendActivationKey(char32_t Key) {
@@ -565,7 +565,7 @@ bool TcxCustomDropDownEdit::ShouldSendActivationKey(char32_t Key) {
 }
 
 void TcxCustomDropDownEdit::ActivateByKey(char32_t Key, std::unique_ptr<TcxCustomEditData>& AEditData) {
-  TcxCustomTextEdit::ActivateByKey(Key, AEditData);
+  TcxCustomMaskEdit::ActivateByKey(Key, AEditData);
   TcxCustomDropDownEditProperties* props = ActiveDropDownProperties();
   if (Key < 32 || !props->ImmediateDropDown() || props->ImmediatePopup() || ShouldSendActivationKey(Key)) return;
   SetPopupShown(true);
@@ -574,7 +574,7 @@ void TcxCustomDropDownEdit::ActivateByKey(char32_t Key, std::unique_ptr<TcxCusto
 }
 
 bool TcxCustomDropDownEdit::IsClickKey(Word Key, TShiftState Shift) {
-  if (TcxCustomTextEdit::IsClickKey(Key, Shift)) return true;
+  if (TcxCustomMaskEdit::IsClickKey(Key, Shift)) return true;
   // Keys of an open popup stay away from the in-place host.
   return IsInplace() && IsPopupShown() &&
          (Shift.Contains(ssAlt) || Shift.Contains(ssCtrl) || Key < 32 || Key > 255);
@@ -586,7 +586,7 @@ bool TcxCustomDropDownEdit::CanNavigateLookup(bool ByWheel) {
 
 void TcxCustomDropDownEdit::BeforeTabNavigation(TShiftState Shift) {
   if (IsPopupShown() && ActiveDropDownProperties()->PostPopupValueOnTab()) ClosePopup(PopupCloseReasonTab);
-  TcxCustomTextEdit::BeforeTabNavigation(Shift);
+  TcxCustomMaskEdit::BeforeTabNavigation(Shift);
 }
 
 // --- activation, focus and validation -------------------------------------------------------------------------------
@@ -606,7 +606,7 @@ void TcxCustomDropDownEdit::StoreEditData(TcxCustomEditData* AEditData) {
 }
 
 void TcxCustomDropDownEdit::ActivateEditing(std::unique_ptr<TcxCustomEditData>& AEditData) {
-  TcxCustomTextEdit::ActivateEditing(AEditData);
+  TcxCustomMaskEdit::ActivateEditing(AEditData);
   auto* data = dynamic_cast<TcxCustomDropDownEditData*>(EditData());
   FUserSized = data && data->UserSized && ActiveDropDownProperties()->PopupSizeable();
   if (ActiveDropDownProperties()->ImmediatePopup()) SetPopupShown(true);
@@ -617,13 +617,13 @@ void TcxCustomDropDownEdit::ActivateByMouse(TShiftState Shift, Integer X, Intege
   const bool was = FActivatingByMouse;
   FActivatingByMouse = true;
   ScopeExit restore([&] { FActivatingByMouse = was; });
-  TcxCustomTextEdit::ActivateByMouse(Shift, X, Y, AEditData);
+  TcxCustomMaskEdit::ActivateByMouse(Shift, X, Y, AEditData);
 }
 
 void TcxCustomDropDownEdit::ValidateInput() {
   ClosePopup(PopupCloseReasonUnknown);
   if (auto* data = dynamic_cast<TcxCustomDropDownEditData*>(EditData())) data->UserSized = FUserSized;
-  TcxCustomTextEdit::ValidateInput();
+  TcxCustomMaskEdit::ValidateInput();
   CancelPendingPopup();
 }
 
@@ -631,23 +631,23 @@ void TcxCustomDropDownEdit::FocusChanged() {
   const bool popupHasFocus = ActiveDropDownProperties()->PopupTakesFocus();
   const bool innerFocused = InnerEdit() && InnerEdit()->Control()->Focused();
   if (!popupHasFocus && !innerFocused) ClosePopup(PopupCloseReasonUnknown);
-  TcxCustomTextEdit::FocusChanged();
+  TcxCustomMaskEdit::FocusChanged();
 }
 
 void TcxCustomDropDownEdit::DoExit() {
   ClosePopup(PopupCloseReasonUnknown);
   FocusChanged();
-  TcxCustomTextEdit::DoExit();
+  TcxCustomMaskEdit::DoExit();
 }
 
 void TcxCustomDropDownEdit::PropertiesChanged(TObject* Sender) {
   if (!ActiveDropDownProperties()->PopupSizeable()) FUserSized = false;
   if (IsPopupShown()) ArrangePopupWindow();
-  TcxCustomTextEdit::PropertiesChanged(Sender);
+  TcxCustomMaskEdit::PropertiesChanged(Sender);
 }
 
 void TcxCustomDropDownEdit::ButtonDown(Integer AIndex) {
-  TcxCustomTextEdit::ButtonDown(AIndex);
+  TcxCustomMaskEdit::ButtonDown(AIndex);
   if (AIndex == ActiveDropDownProperties()->DropDownButtonIndex() && !IsPopupShown()) SetPopupShown(true);
 }
 
@@ -657,7 +657,7 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton Button, TShiftState Shift, In
   // The hot-while-open flag is the state before this press: a press that
   // closed the popup must not open it again.
   const bool wasOpen = FHotWhileOpen;
-  TcxCustomTextEdit::MouseDown(Button, Shift, X, Y);
+  TcxCustomMaskEdit::MouseDown(Button, Shift, X, Y);
   if (FActivatingByMouse || Button != mbLeft || !ActiveDropDownProperties()->ClickOpensPopup()) return;
   if (cxRectPtIn(EditViewInfo()->ClientRect, {X, Y}) && HandleAllocated() &&
       IsWindowOrInside(Handle(), GetFocus()) && !IsPopupShown() && !wasOpen)
@@ -665,7 +665,7 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton Button, TShiftState Shift, In
 }
 
 bool TcxCustomDropDownEdit::RefreshState(const TPoint& P, Integer AButton, TShiftState Shift, bool AIsMouseEvent) {
-  const bool changed = TcxCustomTextEdit::RefreshState(P, AButton, Shift, AIsMouseEvent);
+  const bool changed = TcxCustomMaskEdit::RefreshState(P, AButton, Shift, AIsMouseEvent);
   TcxCustomEditViewInfo* vi = EditViewInfo();
   // A press (not the release) on the edit outside its buttons.
   if (IsPopupShown() && AIsMouseEvent && AButton == cxmbLeft && Shift.Contains(ssLeft) && vi->PressedButton == -1 &&
@@ -678,7 +678,7 @@ bool TcxCustomDropDownEdit::RefreshState(const TPoint& P, Integer AButton, TShif
 }
 
 bool TcxCustomDropDownEdit::DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) {
-  if (TcxCustomTextEdit::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+  if (TcxCustomMaskEdit::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
   if (!CanNavigateLookup(true) || !IsPopupShown() || !HasLookupData() || ILookupData()->HasNoItems()) return false;
   if (TWinControl* list = ILookupData()->ListControl(); list && list->HandleAllocated())
     SendMessage(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<Word>(WheelDelta)),
@@ -690,11 +690,11 @@ bool TcxCustomDropDownEdit::DoMouseWheel(TShiftState Shift, Integer WheelDelta, 
 
 void TcxCustomDropDownEdit::PasteFromClipboard() {
   if (!UserChanging() || !InnerTextEdit()) {
-    TcxCustomTextEdit::PasteFromClipboard();
+    TcxCustomMaskEdit::PasteFromClipboard();
     return;
   }
   const std::string before = InnerTextEdit()->Control()->GetText();
-  TcxCustomTextEdit::PasteFromClipboard();
+  TcxCustomMaskEdit::PasteFromClipboard();
   if (InnerTextEdit()->Control()->GetText() == before || !ActiveDropDownProperties()->ImmediateDropDown() ||
       IsPopupShown())
     return;
@@ -725,13 +725,13 @@ void TcxCustomDropDownEdit::SyncLookupWithText() {
 // --- window -----------------------------------------------------------------------------------------------------------
 
 void TcxCustomDropDownEdit::CreateWnd() {
-  TcxCustomTextEdit::CreateWnd();
+  TcxCustomMaskEdit::CreateWnd();
   AttachLookupList();
 }
 
 void TcxCustomDropDownEdit::DestroyWnd() {
   ClosePopup(PopupCloseReasonUnknown);
-  TcxCustomTextEdit::DestroyWnd();
+  TcxCustomMaskEdit::DestroyWnd();
 }
 
 void TcxCustomDropDownEdit::WndProc(TMessage& Message) {
@@ -744,12 +744,12 @@ void TcxCustomDropDownEdit::WndProc(TMessage& Message) {
       }
       break;
     case CM_BIDIMODECHANGED:
-      TcxCustomTextEdit::WndProc(Message);
+      TcxCustomMaskEdit::WndProc(Message);
       if (FPopupWindow) FPopupWindow->SetBiDiMode(BiDiMode());
       return;
     default: break;
   }
-  TcxCustomTextEdit::WndProc(Message);
+  TcxCustomMaskEdit::WndProc(Message);
 }
 
 void RegisterDropDownEditClasses() {

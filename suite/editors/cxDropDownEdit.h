@@ -1,4 +1,4 @@
-// The drop-down edit: a text editor with a drop-down button and a popup
+// The drop-down edit: a mask editor with a drop-down button and a popup
 // window, and the protocol every popup editor of the suite follows. A
 // descendant supplies what the popup hosts (its size, its placement, the
 // control that takes the focus) and, optionally, lookup data shown as a list;
@@ -15,6 +15,7 @@
 
 #include "suite/editors/cxCustomEditPopupWindow.h"
 #include "suite/editors/cxCustomInnerTextEdit.h"
+#include "suite/editors/cxMaskEdit.h"
 #include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
 #include "suite/editors/cxTextEditViewData.h"
@@ -41,7 +42,7 @@ std::unique_ptr<TcxCustomEditPopupWindow> CreateEditPopupWindow(TControl* AOwner
   return std::make_unique<T>(AOwnerControl);
 }
 
-class TcxCustomDropDownEditProperties : public TcxCustomTextEditProperties {
+class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   VXN_DECLARE_CLASS(TcxCustomDropDownEditProperties)
 
  public:
@@ -189,7 +190,7 @@ class TcxCustomDropDownInnerEdit : public TcxCustomInnerTextEdit {
 // The classes of a drop-down edit kind whose settings are APropertiesClass.
 TcxCustomEditKind DropDownEditKind(TcxCustomEditPropertiesClass APropertiesClass);
 
-class TcxCustomDropDownEdit : public TcxCustomTextEdit, public EditPopupOwner {
+class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public EditPopupOwner {
   VXN_DECLARE_CLASS(TcxCustomDropDownEdit)
 
  public:
@@ -254,7 +255,7 @@ class TcxCustomDropDownEdit : public TcxCustomTextEdit, public EditPopupOwner {
   void BeforeTabNavigation(TShiftState Shift) override;
   void ButtonDown(Integer AIndex) override;
   void PropertiesChanged(TObject* Sender) override;
-  using TcxCustomTextEdit::PropertiesChanged;
+  using TcxCustomMaskEdit::PropertiesChanged;
   void PasteFromClipboard() override;
   void EditKeyDown(Word& Key, TShiftState Shift) override;
   void EditKeyPress(char32_t& Key) override;
