@@ -178,6 +178,13 @@ TEST_F(MaskEdit, TypingOverwritesAndSkipsLiterals) {
   EXPECT_EQ(Shown(edit), "(123) [4]_");
   Press(win::VK_HOME);
   EXPECT_EQ(Shown(edit), "([1]23) 4_");
+  Press(win::VK_END);
+  EXPECT_EQ(Shown(edit), "(123) 4_[]");
+  Press(win::VK_LEFT, false, true);
+  EXPECT_EQ(Shown(edit), "([1]23) 4_");
+  Press(win::VK_RIGHT, false, true);
+  EXPECT_EQ(Shown(edit), "(123) 4_[]");
+  Press(win::VK_HOME);
 
   // A cursor on a literal (as after a click there) types into the next
   // editable position.
