@@ -22,6 +22,7 @@
 #include "suite/editors/cxFilterEditHelpers.h"
 #include "suite/editors/cxGroupBox.h"
 #include "suite/editors/cxMaskEdit.h"
+#include "suite/editors/cxPopupEdit.h"
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSolidBrushCache.h"
@@ -72,6 +73,7 @@ void InitializeEditors() {
   RegisterTextEditClasses();
   RegisterDropDownEditClasses();
   RegisterMaskEditClasses();
+  RegisterPopupEditClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
   RegisterEditProgressBarClasses();

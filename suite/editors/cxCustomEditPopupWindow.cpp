@@ -331,9 +331,9 @@ bool TcxCustomEditPopupWindowViewInfo::SizingHitTest(const TPoint& P) {
 
 // Window ----------------------------------------------------------------------
 
-TcxCustomEditPopupWindow::TcxCustomEditPopupWindow(TControl* AOwnerControl) : TcxCustomPopupWindow(AOwnerControl) {
-  PopupViewInfo()->CloseButtonState = cxbsNormal;
-}
+// The view info is made on first use, after construction, so that it is of
+// the class the window's own kind names; it starts with a normal close button.
+TcxCustomEditPopupWindow::TcxCustomEditPopupWindow(TControl* AOwnerControl) : TcxCustomPopupWindow(AOwnerControl) {}
 
 TcxCustomEditPopupWindow::~TcxCustomEditPopupWindow() {
   if (FOwnerParent) FOwnerParent->RemoveFreeNotification(this);

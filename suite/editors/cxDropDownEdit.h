@@ -266,6 +266,9 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public EditPopupOwner {
  protected:
   TcxCustomDropDownEdit(TComponent* AOwner, bool AIsInplace, const TcxCustomEditKind& AKind);
 
+  // For a close that the window runs itself: the reason its listeners see.
+  void SetCloseReason(Integer AReason) { FCloseReason = AReason; }
+
   // Closed by the window: the size is remembered, close-up events fire and
   // a late posting runs.
   virtual void PopupWindowClosed(TObject* Sender);
