@@ -98,6 +98,9 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   virtual void DrawButtonContent(TcxCanvas* ACanvas, Integer AIndex, const TRect& AContentRect, const TRect& AArea,
                                  TColor AContentColor, TColor AFaceColor);
   virtual bool HasHotButton();
+  // Whether the mouse holds a button down; hosts keep the editor's capture
+  // while it does.
+  virtual bool AnyButtonPressed() { return PressedButton != -1; }
   // P is relative to the view info's origin.
   virtual bool PointOnButton(const TPoint& P);
   // True when some text lies at P; AText is cleared when none does.

@@ -864,6 +864,10 @@ void TcxCustomProgressBar::PropertiesChanged(TObject* Sender) {
   if (ActiveProperties()->Transparent()) Invalidate();
 }
 
+void TcxCustomProgressBar::AutoSizeMeasureLimits(TcxEditSizeLimits& ALimits) {
+  ALimits = {1, ViewInfo()->TextRect.Width()};
+}
+
 TcxContainerStyleValues TcxCustomProgressBar::GetUnstoredStyleValues() {
   return TcxCustomEdit::GetUnstoredStyleValues() | StyleValueBit(svHotTrack);
 }

@@ -286,8 +286,8 @@ class TcxCustomProgressBar : public TcxCustomEdit {
   void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
   bool CanFocus() override { return IsInplace(); }
   bool DefaultParentColor() override { return true; }
-  // Sizes itself; the editor base's measured auto-size does not apply.
-  bool AutoSizeEnabled() override { return false; }
+  // One line, as wide as the text rect of the last layout.
+  void AutoSizeMeasureLimits(TcxEditSizeLimits& ALimits) override;
   TcxContainerStyleValues GetUnstoredStyleValues() override;
 
 

@@ -786,6 +786,9 @@ TcxCustomTrackBar::TcxCustomTrackBar(TComponent* AOwner, bool AIsInplace)
   ControlStyle.Exclude(csAcceptsControls);
   ControlStyle.Exclude(csClickEvents);
   ControlStyle.Exclude(csDoubleClicks);
+  // The properties' AutoSize fits the track to the control; the control
+  // itself keeps the size it is given.
+  SetAutoSize(false);
   SetBounds(Left(), Top(), 196, 76);
   SetEditValue(Variant(0));
 }
@@ -826,6 +829,10 @@ Integer TcxCustomTrackBar::PointToValue(const TPoint& P) {
   const double offset = props->Orientation() == tboVertical ? P.Y - vi->TrackRect.Top : P.X - vi->TrackRect.Left;
   const double v = std::trunc(offset / vi->PixelsPerUnit) + props->Min();
   return static_cast<Integer>(std::clamp<double>(v, INT_MIN, INT_MAX));
+}
+
+void TcxCustomTrackBar::AutoSizeMeasureLimits(TcxEditSizeLimits& ALimits) {
+  ALimits = {1, TrackViewInfo()->TextRect.Width()};
 }
 
 void TcxCustomTrackBar::CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) {

@@ -194,6 +194,8 @@ class TcxCustomTrackBarViewInfo : public TcxCustomTextEditViewInfo {
   void AssignFrom(TcxContainerViewInfo* Source) override;
   void DrawTo(TcxCanvas* ACanvas) override;
   void OffsetBy(Integer DX, Integer DY) override;
+  // The whole bar answers the mouse as one button.
+  bool AnyButtonPressed() override { return true; }
   bool PointOnButton(const TPoint& P) override {
     (void)P;
     return true;
@@ -317,8 +319,8 @@ class TcxCustomTrackBar : public TcxCustomEdit {
   Integer PointToValue(const TPoint& P);
 
   bool HandlesNavigationKeys() override { return true; }
-  // Sizes itself; the editor base's measured auto-size does not apply.
-  bool AutoSizeEnabled() override { return false; }
+  // One line, as wide as the text rect of the last layout.
+  void AutoSizeMeasureLimits(TcxEditSizeLimits& ALimits) override;
   void UpdateTextFromEditValue() override { RecalculateAtCursor(false); }
   void CalculateViewInfo(const TPoint& P, bool AIsMouseEvent) override;
 

@@ -562,7 +562,7 @@ TEST(ProgressBar, NewControlAndPositionRules) {
   InitializeEditors();
   TcxProgressBar bar(nullptr);
   EXPECT_EQ(bar.Width(), 121);
-  EXPECT_EQ(bar.Height(), 21);
+  EXPECT_TRUE(bar.AutoSize()) << "the height is measured (see AutoSizeTakesOneTextLine)";
   EXPECT_FALSE(bar.ControlStyle.Contains(csCaptureMouse));
   EXPECT_FALSE(bar.ControlStyle.Contains(csClickEvents));
   EXPECT_FALSE(bar.ControlStyle.Contains(csDoubleClicks));
@@ -626,6 +626,33 @@ TEST(ProgressBar, PaintsOnAForm) {
   EXPECT_TRUE(surface.Is(area.Left + 1, 10, clNavy));
   EXPECT_TRUE(surface.Is(filled - 1, 10, clNavy));
   EXPECT_FALSE(surface.Is(filled + 1, 10, clNavy));
+}
+
+// Auto-sized, the bar is as high as one line of its font and its frame,
+// and keeps the width it is given; switched off, it keeps its height.
+TEST(ProgressBar, AutoSizeTakesOneTextLine) {
+  InitializeEditors();
+  VisualStylesScope themes(false);
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* bar = new TcxProgressBar(&form);
+  bar->SetParent(&form);
+  form.Show();
+  bar->SetBounds(10, 10, 150, 60);
+  Application->ProcessMessages();
+  const Integer small = bar->Height();
+  EXPECT_EQ(bar->Width(), 150);
+  EXPECT_LT(small, 60);
+  EXPECT_GT(small, bar->Style()->Font()->GetSize()) << "at least a line of text";
+  bar->Style()->Font()->SetSize(bar->Style()->Font()->GetSize() * 2);
+  bar->SetBounds(10, 10, 150, 60);
+  Application->ProcessMessages();
+  EXPECT_GT(bar->Height(), small) << "a larger font makes a higher bar";
+  EXPECT_EQ(bar->Width(), 150);
+
+  bar->SetAutoSize(false);
+  bar->SetBounds(10, 10, 150, 60);
+  EXPECT_EQ(bar->Height(), 60);
 }
 
 }  // namespace

@@ -134,6 +134,13 @@ class TrackBarOnForm : public ::testing::Test {
 TEST_F(TrackBarOnForm, ANewBarAndItsPosition) {
   EXPECT_EQ(bar->Width(), 196);
   EXPECT_EQ(bar->Height(), 76);
+  EXPECT_FALSE(bar->AutoSize()) << "the bar keeps the size it is given";
+  // To a host the whole bar is one held button without text.
+  std::string text = "x";
+  EXPECT_TRUE(Info()->AnyButtonPressed());
+  EXPECT_TRUE(Info()->PointOnButton({1, 1}));
+  EXPECT_FALSE(Info()->TextAtPoint({20, 20}, text));
+  EXPECT_TRUE(text.empty());
   EXPECT_EQ(bar->Position(), 0);
   EXPECT_EQ(bar->EditValue().AsInteger(), 0);
   bar->SetPosition(50);
