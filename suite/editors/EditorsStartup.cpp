@@ -76,8 +76,8 @@ void InitializeEditors() {
   RegisterPopupEditClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
-  RegisterEditProgressBarClasses();
-  RegisterTrackBarClasses();
+  InitializeEditProgressBar();
+  InitializeTrackBar();
   // Last: the default items are made of the item classes registered above.
   RegisterDefaultDBRepositoryItems();
 }

@@ -904,11 +904,23 @@ void TcxFilterProgressBarHelper::InitializeProperties(TcxCustomEditProperties* A
 
 // --- start-up -------------------------------------------------------------------------------
 
-void RegisterEditProgressBarClasses() {
+namespace {
+Integer gProgressBarStarts = 0;
+}  // namespace
+
+void InitializeEditProgressBar() {
+  if (gProgressBarStarts++ > 0) return;
   RegisterClasses({TcxProgressBarProperties::StaticClass(), TcxEditRepositoryProgressBarItem::StaticClass(),
                    TcxProgressBar::StaticClass()});
   GetRegisteredEditProperties()->Register(TcxProgressBarProperties::StaticClass(),
                                           TranslateResourceString(scxSEditRepositoryProgressBarItem));
   InitializeFilterEditsController();
   FilterEditsController()->Register(TcxProgressBarProperties::StaticClass(), TcxFilterProgressBarHelper::Class());
+}
+
+void FinalizeEditProgressBar() {
+  if (gProgressBarStarts <= 0 || --gProgressBarStarts > 0) return;
+  GetRegisteredEditProperties()->Unregister(TcxProgressBarProperties::StaticClass());
+  if (TcxFilterEditsController* controller = FilterEditsController())
+    controller->Unregister(TcxProgressBarProperties::StaticClass(), TcxFilterProgressBarHelper::Class());
 }

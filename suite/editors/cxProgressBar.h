@@ -320,6 +320,9 @@ class TcxFilterProgressBarHelper : public TcxFilterSpinEditHelper {
   TcxFilterProgressBarHelper() = default;
 };
 
-// Registers the classes, the editor kind and its filter helper. Not
-// RegisterProgressBarClasses: the forms library's progress bar has that one.
-void RegisterEditProgressBarClasses();
+// Start-up and finish, counted: the first start registers the classes, the
+// editor kind and its filter helper; the last finish removes the kind and
+// the helper again. Not InitializeProgressBar: the forms library's progress
+// bar has that name.
+void InitializeEditProgressBar();
+void FinalizeEditProgressBar();

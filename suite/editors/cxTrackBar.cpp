@@ -978,10 +978,22 @@ void TcxFilterTrackBarHelper::InitializeProperties(TcxCustomEditProperties* ADes
     dest->SetLargeIncrement(source->PageSize());
 }
 
-void RegisterTrackBarClasses() {
+namespace {
+Integer gTrackBarStarts = 0;
+}  // namespace
+
+void InitializeTrackBar() {
+  if (gTrackBarStarts++ > 0) return;
   RegisterClasses({TcxTrackBarProperties::StaticClass(), TcxTrackBar::StaticClass()});
   GetRegisteredEditProperties()->Register(TcxTrackBarProperties::StaticClass(),
                                           TranslateResourceString(scxSEditRepositoryTrackBarItem));
   InitializeFilterEditsController();
   FilterEditsController()->Register(TcxTrackBarProperties::StaticClass(), TcxFilterTrackBarHelper::Class());
+}
+
+void FinalizeTrackBar() {
+  if (gTrackBarStarts <= 0 || --gTrackBarStarts > 0) return;
+  GetRegisteredEditProperties()->Unregister(TcxTrackBarProperties::StaticClass());
+  if (TcxFilterEditsController* controller = FilterEditsController())
+    controller->Unregister(TcxTrackBarProperties::StaticClass(), TcxFilterTrackBarHelper::Class());
 }

@@ -363,5 +363,8 @@ class TcxFilterTrackBarHelper : public TcxFilterSpinEditHelper {
   TcxFilterTrackBarHelper() = default;
 };
 
-// Registers the classes, the editor kind and its filter helper.
-void RegisterTrackBarClasses();
+// Start-up and finish, counted: the first start registers the classes, the
+// editor kind and its filter helper; the last finish removes the kind and
+// the helper again.
+void InitializeTrackBar();
+void FinalizeTrackBar();

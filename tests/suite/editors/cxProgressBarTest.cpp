@@ -15,6 +15,9 @@
 #include "platform/rtl/Utf8.h"
 #include "platform/win/ThemeSchema.h"
 #include "suite/editors/EditorsStartup.h"
+#include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxFilterEditsController.h"
+#include "suite/editors/cxTrackBar.h"
 #include "suite/foundation/dxThemeManager.h"
 #include "suite/foundation/dxUxTheme.h"
 #include "tests/suite/foundation/CanvasFixture.h"
@@ -653,6 +656,39 @@ TEST(ProgressBar, AutoSizeTakesOneTextLine) {
   bar->SetAutoSize(false);
   bar->SetBounds(10, 10, 150, 60);
   EXPECT_EQ(bar->Height(), 60);
+}
+
+// Starts and finishes are counted: a module stays registered until its
+// last finish, which removes both the editor kind and its filter helper;
+// a finish too many does nothing.
+TEST(BarModules, TheLastFinishRemovesTheKindAndTheFilterHelper) {
+  InitializeEditors();
+  struct Module {
+    const char* name;
+    void (*start)();
+    void (*finish)();
+    TClass properties;
+  } modules[] = {
+      {"progress bar", InitializeEditProgressBar, FinalizeEditProgressBar, TcxProgressBarProperties::StaticClass()},
+      {"track bar", InitializeTrackBar, FinalizeTrackBar, TcxTrackBarProperties::StaticClass()},
+  };
+  for (const Module& m : modules) {
+    auto registered = [&] { return GetRegisteredEditProperties()->IndexOfClass(m.properties) != -1; };
+    auto helped = [&] { return FilterEditsController()->FindHelper(m.properties) != nullptr; };
+    ASSERT_TRUE(registered()) << m.name;
+    ASSERT_TRUE(helped()) << m.name;
+    m.start();
+    m.finish();
+    EXPECT_TRUE(registered()) << m.name << ": one start is still open";
+    EXPECT_TRUE(helped()) << m.name;
+    m.finish();
+    EXPECT_FALSE(registered()) << m.name;
+    EXPECT_FALSE(helped()) << m.name;
+    m.finish();
+    m.start();
+    EXPECT_TRUE(registered()) << m.name << ": started again after the last finish";
+    EXPECT_TRUE(helped()) << m.name;
+  }
 }
 
 }  // namespace
