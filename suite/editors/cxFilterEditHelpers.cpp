@@ -152,6 +152,11 @@ TcxFilterOperatorSet TcxFilterMaskEditHelper::SupportedOperators(TcxCustomEditPr
 void TcxFilterMaskEditHelper::InitializeProperties(TcxCustomEditProperties* ADest,
                                                    TcxCustomEditProperties* ASource, bool AKeepButtons) const {
   TcxFilterTextEditHelper::InitializeProperties(ADest, ASource, AKeepButtons);
+  // A filter value may be typed in part: the extended expression mode lets
+  // the user leave an expression unfinished.
+  auto* source = dynamic_cast<TcxCustomMaskEditProperties*>(ASource);
+  auto* dest = dynamic_cast<TcxCustomMaskEditProperties*>(ADest);
+  if (source && dest && source->MaskKind() == emkRegExpr) dest->SetMaskKind(emkRegExprEx);
   ADest->SetAutoSelect(!HasEditMask(ADest));
 }
 

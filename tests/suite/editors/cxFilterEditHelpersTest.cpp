@@ -12,6 +12,7 @@
 #include "suite/editors/cxCheckBox.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxDropDownEdit.h"
+#include "suite/editors/cxMaskEdit.h"
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSpinEditProperties.h"
@@ -283,6 +284,20 @@ TEST(FilterEditHelpers, SpinKindsKeepTheirButtonsAndAreEditable) {
   EXPECT_TRUE(dest.CanEdit());
   EXPECT_EQ(dest.Buttons()->Count(), spinButtons);
   EXPECT_TRUE(dest.AutoSelect()) << "spin values carry no edit mask";
+}
+
+TEST(FilterEditHelpers, MaskSetUpTurnsAnExpressionKindIntoItsExtendedMode) {
+  const struct {
+    TcxEditMaskKind column, filter;
+  } cases[] = {{emkStandard, emkStandard}, {emkRegExpr, emkRegExprEx}, {emkRegExprEx, emkRegExprEx}};
+  for (const auto& c : cases) {
+    TcxMaskEditProperties column(nullptr);
+    column.SetMaskKind(c.column);
+    TcxMaskEditProperties dest(nullptr);
+    TcxFilterMaskEditHelper::Class()->InitializeProperties(&dest, &column, false);
+    EXPECT_EQ(dest.MaskKind(), c.filter) << c.column;
+    EXPECT_TRUE(dest.AutoSelect()) << "no edit mask";
+  }
 }
 
 TEST(FilterEditHelpers, BarColumnsGetASpinEditorOverTheBarsRange) {
