@@ -174,6 +174,9 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   bool PopupSizeable() const { return FPopupSizeable; }
   void SetPopupSysPanelStyle(bool Value) { PopupViewInfo()->SysPanelStyle = Value; }
 
+  // The owner edit drops the window's handle with its own.
+  using TcxCustomPopupWindow::DestroyHandle;
+
   // The screen rectangle of the tracking outline while the user sizes.
   static TRect TrackingOutline();
   static bool SizingInProgress();

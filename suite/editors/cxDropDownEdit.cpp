@@ -54,8 +54,8 @@ TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties(TPersistent* AO
 TcxCustomDropDownEditProperties::~TcxCustomDropDownEditProperties() = default;
 
 TcxEditButton* TcxCustomDropDownEditProperties::GlyphButton() {
-  return FGlyphButtonIndex >= 0 && FGlyphButtonIndex < Buttons()->Count() ? Buttons()->Items(FGlyphButtonIndex)
-                                                                          : nullptr;
+  const Integer index = GlyphButtonIndex();
+  return index >= 0 && index < Buttons()->Count() ? Buttons()->Items(index) : nullptr;
 }
 
 void TcxCustomDropDownEditProperties::ApplyGlyphKind() {
@@ -85,7 +85,7 @@ void TcxCustomDropDownEditProperties::SetButtonGlyph(TBitmap* Value) {
 }
 
 void TcxCustomDropDownEditProperties::SetGlyphButtonIndex(Integer Value) {
-  if (Value == FGlyphButtonIndex) return;
+  if (Value == GlyphButtonIndex()) return;
   // The index moves first: a button change notifies, and the kind rule must
   // then look at the new button.
   TcxEditButton* old = GlyphButton();
@@ -205,6 +205,16 @@ void TcxCustomDropDownEditProperties::Assign(TPersistent* Source) {
 bool TcxCustomDropDownEditViewData::CanButtonBeHot(Integer AIndex) {
   auto* props = dynamic_cast<TcxCustomDropDownEditProperties*>(Properties);
   return !(HotWhileOpen && props && AIndex == props->DropDownButtonIndex());
+}
+
+void TcxCustomDropDownEditViewData::ComputeLayout(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                                  Integer AButton, TShiftState AShift,
+                                                  TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
+  TcxCustomTextEditViewData::ComputeLayout(ACanvas, ABounds, P, AButton, AShift, AViewInfo, AIsMouseEvent);
+  auto* vi = static_cast<TcxCustomTextEditViewInfo*>(AViewInfo);
+  auto* edit = dynamic_cast<TcxCustomTextEdit*>(EditControl());
+  if (vi->EditingStyle == esListPick && Focused && Enabled && !IsDesigning && !(edit && edit->SelectionHighlight()))
+    vi->DrawTextAsSelected = true;
 }
 
 // --- look and feel of the popup's controls ------------------------------------------------------------
@@ -406,6 +416,8 @@ void TcxCustomDropDownEdit::ArrangePopupWindow() {
   if (TForm* form = GetParentForm(this)) {
     w->AlphaBlend = form->AlphaBlend;
     w->AlphaBlendValue = form->AlphaBlendValue;
+    w->TransparentColor = form->TransparentColor;
+    w->TransparentColorValue = form->TransparentColorValue;
   }
 }
 
@@ -581,6 +593,7 @@ bool TcxCustomDropDownEdit::IsClickKey(Word Key, TShiftState Shift) {
 }
 
 bool TcxCustomDropDownEdit::CanNavigateLookup(bool ByWheel) {
+  if (InnerEditPending()) return false;
   return !(IsInplace() && !IsPopupShown() && !ByWheel);
 }
 
@@ -730,7 +743,13 @@ void TcxCustomDropDownEdit::CreateWnd() {
 }
 
 void TcxCustomDropDownEdit::DestroyWnd() {
-  ClosePopup(PopupCloseReasonUnknown);
+  if (FPopupWindow) {
+    ClosePopup(PopupCloseReasonUnknown);
+    // A show request queued for the handle would go with it, leaving the
+    // popup neither shown nor closed.
+    CancelPendingPopup();
+    FPopupWindow->DestroyHandle();
+  }
   TcxCustomMaskEdit::DestroyWnd();
 }
 

@@ -70,7 +70,8 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   // a glyph button, an empty one a drop-down button again. Made on first read.
   TBitmap* ButtonGlyph();
   void SetButtonGlyph(TBitmap* Value);
-  Integer GlyphButtonIndex() const { return FGlyphButtonIndex; }
+  // Until it is moved, the glyph sits on the kind's drop-down button.
+  Integer GlyphButtonIndex() { return FGlyphButtonIndex < 0 ? DropDownButtonIndex() : FGlyphButtonIndex; }
   // Moves the glyph to another button.
   void SetGlyphButtonIndex(Integer Value);
 
@@ -115,7 +116,8 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   void ApplyGlyphKind();
 
   std::unique_ptr<TBitmap> FButtonGlyph;
-  Integer FGlyphButtonIndex = 0;
+  // -1: the kind's drop-down button (a constructor cannot ask the kind).
+  Integer FGlyphButtonIndex = -1;
   bool FNotifying = false;
   bool FImmediateDropDown = true;
   bool FImmediatePopup = false;
@@ -141,6 +143,10 @@ class TcxCustomDropDownEditViewData : public TcxCustomTextEditViewData {
 
  public:
   bool CanButtonBeHot(Integer AIndex) override;
+  // A focused fixed-list edit draws its text as the selected item, unless an
+  // incremental search is showing its completed part.
+  void ComputeLayout(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, Integer AButton,
+                     TShiftState AShift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
 
   bool PopupOpen = false;
   bool HotWhileOpen = false;

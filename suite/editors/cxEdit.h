@@ -101,6 +101,8 @@ class TcxCustomEdit : public TcxContainer,
   bool Modified() const { return FModified; }
   bool ModifiedAfterEnter() const { return FModifiedAfterEnter; }
   bool UserChanging() const { return FUserChanging; }
+  // While the edit goes, or before the inner edit its kind has was made.
+  bool InnerEditPending() const { return FInnerEditPending || ComponentState().Contains(csDestroying); }
   void SetUserChanging(bool Value) { FUserChanging = Value; }
   bool Validated() const { return FValidated; }
   bool Posting() const { return FPosting; }

@@ -18,12 +18,15 @@
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/win/GdiShapes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
+#include "suite/editors/cxTextEditViewInfo.h"
 
 namespace {
 
@@ -75,10 +78,33 @@ class LatePostingProperties : public TcxCustomDropDownEditProperties {
   bool PostAfterPopupClosed() override { return true; }
 };
 
+// Properties of a pick-only list.
+class ListPickProperties : public TcxCustomDropDownEditProperties {
+  VXN_DECLARE_CLASS(ListPickProperties)
+
+ public:
+  using TcxCustomDropDownEditProperties::TcxCustomDropDownEditProperties;
+  TcxEditingStyle EditingStyle() override { return esListPick; }
+};
+
+// A kind whose drop-down button is the second, behind an ellipsis button.
+class SecondButtonProperties : public TcxCustomDropDownEditProperties {
+  VXN_DECLARE_CLASS(SecondButtonProperties)
+
+ public:
+  explicit SecondButtonProperties(TPersistent* AOwner) : TcxCustomDropDownEditProperties(AOwner) {
+    Buttons()->Items(0)->SetKind(bkEllipsis);
+    Buttons()->Add()->SetKind(bkDown);
+  }
+  Integer DropDownButtonIndex() override { return 1; }
+};
+
 }  // namespace
 
 VXN_IMPLEMENT_CREATABLE_CLASS(FocusTakingProperties, TcxCustomDropDownEditProperties)
 VXN_IMPLEMENT_CREATABLE_CLASS(LatePostingProperties, TcxCustomDropDownEditProperties)
+VXN_IMPLEMENT_CREATABLE_CLASS(ListPickProperties, TcxCustomDropDownEditProperties)
+VXN_IMPLEMENT_CREATABLE_CLASS(SecondButtonProperties, TcxCustomDropDownEditProperties)
 
 namespace {
 
@@ -536,6 +562,75 @@ TEST_F(DropDownEdit, ThePopupControlsFollowTheEditsLookAndFeel) {
   e->RecalculateAtCursor();
   EXPECT_EQ(e->PopupControlsLookAndFeel()->Kind(), lfOffice11);
   inside.SetMasterLookAndFeel(nullptr);
+}
+
+TEST_F(DropDownEdit, AFocusedFixedListDrawsItsTextAsTheSelectedItem) {
+  TestDropDown* list = Make(ListPickProperties::StaticClass(), 60);
+  list->SetText("ab");
+  Application->ProcessMessages();
+  auto selected = [](TestDropDown* e) { return static_cast<TcxCustomTextEditViewInfo*>(e->EditViewInfo())->DrawTextAsSelected; };
+  EXPECT_FALSE(selected(list)) << "not focused";
+  Focus(list);
+  EXPECT_TRUE(selected(list));
+  // Our renderer: the text area right of the short text is the highlight.
+  list->Repaint();
+  const TRect text = static_cast<TcxCustomTextEditViewInfo*>(list->EditViewInfo())->TextRect;
+  win::HDC dc = win::GetDC(list->Handle());
+  const win::COLORREF at = win::GetPixel(dc, text.Right - 3, (text.Top + text.Bottom) / 2);
+  win::ReleaseDC(list->Handle(), dc);
+  EXPECT_EQ(static_cast<TColor>(at), static_cast<TColor>(ColorToRGB(clHighlight)));
+  // An incremental search shows its own selection instead.
+  list->ShowSelectionHighlight(true);
+  EXPECT_FALSE(selected(list));
+  list->ShowSelectionHighlight(false);
+  EXPECT_TRUE(selected(list));
+  Focus(other);
+  EXPECT_FALSE(selected(list));
+  Focus(edit);
+  EXPECT_FALSE(selected(edit)) << "a free-text edit draws its text plainly";
+}
+
+TEST_F(DropDownEdit, TheGlyphGoesOnTheKindsDropDownButton) {
+  SecondButtonProperties p(nullptr);
+  EXPECT_EQ(p.GlyphButtonIndex(), 1);
+  TBitmap glyph;
+  glyph.SetSize(8, 8);
+  p.SetButtonGlyph(&glyph);
+  EXPECT_EQ(p.Buttons()->Items(1)->Kind(), bkGlyph);
+  EXPECT_EQ(p.Buttons()->Items(0)->Kind(), bkEllipsis);
+  EXPECT_FALSE(p.Buttons()->Items(0)->HasGlyph());
+}
+
+TEST_F(DropDownEdit, ANewWindowForTheEditClosesThePopupAndDropsItsHandle) {
+  Open();
+  edit->RecreateWnd();
+  EXPECT_FALSE(edit->IsPopupShown());
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown});
+  EXPECT_FALSE(edit->PopupWindow()->HandleAllocated());
+  // A request still queued ends as closed instead of going with the handle.
+  Application->ProcessMessages();
+  Focus(edit);
+  edit->SetDroppedDown(true);
+  edit->RecreateWnd();
+  EXPECT_EQ(reasons.size(), 2u);
+  Application->ProcessMessages();
+  EXPECT_FALSE(edit->IsPopupShown());
+  Focus(edit);
+  Open();
+  EXPECT_TRUE(edit->PopupWindow()->HandleAllocated()) << "made again for the next opening";
+}
+
+TEST_F(DropDownEdit, ThePopupTakesTheFormsBlendingAndTransparentColour) {
+  form->AlphaBlend = true;
+  form->AlphaBlendValue = 200;
+  form->TransparentColor = true;
+  form->TransparentColorValue = clFuchsia;
+  Open();
+  TcxCustomEditPopupWindow* w = edit->PopupWindow();
+  EXPECT_TRUE(w->AlphaBlend);
+  EXPECT_EQ(w->AlphaBlendValue, 200);
+  EXPECT_TRUE(w->TransparentColor);
+  EXPECT_EQ(w->TransparentColorValue, clFuchsia);
 }
 
 }  // namespace
