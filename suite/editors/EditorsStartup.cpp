@@ -5,6 +5,7 @@
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
+#include "suite/editors/cxCurrencyEdit.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxCustomEditListBox.h"
 #include "suite/editors/cxCustomInnerListBox.h"
@@ -74,6 +75,7 @@ void InitializeEditors() {
   RegisterDropDownEditClasses();
   RegisterMaskEditClasses();
   RegisterPopupEditClasses();
+  RegisterCurrencyEditClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
   InitializeEditProgressBar();

@@ -7,6 +7,7 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Utf8.h"
+#include "suite/editors/cxCurrencyEdit.h"
 #include "suite/editors/cxFormatController.h"
 #include "suite/editors/cxThousandSeparators.h"
 #include "suite/foundation/cxControlRoutines.h"
@@ -82,6 +83,8 @@ void TcxCustomCurrencyEditProperties::Assign(TPersistent* Source) {
   SetNullString(source->NullString());
   SetUseThousandSeparator(source->UseThousandSeparator());
 }
+
+TClass TcxCustomCurrencyEditProperties::EditClass() { return TcxCurrencyEdit::StaticClass(); }
 
 std::string TcxCustomCurrencyEditProperties::DefaultDisplayFormat() { return FormatController()->CurrencyFormat(); }
 

@@ -20,6 +20,7 @@ class TcxCustomCurrencyEditProperties : public TcxCustomTextEditProperties {
 
   void Assign(TPersistent* Source) override;
 
+  TClass EditClass() override;
   Byte DisplayFormatOptions() override { return dfoSupports | dfoNoCurrencyValue; }
   std::string DefaultDisplayFormat() override;
   // Typed digits are regrouped; a text written from the value is not.

@@ -1,6 +1,7 @@
 #include "suite/editors/cxFilterEditHelpers.h"
 
 #include "suite/editors/cxCheckBox.h"
+#include "suite/editors/cxCurrencyEdit.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxDropDownEdit.h"
 #include "suite/editors/cxMaskEdit.h"
@@ -114,6 +115,8 @@ void TcxFilterTextEditHelper::SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEdit
 TcxFilterOperatorSet TcxFilterMemoHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*, bool) const {
   return PatternOperators | fosBlanks | fosNonBlanks;
 }
+
+TClass TcxFilterCurrencyEditHelper::FilterEditClass() const { return TcxCurrencyEdit::StaticClass(); }
 
 TcxFilterOperatorSet TcxFilterCurrencyEditHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*,
                                                                      bool AExtendedSet) const {

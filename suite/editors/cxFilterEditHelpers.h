@@ -108,8 +108,7 @@ class TcxFilterCurrencyEditHelper : public TcxFilterTextEditHelper {
   VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterCurrencyEditHelper)
 
  public:
-  // Its own editor, the currency edit, is not in the suite yet.
-  TClass FilterEditClass() const override { return nullptr; }
+  TClass FilterEditClass() const override;
   TcxFilterOperatorSet SupportedOperators(TcxCustomEditProperties* AProperties, const TObject* AValueTypeClass,
                                           bool AExtendedSet) const override;
   // A filter value is neither clipped to the column's range nor required.

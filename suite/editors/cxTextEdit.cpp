@@ -532,7 +532,9 @@ void TcxCustomTextEdit::InnerEditChanged(TObject* Sender) {
     TcxCustomEdit::InnerEditChanged(Sender);
     if (!EditViewInfo()->InnerEditVisible) RefreshDrawnText();
     TcxCustomTextEditProperties* properties = ActiveTextProperties();
-    if (Focused() && properties->FormatsValues() && properties->UsesThousandSeparators(FUpdatingTextFromValue))
+    // Digits the user types are regrouped; a text written from the value
+    // stays as its format made it.
+    if (Focused() && properties->FormatsValues() && properties->UsesThousandSeparators(!FUpdatingTextFromValue))
       RegroupThousandsWhileTyping();
   });
 }

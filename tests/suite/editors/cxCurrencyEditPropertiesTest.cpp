@@ -8,36 +8,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <optional>
 
 #include "platform/rtl/FormatSettings.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxFormatController.h"
+#include "tests/suite/editors/CurrencyLocales.h"
 #include "tests/suite/editors/InjectedLocales.h"
 
 namespace {
 
-// '.' groups thousands, ',' separates decimals; the symbol follows.
-TFormatSettings German() {
-  TFormatSettings s = injected_locales::German();
-  s.DecimalSeparator = ',';
-  s.ThousandSeparator = '.';
-  return s;
-}
-
-// The locale and the formats the controller builds from it, for one scope.
-class LocaleScope {
- public:
-  explicit LocaleScope(const TFormatSettings& s) : pin_(std::in_place, s) { FormatController()->ReloadFormats(); }
-  ~LocaleScope() {
-    pin_.reset();
-    FormatController()->ReloadFormats();
-  }
-
- private:
-  std::optional<TFormatSettingsPin> pin_;
-};
+using currency_locales::German;
+using currency_locales::LocaleScope;
 
 // An editor whose display values read as the currency edit reads them.
 class CurrencyEditor : public IcxEditPropertiesEditor {

@@ -10,6 +10,7 @@
 #include "platform/forms/Forms.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxCheckBox.h"
+#include "suite/editors/cxCurrencyEdit.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxDropDownEdit.h"
 #include "suite/editors/cxMaskEdit.h"
@@ -363,9 +364,9 @@ TEST(FilterEditHelpers, TextKindsEditTheirFilterValueInATextEdit) {
       {TcxFilterTextEditHelper::Class(), TcxTextEdit::StaticClass()},
       {TcxFilterMemoHelper::Class(), TcxTextEdit::StaticClass()},
       {TcxFilterMRUEditHelper::Class(), TcxTextEdit::StaticClass()},
+      {TcxFilterCurrencyEditHelper::Class(), TcxCurrencyEdit::StaticClass()},
       // Kinds whose own editors the suite does not have yet offer none
       // rather than a text edit without their input rules.
-      {TcxFilterCurrencyEditHelper::Class(), nullptr},
       {TcxFilterSpinEditHelper::Class(), nullptr},
       {TcxFilterCheckBoxHelper::Class(), nullptr},
   };
