@@ -1,7 +1,5 @@
 #include "suite/editors/cxMaskEdit.h"
 
-#include <array>
-
 #include "platform/forms/Clipbrd.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/TypInfo.h"
@@ -12,6 +10,7 @@
 #include "platform/win/Windows.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxInnerTextEdit.h"
+#include "suite/editors/cxMaskEditRegExprExMode.h"
 #include "suite/editors/cxMaskEditStandardMode.h"
 #include "suite/foundation/cxClasses.h"
 
@@ -74,11 +73,6 @@ using namespace win;
 
 namespace {
 
-std::array<TcxMaskEditModeClass, 3>& ModeClasses() {
-  static std::array<TcxMaskEditModeClass, 3> classes{};
-  return classes;
-}
-
 auto FlagSet(bool& Flag, bool Value) {
   const bool old = Flag;
   Flag = Value;
@@ -86,10 +80,6 @@ auto FlagSet(bool& Flag, bool Value) {
 }
 
 }  // namespace
-
-void SetMaskEditModeClass(TcxEditMaskKind AKind, TcxMaskEditModeClass AClass) {
-  ModeClasses().at(static_cast<size_t>(AKind)) = AClass;
-}
 
 bool IsMaskEmpty(const std::string& Mask) {
   for (unsigned char c : Mask)
@@ -149,9 +139,11 @@ TcxCustomMaskEditProperties::TcxCustomMaskEditProperties(TPersistent* AOwner)
 TcxCustomMaskEditProperties::~TcxCustomMaskEditProperties() = default;
 
 TcxMaskEditModeClass TcxCustomMaskEditProperties::ModeClass(TcxEditMaskKind Kind) {
-  if (Kind == emkStandard) return MaskEditModeClassOf<TcxMaskEditStandardMode>();
-  if (TcxMaskEditModeClass registered = ModeClasses().at(static_cast<size_t>(Kind))) return registered;
-  throw EcxMaskEditError("No mask of this kind can be compiled");
+  switch (Kind) {
+    case emkRegExpr: return MaskEditModeClassOf<TcxMaskEditRegExprMode>();
+    case emkRegExprEx: return MaskEditModeClassOf<TcxMaskEditRegExprExMode>();
+    default: return MaskEditModeClassOf<TcxMaskEditStandardMode>();
+  }
 }
 
 TClass TcxCustomMaskEditProperties::EditClass() { return TcxMaskEdit::StaticClass(); }
@@ -398,8 +390,11 @@ void TcxCustomMaskEdit::CutToClipboard() {
     TcxCustomTextEdit::CutToClipboard();
     return;
   }
+  if (SelLength() <= 0) return;
   CopySelectionToClipboard();
-  FMode->EraseSelection();
+  // A mode that leaves the deletion to the default handling gets it here: a
+  // cut has no key whose default could remove the selection.
+  if (FMode->EraseSelection()) SendKey(VK_DELETE);
 }
 
 void TcxCustomMaskEdit::DblClick() {
@@ -600,6 +595,7 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender) {
     }
     if ((!InnerEdit() || !VarIsNull(EditValue())) && properties->IsMasked()) FMode->UpdateEditValueIfNeeded();
   }
+  if (auto* regExprMode = dynamic_cast<TcxMaskEditRegExprMode*>(FMode.get())) regExprMode->ApplyCaseInsensitive();
   TcxCustomTextEdit::PropertiesChanged(Sender);
   if (echoChanged) {
     if (HandleAllocated()) {

@@ -43,10 +43,6 @@ TcxMaskEditModeClass MaskEditModeClassOf() {
   return &info;
 }
 
-// The regular-expression kinds get their modes from the module that builds
-// them; a kind without a mode class cannot take a mask.
-void SetMaskEditModeClass(TcxEditMaskKind AKind, TcxMaskEditModeClass AClass);
-
 // True for an empty mask or one of blank characters only.
 bool IsMaskEmpty(const std::string& Mask);
 

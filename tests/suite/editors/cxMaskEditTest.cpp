@@ -22,6 +22,7 @@
 #include "suite/editors/cxFilterEditHelpers.h"
 #include "suite/editors/cxFilterEditsController.h"
 #include "suite/editors/cxMaskEditStandardMode.h"
+#include "tests/suite/editors/MaskEditFixture.h"
 
 namespace {
 
@@ -63,55 +64,7 @@ class SyntaxMaskEdit : public TcxCustomMaskEdit {
   TTestSyntaxMaskProperties* Props() { return static_cast<TTestSyntaxMaskProperties*>(Properties()); }
 };
 
-class MaskEdit : public ::testing::Test {
- protected:
-  void SetUp() override {
-    InitializeEditors();
-    win::ResetInputState();
-    win::InjectMouseMove({0, 0});
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBorderStyle(bsNone);
-    form->SetBounds(100, 100, 320, 160);
-    other = new TEdit(form.get());
-    other->SetParent(form.get());
-    other->SetBounds(10, 120, 100, 24);
-    edit = new TcxMaskEdit(form.get());
-    edit->SetParent(form.get());
-    edit->SetBounds(10, 10, 200, 21);
-    // Entering then leaves the one-character cursor at the start instead of
-    // selecting the whole text.
-    Props()->SetAutoSelect(false);
-    form->Show();
-    Application->ProcessMessages();
-  }
-  void TearDown() override {
-    form.reset();
-    win::ResetInputState();
-  }
-  TcxMaskEditProperties* Props() { return edit->MaskProperties(); }
-  void Focus(TWinControl* e) {
-    e->SetFocus();
-    Application->ProcessMessages();
-  }
-  void Type(const std::string& text) {
-    win::InjectText(text);
-    Application->ProcessMessages();
-  }
-  void Press(Word vk, bool shift = false, bool ctrl = false) {
-    win::InjectKeyPress(vk, shift, ctrl);
-    Application->ProcessMessages();
-  }
-  // The inner edit's text with the selection in brackets.
-  static std::string Shown(TcxCustomMaskEdit* e) {
-    const std::string text = VarToStr(e->InnerEdit()->EditValue());
-    const Integer start = e->SelStart(), length = e->SelLength();
-    return text.substr(0, start) + "[" + text.substr(start, length) + "]" + text.substr(start + length);
-  }
-
-  std::unique_ptr<TForm> form;
-  TEdit* other = nullptr;
-  TcxMaskEdit* edit = nullptr;
-};
+using MaskEdit = MaskEditFixture;
 
 TEST_F(MaskEdit, IsRegisteredWithItsRepositoryItemAndFilterHelper) {
   EXPECT_EQ(TcxMaskEditProperties(nullptr).EditClass(), TcxMaskEdit::StaticClass());
