@@ -16,6 +16,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StaticCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/rtl/FormFiles.h"
 #include "platform/win/Input.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
@@ -285,6 +286,37 @@ TEST_F(PopupEdit, FreeingTheEditGivesTheControlBack) {
   Application->ProcessMessages();
   EXPECT_EQ(panel->Parent(), holder);
   EXPECT_EQ(panel->Align(), alBottom);
+}
+
+TEST(PopupEditStream, AFormNamesTheHostedControlAndWritesOnlyWhatDiffers) {
+  InitializeEditors();
+  const std::string text = R"(object Form1: TForm
+  object Edit1: TcxPopupEdit
+    Left = 8
+    Top = 8
+    Properties.PopupControl = Panel1
+    Properties.PopupWidth = 300
+    Width = 150
+  end
+  object Panel1: TPanel
+    Left = 8
+    Top = 40
+    Width = 120
+    Height = 60
+  end
+end
+)";
+  TForm form(nullptr);
+  ReadComponentText(text, &form);
+  auto* edit = dynamic_cast<TcxPopupEdit*>(form.FindComponent("Edit1"));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->PopupProperties()->PopupControl(), form.FindComponent("Panel1")) << "a reference read before its control";
+  EXPECT_EQ(edit->PopupProperties()->PopupWidth(), 300);
+  const std::string written = WriteComponentText(&form);
+  EXPECT_NE(written.find("Properties.PopupControl = Panel1"), std::string::npos) << written;
+  EXPECT_NE(written.find("Properties.PopupWidth = 300"), std::string::npos) << written;
+  for (const char* unwritten : {"PopupHeight", "PopupMinWidth", "PopupSizeable", "ImmediatePopup", "PopupAutoSize"})
+    EXPECT_EQ(written.find(unwritten), std::string::npos) << unwritten << " is at its default";
 }
 
 }  // namespace
