@@ -2,6 +2,7 @@
 
 #include "suite/editors/cxButtons.h"
 #include "suite/editors/cxCheckBox.h"
+#include "suite/editors/cxComboBox.h"
 #include "suite/editors/cxContainer.h"
 #include "suite/editors/cxContainerStyles.h"
 #include "suite/editors/cxContainerViewInfo.h"
@@ -76,6 +77,7 @@ void InitializeEditors() {
   RegisterMaskEditClasses();
   RegisterPopupEditClasses();
   RegisterCurrencyEditClasses();
+  RegisterComboBoxClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
   InitializeEditProgressBar();

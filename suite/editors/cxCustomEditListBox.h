@@ -37,7 +37,7 @@ class TcxCustomEditListBox : public TcxCustomInnerListBox {
   bool DrawsFocusRect() override;
   // The item-index setter: the list's own step, then the scroll bars and
   // the selection notice.
-  void ChangeItemIndex(Integer Value);
+  virtual void ChangeItemIndex(Integer Value);
   bool IsVisible();
   // The editor of the popup window the list is placed on; nil elsewhere.
   TControl* OwnerEdit();

@@ -166,6 +166,10 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
   void SetNativeStyle(bool Value) { PopupViewInfo()->NativeStyle = Value; }
   void SetPopupHeight(Integer Value) { FPopupHeight = Value; }
   void SetPopupWidth(Integer Value) { FPopupWidth = Value; }
+  Integer PopupHeight() const { return FPopupHeight; }
+  Integer PopupWidth() const { return FPopupWidth; }
+  Integer PopupMinHeight() const { return FPopupMinHeight; }
+  Integer PopupMinWidth() const { return FPopupMinWidth; }
   void SetShadow(bool Value) { PopupViewInfo()->Shadow = Value; }
   void SetPopupSizeable(bool Value) {
     FPopupSizeable = Value;

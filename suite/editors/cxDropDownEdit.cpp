@@ -339,14 +339,6 @@ void TcxCustomDropDownEdit::OpenPopup() {
   PostMessage(FPopupWindow->Handle(), CM_SHOWPOPUPWINDOW, 0, 0);
 }
 
-// The own properties' handler first, then the linked repository item's.
-template <typename Fire>
-void TcxCustomDropDownEdit::FireOwnThenItem(Fire fire) {
-  fire(static_cast<TcxCustomDropDownEditProperties*>(Properties()));
-  if (RepositoryItem())
-    if (auto* item = dynamic_cast<TcxCustomDropDownEditProperties*>(RepositoryItem()->Properties())) fire(item);
-}
-
 void TcxCustomDropDownEdit::FireInitPopup() {
   FireOwnThenItem([this](TcxCustomDropDownEditProperties* p) {
     if (p->OnInitPopup) p->OnInitPopup(this);

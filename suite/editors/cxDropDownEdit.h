@@ -218,6 +218,12 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public EditPopupOwner {
   void SetPopupShown(bool Value);
   // Ends a requested but not yet shown popup as closed.
   void CancelPendingPopup();
+  // An open request waits in the queue.
+  bool ShowRequestQueued();
+  // The list's item was set by code, or the list opened under a resting
+  // pointer: the next mouse move over the list selects nothing.
+  bool ListSelectionByCode() const { return FListSelectionByCode; }
+  void SetListSelectionByCode(bool Value) { FListSelectionByCode = Value; }
 
   // Introduced here, in slot order.
   virtual bool CanOpenPopup() { return false; }
@@ -290,10 +296,15 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public EditPopupOwner {
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;
 
+  // The own properties' handler first, then the linked repository item's.
+  template <typename TProperties = TcxCustomDropDownEditProperties, typename Fire>
+  void FireOwnThenItem(Fire fire) {
+    fire(static_cast<TProperties*>(Properties()));
+    if (RepositoryItem())
+      if (auto* item = dynamic_cast<TProperties*>(RepositoryItem()->Properties())) fire(item);
+  }
+
  private:
-  bool ShowRequestQueued();
-  template <typename Fire>
-  void FireOwnThenItem(Fire fire);
 
   std::unique_ptr<TcxCustomEditPopupWindow> FPopupWindow;
   std::unique_ptr<TcxEditPopupControlLookAndFeel> FPopupControlsLookAndFeel;
@@ -302,6 +313,7 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public EditPopupOwner {
   bool FResizedInOpening = false;
   bool FHotWhileOpen = false;
   bool FActivatingByMouse = false;
+  bool FListSelectionByCode = false;
 };
 
 void RegisterDropDownEditClasses();

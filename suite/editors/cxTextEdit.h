@@ -45,6 +45,7 @@ class TcxCustomTextEdit : public TcxCustomEdit,
   bool SelectionHighlight() const { return FSelectionHighlight; }
   bool LookupChanging() const { return FLookupChanging; }
   bool LookupNavigating() const { return FLookupNavigating; }
+  void SetLookupNavigating(bool Value) { FLookupNavigating = Value; }
 
   // Character positions in the shown text.
   Integer SelStart();
