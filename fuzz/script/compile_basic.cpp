@@ -1,39 +1,6 @@
-// Compiles arbitrary text as BasicScript: the grammar interpreter and the loader
-// may refuse it with a compile error but must never crash, hang or exhaust
-// the stack.
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
-#include "platform/rtl/Classes.h"
-#include "platform/rtl/SysUtils.h"
-#include "script/fs_iinterpreter.h"
-
-// The host modules are registered once, in a parent script every input's
-// script looks names up in: registering them for each input would leave the
-// fuzzer a handful of runs a second.
-static TfsScript* HostScript() {
-  static TfsScript* host = [] {
-    auto* s = new TfsScript(nullptr);
-    s->LoadHostModules();
-    return s;
-  }();
-  return host;
-}
+// Compiles arbitrary text as BasicScript.
+#include "fuzz/script/CompileScript.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TfsScript script(nullptr);
-  script.ParentScript = HostScript();
-  // Units come from here, never from files the input names.
-  script.OnGetUnit = TfsGetUnitEvent([](TfsScript*, const std::string& name, std::string& text) {
-    text = name.size() % 2 ? "" : "begin end.";
-  });
-  script.SyntaxType = "BasicScript";
-  script.Lines()->SetText(std::string(reinterpret_cast<const char*>(data), size));
-  try {
-    script.CompileSource();
-  } catch (const Exception&) {
-    // An unknown language named by a first line raises out of a compile.
-  }
-  return 0;
+  return CompileScriptInput("BasicScript", data, size);
 }
