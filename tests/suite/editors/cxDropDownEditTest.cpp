@@ -27,6 +27,7 @@
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxEditStyles.h"
 #include "suite/editors/cxTextEditViewInfo.h"
+#include "tests/support/VisualStylesScope.h"
 
 namespace {
 
@@ -572,13 +573,22 @@ TEST_F(DropDownEdit, AFocusedFixedListDrawsItsTextAsTheSelectedItem) {
   EXPECT_FALSE(selected(list)) << "not focused";
   Focus(list);
   EXPECT_TRUE(selected(list));
-  // Our renderer: the text area right of the short text is the highlight.
-  list->Repaint();
-  const TRect text = static_cast<TcxCustomTextEditViewInfo*>(list->EditViewInfo())->TextRect;
-  win::HDC dc = win::GetDC(list->Handle());
-  const win::COLORREF at = win::GetPixel(dc, text.Right - 3, (text.Top + text.Bottom) / 2);
-  win::ReleaseDC(list->Handle(), dc);
-  EXPECT_EQ(static_cast<TColor>(at), static_cast<TColor>(ColorToRGB(clHighlight)));
+  // In both modes, drawn natively or not: the text area right of the short
+  // text is the highlight.
+  for (bool themes : {true, false})
+    for (bool native : {false, true}) {
+      SCOPED_TRACE(std::string(themes ? "our renderer" : "no styles") + (native ? ", native" : ""));
+      VisualStylesScope mode(themes);
+      list->Style()->LookAndFeel()->SetNativeStyle(native);
+      Application->ProcessMessages();
+      ASSERT_TRUE(selected(list));
+      list->Repaint();
+      const TRect text = static_cast<TcxCustomTextEditViewInfo*>(list->EditViewInfo())->TextRect;
+      win::HDC dc = win::GetDC(list->Handle());
+      const win::COLORREF at = win::GetPixel(dc, text.Right - 3, (text.Top + text.Bottom) / 2);
+      win::ReleaseDC(list->Handle(), dc);
+      EXPECT_EQ(static_cast<TColor>(at), static_cast<TColor>(ColorToRGB(clHighlight)));
+    }
   // An incremental search shows its own selection instead.
   list->ShowSelectionHighlight(true);
   EXPECT_FALSE(selected(list));
