@@ -200,11 +200,35 @@ TEST_F(RegExprMaskEdit, CompletionTypesAndRemovesTheForcedSeparator) {
   Type("3x4");
   EXPECT_EQ(Shown(), "12.34[]");
   EXPECT_TRUE(Valid());
-  // Deleting the 2 takes its separator along; the minutes no longer fit
-  // after a lone hour digit and go.
+  // A selection cannot start between a digit and its separator: it grows
+  // to take the digit.
+  edit->SetSelection(2, 3);
+  Type("5");
+  EXPECT_EQ(Shown(), "15.[]");
+  Type("6");
+  // Deleting the 5 takes its separator along; the 6 fits after a lone hour
+  // digit and gets the separator that now follows it.
+  edit->SetSelStart(1);
+  Press(win::VK_DELETE);
+  EXPECT_EQ(Shown(), "1[]6.");
+  // Minutes that no longer fit go.
+  Press(win::VK_END);
+  Type("78");
   edit->SetSelStart(1);
   Press(win::VK_DELETE);
   EXPECT_EQ(Shown(), "1[]");
+}
+
+TEST_F(RegExprMaskEdit, UnfocusedTheTextShowsAsTyped) {
+  Mask(emkRegExprEx, "'+7'\\d*");
+  Props()->SetAlwaysShowBlanksAndLiterals(false);
+  edit->SetEditValue(Variant("+71x2"));
+  EXPECT_EQ(VarToStr(edit->InnerEdit()->EditValue()), "+712") << "what the expression takes";
+  edit->SetEditValue(Variant());
+  EXPECT_EQ(VarToStr(edit->InnerEdit()->EditValue()), "+7");
+  Mask(emkRegExpr, "\\d+");
+  edit->SetEditValue(Variant("12"));
+  EXPECT_EQ(edit->GetText(), "12");
 }
 
 TEST_F(RegExprMaskEdit, AForcedPrefixIsShownAndCannotBeDeleted) {
