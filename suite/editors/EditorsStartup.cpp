@@ -28,6 +28,7 @@
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
 #include "suite/editors/cxSolidBrushCache.h"
+#include "suite/editors/cxSpinEdit.h"
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxSplitter.h"
 #include "suite/editors/cxTextEdit.h"
@@ -78,6 +79,7 @@ void InitializeEditors() {
   RegisterPopupEditClasses();
   RegisterCurrencyEditClasses();
   RegisterComboBoxClasses();
+  RegisterSpinEditClasses();
   // Before the bars, which add their own helpers.
   RegisterFilterEditHelpers();
   InitializeEditProgressBar();

@@ -288,6 +288,7 @@ class TcxCustomEdit : public TcxContainer,
 
   // IcxViewDataEdit
   Integer CapturedButtonIndex() override { return FPressedButtonIndex; }
+  void SetCapturedButtonIndex(Integer Value) { FPressedButtonIndex = Value; }
 
   // The keyboard steps are public: an inner edit passes its keys here first.
   void KeyDown(Word& Key, TShiftState Shift) override;

@@ -6,6 +6,7 @@
 #include "suite/editors/cxDropDownEdit.h"
 #include "suite/editors/cxMaskEdit.h"
 #include "suite/editors/cxRadioGroup.h"
+#include "suite/editors/cxSpinEdit.h"
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
@@ -162,6 +163,8 @@ void TcxFilterMaskEditHelper::InitializeProperties(TcxCustomEditProperties* ADes
   if (source && dest && source->MaskKind() == emkRegExpr) dest->SetMaskKind(emkRegExprEx);
   ADest->SetAutoSelect(!HasEditMask(ADest));
 }
+
+TClass TcxFilterSpinEditHelper::FilterEditClass() const { return TcxSpinEdit::StaticClass(); }
 
 TcxFilterOperatorSet TcxFilterSpinEditHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*,
                                                                  bool AExtendedSet) const {

@@ -123,8 +123,8 @@ class TcxFilterMaskEditHelper : public TcxFilterTextEditHelper {
   VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterMaskEditHelper)
 
  public:
-  // Its own editor, the mask edit (and the spin edit below it), is not in
-  // the suite yet: a plain text edit would drop the kind's input rules.
+  // Its own editor, the mask edit, is not wired here yet: a plain text edit
+  // would drop the kind's input rules.
   TClass FilterEditClass() const override { return nullptr; }
   // A masked value cannot hold the wildcards of a pattern.
   TcxFilterOperatorSet SupportedOperators(TcxCustomEditProperties* AProperties, const TObject* AValueTypeClass,
@@ -141,6 +141,7 @@ class TcxFilterSpinEditHelper : public TcxFilterMaskEditHelper {
   VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterSpinEditHelper)
 
  public:
+  TClass FilterEditClass() const override;
   TcxFilterOperatorSet SupportedOperators(TcxCustomEditProperties* AProperties, const TObject* AValueTypeClass,
                                           bool AExtendedSet) const override;
   void InitializeProperties(TcxCustomEditProperties* ADest, TcxCustomEditProperties* ASource,

@@ -8,12 +8,13 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Input.h"
+#include "suite/editors/cxSpinEdit.h"
 #include "suite/foundation/cxControlRoutines.h"
 #include "suite/foundation/cxVariants.h"
 
 VXN_IMPLEMENT_CLASS(TcxSpinEditButtons, TPersistent)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxSpinEditPropertiesValues, TcxTextEditPropertiesValues)
-VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomSpinEditProperties, TcxCustomTextEditProperties)
+VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomSpinEditProperties, TcxCustomMaskEditProperties)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxSpinEditProperties, TcxCustomSpinEditProperties)
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxEditRepositorySpinItem, TcxEditRepositoryItem)
 
@@ -32,21 +33,27 @@ VXN_PUBLISH(TcxSpinEditProperties) {
   using T = TcxSpinEditProperties;
   using B = TcxCustomEditProperties;
   P.Property("Alignment", &T::Alignment, &T::SetAlignment).Stored(&T::IsAlignmentStored);
+  P.Property("AlwaysShowBlanksAndLiterals", &T::AlwaysShowBlanksAndLiterals, &T::SetAlwaysShowBlanksAndLiterals)
+      .Default(false);
   P.Property("AssignedValues", &T::AssignedValues, &T::SetAssignedValues);
   P.Property("AutoSelect", &T::AutoSelect, &T::SetAutoSelect).Default(true);
   P.Property("BeepOnError", &T::BeepOnError, &T::SetBeepOnError).Default(false);
   P.Property("CanEdit", &T::CanEdit, &T::SetCanEdit).Default(true);
+  P.Property("CaseInsensitive", &T::CaseInsensitive, &T::SetCaseInsensitive).Default(true);
   P.Property("Circular", &T::Circular, &T::SetCircular).Default(false);
   P.Property("DisplayFormat", &T::DisplayFormat, &T::SetDisplayFormat).Stored(&T::IsDisplayFormatStored);
   P.Property("EchoMode", &T::EchoMode, &T::SetEchoMode).Default(eemNormal);
   P.Property("EditFormat", &T::EditFormat, &T::SetEditFormat).Stored(&T::IsEditFormatStored);
   P.Property("ExceptionOnInvalidInput", &T::ExceptionOnInvalidInput, &T::SetExceptionOnInvalidInput).Default(false);
   P.Property("HideSelection", &T::HideSelection, &T::SetHideSelection).Default(true);
+  P.Property("IgnoreMaskBlank", &T::IgnoreMaskBlank, &T::SetIgnoreMaskBlank).Default(false);
   P.Property("ImeMode", &T::ImeMode, &T::SetImeMode).Default(imDontCare);
   P.Property("ImeName", &T::ImeName, &T::SetImeName);
   P.Property("ImmediatePost", &T::ImmediatePost, &T::SetImmediatePost).Default(false);
   P.Property("Increment", &T::Increment, &T::SetIncrement).Stored(&T::IsIncrementStored);
   P.Property("LargeIncrement", &T::LargeIncrement, &T::SetLargeIncrement).Stored(&T::IsLargeIncrementStored);
+  P.Property("MaskKind", &T::MaskKind, &T::SetMaskKind).Default(emkStandard);
+  P.Property("EditMask", &T::OwnEditMask, &T::SetEditMask).Stored(&T::IsEditMaskStored);
   P.Property("MaxValue", &T::MaxValue, &T::SetMaxValue).Stored(&T::IsMaxValueStored);
   P.Property("MinValue", &T::MinValue, &T::SetMinValue).Stored(&T::IsMinValueStored);
   P.Property("PasswordChar", &T::PasswordChar, &T::SetPasswordChar).Default(0);
@@ -136,7 +143,7 @@ void TcxSpinEditPropertiesValues::Assign(TPersistent* Source) {
 // --- properties -----------------------------------------------------------------------------
 
 TcxCustomSpinEditProperties::TcxCustomSpinEditProperties(TPersistent* AOwner)
-    : TcxCustomTextEditProperties(AOwner) {
+    : TcxCustomMaskEditProperties(AOwner) {
   RecreateAssignedValues();
   FSpinButtons = std::make_unique<TcxSpinEditButtons>(this);
   Buttons()->Add();
@@ -145,6 +152,8 @@ TcxCustomSpinEditProperties::TcxCustomSpinEditProperties(TPersistent* AOwner)
 }
 
 TcxCustomSpinEditProperties::~TcxCustomSpinEditProperties() = default;
+
+TClass TcxCustomSpinEditProperties::EditClass() { return TcxSpinEdit::StaticClass(); }
 
 TcxCustomEditPropertiesValuesClass TcxCustomSpinEditProperties::AssignedValuesClass() {
   return TcxSpinEditPropertiesValues::StaticClass();
@@ -179,7 +188,7 @@ void TcxCustomSpinEditProperties::NotifyChanged() {
       }
     }
   }
-  TcxCustomTextEditProperties::NotifyChanged();
+  TcxCustomMaskEditProperties::NotifyChanged();
 }
 
 TcxSpinEditValueType TcxCustomSpinEditProperties::ValueType() {
@@ -278,7 +287,7 @@ bool TcxCustomSpinEditProperties::IsEditValueValid(Variant& Value, bool Focused)
 
 bool TcxCustomSpinEditProperties::IsDisplayValueValid(Variant& Value, bool Focused) {
   try {
-    if (!TcxCustomTextEditProperties::IsDisplayValueValid(Value, Focused)) return false;
+    if (!TcxCustomMaskEditProperties::IsDisplayValueValid(Value, Focused)) return false;
     if (!ChecksTypedNumber()) return true;
     const std::string text = VarToStr(Value);
     if (text.empty()) return true;
@@ -335,7 +344,7 @@ Variant TcxCustomSpinEditProperties::EmptyEditValue() {
 void TcxCustomSpinEditProperties::Assign(TPersistent* Source) {
   auto* source = dynamic_cast<TcxCustomSpinEditProperties*>(Source);
   if (!source) {
-    TcxCustomTextEditProperties::Assign(Source);
+    TcxCustomMaskEditProperties::Assign(Source);
     return;
   }
   LockChanges();
@@ -343,7 +352,7 @@ void TcxCustomSpinEditProperties::Assign(TPersistent* Source) {
   SetDefaultValuesProvider(source->DefaultValuesProvider());
   AssignedValues()->SetValueType(false);
   if (source->AssignedValues()->ValueType()) SetValueType(source->OwnValueType());
-  TcxCustomTextEditProperties::Assign(Source);
+  TcxCustomMaskEditProperties::Assign(Source);
   SetCanEdit(source->CanEdit());
   SetCircular(source->Circular());
   SetExceptionOnInvalidInput(source->ExceptionOnInvalidInput());

@@ -13,6 +13,7 @@
 
 #include "platform/rtl/TypInfo.h"
 #include "suite/editors/cxEditRepository.h"
+#include "suite/editors/cxMaskEdit.h"
 #include "suite/editors/cxSpinEditViewData.h"
 #include "suite/editors/cxTextEditProperties.h"
 
@@ -76,7 +77,7 @@ class TcxSpinEditPropertiesValues : public TcxTextEditPropertiesValues {
   bool FValueType = false;
 };
 
-class TcxCustomSpinEditProperties : public TcxCustomTextEditProperties, public SpinButtonsSettings {
+class TcxCustomSpinEditProperties : public TcxCustomMaskEditProperties, public SpinButtonsSettings {
   VXN_DECLARE_CLASS(TcxCustomSpinEditProperties)
 
  public:
@@ -95,6 +96,7 @@ class TcxCustomSpinEditProperties : public TcxCustomTextEditProperties, public S
   virtual bool KeepsSelectionOnSpin() { return false; }
 
   // Overrides.
+  TClass EditClass() override;
   void NotifyChanged() override;
   TcxCustomEditPropertiesValuesClass AssignedValuesClass() override;
   TcxCustomEditViewDataClass ViewDataClass() override;

@@ -16,6 +16,7 @@
 #include "suite/editors/cxMaskEdit.h"
 #include "suite/editors/cxProgressBar.h"
 #include "suite/editors/cxRadioGroup.h"
+#include "suite/editors/cxSpinEdit.h"
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
@@ -322,6 +323,22 @@ TEST(FilterEditHelpers, BarColumnsGetASpinEditorOverTheBarsRange) {
   EXPECT_EQ(trackDest.MaxValue(), 40);
   EXPECT_EQ(trackDest.LargeIncrement(), 6);
   EXPECT_EQ(trackDest.Buttons()->Count(), 2);
+
+  // The filter value editor itself: a spin edit stepping inside the bar's range.
+  InitializeEditors();
+  EXPECT_EQ(TcxFilterProgressBarHelper::Class()->FilterEditClass(), TcxSpinEdit::StaticClass());
+  EXPECT_EQ(TcxFilterTrackBarHelper::Class()->FilterEditClass(), TcxSpinEdit::StaticClass());
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* edit = new TcxSpinEdit(form.get());
+  edit->SetParent(form.get());
+  TcxFilterTrackBarHelper::Class()->InitializeEdit(edit, &track);
+  edit->AssignValue(Variant(38));
+  EXPECT_TRUE(edit->SpinStep(SpinStepPageUp));
+  EXPECT_EQ(edit->CurrentDisplayText(), "40") << "a page of 6 stops at the bar's maximum";
+  TcxFilterProgressBarHelper::Class()->InitializeEdit(edit, &progress);
+  edit->AssignValue(Variant(11));
+  EXPECT_TRUE(edit->SpinStep(SpinStepPageDown));
+  EXPECT_EQ(edit->CurrentDisplayText(), "10");
 }
 
 TEST(FilterEditHelpers, EditLevelOperationsWorkOnTheEditsActiveProperties) {
@@ -365,9 +382,9 @@ TEST(FilterEditHelpers, TextKindsEditTheirFilterValueInATextEdit) {
       {TcxFilterMemoHelper::Class(), TcxTextEdit::StaticClass()},
       {TcxFilterMRUEditHelper::Class(), TcxTextEdit::StaticClass()},
       {TcxFilterCurrencyEditHelper::Class(), TcxCurrencyEdit::StaticClass()},
+      {TcxFilterSpinEditHelper::Class(), TcxSpinEdit::StaticClass()},
       // Kinds whose own editors the suite does not have yet offer none
       // rather than a text edit without their input rules.
-      {TcxFilterSpinEditHelper::Class(), nullptr},
       {TcxFilterCheckBoxHelper::Class(), nullptr},
   };
   for (const Case& c : cases) EXPECT_EQ(c.Helper->FilterEditClass(), c.EditClass) << c.Helper->ClassName();
