@@ -2,7 +2,9 @@
 // message loop with injected keys: the overwrite cursor, literal skipping,
 // blanks written by Delete and Backspace, paste and programmatic insertion,
 // the shown text focused and unfocused, validation, and the properties'
-// mask settings with a kind change inside one batch. Our renderer, headless.
+// mask settings with a kind change inside one batch; entering with
+// AutoSelect, a click and an echo-mode change for every mask kind. Our
+// renderer, headless.
 #include "suite/editors/cxMaskEdit.h"
 
 #include <gtest/gtest.h>
@@ -292,6 +294,64 @@ TEST_F(MaskEdit, MaskRefusedAfterAKindChangeIsClearedAndTheEditorCarriesOn) {
   Focus(e);
   Type("ab");
   EXPECT_EQ(VarToStr(e->InnerEdit()->EditValue()), "ab");
+}
+
+TEST_F(MaskEdit, EnteringWithAutoSelectSelectsAllAndTypingReplacesIt) {
+  struct Case {
+    TcxEditMaskKind kind;
+    const char* mask;
+    const char* value;
+    const char* entered;
+    const char* typed;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {emkStandard, "999", "", "[___]", "1", "1[_]_"},
+      {emkRegExpr, "\\d+", "12", "[12]", "3", "3[]"},
+      // The forced prefix stays when the whole text is typed over.
+      {emkRegExprEx, "'+7'\\d*", "+712", "[+712]", "5", "+75[]"},
+  };
+  Props()->SetAutoSelect(true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mask);
+    Props()->LockChanges();
+    Props()->SetMaskKind(c.kind);
+    Props()->SetEditMask(c.mask);
+    Props()->UnlockChanges();
+    edit->SetEditValue(*c.value ? Variant(c.value) : Variant());
+    Focus(edit);
+    EXPECT_EQ(Shown(), c.entered);
+    Type(c.typed);
+    EXPECT_EQ(Shown(), c.shown);
+    edit->SetEditValue(Variant());
+    Focus(other);
+  }
+}
+
+TEST_F(MaskEdit, ClickMovesTheCaretTheModeTypesAt) {
+  Props()->SetMaskKind(emkRegExpr);
+  Props()->SetEditMask("\\d+");
+  Focus(edit);
+  Type("1234");
+  EXPECT_EQ(Shown(), "1234[]");
+  const TPoint p = edit->ClientToScreen({3, 10});
+  win::InjectClick({p.X, p.Y});
+  Application->ProcessMessages();
+  EXPECT_EQ(Shown(), "[]1234");
+  Type("5");
+  EXPECT_EQ(Shown(), "5[]1234");
+}
+
+TEST_F(MaskEdit, EchoModeChangeKeepsTheSelection) {
+  Props()->SetEditMask("9999");
+  Focus(edit);
+  Type("12");
+  edit->SetSelection(1, 2);
+  Props()->SetEchoMode(eemPassword);
+  EXPECT_EQ(edit->SelStart(), 1);
+  EXPECT_EQ(edit->SelLength(), 2);
+  Props()->SetEchoMode(eemNormal);
+  EXPECT_EQ(Shown(), "1[2_]_");
 }
 
 }  // namespace
