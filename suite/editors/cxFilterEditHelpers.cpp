@@ -1,6 +1,7 @@
 #include "suite/editors/cxFilterEditHelpers.h"
 
 #include "suite/editors/cxCheckBox.h"
+#include "suite/editors/cxComboBox.h"
 #include "suite/editors/cxCurrencyEdit.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxDropDownEdit.h"
@@ -10,6 +11,7 @@
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/editors/cxTextEdit.h"
 #include "suite/editors/cxTextEditProperties.h"
+#include "platform/rtl/Utf8.h"
 
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxCustomFilterEditHelper, TObject)
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterTextEditHelper, TcxCustomFilterEditHelper)
@@ -19,6 +21,7 @@ VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterHyperLinkEditHelper, TcxFilterTextEdit
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterCurrencyEditHelper, TcxFilterTextEditHelper)
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterMaskEditHelper, TcxFilterTextEditHelper)
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterSpinEditHelper, TcxFilterMaskEditHelper)
+VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterComboBoxHelper, TcxFilterMaskEditHelper)
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterCheckBoxHelper, TcxCustomFilterEditHelper)
 VXN_IMPLEMENT_FILTER_EDIT_HELPER(TcxFilterRadioGroupHelper, TcxCustomFilterEditHelper)
 
@@ -189,7 +192,120 @@ void TcxFilterSpinEditHelper::InitializeRangeProperties(TcxCustomEditProperties*
   }
 }
 
+TClass TcxFilterComboBoxHelper::FilterEditClass() const { return TcxComboBox::StaticClass(); }
+
+void TcxFilterComboBoxHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                   TcxCustomEditProperties* ASource, bool AKeepButtons) const {
+  TcxFilterMaskEditHelper::InitializeProperties(ADest, ASource, AKeepButtons);
+  auto* dest = dynamic_cast<TcxCustomComboBoxProperties*>(ADest);
+  if (!dest) return;
+  dest->SetButtonGlyph(nullptr);
+  dest->SetDropDownRows(8);
+  dest->SetDropDownListStyle(lsEditList);
+  dest->SetImmediateDropDown(false);
+  dest->SetPopupAlignment(taLeftJustify);
+  dest->SetRevertable(false);
+}
+
 // --- pick-list kinds ----------------------------------------------------------------------------
+
+namespace {
+
+// The pick-list kinds edit their filter value in a fixed-list combo box
+// whose items they fill themselves; nothing else of the column's settings
+// applies to it.
+TcxCustomComboBoxProperties* PickListOf(TcxCustomEditProperties* ADest, const TcxCustomFilterEditHelper& AHelper) {
+  auto* dest = dynamic_cast<TcxCustomComboBoxProperties*>(ADest);
+  if (!dest) return nullptr;
+  dest->Items()->Clear();
+  dest->SetDropDownListStyle(lsFixedList);
+  dest->SetDefaultValuesProvider(nullptr);
+  AHelper.ClearPropertiesEvents(dest);
+  return dest;
+}
+
+Integer PickedIndex(TcxCustomEdit* AEdit) {
+  auto* combo = dynamic_cast<TcxCustomComboBox*>(AEdit);
+  return combo ? combo->ItemIndex() : -1;
+}
+
+void Pick(TcxCustomEdit* AEdit, Integer AIndex) {
+  if (auto* combo = dynamic_cast<TcxCustomComboBox*>(AEdit)) combo->SetItemIndex(AIndex);
+}
+
+}  // namespace
+
+TClass TcxFilterCheckBoxHelper::FilterEditClass() const { return TcxComboBox::StaticClass(); }
+
+void TcxFilterCheckBoxHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                   TcxCustomEditProperties* ASource, bool) const {
+  auto* source = dynamic_cast<TcxCustomCheckBoxProperties*>(ASource);
+  TcxCustomComboBoxProperties* dest = PickListOf(ADest, *this);
+  if (!dest || !source) return;
+  dest->Items()->Add(Utf16ToUtf8(source->DisplayTextOf(source->ValueChecked(), false)));
+  dest->Items()->Add(Utf16ToUtf8(source->DisplayTextOf(source->ValueUnchecked(), false)));
+}
+
+void TcxFilterCheckBoxHelper::GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,
+                                             Variant& AValue, std::u16string& ADisplayText) const {
+  auto* source = dynamic_cast<TcxCustomCheckBoxProperties*>(AProperties);
+  const Integer index = PickedIndex(AEdit);
+  if (!source || index < 0 || index > 1) {
+    AValue = Null();
+    ADisplayText.clear();
+    return;
+  }
+  AValue = index == 0 ? source->ValueChecked() : source->ValueUnchecked();
+  ADisplayText = source->DisplayTextOf(AValue, false);
+}
+
+void TcxFilterCheckBoxHelper::SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,
+                                             const Variant& AValue) const {
+  auto* source = dynamic_cast<TcxCustomCheckBoxProperties*>(AProperties);
+  if (!source) return;
+  Variant state;
+  source->ConvertToEditValue(AValue, state, AEdit->IsEditFocused());
+  switch (static_cast<TcxCheckBoxState>(state.AsInteger())) {
+    case cbsUnchecked: Pick(AEdit, 1); break;
+    case cbsChecked: Pick(AEdit, 0); break;
+    default: Pick(AEdit, -1); break;
+  }
+}
+
+TClass TcxFilterRadioGroupHelper::FilterEditClass() const { return TcxComboBox::StaticClass(); }
+
+void TcxFilterRadioGroupHelper::InitializeProperties(TcxCustomEditProperties* ADest,
+                                                     TcxCustomEditProperties* ASource, bool) const {
+  auto* source = dynamic_cast<TcxCustomRadioGroupProperties*>(ASource);
+  TcxCustomComboBoxProperties* dest = PickListOf(ADest, *this);
+  if (!dest || !source) return;
+  TcxRadioGroupItems* items = source->RadioItems();
+  for (Integer i = 0; i < items->Count(); ++i) dest->Items()->Add(items->ItemAt(i)->Caption());
+}
+
+void TcxFilterRadioGroupHelper::GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,
+                                               Variant& AValue, std::u16string& ADisplayText) const {
+  auto* source = dynamic_cast<TcxCustomRadioGroupProperties*>(AProperties);
+  if (!source) return;
+  const Integer index = PickedIndex(AEdit);
+  if (index < 0 || index >= source->RadioItems()->Count()) {
+    AValue = source->DefaultValue();
+    ADisplayText = source->DefaultCaption();
+    return;
+  }
+  TcxRadioGroupItem* item = source->RadioItems()->ItemAt(index);
+  AValue = item->Value();
+  ADisplayText = Utf8ToUtf16(item->Caption());
+}
+
+void TcxFilterRadioGroupHelper::SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,
+                                               const Variant& AValue) const {
+  auto* source = dynamic_cast<TcxCustomRadioGroupProperties*>(AProperties);
+  if (!source) return;
+  Variant index;
+  source->ConvertToEditValue(AValue, index, AEdit->IsEditFocused());
+  Pick(AEdit, index.AsInteger());
+}
 
 TcxFilterOperatorSet TcxFilterCheckBoxHelper::SupportedOperators(TcxCustomEditProperties*, const TObject*,
                                                                  bool) const {
@@ -207,6 +323,7 @@ void RegisterFilterEditHelpers() {
   InitializeFilterEditsController();
   TcxFilterEditsController* controller = FilterEditsController();
   controller->Register(TcxCheckBoxProperties::StaticClass(), TcxFilterCheckBoxHelper::Class());
+  controller->Register(TcxComboBoxProperties::StaticClass(), TcxFilterComboBoxHelper::Class());
   controller->Register(TcxCurrencyEditProperties::StaticClass(), TcxFilterCurrencyEditHelper::Class());
   controller->Register(TcxMaskEditProperties::StaticClass(), TcxFilterMaskEditHelper::Class());
   controller->Register(TcxRadioGroupProperties::StaticClass(), TcxFilterRadioGroupHelper::Class());

@@ -156,13 +156,35 @@ class TcxFilterSpinEditHelper : public TcxFilterMaskEditHelper {
                                  bool AKeepButtons, Double AMin, Double AMax) const;
 };
 
-// The value of a check-box column is picked from a two-item list.
+// A combo-box column's value is typed freely, with the column's items
+// offered for completion.
+class TcxFilterComboBoxHelper : public TcxFilterMaskEditHelper {
+  VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterComboBoxHelper)
+
+ public:
+  TClass FilterEditClass() const override;
+  void InitializeProperties(TcxCustomEditProperties* ADest, TcxCustomEditProperties* ASource,
+                            bool AKeepButtons) const override;
+
+ protected:
+  TcxFilterComboBoxHelper() = default;
+};
+
+// The value of a check-box column is picked from a two-item list: the
+// checked value, then the unchecked one.
 class TcxFilterCheckBoxHelper : public TcxCustomFilterEditHelper {
   VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterCheckBoxHelper)
 
  public:
+  TClass FilterEditClass() const override;
+  void GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties, Variant& AValue,
+                      std::u16string& ADisplayText) const override;
   TcxFilterOperatorSet SupportedOperators(TcxCustomEditProperties* AProperties, const TObject* AValueTypeClass,
                                           bool AExtendedSet) const override;
+  void InitializeProperties(TcxCustomEditProperties* ADest, TcxCustomEditProperties* ASource,
+                            bool AKeepButtons) const override;
+  void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,
+                      const Variant& AValue) const override;
   bool UseDisplayValue() const override { return true; }
 
  protected:
@@ -174,8 +196,15 @@ class TcxFilterRadioGroupHelper : public TcxCustomFilterEditHelper {
   VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterRadioGroupHelper)
 
  public:
+  TClass FilterEditClass() const override;
+  void GetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties, Variant& AValue,
+                      std::u16string& ADisplayText) const override;
   TcxFilterOperatorSet SupportedOperators(TcxCustomEditProperties* AProperties, const TObject* AValueTypeClass,
                                           bool AExtendedSet) const override;
+  void InitializeProperties(TcxCustomEditProperties* ADest, TcxCustomEditProperties* ASource,
+                            bool AKeepButtons) const override;
+  void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties,
+                      const Variant& AValue) const override;
   bool UseDisplayValue() const override { return true; }
 
  protected:

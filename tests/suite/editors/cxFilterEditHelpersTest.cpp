@@ -8,8 +8,10 @@
 
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
+#include "platform/rtl/Utf8.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxCheckBox.h"
+#include "suite/editors/cxComboBox.h"
 #include "suite/editors/cxCurrencyEdit.h"
 #include "suite/editors/cxCurrencyEditProperties.h"
 #include "suite/editors/cxDropDownEdit.h"
@@ -96,6 +98,7 @@ TEST(FilterEditsController, StartUpRegistersTheHelpersOfTheKindsThereAre) {
   } cases[] = {
       {TcxTextEditProperties::StaticClass(), TcxFilterTextEditHelper::Class()},
       {TcxCheckBoxProperties::StaticClass(), TcxFilterCheckBoxHelper::Class()},
+      {TcxComboBoxProperties::StaticClass(), TcxFilterComboBoxHelper::Class()},
       {TcxCurrencyEditProperties::StaticClass(), TcxFilterCurrencyEditHelper::Class()},
       {TcxCustomCurrencyEditProperties::StaticClass(), TcxFilterCurrencyEditHelper::Class()},
       {TcxRadioGroupProperties::StaticClass(), TcxFilterRadioGroupHelper::Class()},
@@ -120,6 +123,7 @@ TEST(FilterEditHelpers, HelperTreeAndClassReferences) {
       {TcxFilterMRUEditHelper::Class(), TcxFilterTextEditHelper::StaticClass()},
       {TcxFilterHyperLinkEditHelper::Class(), TcxFilterTextEditHelper::StaticClass()},
       {TcxFilterSpinEditHelper::Class(), TcxFilterMaskEditHelper::StaticClass()},
+      {TcxFilterComboBoxHelper::Class(), TcxFilterMaskEditHelper::StaticClass()},
       {TcxFilterProgressBarHelper::Class(), TcxFilterSpinEditHelper::StaticClass()},
       {TcxFilterTrackBarHelper::Class(), TcxFilterSpinEditHelper::StaticClass()},
   };
@@ -383,9 +387,10 @@ TEST(FilterEditHelpers, TextKindsEditTheirFilterValueInATextEdit) {
       {TcxFilterMRUEditHelper::Class(), TcxTextEdit::StaticClass()},
       {TcxFilterCurrencyEditHelper::Class(), TcxCurrencyEdit::StaticClass()},
       {TcxFilterSpinEditHelper::Class(), TcxSpinEdit::StaticClass()},
-      // Kinds whose own editors the suite does not have yet offer none
-      // rather than a text edit without their input rules.
-      {TcxFilterCheckBoxHelper::Class(), nullptr},
+      // Pick lists and combo-box columns edit in a combo box.
+      {TcxFilterComboBoxHelper::Class(), TcxComboBox::StaticClass()},
+      {TcxFilterCheckBoxHelper::Class(), TcxComboBox::StaticClass()},
+      {TcxFilterRadioGroupHelper::Class(), TcxComboBox::StaticClass()},
   };
   for (const Case& c : cases) EXPECT_EQ(c.Helper->FilterEditClass(), c.EditClass) << c.Helper->ClassName();
 
@@ -405,4 +410,103 @@ TEST(FilterEditHelpers, TextKindsEditTheirFilterValueInATextEdit) {
   TcxFilterTextEditHelper::Class()->GetFilterValue(edit, &column, value, text);
   EXPECT_EQ(value.AsString(), "Ch 12");
   EXPECT_EQ(text, u"Ch 12");
+}
+
+TEST(FilterEditHelpers, ComboBoxSetUpOffersTheColumnsItemsForFreeTyping) {
+  InitializeEditors();
+  TcxComboBoxProperties column(nullptr);
+  column.Items()->Add("67.0");
+  column.Items()->Add("69.3");
+  column.SetDropDownListStyle(lsFixedList);
+  column.SetDropDownRows(3);
+  column.SetRevertable(true);
+  column.SetPopupAlignment(taRightJustify);
+  column.ButtonGlyph()->SetSize(8, 8);
+  column.SetButtonGlyph(column.ButtonGlyph());
+  EventSink sink;
+  column.OnChange = TNotifyEvent(&sink, &EventSink::Notify);
+  TcxComboBoxProperties filter(nullptr);
+  TcxFilterComboBoxHelper::Class()->InitializeProperties(&filter, &column, true);
+  EXPECT_EQ(filter.Items()->Count(), 2);
+  EXPECT_EQ(filter.DropDownListStyle(), lsEditList);
+  EXPECT_EQ(filter.DropDownRows(), 8);
+  EXPECT_FALSE(filter.Revertable());
+  EXPECT_FALSE(filter.ImmediateDropDown());
+  EXPECT_EQ(filter.PopupAlignment(), taLeftJustify);
+  EXPECT_TRUE(filter.ButtonGlyph()->Empty());
+  EXPECT_EQ(filter.Buttons()->Items(0)->Kind(), bkDown);
+  EXPECT_FALSE(filter.OnChange.Assigned());
+}
+
+TEST(FilterEditHelpers, CheckBoxAndRadioGroupValuesArePickedFromAFixedList) {
+  InitializeEditors();
+  auto form = std::make_unique<TForm>(nullptr);
+  auto* combo = new TcxComboBox(form.get());
+  combo->SetParent(form.get());
+  combo->ComboProperties()->Items()->Add("stale");
+  EventSink sink;
+  combo->ComboProperties()->OnChange = TNotifyEvent(&sink, &EventSink::Notify);
+
+  // Check box: the checked value first, then the unchecked one; a third
+  // state selects nothing.
+  TcxCheckBoxProperties box(nullptr);
+  box.SetValueChecked(Variant(std::string("Y")));
+  box.SetValueUnchecked(Variant(std::string("N")));
+  const TcxCustomFilterEditHelper* check = TcxFilterCheckBoxHelper::Class();
+  check->InitializeEdit(combo, &box);
+  TcxComboBoxProperties* list = combo->ComboProperties();
+  ASSERT_EQ(list->Items()->Count(), 2);
+  EXPECT_EQ(list->Items()->Strings(0), Utf16ToUtf8(box.DisplayTextOf(Variant(std::string("Y")), false)));
+  EXPECT_EQ(list->Items()->Strings(1), Utf16ToUtf8(box.DisplayTextOf(Variant(std::string("N")), false)));
+  EXPECT_EQ(list->DropDownListStyle(), lsFixedList);
+  EXPECT_FALSE(list->OnChange.Assigned());
+  struct CheckCase {
+    const char* set;
+    Integer index;
+    bool null;
+  };
+  const CheckCase checks[] = {{"N", 1, false}, {"Y", 0, false}, {"maybe", -1, true}};
+  for (const CheckCase& c : checks) {
+    SCOPED_TRACE(c.set);
+    check->SetFilterValue(combo, &box, Variant(std::string(c.set)));
+    EXPECT_EQ(combo->ItemIndex(), c.index);
+    Variant value;
+    std::u16string text;
+    check->GetFilterValue(combo, &box, value, text);
+    EXPECT_EQ(VarIsNull(value), c.null);
+    if (!c.null) {
+      EXPECT_EQ(value.AsString(), c.set);
+      EXPECT_EQ(text, box.DisplayTextOf(value, false));
+    } else {
+      EXPECT_TRUE(text.empty());
+    }
+  }
+
+  // Radio group: the items' captions; nothing picked gives the default.
+  TcxRadioGroupProperties group(nullptr);
+  const char* captions[] = {"Off", "Low", "High"};
+  for (Integer i = 0; i < 3; ++i) {
+    TcxRadioGroupItem* item = group.RadioItems()->Add();
+    item->SetCaption(captions[i]);
+    item->SetValue(Variant(i * 10));
+  }
+  group.SetDefaultValue(Variant(-1));
+  group.SetDefaultCaption(u"none");
+  const TcxCustomFilterEditHelper* radio = TcxFilterRadioGroupHelper::Class();
+  radio->InitializeEdit(combo, &group);
+  ASSERT_EQ(list->Items()->Count(), 3);
+  EXPECT_EQ(list->Items()->Strings(2), "High");
+  EXPECT_EQ(list->DropDownListStyle(), lsFixedList);
+  radio->SetFilterValue(combo, &group, Variant(20));
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  Variant value;
+  std::u16string text;
+  radio->GetFilterValue(combo, &group, value, text);
+  EXPECT_EQ(value.AsInteger(), 20);
+  EXPECT_EQ(text, u"High");
+  radio->SetFilterValue(combo, &group, Variant(5));
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  radio->GetFilterValue(combo, &group, value, text);
+  EXPECT_EQ(value.AsInteger(), -1);
+  EXPECT_EQ(text, u"none");
 }
