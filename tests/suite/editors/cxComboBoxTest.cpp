@@ -428,6 +428,43 @@ TEST_F(ComboBox, ASizedListSnapsToWholeItems) {
   }
 }
 
+TEST_F(ComboBox, DraggingTheGripSnapsTheListToWholeItems) {
+  for (Integer i = 0; i < 20; ++i) Props()->Items()->Add(IntToStr(i));
+  Props()->SetItemHeight(16);
+  Props()->SetDropDownSizeable(true);
+  Focus(combo);
+  Press(win::VK_F4);
+  ASSERT_TRUE(combo->IsPopupShown());
+  const TRect grip = Popup()->PopupViewInfo()->SizeGripSizingRect;
+  ASSERT_FALSE(grip.Width() <= 0);
+  const win::POINT from = Screen(Popup(), (grip.Left + grip.Right) / 2, (grip.Top + grip.Bottom) / 2);
+  const Integer listWidth = List()->Width();
+  struct Step {
+    Integer dy;
+    Integer height;
+  };
+  // Down by 37 pixels shows two more whole items; up by 20 from there shrinks
+  // once the pointer passed an item boundary.
+  const Step steps[] = {{37, 160}, {-20, 144}};
+  win::POINT at = from;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.dy);
+    const win::POINT to{at.x, at.y + s.dy};
+    win::InjectDrag(at, to);
+    Application->ProcessMessages();
+    EXPECT_EQ(List()->Height(), s.height);
+    EXPECT_EQ(List()->Height() % 16, 0);
+    EXPECT_GE(List()->Width(), listWidth);
+    at = to;
+  }
+  Press(win::VK_ESCAPE);
+  // The user's size is kept in the settings for the next opening.
+  EXPECT_TRUE(combo->UserSized());
+  EXPECT_EQ(Props()->PopupHeight(), Popup()->Height());
+  combo->ResetPopupHeight();
+  EXPECT_EQ(Props()->PopupHeight(), 0);
+}
+
 TEST_F(ComboBox, AFixedListsTextIsDrawnByTheDrawHandler) {
   Props()->SetDropDownListStyle(lsFixedList);
   SetItems({"Off", "Low", "Middle"});
