@@ -17,6 +17,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/FormFiles.h"
 #include "platform/rtl/TypInfo.h"
 #include "platform/win/Input.h"
 #include "suite/editors/EditorsStartup.h"
@@ -380,6 +381,52 @@ TEST_F(SpinEdit, FastButtonsAndBothLooksOfAHeldButton) {
     EXPECT_EQ(edit->EditViewInfo()->Button(SpinStepDown)->State, ebbsNormal);
   }
   EXPECT_EQ(Text(), "6");
+}
+
+TEST_F(SpinEdit, AStepFiresOneChangeAndARefusedStepNone) {
+  Integer changes = 0;
+  struct Sink {
+    Integer* count;
+    void Changed(TObject*) { ++*count; }
+  } sink{&changes};
+  Props()->OnChange = TNotifyEvent(&sink, &Sink::Changed);
+  Start(15);
+  changes = 0;
+  Press(win::VK_UP);
+  EXPECT_EQ(changes, 1);
+  Press(win::VK_UP);
+  EXPECT_EQ(Text(), "16");
+  EXPECT_EQ(changes, 1) << "stopped at the maximum: no change";
+  Press(win::VK_NEXT);
+  EXPECT_EQ(Text(), "13");
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(SpinEditClass, TheRadiosChannelSpinReadFromAndWrittenToAForm) {
+  InitializeEditors();
+  TForm root(nullptr);
+  ReadComponentText(
+      "object Form1: TForm\n"
+      "  object Channel: TcxSpinEdit\n"
+      "    Properties.MaxValue = 16.000000000000000000\n"
+      "    Properties.MinValue = 1.000000000000000000\n"
+      "    Properties.ValueType = vtInt\n"
+      "    Style.LookAndFeel.NativeStyle = True\n"
+      "    Value = 1\n"
+      "  end\n"
+      "  object Fresh: TcxSpinEdit\n"
+      "  end\n"
+      "end\n",
+      &root);
+  auto* channel = dynamic_cast<TcxSpinEdit*>(root.FindComponent("Channel"));
+  ASSERT_NE(channel, nullptr);
+  EXPECT_EQ(channel->Value(), Variant(1LL));
+  EXPECT_EQ(channel->SpinProperties()->MaxLimitValue(), Variant(16LL));
+  const std::string text = WriteComponentText(&root);
+  EXPECT_NE(text.find("Value = 1"), std::string::npos) << text;
+  const size_t fresh = text.find("object Fresh");
+  ASSERT_NE(fresh, std::string::npos);
+  EXPECT_EQ(text.find("Value", fresh), std::string::npos) << "a value of 0 is not stored";
 }
 
 TEST(SpinEditClass, PublishedAndRegistered) {
