@@ -142,6 +142,8 @@ void TcxFilterCurrencyEditHelper::InitializeProperties(TcxCustomEditProperties* 
 
 // --- masked kinds -------------------------------------------------------------------------------
 
+TClass TcxFilterMaskEditHelper::FilterEditClass() const { return TcxMaskEdit::StaticClass(); }
+
 bool TcxFilterMaskEditHelper::HasEditMask(TcxCustomEditProperties* AProperties) {
   auto* properties = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
   return properties && properties->IsMasked();

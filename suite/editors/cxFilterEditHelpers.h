@@ -123,9 +123,7 @@ class TcxFilterMaskEditHelper : public TcxFilterTextEditHelper {
   VXN_DECLARE_FILTER_EDIT_HELPER(TcxFilterMaskEditHelper)
 
  public:
-  // Its own editor, the mask edit, is not wired here yet: a plain text edit
-  // would drop the kind's input rules.
-  TClass FilterEditClass() const override { return nullptr; }
+  TClass FilterEditClass() const override;
   // A masked value cannot hold the wildcards of a pattern.
   TcxFilterOperatorSet SupportedOperators(TcxCustomEditProperties* AProperties, const TObject* AValueTypeClass,
                                           bool AExtendedSet) const override;

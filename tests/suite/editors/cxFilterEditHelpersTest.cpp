@@ -386,6 +386,7 @@ TEST(FilterEditHelpers, TextKindsEditTheirFilterValueInATextEdit) {
       {TcxFilterMemoHelper::Class(), TcxTextEdit::StaticClass()},
       {TcxFilterMRUEditHelper::Class(), TcxTextEdit::StaticClass()},
       {TcxFilterCurrencyEditHelper::Class(), TcxCurrencyEdit::StaticClass()},
+      {TcxFilterMaskEditHelper::Class(), TcxMaskEdit::StaticClass()},
       {TcxFilterSpinEditHelper::Class(), TcxSpinEdit::StaticClass()},
       // Pick lists and combo-box columns edit in a combo box.
       {TcxFilterComboBoxHelper::Class(), TcxComboBox::StaticClass()},
