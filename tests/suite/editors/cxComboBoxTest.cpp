@@ -16,12 +16,15 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/win/GdiShapes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
+#include "platform/win/Painting.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxEditRepository.h"
+#include "tests/support/VisualStylesScope.h"
 
 namespace {
 
@@ -102,9 +105,14 @@ class ComboBox : public ::testing::Test {
     TRect rect;
     TOwnerDrawState state;
   };
-  void DrawItem(TcxCustomComboBox* AControl, TcxCanvas*, Integer AIndex, const TRect& ARect, TOwnerDrawState AState) {
+  void DrawItem(TcxCustomComboBox* AControl, TcxCanvas* ACanvas, Integer AIndex, const TRect& ARect,
+                TOwnerDrawState AState) {
     drawn.push_back({AControl, AIndex, ARect, AState});
+    if (!ACanvas || !paint) return;
+    ACanvas->Brush()->SetColor(ItemColour);
+    ACanvas->Canvas->FillRect(ARect);
   }
+  static constexpr TColor ItemColour = 0x008000;
 
   std::unique_ptr<TForm> form;
   TEdit* other = nullptr;
@@ -112,6 +120,7 @@ class ComboBox : public ::testing::Test {
   int changes = 0, valueChanges = 0, clicks = 0, inits = 0;
   std::vector<Integer> reasons;
   int posts = 0;
+  bool paint = false;
   std::vector<Drawn> drawn;
 };
 
@@ -504,6 +513,42 @@ TEST_F(ComboBox, AFixedListsTextIsDrawnByTheDrawHandler) {
   combo->Repaint();
   Application->ProcessMessages();
   for (const Drawn& d : drawn) EXPECT_FALSE(d.state.Contains(odComboBoxEdit));
+}
+
+TEST_F(ComboBox, TheDrawHandlerPaintsTheTextAreaAndTheListInBothModes) {
+  Props()->SetDropDownListStyle(lsFixedList);
+  SetItems({"Off", "Low", "Middle"});
+  Props()->OnDrawItem = TcxEditDrawItemEvent(this, &ComboBox::DrawItem);
+  paint = true;
+  combo->SetItemIndex(1);
+  Focus(combo);
+  auto pixel = [](TWinControl* c, Integer x, Integer y) {
+    win::HDC dc = win::GetDC(c->Handle());
+    const win::COLORREF at = win::GetPixel(dc, x, y);
+    win::ReleaseDC(c->Handle(), dc);
+    return static_cast<TColor>(at);
+  };
+  for (bool themes : {true, false})
+    for (bool native : {true, false}) {
+      SCOPED_TRACE(std::string(themes ? "our renderer" : "no styles") + (native ? ", native" : ""));
+      VisualStylesScope mode(themes);
+      combo->Style()->LookAndFeel()->SetNativeStyle(native);
+      Application->ProcessMessages();
+      combo->Repaint();
+      const TRect text = static_cast<TcxCustomTextEditViewInfo*>(combo->EditViewInfo())->TextRect;
+      EXPECT_EQ(pixel(combo, (text.Left + text.Right) / 2, (text.Top + text.Bottom) / 2), ItemColour);
+      Press(win::VK_F4);
+      ASSERT_TRUE(combo->IsPopupShown());
+      List()->Repaint();
+      const TRect item = List()->ItemRect(2);
+      EXPECT_EQ(pixel(List(), item.Left + 3, (item.Top + item.Bottom) / 2), ItemColour);
+      Press(win::VK_ESCAPE);
+    }
+  // Without the handler the text is the item's again.
+  Props()->OnDrawItem = nullptr;
+  combo->Repaint();
+  const TRect text = static_cast<TcxCustomTextEditViewInfo*>(combo->EditViewInfo())->TextRect;
+  EXPECT_NE(pixel(combo, (text.Left + text.Right) / 2, (text.Top + text.Bottom) / 2), ItemColour);
 }
 
 TEST_F(ComboBox, LookupNavigationByKeysAndWheelFollowsThePopupAndThePlace) {
