@@ -374,6 +374,31 @@ TEST_F(ComboBox, APressOnTheEditDraggedIntoTheListSelectsThere) {
   EXPECT_EQ(combo->GetText(), "High");
 }
 
+TEST_F(ComboBox, AListOpeningUnderARestingPointerDoesNotSelectTheItemThere) {
+  for (Integer i = 0; i < 10; ++i) Props()->Items()->Add(IntToStr(i));
+  combo->SetItemIndex(0);
+  Focus(combo);
+  Press(win::VK_F4);
+  ASSERT_TRUE(combo->IsPopupShown());
+  const TRect item = List()->ItemRect(4);
+  const win::POINT over = Screen(List(), item.Left + 5, item.Top + 2);
+  Press(win::VK_ESCAPE);
+  win::InjectMouseMove(over);
+  Application->ProcessMessages();
+  Press(win::VK_F4);
+  ASSERT_TRUE(combo->IsPopupShown());
+  EXPECT_TRUE(combo->ListSelectionByCode());
+  // The first move over the list is the pointer settling: nothing selected.
+  win::InjectMouseMove({over.x, over.y + 1});
+  Application->ProcessMessages();
+  EXPECT_EQ(List()->ItemIndex(), 0);
+  win::InjectMouseMove({over.x, over.y + 2});
+  Application->ProcessMessages();
+  EXPECT_EQ(List()->ItemIndex(), 4);
+  Press(win::VK_ESCAPE);
+  EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
 TEST_F(ComboBox, ARevertableListStepsToTheNextItemOnADoubleClick) {
   SetItems({"One", "Two", "Three"});
   combo->SetItemIndex(2);
