@@ -405,23 +405,42 @@ TEST_F(ComboBox, ARevertableListStepsToTheNextItemOnADoubleClick) {
   Focus(combo);
   struct Case {
     bool revertable;
-    bool immediatePost;
     Integer index;
   };
-  const Case cases[] = {{false, false, 2}, {true, false, 0}, {true, false, 1}};
+  // Wraps from the last item to the first; without Revertable nothing moves.
+  const Case cases[] = {{false, 2}, {true, 0}, {true, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.index);
     Props()->SetRevertable(c.revertable);
-    Props()->SetImmediatePost(c.immediatePost);
-    posts = 0;
-    combo->OnPostEditValue = TNotifyEvent(this, &ComboBox::Posted);
     ResetCounts();
     win::InjectDoubleClick(Screen(combo, 20, 10));
     Application->ProcessMessages();
     EXPECT_FALSE(combo->IsPopupShown());
     EXPECT_EQ(combo->ItemIndex(), c.index);
     EXPECT_EQ(valueChanges, c.revertable ? 1 : 0);
-    EXPECT_EQ(posts, c.immediatePost ? 1 : 0);
+  }
+}
+
+TEST_F(ComboBox, InPlaceARevertableStepPostsAtOnceWithImmediatePost) {
+  auto* cell = new TcxComboBox(form.get(), true);
+  cell->SetParent(form.get());
+  cell->SetBounds(10, 60, 150, 21);
+  for (const char* s : {"One", "Two", "Three"}) cell->ComboProperties()->Items()->Add(s);
+  cell->ComboProperties()->SetRevertable(true);
+  cell->OnPostEditValue = TNotifyEvent(this, &ComboBox::Posted);
+  std::unique_ptr<TcxCustomEditData> data;
+  cell->ActivateEditing(data);
+  cell->SetItemIndex(2);
+  Focus(cell);
+  for (bool immediate : {false, true}) {
+    SCOPED_TRACE(immediate);
+    cell->ComboProperties()->SetImmediatePost(immediate);
+    posts = 0;
+    const Integer before = cell->ItemIndex();
+    win::InjectDoubleClick(Screen(cell, 20, 10));
+    Application->ProcessMessages();
+    EXPECT_EQ(cell->ItemIndex(), (before + 1) % 3);
+    EXPECT_EQ(posts, immediate ? 1 : 0);
   }
 }
 
