@@ -18,6 +18,7 @@ VXN_PUBLISH(TcxSpinEdit) {
   using C = TcxSpinEdit;
   P.Property("AutoSize", &C::AutoSize, &C::SetAutoSize).Default(true);
   P.Property("BeepOnEnter", &C::BeepOnEnter, &C::SetBeepOnEnter).Default(true);
+  P.Redeclare("ParentColor").Default(false);
   P.Redeclare("TabStop").Default(true);
   P.Property("Properties", &C::GetProperties, &C::SetPropertiesObject);
   P.Property("Style", &C::GetStyle, &C::SetStyleObject);

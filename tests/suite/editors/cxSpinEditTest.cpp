@@ -456,6 +456,13 @@ TEST(SpinEditClass, PublishedAndRegistered) {
   EXPECT_EQ(edit->Value(), Variant(2.5)) << "assigned beyond the range: the range is the validation's";
   EXPECT_NE(GetPropInfo(edit, "Value"), nullptr);
   EXPECT_EQ(GetPropInfo(edit, "Text"), nullptr);
+  // A fresh edit writes none of its published defaults to the form.
+  auto* fresh = new TcxSpinEdit(form.get());
+  for (const char* name : {"AutoSize", "BeepOnEnter", "ParentColor", "TabStop"}) {
+    const TPropInfo* prop = GetPropInfo(fresh, name);
+    ASSERT_NE(prop, nullptr) << name;
+    EXPECT_TRUE(IsDefaultPropValue(fresh, *prop)) << name;
+  }
   // The buttons' style values are stored with the form.
   EXPECT_EQ(edit->GetUnstoredStyleValues(), StyleValueBit(svPopupBorderStyle));
 }
