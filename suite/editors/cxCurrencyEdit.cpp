@@ -20,6 +20,9 @@ VXN_PUBLISH(TcxCurrencyEdit) {
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   // Value is EditValue seen as a number: the edit value is what is stored.
   P.Property("Value", &C::Value, &C::SetValue).Stored(false);
+  P.Event("OnEditing", static_cast<TcxEditEditingEvent C::*>(&C::OnEditing));
+  P.Event("OnEndDock", static_cast<TEndDragEvent C::*>(&C::OnEndDock));
+  P.Event("OnStartDock", static_cast<TStartDockEvent C::*>(&C::OnStartDock));
 }
 
 TcxCustomCurrencyEdit::TcxCustomCurrencyEdit(TComponent* AOwner, bool AIsInplace)

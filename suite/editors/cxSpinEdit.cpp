@@ -26,6 +26,11 @@ VXN_PUBLISH(TcxSpinEdit) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Value", &C::Value, &C::AssignValue).Stored(&C::IsValueStored);
+  P.Event("OnEditing", static_cast<TcxEditEditingEvent C::*>(&C::OnEditing));
+  P.Event("OnEndDock", static_cast<TEndDragEvent C::*>(&C::OnEndDock));
+  P.Event("OnMouseEnter", static_cast<TNotifyEvent C::*>(&C::OnMouseEnter));
+  P.Event("OnMouseLeave", static_cast<TNotifyEvent C::*>(&C::OnMouseLeave));
+  P.Event("OnStartDock", static_cast<TStartDockEvent C::*>(&C::OnStartDock));
 }
 
 using namespace win;

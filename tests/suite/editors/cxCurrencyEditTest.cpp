@@ -283,6 +283,9 @@ TEST_F(CurrencyEdit, PublishedRegisteredAndNamedByItsSettings) {
   EXPECT_FALSE(IsStoredProp(edit, *editValue)) << "Null";
   edit->SetValue(1);
   EXPECT_TRUE(IsStoredProp(edit, *editValue));
+  // Handlers a form may bind beside those of every control.
+  for (const char* name : {"OnEditing", "OnEndDock", "OnStartDock"})
+    EXPECT_NE(GetPropInfo(edit, name), nullptr) << name;
 
   // Linked to a repository item, the edit types by the item's settings.
   LocaleScope locale(injected_locales::US());

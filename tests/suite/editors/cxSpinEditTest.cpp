@@ -463,6 +463,9 @@ TEST(SpinEditClass, PublishedAndRegistered) {
     ASSERT_NE(prop, nullptr) << name;
     EXPECT_TRUE(IsDefaultPropValue(fresh, *prop)) << name;
   }
+  // Handlers a form may bind beside those of every control.
+  for (const char* name : {"OnEditing", "OnEndDock", "OnMouseEnter", "OnMouseLeave", "OnStartDock"})
+    EXPECT_NE(GetPropInfo(fresh, name), nullptr) << name;
   // The buttons' style values are stored with the form.
   EXPECT_EQ(edit->GetUnstoredStyleValues(), StyleValueBit(svPopupBorderStyle));
 }
