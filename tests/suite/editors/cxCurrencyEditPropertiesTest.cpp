@@ -1,5 +1,7 @@
 // Currency edit settings and rules under injected locales: number parsing
-// with thousand separators anywhere, typed text to edit value with Null,
+// with thousand separators where the settings and the moment allow them (none when
+// off, anywhere while typing, between groups for pasted and checked text),
+// typed text to edit value with Null,
 // the key filter (decimal places, exponent, sign, separators, selection),
 // the texts shown in two locales' currency formats, validity and range
 // validation, Value read and written, copying and the registration.
