@@ -645,6 +645,11 @@ void TcxCustomDropDownEdit::DoExit() {
   TcxCustomMaskEdit::DoExit();
 }
 
+void TcxCustomDropDownEdit::DoStartDock(TDragDockObject*& DragObject) {
+  ClosePopup(PopupCloseReasonUnknown);
+  TcxCustomMaskEdit::DoStartDock(DragObject);
+}
+
 void TcxCustomDropDownEdit::PropertiesChanged(TObject* Sender) {
   if (!ActiveDropDownProperties()->PopupSizeable()) FUserSized = false;
   if (IsPopupShown()) ArrangePopupWindow();

@@ -291,6 +291,9 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit, public EditPopupOwner {
 
   void DoExit() override;
   void FocusChanged() override;
+  // A popup would stay behind at the old place while the edit is dragged
+  // away to dock.
+  void DoStartDock(TDragDockObject*& DragObject) override;
   bool DoMouseWheel(TShiftState Shift, Integer WheelDelta, TPoint MousePos) override;
   void DestroyWnd() override;
   void CreateWnd() override;

@@ -41,6 +41,7 @@ class TestDropDown : public TcxCustomDropDownEdit {
     box->SetParent(PopupWindow());
   }
   TcxCustomDropDownEditProperties* Props() { return static_cast<TcxCustomDropDownEditProperties*>(Properties()); }
+  using TcxCustomDropDownEdit::DoStartDock;
   bool CanOpenPopup() override { return canOpen; }
   TSize PopupContentSize() override { return {80, 40}; }
   void PlacePopupContent(const TRect& R) override { box->SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
@@ -239,6 +240,16 @@ TEST_F(DropDownEdit, TabFocusLossAndValidationCloseWithoutOrWithTheValue) {
   edit->ValidateInput();
   EXPECT_FALSE(edit->IsPopupShown());
   EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown});
+
+  // Dragging the edit away to dock leaves no popup behind and takes nothing.
+  edit->SetText("old");
+  reasons.clear();
+  Open();
+  TDragDockObject* dock = nullptr;
+  edit->DoStartDock(dock);
+  EXPECT_FALSE(edit->IsPopupShown());
+  EXPECT_EQ(reasons, std::vector<Integer>{PopupCloseReasonUnknown});
+  EXPECT_EQ(edit->GetText(), "old");
 }
 
 TEST_F(DropDownEdit, OpenRequestsGoThroughTheQueueOnce) {
