@@ -415,6 +415,7 @@ void TcxCustomDropDownEdit::ArrangePopupWindow() {
 
 TRect TcxCustomDropDownEdit::PopupOwnerBounds() {
   TRect r = GetBorderDrawRect();
+  if (IsInplace() && !cxRectIsEmpty(InplaceBounds())) r = InplaceBounds();
   if (EditViewInfo()->ShadowOn) r.Right += cxContainerShadowWidth;
   return cxRectOffset(r, Left(), Top());
 }

@@ -110,6 +110,11 @@ class TcxCustomEdit : public TcxContainer,
   void SetTransparent(bool Value);
   TcxCustomEditData* EditData() const { return FEditData; }
   void SetEditData(TcxCustomEditData* Value) { FEditData = Value; }
+  // The cell an in-place editor stands for, in the editor's own
+  // coordinates; kept by the host that places it. Empty: the editor's own
+  // bounds count.
+  const TRect& InplaceBounds() const { return FInplaceBounds; }
+  void SetInplaceBounds(const TRect& Value) { FInplaceBounds = Value; }
   size_t ModifiedStateDepth() const { return FModifiedStates.size(); }
   bool ChangeEventsLocked() const { return FChangeEventsCatcher->IsLocked(); }
 
@@ -396,6 +401,7 @@ class TcxCustomEdit : public TcxContainer,
   // The content parameters of a fresh in-place view data.
   TcxEditContentParams FInplaceLayout;
   bool FInplaceLayoutValid = false;
+  TRect FInplaceBounds;
   bool FRecalculating = false;
   bool FEnsuringHandle = false;
   bool FRefreshingFrame = false;

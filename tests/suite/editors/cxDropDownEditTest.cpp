@@ -336,6 +336,19 @@ TEST_F(DropDownEdit, APressOnTheButtonOfAnOpenPopupClosesItWithoutReopening) {
   EXPECT_EQ(edit->EditViewInfo()->Button(0)->State, ebbsHot);
 }
 
+// The popup lines up with the cell an in-place editor stands for when its
+// host keeps one; otherwise with the editor's border, as a stand-alone one.
+TEST_F(DropDownEdit, AnInPlaceEditorsPopupLinesUpWithItsCell) {
+  TestDropDown* e = Make(nullptr, 60, true);
+  const TRect own = e->PopupOwnerBounds();
+  EXPECT_EQ(own, cxRectOffset(e->GetBorderDrawRect(), e->Left(), e->Top())) << "no cell kept";
+  e->SetInplaceBounds({-2, -3, 240, 30});
+  EXPECT_EQ(e->PopupOwnerBounds(), TRect(8, 57, 250, 90));
+  edit->SetInplaceBounds({-2, -3, 240, 30});
+  EXPECT_EQ(edit->PopupOwnerBounds(), cxRectOffset(edit->GetBorderDrawRect(), edit->Left(), edit->Top()))
+      << "a stand-alone edit keeps its own bounds";
+}
+
 TEST_F(DropDownEdit, InPlaceActivationOpensThePopupByKeyOrAtOnce) {
   // Activated by a character: a popup that takes the focus gets it, the
   // edit does not.
