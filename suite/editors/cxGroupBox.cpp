@@ -52,6 +52,8 @@ VXN_PUBLISH(TcxGroupBox) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Transparent", &C::Transparent, &C::SetTransparentLook).Default(false);
+  P.Event("OnEndDock", static_cast<TEndDragEvent TcxGroupBox::*>(&TcxGroupBox::OnEndDock));
+  P.Event("OnStartDock", static_cast<TStartDockEvent TcxGroupBox::*>(&TcxGroupBox::OnStartDock));
 }
 
 namespace {

@@ -67,6 +67,11 @@ VXN_PUBLISH(TcxMaskEdit) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Text", &C::GetText, &C::SetText);
+  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxMaskEdit::*>(&TcxMaskEdit::OnEditing));
+  P.Event("OnEndDock", static_cast<TEndDragEvent TcxMaskEdit::*>(&TcxMaskEdit::OnEndDock));
+  P.Event("OnStartDock", static_cast<TStartDockEvent TcxMaskEdit::*>(&TcxMaskEdit::OnStartDock));
+  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxMaskEdit::*>(&TcxMaskEdit::OnMouseEnter));
+  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxMaskEdit::*>(&TcxMaskEdit::OnMouseLeave));
 }
 
 using namespace win;

@@ -79,6 +79,9 @@ VXN_PUBLISH(TcxRadioGroup) {
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Redeclare("TabStop").Default(true);
   P.Property("Transparent", &C::Transparent, &C::SetTransparentLook).Default(false);
+  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxRadioGroup::*>(&TcxRadioGroup::OnEditing));
+  P.Event("OnEndDock", static_cast<TEndDragEvent TcxRadioGroup::*>(&TcxRadioGroup::OnEndDock));
+  P.Event("OnStartDock", static_cast<TStartDockEvent TcxRadioGroup::*>(&TcxRadioGroup::OnStartDock));
 }
 
 VXN_PUBLISH(TcxRadioButton) {

@@ -32,6 +32,11 @@ VXN_PUBLISH(TcxTextEdit) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Text", &C::GetText, &C::SetText);
+  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxTextEdit::*>(&TcxTextEdit::OnEditing));
+  P.Event("OnEndDock", static_cast<TEndDragEvent TcxTextEdit::*>(&TcxTextEdit::OnEndDock));
+  P.Event("OnStartDock", static_cast<TStartDockEvent TcxTextEdit::*>(&TcxTextEdit::OnStartDock));
+  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxTextEdit::*>(&TcxTextEdit::OnMouseEnter));
+  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxTextEdit::*>(&TcxTextEdit::OnMouseLeave));
 }
 
 using namespace win;

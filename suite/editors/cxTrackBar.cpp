@@ -74,6 +74,11 @@ VXN_PUBLISH(TcxTrackBar) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Transparent", &C::Transparent, &C::SetTransparent).Default(false);
+  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxTrackBar::*>(&TcxTrackBar::OnEditing));
+  P.Event("OnEndDock", static_cast<TEndDragEvent TcxTrackBar::*>(&TcxTrackBar::OnEndDock));
+  P.Event("OnStartDock", static_cast<TStartDockEvent TcxTrackBar::*>(&TcxTrackBar::OnStartDock));
+  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxTrackBar::*>(&TcxTrackBar::OnMouseEnter));
+  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxTrackBar::*>(&TcxTrackBar::OnMouseLeave));
 }
 
 // --- integers ------------------------------------------------------------------------------
