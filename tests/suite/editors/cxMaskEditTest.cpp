@@ -18,6 +18,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/win/Input.h"
+#include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxEditRepository.h"
@@ -219,6 +220,43 @@ TEST_F(MaskEdit, PasteOverwritesAsManyPositionsAsItHas) {
   edit->InsertText("11");
   EXPECT_EQ(Shown(edit), "987-11[6]");
   EXPECT_EQ(edit->Mode()->PastedLength(), 2);
+}
+
+namespace {
+
+// An editor that decides per position as the date and time editors do:
+// position 1 it fills itself (answering #0), position 2 refuses.
+class PositionDecidingMaskEdit : public TcxMaskEdit {
+ public:
+  using TcxMaskEdit::TcxMaskEdit;
+  bool AcceptsCharAtPosition(char32_t& Ch, Integer Position) override {
+    if (Position == 1) Ch = 0;
+    return Position != 2;
+  }
+};
+
+}  // namespace
+
+TEST_F(MaskEdit, AnEditorMayRefuseOrTakeOverAPosition) {
+  auto* deciding = new PositionDecidingMaskEdit(form.get());
+  deciding->SetParent(form.get());
+  deciding->SetBounds(10, 40, 200, 21);
+  deciding->MaskProperties()->SetAutoSelect(false);
+  deciding->MaskProperties()->SetBeepOnError(true);
+  deciding->MaskProperties()->SetEditMask("999;0;_");
+  Focus(deciding);
+  struct Case {
+    Integer position;
+    const char* shown;
+    int beeps;
+  } cases[] = {{0, "[_]__", 1}, {1, "_[_]_", 0}, {2, "__5[]", 0}};
+  for (const Case& c : cases) {
+    deciding->AssignSelStart(c.position);
+    const int before = win::BeepCount();
+    Type("5");
+    EXPECT_EQ(Shown(deciding), c.shown) << "position " << c.position;
+    EXPECT_EQ(win::BeepCount() - before, c.beeps) << "position " << c.position;
+  }
 }
 
 TEST_F(MaskEdit, ValidationWithAndWithoutIgnoreMaskBlank) {
