@@ -267,3 +267,22 @@ TEST_F(RegExprMaskEdit, AForcedPrefixIsShownAndCannotBeDeleted) {
 }
 
 }  // namespace
+
+// The properties keep one mode for showing values; it must follow a new
+// mask and a new kind instead of formatting with the one it was made for.
+TEST_F(RegExprMaskEdit, ShownValuesFollowAChangedMaskAndKind) {
+  TcxMaskEditProperties props(nullptr);
+  props.SetMaskKind(emkRegExpr);
+  props.SetEditMask("\\d+");
+  auto shown = [&props](const char* value) {
+    Variant text;
+    props.ConvertToEditValue(Variant(std::string(value)), text, true);
+    return VarToStr(text);
+  };
+  EXPECT_EQ(shown("12ab"), "12");
+  props.SetEditMask("[a-z]+");
+  EXPECT_EQ(shown("ab12"), "ab");
+  props.SetMaskKind(emkStandard);
+  props.SetEditMask("00-00;1;_");
+  EXPECT_EQ(shown("1234"), "12-34");
+}
