@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/Clipbrd.h"
 #include "platform/forms/CustomForms.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
@@ -261,6 +262,11 @@ TEST_F(ComboBox, AnEditFixedListRefusesTextThatIsNoItem) {
   EXPECT_EQ(combo->GetText(), "Beta");
   // A character that would leave the items goes nowhere.
   Type("x");
+  EXPECT_EQ(combo->GetText(), "Beta");
+
+  // Nor does a paste of a text that is no item.
+  Clipboard()->SetAsText("Gamma");
+  Press('V', false, true);
   EXPECT_EQ(combo->GetText(), "Beta");
 }
 
