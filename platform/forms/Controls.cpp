@@ -143,6 +143,7 @@ VXN_PUBLISH(TControl) {
   P.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
   P.Property("Anchors", &TControl::Anchors, &TControl::SetAnchors);
   P.Property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Default(bdLeftToRight);
+  P.Property("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
   P.Property("Caption", &TControl::Caption, &TControl::SetCaption);
   P.Property("Color", &TControl::GetColorProp, &TControl::SetColor)
       .Type(TypeInfoColor())
@@ -212,6 +213,7 @@ void TControl::Loaded() {
   if (Parent_) {
     if (ParentColor_) SetColor(Parent_->Color()), ParentColor_ = true;
     if (ParentFont_) Font_->Assign(Parent_->Font()), ParentFont_ = true;
+    if (ParentBiDiMode_) SetBiDiMode(Parent_->BiDiMode()), ParentBiDiMode_ = true;
   }
   UpdateAnchorRules();
   RequestAlign();
@@ -479,9 +481,16 @@ void TControl::SetCursor(TCursor Value) {
 }
 
 void TControl::SetBiDiMode(TBiDiMode Value) {
+  ParentBiDiMode_ = false;
   if (BiDiMode_ == Value) return;
   BiDiMode_ = Value;
   Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool Value) {
+  if (ParentBiDiMode_ == Value) return;
+  ParentBiDiMode_ = Value;
+  if (Value && Parent_ && !ComponentState().Contains(csReading)) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
 }
 
 void TControl::SetPopupMenu(TComponent* Value) {
@@ -551,6 +560,7 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); return;
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); return;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); return;
+    case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); return;
     case CM_HITTEST: CMHitTest(Message); return;
     case CM_MOUSEENTER: CMMouseEnter(Message); return;
     case CM_MOUSELEAVE: CMMouseLeave(Message); return;
@@ -812,6 +822,14 @@ void TControl::CMParentShowHintChanged(TMessage& Message) {
   if (ParentShowHint_ && Parent_) {
     SetShowHint(Parent_->ShowHint());
     ParentShowHint_ = true;
+  }
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage& Message) {
+  (void)Message;
+  if (ParentBiDiMode_ && Parent_) {
+    SetBiDiMode(Parent_->BiDiMode());
+    ParentBiDiMode_ = true;
   }
 }
 

@@ -341,6 +341,9 @@ class TControl : public TComponent {
   void SetCursor(TCursor Value);
   TBiDiMode BiDiMode() const { return BiDiMode_; }
   void SetBiDiMode(TBiDiMode Value);
+  // True: the reading order follows the parent's; setting BiDiMode clears it.
+  bool ParentBiDiMode() const { return ParentBiDiMode_; }
+  void SetParentBiDiMode(bool Value);
   // A TPopupMenu or any component that can pop up; cleared when it is freed.
   TComponent* PopupMenu() const { return PopupMenu_; }
   void SetPopupMenu(TComponent* Value);
@@ -522,6 +525,7 @@ class TControl : public TComponent {
   virtual void CMParentFontChanged(TMessage& Message);
   virtual void CMParentColorChanged(TMessage& Message);
   virtual void CMParentShowHintChanged(TMessage& Message);
+  virtual void CMParentBiDiModeChanged(TMessage& Message);
   virtual void CMHitTest(TMessage& Message);
   virtual void CMMouseEnter(TMessage& Message);
   virtual void CMMouseLeave(TMessage& Message);
@@ -561,6 +565,7 @@ class TControl : public TComponent {
   bool ParentFont_ = true;
   TCursor Cursor_ = crDefault;
   TBiDiMode BiDiMode_ = bdLeftToRight;
+  bool ParentBiDiMode_ = true;
   TComponent* PopupMenu_ = nullptr;
   std::unique_ptr<TControlActionLink> ActionLink_;
   TDragMode DragMode_ = dmManual;

@@ -262,6 +262,7 @@ void TWinControl::InsertControl(TControl* AControl) {
   if (AControl->ParentColor_) AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
   if (AControl->ParentFont_) AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
   if (AControl->ParentShowHint_) AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+  if (AControl->ParentBiDiMode_) AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
   AControl->Invalidate();
   AlignControl(AControl);
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 1);

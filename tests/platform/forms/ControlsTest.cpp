@@ -488,6 +488,25 @@ TEST_F(ControlsTest, ReadingOrderRecreatesTheWindow) {
   EXPECT_NE(win::GetWindowLong(c->Handle(), win::GWL_EXSTYLE) & static_cast<win::LONG>(win::WS_EX_RTLREADING), 0);
 }
 
+// The reading order follows the parent's until the control is given one.
+TEST_F(ControlsTest, ReadingOrderFollowsTheParentUntilSet) {
+  THost host;
+  host.SetBiDiMode(bdRightToLeft);
+  auto* follower = new TControl(&host);
+  follower->SetParent(&host);
+  auto* own = new TControl(&host);
+  own->SetParent(&host);
+  EXPECT_TRUE(follower->ParentBiDiMode());
+  EXPECT_EQ(follower->BiDiMode(), bdRightToLeft) << "taken when placed";
+  own->SetBiDiMode(bdLeftToRight);
+  EXPECT_FALSE(own->ParentBiDiMode());
+  host.SetBiDiMode(bdRightToLeftReadingOnly);
+  EXPECT_EQ(follower->BiDiMode(), bdRightToLeftReadingOnly) << "follows a change";
+  EXPECT_EQ(own->BiDiMode(), bdLeftToRight) << "keeps its own";
+  own->SetParentBiDiMode(true);
+  EXPECT_EQ(own->BiDiMode(), bdRightToLeftReadingOnly) << "follows again once told to";
+}
+
 class TPopupSpy : public TComponent, public IPopupComponent {
  public:
   using TComponent::TComponent;
