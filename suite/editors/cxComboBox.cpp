@@ -83,6 +83,7 @@ VXN_PUBLISH(TcxComboBox) {
   using C = TcxComboBox;
   P.Property("AutoSize", &C::AutoSize, &C::SetAutoSize).Default(true);
   P.Property("BeepOnEnter", &C::BeepOnEnter, &C::SetBeepOnEnter).Default(true);
+  P.Redeclare("ParentColor").Default(false);
   P.Redeclare("TabStop").Default(true);
   P.Property("Properties", &C::GetProperties, &C::SetPropertiesObject);
   P.Property("ItemIndex", &C::GetItemIndex, &C::SetItemIndex).Stored(false);

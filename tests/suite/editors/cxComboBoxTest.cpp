@@ -17,6 +17,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 #include "platform/win/GdiShapes.h"
 #include "platform/win/Input.h"
 #include "platform/win/Messages.h"
@@ -669,6 +670,16 @@ TEST_F(ComboBox, SettingsCopyingAndRegistration) {
   TcxEditRepositoryItem* item = repository.NewRepositoryItem(TcxEditRepositoryComboBoxItem::StaticClass());
   EXPECT_NE(dynamic_cast<TcxComboBoxProperties*>(item->Properties()), nullptr);
   EXPECT_NE(FindClass("TcxComboBox"), nullptr);
+  // A fresh combo writes none of its published defaults to the form, and
+  // offers the handlers the radio's windows bind.
+  for (const char* name : {"AutoSize", "BeepOnEnter", "ParentColor", "TabStop", "DragCursor"}) {
+    const TPropInfo* prop = GetPropInfo(combo, name);
+    ASSERT_NE(prop, nullptr) << name;
+    EXPECT_TRUE(IsDefaultPropValue(combo, *prop)) << name;
+  }
+  for (const char* name : {"OnClick", "OnDblClick", "OnEditing", "OnEndDock", "OnEnter", "OnExit", "OnKeyPress",
+                           "OnMouseEnter", "OnMouseLeave", "OnStartDock"})
+    EXPECT_NE(GetPropInfo(combo, name), nullptr) << name;
 
   // A linked item's draw handler runs after the combo's own.
   auto* linked = dynamic_cast<TcxComboBoxProperties*>(item->Properties());
