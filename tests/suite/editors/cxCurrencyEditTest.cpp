@@ -26,6 +26,7 @@
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxFilterEditHelpers.h"
 #include "suite/editors/cxFormatController.h"
+#include "tests/suite/editors/EditorOnFormFixture.h"
 #include "tests/suite/editors/CurrencyLocales.h"
 #include "tests/suite/editors/InjectedLocales.h"
 
@@ -45,52 +46,16 @@ struct Events {
   }
 };
 
-class CurrencyEdit : public ::testing::Test {
+class CurrencyEdit : public EditorOnForm<TcxCurrencyEdit> {
  protected:
-  void SetUp() override {
-    InitializeEditors();
-    win::ResetInputState();
-    win::InjectMouseMove({0, 0});
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBorderStyle(bsNone);
-    form->SetBounds(100, 100, 320, 160);
-    other = new TEdit(form.get());
-    other->SetParent(form.get());
-    other->SetBounds(10, 120, 100, 24);
-    edit = new TcxCurrencyEdit(form.get());
-    edit->SetParent(form.get());
-    edit->SetBounds(10, 10, 200, 21);
-    form->Show();
-    Application->ProcessMessages();
-  }
-  void TearDown() override {
-    form.reset();
-    win::ResetInputState();
-  }
   TcxCurrencyEditProperties* Props() { return edit->CurrencyProperties(); }
-  void Focus(TWinControl* c) {
-    c->SetFocus();
-    Application->ProcessMessages();
-  }
   void Leave() { Focus(other); }
-  void Type(const std::string& text) {
-    win::InjectText(text);
-    Application->ProcessMessages();
-  }
-  void Press(Word vk, bool shift = false, bool ctrl = false) {
-    win::InjectKeyPress(vk, shift, ctrl);
-    Application->ProcessMessages();
-  }
   // Empties the edit and gives it the focus.
   void Restart() {
     Leave();
     edit->SetEditValue(Null());
     Focus(edit);
   }
-
-  std::unique_ptr<TForm> form;
-  TEdit* other = nullptr;
-  TcxCurrencyEdit* edit = nullptr;
 };
 
 TEST_F(CurrencyEdit, TypingKeepsANumberInEachLocale) {

@@ -22,52 +22,23 @@
 #include "platform/win/Input.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/foundation/cxTimer.h"
+#include "tests/suite/editors/EditorOnFormFixture.h"
 #include "tests/support/VisualStylesScope.h"
 
 namespace {
 
-class SpinEdit : public ::testing::Test {
+class SpinEdit : public EditorOnForm<TcxSpinEdit> {
  protected:
-  void SetUp() override {
-    InitializeEditors();
-    win::ResetInputState();
-    win::InjectMouseMove({0, 0});
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBorderStyle(bsNone);
-    form->SetBounds(100, 100, 320, 160);
-    other = new TEdit(form.get());
-    other->SetParent(form.get());
-    other->SetBounds(10, 120, 100, 24);
-    edit = new TcxSpinEdit(form.get());
-    edit->SetParent(form.get());
-    edit->SetBounds(10, 10, 120, 21);
+  SpinEdit() : EditorOnForm(120) {}
+  void Prepare() override {
     // The radio's channel spin: 1..16, integers.
     Props()->SetValueType(vtInt);
     Props()->SetMinValue(1);
     Props()->SetMaxValue(16);
     Props()->SetLargeIncrement(3);
     edit->AssignValue(Variant(1));
-    form->Show();
-    Application->ProcessMessages();
-  }
-  void TearDown() override {
-    form.reset();
-    win::ResetInputState();
   }
   TcxSpinEditProperties* Props() { return edit->SpinProperties(); }
-  void Pump() { Application->ProcessMessages(); }
-  void Focus(TWinControl* c) {
-    c->SetFocus();
-    Pump();
-  }
-  void Type(const std::string& text) {
-    win::InjectText(text);
-    Pump();
-  }
-  void Press(Word vk, bool shift = false, bool ctrl = false) {
-    win::InjectKeyPress(vk, shift, ctrl);
-    Pump();
-  }
   std::string Text() { return edit->CurrentDisplayText(); }
   // The focused edit showing V, with nothing typed.
   void Start(Integer v) {
@@ -83,10 +54,6 @@ class SpinEdit : public ::testing::Test {
     const TRect r = edit->EditViewInfo()->Button(index)->Bounds;
     return At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
   }
-
-  std::unique_ptr<TForm> form;
-  TEdit* other = nullptr;
-  TcxSpinEdit* edit = nullptr;
 };
 
 TEST_F(SpinEdit, StepsAtBothLimitsWrapStopOrAreRefused) {

@@ -23,6 +23,7 @@
 #include "platform/win/Windows.h"
 #include "suite/editors/EditorsStartup.h"
 #include "suite/editors/cxEditRepository.h"
+#include "tests/suite/editors/EditorOnFormFixture.h"
 #include "tests/suite/editors/InjectedLocales.h"
 #include "tests/suite/foundation/CanvasFixture.h"
 
@@ -83,56 +84,15 @@ struct Counter {
   void Refuse(TObject*, bool&) { throw Exception("no editing now"); }
 };
 
-class TextEdit : public ::testing::Test {
+class TextEdit : public EditorOnForm<TcxTextEdit> {
  protected:
-  void SetUp() override {
-    InitializeEditors();
-    win::ResetInputState();
-    win::InjectMouseMove({0, 0});
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBorderStyle(bsNone);
-    form->SetBounds(100, 100, 320, 160);
-    other = new TEdit(form.get());
-    other->SetParent(form.get());
-    other->SetBounds(10, 120, 100, 24);
-    edit = Make<TcxTextEdit>(10);
-    form->Show();
-    Application->ProcessMessages();
-  }
-  void TearDown() override {
-    form.reset();
-    win::ResetInputState();
-  }
-  template <typename T>
-  T* Make(Integer top) {
-    auto* e = new T(form.get());
-    e->SetParent(form.get());
-    e->SetBounds(10, top, 200, 21);
-    return e;
-  }
   TcxTextEditProperties* Props(TcxTextEdit* e) { return e->TextProperties(); }
-  void Focus(TWinControl* e) {
-    e->SetFocus();
-    Application->ProcessMessages();
-  }
-  void Type(const std::string& text) {
-    win::InjectText(text);
-    Application->ProcessMessages();
-  }
-  void Press(Word vk, bool shift = false, bool ctrl = false) {
-    win::InjectKeyPress(vk, shift, ctrl);
-    Application->ProcessMessages();
-  }
   // The shown text with the selection in brackets.
   static std::string Shown(TcxCustomTextEdit* e) {
     const std::string text = e->GetText();
     const Integer start = e->SelStart(), length = e->SelLength();
     return text.substr(0, start) + "[" + text.substr(start, length) + "]" + text.substr(start + length);
   }
-
-  std::unique_ptr<TForm> form;
-  TEdit* other = nullptr;
-  TcxTextEdit* edit = nullptr;
 };
 
 TEST_F(TextEdit, IsTheTextPropertiesEditorAndRegistered) {
