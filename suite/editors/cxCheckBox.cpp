@@ -16,6 +16,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/ThemeSchema.h"
 #include "suite/editors/cxEditPainting.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/editors/cxEditViewData.h"
 #include "suite/editors/cxSolidBrushCache.h"
 #include "suite/foundation/cxClasses.h"
@@ -74,11 +75,7 @@ VXN_PUBLISH(TcxCheckBox) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Transparent", &C::Transparent, &C::SetTransparentLook).Default(false);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxCheckBox::*>(&TcxCheckBox::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent TcxCheckBox::*>(&TcxCheckBox::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent TcxCheckBox::*>(&TcxCheckBox::OnStartDock));
-  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxCheckBox::*>(&TcxCheckBox::OnMouseEnter));
-  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxCheckBox::*>(&TcxCheckBox::OnMouseLeave));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock | cxpeMouseEnter);
 }
 
 // The texts of the three states.

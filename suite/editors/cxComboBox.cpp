@@ -13,6 +13,7 @@
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/cxContainerViewInfo.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/foundation/cxControlRoutines.h"
 
 using namespace win;
@@ -92,11 +93,7 @@ VXN_PUBLISH(TcxComboBox) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Text", &C::GetText, &C::SetText);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxComboBox::*>(&TcxComboBox::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent TcxComboBox::*>(&TcxComboBox::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent TcxComboBox::*>(&TcxComboBox::OnStartDock));
-  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxComboBox::*>(&TcxComboBox::OnMouseEnter));
-  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxComboBox::*>(&TcxComboBox::OnMouseLeave));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock | cxpeMouseEnter);
 }
 
 // --- properties -------------------------------------------------------------------------------------------

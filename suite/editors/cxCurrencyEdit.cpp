@@ -1,6 +1,7 @@
 #include "suite/editors/cxCurrencyEdit.h"
 
 #include "platform/win/SysParams.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/editors/cxEditRepository.h"
 
 VXN_IMPLEMENT_CREATABLE_CLASS(TcxCustomCurrencyEdit, TcxCustomTextEdit)
@@ -20,9 +21,7 @@ VXN_PUBLISH(TcxCurrencyEdit) {
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   // Value is EditValue seen as a number: the edit value is what is stored.
   P.Property("Value", &C::Value, &C::SetValue).Stored(false);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent C::*>(&C::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent C::*>(&C::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent C::*>(&C::OnStartDock));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock);
 }
 
 TcxCustomCurrencyEdit::TcxCustomCurrencyEdit(TComponent* AOwner, bool AIsInplace)

@@ -13,6 +13,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/ThemeSchema.h"
 #include "suite/editors/cxEditPainting.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/foundation/dxThemeManager.h"
 #include "suite/foundation/dxUxTheme.h"
 
@@ -52,8 +53,7 @@ VXN_PUBLISH(TcxGroupBox) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Transparent", &C::Transparent, &C::SetTransparentLook).Default(false);
-  P.Event("OnEndDock", static_cast<TEndDragEvent TcxGroupBox::*>(&TcxGroupBox::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent TcxGroupBox::*>(&TcxGroupBox::OnStartDock));
+  PublishEditorEvents(P, cxpeDock);
 }
 
 namespace {

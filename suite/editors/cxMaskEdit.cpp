@@ -8,6 +8,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxInnerTextEdit.h"
 #include "suite/editors/cxMaskEditRegExprExMode.h"
@@ -67,11 +68,7 @@ VXN_PUBLISH(TcxMaskEdit) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Text", &C::GetText, &C::SetText);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxMaskEdit::*>(&TcxMaskEdit::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent TcxMaskEdit::*>(&TcxMaskEdit::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent TcxMaskEdit::*>(&TcxMaskEdit::OnStartDock));
-  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxMaskEdit::*>(&TcxMaskEdit::OnMouseEnter));
-  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxMaskEdit::*>(&TcxMaskEdit::OnMouseLeave));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock | cxpeMouseEnter);
 }
 
 using namespace win;

@@ -20,6 +20,7 @@
 #include "platform/win/ThemeSchema.h"
 #include "suite/editors/EditorConstants.h"
 #include "suite/editors/cxEditPainting.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/editors/cxTextEditViewData.h"
 #include "suite/foundation/cxVariants.h"
 #include "suite/foundation/dxThemeManager.h"
@@ -86,10 +87,7 @@ VXN_PUBLISH(TcxProgressBar) {
   P.Property("StyleDisabled", &C::StyleDisabled, &C::SetStyleDisabled);
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
-  P.Event("OnEndDock", static_cast<TEndDragEvent C::*>(&C::OnEndDock));
-  P.Event("OnMouseEnter", static_cast<TNotifyEvent C::*>(&C::OnMouseEnter));
-  P.Event("OnMouseLeave", static_cast<TNotifyEvent C::*>(&C::OnMouseLeave));
-  P.Event("OnStartDock", static_cast<TStartDockEvent C::*>(&C::OnStartDock));
+  PublishEditorEvents(P, cxpeDock | cxpeMouseEnter);
 }
 
 TcxCustomProgressBarProperties::TcxCustomProgressBarProperties(TPersistent* AOwner)

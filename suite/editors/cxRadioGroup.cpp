@@ -16,6 +16,7 @@
 #include "platform/win/Windows.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf8.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/editors/cxEditRegisteredRepositoryItems.h"
 #include "suite/editors/cxEditViewData.h"
 #include "suite/foundation/cxVariants.h"
@@ -79,9 +80,7 @@ VXN_PUBLISH(TcxRadioGroup) {
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Redeclare("TabStop").Default(true);
   P.Property("Transparent", &C::Transparent, &C::SetTransparentLook).Default(false);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxRadioGroup::*>(&TcxRadioGroup::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent TcxRadioGroup::*>(&TcxRadioGroup::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent TcxRadioGroup::*>(&TcxRadioGroup::OnStartDock));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock);
 }
 
 VXN_PUBLISH(TcxRadioButton) {

@@ -7,6 +7,7 @@
 #include "platform/win/Painting.h"
 #include "platform/win/SysParams.h"
 #include "platform/win/Windows.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/foundation/cxGraphics.h"
 #include "suite/foundation/cxTimer.h"
 #include "suite/foundation/cxVariants.h"
@@ -26,11 +27,7 @@ VXN_PUBLISH(TcxSpinEdit) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Value", &C::Value, &C::AssignValue).Stored(&C::IsValueStored);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent C::*>(&C::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent C::*>(&C::OnEndDock));
-  P.Event("OnMouseEnter", static_cast<TNotifyEvent C::*>(&C::OnMouseEnter));
-  P.Event("OnMouseLeave", static_cast<TNotifyEvent C::*>(&C::OnMouseLeave));
-  P.Event("OnStartDock", static_cast<TStartDockEvent C::*>(&C::OnStartDock));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock | cxpeMouseEnter);
 }
 
 using namespace win;

@@ -13,6 +13,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/Windows.h"
 #include "suite/editors/cxContainerViewInfo.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxTextEditViewData.h"
 #include "suite/editors/cxThousandSeparators.h"
@@ -32,11 +33,7 @@ VXN_PUBLISH(TcxTextEdit) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Text", &C::GetText, &C::SetText);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxTextEdit::*>(&TcxTextEdit::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent TcxTextEdit::*>(&TcxTextEdit::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent TcxTextEdit::*>(&TcxTextEdit::OnStartDock));
-  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxTextEdit::*>(&TcxTextEdit::OnMouseEnter));
-  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxTextEdit::*>(&TcxTextEdit::OnMouseLeave));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock | cxpeMouseEnter);
 }
 
 using namespace win;

@@ -15,6 +15,7 @@
 #include "suite/editors/EditorConstants.h"
 #include "suite/editors/cxContainerViewInfo.h"
 #include "suite/editors/cxEditPainting.h"
+#include "suite/editors/cxEditPublishing.h"
 #include "suite/editors/cxEditRepository.h"
 #include "suite/editors/cxSpinEditProperties.h"
 #include "suite/foundation/dxThemeManager.h"
@@ -74,11 +75,7 @@ VXN_PUBLISH(TcxTrackBar) {
   P.Property("StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
   P.Property("StyleHot", &C::StyleHot, &C::SetStyleHot);
   P.Property("Transparent", &C::Transparent, &C::SetTransparent).Default(false);
-  P.Event("OnEditing", static_cast<TcxEditEditingEvent TcxTrackBar::*>(&TcxTrackBar::OnEditing));
-  P.Event("OnEndDock", static_cast<TEndDragEvent TcxTrackBar::*>(&TcxTrackBar::OnEndDock));
-  P.Event("OnStartDock", static_cast<TStartDockEvent TcxTrackBar::*>(&TcxTrackBar::OnStartDock));
-  P.Event("OnMouseEnter", static_cast<TNotifyEvent TcxTrackBar::*>(&TcxTrackBar::OnMouseEnter));
-  P.Event("OnMouseLeave", static_cast<TNotifyEvent TcxTrackBar::*>(&TcxTrackBar::OnMouseLeave));
+  PublishEditorEvents(P, cxpeEditing | cxpeDock | cxpeMouseEnter);
 }
 
 // --- integers ------------------------------------------------------------------------------
